@@ -1,0 +1,32 @@
+# make run    set up, build and start Zondari
+# make test   set up, build and run every test
+# make bench  set up (with the peers), build and run the benchmarks
+
+BUILD ?= build
+JOBS ?= 2
+
+.PHONY: all setup build run test bench clean
+
+all: build
+
+setup:
+	scripts/setup
+
+build: setup
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	$(BUILD)/zondari/zondari
+
+test: build
+	scripts/run-tests $(BUILD)
+
+bench:
+	scripts/setup --bench
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+	bench/run-all $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,243 @@
+#include "core/common/text.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cwctype>
+#include <locale.h>
+#include <wctype.h>
+
+#include "core/common/encoding.h"
+
+namespace zondari::text {
+namespace {
+
+// Case mapping must not depend on the locale the program was started in, so
+// it uses glibc's built-in C.UTF-8 tables.
+locale_t utf8Locale()
+{
+    static const locale_t loc = [] {
+        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        return l ? l : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+    }();
+    return loc;
+}
+
+template <class Map>
+std::string mapChars(std::string_view s, Map map)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(map(b));
+            continue;
+        }
+        // Rare path: the rest of the text character by character.
+        for (char32_t cp : encoding::toUtf32(s.substr(i)))
+            encoding::appendUtf8(out, map(cp));
+        break;
+    }
+    return out;
+}
+
+char32_t upperChar(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'a' && c <= 'z') ? c - 32 : c;
+    return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8Locale()));
+}
+
+char32_t lowerChar(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8Locale()));
+}
+
+std::size_t byteOffsetOfChar(std::string_view s, std::size_t chars)
+{
+    std::size_t i = 0;
+    while (i < s.size() && chars > 0) {
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+            ++i;
+        --chars;
+    }
+    return i;
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        std::size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(text.substr(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines)
+{
+    std::size_t size = 0;
+    for (const auto& l : lines)
+        size += l.size() + 2;
+    std::string out;
+    out.reserve(size);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string trimLeftSpaces(std::string_view s)
+{
+    const auto p = s.find_first_not_of(' ');
+    return p == std::string_view::npos ? std::string() : std::string(s.substr(p));
+}
+
+std::string trimRightSpaces(std::string_view s)
+{
+    const auto p = s.find_last_not_of(' ');
+    return p == std::string_view::npos ? std::string() : std::string(s.substr(0, p + 1));
+}
+
+std::string trimSpaces(std::string_view s)
+{
+    return trimRightSpaces(trimLeftSpaces(s));
+}
+
+std::string toUpperAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    return out;
+}
+
+std::string toLowerAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    return out;
+}
+
+std::string toUpper(std::string_view s)
+{
+    return mapChars(s, upperChar);
+}
+
+std::string toLower(std::string_view s)
+{
+    return mapChars(s, lowerChar);
+}
+
+bool lessNoCase(std::string_view a, std::string_view b)
+{
+    const std::string ua = toUpper(a);
+    const std::string ub = toUpper(b);
+    if (ua != ub)
+        return ua < ub;
+    return a < b;
+}
+
+double val(std::string_view s)
+{
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r'))
+            ++i;
+    };
+    skipBlanks();
+    std::string num;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        num += s[i++];
+    bool digits = false;
+    bool point = false;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c >= '0' && c <= '9') {
+            num += c;
+            digits = true;
+        } else if (c == '.' && !point) {
+            num += c;
+            point = true;
+        } else if (c == ' ' || c == '\t') {
+            continue;  // Val ignores blanks inside the number
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        std::string exp = "e";
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            exp += s[j++];
+        bool expDigits = false;
+        while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+            exp += s[j++];
+            expDigits = true;
+        }
+        if (expDigits)
+            num += exp;
+    }
+    return std::strtod(num.c_str(), nullptr);
+}
+
+long long roundHalfEven(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return static_cast<long long>(std::nearbyint(v));  // default mode: to nearest, ties to even
+}
+
+std::size_t charCount(std::string_view s)
+{
+    std::size_t n = 0;
+    for (char c : s)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+std::string leftChars(std::string_view s, std::size_t n)
+{
+    return std::string(s.substr(0, byteOffsetOfChar(s, n)));
+}
+
+std::string midChars(std::string_view s, std::size_t start0, std::size_t n)
+{
+    const std::size_t b = byteOffsetOfChar(s, start0);
+    const std::string_view rest = s.substr(b);
+    return std::string(rest.substr(0, byteOffsetOfChar(rest, n)));
+}
+
+bool startsWith(std::string_view s, std::string_view prefix)
+{
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+bool endsWith(std::string_view s, std::string_view suffix)
+{
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+}  // namespace zondari::text

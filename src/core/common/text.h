@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Small text rules shared by every subsystem: lines, trimming, case, numbers
+// typed by the user.
+namespace zondari::text {
+
+// Lines of a text file: CR LF or LF ends a line; a last line without an end
+// still counts; nothing follows the last line end.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Each line followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+
+std::string trimLeftSpaces(std::string_view s);   // spaces only
+std::string trimRightSpaces(std::string_view s);  // spaces only
+std::string trimSpaces(std::string_view s);       // spaces only, both ends
+
+std::string toUpperAscii(std::string_view s);
+std::string toLowerAscii(std::string_view s);
+
+// Case folding for every letter the system knows (UTF-8 in, UTF-8 out).
+std::string toUpper(std::string_view s);
+std::string toLower(std::string_view s);
+
+// The order of a sorted list box and of NTFS and CD directories: by the
+// upper-cased text, then by the text itself so that the order is total.
+bool lessNoCase(std::string_view a, std::string_view b);
+
+// A number as the user typed it, read the way Visual Basic's Val reads it:
+// leading spaces skipped, an optional sign, digits with "." as the decimal
+// point and an optional exponent, as far as they go; 0 when there is none.
+double val(std::string_view s);
+
+// To the nearest whole number, halves to even.
+long long roundHalfEven(double v);
+
+// Characters (code points) of UTF-8 text.
+std::size_t charCount(std::string_view s);
+
+// VB's Left/Mid on characters (code points), not bytes.
+std::string leftChars(std::string_view s, std::size_t n);
+std::string midChars(std::string_view s, std::size_t start0, std::size_t n);
+
+bool startsWith(std::string_view s, std::string_view prefix);
+bool endsWith(std::string_view s, std::string_view suffix);
+
+}  // namespace zondari::text

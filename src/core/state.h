@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zondari {
+
+// The program-wide values: one object for the whole run, handed to the
+// windows. Each value carries the name the program gives it.
+struct AppState {
+    // The folder of the program's own files (settings, catalogues, pages).
+    std::string programFolder;
+
+    // Settings ("zondari.ini").
+    std::string Utente;
+    std::string FilesMusicali;
+    std::string UltimoPath;
+
+    // Player.
+    std::string BranoCorrente;  // current track, relative to the player's folder
+    std::string TitoloDisplay = "Zondari - Mp3 Player";
+
+    // Search options: also search folder names (set to 1 at every start),
+    // compare letter case; and the last search text.
+    std::int16_t searchFolders = 1;
+    std::int16_t searchCaseSensitive = 0;
+    std::string searchText;
+
+    // Catalogue scan and the printed listing; they live for one run.
+    std::string scanFolder;
+    std::string volumeLabel;
+    std::int32_t volumeSerial = 0;
+    std::string fileSystemName;
+    std::int16_t PrintColumns = 0;
+    std::string PrintFontName;
+    float PrintFontSize = 0;
+};
+
+// The program folder path with a trailing "/" added when missing.
+inline std::string withSlash(const std::string& folder)
+{
+    return (!folder.empty() && folder.back() == '/') ? folder : folder + "/";
+}
+
+}  // namespace zondari

@@ -1,0 +1,264 @@
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/common/encoding.h"
+#include "core/common/text.h"
+
+namespace zondari::files {
+namespace {
+
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+RuntimeError lastError()
+{
+    return runtimeErrorFromErrno(errno);
+}
+
+Status writeAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, std::size_t j)
+{
+    while (j < p.size()) {
+        if (p[j] == U'*') {
+            while (j < p.size() && p[j] == U'*')
+                ++j;
+            if (j == p.size())
+                return true;
+            for (std::size_t k = i; k <= n.size(); ++k)
+                if (matchFrom(n, k, p, j))
+                    return true;
+            return false;
+        }
+        if (i >= n.size())
+            return false;
+        if (p[j] != U'?' && p[j] != n[i])
+            return false;
+        ++i, ++j;
+    }
+    return i == n.size();
+}
+
+}  // namespace
+
+Result<std::string> readBytes(const std::string& path)
+{
+    Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (f.fd < 0)
+        return lastError();
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0)
+        return lastError();
+    if (S_ISDIR(st.st_mode))
+        return runtimeErrorFromErrno(EISDIR);
+    std::string bytes;
+    if (st.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        if (n == 0)
+            break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+Result<std::vector<std::string>> readTextLines(const std::string& path)
+{
+    auto bytes = readBytes(path);
+    if (!bytes)
+        return bytes.error();
+    return text::splitLines(encoding::decodeText(*bytes));
+}
+
+Result<std::string> readFirstLine(const std::string& path)
+{
+    Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (f.fd < 0)
+        return lastError();
+    std::string bytes;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        if (n == 0)
+            break;
+        const std::string_view chunk(buf, static_cast<std::size_t>(n));
+        const auto nl = chunk.find('\n');
+        bytes.append(chunk.substr(0, nl));
+        if (nl != std::string_view::npos)
+            break;
+    }
+    if (!bytes.empty() && bytes.back() == '\r')
+        bytes.pop_back();
+    return encoding::decodeText(bytes);
+}
+
+Status replaceFile(const std::string& path, const std::string& tempPath, const std::string& bytes)
+{
+    Status result;
+    {
+        Fd f(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (f.fd < 0)
+            return lastError();
+        result = writeAll(f.fd, bytes);
+        if (result && ::fsync(f.fd) != 0)
+            result = lastError();
+        if (::close(f.fd) != 0 && result)
+            result = lastError();
+        f.fd = -1;
+    }
+    if (result && ::rename(tempPath.c_str(), path.c_str()) != 0)
+        result = lastError();
+    if (!result) {
+        ::unlink(tempPath.c_str());
+        return result;
+    }
+    // The rename itself reaches the disk with the folder's entry.
+    Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd >= 0)
+        ::fsync(dir.fd);
+    return {};
+}
+
+Status replaceTextFile(const std::string& path, const std::string& tempPath,
+                       const std::vector<std::string>& lines)
+{
+    return replaceFile(path, tempPath, encoding::encodeText(text::joinLines(lines)));
+}
+
+bool matchesPattern(const std::string& name, const std::string& pattern)
+{
+    return matchFrom(encoding::toUtf32(text::toUpper(name)), 0, encoding::toUtf32(text::toUpper(pattern)), 0);
+}
+
+Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return lastError();
+    const bool all = pattern == "*" || pattern == "*.*";
+    const int dfd = ::dirfd(dir);
+    std::vector<std::pair<std::string, std::string>> found;  // key, name
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        bool regular = e->d_type == DT_REG;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st {};
+            regular = ::fstatat(dfd, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (!regular)
+            continue;
+        std::string name = e->d_name;
+        if (!all && !matchesPattern(name, pattern))
+            continue;
+        found.emplace_back(text::toUpper(name), std::move(name));
+    }
+    const int err = errno;
+    ::closedir(dir);
+    if (err != 0)
+        return runtimeErrorFromErrno(err);
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    names.reserve(found.size());
+    for (auto& f : found)
+        names.push_back(std::move(f.second));
+    return names;
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool folderExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<FileStat> statFile(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileStat{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string currentFolder()
+{
+    std::error_code ec;
+    auto p = std::filesystem::current_path(ec);
+    return ec ? std::string("/") : p.string();
+}
+
+std::string absolutePath(const std::string& path)
+{
+    std::filesystem::path p(path);
+    if (p.is_relative())
+        p = std::filesystem::path(currentFolder()) / p;
+    std::string s = p.lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/')
+        s.pop_back();
+    return s;
+}
+
+}  // namespace zondari::files

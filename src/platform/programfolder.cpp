@@ -1,0 +1,85 @@
+#include "platform/programfolder.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "core/state.h"
+#include "platform/files.h"
+
+namespace zondari {
+namespace fs = std::filesystem;
+
+const std::vector<std::string>& shippedFiles()
+{
+    static const std::vector<std::string> names = {
+        "zondari.htm", "zondari.txt", "zondlogo.jpg", "chitarra_animata.gif",
+        "cassarotante.gif", "cassasaltante.gif", "start",
+    };
+    return names;
+}
+
+std::string executableFolder()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? files::currentFolder() : exe.parent_path().string();
+}
+
+namespace {
+
+Status ensureFolder(const std::string& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !files::folderExists(folder))
+        return runtimeErrorFromErrno(ec ? ec.value() : ENOTDIR);
+    return {};
+}
+
+// Puts a shipped file into the data folder when it is missing or older there.
+void installShipped(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    if (!fs::exists(from, ec))
+        return;
+    if (fs::exists(to, ec) && fs::last_write_time(to, ec) >= fs::last_write_time(from, ec))
+        return;
+    const std::string temp = to + ".nuovo";
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec)
+        fs::rename(temp, to, ec);
+    if (ec)
+        fs::remove(temp, ec);
+}
+
+}  // namespace
+
+Result<std::string> resolveProgramFolder(const std::string& exeFolder)
+{
+    if (const char* forced = std::getenv("ZONDARI_PROGRAM_FOLDER"); forced && *forced) {
+        const std::string folder = files::absolutePath(forced);
+        if (auto st = ensureFolder(folder); !st)
+            return st.error();
+        return folder;
+    }
+    if (::access(exeFolder.c_str(), W_OK) == 0)
+        return exeFolder;
+
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.local/share";
+    else
+        return RuntimeError{76, "Impossibile trovare il percorso"};
+    const std::string folder = base + "/zondari";
+    if (auto st = ensureFolder(folder); !st)
+        return st.error();
+    for (const auto& name : shippedFiles())
+        installShipped(withSlash(exeFolder) + name, withSlash(folder) + name);
+    return folder;
+}
+
+}  // namespace zondari

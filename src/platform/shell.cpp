@@ -1,0 +1,166 @@
+#include "platform/shell.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/state.h"
+#include "platform/files.h"
+
+namespace zondari {
+namespace {
+
+bool isExecutableFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string quoteIfNeeded(const std::string& s)
+{
+    return s.find(' ') == std::string::npos ? s : "\"" + s + "\"";
+}
+
+}  // namespace
+
+std::vector<std::string> splitCommandLine(const std::string& commandLine)
+{
+    std::vector<std::string> words;
+    std::string word;
+    bool inQuotes = false;
+    bool haveWord = false;
+    for (char c : commandLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            haveWord = true;
+        } else if (c == ' ' && !inQuotes) {
+            if (haveWord)
+                words.push_back(word);
+            word.clear();
+            haveWord = false;
+        } else {
+            word += c;
+            haveWord = true;
+        }
+    }
+    if (haveWord)
+        words.push_back(word);
+    return words;
+}
+
+std::string findProgram(const std::string& name, const std::vector<std::string>& programFolders)
+{
+    if (name.empty())
+        return {};
+    if (name.find('/') != std::string::npos)
+        return isExecutableFile(name) ? files::absolutePath(name) : std::string();
+    std::vector<std::string> folders = programFolders;
+    if (const char* path = std::getenv("PATH")) {
+        std::string p = path;
+        std::size_t start = 0;
+        for (;;) {
+            const auto colon = p.find(':', start);
+            const std::string dir = p.substr(start, colon - start);
+            if (!dir.empty() && dir != ".")  // an empty entry would mean the current folder
+                folders.push_back(dir);
+            if (colon == std::string::npos)
+                break;
+            start = colon + 1;
+        }
+    }
+    for (const auto& dir : folders) {
+        const std::string candidate = withSlash(dir) + name;
+        if (isExecutableFile(candidate))
+            return files::absolutePath(candidate);
+    }
+    return {};
+}
+
+Status spawnDetached(const std::vector<std::string>& argv)
+{
+    if (argv.empty())
+        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+    std::vector<char*> args;
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+
+    // The exec's failure comes back through a pipe that a successful exec
+    // closes; a double fork leaves no child for us to wait for.
+    int pipefd[2];
+    if (::pipe2(pipefd, O_CLOEXEC) != 0)
+        return runtimeErrorFromErrno(errno);
+    const pid_t child = ::fork();
+    if (child < 0) {
+        const int err = errno;
+        ::close(pipefd[0]);
+        ::close(pipefd[1]);
+        return runtimeErrorFromErrno(err);
+    }
+    if (child == 0) {
+        ::close(pipefd[0]);
+        ::setsid();
+        const pid_t grandchild = ::fork();
+        if (grandchild == 0) {
+            ::signal(SIGPIPE, SIG_DFL);
+            const int devnull = ::open("/dev/null", O_RDWR);
+            if (devnull >= 0) {
+                ::dup2(devnull, STDIN_FILENO);
+                ::close(devnull);
+            }
+            ::execv(args[0], args.data());
+            const int err = errno;
+            [[maybe_unused]] auto n = ::write(pipefd[1], &err, sizeof err);
+            ::_exit(127);
+        }
+        ::_exit(grandchild < 0 ? 1 : 0);
+    }
+    ::close(pipefd[1]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    int err = 0;
+    ssize_t n;
+    while ((n = ::read(pipefd[0], &err, sizeof err)) < 0 && errno == EINTR) {
+    }
+    ::close(pipefd[0]);
+    if (n == static_cast<ssize_t>(sizeof err))
+        return runtimeErrorFromErrno(err);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+    return {};
+}
+
+PosixShell::PosixShell(std::vector<std::string> programFolders) : programFolders_(std::move(programFolders)) {}
+
+Status PosixShell::run(const std::string& commandLine, int /*windowStyle*/)
+{
+    std::vector<std::string> argv = splitCommandLine(commandLine);
+    if (argv.empty())
+        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+    const std::string program = findProgram(argv[0], programFolders_);
+    if (program.empty())
+        return RuntimeError{53, "File non trovato"};
+    argv[0] = program;
+    return spawnDetached(argv);
+}
+
+Status PosixShell::open(const std::string& target)
+{
+    const std::string opener = findProgram("xdg-open");
+    if (opener.empty())
+        return RuntimeError{53, "File non trovato"};
+    return spawnDetached({opener, target});
+}
+
+std::string startCommandLine(const std::string& programFolder, const std::string& documentPath)
+{
+    return quoteIfNeeded(withSlash(programFolder) + "start") + " \"" + documentPath + "\"";
+}
+
+}  // namespace zondari

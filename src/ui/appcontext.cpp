@@ -1,0 +1,29 @@
+#include "ui/appcontext.h"
+
+#include <filesystem>
+#include <new>
+
+namespace zondari {
+
+void AppContext::handle(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeFailure& f) {
+        dialogs().runtimeError(f.error());
+    } catch (const std::filesystem::filesystem_error& e) {
+        dialogs().runtimeError(runtimeErrorFromErrno(e.code().value()));
+    } catch (const std::bad_alloc&) {
+        dialogs().runtimeError({7, "Memoria esaurita"});
+    } catch (const std::exception& e) {
+        dialogs().runtimeError({51, std::string("Errore interno (") + e.what() + ")"});
+    }
+}
+
+void AppContext::goToProgramFolder()
+{
+    check(services.folders.changeFolder(state.programFolder));
+    check(services.folders.changeDrive(state.programFolder));
+}
+
+}  // namespace zondari

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "core/state.h"
+#include "platform/dialogs.h"
+#include "platform/drives.h"
+#include "platform/screen.h"
+#include "platform/shell.h"
+
+namespace zondari {
+
+class MDIForm1;
+class Form1;
+
+// The platform services the windows use; tests hand in doubles for what a
+// person does (answering a box, choosing a folder) and for what the machine
+// lacks.
+struct Services {
+    Dialogs& dialogs;
+    Shell& shell;
+    Screen& screen;
+    Drives& drives;
+    CurrentFolder& folders;
+    // The program's `End`: quits at once, nothing is saved.
+    std::function<void()> end;
+};
+
+// A failure inside a handler that the runtime error report shows.
+class RuntimeFailure : public std::exception {
+public:
+    explicit RuntimeFailure(RuntimeError error) : error_(std::move(error)) {}
+    const RuntimeError& error() const { return error_; }
+    const char* what() const noexcept override { return error_.description.c_str(); }
+
+private:
+    RuntimeError error_;
+};
+
+// Fails the running handler when `status` is a failure.
+inline void check(const Status& status)
+{
+    if (!status)
+        throw RuntimeFailure(status.error());
+}
+
+// The windows and routines that subsystems add to the program. Each is set
+// (in startup) when its subsystem is part of the program; a command that
+// needs one that is not set is disabled or does nothing.
+struct Openers {
+    std::function<void()> showCatalogue;      // frmMP3print, shown beside the player
+    std::function<void()> showTagEditor;      // frmMain, unloaded and shown again
+    std::function<void()> showTrackDetails;   // frmDATIMP3, unloaded and shown again
+    std::function<void(const std::string&)> riempimp3;  // the details routine for a track
+    std::function<void()> showVolume;         // frmVolume
+    std::function<void()> showAbout;          // Form3, modal
+    std::function<void()> showMixer;          // mp3MIXER
+    std::function<void()> catalogueShowContents;  // the frame's MenuHTM
+    std::function<void()> catalogueEdit;          // the frame's menutxt
+    std::function<void()> catalogueDelete;        // the frame's menuerase
+    std::function<void()> unloadForm2;        // closes the file types window, if open
+};
+
+// What every window is handed: the program-wide values, the services, and
+// the one instance of each window (created on first use).
+class AppContext {
+public:
+    AppContext(AppState& state, Services services) : state(state), services(std::move(services)) {}
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    AppState& state;
+    Services services;
+
+    MDIForm1* frame = nullptr;
+    Form1* form1 = nullptr;
+    Openers openers;
+
+    Dialogs& dialogs() { return services.dialogs; }
+
+    // Runs an event handler inside the guard: an unexpected failure becomes
+    // the runtime error report and the program goes on.
+    void handle(const std::function<void()>& handler);
+
+    // The program folder with its trailing "/".
+    std::string programPath() const { return withSlash(state.programFolder); }
+
+    // Makes the program folder the current folder and its drive the current
+    // drive.
+    void goToProgramFolder();
+};
+
+}  // namespace zondari

@@ -1,0 +1,107 @@
+#include "ui/player/dirlistbox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <vector>
+
+#include "core/common/text.h"
+#include "platform/files.h"
+
+namespace zondari {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+// The subfolders of `folder`, sorted as a folder list sorts them; the error
+// when the folder cannot be listed.
+Result<std::vector<std::string>> subfolders(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return runtimeErrorFromErrno(errno);
+    std::vector<std::pair<std::string, std::string>> found;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        bool isDir = e->d_type == DT_DIR;
+        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+            struct stat st {};
+            isDir = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isDir)
+            found.emplace_back(text::toUpper(e->d_name), e->d_name);
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    for (auto& f : found)
+        names.push_back(std::move(f.second));
+    return names;
+}
+
+}  // namespace
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* e)
+{
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && currentItem()) {
+        openItem(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(e);
+}
+
+void DirListBox::openItem(QListWidgetItem* item)
+{
+    if (item)
+        (void)setPath(item->data(kPathRole).toString().toStdString());
+}
+
+Status DirListBox::setPath(const std::string& requested)
+{
+    const std::string path = files::absolutePath(requested);
+    auto children = subfolders(path);
+    if (!children)
+        return children.error();
+
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    clear();
+    // Ancestors, from the root down to the folder itself.
+    std::vector<std::string> chain{path};
+    for (std::string p = path; p != "/";) {
+        p = files::folderOf(p);
+        chain.push_back(p);
+    }
+    std::reverse(chain.begin(), chain.end());
+    int depth = 0;
+    for (const std::string& p : chain) {
+        auto* item = new QListWidgetItem(open, QString(depth * 2, ' ') + QString::fromStdString(p == "/" ? p : files::nameOf(p)));
+        item->setData(kPathRole, QString::fromStdString(p));
+        addItem(item);
+        ++depth;
+    }
+    setCurrentRow(count() - 1);
+    for (const std::string& name : *children) {
+        auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + QString::fromStdString(name));
+        item->setData(kPathRole, QString::fromStdString(path == "/" ? "/" + name : path + "/" + name));
+        addItem(item);
+    }
+
+    if (path != path_) {
+        path_ = path;
+        emit changed();
+    }
+    return {};
+}
+
+}  // namespace zondari

@@ -1,0 +1,154 @@
+#include "ui/player/form1.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "core/player/trackrows.h"
+#include "platform/files.h"
+#include "ui/appcontext.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/drivelistbox.h"
+#include "ui/player/trackgrid.h"
+#include "ui/shell/module1.h"
+
+namespace zondari {
+
+namespace {
+
+constexpr int kWidthTwips = 5570;
+constexpr int kHeightMarginTwips = 1200;
+constexpr int kGridMarginTwips = 4600;
+constexpr int kColumn0Twips = 250;
+constexpr int kColumn1Twips = 4250;
+
+}  // namespace
+
+Form1::Form1(AppContext& ctx, QWidget* parent)
+    : QWidget(parent),
+      Drive1(new DriveListBox(ctx.services.drives, this)),
+      Dir1(new DirListBox(this)),
+      List2(new QListWidget(this)),
+      ExtGrid1(new TrackGrid(this)),
+      Image1(new QLabel(this)),
+      List1(new QListWidget(this)),
+      ctx_(ctx),
+      layout_(new QVBoxLayout(this))
+{
+    setObjectName("Form1");
+    setWindowTitle("Zondari - Mp3 Player");
+    Drive1->setObjectName("Drive1");
+    Dir1->setObjectName("Dir1");
+    List2->setObjectName("List2");
+    ExtGrid1->setObjectName("ExtGrid1");
+    Image1->setObjectName("Image1");
+    List1->setObjectName("List1");
+    List2->hide();
+    List1->hide();
+
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setMinimumHeight(ctx.services.screen.toPixels(900));
+    layout_->setContentsMargins(4, 4, 4, 4);
+    layout_->setSpacing(4);
+    layout_->addWidget(Image1);
+    layout_->addWidget(Drive1);
+    layout_->addWidget(Dir1, 1);
+    layout_->addWidget(ExtGrid1);
+
+    connect(Dir1, &DirListBox::changed, this, [this] { ctx_.handle([this] { Dir1_Change(); }); });
+    connect(Drive1, &DriveListBox::changed, this, [this] { ctx_.handle([this] { Drive1_Change(); }); });
+    ctx.form1 = this;
+}
+
+void Form1::sizeWindow()
+{
+    const Screen& screen = ctx_.services.screen;
+    QWidget* frame = parentWidget() ? parentWidget() : this;
+    frame->showNormal();
+    frame->resize(screen.toPixels(kWidthTwips), screen.toPixels(screen.heightTwips() - kHeightMarginTwips));
+    const int gridTwips = static_cast<int>(screen.toTwips(frame->height())) - kGridMarginTwips;
+    ExtGrid1->setFixedHeight(std::max(screen.toPixels(gridTwips), 3 * ExtGrid1->verticalHeader()->defaultSectionSize()));
+}
+
+void Form1::Load()
+{
+    sizeWindow();
+    {
+        // The lists start at the current folder (the program folder at this
+        // point) as controls do when they are created: no change event.
+        const QSignalBlocker blockDir(Dir1);
+        const QSignalBlocker blockDrive(Drive1);
+        (void)Dir1->setPath(files::currentFolder());
+        Drive1->setDrive(files::currentFolder());
+    }
+    savedDrive_ = Drive1->drive();
+    if (files::fileExists("zondlogo.jpg")) {
+        const QPixmap logo(QString::fromStdString(files::absolutePath("zondlogo.jpg")));
+        Image1->setPixmap(logo.scaled(ctx_.services.screen.toPixels(kWidthTwips) - 16, Image1->minimumHeight(),
+                                      Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    RiempiTabella();
+    if (ctx_.openers.showCatalogue)
+        ctx_.openers.showCatalogue();
+    ctx_.state.TitoloDisplay = "Zondari - Mp3 Player";
+    // A last folder that is gone leaves the lists where they are.
+    (void)Dir1->setPath(ctx_.state.UltimoPath);
+    Drive1->setDrive(ctx_.state.UltimoPath);
+}
+
+bool Form1::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && parentWidget() && parentWidget()->isMaximized())
+        parentWidget()->showNormal();
+    return QWidget::event(e);
+}
+
+void Form1::RiempiTabella()
+{
+    const Screen& screen = ctx_.services.screen;
+    TrackGridModel* model = ExtGrid1->gridModel();
+    model->setHeaders({"N.", "Titolo", "Dimensione", "Data"});
+    model->setRows({});
+
+    const std::string p = withSlash(Dir1->path());
+    List2->clear();
+    auto names = files::dirSearch(p);
+    std::vector<std::string> all = names ? std::move(*names) : std::vector<std::string>{};
+    std::vector<TrackRow> rows = trackRows(all, ctx_.state.FilesMusicali, [&p](const std::string& name) {
+        const auto st = files::statFile(p + name);
+        return st ? std::optional<FileFacts>(FileFacts{st->size, st->modified}) : std::nullopt;
+    });
+    QStringList work;
+    work.reserve(static_cast<int>(rows.size()));
+    for (const TrackRow& r : rows)
+        work << QString::fromStdString(r.title.substr(1));
+    List2->addItems(work);
+
+    // The number column is as narrow as the program has it, unless the
+    // numbers need more.
+    const int digits = ExtGrid1->fontMetrics().horizontalAdvance(QString::number(rows.size())) + 10;
+    ExtGrid1->setColumnWidths(std::max(screen.toPixels(kColumn0Twips), digits), screen.toPixels(kColumn1Twips),
+                              screen.toPixels(1200), screen.toPixels(1300));
+    model->setRows(std::move(rows));
+}
+
+void Form1::Dir1_Change()
+{
+    check(ctx_.services.folders.changeFolder(Dir1->path()));
+    RiempiTabella();
+    ctx_.state.UltimoPath = Dir1->path();
+    saveSettings(ctx_);
+}
+
+void Form1::Drive1_Change()
+{
+    const std::string drive = Drive1->drive();
+    if (!Dir1->setPath(ctx_.services.folders.folderOfDrive(drive)))
+        Drive1->setDrive(savedDrive_);  // no medium, unreadable: back without a word
+}
+
+}  // namespace zondari

@@ -1,0 +1,38 @@
+#include "ui/shell/module1.h"
+
+#include "core/shell/settings.h"
+#include "platform/files.h"
+#include "ui/appcontext.h"
+
+namespace zondari {
+
+void readSettings(AppContext& ctx)
+{
+    AppState& s = ctx.state;
+    Settings settings = defaultSettings(s.programFolder);
+    if (files::fileExists(kSettingsFileName)) {
+        if (auto lines = files::readTextLines(kSettingsFileName))
+            settings = parseSettings(*lines);
+        else
+            ctx.dialogs().runtimeError(lines.error());  // unreadable: the defaults stand
+    }
+    s.Utente = settings.utente;
+    s.FilesMusicali = settings.filesMusicali;
+    s.UltimoPath = settings.ultimoPath;
+}
+
+Status saveSettings(AppContext& ctx)
+{
+    const AppState& s = ctx.state;
+    const std::string p = ctx.programPath();
+    Status st = files::replaceTextFile(p + kSettingsFileName, p + kSettingsTempName,
+                                       settingsLines({s.Utente, s.FilesMusicali, s.UltimoPath}));
+    if (!st)
+        ctx.dialogs().runtimeError(st.error());
+    // The file types window closes with the save.
+    if (ctx.openers.unloadForm2)
+        ctx.openers.unloadForm2();
+    return st;
+}
+
+}  // namespace zondari

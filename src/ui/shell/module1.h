@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/common/result.h"
+
+namespace zondari {
+
+class AppContext;
+
+// Reads "zondari.ini" from the current folder into the program-wide values;
+// the defaults when there is no such file.
+void readSettings(AppContext& ctx);
+
+// Rewrites "zondari.ini" in the program folder from the program-wide values,
+// through "zondari.bak". A failure shows the runtime error report and leaves
+// the old file as it was.
+Status saveSettings(AppContext& ctx);
+
+}  // namespace zondari

@@ -1,0 +1,33 @@
+#include "ui/shell/startup.h"
+
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+#include "ui/appcontext.h"
+#include "ui/player/form1.h"
+#include "ui/shell/mdiform1.h"
+
+namespace zondari {
+
+MDIForm1* startZondari(AppContext& ctx)
+{
+    // Each subsystem's windows join the program here, before any window is
+    // made, so that the commands that open them are enabled from the start.
+    auto* frame = new MDIForm1(ctx);
+    ctx.handle([&] { frame->Load(); });
+    auto* player = new Form1(ctx);
+    QMdiSubWindow* sub = frame->addChild(player);
+    sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    // Without a window manager a maximised window keeps its size; give it
+    // the screen's.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        frame->setGeometry(screen->availableGeometry());
+    frame->showMaximized();
+    sub->show();
+    ctx.handle([&] { player->Load(); });
+    sub->move(0, 0);
+    return frame;
+}
+
+}  // namespace zondari

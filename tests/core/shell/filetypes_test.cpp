@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "core/shell/filetypes.h"
+
+using namespace zondari;
+
+TEST(FileTypes, ExtensionEntryIsPointAndCapitals)
+{
+    EXPECT_EQ(extensionEntry("brano.mp3"), ".MP3");
+    EXPECT_EQ(extensionEntry("a.b.Wav"), ".WAV");
+    EXPECT_EQ(extensionEntry("modulo.it"), ".IT ");
+    EXPECT_EQ(extensionEntry("senza"), "");
+    EXPECT_EQ(extensionEntry("video.mpeg"), ".MPEG");
+}
+
+TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
+{
+    const std::string list = ".WAV.MP3.M3U.WMA";
+    for (const char* yes : {"brano.mp3", "BRANO.MP3", "x.Wav", "lista.m3u", "a.wma", "a.b.mp3"})
+        EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
+    for (const char* no : {"fooav.m", "nomeAV.M", "x.mpeg", "mp3", "brano.mp3.bak", "readme.txt", ".mp", "x.mp"})
+        EXPECT_FALSE(matchesFileTypes(no, list)) << no;
+}
+
+TEST(FileTypes, TwoLetterTypesMatchWithTheirSpace)
+{
+    const std::string list = ".MP3.IT .XM .AS ";
+    EXPECT_TRUE(matchesFileTypes("song.it", list));
+    EXPECT_TRUE(matchesFileTypes("SONG.XM", list));
+    EXPECT_TRUE(matchesFileTypes("a.as", list));
+    EXPECT_FALSE(matchesFileTypes("a.s", list));
+    EXPECT_FALSE(matchesFileTypes("a.i", list));
+}
+
+TEST(FileTypes, EmptyListTakesNothing)
+{
+    EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
+    EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
+}

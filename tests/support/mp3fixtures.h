@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace zondari::test {
+
+struct ToneSpec {
+    double seconds = 1.0;
+    int sampleRate = 44100;   // what sox generates; lame resamples only if asked
+    int channels = 2;
+    std::string lameOptions = "-b 128";  // e.g. "-V 2", "-m m", "--resample 22.05"
+    double frequency = 440.0;
+};
+
+// Encodes a sine tone with lame into `folder`/`name` and returns its path;
+// empty when sox or lame failed (the caller's test then fails on it).
+std::string makeMp3(const std::string& folder, const std::string& name, const ToneSpec& spec = {});
+
+// True when sox and lame are installed.
+bool haveMp3Tools();
+
+}  // namespace zondari::test

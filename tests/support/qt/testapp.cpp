@@ -1,0 +1,33 @@
+#include "support/qt/testapp.h"
+
+#include <QApplication>
+#include <filesystem>
+
+#include "ui/shell/mdiform1.h"
+#include "ui/shell/startup.h"
+
+namespace zondari::test {
+
+
+TestApp::TestApp()
+    : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; }})
+{
+    state.programFolder = programFolder.path();
+}
+
+TestApp::~TestApp()
+{
+    frame.reset();
+    // Leave the process in a folder that outlives the temporary one.
+    std::error_code ec;
+    std::filesystem::current_path("/", ec);
+}
+
+MDIForm1* TestApp::start()
+{
+    frame.reset(startZondari(ctx));
+    QApplication::processEvents();
+    return frame.get();
+}
+
+}  // namespace zondari::test

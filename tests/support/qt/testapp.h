@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "core/state.h"
+#include "support/qt/fakes.h"
+#include "support/tempdir.h"
+#include "ui/appcontext.h"
+
+namespace zondari {
+class MDIForm1;
+}
+
+namespace zondari::test {
+
+// The program's context with a temporary program folder and doubles for the
+// person and the screen. The shell records; `End` is recorded, not obeyed.
+struct TestApp {
+    TestApp();
+    ~TestApp();
+
+    // Starts the windows as the program does; the frame is owned here.
+    MDIForm1* start();
+
+    TempDir programFolder;
+    AppState state;
+    FakeDialogs dialogs;
+    RecordingShell shell;
+    FakeScreen screen;
+    ExtraDrives drives;
+    CurrentFolder folders{drives};
+    int ended = 0;
+    AppContext ctx;
+    std::unique_ptr<MDIForm1> frame;
+};
+
+}  // namespace zondari::test

@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+// Window tests build real windows on Qt's offscreen platform.
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

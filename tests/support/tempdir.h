@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+namespace zondari::test {
+
+// A fresh folder under the system's temporary folder, removed with
+// everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    // path() + "/" + relative
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+    // Writes `bytes` to `relative`, making the folders on the way; returns
+    // the full path.
+    std::string write(const std::string& relative, const std::string& bytes = {}) const;
+    std::string mkdir(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+
+// Makes a folder (or file) unchangeable for as long as the object lives,
+// even for root (chattr +i), or by its mode when the tests do not run as
+// root. `ok()` is false when neither works here.
+class ReadOnly {
+public:
+    explicit ReadOnly(std::string path);
+    ~ReadOnly();
+    ReadOnly(const ReadOnly&) = delete;
+    ReadOnly& operator=(const ReadOnly&) = delete;
+    bool ok() const { return how_ != 0; }
+
+private:
+    std::string path_;
+    int how_ = 0;  // 1 immutable, 2 mode
+};
+
+// Runs a shell command; its exit status.
+int run(const std::string& command);
+
+// Runs a command and gives what it printed on standard output.
+std::string output(const std::string& command, int* status = nullptr);
+
+// The program's executables in the build tree.
+std::string programBinary(const std::string& name);
+
+}  // namespace zondari::test
