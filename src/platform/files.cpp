@@ -68,9 +68,9 @@ bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, 
     return i == n.size();
 }
 
-}  // namespace
-
-Result<std::string> readBytes(const std::string& path)
+// Reads the file in chunks, handing each to `take` until it returns false.
+template <class Take>
+Status readChunks(const std::string& path, std::size_t chunk, Take take)
 {
     Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (f.fd < 0)
@@ -80,21 +80,30 @@ Result<std::string> readBytes(const std::string& path)
         return lastError();
     if (S_ISDIR(st.st_mode))
         return runtimeErrorFromErrno(EISDIR);
-    std::string bytes;
-    if (st.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
+    std::string buf(chunk, '\0');
     for (;;) {
-        const ssize_t n = ::read(f.fd, buf, sizeof buf);
+        const ssize_t n = ::read(f.fd, buf.data(), buf.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             return lastError();
         }
-        if (n == 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(n));
+        if (n == 0 || !take(std::string_view(buf.data(), static_cast<std::size_t>(n))))
+            return {};
     }
+}
+
+}  // namespace
+
+Result<std::string> readBytes(const std::string& path)
+{
+    std::string bytes;
+    const Status st = readChunks(path, 1 << 16, [&](std::string_view c) {
+        bytes.append(c);
+        return true;
+    });
+    if (!st)
+        return st.error();
     return bytes;
 }
 
@@ -108,26 +117,14 @@ Result<std::vector<std::string>> readTextLines(const std::string& path)
 
 Result<std::string> readFirstLine(const std::string& path)
 {
-    Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (f.fd < 0)
-        return lastError();
     std::string bytes;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(f.fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return lastError();
-        }
-        if (n == 0)
-            break;
-        const std::string_view chunk(buf, static_cast<std::size_t>(n));
+    const Status st = readChunks(path, 4096, [&](std::string_view chunk) {
         const auto nl = chunk.find('\n');
         bytes.append(chunk.substr(0, nl));
-        if (nl != std::string_view::npos)
-            break;
-    }
+        return nl == std::string_view::npos;
+    });
+    if (!st)
+        return st.error();
     if (!bytes.empty() && bytes.back() == '\r')
         bytes.pop_back();
     return encoding::decodeText(bytes);
@@ -171,24 +168,33 @@ bool matchesPattern(const std::string& name, const std::string& pattern)
     return matchFrom(encoding::toUtf32(text::toUpper(name)), 0, encoding::toUtf32(text::toUpper(pattern)), 0);
 }
 
-Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern)
+namespace {
+
+enum class Kind { File, Folder };
+
+// Names of the normal files or the folders of `folder` (no names starting
+// with "."; links count as what they point to), sorted without regard to
+// letter case.
+Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind, const std::string& pattern)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return lastError();
     const bool all = pattern == "*" || pattern == "*.*";
     const int dfd = ::dirfd(dir);
+    const unsigned char wanted = kind == Kind::File ? DT_REG : DT_DIR;
     std::vector<std::pair<std::string, std::string>> found;  // key, name
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
             continue;
-        bool regular = e->d_type == DT_REG;
+        bool match = e->d_type == wanted;
         if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
             struct stat st {};
-            regular = ::fstatat(dfd, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+            match = ::fstatat(dfd, e->d_name, &st, 0) == 0
+                    && (kind == Kind::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
         }
-        if (!regular)
+        if (!match)
             continue;
         std::string name = e->d_name;
         if (!all && !matchesPattern(name, pattern))
@@ -205,6 +211,18 @@ Result<std::vector<std::string>> dirSearch(const std::string& folder, const std:
     for (auto& f : found)
         names.push_back(std::move(f.second));
     return names;
+}
+
+}  // namespace
+
+Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern)
+{
+    return listFolder(folder, Kind::File, pattern);
+}
+
+Result<std::vector<std::string>> subfolders(const std::string& folder)
+{
+    return listFolder(folder, Kind::Folder, "*");
 }
 
 bool fileExists(const std::string& path)

@@ -35,6 +35,9 @@ Status replaceFile(const std::string& path, const std::string& tempPath, const s
 // them. An unreadable folder gives its error.
 Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern = "*");
 
+// The folders of `folder` (no names starting with "."), sorted the same way.
+Result<std::vector<std::string>> subfolders(const std::string& folder);
+
 // Whether `path` names an existing normal file (exact name).
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);

@@ -4,45 +4,14 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <algorithm>
-#include <cerrno>
-#include <dirent.h>
-#include <sys/stat.h>
 #include <vector>
 
-#include "core/common/text.h"
 #include "platform/files.h"
 
 namespace zondari {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-// The subfolders of `folder`, sorted as a folder list sorts them; the error
-// when the folder cannot be listed.
-Result<std::vector<std::string>> subfolders(const std::string& folder)
-{
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return runtimeErrorFromErrno(errno);
-    std::vector<std::pair<std::string, std::string>> found;
-    while (const dirent* e = ::readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        bool isDir = e->d_type == DT_DIR;
-        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-            struct stat st {};
-            isDir = ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir)
-            found.emplace_back(text::toUpper(e->d_name), e->d_name);
-    }
-    ::closedir(dir);
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> names;
-    for (auto& f : found)
-        names.push_back(std::move(f.second));
-    return names;
-}
 
 }  // namespace
 
@@ -69,7 +38,7 @@ void DirListBox::openItem(QListWidgetItem* item)
 Status DirListBox::setPath(const std::string& requested)
 {
     const std::string path = files::absolutePath(requested);
-    auto children = subfolders(path);
+    auto children = files::subfolders(path);
     if (!children)
         return children.error();
 
