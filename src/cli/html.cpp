@@ -1,0 +1,45 @@
+// zondari-cli html CATALOGUE: "default.htm" of one catalogue file.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/pagescommon.h"
+#include "core/catalogue/search.h"
+#include "core/state.h"
+#include "platform/files.h"
+
+namespace zondari::cli {
+
+int runHtml(const std::vector<std::string>& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "Uso: zondari-cli html CATALOGO\n");
+        return 2;
+    }
+    PageSetup setup;
+    if (!loadPageSetup(setup))
+        return 1;
+    // A catalogue is named by its path, or by its name in the program folder.
+    std::string path = args[0];
+    if (!files::fileExists(path) && path.find('/') == std::string::npos)
+        path = withSlash(setup.folder) + path;
+    if (!files::fileExists(path)) {
+        std::fprintf(stderr, "%s\n", catalogue::kNoExportMessage);
+        return 1;
+    }
+    auto lines = files::readTextLines(path);
+    if (!lines)
+        return failWith(lines.error().description);
+    const std::string title = lines->empty() ? std::string() : lines->front();
+    if (!lines->empty())
+        lines->erase(lines->begin());
+
+    const auto page = catalogue::writeExportPage(setup.folder, title, *lines);
+    if (!page)
+        return failWith(page.error().description);
+    std::printf("%s\n", page->c_str());
+    return 0;
+}
+
+}  // namespace zondari::cli

@@ -1,0 +1,41 @@
+// zondari-cli search TEXT [--maiuscole] [--senza-cartelle]: the search page.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/pagescommon.h"
+#include "core/catalogue/search.h"
+#include "core/common/text.h"
+
+namespace zondari::cli {
+
+int runSearch(const std::vector<std::string>& args)
+{
+    catalogue::PageRequest request;
+    bool haveText = false;
+    bool usage = false;
+    for (const std::string& a : args) {
+        if (a == "--maiuscole") {
+            request.caseSensitive = true;
+        } else if (a == "--senza-cartelle") {
+            request.folders = false;
+        } else if (!haveText && (a.empty() || a[0] != '-' || a.size() == 1)) {
+            request.text = a;
+            haveText = true;
+        } else {
+            usage = true;
+        }
+    }
+    if (usage || !haveText) {
+        std::fprintf(stderr, "Uso: zondari-cli search TESTO [--maiuscole] [--senza-cartelle]\n");
+        return 2;
+    }
+    if (text::charCount(request.text) < 2) {
+        std::fprintf(stderr, "%s\n", catalogue::kShortSearchMessage);
+        return 2;
+    }
+    return writeDatabasePage(request);
+}
+
+}  // namespace zondari::cli

@@ -1,0 +1,154 @@
+#include "ui/catalogue/pages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QStringList>
+
+#include "core/catalogue/pages.h"
+#include "core/catalogue/search.h"
+#include "core/common/text.h"
+#include "platform/files.h"
+#include "ui/appcontext.h"
+#include "ui/catalogue/form4.h"
+#include "ui/shell/mdiform1.h"
+
+namespace zondari {
+namespace {
+
+// The hourglass for as long as the object lives.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Writes "default.htm" in the program folder; its full path.
+std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)
+{
+    auto page = catalogue::writeExportPage(ctx.state.programFolder, title, entries);
+    check(page ? Status() : Status(page.error()));
+    return *page;
+}
+
+// Opens a page of the program folder with the short form of the start
+// convention, from the program folder.
+void openFromProgramFolder(AppContext& ctx, const std::string& pageName)
+{
+    ctx.goToProgramFolder();
+    check(ctx.services.shell.run(std::string("start ") + pageName, 2));
+}
+
+}  // namespace
+
+void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget* List1, QLineEdit* Text1)
+{
+    if (catalogueName.empty())
+        return;
+    const std::string path = ctx.programPath() + catalogueName;
+    if (!files::fileExists(path)) {
+        ctx.dialogs().message(catalogue::kNoExportMessage);
+        return;
+    }
+    WaitCursor wait;
+    auto lines = files::readTextLines(path);
+    check(lines ? Status() : Status(lines.error()));
+    const std::string title = lines->empty() ? std::string() : lines->front();
+    if (!lines->empty())
+        lines->erase(lines->begin());
+
+    // The page first: when it cannot be written the window keeps the
+    // catalogue it showed.
+    const std::string page = writeExportPage(ctx, title, *lines);
+
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(lines->size()));
+    for (const std::string& entry : *lines)
+        items << QString::fromStdString(entry);
+    List1->clear();
+    List1->addItems(items);
+    Text1->setText(QString::fromStdString(title));
+
+    check(ctx.services.shell.run(startCommandLine(ctx.state.programFolder, page), 2));
+}
+
+void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit* Text1)
+{
+    if (List1->count() == 0) {
+        ctx.dialogs().message(catalogue::kNoExportMessage);
+        return;
+    }
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(List1->count()));
+    for (int i = 0; i < List1->count(); ++i)
+        entries.push_back(List1->item(i)->text().toStdString());
+    writeExportPage(ctx, Text1->text().toStdString(), entries);
+    openFromProgramFolder(ctx, catalogue::kExportPageName);
+}
+
+void rebuildnew(AppContext& ctx, const std::string& ricerca)
+{
+    const std::string p = ctx.programPath();
+    auto found = files::dirSearch(ctx.state.programFolder, catalogue::cataloguePattern(ctx.state.Utente));
+    check(found ? Status() : Status(found.error()));
+    if (found->empty()) {
+        ctx.dialogs().message(catalogue::kNoCatalogueMessage);
+        return;
+    }
+    std::vector<std::string> catalogues;
+    catalogues.reserve(found->size());
+    for (const std::string& name : *found)
+        catalogues.push_back(p + name);
+
+    catalogue::PageRequest request;
+    request.text = ricerca;
+    request.caseSensitive = ctx.state.searchCaseSensitive == 1;
+    request.folders = ctx.state.searchFolders == 1;
+
+    Result<catalogue::WrittenPage> written = RuntimeError{};
+    {
+        WaitCursor wait;
+        // Shown only when the work lasts; modal, so that nothing else runs
+        // meanwhile.
+        QProgressDialog progress("Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues.size()),
+                                 ctx.frame);
+        progress.setWindowTitle("Zondari");
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setMinimumDuration(700);
+        progress.setAutoClose(true);
+        progress.setValue(0);
+        written = catalogue::writeDatabasePage(ctx.state.programFolder, catalogues, request,
+                                               [&](std::size_t done, std::size_t) {
+                                                   progress.setValue(static_cast<int>(done));
+                                               });
+    }
+    check(written ? Status() : Status(written.error()));
+
+    if (request.wholeDatabase() || written->hits >= 1)
+        openFromProgramFolder(ctx, request.pageName());
+    else
+        ctx.dialogs().message(catalogue::noHitMessage(ricerca));
+}
+
+void cerca(AppContext& ctx, QWidget* parent)
+{
+    for (;;) {
+        Form4 dialog(ctx, parent ? parent : ctx.frame);
+        if (dialog.exec() != QDialog::Accepted)
+            return;  // cancelled: the previous text stands
+        const std::string& text = ctx.state.searchText;
+        const std::size_t length = text::charCount(text);
+        if (length == 0)
+            return;
+        if (length == 1) {
+            ctx.dialogs().message(catalogue::kShortSearchMessage);
+            continue;
+        }
+        rebuildnew(ctx, text);
+        return;
+    }
+}
+
+}  // namespace zondari

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+namespace zondari {
+
+class AppContext;
+
+// The catalogue's pages as the windows make them. Each runs inside a
+// handler's guard: a page that cannot be written or a launcher that cannot
+// start fails the handler with the runtime error report.
+
+// Show contents: the catalogue file `catalogueName` of the program folder
+// (empty when no catalogue is selected) becomes "default.htm", opened in the
+// browser, and the current catalogue: its entries in `List1`, its title in
+// `Text1`. A missing file gets a message and changes nothing.
+void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget* List1, QLineEdit* Text1);
+
+// The toolbar's "html": "default.htm" of the entries in `List1` under the
+// title in `Text1`, opened in the browser.
+void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit* Text1);
+
+// The general database page (`ricerca` "*") or the search page for
+// `ricerca` with the program-wide search options, from every catalogue of
+// the user; opened in the browser, except a search without hits, which is
+// told in a message.
+void rebuildnew(AppContext& ctx, const std::string& ricerca);
+
+// The free search: asks for the text in the search dialog (again after a
+// text of one character) and makes its search page.
+void cerca(AppContext& ctx, QWidget* parent = nullptr);
+
+}  // namespace zondari
