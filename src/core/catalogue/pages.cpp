@@ -1,6 +1,7 @@
 #include "core/catalogue/pages.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string.h>  // memmem
 
@@ -32,19 +33,44 @@ std::string_view withoutCr(std::string_view line)
     return line;
 }
 
+// The characters of HTML that text from a catalogue must not bring in.
+void appendEscaped(std::string& out, std::string_view text)
+{
+    static constexpr auto kSpecial = [] {
+        std::array<bool, 256> t{};
+        t['&'] = t['<'] = t['>'] = t['"'] = true;
+        return t;
+    }();
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!kSpecial[static_cast<unsigned char>(text[i])])
+            continue;
+        out.append(text.data() + done, i - done);
+        switch (text[i]) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        default: out += "&quot;"; break;
+        }
+        done = i + 1;
+    }
+    out.append(text.data() + done, text.size() - done);
+}
+
 void appendFolderLine(std::string& out, std::string_view entry)
 {
     out += "</p><p>";
-    out += htmlEscape(entry);
+    appendEscaped(out, entry);
     out += "<br>\r\n";
 }
 
 void appendLinkLine(std::string& out, std::string_view entry, std::string_view shown)
 {
+    // A file URL holds no character that HTML would take for markup.
     out += "<a href=\"";
-    out += htmlEscape(fileUrl(entry));
+    out += fileUrl(entry);
     out += "\">";
-    out += htmlEscape(shown);
+    appendEscaped(out, shown);
     out += "</a><br>\r\n";
 }
 
@@ -54,29 +80,73 @@ bool isDriveLetter(char c)
 }
 
 // Letters, digits and the marks a path may hold as they are; "&", "#", "?",
-// "%", spaces and every byte of a non-ASCII letter are percent-encoded.
-bool keptInUrl(unsigned char c)
-{
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-        return true;
-    return std::strchr("-._~/!$'()*+,;=:@", c) != nullptr && c != '\0';
-}
+// "%", quotes, spaces and every byte of a non-ASCII letter are
+// percent-encoded.
+constexpr std::array<bool, 256> kKeptInUrl = [] {
+    std::array<bool, 256> t{};
+    for (int c = 'A'; c <= 'Z'; ++c)
+        t[c] = t[c + 32] = true;
+    for (int c = '0'; c <= '9'; ++c)
+        t[c] = true;
+    for (const char* m = "-._~/!$'()*+,;=:@"; *m; ++m)
+        t[static_cast<unsigned char>(*m)] = true;
+    return t;
+}();
 
 void appendEncoded(std::string& out, std::string_view path, bool backslashIsSeparator)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
+    // At most three characters for each byte, written in place.
+    const std::size_t start = out.size();
+    out.resize(start + 3 * path.size());
+    char* o = out.data() + start;
     for (char ch : path) {
         auto c = static_cast<unsigned char>(ch);
         if (c == '\\' && backslashIsSeparator)
             c = '/';
-        if (keptInUrl(c)) {
-            out += static_cast<char>(c);
+        if (kKeptInUrl[c]) {
+            *o++ = static_cast<char>(c);
         } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
+            *o++ = '%';
+            *o++ = kHex[c >> 4];
+            *o++ = kHex[c & 0xF];
         }
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+// Windows-1252 bytes as UTF-8 into `out`, whose memory is reused; the
+// upper half of the code page is looked up.
+void decodeCp1252Into(std::string_view bytes, std::string& out)
+{
+    struct Utf8 {
+        char bytes[3];
+        unsigned char size;
+    };
+    static const auto upperHalf = [] {
+        std::array<Utf8, 128> t{};
+        for (int b = 0x80; b < 0x100; ++b) {
+            const char byte = static_cast<char>(b);
+            const std::string u = encoding::cp1252ToUtf8(std::string_view(&byte, 1));
+            auto& e = t[static_cast<std::size_t>(b - 0x80)];
+            e.size = static_cast<unsigned char>(u.size());
+            std::memcpy(e.bytes, u.data(), u.size());
+        }
+        return t;
+    }();
+    out.resize(3 * bytes.size());
+    char* o = out.data();
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            *o++ = ch;
+        } else {
+            const Utf8& e = upperHalf[c - 0x80];
+            std::memcpy(o, e.bytes, 3);
+            o += e.size;
+        }
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 // Upper cases of the characters U+0080..U+07FF (two bytes in UTF-8), where
@@ -109,17 +179,33 @@ Fold foldUtf8(std::string_view text, std::string& out)
     out.resize(n);
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     auto* o = reinterpret_cast<unsigned char*>(out.data());
-    unsigned char seen = 0;
-    for (std::size_t i = 0; i < n; ++i) {
+    // Eight letters at a time: in each byte below 0x80, a..z lose their
+    // 0x20 bit; bytes from 0x80 up stay as they are.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x80 * kOnes;
+    std::uint64_t seen = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, in + i, 8);
+        seen |= w;
+        const std::uint64_t low7 = w & ~kHigh;
+        const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;  // high bit: byte >= 'a'
+        const std::uint64_t pastZ = low7 + (0x7F - 'z') * kOnes;  // high bit: byte > 'z'
+        const std::uint64_t lower = (fromA ^ pastZ) & ~w & kHigh;
+        w ^= lower >> 2;
+        std::memcpy(o + i, &w, 8);
+    }
+    for (; i < n; ++i) {
         const unsigned char c = in[i];
         seen |= c;
         o[i] = static_cast<unsigned char>(c - 'a') < 26 ? static_cast<unsigned char>(c - 32) : c;
     }
-    if (!(seen & 0x80))
+    if (!(seen & kHigh))
         return Fold::Aligned;
 
     const auto& table = twoByteUpper();
-    std::size_t i = 0;
+    i = 0;
     while (i < n) {
         // Skip ASCII eight bytes at a time.
         while (i + 8 <= n) {
@@ -175,15 +261,7 @@ std::string htmlEscape(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
+    appendEscaped(out, text);
     return out;
 }
 
@@ -283,12 +361,12 @@ void DatabasePage::addCatalogue(std::string_view bytes, std::string& out)
     if (!request_.wholeDatabase() && !request_.caseSensitive) {
         fold = foldUtf8(text, folded_);
         if (fold == Fold::Invalid) {
-            decoded_ = encoding::cp1252ToUtf8(bytes);
+            decodeCp1252Into(bytes, decoded_);
             text = decoded_;
             fold = foldUtf8(text, folded_);
         }
     } else if (!encoding::isValidUtf8(bytes)) {
-        decoded_ = encoding::cp1252ToUtf8(bytes);
+        decodeCp1252Into(bytes, decoded_);
         text = decoded_;
     }
 
