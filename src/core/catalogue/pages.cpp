@@ -57,6 +57,8 @@ void appendEscaped(std::string& out, std::string_view text)
     out.append(text.data() + done, text.size() - done);
 }
 
+void appendFileUrl(std::string& url, std::string_view path);
+
 void appendFolderLine(std::string& out, std::string_view entry)
 {
     out += "</p><p>";
@@ -68,7 +70,7 @@ void appendLinkLine(std::string& out, std::string_view entry, std::string_view s
 {
     // A file URL holds no character that HTML would take for markup.
     out += "<a href=\"";
-    out += fileUrl(entry);
+    appendFileUrl(out, entry);
     out += "\">";
     appendEscaped(out, shown);
     out += "</a><br>\r\n";
@@ -113,6 +115,27 @@ void appendEncoded(std::string& out, std::string_view path, bool backslashIsSepa
         }
     }
     out.resize(static_cast<std::size_t>(o - out.data()));
+}
+
+void appendFileUrl(std::string& url, std::string_view path)
+{
+    if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
+        // A path made on Windows: file:///C:/...
+        url += "file:///";
+        url += path.substr(0, 2);
+        if (path.size() == 2)
+            url += '/';
+        appendEncoded(url, path.substr(2), true);
+    } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+        url += "file:";  // a network share: the server is the host
+        appendEncoded(url, path, true);
+    } else if (!path.empty() && path[0] == '/') {
+        url += "file://";
+        appendEncoded(url, path, false);
+    } else {
+        url += "file:///";
+        appendEncoded(url, path, path.find('/') == std::string_view::npos);
+    }
 }
 
 // Windows-1252 bytes as UTF-8 into `out`, whose memory is reused; the
@@ -269,23 +292,7 @@ std::string fileUrl(std::string_view path)
 {
     std::string url;
     url.reserve(path.size() + 16);
-    if (path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':') {
-        // A path made on Windows: file:///C:/...
-        url += "file:///";
-        url += path.substr(0, 2);
-        if (path.size() == 2)
-            url += '/';
-        appendEncoded(url, path.substr(2), true);
-    } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        url += "file:";  // a network share: the server is the host
-        appendEncoded(url, path, true);
-    } else if (!path.empty() && path[0] == '/') {
-        url += "file://";
-        appendEncoded(url, path, false);
-    } else {
-        url += "file:///";
-        appendEncoded(url, path, path.find('/') == std::string_view::npos);
-    }
+    appendFileUrl(url, path);
     return url;
 }
 
