@@ -46,7 +46,7 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
     // the command line may write at the same time.
     const std::string p = withSlash(folder);
     const std::string temp = p + ".zondari-catalogo-" + std::to_string(::getpid()) + ".tmp";
-    return files::replaceTextFile(p + name, temp, catalogueLines(catalogue));
+    return files::replaceFile(p + name, temp, catalogueBytes(catalogue));
 }
 
 }  // namespace zondari::catalogue

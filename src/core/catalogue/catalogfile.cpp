@@ -1,24 +1,33 @@
 #include "core/catalogue/catalogfile.h"
 
+#include <algorithm>
+
 #include "core/catalogue/entry.h"
 #include "core/common/encoding.h"
 #include "core/common/text.h"
 
 namespace zondari::catalogue {
 
-std::vector<std::string> catalogueLines(const Catalogue& catalogue)
+std::string catalogueBytes(const Catalogue& catalogue)
 {
-    std::vector<std::string> lines;
-    lines.reserve(catalogue.entries.size() + 1);
-    std::string title = catalogue.title;
-    for (char& c : title)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    lines.push_back(std::move(title));
+    std::size_t size = catalogue.title.size() + 2;
     for (const std::string& e : catalogue.entries)
-        if (!hasLineBreak(e))
-            lines.push_back(e);
-    return lines;
+        size += e.size() + 2;
+    std::string text;
+    text.reserve(size);
+    for (char c : catalogue.title)
+        text += (c == '\r' || c == '\n') ? ' ' : c;
+    text += "\r\n";
+    for (const std::string& e : catalogue.entries) {
+        if (hasLineBreak(e))
+            continue;
+        text += e;
+        text += "\r\n";
+    }
+    // Plain ASCII is the same in either encoding: a disc of 100,000 files
+    // need not be looked at character by character.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? text : encoding::encodeText(text);
 }
 
 Catalogue parseCatalogue(std::string_view bytes)

@@ -16,9 +16,9 @@ struct Catalogue {
     std::vector<std::string> entries;
 };
 
-// The lines to write. An entry holding a line break would come back as two
-// entries, so it is left out; a title's line breaks become spaces.
-std::vector<std::string> catalogueLines(const Catalogue& catalogue);
+// The bytes of the file. An entry holding a line break would come back as
+// two entries, so it is left out; a title's line breaks become spaces.
+std::string catalogueBytes(const Catalogue& catalogue);
 
 // A catalogue from the bytes of its file (either encoding, CR LF or LF). An
 // empty file gives an empty title and no entries.

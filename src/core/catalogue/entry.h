@@ -29,7 +29,8 @@ inline std::string fileNameOf(std::string_view path)
 // cannot be written without splitting its entry in two.
 inline bool hasLineBreak(std::string_view text)
 {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    // Two scans for one character each: a catalogue may hold 100,000 paths.
+    return text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
 }
 
 }  // namespace zondari::catalogue

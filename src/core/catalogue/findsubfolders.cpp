@@ -22,7 +22,7 @@ struct Level {
     std::string shown;  // as the entries write it
     std::vector<std::string> folders;
     std::size_t next = 0;
-    std::vector<std::string> files;  // full entries, sorted
+    std::vector<std::string> files;  // full entries, in order
 };
 
 }  // namespace
@@ -54,10 +54,14 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
             std::erase_if(listing.folders, [](const std::string& n) { return hasLineBreak(n); });
             sortLikeListBox(listing.folders);
             level.folders = std::move(listing.folders);
+            // Sorted by name: the folder's path in front of each is the same.
+            std::erase_if(listing.files, [allFiles](const std::string& n) {
+                return hasLineBreak(n) || !includesFile(n, allFiles);
+            });
+            sortLikeListBox(listing.files);
+            level.files.reserve(listing.files.size());
             for (const std::string& name : listing.files)
-                if (!hasLineBreak(name) && includesFile(name, allFiles))
-                    level.files.push_back(joinPath(level.shown, shownName(name)));
-            sortLikeListBox(level.files);
+                level.files.push_back(joinPath(level.shown, shownName(name)));
             if (progress)
                 progress->files.fetch_add(level.files.size(), std::memory_order_relaxed);
         }
