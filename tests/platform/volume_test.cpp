@@ -25,52 +25,67 @@ int descriptorType(const std::string& image, int sector)
     return std::stoi(output("od -An -tu1 -j " + std::to_string(sector * 2048) + " -N 1 '" + image + "'"));
 }
 
-}  // namespace
-
-TEST(VolumeReader, FatImageGivesItsLabelAndVolumeId)
+// An ISO 9660 image of a folder holding one track; "" when xorriso fails.
+std::string makeIso(const TempDir& t, const std::string& options)
 {
-    TempDir t;
-    const std::string img = t / "floppy.img";
-    ASSERT_EQ(run("mkfs.vfat -C -n ROCK80 -i 1A2B3C4D '" + img + "' 1440 >/dev/null"), 0);
-    const auto v = readVolumeDevice(img);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->label, "ROCK80");
-    EXPECT_EQ(v->serial, 0x1A2B3C4Du);
-    EXPECT_EQ(v->fileSystem, "vfat");
+    t.write("cd/Rock/a.mp3", "x");
+    const std::string img = t / "cd.iso";
+    if (run("xorriso -as mkisofs " + options + " -o '" + img + "' '" + (t / "cd") + "' >/dev/null 2>&1") != 0)
+        return {};
+    return img;
 }
 
-TEST(VolumeReader, Fat32ImageKeepsItsVolumeIdFurtherOn)
+// The serial of four sums as Windows forms it for a CD.
+std::uint32_t cdSerial(const std::vector<unsigned>& s)
 {
-    TempDir t;
-    const std::string img = t / "usb.img";
-    ASSERT_EQ(run("mkfs.vfat -F 32 -C -n CHIAVETTA -i DEADBEEF '" + img + "' 40000 >/dev/null 2>&1"), 0);
-    const auto v = readVolumeDevice(img);
-    ASSERT_TRUE(v);
-    EXPECT_EQ(v->label, "CHIAVETTA");
-    EXPECT_EQ(v->serial, 0xDEADBEEFu);
+    return s[0] << 24 | s[1] << 16 | s[2] << 8 | s[3];
+}
+
+}  // namespace
+
+TEST(VolumeReader, FatImagesGiveTheirLabelAndVolumeId)
+{
+    struct Case {
+        const char* options;  // FAT12 on a floppy; FAT32 keeps its volume ID further on
+        const char* label;
+        const char* id;
+        std::uint32_t serial;
+        int kib;
+    };
+    for (const Case& c : {Case{"", "ROCK80", "1A2B3C4D", 0x1A2B3C4Du, 1440},
+                          Case{"-F 32", "CHIAVETTA", "DEADBEEF", 0xDEADBEEFu, 40000}}) {
+        TempDir t;
+        const std::string img = t / "disco.img";
+        ASSERT_EQ(run(std::string("mkfs.vfat ") + c.options + " -C -n " + c.label + " -i " + c.id + " '" + img + "' "
+                      + std::to_string(c.kib) + " >/dev/null 2>&1"),
+                  0);
+        const auto v = readVolumeDevice(img);
+        ASSERT_TRUE(v) << c.label;
+        EXPECT_EQ(v->label, c.label);
+        EXPECT_EQ(v->serial, c.serial) << c.label;
+        EXPECT_EQ(v->fileSystem, "vfat");
+    }
 }
 
 TEST(VolumeReader, IsoImageSerialIsTheSumsOfItsPrimaryDescriptor)
 {
     TempDir t;
-    t.write("cd/Rock/a.mp3", "x");
-    const std::string img = t / "cd.iso";
-    ASSERT_EQ(run("xorriso -as mkisofs -V ROCK80 -o '" + img + "' '" + (t / "cd") + "' >/dev/null 2>&1"), 0);
+    const std::string img = makeIso(t, "-V ROCK80");
+    ASSERT_FALSE(img.empty());
     ASSERT_EQ(descriptorType(img, 16), 1);
     const auto s = sectorSums(img, 16);
     const auto v = readVolumeDevice(img);
     ASSERT_TRUE(v);
     EXPECT_EQ(v->label, "ROCK80");
-    EXPECT_EQ(v->serial, s[0] << 24 | s[1] << 16 | s[2] << 8 | s[3]);
+    EXPECT_EQ(v->serial, cdSerial(s));
     EXPECT_EQ(v->fileSystem, "iso9660");
 }
 
 TEST(VolumeReader, JolietDescriptorWinsOverThePrimaryForSerialAndLabel)
 {
     TempDir t;
-    t.write("cd/a.mp3", "x");
-    const std::string img = t / "joliet.iso";
-    ASSERT_EQ(run("xorriso -as mkisofs -J -V 'Rock anni 80' -o '" + img + "' '" + (t / "cd") + "' >/dev/null 2>&1"), 0);
+    const std::string img = makeIso(t, "-J -V 'Rock anni 80'");
+    ASSERT_FALSE(img.empty());
     int joliet = 17;
     while (joliet < 20 && descriptorType(img, joliet) != 2)
         ++joliet;
@@ -81,7 +96,7 @@ TEST(VolumeReader, JolietDescriptorWinsOverThePrimaryForSerialAndLabel)
     const auto v = readVolumeDevice(img);
     ASSERT_TRUE(v);
     EXPECT_EQ(v->label, "Rock anni 80");
-    EXPECT_EQ(v->serial, s[0] << 24 | s[1] << 16 | s[2] << 8 | s[3]);
+    EXPECT_EQ(v->serial, cdSerial(s));
 }
 
 TEST(VolumeReader, UnreadableDeviceGivesNothingAndUuidsGiveTheirFirstEightDigits)
@@ -111,4 +126,23 @@ TEST(VolumeReader, RootOfTheSystemIsAVolumeRootItsFoldersAreNot)
     const VolumeInfo below = reader.volumeOf(t.mkdir("Rock/Live"));
     EXPECT_EQ(below.serial, reader.volumeOf(t.path()).serial);
     EXPECT_EQ(below.label, reader.volumeOf(t.path()).label);
+}
+
+TEST(VolumeReader, UdfBridgeDiscIsNamedByItsUdfFileSetAsUdfinfoReportsIt)
+{
+    if (run("command -v udfinfo >/dev/null") != 0)
+        GTEST_SKIP() << "udfinfo (udftools) is not installed";
+    TempDir t;
+    t.write("cd/a.mp3", "x");
+    const std::string img = t / "bridge.iso";
+    ASSERT_EQ(run("genisoimage -quiet -udf -V UDFTEST -o '" + img + "' '" + (t / "cd") + "'"), 0);
+    const std::string info = output("udfinfo '" + img + "'");
+    const auto at = info.find("winserialnum=0x");
+    ASSERT_NE(at, std::string::npos);
+    const auto expected = static_cast<std::uint32_t>(std::stoul(info.substr(at + 15, 8), nullptr, 16));
+    const auto v = readVolumeDevice(img);
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->fileSystem, "udf");
+    EXPECT_EQ(v->label, "UDFTEST");
+    EXPECT_EQ(v->serial, expected);
 }
