@@ -106,17 +106,6 @@ TEST(CliScan, NothingToCatalogueOrNothingToReadWritesNothing)
     EXPECT_TRUE(fs::is_empty(cli.programFolder.path()));
 }
 
-TEST(CliScan, TitleLosesTheCharactersTheTitleBoxRefuses)
-{
-    Cli cli;
-    TempDir music;
-    music.write("a.mp3");
-    int st = -1;
-    const std::string name = firstLine(cli("scan " + quoted(music.path()) + " --titolo 'Rock: (live) è $1.5'", &st));
-    ASSERT_EQ(st, 0);
-    EXPECT_EQ(firstLine(readFile(cli.programFolder / name)), "Rock live  15\r");
-}
-
 TEST(CliScan, SubfolderWithoutPermissionKeepsItsEntryAndIsPassedOver)
 {
     // Root reads every folder: the scan runs as an ordinary user.

@@ -18,13 +18,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <thread>
 
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/scanrules.h"
-#include "core/common/encoding.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "platform/folderwalk.h"

@@ -17,12 +17,6 @@ TEST(CatalogueList, ItemShowsNameAndTitleAndGivesTheNameBack)
     EXPECT_EQ(itemFileName("ZOND_A_B_1.txt"), "ZOND_A_B_1.txt");
 }
 
-TEST(CatalogueList, CountLine)
-{
-    EXPECT_EQ(countLine(0), "N. 0 già catalogati");
-    EXPECT_EQ(countLine(12), "N. 12 già catalogati");
-}
-
 TEST(CatalogueList, SortedLikeAListBoxWithoutRegardToCase)
 {
     std::vector<std::string> v = {"b.mp3", "A.mp3", "é.mp3", "a.mp3", "C.mp3", "B.mp3", "10.mp3", "É.mp3"};

@@ -22,16 +22,6 @@ TEST(ScanRules, ColumnsAreHeldBetweenTwoAndSeven)
     }
 }
 
-TEST(ScanRules, MusicFilesAreMp3WmaAndModInAnyCase)
-{
-    for (const char* yes : {"track.MP3", "a.mp3", "b.Wma", "c.MOD", "d.e.mod"})
-        EXPECT_TRUE(includesFile(yes, false)) << yes;
-    for (const char* no : {"track.mp3.bak", "readme.txt", "mp3", "x.mp", "amod", "x.wav", ".mp"})
-        EXPECT_FALSE(includesFile(no, false)) << no;
-    EXPECT_TRUE(includesFile("readme.txt", true));
-    EXPECT_TRUE(includesFile("senza", true));
-}
-
 TEST(ScanRules, TitleTakesPlainCharactersOnly)
 {
     for (char32_t c : {U'a', U'Z', U'0', U' ', U'-', U'_', U'!', U'~', U'\b', char32_t(7), char32_t(127)})
@@ -39,12 +29,4 @@ TEST(ScanRules, TitleTakesPlainCharactersOnly)
     for (char32_t c : {U'\\', U'/', U':', U'.', U',', U'(', U')', U'$', U'è', U'音', char32_t(6), char32_t(128)})
         EXPECT_FALSE(acceptsTitleChar(c)) << static_cast<int>(c);
     EXPECT_EQ(filterTitle("Rock: anni '80 (live), è $1.5/2"), "Rock anni '80 live  152");
-}
-
-TEST(ScanRules, FontSizeGetsItsDefaultAndFloor)
-{
-    EXPECT_EQ(normalisedFontSize(0), 8.0f);
-    EXPECT_EQ(normalisedFontSize(1.5f), 2.0f);
-    EXPECT_EQ(normalisedFontSize(-4), 2.0f);
-    EXPECT_EQ(normalisedFontSize(11.5f), 11.5f);
 }

@@ -16,18 +16,6 @@ std::size_t indexOf(const char* caption)
 
 }  // namespace
 
-TEST(FileTypeBoxes, DefaultListShowsTheFixedTypesGreyAndWavTicked)
-{
-    const FileTypeBoxes boxes = boxesFromList(".WAV.MP3.M3U.WMA");
-    for (std::size_t i = 0; i < kFileTypeBoxes; ++i) {
-        const std::string c = kFileTypeCaptions[i];
-        const int expected = (c == "MP3" || c == "WMA" || c == "M3U") ? kBoxGrey : c == "WAV" ? kBoxOn : kBoxOff;
-        EXPECT_EQ(boxes[i], expected) << c;
-    }
-    // Confirmed unchanged, the list follows the boxes' order.
-    EXPECT_EQ(listFromBoxes(boxes), ".MP3.WMA.WAV.M3U");
-}
-
 TEST(FileTypeBoxes, TwoLetterTypesKeepTheirSpace)
 {
     FileTypeBoxes boxes = boxesFromList(".IT .xm ");
