@@ -230,6 +230,9 @@ void frmMP3print::connectControls()
     connect(List3, &CatalogueListBox::characterKey, this, guarded(&frmMP3print::List3_Click));
     connect(List3, &QListWidget::itemDoubleClicked, this, guarded(&frmMP3print::List3_DblClick));
     connect(List3, &CatalogueListBox::rightButtonPressed, this, [this](const QPoint& at) {
+        // The press also selects the item under the pointer: the menu's
+        // commands act on it, so its title must be the one shown.
+        ctx_.handle([this] { List3_Click(); });
         if (ctx_.frame)
             ctx_.frame->menun()->popup(at);
     });

@@ -364,20 +364,23 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWork)
 {
     TestApp app;
     app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
     frmMP3print* w = start(app);
     QMenu* menun = app.frame->menun();
-    click(w->List3, 0, Qt::RightButton);
+    click(w->List3, 1, Qt::RightButton);
     EXPECT_TRUE(menun->isVisible());
+    EXPECT_EQ(w->Label6->text(), "Due");  // the item pressed is the one the menu acts on
     menun->hide();
 
     app.frame->findChild<QAction*>("menutxt")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_NE(app.shell.runs[0].commandLine.find("ZOND_DEFAULT_A_1.txt"), std::string::npos);
+    EXPECT_NE(app.shell.runs[0].commandLine.find("ZOND_DEFAULT_B_2.txt"), std::string::npos);
 
     app.dialogs.answers.push_back(MsgAnswer::No);
     app.frame->findChild<QAction*>("menuerase")->trigger();
-    EXPECT_EQ(app.dialogs.texts().size(), 1u);
-    EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_A_1.txt"));
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
+                                                             + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
+    EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
 }
 
 TEST(CatalogueWindow, FrameMenusLoadTheWindowAgainOnceItIsClosed)
