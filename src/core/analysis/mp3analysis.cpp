@@ -120,7 +120,12 @@ TrackInfo DecodeMp3Header(const Mp3Bytes& file, bool readTag, bool analyse)
         bitRate = static_cast<std::int32_t>(
             text::roundHalfEven(static_cast<double>(bits * h.sampleRate() / h.samplesPerFrame() / 1000)));
     }
-    const PlayTime t = playTime(h, bitRate, first.vbr, audioBytes(file));
+    // The frame that carries a VBR header holds no audio, and its frame count
+    // leaves it out.
+    std::uint64_t audio = audioBytes(file);
+    if (first.vbr.kind != VbrKind::None)
+        audio -= std::min<std::uint64_t>(audio, first.freeFormatLength ? first.freeFormatLength : frameLength(h));
+    const PlayTime t = playTime(h, bitRate, first.vbr, audio);
     info.BitRate = t.bitRate;
     info.Duration = t.seconds;
     return info;

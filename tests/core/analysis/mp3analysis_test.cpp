@@ -208,6 +208,14 @@ TEST(VbrHeader, XingMarksVbrAndItsCountGivesTimeAndAverage)
     EXPECT_EQ(longer.BitRate, 64);
 }
 
+TEST(VbrHeader, TheHeadersOwnFrameIsNotAudio)
+{
+    // Nine audio frames after the header's frame: 9 x 417 bytes in 9 x 1152
+    // samples = 127.7 kbit/s (142 if the header's frame were counted).
+    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 10), 36, "Xing", 1, 9));
+    EXPECT_EQ(t.BitRate, 128);
+}
+
 TEST(VbrHeader, InfoIsCbrWithAFrameCount)
 {
     TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Info", 0x0F, 2000));
