@@ -74,13 +74,13 @@ CPP
 c++ -O2 -o "$work/floor" "$work/floor.cpp"
 
 cd "$files"
-t_cli=$(median_time 5 "$cli" info ./*.mp3)
+t_cli=$(median_time 21 "$cli" info ./*.mp3)
 t_mediainfo=$(median_time 3 mediainfo ./*.mp3)
 # One run: ffprobe starts once per file and takes more than a minute.
 t0=$(date +%s.%N)
 for f in ./*.mp3; do ffprobe -v quiet -show_streams "$f" >/dev/null; done
 t_ffprobe=$(echo "$(date +%s.%N) - $t0" | bc -l)
-t_floor=$(median_time 5 "$work/floor" ./*.mp3)
+t_floor=$(median_time 21 "$work/floor" ./*.mp3)
 mem=$(peak_mib "$cli" info ./*.mp3)
 
 faster_peer=$(echo "if ($t_mediainfo < $t_ffprobe) $t_mediainfo else $t_ffprobe" | bc -l)

@@ -17,12 +17,6 @@ TEST(BitString, DropsLeadingZerosAndConsumesTheBytes)
     EXPECT_EQ(static_cast<std::uint32_t>(BitsToNumber(bits)), 0xFFFB9064u);
 }
 
-TEST(BitString, CountsOnlyOnesAndGivesZeroForNothing)
-{
-    EXPECT_EQ(BitsToNumber(""), 0);
-    EXPECT_EQ(BitsToNumber("1x1"), 5);
-    EXPECT_EQ(BitsToNumber("0001"), 1);
-}
 
 TEST(FrameHeader, DecodesAnMpeg1Layer3Header)
 {
@@ -56,33 +50,7 @@ TEST(FrameHeader, EachVersionHasItsOwnSamplingRates)
     EXPECT_EQ(rate(3, 3), 0);
 }
 
-TEST(FrameHeader, BitRateTablesBySameVersionAndLayer)
-{
-    auto header = [](std::uint32_t versionCode, std::uint32_t layerCode, std::uint32_t index) {
-        return splitHeader(0xFFE00000u | (versionCode << 19) | (layerCode << 17) | (index << 12));
-    };
-    EXPECT_EQ(header(3, 3, 14).tableBitRate(), 448);  // MPEG 1 layer I
-    EXPECT_EQ(header(3, 2, 14).tableBitRate(), 384);  // MPEG 1 layer II
-    EXPECT_EQ(header(3, 1, 14).tableBitRate(), 320);  // MPEG 1 layer III
-    EXPECT_EQ(header(2, 3, 9).tableBitRate(), 144);   // MPEG 2 layer I
-    EXPECT_EQ(header(2, 1, 1).tableBitRate(), 8);     // MPEG 2 layer III
-    EXPECT_EQ(header(0, 2, 14).tableBitRate(), 160);  // MPEG 2.5 layer II
-    EXPECT_EQ(header(3, 1, 0).tableBitRate(), 0);     // free format
-}
 
-TEST(FrameHeader, SamplesPerFrameByVersionAndLayer)
-{
-    auto spf = [](std::uint32_t versionCode, std::uint32_t layerCode) {
-        return splitHeader(0xFFE00000u | (versionCode << 19) | (layerCode << 17)).samplesPerFrame();
-    };
-    EXPECT_EQ(spf(3, 3), 384);
-    EXPECT_EQ(spf(3, 2), 1152);
-    EXPECT_EQ(spf(3, 1), 1152);
-    EXPECT_EQ(spf(2, 3), 384);
-    EXPECT_EQ(spf(2, 2), 1152);
-    EXPECT_EQ(spf(2, 1), 576);
-    EXPECT_EQ(spf(0, 1), 576);
-}
 
 TEST(FrameHeader, FrameLengthsOfEachLayer)
 {

@@ -90,18 +90,6 @@ TEST_F(DetailsTest, ADamagedTrackNeverShowsThePreviousTracksValues)
     EXPECT_EQ(field(w, 13), "");
 }
 
-TEST_F(DetailsTest, OnlyNamesEndingInMp3AreAnalysed)
-{
-    makeMp3(music.path(), "a.MP3", {2.5, 44100, 2, "-b 128"});
-    makeMp3(music.path(), "b.mp3", {2.5, 44100, 2, "-b 64"});
-    std::filesystem::copy_file(music / "b.mp3", music / "b.wav");
-    frmDATIMP3* w = open();
-    app.ctx.openers.riempimp3("a.MP3");
-    EXPECT_EQ(field(w, 0), "128");
-    app.ctx.openers.riempimp3("b.wav");
-    app.ctx.openers.riempimp3("b.mp3 ");
-    EXPECT_EQ(field(w, 0), "128");
-}
 
 TEST_F(DetailsTest, StandsAtTheCatalogueWindowOrBesideThePlayer)
 {
@@ -140,8 +128,4 @@ TEST_F(DetailsTest, LogoOpensTheSiteAndCloseUnloads)
     w->findChild<QPushButton*>("Command2")->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.frame->findChild<frmDATIMP3*>(), nullptr);
-    // The routine still keeps the record when no window shows it.
-    makeMp3(music.path(), "c.mp3", {2.5, 44100, 2, "-b 96"});
-    app.ctx.openers.riempimp3("c.mp3");
-    EXPECT_EQ(app.state.TrackInfo.BitRate, 96);
 }

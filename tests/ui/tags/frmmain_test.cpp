@@ -157,18 +157,6 @@ TEST_F(EditorTest, MessagesForNoFileAndFailedSaves)
     EXPECT_EQ(m.icon, MsgIcon::Critical);
     EXPECT_EQ(m.title, "");
     EXPECT_EQ(readFile(locked), before);
-
-    // A folder that takes no new files still lets the tag be written in place.
-    const std::string inPlace = tagged("sub/brano.mp3", "Prima", 0, 1);
-    ReadOnly folder(music / "sub");
-    edit(w, "txtNomefile")->setText(QString::fromStdString(inPlace));
-    click(w, "Command2");
-    edit(w, "txtTitolo")->setText("Dopo");
-    click(w, "Command3");
-    EXPECT_EQ(app.dialogs.messages.size(), 3u);
-    TagRecord read;
-    ASSERT_TRUE(ReadTag(inPlace, read));
-    EXPECT_EQ(id3v1::fieldText(read.Title), "Dopo");
 }
 
 TEST_F(EditorTest, ChoosingAFileLoadsItAndCloseUnloads)
