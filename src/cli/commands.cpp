@@ -2,10 +2,16 @@
 
 namespace zondari::cli {
 
+int runInfo(const std::vector<std::string>& args);
+int runTag(const std::vector<std::string>& args);
+
 // Each subsystem adds its commands here.
 const std::vector<Command>& commands()
 {
-    static const std::vector<Command> list = {};
+    static const std::vector<Command> list = {
+        {"info", "i dati tecnici e il tag ID3v1 di file MP3 (come la finestra dei dettagli)", runInfo},
+        {"tag", "legge o scrive il tag ID3v1 di un file MP3 (come l'editor di ID3)", runTag},
+    };
     return list;
 }
 

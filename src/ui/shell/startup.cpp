@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
@@ -14,6 +15,7 @@ MDIForm1* startZondari(AppContext& ctx)
 {
     // Each subsystem's windows join the program here, before any window is
     // made, so that the commands that open them are enabled from the start.
+    registerTrackWindows(ctx);
     auto* frame = new MDIForm1(ctx);
     ctx.handle([&] { frame->Load(); });
     auto* player = new Form1(ctx);
