@@ -15,7 +15,7 @@ namespace {
 // What lame was asked to make, and what the analysis must then say.
 struct Kind {
     const char* name;
-    ToneSpec spec;
+    ToneSpec tone;
     int version;
     int sampleRate;
     const char* mode;
@@ -74,14 +74,14 @@ TEST(Mp3Analysis, EachKindLameMakesWithAndWithoutTags)
     ASSERT_TRUE(haveMp3Tools());
     TempDir dir;
     for (const Kind& k : kKinds) {
-        const std::string bare = makeMp3(dir.path(), std::string(k.name) + ".mp3", k.spec);
+        const std::string bare = makeMp3(dir.path(), std::string(k.name) + ".mp3", k.tone);
         ASSERT_FALSE(bare.empty()) << k.name;
         const TrackInfo plain = analyse(bare);
         expectKind(plain, k);
         EXPECT_FALSE(plain.HasTag);
         EXPECT_EQ(plain.Genre, 255);
 
-        ToneSpec tagged = k.spec;
+        ToneSpec tagged = k.tone;
         tagged.lameOptions += " --id3v1-only --tt Titolo --ta Autore --tl Album --ty 2001 --tg 17";
         const TrackInfo t = analyse(makeMp3(dir.path(), std::string(k.name) + "-tag.mp3", tagged));
         expectKind(t, k);
