@@ -2,6 +2,8 @@
 
 namespace zondari::cli {
 
+int runInfo(const std::vector<std::string>& args);
+int runTag(const std::vector<std::string>& args);
 int runScan(const std::vector<std::string>& args);
 int runList(const std::vector<std::string>& args);
 
@@ -9,6 +11,8 @@ int runList(const std::vector<std::string>& args);
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> list = {
+        {"info", "i dati tecnici e il tag ID3v1 di file MP3 (come la finestra dei dettagli)", runInfo},
+        {"tag", "legge o scrive il tag ID3v1 di un file MP3 (come l'editor di ID3)", runTag},
         {"scan", "CARTELLA [--titolo T] [--tutti] [--sovrascrivi]: cataloga un CD o una cartella", runScan},
         {"list", "elenca i CD e le cartelle catalogati", runList},
     };

@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/player/form1.h"
@@ -15,6 +16,7 @@ MDIForm1* startZondari(AppContext& ctx)
 {
     // Each subsystem's windows join the program here, before any window is
     // made, so that the commands that open them are enabled from the start.
+    registerTrackWindows(ctx);
     registerCatalogue(ctx);
     auto* frame = new MDIForm1(ctx);
     ctx.handle([&] { frame->Load(); });
