@@ -334,20 +334,26 @@ void frmMP3print::Leggifile()
     });
     QApplication::setOverrideCursor(Qt::WaitCursor);
     toolbarButton("leggi")->setEnabled(false);
-    pollScan();
+    showProgress();
+    // The outcome is only ever taken up by the timer, once this handler has
+    // returned and the window has been painted.
     scanTimer_->start();
+}
+
+void frmMP3print::showProgress()
+{
+    Progress->setText("Lettura in corso: " + grouped(scan_->progress.folders) + " cartelle lette, "
+                      + grouped(scan_->progress.files) + " file trovati");
 }
 
 void frmMP3print::pollScan()
 {
     if (!scan_)
         return;
-    if (scan_->done) {
+    if (scan_->done)
         finishScan();
-        return;
-    }
-    Progress->setText("Lettura in corso: " + grouped(scan_->progress.folders) + " cartelle lette, "
-                      + grouped(scan_->progress.files) + " file trovati");
+    else
+        showProgress();
 }
 
 void frmMP3print::finishScan()

@@ -96,6 +96,7 @@ private:
     void buildToolbar();
     void buildLayout();
     void connectControls();
+    void showProgress();
     void pollScan();
     void finishScan();
     // The program folder path and the file name of the selected catalogue;
