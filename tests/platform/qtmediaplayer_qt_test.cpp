@@ -165,14 +165,9 @@ TEST(QtMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
     EXPECT_EQ(lengths, (std::vector<double>{1.0, 1.5}));
     EXPECT_GE(clock.elapsed(), 2300);
     EXPECT_TRUE(p.jumps.empty());
-}
 
-TEST(QtMediaPlayer, EmptyPlaylistEndsAtOnce)
-{
-    REQUIRE_PLAYBACK();
-    TempDir music;
-    music.write("vuota.m3u", "#EXTM3U\r\n# niente\r\nmanca.mp3\r\n");
-    Player p;
+    // A playlist with nothing to play ends at once.
+    music.write("vuota.m3u", "#EXTM3U\r\nmancante.mp3\r\n");
     ASSERT_TRUE(p.media.setFileName(music / "vuota.m3u"));
     (void)p.media.play();
     EXPECT_EQ(p.media.playState(), kStopped);

@@ -17,14 +17,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // no sign of (through links) still ends.
 constexpr int kMaxDepth = 16;
 
-bool isWebAddress(std::string_view entry)
-{
-    const auto scheme = entry.find("://");
-    return scheme != std::string_view::npos && scheme > 1
-        && std::all_of(entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(scheme),
-                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
-}
-
 std::string trimBlanks(std::string_view s)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -60,6 +52,14 @@ void expandInto(const std::string& path, const Reader& read, std::set<std::strin
 bool isPlaylist(std::string_view name)
 {
     return name.size() >= 4 && text::toLowerAscii(name.substr(name.size() - 4)) == ".m3u";
+}
+
+bool isWebAddress(std::string_view entry)
+{
+    const auto scheme = entry.find("://");
+    return scheme != std::string_view::npos && scheme > 1
+        && std::all_of(entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(scheme),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 std::vector<std::string> entries(std::string_view bytes, const std::string& folder)

@@ -12,6 +12,9 @@ namespace zondari::playlist {
 // Whether a file name is a playlist's: it ends in ".m3u", in any case.
 bool isPlaylist(std::string_view name);
 
+// Whether an entry is a web address ("http://..."), not a file.
+bool isWebAddress(std::string_view entry);
+
 // The entries of a playlist's bytes (UTF-8 or Windows-1252, CR LF or LF),
 // in order: blank lines and lines starting with "#" (comments and the
 // extended format's information lines) are skipped, "\" is read as "/"

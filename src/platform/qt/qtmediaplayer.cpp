@@ -12,15 +12,10 @@ namespace zondari {
 
 namespace {
 
-bool isWebAddress(const std::string& name)
-{
-    return name.find("://") != std::string::npos;
-}
-
 QUrl urlOf(const std::string& entry)
 {
     const QString s = QString::fromStdString(entry);
-    return isWebAddress(entry) ? QUrl(s) : QUrl::fromLocalFile(s);
+    return playlist::isWebAddress(entry) ? QUrl(s) : QUrl::fromLocalFile(s);
 }
 
 // Marks our own calls into the player, whose state changes are no news.
@@ -85,12 +80,13 @@ Status QtMediaPlayer::setFileName(const std::string& name)
         usablePlayer().stop();
     }
 
-    const std::string path = isWebAddress(name) ? name : files::absolutePath(name);
-    if (name.empty() || (!isWebAddress(name) && !files::fileExists(path))) {
+    const bool web = playlist::isWebAddress(name);
+    const std::string path = web ? name : files::absolutePath(name);
+    if (name.empty() || (!web && !files::fileExists(path))) {
         clearSource();
         return runtimeErrorFromErrno(ENOENT);
     }
-    if (playlist::isPlaylist(path) && !isWebAddress(path)) {
+    if (!web && playlist::isPlaylist(path)) {
         entries_ = playlist::expand(path, [](const std::string& p) -> std::optional<std::string> {
             auto bytes = files::readBytes(p);
             return bytes ? std::optional<std::string>(std::move(*bytes)) : std::nullopt;
@@ -108,7 +104,7 @@ bool QtMediaPlayer::load(std::size_t index)
 {
     index_ = index;
     const std::string& entry = entries_[index];
-    if (!isWebAddress(entry) && !files::fileExists(entry))
+    if (!playlist::isWebAddress(entry) && !files::fileExists(entry))
         return false;
     const OwnCall own(ownCalls_);
     usablePlayer().setSource(urlOf(entry));

@@ -33,7 +33,7 @@ int periodOf(const std::vector<std::string>& c)
 
 }  // namespace
 
-TEST(TitleScroller, ShortTitleMovesLeftOneCharacterPerTickAndComesRoundAfterLengthPlusSix)
+TEST(TitleScroller, MovesLeftOneCharacterPerTickAndComesRoundAfterLengthPlusSix)
 {
     const auto c = captions("abc", 30);
     EXPECT_EQ(c[0], "   abc   abc");
@@ -43,6 +43,12 @@ TEST(TitleScroller, ShortTitleMovesLeftOneCharacterPerTickAndComesRoundAfterLeng
     EXPECT_EQ(c[8], " abc");
     EXPECT_EQ(c[9], c[0]);
     EXPECT_EQ(periodOf(c), 9);
+
+    // An empty title shows blanks.
+    const auto blank = captions("", 18);
+    EXPECT_EQ(periodOf(blank), 6);
+    EXPECT_EQ(blank[0], "      ");
+    EXPECT_EQ(blank[5], " ");
 }
 
 TEST(TitleScroller, LongTitleFillsTheThirtyFiveCharacterDisplay)
@@ -56,14 +62,6 @@ TEST(TitleScroller, LongTitleFillsTheThirtyFiveCharacterDisplay)
     // Near the end of the framed title the title itself follows on.
     EXPECT_EQ(c[54], ".mp3   Pink Floyd - Shine On You Cr");
     EXPECT_EQ(c[57], "3   Pink Floyd - Shine On You Crazy");
-}
-
-TEST(TitleScroller, EmptyTitleShowsBlanks)
-{
-    const auto c = captions("", 18);
-    EXPECT_EQ(periodOf(c), 6);
-    EXPECT_EQ(c[0], "      ");
-    EXPECT_EQ(c[5], " ");
 }
 
 TEST(TitleScroller, CountsCharactersNotBytes)
