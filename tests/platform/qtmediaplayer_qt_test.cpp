@@ -102,7 +102,7 @@ TEST(QtMediaPlayer, PauseHoldsThePositionStopAndSeekRaiseThePositionChange)
 {
     REQUIRE_PLAYBACK();
     TempDir music;
-    const std::string file = makeMp3(music.path(), "lungo.mp3", {.seconds = 2.0});
+    const std::string file = makeMp3(music.path(), "lungo.mp3", {.seconds = 4.0});
     Player p;
     ASSERT_TRUE(p.media.setFileName(file));
     ASSERT_TRUE(p.media.play());
@@ -221,7 +221,7 @@ TEST(QtMediaPlayer, VolumeInHundredthsOfADecibelReachesTheOutput)
     if (!sink.ok())
         GTEST_SKIP() << "the sound server does not load a null sink for this test";
     TempDir music;
-    const std::string file = makeMp3(music.path(), "tono.mp3", {.seconds = 5.0});
+    const std::string file = makeMp3(music.path(), "tono.mp3", {.seconds = 8.0});
     Player p;
     ASSERT_TRUE(p.media.setFileName(file));
     ASSERT_TRUE(p.media.play());
