@@ -125,7 +125,8 @@ TEST(PlayerToolbar, ButtonsOpenTheWindowsOfTheOtherSubsystems)
     o.showVolume = [&] { log.push_back("volume"); };
     o.showTagEditor = [&] { log.push_back("tag"); };
     o.showTrackDetails = [&] { log.push_back("details window"); };
-    o.riempimp3 = [&](const std::string& t) { log.push_back("details of " + t); };
+    // The track is named relative to the listed folder.
+    o.riempimp3 = [&](const std::string& t) { log.push_back("details of " + t + " in " + files::currentFolder()); };
     o.showAbout = [&] { log.push_back("about"); };
     o.showMixer = [&] { log.push_back(std::string("mixer, play mode ") + (p.f->playMode() ? "on" : "off")); };
     p.start();
@@ -133,7 +134,8 @@ TEST(PlayerToolbar, ButtonsOpenTheWindowsOfTheOtherSubsystems)
 
     for (const char* key : {"volume", "ID3", "dettagli", "informazioni"})
         p.f->button(key)->trigger();
-    EXPECT_EQ(log, (std::vector<std::string>{"volume", "tag", "details window", "details of brano.mp3", "about"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"volume", "tag", "details window",
+                                             "details of brano.mp3 in " + p.music.path(), "about"}));
 
     // The mixer takes the sound: the play mode ends first.
     p.f->setFocus();
