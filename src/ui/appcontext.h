@@ -2,11 +2,13 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
+#include "platform/mediaplayer.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 
@@ -26,6 +28,8 @@ struct Services {
     CurrentFolder& folders;
     // The program's `End`: quits at once, nothing is saved.
     std::function<void()> end;
+    // A new media player (the player window's, each mixer deck's).
+    std::function<std::unique_ptr<MediaPlayer>()> makePlayer = {};
 };
 
 // A failure inside a handler that the runtime error report shows.

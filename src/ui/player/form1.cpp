@@ -55,6 +55,7 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     layout_->setContentsMargins(4, 4, 4, 4);
     layout_->setSpacing(4);
     layout_->addWidget(Image1);
+    buildPlayback();
     layout_->addWidget(Drive1);
     layout_->addWidget(Dir1, 1);
     layout_->addWidget(ExtGrid1);
@@ -94,6 +95,7 @@ void Form1::Load()
     RiempiTabella();
     if (ctx_.openers.showCatalogue)
         ctx_.openers.showCatalogue();
+    enableToolbar();
     ctx_.state.TitoloDisplay = "Zondari - Mp3 Player";
     // A last folder that is gone leaves the lists where they are.
     (void)Dir1->setPath(ctx_.state.UltimoPath);
