@@ -49,6 +49,7 @@ struct Player {
     void start()
     {
         app.start();
+        app.dialogs.messages.clear();  // the catalogue window's hint that no CD is catalogued
         f = app.ctx.form1;
         EXPECT_TRUE(f->Dir1->setPath(music.path()));
     }
