@@ -65,6 +65,9 @@ struct Openers {
     std::function<void()> catalogueEdit;          // the frame's menutxt
     std::function<void()> catalogueDelete;        // the frame's menuerase
     std::function<void()> unloadForm2;        // closes the file types window, if open
+
+    // Sets each hook that is empty here from `other`.
+    void fillEmptyFrom(const Openers& other);
 };
 
 // What every window is handed: the program-wide values, the services, and

@@ -16,8 +16,13 @@ MDIForm1* startZondari(AppContext& ctx)
 {
     // Each subsystem's windows join the program here, before any window is
     // made, so that the commands that open them are enabled from the start.
+    // A hook set before start-up (a test standing in for a window) stays.
+    Openers preset = std::move(ctx.openers);
+    ctx.openers = {};
     registerTrackWindows(ctx);
     registerCatalogue(ctx);
+    preset.fillEmptyFrom(ctx.openers);
+    ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
     ctx.handle([&] { frame->Load(); });
     auto* player = new Form1(ctx);

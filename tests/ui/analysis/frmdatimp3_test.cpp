@@ -16,6 +16,7 @@
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
+#include "ui/player/trackgrid.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
@@ -128,4 +129,31 @@ TEST_F(DetailsTest, LogoOpensTheSiteAndCloseUnloads)
     w->findChild<QPushButton*>("Command2")->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.frame->findChild<frmDATIMP3*>(), nullptr);
+}
+
+TEST_F(DetailsTest, PlayerGridAndToolbarFillTheWindowWithTheClickedTrack)
+{
+    makeMp3(music.path(), "a.mp3", {.seconds = 2, .sampleRate = 22050, .channels = 1, .lameOptions = "-b 64"});
+    makeMp3(music.path(), "b.mp3", {.seconds = 3, .lameOptions = "-b 192"});
+    Form1* f = app.ctx.form1;
+    f->RiempiTabella();
+
+    // The toolbar opens the window on the current track...
+    f->ExtGrid1->setRow(1);
+    f->ExtGrid1_Click();
+    f->button("dettagli")->trigger();
+    frmDATIMP3* w = app.frame->findChild<frmDATIMP3*>("frmDATIMP3");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(field(w, 0), "64");
+    EXPECT_EQ(field(w, 1), "22050");
+    EXPECT_EQ(field(w, 3), "2");
+    EXPECT_EQ(field(w, 8), "single channel");
+
+    // ...and a click on another row refills it.
+    f->ExtGrid1->setRow(2);
+    f->ExtGrid1_Click();
+    EXPECT_EQ(field(w, 0), "192");
+    EXPECT_EQ(field(w, 1), "44100");
+    EXPECT_EQ(field(w, 2), "0:03");
+    EXPECT_EQ(app.state.BranoCorrente, "b.mp3");
 }

@@ -107,9 +107,15 @@ TEST(PlayerToolbar, HoldsItsEightButtonsWithTheirKeysTooltipsAndPictures)
     for (int i = 0; i < 8; ++i)
         for (int j = i + 1; j < 8; ++j)
             EXPECT_NE(actions[i]->icon().pixmap(24).toImage(), actions[j]->icon().pixmap(24).toImage()) << i << j;
-    // The windows of the other subsystems are not part of this program yet.
-    for (const char* key : {"volume", "ID3", "dettagli", "informazioni", "mixer"})
-        EXPECT_FALSE(p.f->button(key)->isEnabled()) << key;
+    // A button that opens another subsystem's window is enabled when that
+    // window is part of the program.
+    const Openers& o = p.app.ctx.openers;
+    const std::vector<std::pair<const char*, bool>> windows = {
+        {"volume", bool(o.showVolume)}, {"ID3", bool(o.showTagEditor)}, {"dettagli", bool(o.showTrackDetails)},
+        {"informazioni", bool(o.showAbout)}, {"mixer", bool(o.showMixer)}};
+    for (const auto& [key, present] : windows)
+        EXPECT_EQ(p.f->button(key)->isEnabled(), present) << key;
+    EXPECT_TRUE(p.f->button("ID3")->isEnabled());
     for (const char* key : {"riprendi", "help", "quit"})
         EXPECT_TRUE(p.f->button(key)->isEnabled()) << key;
     EXPECT_TRUE(p.f->button("riprendi")->isCheckable());
