@@ -10,6 +10,7 @@
 #include "platform/drives.h"
 #include "platform/programfolder.h"
 #include "platform/qt/qtdialogs.h"
+#include "platform/qt/qtmediaplayer.h"
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
@@ -37,7 +38,8 @@ int main(int argc, char** argv)
     QtScreen screen;
     MountedDrives drives;
     CurrentFolder folders(drives);
-    AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); }});
+    AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); },
+                                   [] { return std::make_unique<QtMediaPlayer>(); }});
 
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
     return QApplication::exec();

@@ -2,6 +2,10 @@
 
 namespace zondari::cli {
 
+int runInfo(const std::vector<std::string>& args);
+int runTag(const std::vector<std::string>& args);
+int runScan(const std::vector<std::string>& args);
+int runList(const std::vector<std::string>& args);
 int runHtml(const std::vector<std::string>& args);
 int runDatabase(const std::vector<std::string>& args);
 int runSearch(const std::vector<std::string>& args);
@@ -10,8 +14,12 @@ int runSearch(const std::vector<std::string>& args);
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> list = {
-        {"html", "CATALOGO: scrive default.htm di un catalogo", runHtml},
-        {"database", "scrive la pagina di tutti i cataloghi", runDatabase},
+        {"info", "i dati tecnici e il tag ID3v1 di file MP3 (come la finestra dei dettagli)", runInfo},
+        {"tag", "legge o scrive il tag ID3v1 di un file MP3 (come l'editor di ID3)", runTag},
+        {"scan", "CARTELLA [--titolo T] [--tutti] [--sovrascrivi]: cataloga un CD o una cartella", runScan},
+        {"list", "elenca i CD e le cartelle catalogati", runList},
+        {"html", "CATALOGO: scrive default.htm di un catalogo (come Mostra contenuto)", runHtml},
+        {"database", "scrive la pagina di tutti i cataloghi (come Ricostruisce tutto l'archivio)", runDatabase},
         {"search", "TESTO [--maiuscole] [--senza-cartelle]: scrive la pagina di ricerca", runSearch},
     };
     return list;

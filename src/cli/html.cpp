@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
 #include "core/state.h"
@@ -17,13 +18,13 @@ int runHtml(const std::vector<std::string>& args)
         std::fprintf(stderr, "Uso: zondari-cli html CATALOGO\n");
         return 2;
     }
-    PageSetup setup;
-    if (!loadPageSetup(setup))
+    CataloguePlace place;
+    if (!locateCatalogues(place))
         return 1;
     // A catalogue is named by its path, or by its name in the program folder.
     std::string path = args[0];
     if (!files::fileExists(path) && path.find('/') == std::string::npos)
-        path = withSlash(setup.folder) + path;
+        path = withSlash(place.programFolder) + path;
     if (!files::fileExists(path)) {
         std::fprintf(stderr, "%s\n", catalogue::kNoExportMessage);
         return 1;
@@ -35,7 +36,7 @@ int runHtml(const std::vector<std::string>& args)
     if (!lines->empty())
         lines->erase(lines->begin());
 
-    const auto page = catalogue::writeExportPage(setup.folder, title, *lines);
+    const auto page = catalogue::writeExportPage(place.programFolder, title, *lines);
     if (!page)
         return failWith(page.error().description);
     std::printf("%s\n", page->c_str());

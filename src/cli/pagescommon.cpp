@@ -3,11 +3,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/catalogueplace.h"
 #include "core/catalogue/search.h"
-#include "core/shell/settings.h"
 #include "core/state.h"
 #include "platform/files.h"
-#include "platform/programfolder.h"
 
 namespace zondari::cli {
 
@@ -17,30 +16,12 @@ int failWith(const std::string& description)
     return 1;
 }
 
-bool loadPageSetup(PageSetup& setup)
-{
-    const auto folder = resolveProgramFolder(executableFolder());
-    if (!folder) {
-        failWith(folder.error().description);
-        return false;
-    }
-    setup.folder = *folder;
-    Settings settings = defaultSettings(setup.folder);
-    const std::string ini = withSlash(setup.folder) + kSettingsFileName;
-    if (files::fileExists(ini)) {
-        if (auto lines = files::readTextLines(ini))
-            settings = parseSettings(*lines);
-    }
-    setup.utente = settings.utente;
-    return true;
-}
-
 int writeDatabasePage(const catalogue::PageRequest& request)
 {
-    PageSetup setup;
-    if (!loadPageSetup(setup))
+    CataloguePlace place;
+    if (!locateCatalogues(place))
         return 1;
-    const auto found = files::dirSearch(setup.folder, catalogue::cataloguePattern(setup.utente));
+    const auto found = files::dirSearch(place.programFolder, catalogue::cataloguePattern(place.user));
     if (!found)
         return failWith(found.error().description);
     if (found->empty()) {
@@ -50,9 +31,9 @@ int writeDatabasePage(const catalogue::PageRequest& request)
     std::vector<std::string> catalogues;
     catalogues.reserve(found->size());
     for (const std::string& name : *found)
-        catalogues.push_back(withSlash(setup.folder) + name);
+        catalogues.push_back(withSlash(place.programFolder) + name);
 
-    const auto written = catalogue::writeDatabasePage(setup.folder, catalogues, request);
+    const auto written = catalogue::writeDatabasePage(place.programFolder, catalogues, request);
     if (!written)
         return failWith(written.error().description);
     std::printf("%s\n", written->path.c_str());

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/analysis/trackinfo.h"
+
 namespace zondari {
 
 // The program-wide values: one object for the whole run, handed to the
@@ -19,6 +21,9 @@ struct AppState {
     // Player.
     std::string BranoCorrente;  // current track, relative to the player's folder
     std::string TitoloDisplay = "Zondari - Mp3 Player";
+
+    // MP3 analysis: the last analysed track.
+    zondari::TrackInfo TrackInfo;
 
     // Search options: also search folder names (set to 1 at every start),
     // compare letter case; and the last search text.

@@ -5,6 +5,25 @@
 
 namespace zondari {
 
+void Openers::fillEmptyFrom(const Openers& other)
+{
+    auto fill = [](auto& mine, const auto& theirs) {
+        if (!mine)
+            mine = theirs;
+    };
+    fill(showCatalogue, other.showCatalogue);
+    fill(showTagEditor, other.showTagEditor);
+    fill(showTrackDetails, other.showTrackDetails);
+    fill(riempimp3, other.riempimp3);
+    fill(showVolume, other.showVolume);
+    fill(showAbout, other.showAbout);
+    fill(showMixer, other.showMixer);
+    fill(catalogueShowContents, other.catalogueShowContents);
+    fill(catalogueEdit, other.catalogueEdit);
+    fill(catalogueDelete, other.catalogueDelete);
+    fill(unloadForm2, other.unloadForm2);
+}
+
 void AppContext::handle(const std::function<void()>& handler)
 {
     try {

@@ -2,11 +2,13 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
+#include "platform/mediaplayer.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 
@@ -26,6 +28,8 @@ struct Services {
     CurrentFolder& folders;
     // The program's `End`: quits at once, nothing is saved.
     std::function<void()> end;
+    // A new media player (the player window's, each mixer deck's).
+    std::function<std::unique_ptr<MediaPlayer>()> makePlayer = {};
 };
 
 // A failure inside a handler that the runtime error report shows.
@@ -61,6 +65,9 @@ struct Openers {
     std::function<void()> catalogueEdit;          // the frame's menutxt
     std::function<void()> catalogueDelete;        // the frame's menuerase
     std::function<void()> unloadForm2;        // closes the file types window, if open
+
+    // Sets each hook that is empty here from `other`.
+    void fillEmptyFrom(const Openers& other);
 };
 
 // What every window is handed: the program-wide values, the services, and

@@ -12,13 +12,13 @@ bool haveMp3Tools()
     return run("command -v sox >/dev/null && command -v lame >/dev/null") == 0;
 }
 
-std::string makeMp3(const std::string& folder, const std::string& name, const ToneSpec& spec)
+std::string makeMp3(const std::string& folder, const std::string& name, const ToneSpec& tone)
 {
     const std::string out = folder + "/" + name;
     const std::string wav = out + ".tone.wav";
     std::ostringstream cmd;
-    cmd << "sox -q -n -r " << spec.sampleRate << " -c " << spec.channels << " -b 16 '" << wav << "' synth "
-        << spec.seconds << " sine " << spec.frequency << " && lame --quiet " << spec.lameOptions << " '" << wav
+    cmd << "sox -q -n -r " << tone.sampleRate << " -c " << tone.channels << " -b 16 '" << wav << "' synth "
+        << tone.seconds << " sine " << tone.frequency << " && lame --quiet " << tone.lameOptions << " '" << wav
         << "' '" << out << "'";
     const int status = run(cmd.str());
     std::error_code ec;

@@ -14,7 +14,7 @@ struct ToneSpec {
 
 // Encodes a sine tone with lame into `folder`/`name` and returns its path;
 // empty when sox or lame failed (the caller's test then fails on it).
-std::string makeMp3(const std::string& folder, const std::string& name, const ToneSpec& spec = {});
+std::string makeMp3(const std::string& folder, const std::string& name, const ToneSpec& tone = {});
 
 // True when sox and lame are installed.
 bool haveMp3Tools();

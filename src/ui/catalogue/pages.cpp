@@ -11,7 +11,9 @@
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form4.h"
+#include "ui/catalogue/frmmp3print.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -149,6 +151,15 @@ void cerca(AppContext& ctx, QWidget* parent)
         rebuildnew(ctx, text);
         return;
     }
+}
+
+void registerPages(AppContext& ctx)
+{
+    // From the frame's menu the catalogue window is made first when closed.
+    ctx.openers.catalogueShowContents = [&ctx] {
+        if (frmMP3print* w = catalogueWindow(ctx))
+            showContents(ctx, w->selectedName(), w->List1, w->Text1);
+    };
 }
 
 }  // namespace zondari

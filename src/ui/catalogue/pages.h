@@ -34,4 +34,8 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca);
 // text of one character) and makes its search page.
 void cerca(AppContext& ctx, QWidget* parent = nullptr);
 
+// Joins the pages to the program: show contents from the catalogue
+// window's button, its list's double click and the frame's hidden menu.
+void registerPages(AppContext& ctx);
+
 }  // namespace zondari

@@ -51,10 +51,12 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     List1->hide();
 
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setMinimumHeight(ctx.services.screen.toPixels(900));
+    // A low logo leaves the folder list room above the grid.
+    Image1->setFixedHeight(ctx.services.screen.toPixels(660));
     layout_->setContentsMargins(4, 4, 4, 4);
     layout_->setSpacing(4);
     layout_->addWidget(Image1);
+    buildPlayback();
     layout_->addWidget(Drive1);
     layout_->addWidget(Dir1, 1);
     layout_->addWidget(ExtGrid1);
@@ -88,12 +90,13 @@ void Form1::Load()
     savedDrive_ = Drive1->drive();
     if (files::fileExists("zondlogo.jpg")) {
         const QPixmap logo(QString::fromStdString(files::absolutePath("zondlogo.jpg")));
-        Image1->setPixmap(logo.scaled(ctx_.services.screen.toPixels(kWidthTwips) - 16, Image1->minimumHeight(),
+        Image1->setPixmap(logo.scaled(ctx_.services.screen.toPixels(kWidthTwips) - 16, Image1->height(),
                                       Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     RiempiTabella();
     if (ctx_.openers.showCatalogue)
         ctx_.openers.showCatalogue();
+    enableToolbar();
     ctx_.state.TitoloDisplay = "Zondari - Mp3 Player";
     // A last folder that is gone leaves the lists where they are.
     (void)Dir1->setPath(ctx_.state.UltimoPath);

@@ -3,8 +3,13 @@
 #include <QWidget>
 #include <string>
 
+#include "core/player/titlescroller.h"
+
+class QAction;
 class QLabel;
 class QListWidget;
+class QTimer;
+class QToolBar;
 class QVBoxLayout;
 
 namespace zondari {
@@ -12,10 +17,13 @@ namespace zondari {
 class AppContext;
 class DirListBox;
 class DriveListBox;
+class MediaPlayer;
+class MediaPlayerControl;
 class TrackGrid;
 
-// The player window: a drive and a folder to browse, and the grid of the
-// folder's music files.
+// The player window: a drive and a folder to browse, the grid of the
+// folder's music files, and their playback: the media player, the toolbar
+// whose first button holds the play mode, and the scrolling title.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -31,12 +39,28 @@ public:
     void Dir1_Change();
     void Drive1_Change();
 
+    // Playback (form1_playback.cpp).
+    void Toolbar1_ButtonClick(const QString& key);
+    void ExtGrid1_Click();
+    void Timer1_Timer();
+    void MediaPlayer1_PositionChange(double oldPosition, double newPosition);
+
+    // The toolbar button with a key ("riprendi", "volume", "ID3", ...).
+    QAction* button(const QString& key) const;
+    // The play mode: button 1 pressed.
+    bool playMode() const;
+    MediaPlayer& media() const;
+
     DriveListBox* Drive1;
     DirListBox* Dir1;
     QListWidget* List2;  // the matching names, in directory order
     TrackGrid* ExtGrid1;
     QLabel* Image1;
     QListWidget* List1;  // on the window, unused
+    QToolBar* Toolbar1 = nullptr;
+    QLabel* lcd1 = nullptr;  // the scrolling title
+    MediaPlayerControl* MediaPlayer1 = nullptr;
+    QTimer* Timer1 = nullptr;  // title and automatic advance
 
     // The drive at load, to fall back on when a drive cannot be read.
     std::string savedDrive() const { return savedDrive_; }
@@ -46,10 +70,19 @@ protected:
 
 private:
     void sizeWindow();
+    void buildPlayback();
+    void enableToolbar();
+    void setPlayMode(bool pressed);
+    // The listed folder made current, errors ignored.
+    void goToMusicFolder();
+    // The details routine for a track, when the track details are part of
+    // the program.
+    void riempimp3(const std::string& track);
 
     AppContext& ctx_;
     QVBoxLayout* layout_;
     std::string savedDrive_;
+    TitleScroller scroller_;
 };
 
 }  // namespace zondari

@@ -136,7 +136,8 @@ void MDIForm1::Load()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
     ctx_.state.searchFolders = 1;
-    ctx_.goToProgramFolder();
+    // The settings are read whatever happens to the current folder.
+    ctx_.handle([this] { ctx_.goToProgramFolder(); });
     readSettings(ctx_);
 }
 

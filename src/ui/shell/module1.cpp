@@ -10,8 +10,9 @@ void readSettings(AppContext& ctx)
 {
     AppState& s = ctx.state;
     Settings settings = defaultSettings(s.programFolder);
-    if (files::fileExists(kSettingsFileName)) {
-        if (auto lines = files::readTextLines(kSettingsFileName))
+    const std::string path = ctx.programPath() + kSettingsFileName;
+    if (files::fileExists(path)) {
+        if (auto lines = files::readTextLines(path))
             settings = parseSettings(*lines);
         else
             ctx.dialogs().runtimeError(lines.error());  // unreadable: the defaults stand

@@ -6,7 +6,7 @@ namespace zondari {
 
 class AppContext;
 
-// Reads "zondari.ini" from the current folder into the program-wide values;
+// Reads "zondari.ini" of the program folder into the program-wide values;
 // the defaults when there is no such file.
 void readSettings(AppContext& ctx);
 

@@ -4,7 +4,10 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/pages.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
 
@@ -14,6 +17,14 @@ MDIForm1* startZondari(AppContext& ctx)
 {
     // Each subsystem's windows join the program here, before any window is
     // made, so that the commands that open them are enabled from the start.
+    // A hook set before start-up (a test standing in for a window) stays.
+    Openers preset = std::move(ctx.openers);
+    ctx.openers = {};
+    registerTrackWindows(ctx);
+    registerCatalogue(ctx);
+    registerPages(ctx);
+    preset.fillEmptyFrom(ctx.openers);
+    ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
     ctx.handle([&] { frame->Load(); });
     auto* player = new Form1(ctx);

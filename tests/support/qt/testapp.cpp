@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "platform/qt/qtmediaplayer.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/shell/startup.h"
 
@@ -10,7 +11,8 @@ namespace zondari::test {
 
 
 TestApp::TestApp()
-    : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; }})
+    : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; },
+                          [] { return std::make_unique<QtMediaPlayer>(); }})
 {
     state.programFolder = programFolder.path();
 }

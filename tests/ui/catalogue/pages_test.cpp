@@ -2,7 +2,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QToolBar>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -11,7 +13,11 @@
 
 #include "platform/files.h"
 #include "support/qt/testapp.h"
+#include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/form4.h"
+#include "ui/catalogue/frmmp3print.h"
+#include "ui/shell/mdiform1.h"
 #include "ui/catalogue/pages.h"
 
 using namespace zondari;
@@ -280,4 +286,55 @@ TEST(SearchDialog, EnterIsOkWhileEscapeAndAnnullaChangeNothing)
         EXPECT_EQ(app.state.searchText, "~~strano");
         EXPECT_EQ(app.state.searchFolders, 1);
     }
+}
+
+TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Primo\r\n(/a)\r\n/a/uno.mp3\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/b/due.mp3\r\n");
+    app.start();
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    const std::string p = app.programFolder.path() + "/";
+    const std::string longForm = p + "start \"" + p + "default.htm\"";
+    auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().commandLine; };
+
+    // The button: the first catalogue, selected by the refresh.
+    w->Command2->click();
+    EXPECT_EQ(items(*w->List1), (QStringList{"(/a)", "/a/uno.mp3"}));
+    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(lastRun(), longForm);
+
+    // A double click on the second.
+    const QPoint second = w->List3->visualItemRect(w->List3->item(1)).center();
+    QTest::mouseClick(w->List3->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(w->List3->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(w->Text1->text(), "Secondo");
+    EXPECT_NE(readFile(p + "default.htm").find(">due.mp3</a>"), std::string::npos);
+
+    // The toolbar's HTML takes the window's list as it stands.
+    w->List1->addItem("/b/tre.mp3");
+    w->toolbarButton("html")->trigger();
+    EXPECT_EQ(lastRun(), "start default.htm");
+    EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
+    w->toolbarButton("rebuild")->trigger();
+    EXPECT_EQ(lastRun(), "start zondari-database-generale.htm");
+    {
+        DialogScript script({type("UNO")});
+        w->toolbarButton("cerca")->trigger();
+    }
+    EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
+    EXPECT_NE(readFile(p + "zondari-pagina-di-ricerca.htm").find(">/a/uno.mp3</a>"), std::string::npos);
+
+    // The frame's menu, even with the catalogue window closed: it comes
+    // back, refreshed, and shows the first catalogue.
+    delete w->parentWidget();
+    app.shell.runs.clear();
+    app.frame->findChild<QAction*>("MenuHTM")->trigger();
+    w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(lastRun(), longForm);
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }

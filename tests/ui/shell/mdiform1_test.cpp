@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/catalogue/scanrules.h"
 #include "platform/files.h"
 #include "support/qt/testapp.h"
 #include "ui/player/dirlistbox.h"
@@ -44,7 +45,8 @@ TEST(StartUp, WithoutSettingsFileTakesTheDefaultsAndWritesNothing)
     EXPECT_EQ(frame->windowTitle(), "Zondari");
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
     EXPECT_FALSE(std::filesystem::exists(app.programFolder / "zondari.ini"));
-    EXPECT_TRUE(app.dialogs.messages.empty());
+    // Only the catalogue window's hint that no CD is catalogued yet.
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoCatalogueMessage});
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 
     // The player window is the frame's child, in the program folder.

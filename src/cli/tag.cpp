@@ -1,0 +1,116 @@
+// zondari-cli tag: the ID3v1 tag as the editor loads it, and saved as the
+// editor saves it.
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/tags/tageditor.h"
+#include "platform/files.h"
+#include "platform/mp3file.h"
+
+namespace zondari::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "Uso: zondari-cli tag FILE [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] [--genere N]\n";
+
+int wrongLine(const std::string& why)
+{
+    std::fprintf(stderr, "zondari-cli tag: %s\n%s", why.c_str(), kUsage);
+    return 2;
+}
+
+// A genre of the editor's list, 0 to 125, written in digits.
+std::optional<int> genreNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int n = std::stoi(text);
+    if (n < 0 || static_cast<std::size_t>(n) >= tageditor::kGenreCount)
+        return std::nullopt;
+    return n;
+}
+
+void print(const tageditor::Fields& f)
+{
+    const auto& c = tageditor::kFieldCaptions;
+    const std::string genre =
+        f.genre >= 0 ? std::string(tageditor::genres()[static_cast<std::size_t>(f.genre)]) : std::string();
+    const std::string values[] = {f.title, f.artist, f.album, f.year, f.comment, genre};
+    std::string out;
+    for (std::size_t i = 0; i < c.size(); ++i)
+        out += std::string(c[i]) + "\t" + values[i] + "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+}  // namespace
+
+int runTag(const std::vector<std::string>& args)
+{
+    const std::map<std::string, std::string tageditor::Fields::*> textOptions = {
+        {"--titolo", &tageditor::Fields::title},   {"--autore", &tageditor::Fields::artist},
+        {"--album", &tageditor::Fields::album},    {"--anno", &tageditor::Fields::year},
+        {"--commento", &tageditor::Fields::comment},
+    };
+    std::optional<std::string> path;
+    std::map<std::string, std::string> given;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (textOptions.count(a) || a == "--genere") {
+            if (i + 1 >= args.size())
+                return wrongLine("manca il valore di " + a + ".");
+            given[a] = args[++i];
+        } else if (a.size() > 1 && a[0] == '-') {
+            return wrongLine("opzione sconosciuta \"" + a + "\".");
+        } else if (path) {
+            return wrongLine("indicare un solo file.");
+        } else {
+            path = a;
+        }
+    }
+    if (!path)
+        return wrongLine("indicare il file.");
+    std::optional<int> genre;
+    if (given.count("--genere") && !(genre = genreNumber(given["--genere"])))
+        return wrongLine("il genere deve essere un numero da 0 a " + std::to_string(tageditor::kGenreCount - 1) + ".");
+    if (!files::fileExists(*path)) {
+        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path->c_str(),
+                     files::folderExists(*path) ? "è una cartella" : "file non trovato");
+        return 1;
+    }
+
+    TagRecord inFile;
+    const bool tagged = ReadTag(*path, inFile);
+    tageditor::Fields fields = tagged ? tageditor::fromTag(inFile) : tageditor::forUntagged(*path);
+    if (given.empty()) {
+        if (!tagged)
+            std::fprintf(stderr, "Il file indicato non contiene alcun tag ID3\n"
+                                 "Il campo Titolo verrà riempito col nome del file\n");
+        print(fields);
+        return 0;
+    }
+
+    for (const auto& [option, member] : textOptions) {
+        if (given.count(option))
+            fields.*member = given[option];
+    }
+    if (genre)
+        fields.genre = *genre;
+    const auto written = WriteTag(*path, tageditor::toSave(fields, tagged ? std::optional(inFile) : std::nullopt));
+    if (!written) {
+        const RuntimeError& e = written.error();
+        std::fprintf(stderr, "%s\n", tageditor::isBusy(e) ? tageditor::kBusyText : tageditor::writeErrorText(e).c_str());
+        return 1;
+    }
+    if (*written == TagWrite::TooShort) {
+        std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n",
+                     path->c_str(), static_cast<int>(mp3file::kShortestTagged));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace zondari::cli

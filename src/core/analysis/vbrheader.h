@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/analysis/frameheader.h"
+
+namespace zondari::mp3 {
+
+// The header some encoders put into the first frame to give the stream's
+// frame count.
+//   "Xing" / "Info" after the side information (MPEG 1: 36 bytes from the
+//   frame start, 21 for single channel; MPEG 2 and 2.5: 21, and 13 for
+//   single channel), then a big-endian flags word, then the frame count
+//   when flag bit 0 is set. "Xing" marks a VBR stream, "Info" a CBR one.
+//   "VBRI" 36 bytes from the frame start, with the frame count at its
+//   offset 14 (always present).
+enum class VbrKind { None, Xing, Info, Vbri };
+
+struct VbrHeader {
+    VbrKind kind = VbrKind::None;
+    std::optional<std::uint32_t> frames;
+
+    bool marksVbr() const { return kind == VbrKind::Xing || kind == VbrKind::Vbri; }
+};
+
+// Reads the VBR header of the frame that opens `frame`.
+VbrHeader readVbrHeader(std::string_view frame, const FrameHeader& header);
+
+// Where the "Xing" or "Info" text stands from the frame start.
+std::size_t xingOffset(const FrameHeader& header);
+
+}  // namespace zondari::mp3

@@ -1,0 +1,96 @@
+#include "core/catalogue/findsubfolders.h"
+
+#include <utility>
+
+#include "core/catalogue/cataloguelist.h"
+#include "core/catalogue/entry.h"
+#include "core/catalogue/scanrules.h"
+#include "core/common/encoding.h"
+
+namespace zondari::catalogue {
+namespace {
+
+std::string shownName(const std::string& name)
+{
+    return encoding::isValidUtf8(name) ? name : encoding::cp1252ToUtf8(name);
+}
+
+// One folder being walked: its subfolders still to visit and its files,
+// which follow the last subfolder's subtree.
+struct Level {
+    std::string path;   // on disk
+    std::string shown;  // as the entries write it
+    std::vector<std::string> folders;
+    std::size_t next = 0;
+    std::vector<std::string> files;  // full entries, in order
+};
+
+}  // namespace
+
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles, ScanProgress* progress)
+{
+    ScanOutcome out;
+    // The walk keeps its own stack: a deep tree cannot exhaust the thread's.
+    std::vector<Level> stack;
+
+    auto enter = [&](std::string path, std::string shown) -> bool {
+        FolderListing listing = source.list(path);
+        if (listing.outcome == FolderListing::Outcome::Failed) {
+            out.failed = true;
+            out.error = listing.error;
+            return false;
+        }
+        if (progress)
+            progress->folders.fetch_add(1, std::memory_order_relaxed);
+        Level level{std::move(path), std::move(shown), {}, 0, {}};
+        if (listing.outcome == FolderListing::Outcome::Listed) {
+            std::erase_if(listing.folders, [](const std::string& n) { return hasLineBreak(n); });
+            sortLikeListBox(listing.folders);
+            level.folders = std::move(listing.folders);
+            // Sorted by name: the folder's path in front of each is the same.
+            std::erase_if(listing.files, [allFiles](const std::string& n) {
+                return hasLineBreak(n) || !includesFile(n, allFiles);
+            });
+            sortLikeListBox(listing.files);
+            level.files.reserve(listing.files.size());
+            for (const std::string& name : listing.files)
+                level.files.push_back(joinPath(level.shown, shownName(name)));
+            if (progress)
+                progress->files.fetch_add(level.files.size(), std::memory_order_relaxed);
+        }
+        stack.push_back(std::move(level));
+        return true;
+    };
+
+    if (hasLineBreak(root) || !enter(root, shownName(root)))
+        return out;
+    while (!stack.empty()) {
+        if (progress && progress->stop.load(std::memory_order_relaxed)) {
+            out.stopped = true;
+            return out;
+        }
+        Level& top = stack.back();
+        if (top.next < top.folders.size()) {
+            const std::string& name = top.folders[top.next++];
+            std::string path = joinPath(top.path, name);
+            std::string shown = joinPath(top.shown, shownName(name));
+            out.entries.push_back(folderEntry(shown));
+            if (!enter(std::move(path), std::move(shown)))
+                return out;
+            continue;
+        }
+        for (std::string& f : top.files)
+            out.entries.push_back(std::move(f));
+        stack.pop_back();
+    }
+    return out;
+}
+
+}  // namespace zondari::catalogue

@@ -1,0 +1,92 @@
+#include "core/player/playlist.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "core/common/encoding.h"
+#include "core/common/text.h"
+
+namespace zondari::playlist {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Playlists inside playlists go this deep at most: a loop that names give
+// no sign of (through links) still ends.
+constexpr int kMaxDepth = 16;
+
+std::string trimBlanks(std::string_view s)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return std::string(s);
+}
+
+void expandInto(const std::string& path, const Reader& read, std::set<std::string>& opening,
+                std::vector<std::string>& out)
+{
+    // "a/../list.m3u" and "list.m3u" are one list.
+    const std::string key = std::filesystem::path(path).lexically_normal().string();
+    if (opening.size() >= kMaxDepth || !opening.insert(key).second)
+        return;
+    if (const auto bytes = read(path)) {
+        const auto slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+        for (const std::string& entry : entries(*bytes, folder)) {
+            if (isPlaylist(entry) && !isWebAddress(entry))
+                expandInto(entry, read, opening, out);
+            else
+                out.push_back(entry);
+        }
+    }
+    opening.erase(key);
+}
+
+}  // namespace
+
+bool isPlaylist(std::string_view name)
+{
+    return name.size() >= 4 && text::toLowerAscii(name.substr(name.size() - 4)) == ".m3u";
+}
+
+bool isWebAddress(std::string_view entry)
+{
+    const auto scheme = entry.find("://");
+    return scheme != std::string_view::npos && scheme > 1
+        && std::all_of(entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(scheme),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+}
+
+std::vector<std::string> entries(std::string_view bytes, const std::string& folder)
+{
+    if (text::startsWith(bytes, kUtf8Bom))
+        bytes.remove_prefix(kUtf8Bom.size());
+    std::vector<std::string> out;
+    for (const std::string& line : text::splitLines(encoding::decodeText(bytes))) {
+        std::string entry = trimBlanks(line);
+        if (entry.empty() || entry.front() == '#')
+            continue;
+        if (isWebAddress(entry)) {
+            out.push_back(entry);
+            continue;
+        }
+        std::replace(entry.begin(), entry.end(), '\\', '/');
+        out.push_back(entry.front() == '/' ? entry : (folder.empty() || folder.back() == '/' ? folder : folder + "/") + entry);
+    }
+    return out;
+}
+
+std::vector<std::string> expand(const std::string& path, const Reader& read)
+{
+    std::vector<std::string> out;
+    std::set<std::string> opening;
+    expandInto(path, read, opening, out);
+    return out;
+}
+
+}  // namespace zondari::playlist

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/common/result.h"
+#include "core/tags/id3v1.h"
+
+// The tag editor's rules: its genre list, what a load shows and what a save
+// writes.
+namespace zondari::tageditor {
+
+// The editor's genre list: the position is the genre byte. Its spellings
+// differ from the details window's names; the numbers agree.
+inline constexpr std::size_t kGenreCount = 126;
+const std::array<std::string_view, kGenreCount>& genres();
+
+// The captions of the editor's fields, in the window's order: title,
+// artist, album, year, comment, genre.
+inline constexpr std::array<std::string_view, 6> kFieldCaptions = {"Titolo:", "Autore:", "Album:",
+                                                                  "Anno:",   "Commento:", "Genere:"};
+
+// What the editor's fields show; `genre` is the selected list entry, -1 for
+// none.
+struct Fields {
+    std::string title, artist, album, year, comment;
+    int genre = -1;
+};
+
+// A loaded tag: each text up to its first NUL without trailing spaces; the
+// genre selected when the list has a name for it.
+Fields fromTag(const TagRecord& tag);
+
+// A file without a tag: its name in the title, everything else empty, so
+// that nothing of a previous file is carried into this one.
+Fields forUntagged(std::string_view path);
+
+// The record a save writes over `inFile` (the tag the file holds now, if
+// any): the fields' texts; the selected genre, or, with none selected, the
+// file's own genre byte (255 when it has no tag); the file's track byte (0
+// for a new tag).
+TagRecord toSave(const Fields& fields, const std::optional<TagRecord>& inFile);
+
+// What a failed save says: the runtime's number 70 (the system reports the
+// file busy) gets the playback text, any other failure the write error with
+// its number and description.
+inline constexpr const char* kBusyText = "Non è possibile salvare il commento ID3 durante la riproduzione del file.";
+bool isBusy(const RuntimeError& error);
+std::string writeErrorText(const RuntimeError& error);
+
+}  // namespace zondari::tageditor

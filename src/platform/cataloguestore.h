@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/catalogue/catalogfile.h"
+#include "core/common/result.h"
+#include "platform/volume.h"
+
+// The catalogue files in the program folder.
+namespace zondari::catalogue {
+
+// The names of the catalogue files of `user` in `folder`, in the order of
+// the directory search.
+Result<std::vector<std::string>> catalogueFiles(const std::string& folder, const std::string& user);
+
+// The catalogue list: an item (name \ (title)) for each catalogue file of
+// `user`, sorted. A file whose title cannot be read is listed with an empty
+// title, so that it can still be deleted.
+Result<std::vector<std::string>> catalogueListItems(const std::string& folder, const std::string& user);
+
+// The name the catalogue of the chosen folder gets: user, label and serial
+// of the volume that holds it, and the folder part.
+std::string catalogueNameFor(const VolumeReader& volumes, const std::string& folder, const std::string& user);
+
+// Writes the catalogue to a temporary file in `folder`, flushes it and
+// renames it over `name`: a failure on the way leaves an older catalogue
+// whole.
+Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue);
+
+}  // namespace zondari::catalogue

@@ -1,0 +1,62 @@
+#include "platform/folderwalk.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace zondari {
+
+using catalogue::FolderListing;
+
+// One readdir pass per folder: the type comes with each name, so only links
+// (and file systems that do not tell types) cost a look at the entry. A
+// std::filesystem iterator builds and parses a path object for every name,
+// which made a scan of 100,000 files take twice as long.
+FolderListing DiskFolders::list(const std::string& path)
+{
+    FolderListing out;
+    auto fail = [&out](int err) {
+        out.outcome = err == EACCES ? FolderListing::Outcome::Denied : FolderListing::Outcome::Failed;
+        out.error = runtimeErrorFromErrno(err);
+        out.folders.clear();
+        out.files.clear();
+        return out;
+    };
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir)
+        return fail(errno);
+    const int dfd = ::dirfd(dir);
+    errno = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;  // hidden, and "." and ".."
+        unsigned char type = e->d_type;
+        if (type == DT_UNKNOWN || type == DT_LNK) {
+            struct stat st {};
+            // A link to a folder is not followed: it is neither folder nor file.
+            const bool link = type == DT_LNK
+                              || (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode));
+            if (::fstatat(dfd, e->d_name, &st, 0) != 0)
+                type = DT_UNKNOWN;  // a broken link, or gone meanwhile
+            else if (S_ISREG(st.st_mode))
+                type = DT_REG;
+            else if (S_ISDIR(st.st_mode) && !link)
+                type = DT_DIR;
+            else
+                type = DT_UNKNOWN;
+        }
+        if (type == DT_DIR)
+            out.folders.emplace_back(e->d_name);
+        else if (type == DT_REG)
+            out.files.emplace_back(e->d_name);
+        errno = 0;
+    }
+    const int err = errno;
+    ::closedir(dir);
+    if (err != 0)
+        return fail(err);
+    return out;
+}
+
+}  // namespace zondari

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/catalogue/findsubfolders.h"
+
+namespace zondari {
+
+// The folders of the disk, listed for the catalogue walk. Names starting with "." are hidden and left out; a symbolic link to
+// a folder is not a subfolder (a link loop cannot make a walk endless); a
+// link to a file is a file; devices, pipes and sockets are neither.
+class DiskFolders : public catalogue::FolderSource {
+public:
+    catalogue::FolderListing list(const std::string& path) override;
+};
+
+}  // namespace zondari

@@ -1,0 +1,156 @@
+#include "ui/analysis/frmdatimp3.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "core/common/text.h"
+#include "platform/files.h"
+#include "platform/mp3file.h"
+#include "ui/analysis/trackwindows.h"
+#include "ui/appcontext.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/drivelistbox.h"
+#include "ui/player/form1.h"
+#include "ui/shell/mdiform1.h"
+
+namespace zondari {
+namespace {
+
+constexpr int kWidthTwips = 3650;
+
+QMdiSubWindow* childNamed(const MDIForm1* frame, const QString& name)
+{
+    if (!frame)
+        return nullptr;
+    for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList()) {
+        if (sub->widget() && sub->widget()->objectName() == name)
+            return sub;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
+    : QWidget(parent)
+    , Label20(new QLabel(this))
+    , Command2(new QPushButton("Chiudi", this))
+    , Picture7(new QLabel(this))
+    , Picture1(new QLabel(this))
+    , ctx_(ctx)
+{
+    setObjectName("frmDATIMP3");
+    setWindowTitle("Zondari - Header TAG");
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setVerticalSpacing(2);
+    Picture7->setObjectName("Picture7");
+    Picture7->setCursor(Qt::PointingHandCursor);
+    Picture7->setToolTip(kWebSite);
+    Picture7->installEventFilter(this);
+    Picture1->setObjectName("Picture1");
+    grid->addWidget(Picture7, 0, 0, 1, 2, Qt::AlignCenter);
+
+    const auto& labels = mp3::detailLabels();
+    int row = 1;
+    for (std::size_t i = 0; i < mp3::kDetailCount; ++i) {
+        auto* label = new QLabel(QString::fromStdString(labels[i]), this);
+        label->setObjectName(QString("Label%1").arg(i + 1));
+        Text1[i] = new QLineEdit(this);
+        Text1[i]->setObjectName(QString("Text1_%1").arg(i));
+        Text1[i]->setReadOnly(true);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(Text1[i], row, 1);
+        ++row;
+        if (i == 0) {
+            Label20->setObjectName("Label20");
+            grid->addWidget(Label20, row++, 1);
+        }
+    }
+    grid->addWidget(Picture1, row++, 0, 1, 2);
+    Command2->setObjectName("Command2");
+    grid->addWidget(Command2, row, 0, 1, 2);
+    grid->setRowStretch(row - 1, 1);
+    connect(Command2, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command2_Click(); }); });
+
+    if (files::fileExists(ctx.programPath() + "zondlogo.jpg")) {
+        const QPixmap logo(QString::fromStdString(ctx.programPath() + "zondlogo.jpg"));
+        Picture7->setPixmap(logo.scaledToWidth(ctx.services.screen.toPixels(kWidthTwips) - 40, Qt::SmoothTransformation));
+    }
+}
+
+void frmDATIMP3::Load()
+{
+    QMdiSubWindow* self = childWindowOf(this);
+    if (!self)
+        return;
+    const Screen& screen = ctx_.services.screen;
+    QMdiSubWindow* player = ctx_.form1 ? childWindowOf(ctx_.form1) : nullptr;
+    QRect place(0, 0, screen.toPixels(kWidthTwips), player ? player->height() : self->height());
+    if (QMdiSubWindow* catalogue = childNamed(ctx_.frame, "frmMP3print"))
+        place.moveTopLeft(catalogue->pos());
+    else if (player)
+        place.moveTopLeft(QPoint(player->geometry().right() + 1, player->y()));
+    self->setGeometry(place);
+}
+
+void frmDATIMP3::fill(const TrackInfo& info)
+{
+    const auto values = mp3::detailValues(info);
+    for (std::size_t i = 0; i < mp3::kDetailCount; ++i) {
+        Text1[i]->setText(QString::fromStdString(values[i]));
+        if (i == 0)
+            Label20->setText(QString::fromStdString(mp3::vbrText(info)));
+    }
+}
+
+void frmDATIMP3::clearFields()
+{
+    for (QLineEdit* t : Text1)
+        t->clear();
+}
+
+void frmDATIMP3::Command2_Click() { unloadWindow(this); }
+
+void frmDATIMP3::Picture7_Click()
+{
+    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kWebSite, 2));
+}
+
+bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Picture7 && e->type() == QEvent::MouseButtonRelease) {
+        ctx_.handle([this] { Picture7_Click(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
+{
+    if (file.size() < 4 || text::toLowerAscii(file.substr(file.size() - 4)) != ".mp3")
+        return;
+    if (window)
+        window->clearFields();
+    // The analysis works in the player's folder and leaves it current.
+    std::string folder;
+    if (ctx.form1) {
+        folder = ctx.form1->Dir1->path();
+        (void)ctx.services.folders.changeFolder(folder);
+        (void)ctx.services.folders.changeDrive(ctx.form1->Drive1->drive());
+    }
+    const std::string path = folder.empty() ? text::trimSpaces(file) : withSlash(folder) + text::trimSpaces(file);
+    const auto bytes = mp3file::readMp3Bytes(path);
+    // A file that cannot be read shows a cleared record, never the last one.
+    ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
+    if (window)
+        window->fill(ctx.state.TrackInfo);
+}
+
+}  // namespace zondari

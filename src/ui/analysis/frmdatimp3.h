@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "core/analysis/mp3analysis.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zondari {
+
+class AppContext;
+
+// The track details window: the first frame header, the VBR state, the play
+// time and the ID3v1 tag of one MP3 file, as `riempimp3` fills them.
+class frmDATIMP3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmDATIMP3(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Places the window: at the catalogue window's corner (beside the player
+    // when there is none), 3650 twips wide, as tall as the player.
+    void Load();
+
+    // Shows `info` in the fields.
+    void fill(const TrackInfo& info);
+    void clearFields();
+
+    void Command2_Click();
+    void Picture7_Click();
+
+    std::array<QLineEdit*, mp3::kDetailCount> Text1{};
+    QLabel* Label20;
+    QPushButton* Command2;
+    QLabel* Picture7;
+    QLabel* Picture1;
+
+    // The maker's web site, which the logo opens.
+    static constexpr const char* kWebSite = "https://www.zondari.it/";
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    AppContext& ctx_;
+};
+
+// The details routine: analyses `file` (a bare name in the player's folder)
+// when its name ends in ".mp3", keeps the result in the program's state and
+// shows it in `window` when there is one.
+void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file);
+
+}  // namespace zondari

@@ -1,0 +1,527 @@
+#include "ui/catalogue/frmmp3print.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <thread>
+
+#include "core/catalogue/cataloguelist.h"
+#include "core/catalogue/findsubfolders.h"
+#include "core/catalogue/pages.h"
+#include "core/catalogue/scanrules.h"
+#include "platform/cataloguestore.h"
+#include "platform/files.h"
+#include "platform/folderwalk.h"
+#include "platform/volume.h"
+#include "ui/appcontext.h"
+#include "ui/catalogue/cataloguelistbox.h"
+#include "ui/catalogue/form2.h"
+#include "ui/catalogue/pages.h"
+#include "ui/shell/mdiform1.h"
+
+namespace zondari {
+
+namespace cat = catalogue;
+
+namespace {
+
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+std::string s(const QString& q)
+{
+    return q.toStdString();
+}
+
+struct ToolbarButton {
+    const char* key;
+    const char* toolTip;
+    QStyle::StandardPixmap icon;
+    bool works;  // the others open windows and pages this window does not hold
+};
+
+constexpr ToolbarButton kToolbar[] = {
+    {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon, true},
+    {"html", "Salva in HTML", QStyle::SP_DialogSaveButton, true},
+    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView, false},
+    {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload, true},
+    {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView, true},
+    {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView, true},
+    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView, false},
+};
+
+// "1234567" as "1.234.567".
+QString grouped(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), ".");
+    return q(digits);
+}
+
+}  // namespace
+
+// A scan in progress: the walk runs on its own thread and only writes
+// here; the window reads the counts and, once `done`, the outcome.
+struct frmMP3print::Scan {
+    std::string root;
+    cat::ScanProgress progress;
+    cat::ScanOutcome outcome;
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
+
+frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
+    : QWidget(parent)
+    , Toolbar1(new QToolBar(this))
+    , Label1(new QLabel("Titolo raccolta musicale CD di MP3", this))
+    , Text1(new QLineEdit(cat::kAnonymousTitle, this))
+    , Frame1(new QGroupBox("Parametri", this))
+    , Option1(new QRadioButton("Solo i files MP3 ...", Frame1))
+    , Option2(new QRadioButton("Tutti i files", Frame1))
+    , Check1(new QCheckBox("Stampa anche le directory", Frame1))
+    , Label2(new QLabel("N. Colonne", Frame1))
+    , Text2(new QLineEdit("3", Frame1))
+    , Command1(new QPushButton("&Files", Frame1))
+    , List1(new QListWidget(this))
+    , Label3(new QLabel("Elenco dei CD letti", this))
+    , List3(new CatalogueListBox(this))
+    , Label5(new QLabel(this))
+    , Label6(new QLabel(this))
+    , Command2(new QPushButton(this))
+    , Command3(new QPushButton(this))
+    , Command4(new QPushButton(this))
+    , Picture2(new QLabel(this))
+    , Progress(new QLabel(this))
+    , ctx_(ctx)
+    , volumes_(nullptr)
+    , scanTimer_(new QTimer(this))
+{
+    setObjectName("frmMP3print");
+    setWindowTitle("Catalogo CD e cartelle MP3");
+    const std::pair<QObject*, const char*> names[] = {
+        {Toolbar1, "Toolbar1"}, {Label1, "Label1"},     {Text1, "Text1"},       {Frame1, "Frame1"},
+        {Option1, "Option1"},   {Option2, "Option2"},   {Check1, "Check1"},     {Label2, "Label2"},
+        {Text2, "Text2"},       {Command1, "Command1"}, {List1, "List1"},       {Label3, "Label3"},
+        {List3, "List3"},       {Label5, "Label5"},     {Label6, "Label6"},     {Command2, "Command2"},
+        {Command3, "Command3"}, {Command4, "Command4"}, {Picture2, "Picture2"}, {Progress, "Progress"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(name);
+
+    Option1->setChecked(true);
+    Command1->setToolTip("Personalizza tipi di files da leggere");
+    Command2->setToolTip("Mostra contenuto CD catalogato");
+    Command3->setToolTip("Cancella il file del CD catalogato");
+    Command4->setToolTip("Edita/Visualizza file di testo di archivio");
+    Command2->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    Command3->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    Command4->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    // Show contents belongs to the pages of the catalogue; without them it
+    // has nothing to show.
+    Command2->setEnabled(bool(ctx_.openers.catalogueShowContents));
+    List1->setUniformItemSizes(true);
+    List3->setSortingEnabled(false);  // filled in the sorted order already
+    Label6->setWordWrap(true);
+    Label6->setTextFormat(Qt::PlainText);
+    Label5->setTextFormat(Qt::PlainText);
+    Progress->setTextFormat(Qt::PlainText);
+    Picture2->setAlignment(Qt::AlignCenter);
+    Text2->setMaximumWidth(48);
+
+    buildToolbar();
+    buildLayout();
+    connectControls();
+    scanTimer_->setInterval(100);
+    connect(scanTimer_, &QTimer::timeout, this, [this] { ctx_.handle([this] { pollScan(); }); });
+}
+
+frmMP3print::~frmMP3print()
+{
+    if (scan_) {
+        scan_->progress.stop = true;
+        scan_->thread.join();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void frmMP3print::buildToolbar()
+{
+    Toolbar1->setIconSize(QSize(24, 24));
+    for (const ToolbarButton& b : kToolbar) {
+        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), b.key);
+        a->setObjectName(b.key);
+        a->setData(QString(b.key));
+        a->setToolTip(b.toolTip);
+        a->setEnabled(b.works);
+        const QString key = b.key;
+        connect(a, &QAction::triggered, this, [this, key] { ctx_.handle([this, key] { Toolbar1_ButtonClick(key); }); });
+    }
+}
+
+void frmMP3print::buildLayout()
+{
+    auto* frame = new QGridLayout(Frame1);
+    frame->addWidget(Option1, 0, 0, 1, 2);
+    frame->addWidget(Option2, 1, 0, 1, 2);
+    frame->addWidget(Check1, 2, 0, 1, 2);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(Label2);
+    columns->addWidget(Text2);
+    columns->addStretch(1);
+    frame->addLayout(columns, 3, 0);
+    frame->addWidget(Command1, 3, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Label1);
+    left->addWidget(Text1);
+    left->addWidget(Frame1);
+    left->addWidget(List1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command3);
+    buttons->addWidget(Command4);
+    buttons->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Picture2);
+    right->addWidget(Label3);
+    right->addWidget(List3, 1);
+    right->addWidget(Label5);
+    right->addWidget(Label6);
+    right->addLayout(buttons);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 3);
+    body->addLayout(right, 2);
+
+    auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(4, 4, 4, 4);
+    all->addWidget(Toolbar1);
+    all->addLayout(body, 1);
+    all->addWidget(Progress);
+}
+
+void frmMP3print::connectControls()
+{
+    auto guarded = [this](void (frmMP3print::*handler)()) {
+        return [this, handler] { ctx_.handle([this, handler] { (this->*handler)(); }); };
+    };
+    connect(List1, &QListWidget::itemClicked, this, guarded(&frmMP3print::List1_Click));
+    connect(List3, &QListWidget::itemClicked, this, guarded(&frmMP3print::List3_Click));
+    connect(List3, &CatalogueListBox::characterKey, this, guarded(&frmMP3print::List3_Click));
+    connect(List3, &QListWidget::itemDoubleClicked, this, guarded(&frmMP3print::List3_DblClick));
+    connect(List3, &CatalogueListBox::rightButtonPressed, this, [this](const QPoint& at) {
+        // The press also selects the item under the pointer: the menu's
+        // commands act on it, so its title must be the one shown.
+        ctx_.handle([this] { List3_Click(); });
+        if (ctx_.frame)
+            ctx_.frame->menun()->popup(at);
+    });
+    connect(Command1, &QPushButton::clicked, this, guarded(&frmMP3print::Command1_Click));
+    connect(Command2, &QPushButton::clicked, this, guarded(&frmMP3print::Command2_Click));
+    connect(Command3, &QPushButton::clicked, this, guarded(&frmMP3print::Command3_Click));
+    connect(Command4, &QPushButton::clicked, this, guarded(&frmMP3print::Command4_Click));
+    Text1->installEventFilter(this);
+    Text2->installEventFilter(this);
+}
+
+bool frmMP3print::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Text1 && e->type() == QEvent::KeyPress) {
+        // The title filter. Shortcuts (copy, paste, select all) stay.
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (!(key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && !key->text().isEmpty()) {
+            for (char32_t c : key->text().toUcs4())
+                if (!cat::acceptsTitleChar(c))
+                    return true;
+        }
+    }
+    if (watched == Text2 && e->type() == QEvent::FocusOut)
+        ctx_.handle([this] { Text2_LostFocus(); });
+    return QWidget::eventFilter(watched, e);
+}
+
+void frmMP3print::setVolumeReader(const VolumeReader* reader)
+{
+    volumes_ = reader;
+}
+
+QAction* frmMP3print::toolbarButton(const QString& key) const
+{
+    for (QAction* a : Toolbar1->actions())
+        if (a->data().toString() == key)
+            return a;
+    return nullptr;
+}
+
+void frmMP3print::Load()
+{
+    AppState& st = ctx_.state;
+    if (st.PrintFontName.empty())
+        st.PrintFontName = "Tahoma";
+    // The root of the system's disk, as the root of its first drive was
+    // where the original program started.
+    if (st.scanFolder.empty())
+        st.scanFolder = "/";
+    ctx_.goToProgramFolder();
+    if (files::fileExists("zondlogo.jpg")) {
+        const QPixmap logo(q(files::absolutePath("zondlogo.jpg")));
+        Picture2->setPixmap(logo.scaled(220, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    }
+    if (st.PrintColumns < 2)
+        st.PrintColumns = 3;
+    RefreshList();
+}
+
+void frmMP3print::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == "leggi")
+        Leggifile();
+    else if (key == "vedi")
+        RefreshList();
+    else if (key == "html")
+        exportEntryList(ctx_, List1, Text1);
+    else if (key == "rebuild")
+        rebuildnew(ctx_, cat::kWholeDatabase);
+    else if (key == "cerca")
+        cerca(ctx_);
+}
+
+void frmMP3print::Leggifile()
+{
+    if (scan_)
+        return;  // one scan at a time
+    AppState& st = ctx_.state;
+    const auto chosen = ctx_.dialogs().chooseFolder(cat::kBrowseTitle, st.scanFolder);
+    if (!chosen)
+        return;
+    st.scanFolder = *chosen;
+    ctx_.goToProgramFolder();
+
+    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
+    st.PrintColumns = columns.value;
+    if (columns.corrected) {
+        ctx_.dialogs().message(cat::kColumnsMessage);
+        Text2->setText(QString::number(columns.value));
+    }
+    List1->clear();
+    st.PrintFontSize = cat::normalisedFontSize(st.PrintFontSize);
+    QFont font = List1->font();
+    font.setFamily(q(st.PrintFontName));
+    List1->setFont(font);
+
+    scan_ = std::make_unique<Scan>();
+    scan_->root = files::absolutePath(*chosen);
+    const bool allFiles = Option2->isChecked();
+    Scan* job = scan_.get();
+    job->thread = std::thread([job, allFiles] {
+        DiskFolders disk;
+        job->outcome = cat::FindSubFolders(disk, job->root, allFiles, &job->progress);
+        job->done = true;
+    });
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    toolbarButton("leggi")->setEnabled(false);
+    showProgress();
+    // The outcome is only ever taken up by the timer, once this handler has
+    // returned and the window has been painted.
+    scanTimer_->start();
+}
+
+void frmMP3print::showProgress()
+{
+    Progress->setText("Lettura in corso: " + grouped(scan_->progress.folders) + " cartelle lette, "
+                      + grouped(scan_->progress.files) + " file trovati");
+}
+
+void frmMP3print::pollScan()
+{
+    if (!scan_)
+        return;
+    if (scan_->done)
+        finishScan();
+    else
+        showProgress();
+}
+
+void frmMP3print::finishScan()
+{
+    scanTimer_->stop();
+    scan_->thread.join();
+    std::unique_ptr<Scan> job = std::move(scan_);
+    QApplication::restoreOverrideCursor();
+    toolbarButton("leggi")->setEnabled(true);
+    Progress->clear();
+
+    cat::ScanOutcome& outcome = job->outcome;
+    QStringList entries;
+    entries.reserve(static_cast<int>(outcome.entries.size()));
+    for (const std::string& e : outcome.entries)
+        entries << q(e);
+    List1->addItems(entries);
+    if (outcome.failed) {
+        ctx_.dialogs().message(cat::kUnreadableMessage);
+        return;
+    }
+    if (outcome.entries.empty()) {
+        ctx_.dialogs().message(cat::kNothingFoundMessage);
+        RefreshList();
+        return;
+    }
+
+    const SystemVolumeReader system;
+    const VolumeReader& volumes = volumes_ ? *volumes_ : system;
+    const std::string name = cat::catalogueNameFor(volumes, job->root, ctx_.state.Utente);
+    const std::string full = ctx_.programPath() + name;
+    if (files::fileExists(full)) {
+        const auto stored = files::readFirstLine(full);
+        if (!stored) {
+            ctx_.dialogs().message(cat::kUnreadableMessage);
+            return;
+        }
+        if (s(Text1->text()) == cat::kAnonymousTitle) {
+            Text1->setText(q(*stored));
+            if (ctx_.dialogs().message(cat::overwriteQuestion(name, cat::shownTitle(*stored)), MsgButtons::OkCancel)
+                == MsgAnswer::Cancel)
+                return;
+        }
+    }
+    const Status written = cat::writeCatalogue(ctx_.state.programFolder, name,
+                                               {s(Text1->text()), std::move(outcome.entries)});
+    if (!written) {
+        ctx_.dialogs().message(cat::kUnreadableMessage);
+        return;
+    }
+    RefreshList();
+}
+
+void frmMP3print::RefreshList()
+{
+    const AppState& st = ctx_.state;
+    auto items = cat::catalogueListItems(st.programFolder, st.Utente);
+    check(items ? Status() : Status(items.error()));
+    if (items->empty()) {
+        ctx_.dialogs().message(cat::kNoCatalogueMessage);
+        // None is left: the list must not go on showing deleted catalogues.
+        List3->clear();
+        Label5->setText(q(cat::countLine(0)));
+        Label6->clear();
+        return;
+    }
+    QStringList texts;
+    for (const std::string& item : *items)
+        texts << q(item);
+    List3->clear();
+    List3->addItems(texts);
+    Label5->setText(q(cat::countLine(items->size())));
+    List3->setCurrentRow(0);
+    List3_Click();
+}
+
+std::string frmMP3print::selectedName() const
+{
+    const QListWidgetItem* item = List3->currentItem();
+    if (!item || !item->isSelected())
+        return {};
+    return cat::itemFileName(s(item->text()));
+}
+
+void frmMP3print::List1_Click()
+{
+    if (const QListWidgetItem* item = List1->currentItem())
+        List1->setToolTip(item->text());
+}
+
+void frmMP3print::List3_Click()
+{
+    const std::string name = selectedName();
+    if (name.empty())
+        return;
+    const std::string full = ctx_.programPath() + name;
+    if (!files::fileExists(full)) {
+        ctx_.dialogs().message(cat::missingCatalogueMessage(full));
+        return;
+    }
+    auto title = files::readFirstLine(full);
+    check(title ? Status() : Status(title.error()));
+    Label6->setText(q(cat::shownTitle(*title)));
+}
+
+void frmMP3print::List3_DblClick()
+{
+    Command2_Click();
+}
+
+void frmMP3print::Text2_LostFocus()
+{
+    if (checkingColumns_)
+        return;  // the message box takes the focus too
+    checkingColumns_ = true;
+    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
+    ctx_.state.PrintColumns = columns.value;
+    if (columns.corrected) {
+        ctx_.dialogs().message(cat::kColumnsMessage);
+        Text2->setText(QString::number(columns.value));
+    }
+    checkingColumns_ = false;
+}
+
+void frmMP3print::Command1_Click()
+{
+    Form2 form(ctx_, this);
+    form.Load();
+    form.exec();
+}
+
+void frmMP3print::Command2_Click()
+{
+    if (ctx_.openers.catalogueShowContents)
+        ctx_.openers.catalogueShowContents();
+}
+
+void frmMP3print::Command3_Click()
+{
+    const std::string name = selectedName();
+    if (name.empty()) {
+        ctx_.dialogs().message(cat::kSelectBeforeDeleteMessage);
+        return;
+    }
+    const std::string full = ctx_.programPath() + name;
+    if (ctx_.dialogs().message(cat::deleteQuestion(full, s(Label6->text())), MsgButtons::YesNo) == MsgAnswer::Yes) {
+        if (std::remove(full.c_str()) != 0)
+            ctx_.dialogs().runtimeError(runtimeErrorFromErrno(errno));
+    }
+    RefreshList();
+}
+
+void frmMP3print::Command4_Click()
+{
+    const std::string name = selectedName();
+    if (name.empty()) {
+        ctx_.dialogs().message(cat::kSelectBeforeEditMessage);
+        return;
+    }
+    check(ctx_.services.shell.run(startCommandLine(ctx_.state.programFolder, ctx_.programPath() + name), 2));
+}
+
+}  // namespace zondari

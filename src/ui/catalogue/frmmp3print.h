@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolBar;
+
+namespace zondari {
+
+class AppContext;
+class CatalogueListBox;
+class VolumeReader;
+
+// The catalogue window: scans a CD or folder into a catalogue file, shows
+// the current catalogue (title and entries) and the list of the user's
+// catalogues, and starts the commands on them.
+class frmMP3print : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMP3print(AppContext& ctx, QWidget* parent = nullptr);
+    ~frmMP3print() override;
+
+    // Sets the print defaults, makes the program folder current, shows the
+    // logo and refreshes the catalogue list.
+    void Load();
+
+    // The toolbar's buttons by key: "leggi", "html", "font", "vedi",
+    // "rebuild", "cerca", "anteprima".
+    QAction* toolbarButton(const QString& key) const;
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // The scan: the user picks a folder; the walk runs off the window's
+    // thread while the window shows how far it has got; its entries fill
+    // List1 and the catalogue file is written.
+    void Leggifile();
+    bool scanning() const { return bool(scan_); }
+
+    // Refills the catalogue list from the program folder.
+    void RefreshList();
+
+    void List1_Click();
+    void List3_Click();  // also a character key in List3
+    void List3_DblClick();
+    void Text2_LostFocus();
+    void Command1_Click();  // the file types window
+    void Command2_Click();  // show contents
+    void Command3_Click();  // delete
+    void Command4_Click();  // edit
+
+    // The file name of the selected catalogue; empty when none is selected.
+    std::string selectedName() const;
+
+    // For the frame's menus.
+    void ShowContents() { Command2_Click(); }
+    void DeleteSelected() { Command3_Click(); }
+    void EditSelected() { Command4_Click(); }
+
+    // The volume reader the scan names catalogues by (the system's unless a
+    // test hands another).
+    void setVolumeReader(const VolumeReader* reader);
+
+    QToolBar* Toolbar1;
+    QLabel* Label1;
+    QLineEdit* Text1;  // the catalogue title
+    QGroupBox* Frame1;
+    QRadioButton* Option1;  // music files only
+    QRadioButton* Option2;  // all files
+    QCheckBox* Check1;
+    QLabel* Label2;
+    QLineEdit* Text2;  // columns of the printed listing
+    QPushButton* Command1;
+    QListWidget* List1;  // the entries of the current catalogue
+    QLabel* Label3;
+    CatalogueListBox* List3;  // the catalogue list
+    QLabel* Label5;           // count line
+    QLabel* Label6;           // title of the selected catalogue
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QLabel* Picture2;
+    QLabel* Progress;  // how far a running scan has got
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    struct Scan;
+
+    void buildToolbar();
+    void buildLayout();
+    void connectControls();
+    void showProgress();
+    void pollScan();
+    void finishScan();
+
+    AppContext& ctx_;
+    const VolumeReader* volumes_;
+    std::unique_ptr<Scan> scan_;
+    QTimer* scanTimer_;
+    bool checkingColumns_ = false;
+};
+
+}  // namespace zondari

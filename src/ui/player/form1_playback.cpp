@@ -1,0 +1,250 @@
+// The player window's playback: the toolbar, the grid click, the timer with
+// the scrolling title and automatic advance, and the media player's
+// position change.
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/common/text.h"
+#include "core/player/advance.h"
+#include "platform/mediaplayer.h"
+#include "platform/qt/qtmediaplayer.h"
+#include "ui/appcontext.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/drivelistbox.h"
+#include "ui/player/form1.h"
+#include "ui/player/mediaplayercontrol.h"
+#include "ui/player/toolbaricons.h"
+#include "ui/player/trackgrid.h"
+
+namespace zondari {
+
+namespace {
+
+struct ToolbarButton {
+    const char* key;
+    const char* tooltip;
+};
+
+constexpr std::array<ToolbarButton, 8> kToolbarButtons = {{
+    {"riprendi", "Avvia/Sospendi suono"},
+    {"volume", "Visualizza volume generale"},
+    {"ID3", "Visualizza editor di ID3"},
+    {"dettagli", "Dettagli brano"},
+    {"help", "Aiuto"},
+    {"informazioni", "Informazioni sul programma"},
+    {"mixer", "Digital DJ"},
+    {"quit", "Avvia vortafon"},
+}};
+
+constexpr int kTimerMs = 300;
+constexpr const char* kChooseFolder = "Scegli una cartella che contenga i files musicali.";
+
+std::unique_ptr<MediaPlayer> makePlayer(const Services& services)
+{
+    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
+}
+
+}  // namespace
+
+void Form1::buildPlayback()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setIconSize(QSize(24, 24));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    for (const ToolbarButton& b : kToolbarButtons) {
+        QAction* action = Toolbar1->addAction(toolbarIcon(b.key), b.tooltip);
+        action->setObjectName(b.key);
+        action->setToolTip(b.tooltip);
+        connect(action, &QAction::triggered, this, [this, action, key = QString(b.key)] {
+            // A pressed button changes only as the command decides.
+            if (action->isCheckable())
+                action->setChecked(!action->isChecked());
+            ctx_.handle([&] { Toolbar1_ButtonClick(key); });
+        });
+    }
+    button("riprendi")->setCheckable(true);
+
+    lcd1 = new QLabel(this);
+    lcd1->setObjectName("lcd1");
+    QFont lcdFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lcdFont.setBold(true);
+    lcd1->setFont(lcdFont);
+    lcd1->setStyleSheet("QLabel { background: #10202a; color: #7cf29a; padding: 3px; }");
+    lcd1->setFixedWidth(QFontMetrics(lcdFont).horizontalAdvance(QString(TitleScroller::kWidth, 'M')) + 8);
+    lcd1->setTextFormat(Qt::PlainText);
+
+    MediaPlayer1 = new MediaPlayerControl(makePlayer(ctx_.services), this);
+    MediaPlayer1->setObjectName("MediaPlayer1");
+    media().onPositionChange([this](double oldPosition, double newPosition) {
+        ctx_.handle([&] { MediaPlayer1_PositionChange(oldPosition, newPosition); });
+    });
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(kTimerMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { ctx_.handle([this] { Timer1_Timer(); }); });
+    Timer1->start();
+
+    connect(ExtGrid1, &TrackGrid::Click, this, [this] { ctx_.handle([this] { ExtGrid1_Click(); }); });
+    // Enter plays the row, Space pauses and starts again, as in any player.
+    connect(ExtGrid1, &TrackGrid::activatedRow, this, [this] { ctx_.handle([this] { ExtGrid1_Click(); }); });
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    space->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(space, &QShortcut::activated, this, [this] { ctx_.handle([this] { Toolbar1_ButtonClick("riprendi"); }); });
+
+    layout_->addWidget(Toolbar1);
+    layout_->addWidget(lcd1, 0, Qt::AlignHCenter);
+    layout_->addWidget(MediaPlayer1);
+    enableToolbar();
+}
+
+QAction* Form1::button(const QString& key) const
+{
+    return Toolbar1->findChild<QAction*>(key);
+}
+
+bool Form1::playMode() const
+{
+    return button("riprendi")->isChecked();
+}
+
+void Form1::setPlayMode(bool pressed)
+{
+    button("riprendi")->setChecked(pressed);
+}
+
+MediaPlayer& Form1::media() const
+{
+    return MediaPlayer1->media();
+}
+
+void Form1::enableToolbar()
+{
+    const Openers& o = ctx_.openers;
+    button("volume")->setEnabled(bool(o.showVolume));
+    button("ID3")->setEnabled(bool(o.showTagEditor));
+    button("dettagli")->setEnabled(bool(o.showTrackDetails));
+    button("informazioni")->setEnabled(bool(o.showAbout));
+    button("mixer")->setEnabled(bool(o.showMixer));
+}
+
+void Form1::goToMusicFolder()
+{
+    (void)ctx_.services.folders.changeDrive(Drive1->drive());
+    (void)ctx_.services.folders.changeFolder(Dir1->path());
+}
+
+void Form1::riempimp3(const std::string& track)
+{
+    // The details have their own guard: a track they cannot read still
+    // plays.
+    if (ctx_.openers.riempimp3)
+        ctx_.handle([&] { ctx_.openers.riempimp3(track); });
+}
+
+void Form1::Toolbar1_ButtonClick(const QString& key)
+{
+    // The help page is found in the program folder.
+    ctx_.goToProgramFolder();
+    const Openers& o = ctx_.openers;
+    AppState& s = ctx_.state;
+    if (key == "riprendi") {
+        goToMusicFolder();
+        if (media().playState() == kPlaying) {
+            media().pause();
+            setPlayMode(false);
+        } else {
+            // Opened anew: the track starts again from its beginning.
+            (void)media().setFileName(text::trimSpaces(s.BranoCorrente));
+            (void)media().play();
+            setPlayMode(true);
+        }
+    } else if (key == "volume" && o.showVolume) {
+        o.showVolume();
+    } else if (key == "ID3" && o.showTagEditor) {
+        o.showTagEditor();
+    } else if (key == "dettagli" && o.showTrackDetails) {
+        o.showTrackDetails();
+        // The track is named relative to the listed folder.
+        goToMusicFolder();
+        riempimp3(s.BranoCorrente);
+    } else if (key == "help") {
+        check(ctx_.services.shell.run("start zondari.htm", 2));
+    } else if (key == "informazioni" && o.showAbout) {
+        o.showAbout();
+    } else if (key == "mixer" && o.showMixer) {
+        media().pause();
+        setPlayMode(false);
+        o.showMixer();
+    } else if (key == "quit") {
+        // The sibling program takes over even when it cannot be started.
+        if (const Status st = ctx_.services.shell.run("start vortafon", 2); !st)
+            ctx_.dialogs().runtimeError(st.error());
+        ctx_.services.end();
+    }
+}
+
+void Form1::ExtGrid1_Click()
+{
+    const int row = ExtGrid1->row();
+    ctx_.state.BranoCorrente = text::trimSpaces(ExtGrid1->textMatrix(row, 1).toStdString());
+    if (row == 0) {
+        ctx_.dialogs().message(kChooseFolder);
+        return;
+    }
+    // The track is named relative to the listed folder, which a toolbar
+    // command may have left for the program folder.
+    goToMusicFolder();
+    riempimp3(ctx_.state.BranoCorrente);
+    media().stop();
+    (void)media().setFileName(ctx_.state.BranoCorrente);
+    ctx_.state.TitoloDisplay = ctx_.state.BranoCorrente;
+    (void)media().play();
+    setPlayMode(true);
+}
+
+void Form1::Timer1_Timer()
+{
+    AppState& s = ctx_.state;
+    lcd1->setText(QString::fromStdString(scroller_.tick(s.TitoloDisplay)));
+
+    switch (tickStep(media().playState(), playMode(), ExtGrid1->rows())) {
+    case TickStep::DisplayOnly:
+        return;
+    case TickStep::ReleasePlayMode:
+        setPlayMode(false);
+        return;
+    case TickStep::Advance:
+        break;
+    }
+    const int row = nextTrackRow(ExtGrid1->row(), ExtGrid1->rows());
+    ExtGrid1->setRow(row);
+    s.BranoCorrente = ExtGrid1->textMatrix(row, 1).toStdString();
+    const std::string track = text::trimSpaces(s.BranoCorrente);
+    goToMusicFolder();
+    media().pause();
+    (void)media().setFileName(track);
+    (void)media().play();
+    s.TitoloDisplay = s.BranoCorrente;
+    Toolbar1->update();
+    riempimp3(track);
+}
+
+void Form1::MediaPlayer1_PositionChange(double, double newPosition)
+{
+    Toolbar1->update();
+    // Back at the start: the user stopped.
+    if (newPosition == 0.0)
+        setPlayMode(false);
+}
+
+}  // namespace zondari

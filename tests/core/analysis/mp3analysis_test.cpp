@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include "core/analysis/framesearch.h"
+#include "core/analysis/genres.h"
+#include "core/analysis/mp3analysis.h"
+
+using namespace zondari;
+using namespace zondari::mp3;
+
+namespace {
+
+std::string word(std::uint32_t w)
+{
+    return {static_cast<char>(w >> 24), static_cast<char>(w >> 16), static_cast<char>(w >> 8), static_cast<char>(w)};
+}
+
+// `count` frames of `length` bytes, each opening with `header`, the rest 0.
+std::string frames(std::uint32_t header, std::size_t length, int count)
+{
+    std::string frame = word(header) + std::string(length - 4, '\0');
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += frame;
+    return out;
+}
+
+// An ID3v2.3 tag whose body is `body` (its size written syncsafe).
+std::string id3v2(const std::string& body, bool footer = false)
+{
+    const auto n = static_cast<std::uint32_t>(body.size());
+    std::string tag = std::string("ID3\x03\x00", 5) + static_cast<char>(footer ? 0x10 : 0x00);
+    tag += static_cast<char>((n >> 21) & 0x7F);
+    tag += static_cast<char>((n >> 14) & 0x7F);
+    tag += static_cast<char>((n >> 7) & 0x7F);
+    tag += static_cast<char>(n & 0x7F);
+    return tag + body + (footer ? std::string("3DI\x03\x00\x00", 6) + tag.substr(6, 4) : std::string());
+}
+
+// The first frame with a VBR header `kind` at `offset`: flags, frame count.
+std::string withVbrHeader(std::string stream, std::size_t offset, const std::string& kind, std::uint32_t flags,
+                          std::uint32_t count)
+{
+    stream.replace(offset, 12, kind + word(flags) + word(count));
+    return stream;
+}
+
+std::string id3v1(const std::string& marker, const std::string& title, unsigned char genre)
+{
+    std::string tag = marker + title;
+    tag.resize(127, ' ');
+    return tag + static_cast<char>(genre);
+}
+
+TrackInfo analyse(const std::string& file)
+{
+    const Mp3Bytes bytes = collectMp3Bytes(file.size(), [&file](std::uint64_t offset, std::size_t count) {
+        return offset >= file.size() ? std::string() : file.substr(offset, count);
+    });
+    return DecodeMp3Header(bytes, true, true);
+}
+
+// MPEG 1 layer III, 128 kbit/s, 44.1 kHz, joint stereo: 417-byte frames.
+constexpr std::uint32_t kCbr128 = 0xFFFB9064u;
+// MPEG 1 layer III, 128 kbit/s, 44.1 kHz, single channel.
+constexpr std::uint32_t kMono128 = 0xFFFB90C4u;
+// MPEG 2 layer III, 64 kbit/s, 22.05 kHz, stereo: 72 x 64000 / 22050 = 208.
+constexpr std::uint32_t kMpeg2 = 0xFFF38004u;
+// MPEG 2.5 layer III, 16 kbit/s, 8 kHz, single channel: 72 x 16000 / 8000 = 144.
+constexpr std::uint32_t kMpeg25Mono = 0xFFE328C0u;
+// MPEG 1 layer II, 192 kbit/s, 48 kHz, stereo: 576-byte frames.
+constexpr std::uint32_t kLayer2 = 0xFFFDA400u;
+
+}  // namespace
+
+TEST(FrameSearch, FindsTheFramesOfEachVersionAndLayer)
+{
+    TrackInfo cbr = analyse(frames(kCbr128, 417, 1000));
+    EXPECT_EQ(cbr.Version, 1);
+    EXPECT_EQ(cbr.Layer, 3);
+    EXPECT_EQ(cbr.BitRate, 128);
+    EXPECT_EQ(cbr.SampleRate, 44100);
+    EXPECT_EQ(cbr.ChannelMode, "joint stereo");
+    EXPECT_EQ(cbr.Duration, 26);  // 417000 x 8 / 128000 = 26.06
+
+    TrackInfo v2 = analyse(frames(kMpeg2, 208, 1000));
+    EXPECT_EQ(v2.Version, 2);
+    EXPECT_EQ(v2.SampleRate, 22050);
+    EXPECT_EQ(v2.BitRate, 64);
+    EXPECT_EQ(v2.Duration, 26);  // 208000 x 8 / 64000
+
+    TrackInfo v25 = analyse(frames(kMpeg25Mono, 144, 1000));
+    EXPECT_EQ(v25.Version, 25);
+    EXPECT_EQ(v25.SampleRate, 8000);
+    EXPECT_EQ(v25.BitRate, 16);
+    EXPECT_EQ(v25.ChannelMode, "single channel");
+    EXPECT_EQ(v25.Duration, 72);  // 144000 x 8 / 16000
+
+    TrackInfo l2 = analyse(frames(kLayer2, 576, 100));
+    EXPECT_EQ(l2.Layer, 2);
+    EXPECT_EQ(l2.BitRate, 192);
+    EXPECT_EQ(l2.SampleRate, 48000);
+}
+
+TEST(FrameSearch, SkipsId3v2TagsAndTheFalseSyncInsideThem)
+{
+    // A picture-like body full of byte pairs that look like frame starts.
+    std::string art;
+    for (int i = 0; i < 100 * 1024 / 4; ++i)
+        art += word(kMpeg2);
+    const std::string audio = frames(kCbr128, 417, 200);
+    TrackInfo one = analyse(id3v2(art) + audio);
+    EXPECT_EQ(one.Version, 1);
+    EXPECT_EQ(one.SampleRate, 44100);
+    EXPECT_EQ(one.Duration, 5);  // 83400 x 8 / 128000 = 5.2: the tag is not counted
+
+    // Several tags in a row, one with a footer.
+    TrackInfo many = analyse(id3v2(art, true) + id3v2("second") + audio);
+    EXPECT_EQ(many.Version, 1);
+    EXPECT_EQ(many.Duration, 5);
+}
+
+TEST(FrameSearch, PassesOverBytesBeforeTheAudio)
+{
+    // A lone header-like pair, then a header whose "next frame" is not one.
+    std::string junk = std::string(1000, '\x11') + "\xFF\xFB" + std::string(500, '\x22');
+    junk += word(kCbr128) + std::string(600, '\x33');
+    TrackInfo t = analyse(junk + frames(kMpeg2, 208, 500));
+    EXPECT_EQ(t.Version, 2);
+    EXPECT_EQ(t.BitRate, 64);
+}
+
+TEST(FrameSearch, LooksOnlyAtTheFirst64KiBAfterTheTags)
+{
+    const std::string lateAudio = std::string(64 * 1024, '\0') + frames(kCbr128, 417, 100);
+    TrackInfo t = analyse(lateAudio);
+    EXPECT_EQ(t.Version, 0);
+    EXPECT_EQ(t.BitRate, 0);
+    EXPECT_EQ(t.ChannelMode, "");
+
+    const std::string justInside = std::string(64 * 1024 - 1, '\0') + frames(kCbr128, 417, 100);
+    EXPECT_EQ(analyse(justInside).Version, 1);
+}
+
+TEST(FrameSearch, FreeFormatCountsOnlyWhenItsTwinFollows)
+{
+    // Free format (index 0), 44.1 kHz, frames of 600 bytes alternating the
+    // padding bit: 600 x 8 x 44100 / 1152 = 183.75 kbit/s.
+    const std::uint32_t free = 0xFFFB0064u;
+    std::string stream;
+    for (int i = 0; i < 200; ++i)
+        stream += frames(i % 2 ? free | 0x200u : free, 600, 1);
+    TrackInfo t = analyse(stream);
+    EXPECT_EQ(t.Version, 1);
+    EXPECT_EQ(t.BitRate, 184);
+    EXPECT_EQ(t.Duration, 5);  // 120000 x 8 / 184000 = 5.2
+
+    // Without a twin within 4 KiB it is no frame start.
+    TrackInfo lone = analyse(word(free) + std::string(5000, '\0'));
+    EXPECT_EQ(lone.Version, 0);
+}
+
+TEST(FrameSearch, DamagedFilesGiveEmptyFields)
+{
+    for (const std::string& file : {
+             std::string(),
+             std::string(1, '\xFF'),
+             std::string(255, '\xFF'),
+             std::string(100000, '\xFF'),
+             std::string(300, '\0') + "\xFF\xFB",                       // a header cut short at the end
+             id3v2("x") .substr(0, 6) + std::string("\x7F\x7F\x7F\x7F", 4) + frames(kCbr128, 417, 3),  // past the end
+         }) {
+        TrackInfo t = analyse(file);
+        EXPECT_EQ(t.Version, 0) << file.size();
+        EXPECT_EQ(t.BitRate, 0);
+        EXPECT_EQ(t.Duration, 0);
+        EXPECT_EQ(t.ChannelMode, "");
+        EXPECT_FALSE(t.IsVbr);
+        EXPECT_FALSE(t.HasTag);
+        EXPECT_EQ(t.Genre, 255);
+    }
+}
+
+
+TEST(VbrHeader, XingMarksVbrAndItsCountGivesTimeAndAverage)
+{
+    // 1000 frames of 1152 samples at 44.1 kHz: 26.12 s; 417000 bytes of audio.
+    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0F, 1000));
+    EXPECT_TRUE(t.IsVbr);
+    EXPECT_EQ(t.VbrFrames, 1000u);
+    EXPECT_EQ(t.Duration, 26);
+    EXPECT_EQ(t.BitRate, 128);  // 417000 x 8 / 26.122 s = 127.7 kbit/s
+
+    // The same stream said to hold 2000 frames: twice the time, half the rate.
+    TrackInfo longer = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x01, 2000));
+    EXPECT_EQ(longer.Duration, 52);
+    EXPECT_EQ(longer.BitRate, 64);
+}
+
+TEST(VbrHeader, TheHeadersOwnFrameIsNotAudio)
+{
+    // Nine audio frames after the header's frame: 9 x 417 bytes in 9 x 1152
+    // samples = 127.7 kbit/s (142 if the header's frame were counted).
+    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 10), 36, "Xing", 1, 9));
+    EXPECT_EQ(t.BitRate, 128);
+}
+
+TEST(VbrHeader, InfoIsCbrWithAFrameCount)
+{
+    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Info", 0x0F, 2000));
+    EXPECT_FALSE(t.IsVbr);
+    EXPECT_EQ(t.BitRate, 128);
+    EXPECT_EQ(t.Duration, 52);  // 2000 x 1152 / 44100
+}
+
+TEST(VbrHeader, StandsWhereTheVersionAndModePutIt)
+{
+    EXPECT_TRUE(analyse(withVbrHeader(frames(kMono128, 417, 100), 21, "Xing", 1, 100)).IsVbr);
+    EXPECT_FALSE(analyse(withVbrHeader(frames(kMono128, 417, 100), 36, "Xing", 1, 100)).IsVbr);
+
+    TrackInfo v2 = analyse(withVbrHeader(frames(kMpeg2, 208, 1000), 21, "Xing", 1, 1000));
+    EXPECT_TRUE(v2.IsVbr);
+    EXPECT_EQ(v2.Duration, 26);  // 1000 x 576 / 22050 = 26.1
+
+    TrackInfo v25 = analyse(withVbrHeader(frames(kMpeg25Mono, 144, 1000), 13, "Xing", 1, 1000));
+    EXPECT_TRUE(v25.IsVbr);
+    EXPECT_EQ(v25.Duration, 72);  // 1000 x 576 / 8000
+
+    // Only the exact text counts.
+    EXPECT_FALSE(analyse(withVbrHeader(frames(kCbr128, 417, 100), 36, "xing", 1, 100)).IsVbr);
+}
+
+TEST(VbrHeader, CountOnlyWhenTheFlagsSaySo)
+{
+    // No frame-count flag: a VBR stream whose length nothing gives.
+    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0E, 5));
+    EXPECT_TRUE(t.IsVbr);
+    EXPECT_EQ(t.VbrFrames, 0u);
+    EXPECT_EQ(t.BitRate, 0);
+    EXPECT_EQ(t.Duration, 0);
+
+    TrackInfo zero = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0F, 0));
+    EXPECT_TRUE(zero.IsVbr);
+    EXPECT_EQ(zero.BitRate, 0);
+    EXPECT_EQ(zero.Duration, 0);
+}
+
+TEST(VbrHeader, VbriGivesTheCountAtItsOffset14)
+{
+    std::string stream = frames(kCbr128, 417, 1000);
+    stream.replace(36, 18, "VBRI" + std::string(10, '\x01') + word(3000));
+    TrackInfo t = analyse(stream);
+    EXPECT_TRUE(t.IsVbr);
+    EXPECT_EQ(t.VbrFrames, 3000u);
+    EXPECT_EQ(t.Duration, 78);  // 3000 x 1152 / 44100 = 78.4
+}
+
+
+TEST(PlayTime, SixtyFourBitLengths)
+{
+    const FrameHeader h = splitHeader(kCbr128);
+    // 5 GB at 128 kbit/s: 5e9 x 8 / 128000 = 312500 s.
+    EXPECT_EQ(playTime(h, 128, {}, 5'000'000'000ull).seconds, 312500);
+    // 300 MB: past what 32-bit arithmetic could hold.
+    EXPECT_EQ(playTime(h, 128, {}, 300'000'000ull).seconds, 18750);
+    EXPECT_EQ(playTime(h, 128, {}, 4'000'000ull).seconds, 250);
+    EXPECT_EQ(playTime(h, 0, {}, 4'000'000ull).seconds, 0);
+}
+
+TEST(Id3v1InTheAnalysis, OnlyAtTheLast128BytesInAnyCase)
+{
+    const std::string audio = frames(kCbr128, 417, 100);
+    TrackInfo upper = analyse(audio + id3v1("TAG", "Titolo", 17));
+    EXPECT_TRUE(upper.HasTag);
+    EXPECT_EQ(upper.Title, "Titolo");
+    EXPECT_EQ(upper.Genre, 17);
+    EXPECT_EQ(upper.Duration, 2);  // 41700 x 8 / 128000 = 2.6: the tag is not audio
+
+    TrackInfo lower = analyse(audio + id3v1("tag", "Piccolo", 0));
+    EXPECT_TRUE(lower.HasTag);
+    EXPECT_EQ(lower.Title, "Piccolo");
+
+    // "tag" elsewhere in the last 256 bytes is no record.
+    TrackInfo text = analyse(audio + "a tag in the text" + std::string(200, ' '));
+    EXPECT_FALSE(text.HasTag);
+    EXPECT_EQ(text.Title, "");
+    EXPECT_EQ(text.Genre, 255);
+}
+
+TEST(DetailsText, DurationMinutesAndTwoDigitSeconds)
+{
+    EXPECT_EQ(durationText(185), "3:05");
+    EXPECT_EQ(durationText(45), "0:45");
+    EXPECT_EQ(durationText(0), "0:00");
+    EXPECT_EQ(durationText(3605), "60:05");
+}
+
+
+TEST(Genres, NamesAsTheProgramSpellsThem)
+{
+    EXPECT_EQ(GenreName(0), "Blues");
+    EXPECT_EQ(GenreName(17), "Rock");
+    EXPECT_EQ(GenreName(85), "Bebob");
+    EXPECT_EQ(GenreName(147), "Synthpop");
+    EXPECT_EQ(GenreName(148), "");
+    EXPECT_EQ(GenreName(255), "");
+}

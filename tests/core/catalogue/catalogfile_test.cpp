@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "core/catalogue/catalogfile.h"
+
+using namespace zondari;
+using namespace zondari::catalogue;
+
+TEST(CatalogueFile, ReadsAFileWrittenOnWindowsInWindows1252WithCrLf)
+{
+    // "Perché" and "Caffè" as the Windows program wrote them: one byte each.
+    const std::string bytes = "Canzoni d'autore \xe8 belle\r\n"
+                              "(D:\\Cantautori)\r\n"
+                              "D:\\Cantautori\\Perch\xe9.mp3\r\n"
+                              "D:\\Caff\xe8.mp3\r\n";
+    const Catalogue c = parseCatalogue(bytes);
+    EXPECT_EQ(c.title, "Canzoni d'autore è belle");
+    ASSERT_EQ(c.entries.size(), 3u);
+    EXPECT_EQ(c.entries[0], "(D:\\Cantautori)");
+    EXPECT_EQ(c.entries[1], "D:\\Cantautori\\Perché.mp3");
+    EXPECT_EQ(c.entries[2], "D:\\Caffè.mp3");
+}
+
+TEST(CatalogueFile, WritesTitleThenEntriesAndReadsThemBack)
+{
+    const Catalogue japanese{"J-Pop", {"(/media/cd/宇多田ヒカル)", "/media/cd/宇多田ヒカル/First Love.mp3", "/media/cd/è.mp3"}};
+    const std::string bytes = catalogueBytes(japanese);
+    // Japanese does not fit Windows-1252: the file is UTF-8, and reads back whole.
+    EXPECT_EQ(bytes, "J-Pop\r\n(/media/cd/宇多田ヒカル)\r\n/media/cd/宇多田ヒカル/First Love.mp3\r\n/media/cd/è.mp3\r\n");
+    const Catalogue back = parseCatalogue(bytes);
+    EXPECT_EQ(back.title, japanese.title);
+    EXPECT_EQ(back.entries, japanese.entries);
+
+    // A catalogue that fits Windows-1252 is written in it, as the Windows
+    // program reads it; plain ASCII is written as it is.
+    EXPECT_EQ(catalogueBytes({"Caffè", {"/c/è.mp3"}}), "Caff\xe8\r\n/c/\xe8.mp3\r\n");
+    EXPECT_EQ(catalogueBytes({"Rock", {"(/c/d)", "/c/d/a.mp3"}}), "Rock\r\n(/c/d)\r\n/c/d/a.mp3\r\n");
+    EXPECT_EQ(catalogueBytes({"", {}}), "\r\n");
+}
+
+TEST(CatalogueFile, EntryWithALineBreakIsLeftOutRatherThanSplit)
+{
+    const Catalogue c{"Titolo\r\ncon a capo", {"/a/uno.mp3", "/a/due\n.mp3", "/a/tre\r.mp3", "/a/quattro.mp3"}};
+    const std::string bytes = catalogueBytes(c);
+    EXPECT_EQ(bytes, "Titolo  con a capo\r\n/a/uno.mp3\r\n/a/quattro.mp3\r\n");
+    EXPECT_EQ(parseCatalogue(bytes).entries.size(), 2u);
+}
+
+TEST(CatalogueFile, EmptyAndTitleOnlyFiles)
+{
+    const Catalogue empty = parseCatalogue("");
+    EXPECT_EQ(empty.title, "");
+    EXPECT_TRUE(empty.entries.empty());
+
+    const Catalogue titleOnly = parseCatalogue("Solo titolo\r\n");
+    EXPECT_EQ(titleOnly.title, "Solo titolo");
+    EXPECT_TRUE(titleOnly.entries.empty());
+
+    // LF alone, and no end after the last line, still read.
+    const Catalogue unix = parseCatalogue("T\n/a.mp3\n/b.mp3");
+    EXPECT_EQ(unix.entries, (std::vector<std::string>{"/a.mp3", "/b.mp3"}));
+}

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "core/catalogue/cataloguelist.h"
+#include "core/common/text.h"
+
+using namespace zondari;
+using namespace zondari::catalogue;
+
+TEST(CatalogueList, ItemShowsNameAndTitleAndGivesTheNameBack)
+{
+    const std::string item = listItem("ZOND_DEFAULT_ROCK80_439041101.txt", "Rock anni 80");
+    EXPECT_EQ(item, "ZOND_DEFAULT_ROCK80_439041101.txt \\ (Rock anni 80)");
+    EXPECT_EQ(itemFileName(item), "ZOND_DEFAULT_ROCK80_439041101.txt");
+    // A title holding the separator does not change the name.
+    EXPECT_EQ(itemFileName(listItem("ZOND_A_B_1.txt", "x \\ (y) \\ (z")), "ZOND_A_B_1.txt");
+    EXPECT_EQ(itemFileName(listItem("ZOND_A_B_1.txt", "")), "ZOND_A_B_1.txt");
+    EXPECT_EQ(itemFileName("ZOND_A_B_1.txt"), "ZOND_A_B_1.txt");
+}
+
+TEST(CatalogueList, SortedLikeAListBoxWithoutRegardToCase)
+{
+    std::vector<std::string> v = {"b.mp3", "A.mp3", "é.mp3", "a.mp3", "C.mp3", "B.mp3", "10.mp3", "É.mp3"};
+    sortLikeListBox(v);
+    EXPECT_EQ(v, (std::vector<std::string>{"10.mp3", "A.mp3", "a.mp3", "B.mp3", "b.mp3", "C.mp3", "É.mp3", "é.mp3"}));
+}
+
+TEST(CatalogueList, HugeTitleIsShownByItsStart)
+{
+    EXPECT_EQ(shownTitle("Rock"), "Rock");
+    const std::string huge(10 * 1024 * 1024, 'x');
+    const std::string shown = shownTitle(huge);
+    EXPECT_LT(shown.size(), 1000u);
+    EXPECT_EQ(shown.rfind("xxxx", 0), 0u);
+    std::string accents;
+    for (int i = 0; i < 600; ++i)
+        accents += "è";
+    EXPECT_EQ(text::charCount(shownTitle(accents)), 501u);  // 500 and the ellipsis, no half character
+}

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "core/tags/id3v1.h"
+#include "core/tags/tageditor.h"
+
+using namespace zondari;
+
+namespace {
+
+TagRecord sample()
+{
+    TagRecord t;
+    t.Title = "Abc";
+    t.Artist = "Artista";
+    t.Album = "Album";
+    t.Year = "1999";
+    t.Comment = "commento";
+    t.GenreByte = 17;
+    return t;
+}
+
+}  // namespace
+
+TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpaces)
+{
+    const std::string bytes = id3v1::encode(sample());
+    ASSERT_EQ(bytes.size(), 128u);
+    EXPECT_EQ(bytes.substr(0, 3), "TAG");
+    EXPECT_EQ(bytes.substr(3, 30), "Abc" + std::string(27, ' '));
+    EXPECT_EQ(bytes.substr(33, 7), "Artista");
+    EXPECT_EQ(bytes.substr(63, 5), "Album");
+    EXPECT_EQ(bytes.substr(93, 4), "1999");
+    EXPECT_EQ(bytes.substr(97, 29), "commento" + std::string(21, ' '));
+    EXPECT_EQ(bytes[126], '\0');
+    EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 17);
+}
+
+TEST(Id3v1Record, LongTextIsCutAndOtherScriptsBecomeQuestionMarks)
+{
+    TagRecord t;
+    t.Title = std::string(35, 'x');
+    t.Artist = "Caffè Ω";
+    t.Year = "19999";
+    const std::string bytes = id3v1::encode(t);
+    EXPECT_EQ(bytes.substr(3, 30), std::string(30, 'x'));
+    EXPECT_EQ(bytes.substr(33, 7), "Caff\xE8 ?");
+    EXPECT_EQ(bytes.substr(93, 4), "1999");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 255);
+}
+
+TEST(Id3v1Record, ATrackNumberKeepsTheNulThatOtherPlayersLookFor)
+{
+    TagRecord t = sample();
+    t.TrackByte = 7;
+    const std::string bytes = id3v1::encode(t);
+    EXPECT_EQ(bytes[125], '\0');
+    EXPECT_EQ(bytes[126], '\x07');
+
+    t.Comment = std::string(29, 'c');  // a full comment leaves no room
+    EXPECT_EQ(id3v1::encode(t)[125], 'c');
+}
+
+TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
+{
+    const std::string bytes = id3v1::encode(sample());
+    const auto back = id3v1::decode(bytes);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(id3v1::fieldText(back->Title), "Abc");
+    EXPECT_EQ(back->GenreByte, 17);
+
+    const std::string lower = "tag" + bytes.substr(3);
+    EXPECT_FALSE(id3v1::decode(lower).has_value());
+    EXPECT_TRUE(id3v1::decode(lower, true).has_value());
+    EXPECT_FALSE(id3v1::decode(bytes.substr(1)).has_value());
+}
+
+
+
+TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
+{
+    EXPECT_EQ(FileNamePart("C:\\musica\\brano.mp3"), "brano.mp3");
+    EXPECT_EQ(FileNamePart("D:brano.mp3"), "brano.mp3");
+    EXPECT_EQ(FileNamePart("brano.mp3"), "brano.mp3");
+    EXPECT_EQ(FileNamePart("/home/anna/musica/brano.mp3"), "brano.mp3");
+    EXPECT_EQ(FileNamePart("C:\\musica\\"), "");
+}
+
+
+
+TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)
+{
+    tageditor::Fields shown{"T", "A", "B", "2001", "C", -1};
+    TagRecord inFile = sample();
+    inFile.TrackByte = 9;
+    inFile.GenreByte = 200;
+
+    TagRecord saved = tageditor::toSave(shown, inFile);
+    EXPECT_EQ(saved.Title, "T");
+    EXPECT_EQ(saved.TrackByte, 9);
+    EXPECT_EQ(saved.GenreByte, 200);
+
+    shown.genre = 3;
+    EXPECT_EQ(tageditor::toSave(shown, inFile).GenreByte, 3);
+
+    shown.genre = -1;
+    TagRecord fresh = tageditor::toSave(shown, std::nullopt);
+    EXPECT_EQ(fresh.TrackByte, 0);
+    EXPECT_EQ(fresh.GenreByte, 255);
+}
+

@@ -1,0 +1,101 @@
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "platform/cataloguestore.h"
+#include "support/tempdir.h"
+
+using namespace zondari;
+using namespace zondari::catalogue;
+using namespace zondari::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers for volumes as a CD drive would: this machine has none.
+class FakeVolumes : public VolumeReader {
+public:
+    VolumeInfo volumeOf(const std::string& path) const override
+    {
+        asked.push_back(path);
+        return info;
+    }
+    bool isVolumeRoot(const std::string& path) const override { return path == root; }
+    VolumeInfo info;
+    std::string root;
+    mutable std::vector<std::string> asked;
+};
+
+}  // namespace
+
+TEST(CatalogueStore, ListShowsTheUsersCataloguesSortedWithTheirTitles)
+{
+    TempDir pf;
+    pf.write("ZOND_DEFAULT_ZETA_1.txt", "Ultimo\r\n/a.mp3\r\n");
+    pf.write("ZOND_DEFAULT_ALFA_2.txt", "Caff\xe8 \\ (doppio)\r\n");  // Windows-1252, separator in the title
+    pf.write("zond_default_beta_3.TXT", "");                          // empty file: empty title
+    pf.write("ZOND_DEFAULTX_ALTRO_4.txt", "di un altro\r\n");
+    pf.write("ZOND_Luca_X_5.txt", "di Luca\r\n");
+    pf.write("ZOND_DEFAULT_X_6.txt.bak", "copia\r\n");
+    pf.mkdir("ZOND_DEFAULT_cartella.txt");
+    const auto items = catalogueListItems(pf.path(), "DEFAULT");
+    ASSERT_TRUE(items);
+    EXPECT_EQ(*items, (std::vector<std::string>{
+                          "ZOND_DEFAULT_ALFA_2.txt \\ (Caffè \\ (doppio))",
+                          "zond_default_beta_3.TXT \\ ()",
+                          "ZOND_DEFAULT_ZETA_1.txt \\ (Ultimo)",
+                      }));
+    const auto luca = catalogueListItems(pf.path(), "Luca");
+    ASSERT_TRUE(luca);
+    EXPECT_EQ(*luca, (std::vector<std::string>{"ZOND_Luca_X_5.txt \\ (di Luca)"}));
+}
+
+TEST(CatalogueStore, DamagedCataloguesStillList)
+{
+    TempDir pf;
+    std::string junk;
+    for (int i = 0; i < 4096; ++i)
+        junk += static_cast<char>((i * 131) % 256 == 10 ? 0 : (i * 131) % 256);
+    pf.write("ZOND_DEFAULT_JUNK_1.txt", junk);
+    pf.write("ZOND_DEFAULT_HUGE_2.txt", std::string(10 * 1024 * 1024, 'T'));
+    const auto items = catalogueListItems(pf.path(), "DEFAULT");
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), 2u);
+    EXPECT_EQ((*items)[0].rfind("ZOND_DEFAULT_HUGE_2.txt \\ (TTTT", 0), 0u);
+    EXPECT_LT((*items)[0].size(), 1000u);
+    EXPECT_EQ((*items)[1].rfind("ZOND_DEFAULT_JUNK_1.txt \\ (", 0), 0u);
+}
+
+TEST(CatalogueStore, NameComesFromTheVolumeThatHoldsTheFolder)
+{
+    FakeVolumes cd;
+    cd.info = {"ROCK80", 439041101u, "iso9660"};
+    cd.root = "/media/cd";
+    EXPECT_EQ(catalogueNameFor(cd, "/media/cd", "DEFAULT"), "ZOND_DEFAULT_ROCK80_439041101.txt");
+    // A folder below the root is named by the same volume, whatever was
+    // scanned before.
+    EXPECT_EQ(catalogueNameFor(cd, "/media/cd/Rock", "DEFAULT"), "ZOND_DEFAULT_ROCK80_439041101-media-cd-Rock.txt");
+    EXPECT_EQ(cd.asked.back(), "/media/cd/Rock");
+    cd.info = {"", 0xF0000000u, "ext4"};
+    EXPECT_EQ(catalogueNameFor(cd, "/home/anna/Musica", "Anna"), "ZOND_Anna__-268435456-home-anna-Musica.txt");
+}
+
+TEST(CatalogueStore, WriteReplacesTheOldCatalogueAndLeavesNoTemporaryFile)
+{
+    TempDir pf;
+    pf.write("ZOND_DEFAULT__0-x.txt", "Vecchio\r\n/x/old.mp3\r\n");
+    ASSERT_TRUE(writeCatalogue(pf.path(), "ZOND_DEFAULT__0-x.txt", {"Nuovo", {"(/x/a)", "/x/a/b.mp3"}}));
+    EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), "Nuovo\r\n(/x/a)\r\n/x/a/b.mp3\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(pf.path()), fs::directory_iterator()), 1);
+}
+
+TEST(CatalogueStore, FailedWriteLeavesTheOlderCatalogueWhole)
+{
+    TempDir pf;
+    const std::string old = "Vecchio\r\n/x/old.mp3\r\n";
+    pf.write("ZOND_DEFAULT__0-x.txt", old);
+    ReadOnly locked(pf.path());
+    ASSERT_TRUE(locked.ok());
+    const Status st = writeCatalogue(pf.path(), "ZOND_DEFAULT__0-x.txt", {"Nuovo", {"/x/new.mp3"}});
+    EXPECT_FALSE(st);
+    EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), old);
+}

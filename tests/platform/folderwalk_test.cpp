@@ -1,0 +1,192 @@
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+#include "core/catalogue/findsubfolders.h"
+#include "platform/folderwalk.h"
+#include "support/tempdir.h"
+
+using namespace zondari;
+using namespace zondari::catalogue;
+using namespace zondari::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> walk(const std::string& root, bool allFiles = false)
+{
+    DiskFolders disk;
+    const ScanOutcome out = FindSubFolders(disk, root, allFiles);
+    EXPECT_FALSE(out.failed) << out.error.description;
+    return out.entries;
+}
+
+}  // namespace
+
+TEST(FolderWalk, EachFolderEntryIsFollowedByItsSubtreeThenTheFolderFilesComeSorted)
+{
+    TempDir t;
+    const std::string r = t.path();
+    t.write("zeta.mp3");
+    t.write("Alfa.MP3");
+    t.write("beta.wma");
+    t.write("note.txt");
+    t.write("Rock/b.mp3");
+    t.write("Rock/A.mp3");
+    t.write("Rock/Live/x.mod");
+    t.write("jazz/y.mp3");
+    t.mkdir("Vuota");
+    const std::vector<std::string> expected = {
+        "(" + r + "/jazz)",      r + "/jazz/y.mp3",        "(" + r + "/Rock)",  "(" + r + "/Rock/Live)",
+        r + "/Rock/Live/x.mod",  r + "/Rock/A.mp3",        r + "/Rock/b.mp3",   "(" + r + "/Vuota)",
+        r + "/Alfa.MP3",         r + "/beta.wma",          r + "/zeta.mp3",
+    };
+    EXPECT_EQ(walk(r), expected);
+}
+
+TEST(FolderWalk, AllFilesOptionTakesEveryFileMusicOnlyTakesMp3WmaMod)
+{
+    TempDir t;
+    for (const char* name : {"track.MP3", "track.mp3.bak", "readme.txt", "a.Mod", "b.wav", "senza"})
+        t.write(name);
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "a.Mod", t / "track.MP3"}));
+    EXPECT_EQ(walk(t.path(), true), (std::vector<std::string>{t / "a.Mod", t / "b.wav", t / "readme.txt", t / "senza",
+                                                               t / "track.MP3", t / "track.mp3.bak"}));
+}
+
+TEST(FolderWalk, FolderWithoutMusicYieldsNoEntriesWhileItsSubfoldersStillShow)
+{
+    TempDir t;
+    t.write("doc/readme.txt");
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{"(" + t / "doc" + ")"}));
+    TempDir empty;
+    EXPECT_TRUE(walk(empty.path()).empty());
+}
+
+TEST(FolderWalk, LinksToFoldersAreNotFollowedLinksToFilesAreFiles)
+{
+    TempDir t;
+    t.write("real/a.mp3");
+    fs::create_directory_symlink(t.path(), t / "real/loop");  // a loop back to the top
+    fs::create_directory_symlink(t / "real", t / "alias");
+    fs::create_symlink(t / "real/a.mp3", t / "link.mp3");
+    fs::create_symlink(t / "gone.mp3", t / "broken.mp3");
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{"(" + t / "real" + ")", t / "real/a.mp3", t / "link.mp3"}));
+}
+
+TEST(FolderWalk, HiddenNamesAndNamesWithLineBreaksAreLeftOut)
+{
+    TempDir t;
+    t.write(".nascosto.mp3");
+    t.write(".Trash-1000/a.mp3");
+    t.write("due\nrighe.mp3");
+    t.write("ritorno\r.mp3");
+    t.write("cartella\ncon a capo/b.mp3");
+    t.write("buono.mp3");
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "buono.mp3"}));
+}
+
+TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWhole)
+{
+    TempDir t;
+    const std::string odd[] = {"con spazi.mp3", "\"virgolette\".mp3", "(parentesi all'inizio.mp3", "Perché.mp3",
+                               "宇多田ヒカル.mp3", std::string(251, 'n') + ".mp3"};
+    for (const std::string& name : odd)
+        t.write(name);
+    std::vector<std::string> got = walk(t.path());
+    ASSERT_EQ(got.size(), 6u);
+    for (const std::string& name : odd)
+        EXPECT_NE(std::find(got.begin(), got.end(), t / name), got.end()) << name;
+
+    // A path of about 4,000 characters, 200 folders deep.
+    std::string rel;
+    for (int i = 0; i < 200; ++i)
+        rel += std::string(19, char('a' + i % 26)) + "/";
+    t.write("deep/" + rel + "fondo.mp3");
+    got = walk(t / "deep");
+    ASSERT_EQ(got.size(), 201u);
+    EXPECT_EQ(got.back(), t / "deep/" + rel + "fondo.mp3");
+    EXPECT_GT(got.back().size(), 4000u);
+}
+
+TEST(FolderWalk, NamesThatAreNotUtf8AreReadAsWindows1252)
+{
+    TempDir t;
+    t.write("caf\xe9.mp3");
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "café.mp3"}));
+}
+
+TEST(FolderWalk, RootThatCannotBeListedFailsWithTheSystemReason)
+{
+    TempDir t;
+    DiskFolders disk;
+    ScanOutcome out = FindSubFolders(disk, t / "non-esiste", false);
+    EXPECT_TRUE(out.failed);
+    EXPECT_EQ(out.error.number, 53);  // file not found
+    t.write("file.mp3");
+    out = FindSubFolders(disk, t / "file.mp3", false);
+    EXPECT_TRUE(out.failed);
+}
+
+namespace {
+
+// Stands in for a disk that fails in the middle of a walk (a scratched CD):
+// this machine has none to hand.
+class FailingFolders : public FolderSource {
+public:
+    FolderListing list(const std::string& path) override
+    {
+        if (outcomes.count(path)) {
+            FolderListing l;
+            l.outcome = outcomes[path];
+            l.error = {57, "Errore di I/O della periferica"};
+            return l;
+        }
+        return disk.list(path);
+    }
+    std::map<std::string, FolderListing::Outcome> outcomes;
+    DiskFolders disk;
+};
+
+}  // namespace
+
+TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasFound)
+{
+    TempDir t;
+    t.write("a/1.mp3");
+    t.write("b/2.mp3");
+    t.write("c/3.mp3");
+    FailingFolders source;
+    source.outcomes[t / "b"] = FolderListing::Outcome::Denied;
+    ScanOutcome out = FindSubFolders(source, t.path(), false);
+    EXPECT_FALSE(out.failed);
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")",
+                                                      "(" + t / "c" + ")", t / "c/3.mp3"}));
+
+    source.outcomes[t / "b"] = FolderListing::Outcome::Failed;
+    out = FindSubFolders(source, t.path(), false);
+    EXPECT_TRUE(out.failed);
+    EXPECT_EQ(out.error.number, 57);
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")"}));
+}
+
+TEST(FolderWalk, ProgressCountsFoldersAndFilesAndStopEndsTheWalk)
+{
+    TempDir t;
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 3; ++j)
+            t.write("d" + std::to_string(i) + "/f" + std::to_string(j) + ".mp3");
+    t.write("d0/x.txt");
+    DiskFolders disk;
+    ScanProgress progress;
+    const ScanOutcome out = FindSubFolders(disk, t.path(), false, &progress);
+    EXPECT_EQ(progress.folders.load(), 6u);  // the root and its five
+    EXPECT_EQ(progress.files.load(), 15u);
+    EXPECT_EQ(out.entries.size(), 20u);
+
+    ScanProgress stopped;
+    stopped.stop = true;
+    const ScanOutcome none = FindSubFolders(disk, t.path(), false, &stopped);
+    EXPECT_TRUE(none.stopped);
+    EXPECT_TRUE(none.entries.empty());
+}

@@ -1,0 +1,177 @@
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "core/analysis/mp3analysis.h"
+#include "platform/mp3file.h"
+#include "support/mp3fixtures.h"
+#include "support/tempdir.h"
+
+using namespace zondari;
+using namespace zondari::test;
+
+namespace {
+
+// What lame was asked to make, and what the analysis must then say.
+struct Kind {
+    const char* name;
+    ToneSpec tone;
+    int version;
+    int sampleRate;
+    const char* mode;
+    int bitRate;  // 0: a VBR average, checked for range only
+};
+
+const Kind kKinds[] = {
+    {"cbr", {5.5, 44100, 2, "-b 128 -m j"}, 1, 44100, "joint stereo", 128},
+    {"vbr", {5.5, 44100, 2, "-V 2 -m s"}, 1, 44100, "stereo", 0},
+    {"mpeg2", {5.5, 44100, 2, "--resample 22.05 -b 64 -m s"}, 2, 22050, "stereo", 64},
+    {"mpeg25", {5.5, 44100, 1, "--resample 8 -b 16 -m m"}, 25, 8000, "single channel", 16},
+    {"monovbr", {5.5, 44100, 1, "-m m -V 2"}, 1, 44100, "single channel", 0},
+};
+
+TrackInfo analyse(const std::string& path)
+{
+    const auto bytes = mp3file::readMp3Bytes(path);
+    EXPECT_TRUE(bytes.ok()) << path;
+    return bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
+}
+
+void expectKind(const TrackInfo& t, const Kind& k)
+{
+    SCOPED_TRACE(k.name);
+    EXPECT_EQ(t.Version, k.version);
+    EXPECT_EQ(t.Layer, 3);
+    EXPECT_EQ(t.SampleRate, k.sampleRate);
+    EXPECT_EQ(t.ChannelMode, k.mode);
+    EXPECT_EQ(t.Duration, 5);  // 5.5 s of tone plus the encoder's delay and padding
+    EXPECT_EQ(t.IsVbr, k.bitRate == 0);
+    if (k.bitRate) {
+        EXPECT_EQ(t.BitRate, k.bitRate);
+    } else {
+        EXPECT_TRUE(t.BitRate >= 32 && t.BitRate <= 320) << t.BitRate;
+    }
+}
+
+// An ID3v2.3 tag of `size` bytes of body, full of frame-like byte pairs, as
+// album art may be.
+std::string bigId3v2(std::size_t size)
+{
+    std::string tag = std::string("ID3\x03\x00\x00", 6);
+    tag += static_cast<char>((size >> 21) & 0x7F);
+    tag += static_cast<char>((size >> 14) & 0x7F);
+    tag += static_cast<char>((size >> 7) & 0x7F);
+    tag += static_cast<char>(size & 0x7F);
+    for (std::size_t i = 0; i < size; ++i)
+        tag += "\xFF\xFB\x90\x64"[i % 4];
+    return tag;
+}
+
+}  // namespace
+
+TEST(Mp3Analysis, EachKindLameMakesWithAndWithoutTags)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir dir;
+    for (const Kind& k : kKinds) {
+        const std::string bare = makeMp3(dir.path(), std::string(k.name) + ".mp3", k.tone);
+        ASSERT_FALSE(bare.empty()) << k.name;
+        const TrackInfo plain = analyse(bare);
+        expectKind(plain, k);
+        EXPECT_FALSE(plain.HasTag);
+        EXPECT_EQ(plain.Genre, 255);
+
+        ToneSpec tagged = k.tone;
+        tagged.lameOptions += " --id3v1-only --tt Titolo --ta Autore --tl Album --ty 2001 --tg 17";
+        const TrackInfo t = analyse(makeMp3(dir.path(), std::string(k.name) + "-tag.mp3", tagged));
+        expectKind(t, k);
+        EXPECT_TRUE(t.HasTag);
+        EXPECT_EQ(t.Title, "Titolo");
+        EXPECT_EQ(t.Artist, "Autore");
+        EXPECT_EQ(t.Album, "Album");
+        EXPECT_EQ(t.Year, "2001");
+        EXPECT_EQ(t.Genre, 17);
+
+        // The same audio behind 100 KiB of ID3v2 tag.
+        const std::string front = dir.write(std::string(k.name) + "-v2.mp3", bigId3v2(100 * 1024) + readFile(bare));
+        const TrackInfo behind = analyse(front);
+        expectKind(behind, k);
+        if (k.bitRate == 0) {
+            EXPECT_EQ(behind.BitRate, plain.BitRate);  // the tag is not counted as audio
+        }
+    }
+}
+
+
+TEST(Mp3Analysis, AFiveGigabyteSparseFileGetsItsRealPlayTime)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir dir;
+    const std::string cbr = makeMp3(dir.path(), "cbr.mp3", {1.0, 44100, 2, "-b 128 -t"});
+    ASSERT_FALSE(cbr.empty());
+    // The tone's first frames, then a hole up to 5 GB.
+    std::filesystem::resize_file(cbr, 5'000'000'000ull);
+    const TrackInfo t = analyse(cbr);
+    EXPECT_EQ(t.BitRate, 128);
+    EXPECT_EQ(t.Duration, 312500);  // 5e9 x 8 / 128000
+}
+
+
+TEST(WriteTag, AppendsOnceThenOverwritesAndNeverTouchesTheAudio)
+{
+    TempDir dir;
+    std::string audio(4'000'000, '\0');
+    for (std::size_t i = 0; i < audio.size(); ++i)
+        audio[i] = static_cast<char>(i * 7);
+    const std::string path = dir.write("brano.mp3", audio);
+    TagRecord tag;
+    tag.Title = "Abc";
+    ASSERT_EQ(*WriteTag(path, tag), TagWrite::Written);
+    std::string now = readFile(path);
+    ASSERT_EQ(now.size(), 4'000'128u);
+    EXPECT_EQ(now.substr(0, 4'000'000), audio);
+    EXPECT_EQ(now.substr(4'000'000, 33), "TAGAbc" + std::string(27, ' '));
+
+    tag.Title = "Secondo";
+    ASSERT_EQ(*WriteTag(path, tag), TagWrite::Written);
+    now = readFile(path);
+    ASSERT_EQ(now.size(), 4'000'128u);
+    EXPECT_EQ(now.substr(0, 4'000'000), audio);
+    EXPECT_EQ(now.substr(4'000'003, 7), "Secondo");
+}
+
+TEST(WriteTag, LeavesShortFilesAloneAndReportsEveryFailure)
+{
+    TempDir dir;
+    const std::string shortFile = dir.write("short.mp3", std::string(254, 'a'));
+    EXPECT_EQ(*WriteTag(shortFile, {}), TagWrite::TooShort);
+    EXPECT_EQ(readFile(shortFile), std::string(254, 'a'));
+    EXPECT_EQ(*WriteTag(dir.write("255.mp3", std::string(255, 'a')), {}), TagWrite::Written);
+    EXPECT_EQ(std::filesystem::file_size(dir / "255.mp3"), 383u);
+
+    EXPECT_EQ(WriteTag(dir / "missing.mp3", {}).error().number, 53);
+    dir.mkdir("x.mp3");
+    EXPECT_EQ(WriteTag(dir / "x.mp3", {}).error().number, 75);
+
+    const std::string locked = dir.write("locked.mp3", std::string(1000, 'a'));
+    ReadOnly lock(locked);
+    ASSERT_TRUE(lock.ok());
+    const auto failed = WriteTag(locked, {});
+    ASSERT_FALSE(failed.ok());
+    EXPECT_EQ(failed.error().number, 75);
+    EXPECT_EQ(readFile(locked), std::string(1000, 'a'));
+}
+
+TEST(WriteTag, WritesInPlaceInAFolderThatTakesNoNewFiles)
+{
+    TempDir dir;
+    const std::string path = dir.write("music/brano.mp3", std::string(1000, 'a'));
+    ReadOnly lock(dir / "music");
+    ASSERT_TRUE(lock.ok());
+    TagRecord tag;
+    tag.Title = "Nella cartella";
+    ASSERT_TRUE(WriteTag(path, tag).ok());
+    TagRecord read;
+    ASSERT_TRUE(ReadTag(path, read));
+    EXPECT_EQ(id3v1::fieldText(read.Title), "Nella cartella");
+}

@@ -1,0 +1,65 @@
+#include "support/qt/sound.h"
+
+#include <sstream>
+#include <vector>
+#include <unistd.h>
+
+#include "support/mp3fixtures.h"
+#include "support/tempdir.h"
+
+namespace zondari::test {
+
+namespace {
+
+// The indexes of the sink inputs whose client runs in this process, from
+// `pactl list sink-inputs`: a block per stream, the owner among its
+// properties.
+std::vector<int> ownStreams()
+{
+    const std::string listing = output("pactl list sink-inputs 2>/dev/null");
+    const std::string pid = "application.process.id = \"" + std::to_string(::getpid()) + "\"";
+    std::vector<int> own;
+    std::istringstream in(listing);
+    std::string line;
+    int current = -1;
+    while (std::getline(in, line)) {
+        if (line.rfind("Sink Input #", 0) == 0)
+            current = std::stoi(line.substr(12));
+        else if (current >= 0 && line.find(pid) != std::string::npos)
+            own.push_back(current);
+    }
+    return own;
+}
+
+}  // namespace
+
+bool soundServerAnswers()
+{
+    return run("pactl info >/dev/null 2>&1") == 0;
+}
+
+std::string playbackUnavailable()
+{
+    if (!soundServerAnswers())
+        return "no PulseAudio server answers; scripts/run-tests starts one with a null sink "
+               "(or start one by hand) to run the playback tests";
+    if (!haveMp3Tools())
+        return "sox and lame are needed to make the MP3 fixtures (scripts/setup installs them)";
+    return {};
+}
+
+int ownSinkInputs()
+{
+    return static_cast<int>(ownStreams().size());
+}
+
+bool moveOwnSinkInputs(const std::string& sink)
+{
+    // A stream of a player just gone may vanish meanwhile.
+    bool moved = false;
+    for (const int index : ownStreams())
+        moved = run("pactl move-sink-input " + std::to_string(index) + " " + sink + " 2>/dev/null") == 0 || moved;
+    return moved;
+}
+
+}  // namespace zondari::test

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace zondari::test {
+
+// Whether a PulseAudio server answers (scripts/run-tests starts one with a
+// null sink when none does).
+bool soundServerAnswers();
+
+// Why playback tests cannot run here, or empty when they can: a sound
+// server that answers and the tools that make MP3 fixtures.
+std::string playbackUnavailable();
+
+// The sound server's playback streams (sink inputs) that this process owns.
+int ownSinkInputs();
+
+// Moves every playback stream of this process to the sink named; false
+// when none moved. (The server may replace a new stream once while it
+// starts, so callers try again until the sound arrives.)
+bool moveOwnSinkInputs(const std::string& sink);
+
+}  // namespace zondari::test
+
+// Skips a test that needs real playback, saying why.
+#define REQUIRE_PLAYBACK()                                                      \
+    do {                                                                        \
+        if (const std::string why = ::zondari::test::playbackUnavailable(); !why.empty()) \
+            GTEST_SKIP() << why;                                                \
+    } while (0)

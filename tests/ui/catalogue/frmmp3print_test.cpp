@@ -1,0 +1,436 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "core/catalogue/scanrules.h"
+#include "platform/files.h"
+#include "support/qt/testapp.h"
+#include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/cataloguelistbox.h"
+#include "ui/catalogue/frmmp3print.h"
+#include "ui/player/form1.h"
+#include "ui/shell/mdiform1.h"
+
+using namespace zondari;
+using namespace zondari::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kNoCatalogue =
+    "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
+
+std::string quoted(const std::string& s)
+{
+    return "'" + s + "'";
+}
+
+QStringList texts(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// Starts the program and gives its catalogue window.
+frmMP3print* start(TestApp& app)
+{
+    app.start();
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    EXPECT_NE(w, nullptr);
+    return w;
+}
+
+// Scans `folder` as the user would: the toolbar's key, then the folder
+// chosen in the browser; returns when the scan has ended.
+void scan(TestApp& app, frmMP3print* w, const std::string& folder)
+{
+    app.dialogs.folders.push_back(folder);
+    w->toolbarButton("leggi")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
+}
+
+void click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), button, {}, at);
+}
+
+}  // namespace
+
+TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
+{
+    TestApp app;
+    frmMP3print* w = start(app);
+    ASSERT_NE(w, nullptr);
+    const QRect player = app.ctx.form1->parentWidget()->geometry();
+    EXPECT_GT(w->parentWidget()->geometry().left(), player.right() - 1);
+
+    QStringList keys, tips;
+    for (QAction* a : w->Toolbar1->actions()) {
+        keys << a->data().toString();
+        tips << a->toolTip();
+        // The font chooser and the preview are not part of the program yet.
+        EXPECT_EQ(a->isEnabled(), a->data() != "font" && a->data() != "anteprima")
+            << a->data().toString().toStdString();
+    }
+    EXPECT_EQ(keys, (QStringList{"leggi", "html", "font", "vedi", "rebuild", "cerca", "anteprima"}));
+    EXPECT_EQ(tips, (QStringList{"Legge un nuovo CD/cartella", "Salva in HTML", "Cambia font per la stampa",
+                                 "Rinfresca lista cd registrati finora", "Ricostruisce tutto l'archivio",
+                                 "Ricerca libera: canzone, autore o altro ...", "Anteprima/Stampa etichetta CD"}));
+    EXPECT_EQ(w->Text1->text(), "Anonimo");
+    EXPECT_EQ(w->Text2->text(), "3");
+    EXPECT_TRUE(w->Option1->isChecked());
+    EXPECT_EQ(w->Option1->text(), "Solo i files MP3 ...");
+    EXPECT_EQ(w->Option2->text(), "Tutti i files");
+    EXPECT_EQ(w->Command1->toolTip(), "Personalizza tipi di files da leggere");
+    EXPECT_TRUE(w->Command2->isEnabled());
+    EXPECT_EQ(w->Label5->text(), "N. 0 già catalogati");
+    EXPECT_TRUE(w->Picture2->pixmap().isNull());  // no logo in the program folder: the window works without
+    EXPECT_EQ(app.state.PrintFontName, "Tahoma");
+    EXPECT_EQ(app.state.PrintColumns, 3);
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoCatalogue}));
+}
+
+TEST(CatalogueWindow, ScanRunsBesideTheWindowAndWritesWhatTheCommandLineWrites)
+{
+    TestApp app;
+    TempDir music;
+    for (int i = 0; i < 40; ++i)
+        music.write("cd" + std::to_string(i) + "/traccia.mp3");
+    music.write("Zeta.MP3");
+    music.write("alfa.wma");
+    music.write("note.txt");
+    fs::copy_file(std::string(ZONDARI_PROGRAM_DIR) + "/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
+    frmMP3print* w = start(app);
+    EXPECT_FALSE(w->Picture2->pixmap().isNull());
+    app.dialogs.messages.clear();
+    w->Text1->setText("Rock anni 80");
+
+    app.dialogs.folders.push_back(music.path());
+    w->toolbarButton("leggi")->trigger();
+    // The walk runs off the window's thread: the window is back at once,
+    // says how far the scan has got, and takes no second scan meanwhile.
+    EXPECT_TRUE(w->scanning());
+    EXPECT_TRUE(w->Progress->text().startsWith("Lettura in corso:"));
+    EXPECT_FALSE(w->toolbarButton("leggi")->isEnabled());
+    w->Leggifile();
+    EXPECT_EQ(app.dialogs.folderTitles, (std::vector<std::string>{"Apertura CD/Cartella MP3"}));
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
+    EXPECT_TRUE(w->toolbarButton("leggi")->isEnabled());
+    EXPECT_TRUE(w->Progress->text().isEmpty());
+
+    ASSERT_EQ(w->List1->count(), 82);
+    EXPECT_EQ(w->List1->item(0)->text().toStdString(), "(" + music / "cd0" + ")");
+    EXPECT_EQ(w->List1->item(80)->text().toStdString(), music / "alfa.wma");
+    EXPECT_EQ(w->List1->item(81)->text().toStdString(), music / "Zeta.MP3");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
+
+    TempDir cliFolder;
+    int st = -1;
+    std::string name = output("ZONDARI_PROGRAM_FOLDER=" + quoted(cliFolder.path()) + " " + programBinary("zondari-cli")
+                                  + " scan " + quoted(music.path()) + " --titolo 'Rock anni 80'",
+                              &st);
+    ASSERT_EQ(st, 0);
+    name.pop_back();
+    ASSERT_TRUE(fs::exists(app.programFolder / name));
+    EXPECT_EQ(readFile(app.programFolder / name), readFile(cliFolder / name));
+    EXPECT_EQ(texts(w->List3), QStringList{QString::fromStdString(name) + " \\ (Rock anni 80)"});
+    EXPECT_EQ(w->Label5->text(), "N. 1 già catalogati");
+    EXPECT_EQ(w->Label6->text(), "Rock anni 80");
+}
+
+TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwrite)
+{
+    TestApp app;
+    TempDir music;
+    music.write("a.mp3");
+    frmMP3print* w = start(app);
+    w->Text1->setText("Primo");
+    scan(app, w, music.path());
+    ASSERT_EQ(w->List3->count(), 1);
+    const std::string file = app.programFolder / w->List3->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    const std::string name = fs::path(file).filename().string();
+    const std::string first = readFile(file);
+    music.write("b.mp3");
+    app.dialogs.messages.clear();
+
+    w->Text1->setText("Anonimo");
+    app.dialogs.answers.push_back(MsgAnswer::Cancel);
+    scan(app, w, music.path());
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Attenzione: il CD/Cartella : " + name
+                                                             + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
+    EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(readFile(file), first);
+
+    w->Text1->setText("Anonimo");
+    app.dialogs.answers.push_back(MsgAnswer::Ok);
+    scan(app, w, music.path());
+    EXPECT_EQ(readFile(file), "Primo\r\n" + music / "a.mp3" + "\r\n" + music / "b.mp3" + "\r\n");
+
+    app.dialogs.messages.clear();
+    w->Text1->setText("Secondo");
+    scan(app, w, music.path());
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(readFile(file).rfind("Secondo\r\n", 0), 0u);
+}
+
+TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)
+{
+    TestApp app;
+    TempDir music;
+    music.write("leggimi.txt");
+    frmMP3print* w = start(app);
+    w->List1->addItem("(voce precedente)");
+    app.dialogs.messages.clear();
+
+    app.dialogs.folders.push_back(std::nullopt);
+    w->toolbarButton("leggi")->trigger();
+    EXPECT_FALSE(w->scanning());
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(w->List1->count(), 1);
+
+    scan(app, w, music.path());
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non trovato nessun file.", kNoCatalogue}));
+    EXPECT_EQ(w->List1->count(), 0);
+
+    app.dialogs.messages.clear();
+    scan(app, w, music / "sparita");
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non è possibile leggere sull'unità specificata, riprovare"}));
+    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
+        return e.path().filename().string().rfind("ZOND_", 0) == 0;
+    }));
+}
+
+TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
+{
+    TestApp app;
+    frmMP3print* w = start(app);
+    app.dialogs.messages.clear();
+    auto leave = [w](const QString& typed) {
+        w->Text2->setText(typed);
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(w->Text2, &out);
+    };
+    for (const auto& [typed, shown, columns] :
+         std::initializer_list<std::tuple<QString, QString, int>>{{"12", "7", 7}, {"abc", "2", 2}, {"-3", "2", 2}, {"", "2", 2}}) {
+        app.dialogs.messages.clear();
+        leave(typed);
+        EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"}))
+            << typed.toStdString();
+        EXPECT_EQ(w->Text2->text(), shown);
+        EXPECT_EQ(app.state.PrintColumns, columns);
+    }
+    app.dialogs.messages.clear();
+    leave("5");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(app.state.PrintColumns, 5);
+
+    TempDir music;
+    music.write("a.mp3");
+    w->Text2->setText("9");
+    scan(app, w, music.path());
+    ASSERT_FALSE(app.dialogs.messages.empty());
+    EXPECT_EQ(app.dialogs.messages[0].text, "Numero di Colonne compreso tra 2 e 7");
+    EXPECT_EQ(w->Text2->text(), "7");
+    EXPECT_EQ(app.state.PrintColumns, 7);
+    EXPECT_EQ(app.state.PrintFontSize, 8.0f);
+}
+
+TEST(CatalogueWindow, TitleBoxRefusesSeparatorsAndAccentsButNotShortcuts)
+{
+    TestApp app;
+    frmMP3print* w = start(app);
+    w->Text1->clear();
+    w->Text1->setFocus();
+    // Typed key by key, with the text each key gives.
+    for (QChar c : QString("Rock: (80), è $ fine.-1"))
+        QTest::sendKeyEvent(QTest::Click, w->Text1, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(w->Text1->text(), "Rock 80   fine-1");
+    QTest::keyClick(w->Text1, Qt::Key_A, Qt::ControlModifier);  // select all still works
+    QTest::keyClick(w->Text1, Qt::Key_Backspace);
+    EXPECT_EQ(w->Text1->text(), "");
+}
+
+TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_C_3.txt", "Terzo\r\n");
+    app.programFolder.write("ZOND_DEFAULT_a_1.txt", "Prim\xe8\r\n/a.mp3\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n");
+    app.programFolder.write("ZOND_Anna_X_9.txt", "di Anna\r\n");
+    frmMP3print* w = start(app);
+    EXPECT_EQ(texts(w->List3), (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_B_2.txt \\ (Secondo)",
+                                            "ZOND_DEFAULT_C_3.txt \\ (Terzo)"}));
+    EXPECT_EQ(w->Label5->text(), "N. 3 già catalogati");
+    EXPECT_EQ(w->List3->currentRow(), 0);
+    EXPECT_EQ(w->Label6->text(), "Primè");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+
+    click(w->List3, 2);
+    EXPECT_EQ(w->Label6->text(), "Terzo");
+    w->List3->setFocus();
+    QTest::keyClick(w->List3, 'z');  // moves on to the next item that starts with it
+    EXPECT_EQ(w->List3->currentRow(), 0);
+    EXPECT_EQ(w->Label6->text(), "Primè");
+
+    fs::remove(app.programFolder / "ZOND_DEFAULT_B_2.txt");
+    click(w->List3, 1);
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Errore: file " + app.programFolder / "ZOND_DEFAULT_B_2.txt"
+                                                             + " di catalogo MP3 non trovato."}));
+    EXPECT_EQ(w->Label6->text(), "Primè");
+
+    app.dialogs.messages.clear();
+    w->toolbarButton("vedi")->trigger();
+    EXPECT_EQ(w->List3->count(), 2);
+    EXPECT_EQ(w->Label5->text(), "N. 2 già catalogati");
+
+    w->List1->addItem("/una/cartella/molto/lunga/brano.mp3");
+    click(w->List1, 0);
+    EXPECT_EQ(w->List1->toolTip(), "/una/cartella/molto/lunga/brano.mp3");
+}
+
+TEST(CatalogueWindow, EditOpensTheSelectedCatalogueWithTheLauncher)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    frmMP3print* w = start(app);
+    w->Command4->click();
+    ASSERT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.shell.runs[0].commandLine,
+              startCommandLine(app.programFolder.path(), app.programFolder / "ZOND_DEFAULT_A_1.txt"));
+    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+
+    w->List3->clearSelection();
+    w->Command4->click();
+    EXPECT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.dialogs.texts(),
+              (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
+                                        "bottone per procedere all'EDIT/Modifica."}));
+}
+
+TEST(CatalogueWindow, DeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnEmptyList)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
+    frmMP3print* w = start(app);
+    click(w->List3, 1);
+
+    app.dialogs.answers.push_back(MsgAnswer::No);
+    w->Command3->click();
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
+                                                             + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
+    EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
+    EXPECT_EQ(w->List3->currentRow(), 0);  // refreshed all the same
+
+    app.dialogs.answers.push_back(MsgAnswer::Yes);
+    w->Command3->click();
+    EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_A_1.txt"));
+    EXPECT_EQ(texts(w->List3), QStringList{"ZOND_DEFAULT_B_2.txt \\ (Due)"});
+    EXPECT_EQ(w->Label5->text(), "N. 1 già catalogati");
+
+    app.dialogs.messages.clear();
+    app.dialogs.answers.push_back(MsgAnswer::Yes);
+    w->Command3->click();
+    EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
+    ASSERT_EQ(app.dialogs.texts().size(), 2u);
+    EXPECT_EQ(app.dialogs.texts()[1], kNoCatalogue);
+    EXPECT_EQ(w->List3->count(), 0);
+    EXPECT_EQ(w->Label5->text(), "N. 0 già catalogati");
+    EXPECT_EQ(w->Label6->text(), "");
+
+    app.dialogs.messages.clear();
+    w->Command3->click();
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato "
+                                                             "poi premere questo bottone per procedere alla "
+                                                             "cancellazione."}));
+}
+
+TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWork)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
+    frmMP3print* w = start(app);
+    QMenu* menun = app.frame->menun();
+    click(w->List3, 1, Qt::RightButton);
+    EXPECT_TRUE(menun->isVisible());
+    EXPECT_EQ(w->Label6->text(), "Due");  // the item pressed is the one the menu acts on
+    menun->hide();
+
+    app.frame->findChild<QAction*>("menutxt")->trigger();
+    ASSERT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_NE(app.shell.runs[0].commandLine.find("ZOND_DEFAULT_B_2.txt"), std::string::npos);
+
+    app.dialogs.answers.push_back(MsgAnswer::No);
+    app.frame->findChild<QAction*>("menuerase")->trigger();
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
+                                                             + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
+    EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
+}
+
+TEST(CatalogueWindow, FrameMenusLoadTheWindowAgainOnceItIsClosed)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    frmMP3print* w = start(app);
+    w->parentWidget()->close();
+    QApplication::processEvents();
+    QTest::qWait(10);
+    ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
+
+    app.dialogs.answers.push_back(MsgAnswer::Yes);
+    app.frame->findChild<QAction*>("menuerase")->trigger();
+    frmMP3print* again = findCatalogueWindow(app.ctx);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_A_1.txt"));
+    EXPECT_EQ(again->Label5->text(), "N. 0 già catalogati");
+}
+
+TEST(CatalogueWindow, ShowContentsRunsWhatThePagesProvide)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    int shown = 0;
+    app.ctx.openers.catalogueShowContents = [&shown] { ++shown; };
+    frmMP3print* w = start(app);
+    EXPECT_TRUE(w->Command2->isEnabled());
+    w->Command2->click();
+    const QPoint item = w->List3->visualItemRect(w->List3->item(0)).center();
+    QTest::mouseClick(w->List3->viewport(), Qt::LeftButton, {}, item);
+    QTest::mouseDClick(w->List3->viewport(), Qt::LeftButton, {}, item);
+    EXPECT_EQ(shown, 2);
+}
+
+TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
+{
+    TestApp app;
+    TempDir music;
+    for (int i = 0; i < 300; ++i)
+        music.write("d" + std::to_string(i) + "/a.mp3");
+    frmMP3print* w = start(app);
+    app.dialogs.folders.push_back(music.path());
+    w->toolbarButton("leggi")->trigger();
+    ASSERT_TRUE(w->scanning());
+    delete w->parentWidget();
+    EXPECT_EQ(findCatalogueWindow(app.ctx), nullptr);
+    // No catalogue is written by a scan that was broken off.
+    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
+        return e.path().filename().string().rfind("ZOND_", 0) == 0;
+    }));
+}

@@ -1,0 +1,371 @@
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/mediaplayer.h"
+#include "support/mp3fixtures.h"
+#include "support/qt/sound.h"
+#include "support/qt/testapp.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/form1.h"
+#include "ui/player/mediaplayercontrol.h"
+#include "ui/player/trackgrid.h"
+#include "ui/shell/mdiform1.h"
+
+using namespace zondari;
+using namespace zondari::test;
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+// Tracks that must not end while a test looks at them are long: under load
+// Qt reports the position a second or more late.
+
+// The player window on a folder of music, with the details routine
+// recording the tracks it is run for.
+struct Player {
+    explicit Player(bool listFolder = true)
+    {
+        app.ctx.openers.riempimp3 = [this](const std::string& track) { details.push_back(track); };
+        if (listFolder)
+            start();
+    }
+    // A folder of tones (name, seconds), listed.
+    explicit Player(std::initializer_list<std::pair<const char*, double>> tones) : Player(false)
+    {
+        for (const auto& [name, seconds] : tones)
+            tone(name, seconds);
+        start();
+    }
+    void start()
+    {
+        app.start();
+        app.dialogs.messages.clear();  // the catalogue window's hint that no CD is catalogued
+        f = app.ctx.form1;
+        EXPECT_TRUE(f->Dir1->setPath(music.path()));
+    }
+    std::string tone(const std::string& name, double seconds)
+    {
+        const std::string path = makeMp3(music.path(), name, {.seconds = seconds});
+        EXPECT_FALSE(path.empty()) << name;
+        return path;
+    }
+    void noise(const std::string& name) const { music.write(name, output("head -c 40000 /dev/urandom")); }
+    void clickRow(int row) const
+    {
+        TrackGrid* g = f->ExtGrid1;
+        const QRect cell = g->visualRect(g->gridModel()->index(row - 1, 1));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    int state() const { return f->media().playState(); }
+    std::string track() const { return app.state.BranoCorrente; }
+    bool waitFor(const std::function<bool()>& what, int ms = kWaitMs) const { return QTest::qWaitFor(what, ms); }
+
+    TempDir music;
+    TestApp app;
+    Form1* f = nullptr;
+    std::vector<std::string> details;
+};
+
+// Whether the play button was ever released since the spy started.
+bool everReleased(const QSignalSpy& toggles)
+{
+    for (const auto& args : toggles)
+        if (!args.at(0).toBool())
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(PlayerToolbar, HoldsItsEightButtonsWithTheirKeysTooltipsAndPictures)
+{
+    Player p;
+    const std::vector<std::pair<QString, QString>> expected = {
+        {"riprendi", "Avvia/Sospendi suono"}, {"volume", "Visualizza volume generale"},
+        {"ID3", "Visualizza editor di ID3"},  {"dettagli", "Dettagli brano"},
+        {"help", "Aiuto"},                    {"informazioni", "Informazioni sul programma"},
+        {"mixer", "Digital DJ"},              {"quit", "Avvia vortafon"},
+    };
+    const QList<QAction*> actions = p.f->Toolbar1->actions();
+    ASSERT_EQ(actions.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(actions[i]->objectName(), expected[i].first);
+        EXPECT_EQ(actions[i]->toolTip(), expected[i].second);
+        EXPECT_FALSE(actions[i]->icon().pixmap(24).toImage().isNull()) << i;
+    }
+    // Each picture differs from the others.
+    for (int i = 0; i < 8; ++i)
+        for (int j = i + 1; j < 8; ++j)
+            EXPECT_NE(actions[i]->icon().pixmap(24).toImage(), actions[j]->icon().pixmap(24).toImage()) << i << j;
+    // A button that opens another subsystem's window is enabled when that
+    // window is part of the program.
+    const Openers& o = p.app.ctx.openers;
+    const std::vector<std::pair<const char*, bool>> windows = {
+        {"volume", bool(o.showVolume)}, {"ID3", bool(o.showTagEditor)}, {"dettagli", bool(o.showTrackDetails)},
+        {"informazioni", bool(o.showAbout)}, {"mixer", bool(o.showMixer)}};
+    for (const auto& [key, present] : windows)
+        EXPECT_EQ(p.f->button(key)->isEnabled(), present) << key;
+    EXPECT_TRUE(p.f->button("ID3")->isEnabled());
+    for (const char* key : {"riprendi", "help", "quit"})
+        EXPECT_TRUE(p.f->button(key)->isEnabled()) << key;
+    EXPECT_TRUE(p.f->button("riprendi")->isCheckable());
+    EXPECT_FALSE(p.f->playMode());
+    EXPECT_EQ(p.f->Timer1->interval(), 300);
+    EXPECT_TRUE(p.f->Timer1->isActive());
+}
+
+TEST(PlayerToolbar, ButtonsOpenTheWindowsOfTheOtherSubsystems)
+{
+    Player p(false);
+    std::vector<std::string> log;
+    Openers& o = p.app.ctx.openers;
+    o.showVolume = [&] { log.push_back("volume"); };
+    o.showTagEditor = [&] { log.push_back("tag"); };
+    o.showTrackDetails = [&] { log.push_back("details window"); };
+    // The track is named relative to the listed folder.
+    o.riempimp3 = [&](const std::string& t) { log.push_back("details of " + t + " in " + files::currentFolder()); };
+    o.showAbout = [&] { log.push_back("about"); };
+    o.showMixer = [&] { log.push_back(std::string("mixer, play mode ") + (p.f->playMode() ? "on" : "off")); };
+    p.start();
+    p.app.state.BranoCorrente = "brano.mp3";
+
+    for (const char* key : {"volume", "ID3", "dettagli", "informazioni"})
+        p.f->button(key)->trigger();
+    EXPECT_EQ(log, (std::vector<std::string>{"volume", "tag", "details window",
+                                             "details of brano.mp3 in " + p.music.path(), "about"}));
+
+    // The mixer takes the sound: the play mode ends first.
+    p.f->setFocus();
+    p.f->button("riprendi")->trigger();  // a track that cannot be opened: the play mode is on all the same
+    ASSERT_TRUE(p.f->playMode());
+    p.f->button("mixer")->trigger();
+    EXPECT_EQ(log.back(), "mixer, play mode off");
+    EXPECT_NE(p.state(), kPlaying);
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+}
+
+TEST(PlayerToolbar, HelpOpensThePageFromTheProgramFolderAndQuitHandsOverToVortafon)
+{
+    Player p;
+    ASSERT_EQ(files::currentFolder(), p.music.path());
+    p.f->button("help")->trigger();
+    ASSERT_EQ(p.app.shell.runs.size(), 1u);
+    EXPECT_EQ(p.app.shell.runs[0].commandLine, "start zondari.htm");
+    EXPECT_EQ(p.app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(files::currentFolder(), p.app.programFolder.path());
+    EXPECT_EQ(p.app.ended, 0);
+
+    p.f->button("quit")->trigger();
+    ASSERT_EQ(p.app.shell.runs.size(), 2u);
+    EXPECT_EQ(p.app.shell.runs[1].commandLine, "start vortafon");
+    EXPECT_EQ(p.app.shell.runs[1].windowStyle, 2);
+    EXPECT_EQ(p.app.ended, 1);
+
+    // Without vortafon the runtime reports it, and the program ends all the
+    // same.
+    p.app.shell.failWith = RuntimeError{53, "File non trovato"};
+    p.f->button("quit")->trigger();
+    ASSERT_EQ(p.app.dialogs.runtimeErrors.size(), 1u);
+    EXPECT_EQ(p.app.dialogs.runtimeErrors[0].number, 53);
+    EXPECT_EQ(p.app.ended, 2);
+}
+
+TEST(PlayerGrid, ClickOnTheHeaderAsksForAFolderAndPlaysNothing)
+{
+    Player p;
+    emit p.f->ExtGrid1->Click();  // the grid of an empty folder: its row is the header
+    EXPECT_EQ(p.app.dialogs.texts(), std::vector<std::string>{"Scegli una cartella che contenga i files musicali."});
+    EXPECT_EQ(p.track(), "Titolo");
+    EXPECT_FALSE(p.f->playMode());
+    EXPECT_EQ(p.state(), kStopped);
+    EXPECT_TRUE(p.details.empty());
+}
+
+TEST(PlayerGrid, PlayModeOnAnEmptyFolderEndsQuietly)
+{
+    Player p;
+    // Nothing chosen yet: "riprendi" turns the play mode on, and the timer
+    // finds nothing to move on to.
+    p.f->button("riprendi")->trigger();
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 2000));
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+    EXPECT_TRUE(p.app.dialogs.messages.empty());
+}
+
+TEST(PlayerTitle, ScrollsWithAPeriodOfItsLengthPlusSix)
+{
+    Player p;
+    p.f->Timer1->stop();
+    const std::string title = p.app.state.TitoloDisplay;
+    ASSERT_EQ(title, "Zondari - Mp3 Player");  // 20 characters
+    std::vector<QString> shown;
+    for (int i = 0; i < 52; ++i) {
+        p.f->Timer1_Timer();
+        shown.push_back(p.f->lcd1->text());
+    }
+    EXPECT_EQ(shown[0], "   Zondari - Mp3 Player   Zondari -");
+    EXPECT_EQ(shown[3], "Zondari - Mp3 Player   Zondari - Mp");
+    for (int i = 0; i < 26; ++i) {
+        EXPECT_EQ(shown[i], shown[i + 26]) << i;
+        EXPECT_LE(shown[i].size(), 35);
+    }
+    // And not sooner: the 26 captions of a round all differ.
+    EXPECT_EQ(QSet<QString>(shown.begin(), shown.begin() + 26).size(), 26);
+}
+
+TEST(Playback, GridClickPlaysAndTheFolderPlaysOnAndWrapsToTheFirstRow)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"a.mp3", 1.0}, {"b.mp3", 1.0}};
+
+    p.clickRow(1);
+    EXPECT_EQ(p.track(), "a.mp3");
+    EXPECT_EQ(p.app.state.TitoloDisplay, "a.mp3");
+    EXPECT_EQ(p.state(), kPlaying);
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_TRUE(p.waitFor([&] { return p.f->lcd1->text().contains("a.mp3"); }, 2000));
+    EXPECT_TRUE(p.waitFor([] { return ownSinkInputs() > 0; })) << "no playback stream on the sound server";
+
+    QSignalSpy toggles(p.f->button("riprendi"), &QAction::toggled);
+    ASSERT_TRUE(p.waitFor([&] { return p.track() == " b.mp3"; }));
+    EXPECT_EQ(p.f->ExtGrid1->row(), 2);
+    EXPECT_EQ(p.app.state.TitoloDisplay, " b.mp3");
+    EXPECT_TRUE(p.waitFor([&] { return p.state() == kPlaying; }));
+    EXPECT_EQ(files::currentFolder(), p.music.path());
+
+    ASSERT_TRUE(p.waitFor([&] { return p.track() == " a.mp3"; }));
+    EXPECT_EQ(p.f->ExtGrid1->row(), 1);
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_FALSE(everReleased(toggles));
+    EXPECT_EQ(p.details, (std::vector<std::string>{"a.mp3", "b.mp3", "a.mp3"}));
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+
+    // The next toolbar command starts from the program folder.
+    p.f->button("help")->trigger();
+    EXPECT_EQ(files::currentFolder(), p.app.programFolder.path());
+}
+
+TEST(Playback, OneTrackFolderPlaysItsTrackAgain)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"solo.mp3", 1.0}};
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.details.size() == 2; }));
+    EXPECT_EQ(p.track(), " solo.mp3");
+    EXPECT_EQ(p.f->ExtGrid1->row(), 1);
+    EXPECT_TRUE(p.waitFor([&] { return p.state() == kPlaying && p.f->media().currentPosition() > 0.1; }));
+    EXPECT_TRUE(p.f->playMode());
+}
+
+TEST(Playback, FileThatCannotBePlayedIsSkippedWithoutAWord)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.tone("a.mp3", 1.0);
+    p.noise("b.mp3");
+    p.tone("c.mp3", 1.0);
+    p.start();
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.track() == " c.mp3"; }));
+    EXPECT_TRUE(p.waitFor([&] { return p.state() == kPlaying && p.f->media().currentPosition() > 0.1; }));
+    EXPECT_EQ(p.details, (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_TRUE(p.app.dialogs.messages.empty());
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+}
+
+TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"a.mp3", 4.0}, {"b.mp3", 1.0}};
+    p.app.frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p.app.frame.get()));
+
+    // Enter on a row plays it.
+    p.f->ExtGrid1->setFocus();
+    p.f->ExtGrid1->setRow(1);
+    QTest::keyClick(p.f->ExtGrid1, Qt::Key_Return);
+    EXPECT_EQ(p.track(), "a.mp3");
+    ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.9; }));
+
+    p.f->button("riprendi")->trigger();
+    EXPECT_EQ(p.state(), kPaused);
+    EXPECT_FALSE(p.f->playMode());
+    QTest::qWait(700);
+    EXPECT_EQ(p.state(), kPaused);
+    EXPECT_EQ(p.track(), "a.mp3");
+
+    // Space is the same command.
+    QTest::keyClick(p.f->ExtGrid1, Qt::Key_Space);
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_EQ(p.track(), "a.mp3");
+    ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.0; }));
+    EXPECT_LT(p.f->media().currentPosition(), 0.6);  // from the start, not from where it was
+    EXPECT_EQ(p.state(), kPlaying);
+}
+
+TEST(Playback, UserStopReleasesThePlayModeAndNothingStartsByItself)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"a.mp3", 4.0}, {"b.mp3", 1.0}};
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.3; }));
+
+    QTest::mouseClick(p.f->MediaPlayer1->stopButton(), Qt::LeftButton);
+    EXPECT_FALSE(p.f->playMode());
+    EXPECT_EQ(p.state(), kStopped);
+    QTest::qWait(1000);
+    EXPECT_EQ(p.state(), kStopped);
+    EXPECT_EQ(p.f->ExtGrid1->row(), 1);
+    EXPECT_EQ(p.details.size(), 1u);
+}
+
+TEST(Playback, PlaylistRowPlaysItsEntriesThenTheGridMovesOn)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.music.mkdir("Disco");
+    p.tone("Disco/uno.mp3", 1.0);
+    p.tone("Disco/due.mp3", 1.5);
+    p.music.write("lista.m3u", "#EXTM3U\r\nDisco\\uno.mp3\r\n# pausa\r\nDisco/due.mp3\r\n");
+    p.tone("z.mp3", 1.0);
+    p.start();
+    ASSERT_EQ(p.f->ExtGrid1->rows(), 3);
+
+    p.clickRow(1);
+    EXPECT_EQ(p.track(), "lista.m3u");
+    std::vector<double> lengths;
+    ASSERT_TRUE(p.waitFor([&] {
+        const double d = std::round(p.f->media().duration() * 10) / 10;
+        if (p.track() == "lista.m3u" && d > 0 && (lengths.empty() || lengths.back() != d))
+            lengths.push_back(d);
+        return p.track() == " z.mp3";
+    }));
+    EXPECT_EQ(lengths, (std::vector<double>{1.0, 1.5}));
+    EXPECT_TRUE(p.f->playMode());
+}
+
+TEST(Playback, ClickAfterAToolbarCommandPlaysTheRowClicked)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"a.mp3", 4.0}, {"b.mp3", 4.0}};
+    // The help button leaves the program folder current.
+    p.f->button("help")->trigger();
+    p.clickRow(2);
+    EXPECT_EQ(p.track(), "b.mp3");
+    EXPECT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.3; }));
+    QTest::qWait(400);
+    EXPECT_EQ(p.track(), "b.mp3");
+    EXPECT_EQ(p.f->ExtGrid1->row(), 2);
+    EXPECT_EQ(p.state(), kPlaying);
+}

@@ -1,0 +1,183 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "platform/mp3file.h"
+#include "support/mp3fixtures.h"
+#include "support/qt/testapp.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/form1.h"
+#include "ui/shell/mdiform1.h"
+#include "ui/tags/frmmain.h"
+
+using namespace zondari;
+using namespace zondari::test;
+
+namespace {
+
+constexpr const char* kNoTag = "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
+
+struct EditorTest : ::testing::Test {
+    void SetUp() override
+    {
+        app.start();
+        app.dialogs.messages.clear();  // the catalogue window's hint that no CD is catalogued
+        ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()).ok());
+    }
+
+    frmMain* open(const std::string& track)
+    {
+        app.state.BranoCorrente = track;
+        app.ctx.openers.showTagEditor();
+        return app.frame->findChild<frmMain*>("frmMain");
+    }
+
+    QLineEdit* edit(frmMain* w, const char* name) { return w->findChild<QLineEdit*>(name); }
+    QComboBox* genre(frmMain* w) { return w->findChild<QComboBox*>("comboGenere"); }
+    void click(frmMain* w, const char* name) { w->findChild<QPushButton*>(name)->click(); }
+
+    // A file whose last 128 bytes are a tag with `title`, `track` and `genre`.
+    std::string tagged(const std::string& name, const std::string& title, std::uint8_t track, std::uint8_t genreByte)
+    {
+        TagRecord t;
+        t.Title = title;
+        t.Artist = "Autore";
+        t.TrackByte = track;
+        t.GenreByte = genreByte;
+        return music.write(name, std::string(4000, 'a') + id3v1::encode(t));
+    }
+
+    TestApp app;
+    TempDir music;
+};
+
+}  // namespace
+
+TEST_F(EditorTest, LoadsChangesSavesAndReloads)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    const std::string path = makeMp3(music.path(), "brano.mp3",
+                                     {2.5, 44100, 2, "-b 128 --id3v1-only --tt Titolo --ta Autore --tn 5 --tg 125"});
+    const std::string audio = readFile(path).substr(0, std::filesystem::file_size(path) - 128);
+    frmMain* w = open(" brano.mp3");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "ID3 Editor");
+    EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), music.path() + "/brano.mp3");
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Titolo");
+    EXPECT_EQ(edit(w, "txtAutore")->text(), "Autore");
+    EXPECT_EQ(genre(w)->currentText(), "Dance Hall");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+
+    edit(w, "txtTitolo")->setText("Un titolo di trentacinque caratteri");
+    edit(w, "txtAlbum")->setText("Album");
+    edit(w, "txtAnno")->setText("1999");
+    genre(w)->setCurrentIndex(85);
+    click(w, "Command3");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+
+    const std::string bytes = readFile(path);
+    EXPECT_EQ(bytes.substr(0, audio.size()), audio);
+    EXPECT_EQ(bytes.size(), audio.size() + 128);
+    EXPECT_EQ(bytes.substr(audio.size() + 3, 30), "Un titolo di trentacinque cara");
+    EXPECT_EQ(bytes[audio.size() + 126], '\x05');  // the track number stays
+
+    edit(w, "txtTitolo")->clear();
+    click(w, "Command2");
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Un titolo di trentacinque cara");
+    EXPECT_EQ(edit(w, "txtAlbum")->text(), "Album");
+    EXPECT_EQ(edit(w, "txtAnno")->text(), "1999");
+    EXPECT_EQ(genre(w)->currentText(), "Bebob");
+}
+
+TEST_F(EditorTest, GenreRules)
+{
+    const std::string unnamed = tagged("unnamed.mp3", "U", 0, 200);
+    frmMain* w = open("unnamed.mp3");
+    EXPECT_EQ(genre(w)->currentIndex(), -1);
+    click(w, "Command3");
+    EXPECT_EQ(static_cast<unsigned char>(readFile(unnamed).back()), 200);  // kept, not 255
+
+    tagged("g126.mp3", "G", 0, 126);
+    w = open("g126.mp3");
+    EXPECT_EQ(genre(w)->currentIndex(), -1);
+
+    const std::string fresh = music.write("nuovo.mp3", std::string(3000, 'a'));
+    w = open("nuovo.mp3");
+    click(w, "Command3");
+    EXPECT_EQ(static_cast<unsigned char>(readFile(fresh).back()), 255);
+    EXPECT_EQ(readFile(fresh)[3000 + 126], '\0');
+}
+
+TEST_F(EditorTest, AnUntaggedFileClearsWhatThePreviousOneShowed)
+{
+    tagged("primo.mp3", "Primo", 3, 17);
+    const std::string second = music.write("secondo.mp3", std::string(3000, 'b'));
+    frmMain* w = open("primo.mp3");
+    ASSERT_EQ(edit(w, "txtAutore")->text(), "Autore");
+
+    edit(w, "txtNomefile")->setText(QString::fromStdString(second));
+    click(w, "Command2");
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, kNoTag);
+    EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "secondo.mp3");
+    EXPECT_EQ(edit(w, "txtAutore")->text(), "");
+    EXPECT_EQ(genre(w)->currentIndex(), -1);
+
+    click(w, "Command3");
+    TagRecord saved;
+    ASSERT_TRUE(ReadTag(second, saved));
+    EXPECT_EQ(id3v1::fieldText(saved.Title), "secondo.mp3");
+    EXPECT_EQ(id3v1::fieldText(saved.Artist), "");
+    EXPECT_EQ(saved.TrackByte, 0);
+    EXPECT_EQ(saved.GenreByte, 255);
+}
+
+TEST_F(EditorTest, MessagesForNoFileAndFailedSaves)
+{
+    frmMain* w = open("");
+    EXPECT_EQ(edit(w, "txtNomefile")->text(), "");
+    click(w, "Command2");
+    click(w, "Command3");
+    ASSERT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non è stato specificato nessun file!",
+                                                             "Non è stato specificato nessun file!"}));
+
+    const std::string locked = tagged("bloccato.mp3", "B", 0, 1);
+    const std::string before = readFile(locked);
+    w = open("bloccato.mp3");
+    ReadOnly lock(locked);
+    ASSERT_TRUE(lock.ok());
+    edit(w, "txtTitolo")->setText("Nuovo");
+    click(w, "Command3");
+    ASSERT_EQ(app.dialogs.messages.size(), 3u);
+    const Message& m = app.dialogs.messages.back();
+    EXPECT_EQ(m.text, "Si è verificato un errore nella scrittura del tag ID3\n75: Errore di accesso al percorso/file");
+    EXPECT_EQ(m.icon, MsgIcon::Critical);
+    EXPECT_EQ(m.title, "");
+    EXPECT_EQ(readFile(locked), before);
+}
+
+TEST_F(EditorTest, ChoosingAFileLoadsItAndCloseUnloads)
+{
+    const std::string chosen = tagged("scelto.mp3", "Scelto", 0, 2);
+    frmMain* w = open("");
+    app.dialogs.files.push_back(chosen);
+    click(w, "Command1");
+    ASSERT_EQ(app.dialogs.fileTitles, (std::vector<std::string>{"Selezionare un file MP3"}));
+    EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), chosen);
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Scelto");
+    EXPECT_EQ(genre(w)->currentText(), "Country");
+
+    // Cancel keeps the name.
+    edit(w, "txtTitolo")->setText("cambiato");
+    app.dialogs.files.push_back(std::nullopt);
+    click(w, "Command1");
+    EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), chosen);
+
+    click(w, "Command4");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.frame->findChild<frmMain*>(), nullptr);
+}
