@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The database and search pages over 1,000 catalogues of 1,000 entries:
 # zondari-cli search (case-insensitive, a rare and a common text) next to
-# grep -F -i -c -r over the same files, zondari-cli database, and the peak
+# grep -F -i -c -r over the same files (and grep writing the matching lines
+# out, as the page writes its hits), zondari-cli database, and the peak
 # memory of both with 100 and with 1,000 catalogues.
 #   bench/pages.sh BUILD
 set -euo pipefail
@@ -29,9 +30,13 @@ for text in Zanzibar amore; do
   lines=$(grep -a -F -i -r -h --include='ZOND_*.txt' "$text" "$work/big" | grep -a -c -v '^(' || true)
   ours=$(ZONDARI_PROGRAM_FOLDER="$work/big" median_time $runs "$cli" search "$text")
   theirs=$(median_time $runs grep -F -i -c -r --include='ZOND_*.txt' "$text" "$work/big")
+  # The same search with the matching lines written to a file, as the page
+  # writes its hits: what a common text costs beyond finding it.
+  written=$(median_time $runs sh -c "grep -F -i -r --include='ZOND_*.txt' '$text' '$work/big' > '$work/lines.txt'")
   row "zondari-cli search $text ($hits hits, ${size} MiB page)" "$ours"
   row "grep -F -i -c -r $text ($lines file lines)" "$theirs"
   printf '%-56s %8.2f x\n' "ratio" "$(echo "$ours / $theirs" | bc -l)"
+  row "grep -F -i -r $text > file ($(du -m "$work/lines.txt" | cut -f1) MiB)" "$written"
 done
 
 row "zondari-cli database" "$(ZONDARI_PROGRAM_FOLDER="$work/big" median_time $runs "$cli" database)"
