@@ -15,12 +15,15 @@ int runSearch(const std::vector<std::string>& args)
     catalogue::PageRequest request;
     bool haveText = false;
     bool usage = false;
+    bool options = true;  // "--" ends them, for a text that begins with "-"
     for (const std::string& a : args) {
-        if (a == "--maiuscole") {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a == "--maiuscole") {
             request.caseSensitive = true;
-        } else if (a == "--senza-cartelle") {
+        } else if (options && a == "--senza-cartelle") {
             request.folders = false;
-        } else if (!haveText && (a.empty() || a[0] != '-' || a.size() == 1)) {
+        } else if (!haveText && (!options || a.empty() || a[0] != '-' || a.size() == 1)) {
             request.text = a;
             haveText = true;
         } else {

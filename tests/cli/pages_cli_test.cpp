@@ -69,6 +69,7 @@ TEST(CliPages, SearchFollowsItsOptionsAndTellsWhenNothingMatches)
     EXPECT_EQ(cli(folder, "search rock --senza-cartelle").status, 0);
     EXPECT_EQ(readFile(page).find("(C:\\ROCK)"), std::string::npos);
 
+    EXPECT_EQ(cli(folder, "search -- -x.mp3").status, 1);  // a text, not an option
     r = cli(folder, "search --maiuscole rock");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Non trovato nessun file musicale contenente la stringa : rock\n");
