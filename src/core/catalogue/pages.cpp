@@ -98,10 +98,13 @@ constexpr std::array<bool, 256> kKeptInUrl = [] {
 void appendEncoded(std::string& out, std::string_view path, bool backslashIsSeparator)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    // At most three characters for each byte, written in place.
-    const std::size_t start = out.size();
-    out.resize(start + 3 * path.size());
-    char* o = out.data() + start;
+    // At most three characters for each byte, written into a scratch buffer
+    // that only grows, so that nothing is zero-filled per link.
+    thread_local std::string scratch;
+    if (scratch.size() < 3 * path.size())
+        scratch.resize(3 * path.size());
+    char* const begin = scratch.data();
+    char* o = begin;
     for (char ch : path) {
         auto c = static_cast<unsigned char>(ch);
         if (c == '\\' && backslashIsSeparator)
@@ -114,7 +117,7 @@ void appendEncoded(std::string& out, std::string_view path, bool backslashIsSepa
             *o++ = kHex[c & 0xF];
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    out.append(begin, static_cast<std::size_t>(o - begin));
 }
 
 void appendFileUrl(std::string& url, std::string_view path)

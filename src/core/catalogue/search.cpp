@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <memory>
 
 namespace zondari::catalogue {
@@ -12,26 +13,46 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads a whole file into `bytes`, whose memory is kept from the last one.
-Status readInto(const std::string& path, std::string& bytes)
-{
-    bytes.clear();
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        return runtimeErrorFromErrno(errno);
-    constexpr std::size_t kChunk = 1 << 18;
-    for (;;) {
-        const std::size_t have = bytes.size();
-        bytes.resize(have + kChunk);
-        const std::size_t got = std::fread(bytes.data() + have, 1, kChunk, f.get());
-        bytes.resize(have + got);
-        if (got < kChunk) {
-            if (std::ferror(f.get()))
-                return runtimeErrorFromErrno(errno ? errno : EIO);
-            return {};
+// A reusable read buffer: it grows to the largest file read and is never
+// cleared, since every read overwrites what it returns.
+class ReadBuffer {
+public:
+    // The whole file, valid until the next read.
+    Result<std::string_view> read(const std::string& path)
+    {
+        File f(std::fopen(path.c_str(), "rb"));
+        if (!f)
+            return runtimeErrorFromErrno(errno);
+        std::size_t have = 0;
+        for (;;) {
+            if (capacity_ - have < kChunk)
+                grow(have + kChunk);
+            const std::size_t got = std::fread(data_.get() + have, 1, capacity_ - have, f.get());
+            have += got;
+            if (got == 0 || std::feof(f.get())) {
+                if (std::ferror(f.get()))
+                    return runtimeErrorFromErrno(errno ? errno : EIO);
+                return std::string_view(data_.get(), have);
+            }
         }
     }
-}
+
+private:
+    static constexpr std::size_t kChunk = 1 << 18;
+
+    void grow(std::size_t atLeast)
+    {
+        const std::size_t size = std::max(atLeast, capacity_ * 2);
+        std::unique_ptr<char[]> bigger(new char[size]);  // left uninitialised: reads fill it
+        if (data_)
+            std::copy(data_.get(), data_.get() + capacity_, bigger.get());
+        data_ = std::move(bigger);
+        capacity_ = size;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t capacity_ = 0;
+};
 
 // The page as it is written: a temporary file that takes the page's name
 // when it is complete and disappears otherwise.
@@ -140,12 +161,13 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
 
     DatabasePage page(request);
     std::string out;
-    std::string bytes;
+    ReadBuffer buffer;
     page.begin(out);
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
-        if (auto st = readInto(catalogues[i], bytes); !st)
-            return st.error();
-        page.addCatalogue(bytes, out);
+        const auto bytes = buffer.read(catalogues[i]);
+        if (!bytes)
+            return bytes.error();
+        page.addCatalogue(*bytes, out);
         if (auto st = file.flush(out); !st)
             return st.error();
         if (progress)
