@@ -39,6 +39,9 @@ struct AppState {
     std::int16_t PrintColumns = 0;
     std::string PrintFontName;
     float PrintFontSize = 0;
+    // The styles chosen with the print font.
+    bool PrintFontBold = false;
+    bool PrintFontItalic = false;
 };
 
 // The program folder path with a trailing "/" added when missing.

@@ -26,6 +26,7 @@
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/pages.h"
 #include "core/catalogue/scanrules.h"
+#include "core/printing/fontchoice.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "platform/folderwalk.h"
@@ -34,6 +35,7 @@
 #include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/pages.h"
+#include "ui/printing/printing.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -62,11 +64,11 @@ struct ToolbarButton {
 constexpr ToolbarButton kToolbar[] = {
     {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon, true},
     {"html", "Salva in HTML", QStyle::SP_DialogSaveButton, true},
-    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView, false},
+    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView, true},
     {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload, true},
     {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView, true},
     {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView, true},
-    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView, false},
+    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView, true},
 };
 
 // "1234567" as "1.234.567".
@@ -306,6 +308,15 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
         rebuildnew(ctx_, cat::kWholeDatabase);
     else if (key == "cerca")
         cerca(ctx_);
+    else if (key == "font")
+        showFontChooser(ctx_);
+    else if (key == "anteprima") {
+        // As typed: the preview's own choice holds the count to 2..7.
+        const auto columns = printing::columnsAsTyped(s(Text2->text()));
+        check(columns ? Status() : Status(columns.error()));
+        ctx_.state.PrintColumns = *columns;
+        showPreview(ctx_);
+    }
 }
 
 void frmMP3print::Leggifile()

@@ -1,0 +1,233 @@
+#include "core/printing/caseinsert.h"
+
+#include "core/catalogue/entry.h"
+#include "core/common/text.h"
+
+namespace zondari::printing {
+namespace {
+
+using Colour = Surface::Colour;
+
+// Text bands: a column is full when the next line would pass the bottom.
+constexpr double kFrontTop = 21;
+constexpr double kFrontBottom = 140;
+constexpr double kBackTop = 142;
+constexpr double kBackBottom = 259;
+
+constexpr double kLeftSpine = 23;
+constexpr double kRightSpine = 167;
+constexpr double kSpineMiddle = 141 + kSpineLength / 2;
+
+// The characters of UTF-8 text, one string each.
+std::vector<std::string> characters(const std::string& s)
+{
+    std::vector<std::string> out;
+    for (unsigned char c : s) {
+        if ((c & 0xC0) == 0x80 && !out.empty())
+            out.back() += static_cast<char>(c);
+        else
+            out.emplace_back(1, static_cast<char>(c));
+    }
+    return out;
+}
+
+class InsertDrawer {
+public:
+    InsertDrawer(Surface& s, const Listing& listing, const PrintFont& font, int columns, double scale)
+        : s_(s), listing_(listing), font_(font), columns_(columns), scale_(scale), right_(s.width() + 1)
+    {
+    }
+
+    InsertOutcome draw()
+    {
+        s_.setFontName(font_.name);
+        s_.setFontSize(font_.size * scale_);
+        s_.setFontItalic(font_.italic);
+        s_.setFontBold(font_.bold);
+        s_.setFontUnderline(false);
+        title();
+        InsertOutcome outcome;
+        const std::size_t stop = front(outcome);
+        // The last front column ends at the panel's edge.
+        s_.filledBox(140, 20, right_, 141, Colour::White);
+        std::size_t end = stop;
+        if (outcome.frontOverflowed)
+            end = back(stop);
+        // The back panel's last column ends before the right spine.
+        s_.filledBox(163, 140, right_, 258, Colour::White);
+        for (std::size_t i = end; i < listing_.entries.size(); ++i)
+            if (!listing_.entries[i].empty())
+                ++outcome.leftOut;
+        spines();
+        outlines();
+        footer();
+        return outcome;
+    }
+
+private:
+    void title()
+    {
+        s_.setCurrentY(kFrontTop);
+        s_.setCurrentX(21);
+        s_.setFontBold(true);
+        s_.setFontUnderline(true);
+        s_.print(listing_.title);
+        s_.setFontUnderline(false);
+        s_.setFontBold(font_.bold);
+    }
+
+    bool columnFull(double bottom) { return s_.currentY() + s_.textHeight("J") > bottom; }
+
+    // Returns the index of the first entry that the front panel has no
+    // room for, or the number of entries.
+    std::size_t front(InsertOutcome& outcome)
+    {
+        int k = 0;
+        int left = 21;
+        s_.setCurrentX(left);
+        const auto& entries = listing_.entries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (columnFull(kFrontBottom)) {
+                if (++k >= columns_) {
+                    outcome.frontOverflowed = true;
+                    outcome.resumeIndex = i;
+                    return i;
+                }
+                s_.filledBox(frontWhiteOut(columns_, k), 20, right_, 141, Colour::White);
+                s_.setCurrentY(kFrontTop);
+                left = frontColumnEdge(columns_, k);
+            }
+            s_.setCurrentX(left);
+            entry(entries[i]);
+        }
+        return entries.size();
+    }
+
+    // The entries from `first` on; returns the index of the first one left
+    // out, or the number of entries.
+    std::size_t back(std::size_t first)
+    {
+        int k = 0;
+        int left = 27;
+        s_.setCurrentY(kBackTop);
+        const auto& entries = listing_.entries;
+        for (std::size_t i = first; i < entries.size(); ++i) {
+            if (columnFull(kBackBottom)) {
+                if (++k >= columns_) {
+                    s_.filledBox(164, 141, right_, 259, Colour::White);
+                    return i;
+                }
+                s_.filledBox(backWhiteOut(columns_, k), 141, right_, 259, Colour::White);
+                s_.setCurrentY(kBackTop);
+                left = backColumnEdge(columns_, k);
+            }
+            s_.setCurrentX(left);
+            entry(entries[i]);
+        }
+        return entries.size();
+    }
+
+    void entry(const std::string& e)
+    {
+        if (e.empty())
+            return;  // takes no line
+        if (catalogue::isFolderEntry(e)) {
+            s_.setFontBold(true);
+            s_.print(e);
+            s_.setFontBold(font_.bold);
+        } else {
+            s_.print(text::toLower(catalogue::fileNameOf(e)));
+        }
+    }
+
+    // The title down both spines, one character a line, each centred on the
+    // spine; the font shrinks a point at a time until the title fits, down
+    // to one point, below which only the characters that fit are written.
+    void spines()
+    {
+        s_.setFontBold(true);
+        std::vector<std::string> chars = characters(listing_.title);
+        double line = 0;
+        double h = 0;
+        for (int points = 11;; --points) {
+            s_.setFontSize(points * scale_);
+            line = s_.textHeight("j");
+            h = static_cast<double>(chars.size()) * line;
+            if (h <= kSpineLength || points == 1)
+                break;
+        }
+        if (h > kSpineLength && line > 0) {
+            chars.resize(static_cast<std::size_t>(kSpineLength / line));
+            h = static_cast<double>(chars.size()) * line;
+        }
+        for (double spine : {kLeftSpine, kRightSpine}) {
+            s_.setCurrentY(kSpineMiddle - h / 2);
+            for (const std::string& c : chars) {
+                s_.setCurrentX(spine - s_.textWidth(c) / 2);
+                s_.print(c);
+            }
+        }
+    }
+
+    void outlines()
+    {
+        s_.box(20, 20, 141, 141);
+        s_.box(20, 141, 170, 259);
+        s_.line(26, 141, 26, 259);
+        s_.line(164, 141, 164, 259);
+    }
+
+    void footer()
+    {
+        s_.setCurrentX(20);
+        s_.setCurrentY(266);
+        s_.setFontSize(7 * scale_);
+        s_.setFontBold(font_.bold);
+        s_.print(std::string(kFooterLine) + kMakerSite);
+    }
+
+    Surface& s_;
+    const Listing& listing_;
+    const PrintFont& font_;
+    const int columns_;
+    const double scale_;
+    const double right_;  // past the right edge of the page
+};
+
+}  // namespace
+
+int frontColumnEdge(int columns, int k)
+{
+    return static_cast<int>(text::roundHalfEven(120.0 / columns * k + 21));
+}
+
+int backColumnEdge(int columns, int k)
+{
+    return static_cast<int>(text::roundHalfEven(137.0 / columns * k + 27));
+}
+
+double frontWhiteOut(int columns, int k)
+{
+    return 118.0 / columns * k + 20;
+}
+
+double backWhiteOut(int columns, int k)
+{
+    return 135.0 / columns * k + 26;
+}
+
+InsertOutcome DrawListing(Surface& target, const Listing& listing, const PrintFont& font, int columns, double scale)
+{
+    return InsertDrawer(target, listing, font, columns, scale).draw();
+}
+
+std::string leftOutLine(std::size_t leftOut)
+{
+    if (leftOut == 0)
+        return {};
+    if (leftOut == 1)
+        return "1 voce del catalogo non entra nell'etichetta e non sarà stampata.";
+    return std::to_string(leftOut) + " voci del catalogo non entrano nell'etichetta e non saranno stampate.";
+}
+
+}  // namespace zondari::printing
