@@ -76,26 +76,36 @@ private:
         s_.setFontBold(font_.bold);
     }
 
-    bool columnFull(double bottom) { return s_.currentY() + s_.textHeight("J") > bottom; }
+    // A panel's text band: where its columns start and end, where each
+    // column's left edge and the white-out before it are, and how far down
+    // the white-outs reach.
+    struct Band {
+        double top, bottom;
+        int firstEdge;
+        int (*edge)(int columns, int k);
+        double (*whiteOut)(int columns, int k);
+        double whiteTop, whiteBottom;
+    };
+    static constexpr Band kFront{kFrontTop, kFrontBottom, 21, frontColumnEdge, frontWhiteOut, 20, 141};
+    static constexpr Band kBack{kBackTop, kBackBottom, 27, backColumnEdge, backWhiteOut, 141, 259};
 
-    // Returns the index of the first entry that the front panel has no
-    // room for, or the number of entries.
-    std::size_t front(InsertOutcome& outcome)
+    // Prints the entries from `first` in the band's columns, each column
+    // as far as the next line fits; returns the index of the first entry
+    // there is no room for, or the number of entries.
+    std::size_t fill(const Band& band, std::size_t first)
     {
         int k = 0;
-        int left = 21;
-        s_.setCurrentX(left);
+        // The first column's edge is not worked out: a count of 0 typed
+        // into the box would make it 0 / 0.
+        int left = band.firstEdge;
         const auto& entries = listing_.entries;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (columnFull(kFrontBottom)) {
-                if (++k >= columns_) {
-                    outcome.frontOverflowed = true;
-                    outcome.resumeIndex = i;
+        for (std::size_t i = first; i < entries.size(); ++i) {
+            if (s_.currentY() + s_.textHeight("J") > band.bottom) {
+                if (++k >= columns_)
                     return i;
-                }
-                s_.filledBox(frontWhiteOut(columns_, k), 20, right_, 141, Colour::White);
-                s_.setCurrentY(kFrontTop);
-                left = frontColumnEdge(columns_, k);
+                s_.filledBox(band.whiteOut(columns_, k), band.whiteTop, right_, band.whiteBottom, Colour::White);
+                s_.setCurrentY(band.top);
+                left = band.edge(columns_, k);
             }
             s_.setCurrentX(left);
             entry(entries[i]);
@@ -103,28 +113,24 @@ private:
         return entries.size();
     }
 
-    // The entries from `first` on; returns the index of the first one left
-    // out, or the number of entries.
+    // The front goes on below the title; returns where it stopped.
+    std::size_t front(InsertOutcome& outcome)
+    {
+        const std::size_t stop = fill(kFront, 0);
+        if (stop < listing_.entries.size()) {
+            outcome.frontOverflowed = true;
+            outcome.resumeIndex = stop;
+        }
+        return stop;
+    }
+
     std::size_t back(std::size_t first)
     {
-        int k = 0;
-        int left = 27;
         s_.setCurrentY(kBackTop);
-        const auto& entries = listing_.entries;
-        for (std::size_t i = first; i < entries.size(); ++i) {
-            if (columnFull(kBackBottom)) {
-                if (++k >= columns_) {
-                    s_.filledBox(164, 141, right_, 259, Colour::White);
-                    return i;
-                }
-                s_.filledBox(backWhiteOut(columns_, k), 141, right_, 259, Colour::White);
-                s_.setCurrentY(kBackTop);
-                left = backColumnEdge(columns_, k);
-            }
-            s_.setCurrentX(left);
-            entry(entries[i]);
-        }
-        return entries.size();
+        const std::size_t stop = fill(kBack, first);
+        if (stop < listing_.entries.size())
+            s_.filledBox(164, 141, right_, 259, Colour::White);  // the back is full
+        return stop;
     }
 
     void entry(const std::string& e)

@@ -166,6 +166,7 @@ void fONTEN::LstFonts_Click()
     const QListWidgetItem* item = LstFonts->currentItem();
     const QString name = item ? item->text() : QString();
     TxtFontPreview->setText(q(printing::sampleText(name.toStdString())));
+    TxtFontPreview->setCursorPosition(0);  // the name, not the end of the sample
     QFont font = TxtFontPreview->font();
     font.setFamily(name);
     font.setPointSize(20);

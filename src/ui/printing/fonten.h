@@ -33,6 +33,9 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // Escape and the window's close button: as Annulla.
+    void reject() override;
+
     QListWidget* LstFonts;
     QLabel* Label1;  // how many families are installed
     QLineEdit* TxtFontPreview;
@@ -47,7 +50,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void reject() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

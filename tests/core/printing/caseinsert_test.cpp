@@ -130,27 +130,19 @@ TEST(CaseInsert, FullFrontColumnsMoveRightAndTheEntryThatDoesNotFitOpensTheBackP
     const int total = static_cast<int>(kFirstColumn + 2 * kFrontColumn + 3 * kBackColumn);  // 3 columns, all full
     const InsertOutcome outcome = DrawListing(s, listing(total + 4), kFont, 3, 1);
 
-    EXPECT_EQ(at(s, 0).x, 21);
-    EXPECT_EQ(at(s, 0).y, 25);
-    EXPECT_EQ(at(s, 27).y, 133);
-    EXPECT_EQ(at(s, 28).x, 61);
-    EXPECT_EQ(at(s, 28).y, 21);
-    EXPECT_EQ(at(s, 57).x, 101);
-    EXPECT_EQ(at(s, 57).y, 21);
-    EXPECT_EQ(at(s, 85).x, 101);
-    EXPECT_EQ(at(s, 85).y, 133);
-
-    // Entry 86 did not fit on the front: it is the first on the back.
+    // Entry 86 is the first that does not fit on the front: it is the
+    // first on the back.
+    const struct {
+        int entry;
+        double x, y;
+    } places[] = {{0, 21, 25},   {27, 21, 133},  {28, 61, 21},   {57, 101, 21},          {85, 101, 133},
+                  {86, 27, 142}, {114, 27, 254}, {115, 73, 142}, {144, 118, 142}, {total - 1, 118, 254}};
+    for (const auto& p : places) {
+        EXPECT_EQ(at(s, p.entry).x, p.x) << p.entry;
+        EXPECT_EQ(at(s, p.entry).y, p.y) << p.entry;
+    }
     ASSERT_TRUE(outcome.frontOverflowed);
     EXPECT_EQ(outcome.resumeIndex, 86u);
-    EXPECT_EQ(at(s, 86).x, 27);
-    EXPECT_EQ(at(s, 86).y, 142);
-    EXPECT_EQ(at(s, 114).y, 254);
-    EXPECT_EQ(at(s, 115).x, 73);
-    EXPECT_EQ(at(s, 115).y, 142);
-    EXPECT_EQ(at(s, 144).x, 118);
-    EXPECT_EQ(at(s, total - 1).x, 118);
-    EXPECT_EQ(at(s, total - 1).y, 254);
 
     // The rest is on neither panel, and the count says so.
     for (int i = total; i < total + 4; ++i)
@@ -313,6 +305,7 @@ TEST(CaseInsert, FewerThanTwoColumnsGiveOneColumnPerPanel)
         RecordingSurface s;
         const int n = static_cast<int>(kFirstColumn + kBackColumn + 3);
         const InsertOutcome outcome = DrawListing(s, listing(n), kFont, columns, 1);
+        EXPECT_EQ(at(s, 0).x, 21) << columns;
         EXPECT_EQ(at(s, static_cast<int>(kFirstColumn)).x, 27) << columns;
         EXPECT_EQ(at(s, static_cast<int>(kFirstColumn)).y, 142) << columns;
         EXPECT_EQ(outcome.leftOut, 3u) << columns;
