@@ -7,29 +7,26 @@
 
 namespace zondari::test {
 
-// A drawing surface that records what is drawn on it, with metrics simple
-// enough to work positions out by hand: a line is `heightPerPoint` mm per
-// point of font size, a character `widthPerPoint` mm per point.
+// Records what is drawn, with metrics simple enough to work positions out
+// by hand: a line is `heightPerPoint` mm per point, a character 0.25 mm per
+// point. `order` numbers texts and shapes together, in drawing order.
 class RecordingSurface : public printing::Surface {
 public:
     struct Text {
         double x, y;
-        std::string text;
-        std::string font;
+        std::string text, font;
         double size;
         bool bold, italic, underline;
-        int order;  // position among everything drawn
+        int order;
     };
+    enum Kind { Line, Box, WhiteBox, BlackBox };
     struct Shape {
-        enum Kind { Line, Box, WhiteBox, BlackBox } kind;
+        Kind kind;
         double x1, y1, x2, y2;
         int order;
     };
 
     double heightPerPoint = 0.5;
-    double widthPerPoint = 0.25;
-    double pageWidth = 210;
-
     std::vector<Text> texts;
     std::vector<Shape> shapes;
 
@@ -40,37 +37,21 @@ public:
     void setFontItalic(bool on) override { italic_ = on; }
     void setFontUnderline(bool on) override { underline_ = on; }
     double textHeight(std::string_view) override { return size_ * heightPerPoint; }
-    double textWidth(std::string_view text) override
-    {
-        std::size_t chars = 0;
-        for (unsigned char c : text)
-            chars += (c & 0xC0) != 0x80;
-        return static_cast<double>(chars) * size_ * widthPerPoint;
-    }
-    double width() const override { return pageWidth; }
-    void line(double x1, double y1, double x2, double y2) override { add(Shape::Line, x1, y1, x2, y2); }
-    void box(double x1, double y1, double x2, double y2) override { add(Shape::Box, x1, y1, x2, y2); }
+    double textWidth(std::string_view t) override { return static_cast<double>(t.size()) * size_ * 0.25; }
+    double width() const override { return 210; }
+    void line(double x1, double y1, double x2, double y2) override { shapes.push_back({Line, x1, y1, x2, y2, next_++}); }
+    void box(double x1, double y1, double x2, double y2) override { shapes.push_back({Box, x1, y1, x2, y2, next_++}); }
     void filledBox(double x1, double y1, double x2, double y2, Colour c) override
     {
-        add(c == Colour::White ? Shape::WhiteBox : Shape::BlackBox, x1, y1, x2, y2);
+        shapes.push_back({c == Colour::White ? WhiteBox : BlackBox, x1, y1, x2, y2, next_++});
     }
 
-    // The drawn texts equal to `text`.
     std::vector<Text> find(const std::string& text) const
     {
         std::vector<Text> out;
         for (const Text& t : texts)
             if (t.text == text)
                 out.push_back(t);
-        return out;
-    }
-
-    std::vector<Shape> shapesOf(Shape::Kind kind) const
-    {
-        std::vector<Shape> out;
-        for (const Shape& s : shapes)
-            if (s.kind == kind)
-                out.push_back(s);
         return out;
     }
 
@@ -81,16 +62,9 @@ protected:
     }
 
 private:
-    void add(Shape::Kind kind, double x1, double y1, double x2, double y2)
-    {
-        shapes.push_back({kind, x1, y1, x2, y2, next_++});
-    }
-
     std::string font_;
     double size_ = 0;
-    bool bold_ = false;
-    bool italic_ = false;
-    bool underline_ = false;
+    bool bold_ = false, italic_ = false, underline_ = false;
     int next_ = 0;
 };
 

@@ -1,41 +1,38 @@
 #include <QFontDatabase>
-#include <QLabel>
 #include <set>
 
 #include "printingfixture.h"
-#include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
 
 namespace {
 
-constexpr const char* kUnavailable = "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.";
+struct FontChooser : ::testing::Test {
+    TestApp app;
+    frmMP3print* w = nullptr;
 
-// Opens the chooser from the catalogue window's key, runs `act` on it and
-// returns when it is hidden again.
-void chooseFont(TestApp& app, std::function<void(fONTEN&)> act)
-{
-    frmMP3print* w = findCatalogueWindow(app.ctx);
-    ASSERT_NE(w, nullptr);
-    bool ran = false;
-    whenFontChooserShown(app.ctx, [&ran, act](fONTEN& chooser) {
-        ran = true;
-        act(chooser);
-    });
-    w->toolbarButton("font")->trigger();
-    ASSERT_TRUE(ran);
-    ASSERT_NE(findFontChooser(app.ctx), nullptr);
-    EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
-}
+    void SetUp() override
+    {
+        app.state.PrintFontName = "DejaVu Sans";
+        app.state.PrintFontSize = 9;
+        w = startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
+    }
 
-QStringList listed(const fONTEN& chooser)
-{
-    QStringList out;
-    for (int i = 0; i < chooser.LstFonts->count(); ++i)
-        out << chooser.LstFonts->item(i)->text();
-    return out;
-}
+    // Opens the chooser from the catalogue window's key and runs `act` on
+    // it; returns when it is hidden again.
+    void choose(std::function<void(fONTEN&)> act)
+    {
+        bool ran = false;
+        whenFontChooserShown(app.ctx, [&ran, act](fONTEN& chooser) {
+            ran = true;
+            act(chooser);
+        });
+        w->toolbarButton("font")->trigger();
+        ASSERT_TRUE(ran);
+        EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
+    }
+};
 
 QString selected(const fONTEN& chooser)
 {
@@ -43,127 +40,40 @@ QString selected(const fONTEN& chooser)
     return items.size() == 1 ? items[0]->text() : QString();
 }
 
-}  // namespace
-
-TEST(FontChooser, ListsEveryInstalledFamilyOnceAndCountsThemTruly)
+void pick(fONTEN& chooser, const QString& family)
 {
-    TestApp app;
-    startWithCatalogue(app, "Rock", {});
-    chooseFont(app, [](fONTEN& chooser) {
-        EXPECT_EQ(chooser.windowTitle(), "Scelta carattere");
-        const QStringList names = listed(chooser);
-        ASSERT_FALSE(names.isEmpty());
-        std::set<QString> folded;
-        for (const QString& n : names)
-            EXPECT_TRUE(folded.insert(n.toCaseFolded()).second) << n.toStdString() << " listed twice";
-        EXPECT_EQ(chooser.Label1->text(), QString("N. %1 Fonts installati").arg(names.size()));
-        // Each family the system reports is there, by its name without the
-        // foundry that some carry.
-        for (const QString& f : QFontDatabase::families()) {
-            const QString plain = f.endsWith(']') ? f.left(f.lastIndexOf(" [")) : f;
-            EXPECT_TRUE(names.contains(plain)) << f.toStdString();
-        }
-        chooser.cmdCancel->click();
-    });
+    chooser.LstFonts->setCurrentItem(chooser.LstFonts->findItems(family, Qt::MatchExactly).value(0));
 }
 
-TEST(FontChooser, OpeningSelectsTheCurrentFontAndShowsItsSampleAtTwentyPoints)
+}  // namespace
+
+TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
 {
-    TestApp app;
-    app.state.PrintFontName = "DejaVu Serif";
-    startWithCatalogue(app, "Rock", {});
-    chooseFont(app, [](fONTEN& chooser) {
-        EXPECT_EQ(selected(chooser), "DejaVu Serif");
-        EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Serif - aAbB 123 zZ");
-        EXPECT_EQ(chooser.TxtFontPreview->font().family(), "DejaVu Serif");
+    ASSERT_NE(w, nullptr);
+    choose([](fONTEN& chooser) {
+        EXPECT_EQ(chooser.windowTitle(), "Scelta carattere");
+        std::set<QString> names;
+        for (int i = 0; i < chooser.LstFonts->count(); ++i)
+            EXPECT_TRUE(names.insert(chooser.LstFonts->item(i)->text().toCaseFolded()).second) << i;
+        EXPECT_EQ(chooser.Label1->text(), QString("N. %1 Fonts installati").arg(chooser.LstFonts->count()));
+        for (const QString& f : QFontDatabase::families())  // by the name without any foundry
+            EXPECT_EQ(names.count((f.endsWith(']') ? f.left(f.lastIndexOf(" [")) : f).toCaseFolded()), 1u);
+        EXPECT_EQ(selected(chooser), "DejaVu Sans");
+        EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Sans - aAbB 123 zZ");
+        EXPECT_EQ(chooser.TxtFontPreview->font().family(), "DejaVu Sans");
         EXPECT_EQ(chooser.TxtFontPreview->font().pointSize(), 20);
         chooser.Check3d1->click();
         EXPECT_TRUE(chooser.TxtFontPreview->font().italic());
-        chooser.Check3d2->click();
-        EXPECT_TRUE(chooser.TxtFontPreview->font().bold());
         chooser.cmdCancel->click();
     });
 }
 
-TEST(FontChooser, AFontThatIsNotInstalledIsNotSelectedAndOkFallsBackToArialOrItsClosest)
+TEST_F(FontChooser, OkStoresTheChoiceGivesItToTheCatalogueWindowAndKeepsItBetweenShowings)
 {
-    TestApp app;
-    app.state.PrintFontName = "Carattere Che Non Esiste";
-    startWithCatalogue(app, "Rock", {});
-    const std::size_t messages = app.dialogs.messages.size();
-    QStringList names;
-    chooseFont(app, [&names](fONTEN& chooser) {
-        EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
-        names = listed(chooser);
-        chooser.cmdOK->click();
-    });
-    ASSERT_EQ(app.dialogs.messages.size(), messages + 1);
-    EXPECT_EQ(app.dialogs.messages.back().text, kUnavailable);
-    const QString chosen = QString::fromStdString(app.state.PrintFontName);
-    EXPECT_TRUE(names.contains(chosen)) << app.state.PrintFontName;
-    if (names.contains("Arial")) {
-        EXPECT_EQ(chosen, "Arial");
-    }
-    EXPECT_EQ(findCatalogueWindow(app.ctx)->font().family(), chosen);
-}
-
-TEST(FontChooser, SizeAboveTwentyFiveIsCappedAndBelowTwoIsStoredAsTwo)
-{
-    TestApp app;
-    app.state.PrintFontName = "DejaVu Sans";
-    startWithCatalogue(app, "Rock", {});
-    fONTEN* first = nullptr;
-    const std::pair<QString, float> cases[] = {{"30", 25}, {"1", 2}, {"", 2}, {"12", 12}};
-    for (const auto& [typed, stored] : cases) {
-        chooseFont(app, [&first, typed](fONTEN& chooser) {
-            if (!first)
-                first = &chooser;
-            EXPECT_EQ(&chooser, first);  // the same window each time
-            chooser.Text1->setText(typed);
-            chooser.cmdOK->click();
-        });
-        EXPECT_EQ(app.state.PrintFontSize, stored) << typed.toStdString();
-        EXPECT_EQ(first->Text1->text(), typed == "30" ? QString("25") : typed);
-    }
-}
-
-TEST(FontChooser, CancelKeepsEverything)
-{
-    TestApp app;
-    app.state.PrintFontName = "DejaVu Sans";
-    app.state.PrintFontSize = 9;
-    startWithCatalogue(app, "Rock", {});
-    const QFont catalogueFont = findCatalogueWindow(app.ctx)->font();
-    chooseFont(app, [](fONTEN& chooser) {
+    ASSERT_NE(w, nullptr);
+    choose([](fONTEN& chooser) {
         EXPECT_EQ(chooser.Text1->text(), "9");
-        chooser.LstFonts->setCurrentItem(chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0));
-        chooser.Check3d1->setChecked(true);
-        chooser.Check3d2->setChecked(true);
-        chooser.Text1->setText("20");
-        QTest::mouseClick(chooser.Label4, Qt::LeftButton);  // "Annulla" beside its button
-    });
-    EXPECT_EQ(app.state.PrintFontName, "DejaVu Sans");
-    EXPECT_EQ(app.state.PrintFontSize, 9);
-    EXPECT_FALSE(app.state.PrintFontBold);
-    EXPECT_FALSE(app.state.PrintFontItalic);
-    EXPECT_EQ(findCatalogueWindow(app.ctx)->font(), catalogueFont);
-    chooseFont(app, [](fONTEN& chooser) {
-        EXPECT_EQ(selected(chooser), "DejaVu Sans");
-        EXPECT_FALSE(chooser.Check3d1->isChecked());
-        EXPECT_FALSE(chooser.Check3d2->isChecked());
-        EXPECT_EQ(chooser.Text1->text(), "9");
-        chooser.close();  // the window's close button
-    });
-    EXPECT_EQ(app.state.PrintFontName, "DejaVu Sans");
-}
-
-TEST(FontChooser, OkStoresTheFontAndGivesItToTheCatalogueWindow)
-{
-    TestApp app;
-    app.state.PrintFontName = "DejaVu Sans";
-    startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
-    chooseFont(app, [](fONTEN& chooser) {
-        chooser.LstFonts->setCurrentItem(chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0));
+        pick(chooser, "DejaVu Serif");
         chooser.Check3d1->setChecked(true);
         chooser.Text1->setText("10.5");
         QTest::mouseClick(chooser.Label3, Qt::LeftButton);  // "OK" beside its button
@@ -172,15 +82,61 @@ TEST(FontChooser, OkStoresTheFontAndGivesItToTheCatalogueWindow)
     EXPECT_TRUE(app.state.PrintFontItalic);
     EXPECT_FALSE(app.state.PrintFontBold);
     EXPECT_EQ(app.state.PrintFontSize, 10.5f);
-    const frmMP3print* w = findCatalogueWindow(app.ctx);
     EXPECT_EQ(w->font().family(), "DejaVu Serif");
     EXPECT_TRUE(w->List1->font().italic());
-    EXPECT_FALSE(w->List1->font().bold());
-    // Kept between showings.
-    chooseFont(app, [](fONTEN& chooser) {
+    fONTEN* first = findFontChooser(app.ctx);
+    choose([first](fONTEN& chooser) {
+        EXPECT_EQ(&chooser, first);
         EXPECT_EQ(selected(chooser), "DejaVu Serif");
         EXPECT_TRUE(chooser.Check3d1->isChecked());
-        EXPECT_EQ(chooser.Text1->text(), "10.5");
-        chooser.cmdCancel->click();
+        chooser.close();
+    });
+}
+
+TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEverything)
+{
+    ASSERT_NE(w, nullptr);
+    // A print font that is not installed: nothing selected at the first
+    // showing; OK says so and takes Arial, or the family the system puts in
+    // its place.
+    app.state.PrintFontName = "Carattere Che Non Esiste";
+    const std::size_t messages = app.dialogs.messages.size();
+    QStringList installed;
+    choose([&installed](fONTEN& chooser) {
+        EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
+        for (int i = 0; i < chooser.LstFonts->count(); ++i)
+            installed << chooser.LstFonts->item(i)->text();
+        chooser.Text1->setText("30");
+        chooser.Check3d2->setChecked(true);
+        chooser.cmdOK->click();
+        EXPECT_EQ(chooser.Text1->text(), "25");
+    });
+    ASSERT_EQ(app.dialogs.messages.size(), messages + 1);
+    EXPECT_EQ(app.dialogs.messages.back().text, "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.");
+    const std::string chosen = app.state.PrintFontName;
+    EXPECT_TRUE(installed.contains(QString::fromStdString(chosen))) << chosen;
+    if (installed.contains("Arial")) {
+        EXPECT_EQ(chosen, "Arial");
+    }
+    EXPECT_EQ(app.state.PrintFontSize, 25);
+    EXPECT_TRUE(app.state.PrintFontBold);
+    const QFont catalogueFont = w->font();
+    EXPECT_EQ(catalogueFont.family().toStdString(), chosen);
+    EXPECT_TRUE(catalogueFont.bold());
+
+    choose([](fONTEN& chooser) {
+        pick(chooser, "DejaVu Serif");
+        chooser.Check3d2->setChecked(false);
+        chooser.Text1->setText("20");
+        QTest::mouseClick(chooser.Label4, Qt::LeftButton);  // "Annulla" beside its button
+    });
+    EXPECT_EQ(app.state.PrintFontName, chosen);
+    EXPECT_EQ(app.state.PrintFontSize, 25);
+    EXPECT_TRUE(app.state.PrintFontBold);
+    EXPECT_EQ(w->font(), catalogueFont);
+    choose([](fONTEN& chooser) {
+        EXPECT_TRUE(chooser.Check3d2->isChecked());
+        EXPECT_EQ(chooser.Text1->text(), "25");
+        chooser.close();
     });
 }
