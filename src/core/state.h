@@ -22,6 +22,9 @@ struct AppState {
     std::string BranoCorrente;  // current track, relative to the player's folder
     std::string TitoloDisplay = "Zondari - Mp3 Player";
 
+    // Master volume: the result code of the last mixer call (0 = success).
+    std::int32_t mixerResult = 0;
+
     // MP3 analysis: the last analysed track.
     zondari::TrackInfo TrackInfo;
 

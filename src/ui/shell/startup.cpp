@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 
+#include "ui/about/volumeandabout.h"
 #include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
@@ -23,6 +24,7 @@ MDIForm1* startZondari(AppContext& ctx)
     registerTrackWindows(ctx);
     registerCatalogue(ctx);
     registerPages(ctx);
+    registerVolumeAndAbout(ctx);
     preset.fillEmptyFrom(ctx.openers);
     ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);

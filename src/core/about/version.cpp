@@ -1,0 +1,11 @@
+#include "core/about/version.h"
+
+namespace zondari {
+
+std::string versionLine(const std::string& title, int major, int minor, int revision)
+{
+    return title + " - Versione " + std::to_string(major) + "." + std::to_string(minor) + "." +
+           std::to_string(revision);
+}
+
+}  // namespace zondari

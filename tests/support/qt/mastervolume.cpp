@@ -1,0 +1,59 @@
+#include "support/qt/mastervolume.h"
+
+#include <regex>
+#include <sstream>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "support/tempdir.h"
+
+namespace zondari::test {
+
+int sinkVolume()
+{
+    // "Volume: front-left: 49152 /  75% / -7.50 dB,   front-right: ..."
+    const std::string out = output("pactl get-sink-volume @DEFAULT_SINK@ 2>/dev/null");
+    std::smatch m;
+    static const std::regex firstChannel(R"(Volume:\s*[\w-]+:\s*(\d+)\s*/)");
+    if (!std::regex_search(out, m, firstChannel))
+        return -1;
+    return std::stoi(m[1]);
+}
+
+bool setSinkVolume(int raw)
+{
+    return run("pactl set-sink-volume @DEFAULT_SINK@ " + std::to_string(raw) + " 2>/dev/null") == 0;
+}
+
+int ownSoundClients()
+{
+    const std::string listing = output("pactl list clients 2>/dev/null");
+    const std::string pid = "application.process.id = \"" + std::to_string(::getpid()) + "\"";
+    int count = 0;
+    std::istringstream in(listing);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.find(pid) != std::string::npos)
+            ++count;
+    }
+    return count;
+}
+
+SinkVolumeKept::SinkVolumeKept()
+{
+    lock_ = ::open("/tmp/zondari-test-master-volume.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lock_ >= 0)
+        ::flock(lock_, LOCK_EX);
+    saved_ = sinkVolume();
+}
+
+SinkVolumeKept::~SinkVolumeKept()
+{
+    if (saved_ >= 0)
+        setSinkVolume(saved_);
+    if (lock_ >= 0)
+        ::close(lock_);  // releases the lock
+}
+
+}  // namespace zondari::test

@@ -1,0 +1,203 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <regex>
+
+#include "support/pathset.h"
+#include "support/qt/testapp.h"
+#include "ui/about/form3.h"
+#include "ui/player/form1.h"
+#include "ui/shell/mdiform1.h"
+
+using namespace zondari;
+using namespace zondari::test;
+
+namespace {
+
+constexpr const char* kNoTool = "Informazioni di sistema non disponibili in questo momento";
+
+// The version that CMakeLists.txt gives the project, as "X.Y.Z".
+std::string projectVersion()
+{
+    const std::string cmake = readFile(std::string(ZONDARI_SOURCE_DIR) + "/CMakeLists.txt");
+    std::smatch m;
+    if (!std::regex_search(cmake, m, std::regex(R"(project\(zondari\s+VERSION\s+(\d+)\.(\d+)\.(\d+))")))
+        return "?";
+    return std::to_string(std::stoi(m[1])) + "." + std::to_string(std::stoi(m[2])) + "." +
+           std::to_string(std::stoi(m[3]));
+}
+
+QImage imageOf(const QLabel* label)
+{
+    return label->pixmap().toImage();
+}
+
+struct AboutTest : ::testing::Test {
+    // Runs `open`, which should show the about window modally; `inspect`
+    // sees the window while it is up, then its close button is clicked.
+    // False when no about window came up.
+    bool whileOpen(const std::function<void()>& open, const std::function<void(Form3*)>& inspect)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<Form3*>(QApplication::activeModalWidget());
+            if (!about)
+                return;
+            seen = true;
+            inspect(about);
+            about->Command3d1->click();
+        });
+        // Never left hanging by a failed check.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget())
+                w->close();
+        });
+        guard.start(10000);
+        open();
+        return seen;
+    }
+
+    TestApp app;
+};
+
+}  // namespace
+
+TEST_F(AboutTest, TheFramesAboutAndThePlayersButtonShowItModally)
+{
+    app.start();
+    std::filesystem::copy_file(std::string(ZONDARI_SOURCE_DIR) + "/assets/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
+    QAction* menu = app.frame->findChild<QAction*>("MenuInfo");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isEnabled());
+    bool stillOpen = false;
+    ASSERT_TRUE(whileOpen([&] { menu->trigger(); }, [&](Form3* about) {
+        EXPECT_TRUE(about->isModal());
+        EXPECT_EQ(about->windowTitle(), "Zondari - Informazioni");
+        EXPECT_EQ(about->Label3->text().toStdString(), "Zondari - Versione " + projectVersion());
+        EXPECT_EQ(about->Label5->text(), "per sistemi a 32 bit");
+        EXPECT_EQ(about->Label10->text(), "System info");
+        EXPECT_EQ(about->Command1->toolTip(), "Informazioni generali sul sistema");
+        EXPECT_EQ(about->Command3d1->toolTip(), "OK, fatto!");
+        EXPECT_EQ(about->Picture7->toolTip(), "Visita la pagina dell'autore");
+        EXPECT_FALSE(about->Picture2->pixmap().isNull());
+        EXPECT_EQ(about->focusWidget(), about->Command3d1);
+        // Centred on the 1024 x 768 screen.
+        EXPECT_EQ(about->x(), (1024 - about->width()) / 2);
+        EXPECT_EQ(about->y(), (768 - about->height()) / 2);
+        stillOpen = about->isVisible();
+    }));
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Without the logo the picture stays empty; the player's button opens
+    // the same window.
+    std::filesystem::remove(app.programFolder / "zondlogo.jpg");
+    QAction* button = app.ctx.form1->button("informazioni");
+    EXPECT_TRUE(button->isEnabled());
+    ASSERT_TRUE(whileOpen([&] { button->trigger(); },
+                          [&](Form3* about) { EXPECT_TRUE(about->Picture2->pixmap().isNull()); }));
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+TEST_F(AboutTest, TheAnimationLoopsThroughItsThreeFrames)
+{
+    Form3 about(app.ctx);
+    about.Activate();
+    const QImage frames[3] = {imageOf(about.Image3[0]), imageOf(about.Image3[1]), imageOf(about.Image3[2])};
+    ASSERT_FALSE(frames[0].isNull());
+    EXPECT_NE(frames[0], frames[1]);
+    EXPECT_NE(frames[1], frames[2]);
+    EXPECT_NE(frames[0], frames[2]);
+    EXPECT_EQ(imageOf(about.Picture6), frames[0]);
+    for (int expected : {1, 2, 0, 1, 2}) {
+        about.Timer1_Timer();
+        EXPECT_EQ(about.frame(), expected);
+        EXPECT_EQ(imageOf(about.Picture6), frames[expected]);
+    }
+
+    // The timer runs by itself.
+    const int before = about.frame();
+    QTest::qWait(about.Timer1->interval() * 2 + 100);
+    EXPECT_NE(about.frame(), before);
+}
+
+TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
+{
+    Form3 about(app.ctx);
+    about.Load();
+    QTest::mouseClick(about.Picture7, Qt::LeftButton);
+    QTest::mouseClick(about.Label8, Qt::LeftButton);
+    EXPECT_EQ(app.shell.opened, (std::vector<std::string>{MDIForm1::kHomePage, "mailto:info@zondari.it"}));
+    EXPECT_EQ(about.Label8->text(), "info@zondari.it");
+
+    QTest::mouseClick(about.Picture6, Qt::LeftButton);
+    ASSERT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.shell.runs[0].commandLine, "start \"" + app.programFolder.path() + "/zondari.txt\"");
+    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+    // The right button opens nothing.
+    QTest::mouseClick(about.Picture7, Qt::RightButton);
+    EXPECT_EQ(app.shell.opened.size(), 2u);
+}
+
+TEST_F(AboutTest, SystemInfoStartsTheToolFoundOnPathOrSaysThereIsNone)
+{
+    TempDir tools;
+    const std::string tool = writeProgram(tools, "hardinfo2", "#!/bin/sh\nexit 0\n");
+    Form3 about(app.ctx);
+    {
+        PathSet path(tools.path() + ":" + std::getenv("PATH"));
+        about.Command1->click();
+    }
+    ASSERT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.shell.runs[0].commandLine, "\"" + tool + "\"");
+    EXPECT_EQ(app.shell.runs[0].windowStyle, 1);
+    EXPECT_TRUE(app.dialogs.messages.empty());
+
+    TempDir nothing;
+    {
+        PathSet path(nothing.path());
+        about.Command1->click();
+    }
+    EXPECT_EQ(app.shell.runs.size(), 1u);
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, kNoTool);
+    EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::Ok);
+}
+
+TEST_F(AboutTest, SystemInfoStartsTheRealToolAndSaysWhenItCannotStart)
+{
+    TempDir tools;
+    const std::string marker = tools / "avviato";
+    writeProgram(tools, "hardinfo2", "#!/bin/sh\necho si > '" + marker + "'\n");
+    PosixShell shell;
+    AppContext ctx(app.state, Services{app.dialogs, shell, app.screen, app.drives, app.folders, [] {}});
+    Form3 about(ctx);
+    {
+        PathSet path(tools.path() + ":/usr/bin:/bin");
+        about.StartSysInfo();
+    }
+    for (int i = 0; i < 100 && !std::filesystem::exists(marker); ++i)
+        QTest::qWait(50);
+    EXPECT_EQ(readFile(marker), "si\n");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+
+    // Found, but it cannot be started: the message, not a runtime error.
+    TempDir broken;
+    writeProgram(broken, "hardinfo2", "#!/nessuna/shell\n");
+    {
+        PathSet path(broken.path());
+        about.StartSysInfo();
+    }
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, kNoTool);
+}
