@@ -8,6 +8,7 @@
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/pages.h"
+#include "ui/mixer/mixer.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
 
@@ -23,6 +24,7 @@ MDIForm1* startZondari(AppContext& ctx)
     registerTrackWindows(ctx);
     registerCatalogue(ctx);
     registerPages(ctx);
+    registerMixer(ctx);
     preset.fillEmptyFrom(ctx.openers);
     ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
