@@ -9,6 +9,7 @@
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/pages.h"
+#include "ui/mixer/mixer.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
 
@@ -25,6 +26,7 @@ MDIForm1* startZondari(AppContext& ctx)
     registerCatalogue(ctx);
     registerPages(ctx);
     registerVolumeAndAbout(ctx);
+    registerMixer(ctx);
     preset.fillEmptyFrom(ctx.openers);
     ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
