@@ -46,7 +46,7 @@ zondari::printing::Listing listingOf(const QStringList& items)
     return listing;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -34,7 +34,12 @@ std::vector<std::string> characters(const std::string& s)
 class InsertDrawer {
 public:
     InsertDrawer(Surface& s, const Listing& listing, const PrintFont& font, int columns, double scale)
-        : s_(s), listing_(listing), font_(font), columns_(columns), scale_(scale), right_(s.width() + 1)
+        : s_(s)
+        , listing_(listing)
+        , font_(font)
+        , columns_(columns)
+        , scale_(scale)
+        , right_(s.width() + 1)
     {
     }
 
@@ -129,14 +134,14 @@ private:
         s_.setCurrentY(kBackTop);
         const std::size_t stop = fill(kBack, first);
         if (stop < listing_.entries.size())
-            s_.filledBox(164, 141, right_, 259, Colour::White);  // the back is full
+            s_.filledBox(164, 141, right_, 259, Colour::White); // the back is full
         return stop;
     }
 
     void entry(const std::string& e)
     {
         if (e.empty())
-            return;  // takes no line
+            return; // takes no line
         if (catalogue::isFolderEntry(e)) {
             s_.setFontBold(true);
             s_.print(e);
@@ -197,10 +202,10 @@ private:
     const PrintFont& font_;
     const int columns_;
     const double scale_;
-    const double right_;  // past the right edge of the page
+    const double right_; // past the right edge of the page
 };
 
-}  // namespace
+} // namespace
 
 int frontColumnEdge(int columns, int k)
 {
@@ -236,4 +241,4 @@ std::string leftOutLine(std::size_t leftOut)
     return std::to_string(leftOut) + " voci del catalogo non entrano nell'etichetta e non saranno stampate.";
 }
 
-}  // namespace zondari::printing
+} // namespace zondari::printing

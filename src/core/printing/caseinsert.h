@@ -31,15 +31,15 @@ struct Listing {
 // title and spines in bold whatever the choice.
 struct PrintFont {
     std::string name;
-    double size = 8;  // points at print scale
+    double size = 8; // points at print scale
     bool bold = false;
     bool italic = false;
 };
 
 struct InsertOutcome {
     bool frontOverflowed = false;
-    std::size_t resumeIndex = 0;  // the first entry on the back panel
-    std::size_t leftOut = 0;      // entries with text that fit on neither panel
+    std::size_t resumeIndex = 0; // the first entry on the back panel
+    std::size_t leftOut = 0; // entries with text that fit on neither panel
 };
 
 // Left edge of column k, to the nearest millimetre (halves to even).
@@ -54,11 +54,10 @@ double backWhiteOut(int columns, int k);
 // Draws the whole insert. `scale` multiplies the font sizes only: 1 on the
 // printer, the picture-to-page ratio in the preview. `columns` is taken as
 // it is; fewer than two means one column per panel.
-InsertOutcome DrawListing(Surface& target, const Listing& listing, const PrintFont& font, int columns,
-                          double scale);
+InsertOutcome DrawListing(Surface& target, const Listing& listing, const PrintFont& font, int columns, double scale);
 
 // The line under the preview that tells how many entries the insert leaves
 // out; empty when all fit.
 std::string leftOutLine(std::size_t leftOut);
 
-}  // namespace zondari::printing
+} // namespace zondari::printing

@@ -9,7 +9,7 @@ namespace zondari::printing {
 std::vector<std::string> listedFamilies(const std::vector<std::string>& reported)
 {
     std::vector<std::string> out;
-    std::vector<std::string> seen;  // upper-cased, in step with `out`
+    std::vector<std::string> seen; // upper-cased, in step with `out`
     for (std::string name : reported) {
         // "Family [Foundry]": the foundry is not part of the family's name.
         if (!name.empty() && name.back() == ']') {
@@ -77,4 +77,4 @@ Result<std::int16_t> columnsAsTyped(std::string_view typed)
     return static_cast<std::int16_t>(text::roundHalfEven(v));
 }
 
-}  // namespace zondari::printing
+} // namespace zondari::printing

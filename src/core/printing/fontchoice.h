@@ -11,8 +11,8 @@
 // window hands to the preview.
 namespace zondari::printing {
 
-inline constexpr const char* kFontUnavailableMessage =
-    "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.";
+inline constexpr const char* kFontUnavailableMessage
+    = "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.";
 inline constexpr const char* kFallbackFamily = "Arial";
 inline constexpr double kLargestFontSize = 25;
 inline constexpr double kSmallestFontSize = 2;
@@ -41,7 +41,7 @@ std::string sampleText(std::string_view family);
 // below 2, or not a number, it is stored as 2.
 struct SizeChoice {
     float size = 8;
-    bool capped = false;  // the box is to show "25"
+    bool capped = false; // the box is to show "25"
 };
 SizeChoice chooseFontSize(std::string_view typed);
 
@@ -50,4 +50,4 @@ SizeChoice chooseFontSize(std::string_view typed);
 // count cannot hold is the runtime's overflow.
 Result<std::int16_t> columnsAsTyped(std::string_view typed);
 
-}  // namespace zondari::printing
+} // namespace zondari::printing

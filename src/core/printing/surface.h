@@ -58,4 +58,4 @@ private:
     double currentY_ = 0;
 };
 
-}  // namespace zondari::printing
+} // namespace zondari::printing

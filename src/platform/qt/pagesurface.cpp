@@ -22,10 +22,13 @@ constexpr double kLineWidthMm = 0.1;
 // otherwise than the printer.
 constexpr double kReferencePixels = 1000;
 
-}  // namespace
+} // namespace
 
 PageSurface::PageSurface(QPainter& painter, double pageWidthMm, QPointF pixelsPerMm, QPointF origin)
-    : painter_(painter), pageWidth_(pageWidthMm), scale_(pixelsPerMm), origin_(origin)
+    : painter_(painter)
+    , pageWidth_(pageWidthMm)
+    , scale_(pixelsPerMm)
+    , origin_(origin)
 {
     // The same metrics on screen and on paper: no snapping to pixels.
     font_.setHintingPreference(QFont::PreferNoHinting);
@@ -117,8 +120,8 @@ void PageSurface::filledBox(double x1, double y1, double x2, double y2, Colour c
 
 PrinterSurface::PrinterSurface(QPainter& painter, const QPrinter& printer)
     : PageSurface(painter, printer.pageLayout().fullRect(QPageLayout::Millimeter).width(),
-                  QPointF(printer.resolution() / 25.4, printer.resolution() / 25.4))
+        QPointF(printer.resolution() / 25.4, printer.resolution() / 25.4))
 {
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -55,4 +55,4 @@ public:
     PrinterSurface(QPainter& painter, const QPrinter& printer);
 };
 
-}  // namespace zondari
+} // namespace zondari

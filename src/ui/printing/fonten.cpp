@@ -47,7 +47,7 @@ QToolButton* pictureButton(QWidget* parent, QStyle::StandardPixmap icon, const c
     return b;
 }
 
-}  // namespace
+} // namespace
 
 fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
@@ -68,9 +68,15 @@ fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
     setWindowTitle("Scelta carattere");
     setModal(true);
     const std::pair<QObject*, const char*> names[] = {
-        {LstFonts, "LstFonts"}, {Label1, "Label1"}, {TxtFontPreview, "TxtFontPreview"},
-        {Check3d1, "Check3d1"}, {Check3d2, "Check3d2"}, {Label2, "Label2"},
-        {Text1, "Text1"},       {Label3, "Label3"}, {Label4, "Label4"},
+        {LstFonts, "LstFonts"},
+        {Label1, "Label1"},
+        {TxtFontPreview, "TxtFontPreview"},
+        {Check3d1, "Check3d1"},
+        {Check3d2, "Check3d2"},
+        {Label2, "Label2"},
+        {Text1, "Text1"},
+        {Label3, "Label3"},
+        {Label4, "Label4"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(name);
@@ -87,7 +93,7 @@ fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QWidget* w : {static_cast<QWidget*>(cmdOK), static_cast<QWidget*>(Label3), static_cast<QWidget*>(cmdCancel),
-                       static_cast<QWidget*>(Label4)})
+             static_cast<QWidget*>(Label4)})
         buttons->addWidget(w);
     auto* right = new QVBoxLayout;
     right->addWidget(TxtFontPreview);
@@ -166,7 +172,7 @@ void fONTEN::LstFonts_Click()
     const QListWidgetItem* item = LstFonts->currentItem();
     const QString name = item ? item->text() : QString();
     TxtFontPreview->setText(q(printing::sampleText(name.toStdString())));
-    TxtFontPreview->setCursorPosition(0);  // the name, not the end of the sample
+    TxtFontPreview->setCursorPosition(0); // the name, not the end of the sample
     QFont font = TxtFontPreview->font();
     font.setFamily(name);
     font.setPointSize(20);
@@ -229,4 +235,4 @@ void fONTEN::reject()
     ctx_.handle([this] { cmdCancel_Click(); });
 }
 
-}  // namespace zondari
+} // namespace zondari

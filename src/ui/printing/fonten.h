@@ -37,12 +37,12 @@ public:
     void reject() override;
 
     QListWidget* LstFonts;
-    QLabel* Label1;  // how many families are installed
+    QLabel* Label1; // how many families are installed
     QLineEdit* TxtFontPreview;
-    QCheckBox* Check3d1;  // italic
-    QCheckBox* Check3d2;  // bold
+    QCheckBox* Check3d1; // italic
+    QCheckBox* Check3d2; // bold
     QLabel* Label2;
-    QLineEdit* Text1;  // size in points
+    QLineEdit* Text1; // size in points
     QToolButton* cmdOK;
     QLabel* Label3;
     QToolButton* cmdCancel;
@@ -61,4 +61,4 @@ private:
     QString shownSize_;
 };
 
-}  // namespace zondari
+} // namespace zondari

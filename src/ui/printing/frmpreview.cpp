@@ -4,8 +4,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,8 +44,8 @@ bool realPrinterDialog(QPrinter& printer, QWidget* owner)
     return dialog.exec() == QDialog::Accepted;
 }
 
-QToolButton* pictureButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& themeIcon,
-                           const char* name, const char* toolTip)
+QToolButton* pictureButton(
+    QWidget* parent, QStyle::StandardPixmap icon, const QString& themeIcon, const char* name, const char* toolTip)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -56,7 +56,7 @@ QToolButton* pictureButton(QWidget* parent, QStyle::StandardPixmap icon, const Q
     return b;
 }
 
-}  // namespace
+} // namespace
 
 void PreviewPicture::paintEvent(QPaintEvent*)
 {
@@ -98,7 +98,8 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
         Option1[static_cast<std::size_t>(i)] = o;
     }
 
-    Command4 = pictureButton(this, QStyle::SP_FileDialogInfoView, "preferences-desktop-font", "Command4", "Tipo di Font");
+    Command4
+        = pictureButton(this, QStyle::SP_FileDialogInfoView, "preferences-desktop-font", "Command4", "Tipo di Font");
     Command3 = pictureButton(this, QStyle::SP_DialogSaveButton, "document-print", "Command3", "Stampa");
     Command1 = pictureButton(this, QStyle::SP_DialogOkButton, "dialog-ok", "Command1", "OK, fatto");
     Label2->setObjectName("Label2");
@@ -236,7 +237,7 @@ void FrmPreview::RedrawPreview()
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QSizeF page = printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
     PageSurface surface(painter, page.width(),
-                        QPointF(Picture1->image.width() / page.width(), Picture1->image.height() / page.height()));
+        QPointF(Picture1->image.width() / page.width(), Picture1->image.height() / page.height()));
     const printing::InsertOutcome outcome = DrawListing(surface, scale);
     painter.end();
     const std::string line = printing::leftOutLine(outcome.leftOut);
@@ -255,10 +256,12 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
     double ratio;
     if (heightRatio < widthRatio) {
         ratio = heightRatio;
-        picture->resize(std::max(1, static_cast<int>(std::lround(page.width() * ratio / 25.4 * dpiX))), picture->height());
+        picture->resize(
+            std::max(1, static_cast<int>(std::lround(page.width() * ratio / 25.4 * dpiX))), picture->height());
     } else {
         ratio = widthRatio;
-        picture->resize(picture->width(), std::max(1, static_cast<int>(std::lround(page.height() * ratio / 25.4 * dpiY))));
+        picture->resize(
+            picture->width(), std::max(1, static_cast<int>(std::lround(page.height() * ratio / 25.4 * dpiY))));
     }
     // The picture's own resolution, so that point sizes scaled by the
     // ratio come out as the page's, reduced.
@@ -307,7 +310,7 @@ void FrmPreview::Command3_Click()
 {
     QPrinter& p = printer();
     if (!printerDialog(p, this))
-        return;  // cancelled: nothing printed, nothing said
+        return; // cancelled: nothing printed, nothing said
     p.setFullPage(true);
     const WaitCursor wait;
     QPainter painter;
@@ -326,4 +329,4 @@ void FrmPreview::Command4_Click()
     RedrawPreview();
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -49,9 +49,9 @@ public:
     printing::InsertOutcome DrawListing(printing::Surface& target, double scale);
 
     void Option1_Click(int index);
-    void Command1_Click();  // close
-    void Command3_Click();  // print
-    void Command4_Click();  // font
+    void Command1_Click(); // close
+    void Command3_Click(); // print
+    void Command4_Click(); // font
 
     // The printer the page goes to: A4 unless the person chose otherwise.
     QPrinter& printer();
@@ -62,14 +62,14 @@ public:
 
     PreviewPicture* Picture1;
     QGroupBox* Frame1;
-    std::array<QRadioButton*, 6> Option1{};  // 2 to 7 columns
+    std::array<QRadioButton*, 6> Option1{}; // 2 to 7 columns
     QToolButton* Command4;
     QLabel* Label2;
     QToolButton* Command3;
     QLabel* Label7;
     QToolButton* Command1;
     QLabel* Label1;
-    QLabel* LeftOut;  // how many entries the insert leaves out
+    QLabel* LeftOut; // how many entries the insert leaves out
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -86,4 +86,4 @@ private:
     bool loaded_ = false;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -28,10 +28,11 @@ FrmPreview* showPreview(AppContext& ctx)
         sub = ctx.frame->addChild(preview);
         // Each time it becomes the active window it draws the page again,
         // so it follows the catalogue shown meanwhile.
-        QObject::connect(ctx.frame->mdiArea(), &QMdiArea::subWindowActivated, preview, [&ctx, sub, preview](QMdiSubWindow* w) {
-            if (w == sub)
-                ctx.handle([preview] { preview->Form_Activate(); });
-        });
+        QObject::connect(
+            ctx.frame->mdiArea(), &QMdiArea::subWindowActivated, preview, [&ctx, sub, preview](QMdiSubWindow* w) {
+                if (w == sub)
+                    ctx.handle([preview] { preview->Form_Activate(); });
+            });
         sub->move(0, 0);
         sub->show();
     }
@@ -60,4 +61,4 @@ void showFontChooser(AppContext& ctx)
     chooser->exec();
 }
 
-}  // namespace zondari
+} // namespace zondari

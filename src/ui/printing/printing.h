@@ -20,4 +20,4 @@ void showFontChooser(AppContext& ctx);
 // The font chooser once it has been made, else nothing.
 fONTEN* findFontChooser(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

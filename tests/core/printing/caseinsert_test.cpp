@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -50,7 +49,7 @@ std::vector<std::vector<double>> shapes(const RecordingSurface& s, RecordingSurf
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CaseInsert, FrontPanelTitleHeadingsFileNamesOutlinesAndFooter)
 {
@@ -68,7 +67,7 @@ TEST(CaseInsert, FrontPanelTitleHeadingsFileNamesOutlinesAndFooter)
     ASSERT_EQ(s.find("brano uno.mp3").size(), 1u);
     EXPECT_EQ(s.find("brano uno.mp3")[0].y, 29);
     ASSERT_EQ(s.find("due.mp3").size(), 1u);
-    EXPECT_EQ(s.find("due.mp3")[0].y, 33);  // the empty entry takes no line
+    EXPECT_EQ(s.find("due.mp3")[0].y, 33); // the empty entry takes no line
     EXPECT_FALSE(s.find("due.mp3")[0].bold);
 
     using V = std::vector<std::vector<double>>;
@@ -88,26 +87,22 @@ TEST(CaseInsert, FullColumnsMoveRightAndTheEntryThatDoesNotFitOpensTheBackPanel)
     const struct {
         int entry;
         double x, y;
-    } places[] = {{0, 21, 25},   {27, 21, 133},  {28, 61, 21},   {57, 101, 21},   {85, 101, 133},
-                  {86, 27, 142}, {114, 27, 254}, {115, 73, 142}, {144, 118, 142}, {fit - 1, 118, 254}};
+    } places[] = {{0, 21, 25}, {27, 21, 133}, {28, 61, 21}, {57, 101, 21}, {85, 101, 133}, {86, 27, 142},
+        {114, 27, 254}, {115, 73, 142}, {144, 118, 142}, {fit - 1, 118, 254}};
     for (const auto& p : places)
         EXPECT_EQ(std::make_pair(at(s, p.entry).x, at(s, p.entry).y), std::make_pair(p.x, p.y)) << p.entry;
     EXPECT_TRUE(outcome.frontOverflowed);
     EXPECT_EQ(outcome.resumeIndex, 86u);
-    EXPECT_EQ(frontColumnEdge(16, 1), 28);  // 28.5: halves go to the even millimetre
+    EXPECT_EQ(frontColumnEdge(16, 1), 28); // 28.5: halves go to the even millimetre
     EXPECT_TRUE(s.find(printed(fit)).empty());
     EXPECT_EQ(outcome.leftOut, 4u);
 
     // Each white-out between the columns it separates; all before the
     // spines and outlines.
     using V = std::vector<std::vector<double>>;
-    EXPECT_EQ(shapes(s, RecordingSurface::WhiteBox), (V{{118.0 / 3 + 20, 20, 999, 141},
-                                                        {236.0 / 3 + 20, 20, 999, 141},
-                                                        {140, 20, 999, 141},
-                                                        {71, 141, 999, 259},
-                                                        {116, 141, 999, 259},
-                                                        {164, 141, 999, 259},
-                                                        {163, 140, 999, 258}}));
+    EXPECT_EQ(shapes(s, RecordingSurface::WhiteBox),
+        (V{{118.0 / 3 + 20, 20, 999, 141}, {236.0 / 3 + 20, 20, 999, 141}, {140, 20, 999, 141}, {71, 141, 999, 259},
+            {116, 141, 999, 259}, {164, 141, 999, 259}, {163, 140, 999, 258}}));
     const auto& first = s.shapes.front();
     EXPECT_GT(first.order, at(s, 27).order);
     EXPECT_LT(first.order, at(s, 28).order);
@@ -145,7 +140,7 @@ TEST(CaseInsert, ScaleMultipliesFontSizesOnlyAndChosenStylesReachEveryLine)
     RecordingSurface s;
     DrawListing(s, listing(2, "Pop"), {"DejaVu Serif", 8, true, true}, 3, 0.5);
     EXPECT_EQ(s.find("Pop")[0].size, 4);
-    EXPECT_EQ(at(s, 1).y, 25);  // title and a line, 2 mm each
+    EXPECT_EQ(at(s, 1).y, 25); // title and a line, 2 mm each
     EXPECT_EQ(at(s, 1).size, 4);
     EXPECT_EQ(s.find("P")[0].size, 5.5);
     EXPECT_EQ(s.find(std::string(kFooterLine) + kMakerSite)[0].size, 3.5);

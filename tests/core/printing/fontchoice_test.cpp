@@ -7,7 +7,7 @@ using namespace zondari::printing;
 TEST(FontChoice, FamiliesAreListedOnceByTheirPlainNamesAndTheFallbackIsInstalled)
 {
     EXPECT_EQ(listedFamilies({"DejaVu Sans", "Nimbus Sans [UKWN]", "Nimbus Sans [URW]", "dejavu sans", ""}),
-              (std::vector<std::string>{"DejaVu Sans", "Nimbus Sans"}));
+        (std::vector<std::string>{"DejaVu Sans", "Nimbus Sans"}));
     EXPECT_EQ(fontCountCaption(1), "N. 1 Fonts installati");
     const std::vector<std::string> families{"DejaVu Sans", "Liberation Sans"};
     EXPECT_TRUE(isInstalled("dejavu SANS", families));

@@ -39,7 +39,10 @@ public:
     double textHeight(std::string_view) override { return size_ * heightPerPoint; }
     double textWidth(std::string_view t) override { return static_cast<double>(t.size()) * size_ * 0.25; }
     double width() const override { return 210; }
-    void line(double x1, double y1, double x2, double y2) override { shapes.push_back({Line, x1, y1, x2, y2, next_++}); }
+    void line(double x1, double y1, double x2, double y2) override
+    {
+        shapes.push_back({Line, x1, y1, x2, y2, next_++});
+    }
     void box(double x1, double y1, double x2, double y2) override { shapes.push_back({Box, x1, y1, x2, y2, next_++}); }
     void filledBox(double x1, double y1, double x2, double y2, Colour c) override
     {
@@ -68,4 +71,4 @@ private:
     int next_ = 0;
 };
 
-}  // namespace zondari::test
+} // namespace zondari::test

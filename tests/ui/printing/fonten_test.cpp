@@ -45,7 +45,7 @@ void pick(fONTEN& chooser, const QString& family)
     chooser.LstFonts->setCurrentItem(chooser.LstFonts->findItems(family, Qt::MatchExactly).value(0));
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
 {
@@ -56,7 +56,7 @@ TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
         for (int i = 0; i < chooser.LstFonts->count(); ++i)
             EXPECT_TRUE(names.insert(chooser.LstFonts->item(i)->text().toCaseFolded()).second) << i;
         EXPECT_EQ(chooser.Label1->text(), QString("N. %1 Fonts installati").arg(chooser.LstFonts->count()));
-        for (const QString& f : QFontDatabase::families())  // by the name without any foundry
+        for (const QString& f : QFontDatabase::families()) // by the name without any foundry
             EXPECT_EQ(names.count((f.endsWith(']') ? f.left(f.lastIndexOf(" [")) : f).toCaseFolded()), 1u);
         EXPECT_EQ(selected(chooser), "DejaVu Sans");
         EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Sans - aAbB 123 zZ");
@@ -76,7 +76,7 @@ TEST_F(FontChooser, OkStoresTheChoiceGivesItToTheCatalogueWindowAndKeepsItBetwee
         pick(chooser, "DejaVu Serif");
         chooser.Check3d1->setChecked(true);
         chooser.Text1->setText("10.5");
-        QTest::mouseClick(chooser.Label3, Qt::LeftButton);  // "OK" beside its button
+        QTest::mouseClick(chooser.Label3, Qt::LeftButton); // "OK" beside its button
     });
     EXPECT_EQ(app.state.PrintFontName, "DejaVu Serif");
     EXPECT_TRUE(app.state.PrintFontItalic);
@@ -112,7 +112,8 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
         EXPECT_EQ(chooser.Text1->text(), "25");
     });
     ASSERT_EQ(app.dialogs.messages.size(), messages + 1);
-    EXPECT_EQ(app.dialogs.messages.back().text, "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.");
+    EXPECT_EQ(
+        app.dialogs.messages.back().text, "Font scelto non disponibile, verrà scelto l'Arial a video ed in stampa.");
     const std::string chosen = app.state.PrintFontName;
     EXPECT_TRUE(installed.contains(QString::fromStdString(chosen))) << chosen;
     if (installed.contains("Arial")) {
@@ -128,7 +129,7 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
         pick(chooser, "DejaVu Serif");
         chooser.Check3d2->setChecked(false);
         chooser.Text1->setText("20");
-        QTest::mouseClick(chooser.Label4, Qt::LeftButton);  // "Annulla" beside its button
+        QTest::mouseClick(chooser.Label4, Qt::LeftButton); // "Annulla" beside its button
     });
     EXPECT_EQ(app.state.PrintFontName, chosen);
     EXPECT_EQ(app.state.PrintFontSize, 25);

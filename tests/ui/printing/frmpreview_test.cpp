@@ -34,7 +34,7 @@ struct PreviewWindow : ::testing::Test {
     QMdiSubWindow* sub(QWidget* window) { return qobject_cast<QMdiSubWindow*>(window->parentWidget()); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
 {
@@ -43,13 +43,13 @@ TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
     FrmPreview* p = openPreview(app, w, "9");
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->windowTitle(), "Zondari 2000 - Anteprima");
-    EXPECT_EQ(app.state.PrintColumns, 9);  // no range check, no message, no choice shown
+    EXPECT_EQ(app.state.PrintColumns, 9); // no range check, no message, no choice shown
     EXPECT_EQ(app.dialogs.messages.size(), messages);
     for (QRadioButton* o : p->Option1)
         EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
     EXPECT_EQ(app.state.PrintFontSize, 8);
-    EXPECT_TRUE(inkIn(p, QRectF(21, 21, 5, 3)));   // the title
-    EXPECT_TRUE(inkIn(p, QRectF(19.5, 60, 1, 1)));  // the front panel's outline
+    EXPECT_TRUE(inkIn(p, QRectF(21, 21, 5, 3))); // the title
+    EXPECT_TRUE(inkIn(p, QRectF(19.5, 60, 1, 1))); // the front panel's outline
     EXPECT_FALSE(inkIn(p, QRectF(150, 30, 40, 80)));
 
     openPreview(app, w, "4");
@@ -57,7 +57,7 @@ TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
     EXPECT_TRUE(p->Option1[2]->isChecked());
     EXPECT_EQ(openPreview(app, w, "99999"), p);
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
-    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 6);  // the overflow, the count left as it was
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 6); // the overflow, the count left as it was
     EXPECT_EQ(app.state.PrintColumns, 4);
 }
 
@@ -96,7 +96,7 @@ TEST_F(PreviewWindow, ThePageKeepsItsProportionsWhateverTheWindowSize)
         EXPECT_TRUE(p->rect().contains(QRect(p->Picture1->mapTo(p, QPoint(0, 0)), picture.size()))) << size.width();
         EXPECT_EQ(p->Picture1->image.size(), picture.size());
     }
-    QTest::mouseClick(p->Label1, Qt::LeftButton);  // "OK" closes
+    QTest::mouseClick(p->Label1, Qt::LeftButton); // "OK" closes
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(findPreview(app.ctx), nullptr);
 }

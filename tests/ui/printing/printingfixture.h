@@ -34,7 +34,11 @@ inline std::vector<std::string> numberedEntries(int n)
 {
     std::vector<std::string> out;
     for (int i = 0; i < n; ++i)
-        out.push_back("/media/cd/Rock/T" + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i) + ".mp3");
+        out.push_back("/media/cd/Rock/T"
+            + std::string(i < 10 ? "00"
+                    : i < 100    ? "0"
+                                 : "")
+            + std::to_string(i) + ".mp3");
     return out;
 }
 
@@ -75,14 +79,16 @@ struct Word {
 
 inline std::vector<Word> pdfWords(const std::string& pdf)
 {
-    static const std::regex word(R"re(xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">(.*)</word>)re");
+    static const std::regex word(
+        R"re(xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">(.*)</word>)re");
     constexpr double mm = 25.4 / 72;
     std::vector<Word> out;
     std::istringstream lines(output("pdftotext -bbox '" + pdf + "' -"));
     for (std::string line; std::getline(lines, line);) {
         std::smatch m;
         if (std::regex_search(line, m, word))
-            out.push_back({m[5], std::stod(m[1]) * mm, std::stod(m[2]) * mm, std::stod(m[3]) * mm, std::stod(m[4]) * mm});
+            out.push_back(
+                {m[5], std::stod(m[1]) * mm, std::stod(m[2]) * mm, std::stod(m[3]) * mm, std::stod(m[4]) * mm});
     }
     return out;
 }
@@ -103,4 +109,4 @@ inline void whenFontChooserShown(AppContext& ctx, std::function<void(fONTEN&)> a
     timer->start(5);
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -38,7 +38,7 @@ struct PrintedInsert : ::testing::Test {
 
     FrmPreview* open(const std::string& title, std::vector<std::string> list, const QString& columns)
     {
-        app.state.PrintFontName = "DejaVu Sans";  // installed with the program's setup
+        app.state.PrintFontName = "DejaVu Sans"; // installed with the program's setup
         frmMP3print* w = startWithCatalogue(app, title, list);
         return w ? openPreview(app, w, columns) : nullptr;
     }
@@ -52,7 +52,7 @@ struct PrintedInsert : ::testing::Test {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PrintedInsert, TitleEntriesPanelsSpinesAndFooterWhereThePageNeedsThem)
 {
@@ -61,7 +61,8 @@ TEST_F(PrintedInsert, TitleEntriesPanelsSpinesAndFooterWhereThePageNeedsThem)
     FrmPreview* preview = open("Rock80", list, "3");
     ASSERT_NE(preview, nullptr);
     const std::vector<Word> words = print(preview);
-    const auto near = [](const Word& w, double x, double y) { return std::abs(w.xMin - x) < 0.3 && std::abs(w.yMin - y) < 0.5; };
+    const auto near
+        = [](const Word& w, double x, double y) { return std::abs(w.xMin - x) < 0.3 && std::abs(w.yMin - y) < 0.5; };
     const auto find = [&words](const std::string& text) {
         const auto it = std::find_if(words.begin(), words.end(), [&](const Word& w) { return w.text == text; });
         return it == words.end() ? Word{} : *it;
@@ -70,8 +71,8 @@ TEST_F(PrintedInsert, TitleEntriesPanelsSpinesAndFooterWhereThePageNeedsThem)
     EXPECT_TRUE(near(find("Creazione"), 20, 266));
     EXPECT_EQ(find("https://www.zondari.it/").text, "https://www.zondari.it/");
     const std::string xml = output("pdftohtml -xml -i -stdout '" + pdf + "' 2>/dev/null");
-    EXPECT_NE(xml.find("<b>(C:\\Musica\\Rock)</b>"), std::string::npos);  // bold, as written
-    EXPECT_NE(xml.find(">t000.mp3<"), std::string::npos);                 // lower case, not bold
+    EXPECT_NE(xml.find("<b>(C:\\Musica\\Rock)</b>"), std::string::npos); // bold, as written
+    EXPECT_NE(xml.find(">t000.mp3<"), std::string::npos); // lower case, not bold
 
     const auto front = entryWords(words, false);
     const auto back = entryWords(words, true);
@@ -88,9 +89,8 @@ TEST_F(PrintedInsert, TitleEntriesPanelsSpinesAndFooterWhereThePageNeedsThem)
     // the stack centred on y = 200.
     for (double spine : {23.0, 167.0}) {
         std::vector<Word> stack;
-        std::copy_if(words.begin(), words.end(), std::back_inserter(stack), [spine](const Word& w) {
-            return w.text.size() == 1 && std::abs((w.xMin + w.xMax) / 2 - spine) < 0.5;
-        });
+        std::copy_if(words.begin(), words.end(), std::back_inserter(stack),
+            [spine](const Word& w) { return w.text.size() == 1 && std::abs((w.xMin + w.xMax) / 2 - spine) < 0.5; });
         ASSERT_EQ(stack.size(), 6u) << spine;
         std::string down;
         for (const Word& w : stack)
@@ -130,7 +130,7 @@ TEST_F(PrintedInsert, ThePreviewSaysHowManyEntriesThePrintedPageLeavesOut)
     ASSERT_GT(printed, 0u);
     EXPECT_EQ(entryWords(words, true).rbegin()->first, static_cast<int>(printed) - 1);
     EXPECT_EQ(preview->LeftOut->text().toStdString(),
-              std::to_string(600 - printed) + " voci del catalogo non entrano nell'etichetta e non saranno stampate.");
+        std::to_string(600 - printed) + " voci del catalogo non entrano nell'etichetta e non saranno stampate.");
     EXPECT_FALSE(preview->LeftOut->isHidden());
     EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const Word& w) { return w.text == "voci"; }), 0);
 }
@@ -145,7 +145,7 @@ TEST_F(PrintedInsert, CancelPrintsNothingAndSaysNothingWhileAFailureIsReported)
         printer.setOutputFileName(QString::fromStdString(pdf));
         return false;
     };
-    QTest::mouseClick(preview->Label7, Qt::LeftButton);  // the caption prints as its button does
+    QTest::mouseClick(preview->Label7, Qt::LeftButton); // the caption prints as its button does
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_EQ(app.dialogs.messages.size(), messages);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
@@ -172,5 +172,5 @@ TEST_F(PrintedInsert, StylesChosenFromThePreviewReachThePageAndThePreviewAtOnce)
     print(preview);
     EXPECT_NE(output("pdffonts '" + pdf + "'").find("DejaVuSans-BoldOblique"), std::string::npos);
     EXPECT_NE(output("pdftohtml -xml -i -stdout '" + pdf + "' 2>/dev/null").find("<i><b>t000.mp3</b></i>"),
-              std::string::npos);
+        std::string::npos);
 }
