@@ -31,10 +31,15 @@ protected:
 
     std::string log()
     {
-        for (int i = 0; i < 100 && !fs::exists(bin / "log"); ++i)
+        // The detached program writes its line some time after start returns.
+        std::string text;
+        for (int i = 0; i < 200; ++i) {
+            text = readFile(bin / "log");
+            if (!text.empty() && text.back() == '\n')
+                break;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        return readFile(bin / "log");
+        }
+        return text;
     }
 
     TempDir bin, docs;
