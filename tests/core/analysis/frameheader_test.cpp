@@ -17,8 +17,7 @@ TEST(BitString, DropsLeadingZerosAndConsumesTheBytes)
     EXPECT_EQ(static_cast<std::uint32_t>(BitsToNumber(bits)), 0xFFFB9064u);
 }
 
-
-TEST(FrameHeader, DecodesAnMpeg1Layer3Header)
+TEST(FrameHeader, DecodesAnMpeg1Layer3HeaderAndTheFrameLengthsOfEachLayer)
 {
     const FrameHeader h = splitHeader(0xFFFB9064u);
     EXPECT_EQ(h.version(), 1);
@@ -31,6 +30,12 @@ TEST(FrameHeader, DecodesAnMpeg1Layer3Header)
     EXPECT_EQ(h.copyrightBit, 0);
     EXPECT_EQ(h.originalBit, 1);
     EXPECT_EQ(frameLength(h), 417u);  // 144 x 128000 / 44100
+    // Layer I, MPEG 1, 32 kbit/s, 48 kHz, padded: (12 x 32000 / 48000 + 1) x 4.
+    EXPECT_EQ(frameLength(splitHeader(0xFFFF1400u | 0x200u)), 36u);
+    // Layer II, MPEG 1, 192 kbit/s, 48 kHz: 144 x 192000 / 48000.
+    EXPECT_EQ(frameLength(splitHeader(0xFFFDA400u)), 576u);
+    // Layer III, MPEG 2.5, 8 kbit/s, 8 kHz: 72 x 8000 / 8000.
+    EXPECT_EQ(frameLength(splitHeader(0xFFE31800u)), 72u);
 }
 
 TEST(FrameHeader, EachVersionHasItsOwnSamplingRates)
@@ -48,18 +53,6 @@ TEST(FrameHeader, EachVersionHasItsOwnSamplingRates)
     EXPECT_EQ(rate(0, 1), 12000);
     EXPECT_EQ(rate(0, 2), 8000);
     EXPECT_EQ(rate(3, 3), 0);
-}
-
-
-
-TEST(FrameHeader, FrameLengthsOfEachLayer)
-{
-    // Layer I, MPEG 1, 32 kbit/s, 48 kHz, padded: (12 x 32000 / 48000 + 1) x 4.
-    EXPECT_EQ(frameLength(splitHeader(0xFFFF1400u | 0x200u)), 36u);
-    // Layer II, MPEG 1, 192 kbit/s, 48 kHz: 144 x 192000 / 48000.
-    EXPECT_EQ(frameLength(splitHeader(0xFFFDA400u)), 576u);
-    // Layer III, MPEG 2.5, 8 kbit/s, 8 kHz: 72 x 8000 / 8000.
-    EXPECT_EQ(frameLength(splitHeader(0xFFE31800u)), 72u);
 }
 
 TEST(FrameHeader, ValidityRejectsReservedCodes)

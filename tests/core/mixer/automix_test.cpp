@@ -46,7 +46,7 @@ TEST(AutoMix, NothingForADeckSilentUnknownAlreadyFadingOrWithNothingToMixInto)
     EXPECT_TRUE(step({true, 0.0, 10.0}, "15", "5").startCrossfade);
 }
 
-TEST(AutoMix, SettingsAreReadAsValReadsThem)
+TEST(AutoMix, SettingsAndTheDeckHeardAreReadAsValReadsThem)
 {
     // "20 s" is 20, "abc" is 0, "2.5" two and a half.
     EXPECT_FALSE(step({true, 39.0, 60.0}, "20 s", "abc").startCrossfade);
@@ -57,12 +57,9 @@ TEST(AutoMix, SettingsAreReadAsValReadsThem)
     EXPECT_FALSE(step({true, 57.4, 60.0}, "2.5", "").startCrossfade);
     // Settings add up as numbers, not as text ("15" & "5" would be 155).
     EXPECT_FALSE(step({true, 50.0, 200.0}, "15", "5").startOtherDeck);
-}
-
-TEST(AutoMix, TheDeckHeardIsNamedByNumber)
-{
     EXPECT_EQ(deckNamed(" 2"), 2);
     EXPECT_EQ(deckNamed("1.0"), 1);
     EXPECT_EQ(deckNamed("3"), 0);
     EXPECT_EQ(deckNamed("due"), 0);
 }
+

@@ -16,7 +16,7 @@ struct LawCase {
 
 } // namespace
 
-TEST(CrossfaderLaw, EndsMiddleAndClamps)
+TEST(CrossfaderLaw, EndsMiddleAndClampsAndTheDeckHeardChangesJustPastTheMiddle)
 {
     const LawCase cases[] = {
         {0, 0, -10000}, // -30 is full, -12000 silent
@@ -33,10 +33,6 @@ TEST(CrossfaderLaw, EndsMiddleAndClamps)
         EXPECT_EQ(v.left, c.left) << c.value;
         EXPECT_EQ(v.right, c.right) << c.value;
     }
-}
-
-TEST(CrossfaderLaw, TheDeckHeardChangesJustPastTheMiddle)
-{
     EXPECT_EQ(dominantDeck(0), "1");
     EXPECT_EQ(dominantDeck(5000), "1");
     EXPECT_EQ(dominantDeck(5001), "2");

@@ -6,16 +6,12 @@
 
 using namespace zondari::mixer;
 
-TEST(DeckCaption, IsTheNameWithoutItsExtension)
+TEST(DeckCaption, IsTheNameWithoutItsExtensionTheTickersTitleTheTrimmedNameWhilePlaying)
 {
     EXPECT_EQ(loadedCaption("x.flac"), "x");
     EXPECT_EQ(loadedCaption("live.2003.ogg"), "live.2003");
     EXPECT_EQ(loadedCaption("senza estensione"), "senza estensione");
     EXPECT_EQ(loadedCaption("Però.wav"), "Però");
-}
-
-TEST(DeckTicker, TitleIsTheTrimmedNameWhilePlaying)
-{
     EXPECT_EQ(tickerTitle("/musica/dischi/ brano.mp3 ", true), "brano.mp3");
     EXPECT_EQ(tickerTitle("C:\\musica\\brano.mp3", true), "brano.mp3");
     EXPECT_EQ(tickerTitle("/musica/brano.mp3", false), "Nessuna canzone");

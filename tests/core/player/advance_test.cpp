@@ -20,7 +20,7 @@ TEST(AutomaticAdvance, NextRowFollowsTheGridAndWrapsToTheFirstTrack)
     EXPECT_EQ(nextTrackRow(0, 1), 0);
 }
 
-TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOn)
+TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridEndsThePlayMode)
 {
     EXPECT_EQ(tickStep(kStopped, true, 4), TickStep::Advance);
     EXPECT_EQ(tickStep(kPlaying, true, 4), TickStep::DisplayOnly);
@@ -29,10 +29,7 @@ TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOn)
     EXPECT_EQ(tickStep(kPlaying, false, 4), TickStep::DisplayOnly);
     // Any other state the player may report waits too.
     EXPECT_EQ(tickStep(3, true, 4), TickStep::DisplayOnly);
-}
-
-TEST(AutomaticAdvance, AnEmptyGridEndsThePlayModeInsteadOfFailingEveryTick)
-{
+    // An empty grid ends the play mode instead of failing every tick.
     EXPECT_EQ(tickStep(kStopped, true, 1), TickStep::ReleasePlayMode);
     EXPECT_EQ(tickStep(kStopped, false, 1), TickStep::DisplayOnly);
 }

@@ -11,6 +11,7 @@ TEST(FileTypes, ExtensionEntryIsPointAndCapitals)
     EXPECT_EQ(extensionEntry("modulo.it"), ".IT ");
     EXPECT_EQ(extensionEntry("senza"), "");
     EXPECT_EQ(extensionEntry("video.mpeg"), ".MPEG");
+    EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
 }
 
 TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
@@ -20,20 +21,14 @@ TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
         EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
     for (const char* no : {"fooav.m", "nomeAV.M", "x.mpeg", "mp3", "brano.mp3.bak", "readme.txt", ".mp", "x.mp"})
         EXPECT_FALSE(matchesFileTypes(no, list)) << no;
+    EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
 }
 
 TEST(FileTypes, TwoLetterTypesMatchWithTheirSpace)
 {
     const std::string list = ".MP3.IT .XM .AS ";
-    EXPECT_TRUE(matchesFileTypes("song.it", list));
-    EXPECT_TRUE(matchesFileTypes("SONG.XM", list));
-    EXPECT_TRUE(matchesFileTypes("a.as", list));
-    EXPECT_FALSE(matchesFileTypes("a.s", list));
-    EXPECT_FALSE(matchesFileTypes("a.i", list));
-}
-
-TEST(FileTypes, EmptyListTakesNothing)
-{
-    EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
-    EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
+    for (const char* yes : {"song.it", "SONG.XM", "a.as"})
+        EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
+    for (const char* no : {"a.s", "a.i"})
+        EXPECT_FALSE(matchesFileTypes(no, list)) << no;
 }
