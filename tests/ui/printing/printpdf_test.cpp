@@ -162,12 +162,14 @@ TEST_F(PrintedInsert, StylesChosenFromThePreviewReachThePageAndThePreviewAtOnce)
     FrmPreview* preview = open("Stili", numberedEntries(3), "3");
     ASSERT_NE(preview, nullptr);
     const QImage before = preview->Picture1->image;
-    whenFontChooserShown(app.ctx, [](fONTEN& chooser) {
-        chooser.Check3d1->setChecked(true);
-        chooser.Check3d2->setChecked(true);
-        chooser.cmdOK->click();
-    });
-    preview->Command4->click();
+    {
+        ModalSteps<fONTEN> person({[](fONTEN& chooser) {
+            chooser.Check3d1->setChecked(true);
+            chooser.Check3d2->setChecked(true);
+            chooser.cmdOK->click();
+        }});
+        preview->Command4->click();
+    }
     EXPECT_NE(preview->Picture1->image, before);
     print(preview);
     EXPECT_NE(output("pdffonts '" + pdf + "'").find("DejaVuSans-BoldOblique"), std::string::npos);
