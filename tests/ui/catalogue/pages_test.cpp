@@ -124,17 +124,12 @@ TEST(Cerca, AsksAgainAfterOneCharacterThenOpensTheSearchPage)
 {
     PagesApp app;
     app.programFolder.write(kCatalogue, "T\r\n(C:\\Vasco)\r\nC:\\ROCK\\è.mp3\r\nc:\\x\\Rock.mp3\r\nc:\\x\\pop.mp3\r\n");
-    QString second;
     {
-        DialogScript script({type(QString::fromUtf8("è")), [&](Form4& d) {
-                                 second = d.Text1->text();
-                                 type("rock")(d);
-                             }});
+        DialogScript script({type(QString::fromUtf8("è")), type("rock")});
         app.ctx.handle([&] { cerca(app.ctx); });
     }
     EXPECT_EQ(app.dialogs.texts(),
               std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
-    EXPECT_EQ(second, QString::fromUtf8("è"));
     EXPECT_NE(readFile(app.page("zondari-pagina-di-ricerca.htm"))
                   .find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
               std::string::npos);

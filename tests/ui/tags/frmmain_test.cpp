@@ -23,10 +23,11 @@ constexpr const char* kNoTag = "Il file indicato non contiene alcun tag ID3\nIl 
 struct EditorTest : ::testing::Test {
     void SetUp() override { app.startIn(music.path()); }
 
+    // The editor as the player's ID3 button opens it on `track`.
     frmMain* open(const std::string& track)
     {
         app.state.BranoCorrente = track;
-        app.ctx.openers.showTagEditor();
+        app.ctx.form1->button("ID3")->trigger();
         return app.frame->findChild<frmMain*>("frmMain");
     }
 
