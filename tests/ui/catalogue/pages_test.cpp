@@ -258,6 +258,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
+    EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.
