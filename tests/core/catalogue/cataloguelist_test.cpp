@@ -4,8 +4,8 @@
 #include "core/catalogue/entry.h"
 #include "core/common/text.h"
 
-using namespace zondari::catalogue;
 using namespace zondari;
+using namespace zondari::catalogue;
 
 TEST(CatalogueEntry, FolderEntriesBeginWithAParenthesis)
 {

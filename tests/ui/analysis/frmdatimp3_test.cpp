@@ -5,7 +5,6 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"

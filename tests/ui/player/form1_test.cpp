@@ -4,7 +4,6 @@
 #include <QSignalSpy>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"

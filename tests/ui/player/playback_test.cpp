@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>

@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/mp3file.h"
