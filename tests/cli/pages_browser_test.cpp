@@ -6,7 +6,7 @@
 #include <regex>
 #include <set>
 
-#include "support/tempdir.h"
+#include "support/cli.h"
 
 using namespace zondari::test;
 
@@ -83,11 +83,7 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
     }
     program.write("ZOND_DEFAULT_CASA_1.txt", catalogue);
     program.write("ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
-    auto load = [&](const std::string& args) {
-        const std::string path = output("ZONDARI_PROGRAM_FOLDER='" + program.path() + "' '" +
-                                        programBinary("zondari-cli") + "' " + args);
-        return readPage(dumpDom(path.substr(0, path.find('\n'))));
-    };
+    auto load = [&](const std::string& args) { return readPage(dumpDom(runCli(args, program.path()).firstLine())); };
 
     const Page single = load("html ZOND_DEFAULT_CASA_1.txt");
     if (single.dom.empty())

@@ -8,18 +8,15 @@ using namespace zondari;
 using zondari::test::ReadOnly;
 using zondari::test::TempDir;
 
-TEST(TextFiles, ReplaceWritesCrLfInSingleBytesAndLeavesNoTemporaryFile)
+TEST(TextFiles, ReplaceWritesCrLfInSingleBytesOrUtf8AndLeavesNoTemporaryFile)
 {
     TempDir dir;
     ASSERT_TRUE(files::replaceTextFile(dir / "a.ini", dir / "a.bak", {"Città", "x"}));
     EXPECT_EQ(test::readFile(dir / "a.ini"), "Citt\xE0\r\nx\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "a.bak"));
     EXPECT_EQ(*files::readTextLines(dir / "a.ini"), (std::vector<std::string>{"Città", "x"}));
-}
 
-TEST(TextFiles, NamesThatDoNotFitSingleBytesAreWrittenInUtf8)
-{
-    TempDir dir;
+    // Names that do not fit single bytes are written in UTF-8.
     ASSERT_TRUE(files::replaceTextFile(dir / "c.txt", dir / "c.tmp", {"日本の歌", "Città"}));
     EXPECT_EQ(test::readFile(dir / "c.txt"), "日本の歌\r\nCittà\r\n");
     EXPECT_EQ(*files::readTextLines(dir / "c.txt"), (std::vector<std::string>{"日本の歌", "Città"}));
@@ -60,6 +57,7 @@ TEST(DirSearch, NormalFilesSortedWithoutRegardToCase)
     std::filesystem::create_symlink(dir.path(), dir / "loop");
     EXPECT_EQ(*files::dirSearch(dir.path()),
               (std::vector<std::string>{"A.mp3", "a2.MP3", "b.mp3", "C.wav", "link.mp3"}));
+    EXPECT_FALSE(files::dirSearch("/nonexistent/folder"));
 }
 
 TEST(DirSearch, PatternIgnoresLetterCase)
@@ -71,11 +69,6 @@ TEST(DirSearch, PatternIgnoresLetterCase)
               (std::vector<std::string>{"ZOND_DEFAULT_X.txt", "zond_default_y.TXT"}));
     EXPECT_TRUE(files::matchesPattern("a.mp3", "?.MP3"));
     EXPECT_FALSE(files::matchesPattern("ab.mp3", "?.MP3"));
-}
-
-TEST(DirSearch, UnreadableFolderGivesItsError)
-{
-    EXPECT_FALSE(files::dirSearch("/nonexistent/folder"));
 }
 
 TEST(Paths, AbsoluteWithoutTrailingSlash)

@@ -1,6 +1,5 @@
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "core/analysis/mp3analysis.h"
 #include "platform/mp3file.h"

@@ -1,4 +1,3 @@
-#include <QCoreApplication>
 #include <cctype>
 #include <cstdint>
 #include <unistd.h>

@@ -17,14 +17,15 @@ class StartLauncher : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        bin.write("xdg-open", "#!/bin/sh\necho \"xdg-open $*\" >> \"" + bin / "log" + "\"\n");
-        bin.write("vortafon", "#!/bin/sh\necho \"vortafon $*\" >> \"" + bin / "log" + "\"\n");
-        fs::permissions(bin / "xdg-open", fs::perms::owner_all);
-        fs::permissions(bin / "vortafon", fs::perms::owner_all);
+        for (const char* name : {"xdg-open", "vortafon"}) {
+            bin.write(name, "#!/bin/sh\necho \"" + std::string(name) + " $*\" >> \"" + bin / "log" + "\"\n");
+            fs::permissions(bin / name, fs::perms::owner_all);
+        }
     }
 
     int start(const std::string& args, const std::string& cwd)
     {
+        fs::remove(bin / "log");
         return run("cd '" + cwd + "' && PATH='" + bin.path() + ":/usr/bin:/bin' '" + programBinary("start") + "' "
                    + args + " 2>'" + bin / "err" + "'");
     }
@@ -47,30 +48,22 @@ protected:
 
 }  // namespace
 
-TEST_F(StartLauncher, OpensADocumentByItsFullPath)
+TEST_F(StartLauncher, OpensDocumentsAndWebAddressesAndRunsNamedProgramsFromPath)
 {
     docs.write("my page.htm", "<html></html>");
-    EXPECT_EQ(start("'" + docs / "my page.htm" + "'", "/"), 0);
-    EXPECT_EQ(log(), "xdg-open " + docs / "my page.htm" + "\n");
-}
-
-TEST_F(StartLauncher, RelativeDocumentResolvesInTheCurrentFolder)
-{
     docs.write("zondari.htm", "x");
-    EXPECT_EQ(start("zondari.htm", docs.path()), 0);
-    EXPECT_EQ(log(), "xdg-open " + docs / "zondari.htm" + "\n");
-}
-
-TEST_F(StartLauncher, OpensWebAddresses)
-{
-    EXPECT_EQ(start("https://www.zondari.it/", "/"), 0);
-    EXPECT_EQ(log(), "xdg-open https://www.zondari.it/\n");
-}
-
-TEST_F(StartLauncher, RunsANamedProgramFromPath)
-{
-    EXPECT_EQ(start("vortafon", docs.path()), 0);
-    EXPECT_EQ(log(), "vortafon \n");
+    struct Case {
+        std::string args, cwd, logged;
+    };
+    for (const Case& c : {
+             Case{"'" + docs / "my page.htm" + "'", "/", "xdg-open " + docs / "my page.htm"},  // by its full path
+             Case{"zondari.htm", docs.path(), "xdg-open " + docs / "zondari.htm"},  // in the current folder
+             Case{"https://www.zondari.it/", "/", "xdg-open https://www.zondari.it/"},
+             Case{"vortafon", docs.path(), "vortafon "},
+         }) {
+        EXPECT_EQ(start(c.args, c.cwd), 0) << c.args;
+        EXPECT_EQ(log(), c.logged + "\n") << c.args;
+    }
 }
 
 TEST_F(StartLauncher, UnknownNameFailsWithAMessage)

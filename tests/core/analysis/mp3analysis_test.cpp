@@ -1,11 +1,74 @@
 #include <gtest/gtest.h>
 
+#include "core/analysis/frameheader.h"
 #include "core/analysis/framesearch.h"
 #include "core/analysis/genres.h"
 #include "core/analysis/mp3analysis.h"
 
-using namespace zondari;
 using namespace zondari::mp3;
+using namespace zondari;
+
+TEST(BitString, DropsLeadingZerosAndConsumesTheBytes)
+{
+    std::array<std::uint8_t, 4> bytes = {0x00, 0x00, 0x12, 0x34};
+    EXPECT_EQ(BytesToBits(bytes), "1001000110100");
+    EXPECT_EQ(bytes, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(BitsToNumber("1001000110100"), 4660);
+
+    std::array<std::uint8_t, 4> header = {0xFF, 0xFB, 0x90, 0x64};
+    const std::string bits = BytesToBits(header);
+    EXPECT_EQ(bits, "11111111111110111001000001100100");
+    EXPECT_EQ(static_cast<std::uint32_t>(BitsToNumber(bits)), 0xFFFB9064u);
+}
+
+TEST(FrameHeader, DecodesAnMpeg1Layer3HeaderAndTheFrameLengthsOfEachLayer)
+{
+    const FrameHeader h = splitHeader(0xFFFB9064u);
+    EXPECT_EQ(h.version(), 1);
+    EXPECT_EQ(h.layer(), 3);
+    EXPECT_EQ(h.tableBitRate(), 128);
+    EXPECT_EQ(h.sampleRate(), 44100);
+    EXPECT_EQ(channelModeText(h.channelModeCode), "joint stereo");
+    EXPECT_EQ(h.protectionBit, 1);  // no CRC
+    EXPECT_EQ(emphasisText(h.emphasisCode), "no");
+    EXPECT_EQ(h.copyrightBit, 0);
+    EXPECT_EQ(h.originalBit, 1);
+    EXPECT_EQ(frameLength(h), 417u);  // 144 x 128000 / 44100
+    // Layer I, MPEG 1, 32 kbit/s, 48 kHz, padded: (12 x 32000 / 48000 + 1) x 4.
+    EXPECT_EQ(frameLength(splitHeader(0xFFFF1400u | 0x200u)), 36u);
+    // Layer II, MPEG 1, 192 kbit/s, 48 kHz: 144 x 192000 / 48000.
+    EXPECT_EQ(frameLength(splitHeader(0xFFFDA400u)), 576u);
+    // Layer III, MPEG 2.5, 8 kbit/s, 8 kHz: 72 x 8000 / 8000.
+    EXPECT_EQ(frameLength(splitHeader(0xFFE31800u)), 72u);
+}
+
+TEST(FrameHeader, EachVersionHasItsOwnSamplingRates)
+{
+    // Version code in bits 19-20, sampling-rate index in bits 10-11.
+    auto rate = [](std::uint32_t versionCode, std::uint32_t index) {
+        return splitHeader(0xFFE20000u | (versionCode << 19) | (index << 10)).sampleRate();
+    };
+    EXPECT_EQ(rate(3, 0), 44100);
+    EXPECT_EQ(rate(3, 1), 48000);
+    EXPECT_EQ(rate(3, 2), 32000);
+    EXPECT_EQ(rate(2, 0), 22050);
+    EXPECT_EQ(rate(2, 2), 16000);
+    EXPECT_EQ(rate(0, 0), 11025);
+    EXPECT_EQ(rate(0, 1), 12000);
+    EXPECT_EQ(rate(0, 2), 8000);
+    EXPECT_EQ(rate(3, 3), 0);
+}
+
+TEST(FrameHeader, ValidityRejectsReservedCodes)
+{
+    EXPECT_TRUE(isValidHeader(0xFFFB9064u));
+    EXPECT_FALSE(isValidHeader(0xFFEB9064u));  // version code 01
+    EXPECT_FALSE(isValidHeader(0xFFF99064u));  // layer code 00
+    EXPECT_FALSE(isValidHeader(0xFFFBF064u));  // bit-rate index 15
+    EXPECT_FALSE(isValidHeader(0xFFFB9C64u));  // sampling-rate index 3
+    EXPECT_FALSE(isValidHeader(0xFF7B9064u));  // a sync bit missing
+    EXPECT_FALSE(isValidHeader(0xFFFFFFFFu));
+}
 
 namespace {
 
@@ -74,31 +137,27 @@ constexpr std::uint32_t kLayer2 = 0xFFFDA400u;
 
 TEST(FrameSearch, FindsTheFramesOfEachVersionAndLayer)
 {
-    TrackInfo cbr = analyse(frames(kCbr128, 417, 1000));
-    EXPECT_EQ(cbr.Version, 1);
-    EXPECT_EQ(cbr.Layer, 3);
-    EXPECT_EQ(cbr.BitRate, 128);
-    EXPECT_EQ(cbr.SampleRate, 44100);
-    EXPECT_EQ(cbr.ChannelMode, "joint stereo");
-    EXPECT_EQ(cbr.Duration, 26);  // 417000 x 8 / 128000 = 26.06
-
-    TrackInfo v2 = analyse(frames(kMpeg2, 208, 1000));
-    EXPECT_EQ(v2.Version, 2);
-    EXPECT_EQ(v2.SampleRate, 22050);
-    EXPECT_EQ(v2.BitRate, 64);
-    EXPECT_EQ(v2.Duration, 26);  // 208000 x 8 / 64000
-
-    TrackInfo v25 = analyse(frames(kMpeg25Mono, 144, 1000));
-    EXPECT_EQ(v25.Version, 25);
-    EXPECT_EQ(v25.SampleRate, 8000);
-    EXPECT_EQ(v25.BitRate, 16);
-    EXPECT_EQ(v25.ChannelMode, "single channel");
-    EXPECT_EQ(v25.Duration, 72);  // 144000 x 8 / 16000
-
-    TrackInfo l2 = analyse(frames(kLayer2, 576, 100));
-    EXPECT_EQ(l2.Layer, 2);
-    EXPECT_EQ(l2.BitRate, 192);
-    EXPECT_EQ(l2.SampleRate, 48000);
+    struct Case {
+        std::string file;
+        int version, layer, bitRate, sampleRate;
+        const char* mode;
+        int duration;
+    };
+    for (const Case& c : {
+             Case{frames(kCbr128, 417, 1000), 1, 3, 128, 44100, "joint stereo", 26},  // 417000 x 8 / 128000 = 26.06
+             Case{frames(kMpeg2, 208, 1000), 2, 3, 64, 22050, "stereo", 26},          // 208000 x 8 / 64000
+             Case{frames(kMpeg25Mono, 144, 1000), 25, 3, 16, 8000, "single channel", 72},  // 144000 x 8 / 16000
+             Case{frames(kLayer2, 576, 100), 1, 2, 192, 48000, "stereo", 2},          // 57600 x 8 / 192000 = 2.4
+         }) {
+        const TrackInfo t = analyse(c.file);
+        SCOPED_TRACE(c.version * 10 + c.layer);
+        EXPECT_EQ(t.Version, c.version);
+        EXPECT_EQ(t.Layer, c.layer);
+        EXPECT_EQ(t.BitRate, c.bitRate);
+        EXPECT_EQ(t.SampleRate, c.sampleRate);
+        EXPECT_EQ(t.ChannelMode, c.mode);
+        EXPECT_EQ(t.Duration, c.duration);
+    }
 }
 
 TEST(FrameSearch, SkipsId3v2TagsAndTheFalseSyncInsideThem)
@@ -181,79 +240,50 @@ TEST(FrameSearch, DamagedFilesGiveEmptyFields)
 }
 
 
-TEST(VbrHeader, XingMarksVbrAndItsCountGivesTimeAndAverage)
+TEST(VbrHeader, MarksVbrAndItsCountGivesTimeAndAverage)
 {
-    // 1000 frames of 1152 samples at 44.1 kHz: 26.12 s; 417000 bytes of audio.
-    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0F, 1000));
-    EXPECT_TRUE(t.IsVbr);
-    EXPECT_EQ(t.VbrFrames, 1000u);
-    EXPECT_EQ(t.Duration, 26);
-    EXPECT_EQ(t.BitRate, 128);  // 417000 x 8 / 26.122 s = 127.7 kbit/s
-
-    // The same stream said to hold 2000 frames: twice the time, half the rate.
-    TrackInfo longer = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x01, 2000));
-    EXPECT_EQ(longer.Duration, 52);
-    EXPECT_EQ(longer.BitRate, 64);
+    struct Case {
+        std::string file;
+        bool vbr;
+        std::uint32_t count;
+        int bitRate, duration;
+    };
+    std::string vbri = frames(kCbr128, 417, 1000);
+    vbri.replace(36, 18, "VBRI" + std::string(10, '\x01') + word(3000));  // the count at offset 14
+    const std::string cbr = frames(kCbr128, 417, 1000);
+    for (const Case& c : {
+             // 1000 frames of 1152 samples at 44.1 kHz: 26.12 s; 417000
+             // bytes of audio: 127.7 kbit/s. Said to hold 2000: twice the
+             // time, half the rate.
+             Case{withVbrHeader(cbr, 36, "Xing", 0x0F, 1000), true, 1000, 128, 26},
+             Case{withVbrHeader(cbr, 36, "Xing", 0x01, 2000), true, 2000, 64, 52},
+             // The header's own frame is not audio: 9 x 417 bytes in 9 x
+             // 1152 samples (142 kbit/s if it were counted), 0.2 s.
+             Case{withVbrHeader(frames(kCbr128, 417, 10), 36, "Xing", 1, 9), true, 9, 128, 0},
+             // "Info" is CBR with a frame count: 2000 x 1152 / 44100 s; no VBR count.
+             Case{withVbrHeader(cbr, 36, "Info", 0x0F, 2000), false, 0, 128, 52},
+             // No frame-count flag, or a count of 0: nothing gives the length.
+             Case{withVbrHeader(cbr, 36, "Xing", 0x0E, 5), true, 0, 0, 0},
+             Case{withVbrHeader(cbr, 36, "Xing", 0x0F, 0), true, 0, 0, 0},
+             // Where the version and mode put it: 1000 x 576 / 22050 s, 1000 x
+             // 576 / 8000 s, 100 x 1152 / 44100 s (99 x 417 bytes: 126 kbit/s).
+             Case{withVbrHeader(frames(kMpeg2, 208, 1000), 21, "Xing", 1, 1000), true, 1000, 64, 26},
+             Case{withVbrHeader(frames(kMpeg25Mono, 144, 1000), 13, "Xing", 1, 1000), true, 1000, 16, 72},
+             Case{withVbrHeader(frames(kMono128, 417, 100), 21, "Xing", 1, 100), true, 100, 126, 2},
+             // Elsewhere, or not the exact text, it is no header: 41700 bytes
+             // at 128 kbit/s.
+             Case{withVbrHeader(frames(kMono128, 417, 100), 36, "Xing", 1, 100), false, 0, 128, 2},
+             Case{withVbrHeader(frames(kCbr128, 417, 100), 36, "xing", 1, 100), false, 0, 128, 2},
+             Case{vbri, true, 3000, 43, 78},  // 3000 x 1152 / 44100 = 78.4 s: 42.5 kbit/s
+         }) {
+        const TrackInfo t = analyse(c.file);
+        SCOPED_TRACE(c.count);
+        EXPECT_EQ(t.IsVbr, c.vbr);
+        EXPECT_EQ(t.VbrFrames, c.count);
+        EXPECT_EQ(t.BitRate, c.bitRate);
+        EXPECT_EQ(t.Duration, c.duration);
+    }
 }
-
-TEST(VbrHeader, TheHeadersOwnFrameIsNotAudio)
-{
-    // Nine audio frames after the header's frame: 9 x 417 bytes in 9 x 1152
-    // samples = 127.7 kbit/s (142 if the header's frame were counted).
-    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 10), 36, "Xing", 1, 9));
-    EXPECT_EQ(t.BitRate, 128);
-}
-
-TEST(VbrHeader, InfoIsCbrWithAFrameCount)
-{
-    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Info", 0x0F, 2000));
-    EXPECT_FALSE(t.IsVbr);
-    EXPECT_EQ(t.BitRate, 128);
-    EXPECT_EQ(t.Duration, 52);  // 2000 x 1152 / 44100
-}
-
-TEST(VbrHeader, StandsWhereTheVersionAndModePutIt)
-{
-    EXPECT_TRUE(analyse(withVbrHeader(frames(kMono128, 417, 100), 21, "Xing", 1, 100)).IsVbr);
-    EXPECT_FALSE(analyse(withVbrHeader(frames(kMono128, 417, 100), 36, "Xing", 1, 100)).IsVbr);
-
-    TrackInfo v2 = analyse(withVbrHeader(frames(kMpeg2, 208, 1000), 21, "Xing", 1, 1000));
-    EXPECT_TRUE(v2.IsVbr);
-    EXPECT_EQ(v2.Duration, 26);  // 1000 x 576 / 22050 = 26.1
-
-    TrackInfo v25 = analyse(withVbrHeader(frames(kMpeg25Mono, 144, 1000), 13, "Xing", 1, 1000));
-    EXPECT_TRUE(v25.IsVbr);
-    EXPECT_EQ(v25.Duration, 72);  // 1000 x 576 / 8000
-
-    // Only the exact text counts.
-    EXPECT_FALSE(analyse(withVbrHeader(frames(kCbr128, 417, 100), 36, "xing", 1, 100)).IsVbr);
-}
-
-TEST(VbrHeader, CountOnlyWhenTheFlagsSaySo)
-{
-    // No frame-count flag: a VBR stream whose length nothing gives.
-    TrackInfo t = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0E, 5));
-    EXPECT_TRUE(t.IsVbr);
-    EXPECT_EQ(t.VbrFrames, 0u);
-    EXPECT_EQ(t.BitRate, 0);
-    EXPECT_EQ(t.Duration, 0);
-
-    TrackInfo zero = analyse(withVbrHeader(frames(kCbr128, 417, 1000), 36, "Xing", 0x0F, 0));
-    EXPECT_TRUE(zero.IsVbr);
-    EXPECT_EQ(zero.BitRate, 0);
-    EXPECT_EQ(zero.Duration, 0);
-}
-
-TEST(VbrHeader, VbriGivesTheCountAtItsOffset14)
-{
-    std::string stream = frames(kCbr128, 417, 1000);
-    stream.replace(36, 18, "VBRI" + std::string(10, '\x01') + word(3000));
-    TrackInfo t = analyse(stream);
-    EXPECT_TRUE(t.IsVbr);
-    EXPECT_EQ(t.VbrFrames, 3000u);
-    EXPECT_EQ(t.Duration, 78);  // 3000 x 1152 / 44100 = 78.4
-}
-
 
 TEST(PlayTime, SixtyFourBitLengths)
 {

@@ -5,7 +5,7 @@
 using namespace zondari;
 using namespace zondari::catalogue;
 
-TEST(CatalogueFile, ReadsAFileWrittenOnWindowsInWindows1252WithCrLf)
+TEST(CatalogueFile, ReadsFilesWrittenOnWindowsOrHereEmptyOrTitleOnly)
 {
     // "Perché" and "Caffè" as the Windows program wrote them: one byte each.
     const std::string bytes = "Canzoni d'autore \xe8 belle\r\n"
@@ -18,6 +18,17 @@ TEST(CatalogueFile, ReadsAFileWrittenOnWindowsInWindows1252WithCrLf)
     EXPECT_EQ(c.entries[0], "(D:\\Cantautori)");
     EXPECT_EQ(c.entries[1], "D:\\Cantautori\\Perché.mp3");
     EXPECT_EQ(c.entries[2], "D:\\Caffè.mp3");
+    const Catalogue empty = parseCatalogue("");
+    EXPECT_EQ(empty.title, "");
+    EXPECT_TRUE(empty.entries.empty());
+
+    const Catalogue titleOnly = parseCatalogue("Solo titolo\r\n");
+    EXPECT_EQ(titleOnly.title, "Solo titolo");
+    EXPECT_TRUE(titleOnly.entries.empty());
+
+    // LF alone, and no end after the last line, still read.
+    const Catalogue unix = parseCatalogue("T\n/a.mp3\n/b.mp3");
+    EXPECT_EQ(unix.entries, (std::vector<std::string>{"/a.mp3", "/b.mp3"}));
 }
 
 TEST(CatalogueFile, WritesTitleThenEntriesAndReadsThemBack)
@@ -45,17 +56,3 @@ TEST(CatalogueFile, EntryWithALineBreakIsLeftOutRatherThanSplit)
     EXPECT_EQ(parseCatalogue(bytes).entries.size(), 2u);
 }
 
-TEST(CatalogueFile, EmptyAndTitleOnlyFiles)
-{
-    const Catalogue empty = parseCatalogue("");
-    EXPECT_EQ(empty.title, "");
-    EXPECT_TRUE(empty.entries.empty());
-
-    const Catalogue titleOnly = parseCatalogue("Solo titolo\r\n");
-    EXPECT_EQ(titleOnly.title, "Solo titolo");
-    EXPECT_TRUE(titleOnly.entries.empty());
-
-    // LF alone, and no end after the last line, still read.
-    const Catalogue unix = parseCatalogue("T\n/a.mp3\n/b.mp3");
-    EXPECT_EQ(unix.entries, (std::vector<std::string>{"/a.mp3", "/b.mp3"}));
-}

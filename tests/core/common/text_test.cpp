@@ -1,12 +1,45 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "core/common/encoding.h"
 #include "core/common/text.h"
 
+using namespace zondari::encoding;
 using namespace zondari::text;
 using Lines = std::vector<std::string>;
 
-TEST(Lines, CrLfAndLfBothEndALine)
+TEST(Encoding, WindowsBytesReadAsTheirCharacters)
+{
+    // "Città – €5’" as the Windows program writes it.
+    const std::string bytes = "Citt\xE0 \x96 \x80" "5\x92";
+    EXPECT_FALSE(isValidUtf8(bytes));
+    EXPECT_EQ(decodeText(bytes), "Città – €5’");
+}
+
+TEST(Encoding, WritesSingleByteWhenEveryCharacterFitsElseUtf8AndReadsItBack)
+{
+    EXPECT_EQ(encodeText("Città €"), "Citt\xE0 \x80");
+    EXPECT_EQ(encodeText("日本 è"), "日本 è");
+    // "Ã©" in single bytes would be valid UTF-8 for "é": it must not turn into it.
+    for (const std::string s : {"Ã©", "è", "plain", "日本", "Ÿ‰ž", "Ã© and 日本", ""})
+        EXPECT_EQ(decodeText(encodeText(s)), s) << s;
+}
+
+TEST(Encoding, LossyConversionMarksWhatDoesNotFit)
+{
+    EXPECT_EQ(utf8ToCp1252Lossy("Caffè 日本"), "Caff\xE8 ??");
+    EXPECT_FALSE(utf8ToCp1252("日").has_value());
+}
+
+TEST(Encoding, InvalidSequencesAreNotUtf8)
+{
+    EXPECT_FALSE(isValidUtf8("\xC3"));           // cut short
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));       // overlong "/"
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));   // surrogate
+    EXPECT_TRUE(isValidUtf8("\xF0\x9F\x8E\xB5")); // a note, four bytes
+}
+
+TEST(Lines, CrLfAndLfBothEndALineAndLinesAreWrittenWithCrLf)
 {
     EXPECT_EQ(splitLines("a\r\nb\nc"), (Lines{"a", "b", "c"}));
     EXPECT_EQ(splitLines("a\r\n\r\nb\r\n"), (Lines{"a", "", "b"}));
@@ -14,12 +47,7 @@ TEST(Lines, CrLfAndLfBothEndALine)
     EXPECT_EQ(splitLines("\r\n"), Lines{""});
     // A lone CR is part of the line.
     EXPECT_EQ(splitLines("a\rb\n"), Lines{"a\rb"});
-}
-
-TEST(Lines, WrittenWithCrLf)
-{
     EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(splitLines(joinLines({"x", "y"})), (Lines{"x", "y"}));
 }
 
 TEST(Val, ReadsTheLeadingNumber)
@@ -44,31 +72,23 @@ TEST(Val, RoundsHalvesToEven)
     EXPECT_EQ(roundHalfEven(153.125), 153);
 }
 
-TEST(Case, FoldsEveryLetter)
+TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)
 {
     EXPECT_EQ(toUpper("città è"), "CITTÀ È");
     EXPECT_EQ(toLower("CITTÀ È"), "città è");
     EXPECT_EQ(toUpper("abc.mp3"), "ABC.MP3");
-}
-
-TEST(Case, SortedAsAListBoxSorts)
-{
     std::vector<std::string> v{"b", "a", "C", "A", "è", "E"};
     std::sort(v.begin(), v.end(), [](const auto& x, const auto& y) { return lessNoCase(x, y); });
     EXPECT_EQ(v, (std::vector<std::string>{"A", "a", "b", "C", "E", "è"}));
 }
 
-TEST(Chars, CountAndCutCharactersNotBytes)
+TEST(Chars, CountAndCutCharactersNotBytesAndTrimSpacesOnly)
 {
     EXPECT_EQ(charCount("città"), 5u);
     EXPECT_EQ(leftChars("città", 5), "città");
     EXPECT_EQ(leftChars("città", 4), "citt");
     EXPECT_EQ(midChars("日本の歌", 1, 2), "本の");
     EXPECT_EQ(midChars("abc", 5, 2), "");
-}
-
-TEST(Trim, SpacesOnly)
-{
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimRightSpaces("a\t "), "a\t");
     EXPECT_EQ(trimLeftSpaces("   "), "");

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <map>
 
 #include "core/player/advance.h"
 #include "core/player/mediavolume.h"
 #include "core/player/playstate.h"
+#include "core/player/trackrows.h"
 
 using namespace zondari;
 
@@ -20,7 +22,7 @@ TEST(AutomaticAdvance, NextRowFollowsTheGridAndWrapsToTheFirstTrack)
     EXPECT_EQ(nextTrackRow(0, 1), 0);
 }
 
-TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOn)
+TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridEndsThePlayMode)
 {
     EXPECT_EQ(tickStep(kStopped, true, 4), TickStep::Advance);
     EXPECT_EQ(tickStep(kPlaying, true, 4), TickStep::DisplayOnly);
@@ -29,10 +31,7 @@ TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOn)
     EXPECT_EQ(tickStep(kPlaying, false, 4), TickStep::DisplayOnly);
     // Any other state the player may report waits too.
     EXPECT_EQ(tickStep(3, true, 4), TickStep::DisplayOnly);
-}
-
-TEST(AutomaticAdvance, AnEmptyGridEndsThePlayModeInsteadOfFailingEveryTick)
-{
+    // An empty grid ends the play mode instead of failing every tick.
     EXPECT_EQ(tickStep(kStopped, true, 1), TickStep::ReleasePlayMode);
     EXPECT_EQ(tickStep(kStopped, false, 1), TickStep::DisplayOnly);
 }
@@ -46,4 +45,25 @@ TEST(MediaVolume, HundredthsOfADecibelBecomeAGain)
     EXPECT_EQ(volumeGain(kSilentVolume), 0.0);
     EXPECT_EQ(volumeGain(-12000), 0.0);
     EXPECT_EQ(volumeGain(300), 1.0);
+}
+
+TEST(TrackRows, MusicFilesNumberedInTheOrderGivenAVanishedOneLeftOut)
+{
+    // "gone.mp3" vanished between the listing and its facts: it is left
+    // out, and the numbers close up.
+    const std::map<std::string, FileFacts> facts = {
+        {"b.mp3", {100, 1000}}, {"a.txt", {5, 5}}, {"A.WAV", {200, 2000}}, {"c.wma", {300, 3000}}};
+    const auto rows = trackRows({"b.mp3", "a.txt", "gone.mp3", "A.WAV", "c.wma"}, ".WAV.MP3.M3U.WMA",
+                                [&](const std::string& n) {
+                                    const auto f = facts.find(n);
+                                    return f == facts.end() ? std::nullopt : std::optional<FileFacts>(f->second);
+                                });
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].number, 1);
+    EXPECT_EQ(rows[0].title, " b.mp3");
+    EXPECT_EQ(rows[0].size, 100u);
+    EXPECT_EQ(rows[1].number, 2);
+    EXPECT_EQ(rows[1].title, " A.WAV");
+    EXPECT_EQ(rows[1].modified, 2000);
+    EXPECT_EQ(rows[2].number, 3);
 }

@@ -51,7 +51,7 @@ TEST(Playlist, ReadsUtf8WithOrWithoutMarkAndWindows1252)
     EXPECT_TRUE(entries("#EXTM3U\r\n", "/m").empty());
 }
 
-TEST(Playlist, NestedPlaylistsOpenInPlaceAndALoopEnds)
+TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
 {
     const std::map<std::string, std::string> disk = {
         {"/m/tutto.m3u", "a.mp3\r\naltri\\altri.m3u\r\nz.mp3\r\ntutto.m3u\r\nmancante.m3u\r\n"},
@@ -65,17 +65,15 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndALoopEnds)
     const std::vector<std::string> expected = {"/m/a.mp3", "/m/altri/b.mp3", "/m/altri/c.mp3", "/m/z.mp3"};
     EXPECT_EQ(expand("/m/tutto.m3u", read), expected);
     EXPECT_TRUE(expand("/m/assente.m3u", read).empty());
-}
-
-TEST(Playlist, EndlessChainOfNewListsStops)
-{
-    // Each list names a new one, as links that loop back would.
+    // An endless chain: each list names a new one, as links that loop
+    // back would.
     int opened = 0;
-    const Reader read = [&](const std::string& path) -> std::optional<std::string> {
+    const Reader chain = [&](const std::string& path) -> std::optional<std::string> {
         ++opened;
         return "x.mp3\r\n" + path.substr(path.rfind('/') + 1) + "x.m3u\r\n";
     };
-    const auto all = expand("/m/l.m3u", read);
+    const auto all = expand("/m/l.m3u", chain);
     EXPECT_EQ(opened, 16);
     EXPECT_EQ(all.size(), 16u);
 }
+

@@ -4,7 +4,7 @@
 
 using namespace zondari::volume;
 
-TEST(VolumeSlider, TheTopIsTheMaximumAndTheBottomTheMinimum)
+TEST(VolumeSlider, TheTopIsTheMaximumTheBottomTheMinimumAndValuesNeverLeaveTheRange)
 {
     // A 0-65535 control on a travel of 200 pixels.
     EXPECT_EQ(sliderValue(0, 200, 0, 65535), 65535);
@@ -15,10 +15,7 @@ TEST(VolumeSlider, TheTopIsTheMaximumAndTheBottomTheMinimum)
     EXPECT_EQ(sliderValue(200, 200, -6000, 0), -6000);
     EXPECT_EQ(sliderValue(100, 200, -6000, 0), -3000);
     EXPECT_EQ(sliderValue(150, 200, 100, 300), 150);
-}
-
-TEST(VolumeSlider, ValuesNeverLeaveTheRange)
-{
+    // Past the ends of the track: the nearer bound.
     EXPECT_EQ(sliderValue(-40, 200, 0, 65536), 65536);
     EXPECT_EQ(sliderValue(260, 200, 10, 20), 10);
     // No control (bounds 0 and 0): every position is 0.
@@ -30,7 +27,7 @@ TEST(VolumeSlider, ValuesNeverLeaveTheRange)
     EXPECT_EQ(sliderValue(100, 200, INT32_MIN, INT32_MAX), -1);
 }
 
-TEST(VolumeSlider, TheKnobOpensWhereTheSystemsVolumeIs)
+TEST(VolumeSlider, TheKnobOpensWhereTheSystemsVolumeIsAndADragKeepsItInsideTheTrack)
 {
     EXPECT_EQ(knobTopFor(49152, 200, 0, 65536), 50);
     EXPECT_EQ(knobTopFor(-1500, 200, -6000, 0), 50);
@@ -42,10 +39,6 @@ TEST(VolumeSlider, TheKnobOpensWhereTheSystemsVolumeIs)
     // Every position gives back the value that put the knob there.
     for (int top = 0; top <= 200; ++top)
         EXPECT_EQ(knobTopFor(sliderValue(top, 200, 0, 65536), 200, 0, 65536), top) << top;
-}
-
-TEST(VolumeSlider, ADragKeepsTheKnobInsideTheTrack)
-{
     EXPECT_EQ(dragKnobTop(-35.0, 200), 0);
     EXPECT_EQ(dragKnobTop(235.0, 200), 200);
     EXPECT_EQ(dragKnobTop(73.6, 200), 74);

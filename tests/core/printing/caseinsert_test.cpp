@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "core/printing/caseinsert.h"
+#include "core/printing/fontchoice.h"
 #include "recordingsurface.h"
 
 using namespace zondari::printing;
@@ -110,6 +112,26 @@ TEST(CaseInsert, FullColumnsMoveRightAndTheEntryThatDoesNotFitOpensTheBackPanel)
     EXPECT_GT(s.shapes[7].order, s.shapes[6].order);
 }
 
+TEST(CaseInsert, ColumnEdgesForEveryColumnChoice)
+{
+    // By hand: 120 / n * k + 21 on the front, 137 / n * k + 27 on the back,
+    // to the nearest millimetre, halves to even.
+    const std::map<int, std::pair<std::vector<int>, std::vector<int>>> expected{
+        {2, {{21, 81}, {27, 96}}},
+        {3, {{21, 61, 101}, {27, 73, 118}}},
+        {4, {{21, 51, 81, 111}, {27, 61, 96, 130}}},
+        {5, {{21, 45, 69, 93, 117}, {27, 54, 82, 109, 137}}},
+        {6, {{21, 41, 61, 81, 101, 121}, {27, 50, 73, 96, 118, 141}}},
+        {7, {{21, 38, 55, 72, 90, 107, 124}, {27, 47, 66, 86, 105, 125, 144}}},
+    };
+    for (const auto& [columns, edges] : expected) {
+        for (int k = 0; k < columns; ++k) {
+            EXPECT_EQ(frontColumnEdge(columns, k), edges.first[static_cast<std::size_t>(k)]) << columns << " " << k;
+            EXPECT_EQ(backColumnEdge(columns, k), edges.second[static_cast<std::size_t>(k)]) << columns << " " << k;
+        }
+    }
+}
+
 TEST(CaseInsert, SpineFontShrinksAPointAtATimeUntilTheTitleFitsAndStopsAtOnePoint)
 {
     // A "j" 4 mm high at 11 points: 40 characters make 160 mm, and 116.4 mm
@@ -158,4 +180,31 @@ TEST(CaseInsert, FewerThanTwoColumnsGiveOneColumnPerPanel)
         EXPECT_EQ(outcome.leftOut, 3u) << columns;
     }
     EXPECT_EQ(leftOutLine(1), "1 voce del catalogo non entra nell'etichetta e non sarà stampata.");
+}
+
+TEST(FontChoice, FamiliesAreListedOnceByTheirPlainNamesAndTheFallbackIsInstalled)
+{
+    EXPECT_EQ(listedFamilies({"DejaVu Sans", "Nimbus Sans [UKWN]", "Nimbus Sans [URW]", "dejavu sans", ""}),
+        (std::vector<std::string>{"DejaVu Sans", "Nimbus Sans"}));
+    EXPECT_EQ(fontCountCaption(1), "N. 1 Fonts installati");
+    const std::vector<std::string> families{"DejaVu Sans", "Liberation Sans"};
+    EXPECT_TRUE(isInstalled("dejavu SANS", families));
+    EXPECT_FALSE(isInstalled("Tahoma", families));
+    EXPECT_EQ(fallbackFamily(families, "Liberation Sans"), "Liberation Sans");
+    EXPECT_EQ(fallbackFamily({"Arial", "DejaVu Sans"}, "DejaVu Sans"), "Arial");
+    EXPECT_EQ(fallbackFamily(families, "Helvetica"), "DejaVu Sans");
+}
+
+TEST(FontChoice, SizesAndColumnsAsTyped)
+{
+    EXPECT_TRUE(chooseFontSize("30").capped);
+    EXPECT_EQ(chooseFontSize("30").size, 25);
+    EXPECT_EQ(chooseFontSize("12.5pt").size, 12.5f);
+    EXPECT_EQ(chooseFontSize("1").size, 2);
+    EXPECT_EQ(chooseFontSize("").size, 2);
+    EXPECT_EQ(*columnsAsTyped("9"), 9);
+    EXPECT_EQ(*columnsAsTyped("2.5"), 2);
+    EXPECT_EQ(*columnsAsTyped("-1"), -1);
+    ASSERT_FALSE(columnsAsTyped("32767.5"));
+    EXPECT_EQ(columnsAsTyped("1e300").error().number, 6);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/shell/filetypeboxes.h"
 #include "core/shell/filetypes.h"
 
 using namespace zondari;
@@ -11,6 +12,7 @@ TEST(FileTypes, ExtensionEntryIsPointAndCapitals)
     EXPECT_EQ(extensionEntry("modulo.it"), ".IT ");
     EXPECT_EQ(extensionEntry("senza"), "");
     EXPECT_EQ(extensionEntry("video.mpeg"), ".MPEG");
+    EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
 }
 
 TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
@@ -20,20 +22,51 @@ TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
         EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
     for (const char* no : {"fooav.m", "nomeAV.M", "x.mpeg", "mp3", "brano.mp3.bak", "readme.txt", ".mp", "x.mp"})
         EXPECT_FALSE(matchesFileTypes(no, list)) << no;
+    EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
 }
 
 TEST(FileTypes, TwoLetterTypesMatchWithTheirSpace)
 {
     const std::string list = ".MP3.IT .XM .AS ";
-    EXPECT_TRUE(matchesFileTypes("song.it", list));
-    EXPECT_TRUE(matchesFileTypes("SONG.XM", list));
-    EXPECT_TRUE(matchesFileTypes("a.as", list));
-    EXPECT_FALSE(matchesFileTypes("a.s", list));
-    EXPECT_FALSE(matchesFileTypes("a.i", list));
+    for (const char* yes : {"song.it", "SONG.XM", "a.as"})
+        EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
+    for (const char* no : {"a.s", "a.i"})
+        EXPECT_FALSE(matchesFileTypes(no, list)) << no;
 }
 
-TEST(FileTypes, EmptyListTakesNothing)
+namespace {
+
+std::size_t indexOf(const char* caption)
 {
-    EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
-    EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
+    for (std::size_t i = 0; i < kFileTypeBoxes; ++i)
+        if (std::string(kFileTypeCaptions[i]) == caption)
+            return i;
+    return kFileTypeBoxes;
+}
+
+}  // namespace
+
+TEST(FileTypeBoxes, TwoLetterTypesKeepTheirSpace)
+{
+    FileTypeBoxes boxes = boxesFromList(".IT .xm ");
+    EXPECT_EQ(boxes[indexOf("IT ")], kBoxOn);
+    EXPECT_EQ(boxes[indexOf("XM ")], kBoxOn);  // read in capitals
+    boxes[indexOf("AS ")] = kBoxOn;
+    EXPECT_EQ(listFromBoxes(boxes), ".IT .XM .AS ");
+}
+
+TEST(FileTypeBoxes, FixedTypeMissingFromTheListOpensOffAndUnknownEntriesDrop)
+{
+    const FileTypeBoxes boxes = boxesFromList(".WAV.OGG.MID");
+    EXPECT_EQ(boxes[indexOf("MP3")], kBoxOff);
+    EXPECT_EQ(boxes[indexOf("M3U")], kBoxOff);
+    EXPECT_EQ(listFromBoxes(boxes), ".WAV.MID");
+    EXPECT_TRUE(isFixedFileType(indexOf("MP3")));
+    EXPECT_TRUE(isFixedFileType(indexOf("WMA")));
+    EXPECT_TRUE(isFixedFileType(indexOf("M3U")));
+    EXPECT_FALSE(isFixedFileType(indexOf("WAV")));
+    // An empty list ticks nothing; a malformed one is read four characters
+    // at a time.
+    EXPECT_EQ(listFromBoxes(boxesFromList("")), "");
+    EXPECT_EQ(listFromBoxes(boxesFromList(".MPEG.MP3")), "");
 }

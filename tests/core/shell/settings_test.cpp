@@ -14,7 +14,7 @@ TEST(Settings, DefaultsWithoutAFile)
     EXPECT_EQ(s.ultimoPath, "/opt/zondari");
 }
 
-TEST(Settings, FileHasTwoCommentLinesThenTheKeys)
+TEST(Settings, FileHasTwoCommentLinesThenTheKeysAndReadsBackTheSame)
 {
     const auto lines = settingsLines({"DEFAULT", ".WAV.MP3.M3U.WMA", "/home/anna/Musica"});
     EXPECT_EQ(text::joinLines(lines),
@@ -23,36 +23,6 @@ TEST(Settings, FileHasTwoCommentLinesThenTheKeys)
               "Utente=DEFAULT\r\n"
               "FilesMusicali=.WAV.MP3.M3U.WMA\r\n"
               "UltimoPath=/home/anna/Musica\r\n");
-}
-
-TEST(Settings, ValueIsTheTextAfterTheFirstEquals)
-{
-    const Settings s = parseSettings({"Utente=  Anna", "UltimoPath=/musica/a=b ", "FilesMusicali=.MP3"});
-    EXPECT_EQ(s.utente, "Anna");             // leading spaces go
-    EXPECT_EQ(s.ultimoPath, "/musica/a=b ");  // "=" and trailing spaces stay
-    EXPECT_EQ(s.filesMusicali, ".MP3");
-}
-
-TEST(Settings, KeyCountsOnlyAtTheStartOfItsLine)
-{
-    const Settings s = parseSettings({"Utente=Anna", "UltimoPath=/dati/Utente=Mario/musica", "   FilesMusicali=.WAV"});
-    EXPECT_EQ(s.utente, "Anna");
-    EXPECT_EQ(s.ultimoPath, "/dati/Utente=Mario/musica");
-    EXPECT_EQ(s.filesMusicali, ".WAV");
-    // Inside a comment or a damaged line a key is no key.
-    EXPECT_EQ(parseSettings({"; Utente=x", "xxUtente=y"}).utente, "");
-}
-
-TEST(Settings, LaterKeyWinsAndMissingKeyStaysEmpty)
-{
-    const Settings s = parseSettings({"Utente=a", "Utente=b", "garbage", ""});
-    EXPECT_EQ(s.utente, "b");
-    EXPECT_EQ(s.filesMusicali, "");
-    EXPECT_EQ(s.ultimoPath, "");
-}
-
-TEST(Settings, EveryFileTheProgramWritesReadsBackTheSame)
-{
     for (const Settings& s : {Settings{"DEFAULT", ".WAV.MP3.M3U.WMA", "/home/anna/Musica"},
                               Settings{"Anna", "", "/media/cd/Città =1/日本"},
                               Settings{"", ".IT .MP3", "/"}}) {
@@ -62,6 +32,25 @@ TEST(Settings, EveryFileTheProgramWritesReadsBackTheSame)
         EXPECT_EQ(back.filesMusicali, s.filesMusicali);
         EXPECT_EQ(back.ultimoPath, s.ultimoPath);
     }
+}
+
+TEST(Settings, ValueIsTheTextAfterTheFirstEqualsOfAKeyAtTheStartOfItsLine)
+{
+    Settings s = parseSettings({"Utente=  Anna", "UltimoPath=/musica/a=b ", "FilesMusicali=.MP3"});
+    EXPECT_EQ(s.utente, "Anna");             // leading spaces go
+    EXPECT_EQ(s.ultimoPath, "/musica/a=b ");  // "=" and trailing spaces stay
+    EXPECT_EQ(s.filesMusicali, ".MP3");
+    s = parseSettings({"Utente=Anna", "UltimoPath=/dati/Utente=Mario/musica", "   FilesMusicali=.WAV"});
+    EXPECT_EQ(s.utente, "Anna");
+    EXPECT_EQ(s.ultimoPath, "/dati/Utente=Mario/musica");
+    EXPECT_EQ(s.filesMusicali, ".WAV");
+    // Inside a comment or a damaged line a key is no key.
+    EXPECT_EQ(parseSettings({"; Utente=x", "xxUtente=y"}).utente, "");
+    // The later key wins; a missing one stays empty.
+    s = parseSettings({"Utente=a", "Utente=b", "garbage", ""});
+    EXPECT_EQ(s.utente, "b");
+    EXPECT_EQ(s.filesMusicali, "");
+    EXPECT_EQ(s.ultimoPath, "");
 }
 
 TEST(Settings, FileOfTheWindowsProgramReads)

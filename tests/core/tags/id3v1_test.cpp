@@ -21,7 +21,7 @@ TagRecord sample()
 
 }  // namespace
 
-TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpaces)
+TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpacesATrackNumberAfterANul)
 {
     const std::string bytes = id3v1::encode(sample());
     ASSERT_EQ(bytes.size(), 128u);
@@ -33,6 +33,15 @@ TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpaces)
     EXPECT_EQ(bytes.substr(97, 29), "commento" + std::string(21, ' '));
     EXPECT_EQ(bytes[126], '\0');
     EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 17);
+    // A track number keeps the NUL that other players look for.
+    TagRecord t = sample();
+    t.TrackByte = 7;
+    const std::string withTrack = id3v1::encode(t);
+    EXPECT_EQ(withTrack[125], '\0');
+    EXPECT_EQ(withTrack[126], '\x07');
+
+    t.Comment = std::string(29, 'c');  // a full comment leaves no room
+    EXPECT_EQ(id3v1::encode(t)[125], 'c');
 }
 
 TEST(Id3v1Record, LongTextIsCutAndOtherScriptsBecomeQuestionMarks)
@@ -46,18 +55,6 @@ TEST(Id3v1Record, LongTextIsCutAndOtherScriptsBecomeQuestionMarks)
     EXPECT_EQ(bytes.substr(33, 7), "Caff\xE8 ?");
     EXPECT_EQ(bytes.substr(93, 4), "1999");
     EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 255);
-}
-
-TEST(Id3v1Record, ATrackNumberKeepsTheNulThatOtherPlayersLookFor)
-{
-    TagRecord t = sample();
-    t.TrackByte = 7;
-    const std::string bytes = id3v1::encode(t);
-    EXPECT_EQ(bytes[125], '\0');
-    EXPECT_EQ(bytes[126], '\x07');
-
-    t.Comment = std::string(29, 'c');  // a full comment leaves no room
-    EXPECT_EQ(id3v1::encode(t)[125], 'c');
 }
 
 TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
@@ -74,8 +71,6 @@ TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
     EXPECT_FALSE(id3v1::decode(bytes.substr(1)).has_value());
 }
 
-
-
 TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
 {
     EXPECT_EQ(FileNamePart("C:\\musica\\brano.mp3"), "brano.mp3");
@@ -84,8 +79,6 @@ TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
     EXPECT_EQ(FileNamePart("/home/anna/musica/brano.mp3"), "brano.mp3");
     EXPECT_EQ(FileNamePart("C:\\musica\\"), "");
 }
-
-
 
 TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)
 {

@@ -2,22 +2,25 @@
 
 namespace zondari::test {
 
+namespace {
+
+// The next answer queued, or `otherwise` when none is.
+template <class T>
+T next(std::deque<T>& queue, T otherwise)
+{
+    if (queue.empty())
+        return otherwise;
+    T a = std::move(queue.front());
+    queue.pop_front();
+    return a;
+}
+
+}  // namespace
+
 MsgAnswer FakeDialogs::message(const Message& m)
 {
     messages.push_back(m);
-    if (!answers.empty()) {
-        const MsgAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    switch (m.buttons) {
-    case MsgButtons::Ok:
-    case MsgButtons::OkCancel:
-        return MsgAnswer::Ok;
-    case MsgButtons::YesNo:
-        return MsgAnswer::Yes;
-    }
-    return MsgAnswer::Ok;
+    return next(answers, m.buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok);
 }
 
 void FakeDialogs::runtimeError(const RuntimeError& error)
@@ -28,21 +31,13 @@ void FakeDialogs::runtimeError(const RuntimeError& error)
 std::optional<std::string> FakeDialogs::chooseFolder(const std::string& title, const std::string&)
 {
     folderTitles.push_back(title);
-    if (folders.empty())
-        return std::nullopt;
-    auto f = folders.front();
-    folders.pop_front();
-    return f;
+    return next(folders, std::optional<std::string>());
 }
 
 std::optional<std::string> FakeDialogs::openFile(const std::string& title, const std::string&, const std::string&)
 {
     fileTitles.push_back(title);
-    if (files.empty())
-        return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
+    return next(files, std::optional<std::string>());
 }
 
 std::vector<std::string> FakeDialogs::texts() const

@@ -1,7 +1,6 @@
 #include "support/qt/mastervolume.h"
 
 #include <regex>
-#include <sstream>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -28,16 +27,7 @@ bool setSinkVolume(int raw)
 
 int ownSoundClients()
 {
-    const std::string listing = output("pactl list clients 2>/dev/null");
-    const std::string pid = "application.process.id = \"" + std::to_string(::getpid()) + "\"";
-    int count = 0;
-    std::istringstream in(listing);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.find(pid) != std::string::npos)
-            ++count;
-    }
-    return count;
+    return static_cast<int>(ownServerObjects("clients", "Client #").size());
 }
 
 SinkVolumeKept::SinkVolumeKept()

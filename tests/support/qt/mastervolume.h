@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "support/qt/sound.h"
 
 namespace zondari::test {

@@ -9,29 +9,22 @@
 
 namespace zondari::test {
 
-namespace {
-
-// The indexes of the sink inputs whose client runs in this process, from
-// `pactl list sink-inputs`: a block per stream, the owner among its
-// properties.
-std::vector<int> ownStreams()
+std::vector<int> ownServerObjects(const std::string& kind, const std::string& heading)
 {
-    const std::string listing = output("pactl list sink-inputs 2>/dev/null");
+    const std::string listing = output("pactl list " + kind + " 2>/dev/null");
     const std::string pid = "application.process.id = \"" + std::to_string(::getpid()) + "\"";
     std::vector<int> own;
     std::istringstream in(listing);
     std::string line;
     int current = -1;
     while (std::getline(in, line)) {
-        if (line.rfind("Sink Input #", 0) == 0)
-            current = std::stoi(line.substr(12));
+        if (line.rfind(heading, 0) == 0)
+            current = std::stoi(line.substr(heading.size()));
         else if (current >= 0 && line.find(pid) != std::string::npos)
             own.push_back(current);
     }
     return own;
 }
-
-}  // namespace
 
 bool soundServerAnswers()
 {
@@ -50,14 +43,14 @@ std::string playbackUnavailable()
 
 int ownSinkInputs()
 {
-    return static_cast<int>(ownStreams().size());
+    return static_cast<int>(ownServerObjects("sink-inputs", "Sink Input #").size());
 }
 
 bool moveOwnSinkInputs(const std::string& sink)
 {
     // A stream of a player just gone may vanish meanwhile.
     bool moved = false;
-    for (const int index : ownStreams())
+    for (const int index : ownServerObjects("sink-inputs", "Sink Input #"))
         moved = run("pactl move-sink-input " + std::to_string(index) + " " + sink + " 2>/dev/null") == 0 || moved;
     return moved;
 }

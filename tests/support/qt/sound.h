@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zondari::test {
 
@@ -11,6 +12,12 @@ bool soundServerAnswers();
 // Why playback tests cannot run here, or empty when they can: a sound
 // server that answers and the tools that make MP3 fixtures.
 std::string playbackUnavailable();
+
+// The indexes of the sound server's objects of a kind ("sink-inputs",
+// "clients") whose client runs in this process, from `pactl list KIND`: a
+// block per object under `heading` ("Sink Input #"), the owner among its
+// properties.
+std::vector<int> ownServerObjects(const std::string& kind, const std::string& heading);
 
 // The sound server's playback streams (sink inputs) that this process owns.
 int ownSinkInputs();

@@ -2,13 +2,15 @@
 
 #include <QApplication>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 #include "platform/qt/qtmediaplayer.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/shell/startup.h"
 
 namespace zondari::test {
-
 
 TestApp::TestApp()
     : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; },
@@ -30,6 +32,14 @@ MDIForm1* TestApp::start()
     frame.reset(startZondari(ctx));
     QApplication::processEvents();
     return frame.get();
+}
+
+Form1* TestApp::startIn(const std::string& folder)
+{
+    start();
+    dialogs.messages.clear();
+    EXPECT_TRUE(ctx.form1->Dir1->setPath(folder).ok()) << folder;
+    return ctx.form1;
 }
 
 }  // namespace zondari::test

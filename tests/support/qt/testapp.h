@@ -8,6 +8,7 @@
 #include "ui/appcontext.h"
 
 namespace zondari {
+class Form1;
 class MDIForm1;
 }
 
@@ -21,6 +22,9 @@ struct TestApp {
 
     // Starts the windows as the program does; the frame is owned here.
     MDIForm1* start();
+    // Starts them, forgets the catalogue window's hint that no CD is
+    // catalogued, and moves the player to `folder`; the player.
+    Form1* startIn(const std::string& folder);
 
     TempDir programFolder;
     AppState state;

@@ -3,14 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <regex>
 
 #include "support/pathset.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "ui/about/form3.h"
 #include "ui/player/form1.h"
@@ -40,32 +39,6 @@ QImage imageOf(const QLabel* label)
 }
 
 struct AboutTest : ::testing::Test {
-    // Runs `open`, which should show the about window modally; `inspect`
-    // sees the window while it is up, then its close button is clicked.
-    // False when no about window came up.
-    bool whileOpen(const std::function<void()>& open, const std::function<void(Form3*)>& inspect)
-    {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<Form3*>(QApplication::activeModalWidget());
-            if (!about)
-                return;
-            seen = true;
-            inspect(about);
-            about->Command3d1->click();
-        });
-        // Never left hanging by a failed check.
-        QTimer guard;
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] {
-            if (QWidget* w = QApplication::activeModalWidget())
-                w->close();
-        });
-        guard.start(10000);
-        open();
-        return seen;
-    }
-
     TestApp app;
 };
 
@@ -78,33 +51,37 @@ TEST_F(AboutTest, TheFramesAboutAndThePlayersButtonShowItModally)
     QAction* menu = app.frame->findChild<QAction*>("MenuInfo");
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(menu->isEnabled());
-    bool stillOpen = false;
-    ASSERT_TRUE(whileOpen([&] { menu->trigger(); }, [&](Form3* about) {
-        EXPECT_TRUE(about->isModal());
-        EXPECT_EQ(about->windowTitle(), "Zondari - Informazioni");
-        EXPECT_EQ(about->Label3->text().toStdString(), "Zondari - Versione " + projectVersion());
-        EXPECT_EQ(about->Label5->text(), "per sistemi a 32 bit");
-        EXPECT_EQ(about->Label10->text(), "System info");
-        EXPECT_EQ(about->Command1->toolTip(), "Informazioni generali sul sistema");
-        EXPECT_EQ(about->Command3d1->toolTip(), "OK, fatto!");
-        EXPECT_EQ(about->Picture7->toolTip(), "Visita la pagina dell'autore");
-        EXPECT_FALSE(about->Picture2->pixmap().isNull());
-        EXPECT_EQ(about->focusWidget(), about->Command3d1);
-        // Centred on the 1024 x 768 screen.
-        EXPECT_EQ(about->x(), (1024 - about->width()) / 2);
-        EXPECT_EQ(about->y(), (768 - about->height()) / 2);
-        stillOpen = about->isVisible();
-    }));
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    bool closed = false;
+    {
+        ModalSteps<Form3> person({[&](Form3& about) {
+            EXPECT_EQ(about.windowTitle(), "Zondari - Informazioni");
+            EXPECT_EQ(about.Label3->text().toStdString(), "Zondari - Versione " + projectVersion());
+            EXPECT_EQ(about.Label5->text(), "per sistemi a 32 bit");
+            EXPECT_EQ(about.Label10->text(), "System info");
+            EXPECT_EQ(about.Command1->toolTip(), "Informazioni generali sul sistema");
+            EXPECT_EQ(about.Command3d1->toolTip(), "OK, fatto!");
+            EXPECT_EQ(about.Picture7->toolTip(), "Visita la pagina dell'autore");
+            EXPECT_FALSE(about.Picture2->pixmap().isNull());
+            EXPECT_EQ(about.focusWidget(), about.Command3d1);
+            // Centred on the 1024 x 768 screen.
+            EXPECT_EQ(about.x(), (1024 - about.width()) / 2);
+            EXPECT_EQ(about.y(), (768 - about.height()) / 2);
+            about.Command3d1->click();
+            closed = !about.isVisible();
+        }});
+        menu->trigger();
+    }
+    EXPECT_TRUE(closed);
 
     // Without the logo the picture stays empty; the player's button opens
     // the same window.
     std::filesystem::remove(app.programFolder / "zondlogo.jpg");
     QAction* button = app.ctx.form1->button("informazioni");
     EXPECT_TRUE(button->isEnabled());
-    ASSERT_TRUE(whileOpen([&] { button->trigger(); },
-                          [&](Form3* about) { EXPECT_TRUE(about->Picture2->pixmap().isNull()); }));
+    {
+        ModalSteps<Form3> person({[](Form3& about) { EXPECT_TRUE(about.Picture2->pixmap().isNull()); }});
+        button->trigger();
+    }
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 
@@ -150,40 +127,27 @@ TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
 
 TEST_F(AboutTest, SystemInfoStartsTheToolFoundOnPathOrSaysThereIsNone)
 {
-    TempDir tools;
-    const std::string tool = writeProgram(tools, "hardinfo2", "#!/bin/sh\nexit 0\n");
-    Form3 about(app.ctx);
+    TempDir tools, nothing, broken;
+    const std::string marker = tools / "avviato";
+    const std::string tool = writeProgram(tools, "hardinfo2", "#!/bin/sh\necho si > '" + marker + "'\n");
+    writeProgram(broken, "hardinfo2", "#!/nessuna/shell\n");
+    // What the shell is asked: the tool's path, in a window of its own.
+    Form3 recorded(app.ctx);
     {
-        PathSet path(tools.path() + ":" + std::getenv("PATH"));
-        about.Command1->click();
+        PathSet path(tools.path());
+        recorded.Command1->click();
     }
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].commandLine, "\"" + tool + "\"");
     EXPECT_EQ(app.shell.runs[0].windowStyle, 1);
-    EXPECT_TRUE(app.dialogs.messages.empty());
 
-    TempDir nothing;
-    {
-        PathSet path(nothing.path());
-        about.Command1->click();
-    }
-    EXPECT_EQ(app.shell.runs.size(), 1u);
-    ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_EQ(app.dialogs.messages[0].text, kNoTool);
-    EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::Ok);
-}
-
-TEST_F(AboutTest, SystemInfoStartsTheRealToolAndSaysWhenItCannotStart)
-{
-    TempDir tools;
-    const std::string marker = tools / "avviato";
-    writeProgram(tools, "hardinfo2", "#!/bin/sh\necho si > '" + marker + "'\n");
+    // The real shell starts it.
     PosixShell shell;
     AppContext ctx(app.state, Services{app.dialogs, shell, app.screen, app.drives, app.folders, [] {}});
     Form3 about(ctx);
     {
         PathSet path(tools.path() + ":/usr/bin:/bin");
-        about.StartSysInfo();
+        about.Command1->click();
     }
     // The shell creates the file before the echo fills it.
     for (int i = 0; i < 100 && readFile(marker) != "si\n"; ++i)
@@ -191,14 +155,13 @@ TEST_F(AboutTest, SystemInfoStartsTheRealToolAndSaysWhenItCannotStart)
     EXPECT_EQ(readFile(marker), "si\n");
     EXPECT_TRUE(app.dialogs.messages.empty());
 
-    // Found, but it cannot be started: the message, not a runtime error.
-    TempDir broken;
-    writeProgram(broken, "hardinfo2", "#!/nessuna/shell\n");
-    {
-        PathSet path(broken.path());
-        about.StartSysInfo();
+    // None on PATH, or one found that cannot be started: the message, not a
+    // runtime error.
+    for (const TempDir* dir : {&nothing, &broken}) {
+        PathSet path(dir->path());
+        about.Command1->click();
     }
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-    ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_EQ(app.dialogs.messages[0].text, kNoTool);
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoTool, kNoTool}));
+    EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::Ok);
 }

@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QTest>
-#include <QTimer>
-#include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
+#include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/form4.h"
@@ -28,37 +28,7 @@ namespace {
 constexpr const char* kCatalogue = "ZOND_DEFAULT_ROCK80_439041101.txt";
 const std::string kNoPage = "Nessun file trovato, non verrà creato nessun file HTML";
 
-QStringList items(const QListWidget& list)
-{
-    QStringList out;
-    for (int i = 0; i < list.count(); ++i)
-        out << list.item(i)->text();
-    return out;
-}
-
-// Answers each search dialog the program opens with the next step.
-class DialogScript : public QObject {
-public:
-    explicit DialogScript(std::deque<std::function<void(Form4&)>> steps) : steps_(std::move(steps))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            auto* d = qobject_cast<Form4*>(QApplication::activeModalWidget());
-            // Dialogs come and go at the same address: mark the one answered.
-            if (!d || d->property("answered").toBool() || steps_.empty())
-                return;
-            d->setProperty("answered", true);
-            auto step = std::move(steps_.front());
-            steps_.pop_front();
-            step(*d);
-        });
-        timer_.start(5);
-    }
-    ~DialogScript() override { EXPECT_TRUE(steps_.empty()); }
-
-private:
-    std::deque<std::function<void(Form4&)>> steps_;
-    QTimer timer_;
-};
+using DialogScript = ModalSteps<Form4>;
 
 std::function<void(Form4&)> type(const QString& text, bool caseSensitive = false)
 {
@@ -91,13 +61,13 @@ TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
     app.ctx.handle([&] { showContents(app.ctx, "", &List1, &Text1); });
     app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt", &List1, &Text1); });
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{kNoPage});
-    EXPECT_EQ(items(List1), QStringList{"resta"});
+    EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
     EXPECT_FALSE(std::filesystem::exists(app.page("default.htm")));
 
     // Made on Windows: Windows-1252 text.
     app.programFolder.write(kCatalogue, "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
     app.ctx.handle([&] { showContents(app.ctx, kCatalogue, &List1, &Text1); });
-    EXPECT_EQ(items(List1), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
+    EXPECT_EQ(listTexts(&List1), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
     EXPECT_EQ(Text1.text(), QString::fromUtf8("Caffè"));
     EXPECT_NE(readFile(app.page("default.htm"))
                   .find("<p>Raccolta musicale : \"Caffè\" <br>\r\n</p><p>(D:\\AC DC)<br>\r\n"
@@ -107,26 +77,6 @@ TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
     EXPECT_EQ(app.lastRun(), p + "start \"" + p + "default.htm\"");
     EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
-
-TEST(EntryListExport, WritesTheWindowsListAndOpensItFromTheProgramFolder)
-{
-    PagesApp app;
-    QListWidget List1;
-    QLineEdit Text1("Mio & tuo");
-    app.ctx.handle([&] { exportEntryList(app.ctx, &List1, &Text1); });
-    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{kNoPage});
-    EXPECT_TRUE(app.shell.runs.empty());
-
-    List1.addItems({"(/m/Dischi)", "/m/Dischi/uno.mp3"});
-    std::filesystem::current_path("/");
-    app.ctx.handle([&] { exportEntryList(app.ctx, &List1, &Text1); });
-    const std::string page = readFile(app.page("default.htm"));
-    EXPECT_NE(page.find("\"Mio &amp; tuo\" <br>\r\n</p><p>(/m/Dischi)<br>\r\n<a href=\"file:///m/Dischi/uno.mp3\">"),
-              std::string::npos);
-    EXPECT_EQ(app.lastRun(), "start default.htm");
-    EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
-    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
 }
 
 TEST(Rebuild, GeneralPageOfTheUsersCataloguesOpensInTheBrowser)
@@ -165,7 +115,7 @@ TEST(Rebuild, ReadOnlyProgramFolderGivesTheRuntimeErrorAndChangesNothing)
     EXPECT_EQ(app.dialogs.runtimeErrors.size(), 3u);
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_TRUE(app.shell.runs.empty());
-    EXPECT_EQ(items(List1), QStringList{"resta"});
+    EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
     EXPECT_EQ(Text1.text(), "Titolo");
     EXPECT_EQ(readFile(app.page("default.htm")), "vecchia");
 }
@@ -174,17 +124,12 @@ TEST(Cerca, AsksAgainAfterOneCharacterThenOpensTheSearchPage)
 {
     PagesApp app;
     app.programFolder.write(kCatalogue, "T\r\n(C:\\Vasco)\r\nC:\\ROCK\\è.mp3\r\nc:\\x\\Rock.mp3\r\nc:\\x\\pop.mp3\r\n");
-    QString second;
     {
-        DialogScript script({type(QString::fromUtf8("è")), [&](Form4& d) {
-                                 second = d.Text1->text();
-                                 type("rock")(d);
-                             }});
+        DialogScript script({type(QString::fromUtf8("è")), type("rock")});
         app.ctx.handle([&] { cerca(app.ctx); });
     }
     EXPECT_EQ(app.dialogs.texts(),
               std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
-    EXPECT_EQ(second, QString::fromUtf8("è"));
     EXPECT_NE(readFile(app.page("zondari-pagina-di-ricerca.htm"))
                   .find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
               std::string::npos);
@@ -200,26 +145,20 @@ TEST(Cerca, AsksAgainAfterOneCharacterThenOpensTheSearchPage)
     EXPECT_EQ(app.shell.runs.size(), 1u);
 }
 
-TEST(Cerca, CancelKeepsThePreviousTextAndAnEmptyTextDoesNothing)
+TEST(Cerca, CancelOrAnEmptyTextDoesNothing)
 {
     PagesApp app;
     app.programFolder.write(kCatalogue, "T\r\n/m/brano.mp3\r\n");
     app.state.searchText = "brano";
-    QString shown;
     {
         DialogScript script({[](Form4& d) {
                                  d.Text1->setText("altro");
                                  d.Command3d2->click();
                              },
-                             [&](Form4& d) {
-                                 shown = d.Text1->text();
-                                 d.reject();
-                             },
                              type("")});
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 2; ++i)
             app.ctx.handle([&] { cerca(app.ctx); });
     }
-    EXPECT_EQ(shown, "brano");
     EXPECT_EQ(app.state.searchText, "");
     EXPECT_TRUE(app.shell.runs.empty());
     EXPECT_TRUE(app.dialogs.messages.empty());
@@ -302,7 +241,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
 
     // The button: the first catalogue, selected by the refresh.
     w->Command2->click();
-    EXPECT_EQ(items(*w->List1), (QStringList{"(/a)", "/a/uno.mp3"}));
+    EXPECT_EQ(listTexts(w->List1), (QStringList{"(/a)", "/a/uno.mp3"}));
     EXPECT_EQ(w->Text1->text(), "Primo");
     EXPECT_EQ(lastRun(), longForm);
 
@@ -313,11 +252,21 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_EQ(w->Text1->text(), "Secondo");
     EXPECT_NE(readFile(p + "default.htm").find(">due.mp3</a>"), std::string::npos);
 
-    // The toolbar's HTML takes the window's list as it stands.
+    // The toolbar's HTML takes the window's list as it stands, and opens
+    // the page from the program folder.
     w->List1->addItem("/b/tre.mp3");
+    std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
+    EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
+    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
+    // An empty list writes no page.
+    const std::size_t runs = app.shell.runs.size();
+    w->List1->clear();
+    w->toolbarButton("html")->trigger();
+    EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
+    EXPECT_EQ(app.shell.runs.size(), runs);
     w->toolbarButton("rebuild")->trigger();
     EXPECT_EQ(lastRun(), "start zondari-database-generale.htm");
     {

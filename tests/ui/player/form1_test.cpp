@@ -4,7 +4,6 @@
 #include <QSignalSpy>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
@@ -38,10 +37,7 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDate)
     music.write("notes.txt", "no");
     music.write("c.m3u", "");
     music.mkdir("sub.mp3");
-    app.start();
-    Form1* f = app.ctx.form1;
-    ASSERT_TRUE(f->Dir1->setPath(music.path()));
-
+    Form1* f = app.startIn(music.path());
     TrackGrid* g = f->ExtGrid1;
     ASSERT_EQ(g->rows(), 4);  // header + 3
     EXPECT_EQ(g->textMatrix(0, 0), "N.");
@@ -58,9 +54,9 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDate)
     EXPECT_EQ(f->List2->item(1)->text(), "b.mp3");
 }
 
-TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturns)
+TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturnsFromAnyCurrentFolder)
 {
-    TempDir music;
+    TempDir music, elsewhere;
     music.write("x.mp3", "x");
     {
         TestApp app;
@@ -76,8 +72,12 @@ TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturns)
 
         TestApp again;
         std::filesystem::copy_file(app.programFolder / "zondari.ini", again.programFolder / "zondari.ini");
+        std::filesystem::current_path(elsewhere.path());
         again.start();
+        EXPECT_EQ(again.state.Utente, "Anna");
+        EXPECT_EQ(again.state.FilesMusicali, ".MP3");
         EXPECT_EQ(again.ctx.form1->Dir1->path(), music.path());
+        EXPECT_EQ(files::currentFolder(), music.path());
         EXPECT_EQ(again.ctx.form1->ExtGrid1->rows(), 2);
     }
 }
@@ -134,11 +134,10 @@ TEST(TrackGrid, NamesOfEveryKindAreListedAsTheyAre)
                                             "日本の歌.mp3", "l'apostrofo.mp3"};
     for (const auto& n : names)
         music.write(n, "x");
-    app.start();
-    ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()));
+    TrackGrid* g = app.startIn(music.path())->ExtGrid1;
     QStringList listed;
-    for (int r = 1; r < app.ctx.form1->ExtGrid1->rows(); ++r)
-        listed << app.ctx.form1->ExtGrid1->textMatrix(r, 1).mid(1);
+    for (int r = 1; r < g->rows(); ++r)
+        listed << g->textMatrix(r, 1).mid(1);
     EXPECT_EQ(listed.size(), static_cast<int>(names.size()));
     for (const auto& n : names)
         EXPECT_TRUE(listed.contains(QString::fromStdString(n))) << n;
@@ -149,9 +148,7 @@ TEST(TrackGrid, HeaderClickIsRowZero)
     TestApp app;
     TempDir music;
     music.write("a.mp3", "x");
-    app.start();
-    TrackGrid* g = app.ctx.form1->ExtGrid1;
-    ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()));
+    TrackGrid* g = app.startIn(music.path())->ExtGrid1;
     g->setRow(1);
     EXPECT_EQ(g->row(), 1);
     QSignalSpy clicks(g, &TrackGrid::Click);

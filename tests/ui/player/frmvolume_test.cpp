@@ -111,13 +111,6 @@ TEST_F(VolumeWindowTest, OpensBesideThePlayerAtTheSystemsVolumeAndLeavesItAlone)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(app.frame->findChildren<frmVolume*>().empty());
     EXPECT_EQ(ownSoundClients(), clients);
-
-    // Another volume, another opening.
-    w = openAt(16384);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->Image1->y(), 150);
-    EXPECT_EQ(text1(w), "16384");
-    EXPECT_EQ(sinkVolume(), 16384);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 
@@ -132,11 +125,6 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolume)
     EXPECT_EQ(text1(w), "65536");
     EXPECT_EQ(sinkVolume(), 65536);
     EXPECT_FALSE(w->Timer1->isActive());
-
-    // Below the track: the knob stops at the bottom, the volume is 0.
-    EXPECT_EQ(drag(w, Qt::LeftButton, 500), 200);
-    EXPECT_EQ(text1(w), "0");
-    EXPECT_EQ(sinkVolume(), 0);
 
     // Half way.
     drag(w, Qt::LeftButton, 100);
@@ -165,7 +153,7 @@ TEST_F(VolumeWindowTest, TheVolumeFollowsTheKnobWhileItIsDragged)
     EXPECT_FALSE(w->Timer1->isActive());
 }
 
-TEST_F(VolumeWindowTest, APressWithoutAMoveLeavesTheKnobAndTheVolume)
+TEST_F(VolumeWindowTest, APressWithoutAMoveOrARightButtonDragMovesNothingTheReleaseSendsTheValue)
 {
     frmVolume* w = openAt(49152);
     ASSERT_NE(w, nullptr);
@@ -175,12 +163,7 @@ TEST_F(VolumeWindowTest, APressWithoutAMoveLeavesTheKnobAndTheVolume)
     EXPECT_EQ(w->Image1->y(), 50);
     EXPECT_EQ(text1(w), "49152");
     EXPECT_EQ(sinkVolume(), 49152);
-}
 
-TEST_F(VolumeWindowTest, ARightButtonDragMovesNothingButItsReleaseSendsTheValue)
-{
-    frmVolume* w = openAt(49152);
-    ASSERT_NE(w, nullptr);
     ASSERT_TRUE(setSinkVolume(10000));
     EXPECT_EQ(drag(w, Qt::RightButton, 0), 50);
     EXPECT_EQ(w->Image1->y(), 50);
@@ -204,10 +187,6 @@ TEST_F(VolumeWindowTest, ATypedValueIsSentWithinTheBoundsOrIsAConversionError)
     QTest::qWait(40);
     QTest::mouseRelease(w->Image1, Qt::RightButton, {}, QPoint(5, 6));
     EXPECT_EQ(sinkVolume(), 49152);
-
-    pressAndMove(" 99999 ");
-    EXPECT_EQ(sinkVolume(), 65536);
-    QTest::mouseRelease(w->Image1, Qt::RightButton, {}, QPoint(5, 6));
 
     ASSERT_TRUE(app.dialogs.runtimeErrors.empty());
     ASSERT_TRUE(setSinkVolume(30000));

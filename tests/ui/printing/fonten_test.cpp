@@ -21,15 +21,12 @@ struct FontChooser : ::testing::Test {
 
     // Opens the chooser from the catalogue window's key and runs `act` on
     // it; returns when it is hidden again.
-    void choose(std::function<void(fONTEN&)> act)
+    void choose(const ModalSteps<fONTEN>::Step& act)
     {
-        bool ran = false;
-        whenFontChooserShown(app.ctx, [&ran, act](fONTEN& chooser) {
-            ran = true;
-            act(chooser);
-        });
-        w->toolbarButton("font")->trigger();
-        ASSERT_TRUE(ran);
+        {
+            ModalSteps<fONTEN> person({act});
+            w->toolbarButton("font")->trigger();
+        }
         EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
     }
 };

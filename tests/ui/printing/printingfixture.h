@@ -9,13 +9,12 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/tempdir.h"
 #include "ui/catalogue/catalogue.h"
@@ -26,7 +25,7 @@
 
 // Shared by the printing tests: the program with a catalogue in its window,
 // the preview opened from its key, a printer dialog answered with "print
-// to this PDF file", the words of that file, the font chooser when it is up.
+// to this PDF file", the words of that file.
 namespace zondari::test {
 
 // Entries "/media/cd/Rock/T000.mp3", ..., printed as "t000.mp3", ...
@@ -91,22 +90,6 @@ inline std::vector<Word> pdfWords(const std::string& pdf)
                 {m[5], std::stod(m[1]) * mm, std::stod(m[2]) * mm, std::stod(m[3]) * mm, std::stod(m[4]) * mm});
     }
     return out;
-}
-
-// Runs `act` on the font chooser once it is up: it is modal, so the code
-// that opened it waits until it is hidden.
-inline void whenFontChooserShown(AppContext& ctx, std::function<void(fONTEN&)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, &ctx, act] {
-        fONTEN* chooser = findFontChooser(ctx);
-        if (chooser && chooser->isVisible()) {
-            timer->deleteLater();
-            timer->stop();
-            act(*chooser);
-        }
-    });
-    timer->start(5);
 }
 
 } // namespace zondari::test

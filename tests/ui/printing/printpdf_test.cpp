@@ -100,27 +100,6 @@ TEST_F(PrintedInsert, TitleEntriesPanelsSpinesAndFooterWhereThePageNeedsThem)
     }
 }
 
-TEST_F(PrintedInsert, ColumnEdgesForEveryColumnChoice)
-{
-    // By hand: 120 / n * k + 21 on the front, 137 / n * k + 27 on the back,
-    // to the nearest millimetre, halves to even.
-    const std::map<int, std::pair<std::vector<double>, std::vector<double>>> expected{
-        {2, {{21, 81}, {27, 96}}},
-        {4, {{21, 51, 81, 111}, {27, 61, 96, 130}}},
-        {5, {{21, 45, 69, 93, 117}, {27, 54, 82, 109, 137}}},
-        {6, {{21, 41, 61, 81, 101, 121}, {27, 50, 73, 96, 118, 141}}},
-        {7, {{21, 38, 55, 72, 90, 107, 124}, {27, 47, 66, 86, 105, 125, 144}}},
-    };
-    FrmPreview* preview = open("Colonne", numberedEntries(525), "3");
-    ASSERT_NE(preview, nullptr);
-    for (const auto& [columns, edge] : expected) {
-        preview->Option1[static_cast<std::size_t>(columns - 2)]->click();
-        const std::vector<Word> words = print(preview);
-        EXPECT_EQ(edges(entryWords(words, false)), edge.first) << columns;
-        EXPECT_EQ(edges(entryWords(words, true)), edge.second) << columns;
-    }
-}
-
 TEST_F(PrintedInsert, ThePreviewSaysHowManyEntriesThePrintedPageLeavesOut)
 {
     FrmPreview* preview = open("Tante", numberedEntries(600), "2");
@@ -162,12 +141,14 @@ TEST_F(PrintedInsert, StylesChosenFromThePreviewReachThePageAndThePreviewAtOnce)
     FrmPreview* preview = open("Stili", numberedEntries(3), "3");
     ASSERT_NE(preview, nullptr);
     const QImage before = preview->Picture1->image;
-    whenFontChooserShown(app.ctx, [](fONTEN& chooser) {
-        chooser.Check3d1->setChecked(true);
-        chooser.Check3d2->setChecked(true);
-        chooser.cmdOK->click();
-    });
-    preview->Command4->click();
+    {
+        ModalSteps<fONTEN> person({[](fONTEN& chooser) {
+            chooser.Check3d1->setChecked(true);
+            chooser.Check3d2->setChecked(true);
+            chooser.cmdOK->click();
+        }});
+        preview->Command4->click();
+    }
     EXPECT_NE(preview->Picture1->image, before);
     print(preview);
     EXPECT_NE(output("pdffonts '" + pdf + "'").find("DejaVuSans-BoldOblique"), std::string::npos);

