@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "core/common/paths.h"
 #include "core/shell/settings.h"
-#include "core/state.h"
 #include "platform/files.h"
 #include "platform/programfolder.h"
 

@@ -7,7 +7,8 @@
 #include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
-#include "core/state.h"
+#include "core/common/paths.h"
+#include "platform/cataloguestore.h"
 #include "platform/files.h"
 
 namespace zondari::cli {

@@ -5,7 +5,7 @@
 
 #include "cli/catalogueplace.h"
 #include "core/catalogue/search.h"
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari::cli {

@@ -47,10 +47,4 @@ struct AppState {
     bool PrintFontItalic = false;
 };
 
-// The program folder path with a trailing "/" added when missing.
-inline std::string withSlash(const std::string& folder)
-{
-    return (!folder.empty() && folder.back() == '/') ? folder : folder + "/";
-}
-
 }  // namespace zondari

@@ -4,7 +4,9 @@
 
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/filename.h"
-#include "core/state.h"
+#include "core/catalogue/search.h"
+#include "core/common/paths.h"
+#include "core/common/text.h"
 #include "platform/files.h"
 
 namespace zondari::catalogue {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari {

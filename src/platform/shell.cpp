@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari {

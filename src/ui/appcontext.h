@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/common/paths.h"
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"

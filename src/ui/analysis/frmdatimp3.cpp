@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "core/about/version.h"
+#include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
@@ -145,7 +147,7 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
         (void)ctx.services.folders.changeFolder(folder);
         (void)ctx.services.folders.changeDrive(ctx.form1->Drive1->drive());
     }
-    const std::string path = folder.empty() ? text::trimSpaces(file) : withSlash(folder) + text::trimSpaces(file);
+    const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);
     // A file that cannot be read shows a cleared record, never the last one.
     ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <cerrno>
 
+#include "core/common/paths.h"
 #include "core/mixer/automix.h"
 #include "platform/mediaplayer.h"
 #include "platform/qt/qtmediaplayer.h"

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "core/common/paths.h"
 #include "core/player/trackrows.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"

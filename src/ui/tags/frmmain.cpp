@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
