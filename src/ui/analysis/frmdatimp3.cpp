@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
@@ -14,28 +13,18 @@
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/frmmp3print.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
-#include "ui/shell/mdiform1.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 namespace {
 
 constexpr int kWidthTwips = 3650;
-
-QMdiSubWindow* childNamed(const MDIForm1* frame, const QString& name)
-{
-    if (!frame)
-        return nullptr;
-    for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList()) {
-        if (sub->widget() && sub->widget()->objectName() == name)
-            return sub;
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -95,7 +84,7 @@ void frmDATIMP3::Load()
     const Screen& screen = ctx_.services.screen;
     QMdiSubWindow* player = ctx_.form1 ? childWindowOf(ctx_.form1) : nullptr;
     QRect place(0, 0, screen.toPixels(kWidthTwips), player ? player->height() : self->height());
-    if (QMdiSubWindow* catalogue = childNamed(ctx_.frame, "frmMP3print"))
+    if (QMdiSubWindow* catalogue = childWindowOf(findCatalogueWindow(ctx_)))
         place.moveTopLeft(catalogue->pos());
     else if (player)
         place.moveTopLeft(QPoint(player->geometry().right() + 1, player->y()));

@@ -1,6 +1,5 @@
 #include "ui/catalogue/pages.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -15,17 +14,10 @@
 #include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/shell/mdiform1.h"
+#include "ui/shell/waitcursor.h"
 
 namespace zondari {
 namespace {
-
-// The hourglass for as long as the object lives.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Writes "default.htm" in the program folder; its full path.
 std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)

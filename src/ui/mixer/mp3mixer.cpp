@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -20,13 +19,13 @@
 #include "core/mixer/automix.h"
 #include "platform/mediaplayer.h"
 #include "platform/qt/qtmediaplayer.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 
@@ -248,12 +247,8 @@ void mp3MIXER::Load()
     }
     Text1->setText("1");
 
-    QWidget* window = childWindowOf(this);
-    if (!window)
-        window = this;
-    int height = window->height();
-    if (ctx_.form1)
-        height = (childWindowOf(ctx_.form1) ? childWindowOf(ctx_.form1) : static_cast<QWidget*>(ctx_.form1))->height();
+    QWidget* window = windowOf(this);
+    const int height = (ctx_.form1 ? windowOf(ctx_.form1) : window)->height();
     window->setGeometry(0, 0, window->width(), height);
 
     for (Deck& d : decks_) {

@@ -13,11 +13,11 @@
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 namespace {

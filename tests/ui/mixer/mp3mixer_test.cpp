@@ -16,7 +16,6 @@
 #include "support/mp3fixtures.h"
 #include "support/qt/sound.h"
 #include "support/qt/testapp.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/mixer/mixer.h"
 #include "ui/mixer/mp3mixer.h"
@@ -24,6 +23,7 @@
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
