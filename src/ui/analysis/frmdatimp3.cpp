@@ -43,7 +43,7 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     grid->setVerticalSpacing(2);
     Picture7->setObjectName("Picture7");
     Picture7->setCursor(Qt::PointingHandCursor);
-    Picture7->setToolTip(kWebSite);
+    Picture7->setToolTip(kHomePage);
     Picture7->installEventFilter(this);
     Picture1->setObjectName("Picture1");
     grid->addWidget(Picture7, 0, 0, 1, 2, Qt::AlignCenter);
@@ -111,7 +111,7 @@ void frmDATIMP3::Command2_Click() { unloadWindow(this); }
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kWebSite, 2));
+    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kHomePage, 2));
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "core/about/version.h"
 #include "ui/appcontext.h"
 #include "ui/shell/module1.h"
 #include "ui/shell/shortdate.h"

@@ -29,9 +29,6 @@ public:
     QMdiSubWindow* addChild(QWidget* window);
     QMenu* menun() const { return menun_; }
 
-    // The maker's web site.
-    static constexpr const char* kHomePage = "https://www.zondari.it/";
-
     void menump3r_Click();
     void MenuEsci_Click();
     void MenuHelp_Click();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/about/version.h"
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
 #include "support/qt/testapp.h"
@@ -170,7 +171,7 @@ TEST(Frame, ExitEndsAndHomePageOpensTheSite)
     TestApp app;
     MDIForm1* frame = app.start();
     action(frame, "menuHP")->trigger();
-    EXPECT_EQ(app.shell.opened, std::vector<std::string>{MDIForm1::kHomePage});
+    EXPECT_EQ(app.shell.opened, std::vector<std::string>{kHomePage});
     EXPECT_EQ(app.ended, 0);
     action(frame, "MenuEsci")->trigger();
     EXPECT_EQ(app.ended, 1);
