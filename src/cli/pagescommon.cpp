@@ -25,7 +25,7 @@ int writeDatabasePage(const catalogue::PageRequest& request)
     if (!found)
         return failWith(found.error().description);
     if (found->empty()) {
-        std::fprintf(stderr, "%s\n", catalogue::kNoCatalogueMessage);
+        std::fprintf(stderr, "%s\n", catalogue::kEmptyDatabaseMessage);
         return 1;
     }
     std::vector<std::string> catalogues;

@@ -186,7 +186,7 @@ Status CurrentFolder::changeFolder(const std::string& path)
         if (::chdir(abs.c_str()) != 0)
             return runtimeErrorFromErrno(errno);
     } else if (!files::folderExists(abs)) {
-        return RuntimeError{76, "Impossibile trovare il percorso"};
+        return runtimeErrorFromErrno(ENOTDIR);
     }
     folders_[drive] = abs;
     return {};

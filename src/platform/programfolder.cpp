@@ -73,7 +73,7 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder)
     else if (const char* home = std::getenv("HOME"); home && *home)
         base = std::string(home) + "/.local/share";
     else
-        return RuntimeError{76, "Impossibile trovare il percorso"};
+        return runtimeErrorFromErrno(ENOTDIR);
     const std::string folder = base + "/zondari";
     if (auto st = ensureFolder(folder); !st)
         return st.error();

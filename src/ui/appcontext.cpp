@@ -1,5 +1,6 @@
 #include "ui/appcontext.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <new>
 
@@ -33,7 +34,7 @@ void AppContext::handle(const std::function<void()>& handler)
     } catch (const std::filesystem::filesystem_error& e) {
         dialogs().runtimeError(runtimeErrorFromErrno(e.code().value()));
     } catch (const std::bad_alloc&) {
-        dialogs().runtimeError({7, "Memoria esaurita"});
+        dialogs().runtimeError(runtimeErrorFromErrno(ENOMEM));
     } catch (const std::exception& e) {
         dialogs().runtimeError({51, std::string("Errore interno (") + e.what() + ")"});
     }

@@ -88,7 +88,7 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
     auto found = files::dirSearch(ctx.state.programFolder, catalogue::cataloguePattern(ctx.state.Utente));
     check(found ? Status() : Status(found.error()));
     if (found->empty()) {
-        ctx.dialogs().message(catalogue::kNoCatalogueMessage);
+        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
         return;
     }
     std::vector<std::string> catalogues;

@@ -161,9 +161,7 @@ void frmMain::Caricafile()
         tag_ = read;
         showFields(tageditor::fromTag(tag_));
     } else {
-        ctx_.dialogs().message("Il file indicato non contiene alcun tag ID3\n"
-                               "Il campo Titolo verrà riempito col nome del file",
-                               MsgButtons::Ok, MsgIcon::Information);
+        ctx_.dialogs().message(tageditor::kNoTagText, MsgButtons::Ok, MsgIcon::Information);
         tag_ = TagRecord{};
         showFields(tageditor::forUntagged(name));
     }
