@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <new>
 
+#include "platform/qt/qtmediaplayer.h"
+
 namespace zondari {
 
 void Openers::fillEmptyFrom(const Openers& other)
@@ -23,6 +25,11 @@ void Openers::fillEmptyFrom(const Openers& other)
     fill(catalogueEdit, other.catalogueEdit);
     fill(catalogueDelete, other.catalogueDelete);
     fill(unloadForm2, other.unloadForm2);
+}
+
+std::unique_ptr<MediaPlayer> AppContext::newPlayer() const
+{
+    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
 }
 
 void AppContext::handle(const std::function<void()>& handler)

@@ -88,6 +88,9 @@ public:
 
     Dialogs& dialogs() { return services.dialogs; }
 
+    // A new media player: the services' own, else one on Qt Multimedia.
+    std::unique_ptr<MediaPlayer> newPlayer() const;
+
     // Runs an event handler inside the guard: an unexpected failure becomes
     // the runtime error report and the program goes on.
     void handle(const std::function<void()>& handler);

@@ -18,7 +18,6 @@
 #include "core/common/paths.h"
 #include "core/mixer/automix.h"
 #include "platform/mediaplayer.h"
-#include "platform/qt/qtmediaplayer.h"
 #include "ui/appcontext.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/player/dirlistbox.h"
@@ -56,11 +55,6 @@ QLineEdit* setting(QWidget* parent, const char* name, const char* text)
     e->setObjectName(name);
     e->setMaximumWidth(e->fontMetrics().horizontalAdvance("00000") + 12);
     return e;
-}
-
-std::unique_ptr<MediaPlayer> makePlayer(const Services& services)
-{
-    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
 }
 
 } // namespace
@@ -144,7 +138,7 @@ mp3MIXER::Deck mp3MIXER::buildDeck(int number, const char* caption)
     d.file->setObjectName("File" + n);
     d.check = new QCheckBox("Solo files Mp3", d.frame);
     d.check->setObjectName("Check" + n);
-    d.player = new MediaPlayerControl(makePlayer(ctx_.services), d.frame);
+    d.player = new MediaPlayerControl(ctx_.newPlayer(), d.frame);
     d.player->setObjectName("ActiveMovie" + n);
     // The deck's own slider below is the one to move within the track.
     d.player->positionBar()->hide();

@@ -14,7 +14,6 @@
 #include "core/common/text.h"
 #include "core/player/advance.h"
 #include "platform/mediaplayer.h"
-#include "platform/qt/qtmediaplayer.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
@@ -45,11 +44,6 @@ constexpr std::array<ToolbarButton, 8> kToolbarButtons = {{
 
 constexpr int kTimerMs = 300;
 constexpr const char* kChooseFolder = "Scegli una cartella che contenga i files musicali.";
-
-std::unique_ptr<MediaPlayer> makePlayer(const Services& services)
-{
-    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
-}
 
 }  // namespace
 
@@ -82,7 +76,7 @@ void Form1::buildPlayback()
     lcd1->setFixedWidth(QFontMetrics(lcdFont).horizontalAdvance(QString(TitleScroller::kWidth, 'M')) + 8);
     lcd1->setTextFormat(Qt::PlainText);
 
-    MediaPlayer1 = new MediaPlayerControl(makePlayer(ctx_.services), this);
+    MediaPlayer1 = new MediaPlayerControl(ctx_.newPlayer(), this);
     MediaPlayer1->setObjectName("MediaPlayer1");
     media().onPositionChange([this](double oldPosition, double newPosition) {
         ctx_.handle([&] { MediaPlayer1_PositionChange(oldPosition, newPosition); });
