@@ -21,6 +21,7 @@
 #include "ui/player/mediaplayercontrol.h"
 #include "ui/player/toolbaricons.h"
 #include "ui/player/trackgrid.h"
+#include "ui/shell/mdiform1.h"
 
 namespace zondari {
 
@@ -180,10 +181,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         setPlayMode(false);
         o.showMixer();
     } else if (key == "quit") {
-        // The sibling program takes over even when it cannot be started.
-        if (const Status st = ctx_.services.shell.run("start vortafon", 2); !st)
-            ctx_.dialogs().runtimeError(st.error());
-        ctx_.services.end();
+        startVortafon(ctx_);
     }
 }
 
