@@ -17,7 +17,6 @@
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 
@@ -133,8 +132,7 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     std::string folder;
     if (ctx.form1) {
         folder = ctx.form1->Dir1->path();
-        (void)ctx.services.folders.changeFolder(folder);
-        (void)ctx.services.folders.changeDrive(ctx.form1->Drive1->drive());
+        ctx.form1->goToMusicFolder();
     }
     const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);

@@ -134,8 +134,8 @@ void Form1::enableToolbar()
 
 void Form1::goToMusicFolder()
 {
-    (void)ctx_.services.folders.changeDrive(Drive1->drive());
     (void)ctx_.services.folders.changeFolder(Dir1->path());
+    (void)ctx_.services.folders.changeDrive(Drive1->drive());
 }
 
 void Form1::riempimp3(const std::string& track)

@@ -15,7 +15,6 @@
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 
@@ -121,8 +120,7 @@ void frmMain::Load()
     std::string folder = files::currentFolder();
     if (ctx_.form1) {
         folder = ctx_.form1->Dir1->path();
-        (void)ctx_.services.folders.changeFolder(folder);
-        (void)ctx_.services.folders.changeDrive(ctx_.form1->Drive1->drive());
+        ctx_.form1->goToMusicFolder();
     }
     const std::string track = text::trimLeftSpaces(ctx_.state.BranoCorrente);
     if (!track.empty()) {
