@@ -51,6 +51,14 @@ inline void check(const Status& status)
         throw RuntimeFailure(status.error());
 }
 
+// Fails the running handler when `result` holds no value.
+template <class T>
+void check(const Result<T>& result)
+{
+    if (!result)
+        throw RuntimeFailure(result.error());
+}
+
 // The windows and routines that subsystems add to the program. Each is set
 // (in startup) when its subsystem is part of the program; a command that
 // needs one that is not set is disabled or does nothing.

@@ -313,7 +313,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
     else if (key == "anteprima") {
         // As typed: the preview's own choice holds the count to 2..7.
         const auto columns = printing::columnsAsTyped(s(Text2->text()));
-        check(columns ? Status() : Status(columns.error()));
+        check(columns);
         ctx_.state.PrintColumns = *columns;
         showPreview(ctx_);
     }
@@ -430,7 +430,7 @@ void frmMP3print::RefreshList()
 {
     const AppState& st = ctx_.state;
     auto items = cat::catalogueListItems(st.programFolder, st.Utente);
-    check(items ? Status() : Status(items.error()));
+    check(items);
     if (items->empty()) {
         ctx_.dialogs().message(cat::kNoCatalogueMessage);
         // None is left: the list must not go on showing deleted catalogues.
@@ -474,7 +474,7 @@ void frmMP3print::List3_Click()
         return;
     }
     auto title = files::readFirstLine(full);
-    check(title ? Status() : Status(title.error()));
+    check(title);
     Label6->setText(q(cat::shownTitle(*title)));
 }
 

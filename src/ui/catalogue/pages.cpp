@@ -23,7 +23,7 @@ namespace {
 std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)
 {
     auto page = catalogue::writeExportPage(ctx.state.programFolder, title, entries);
-    check(page ? Status() : Status(page.error()));
+    check(page);
     return *page;
 }
 
@@ -118,7 +118,7 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
                                                    progress.setValue(static_cast<int>(done));
                                                });
     }
-    check(written ? Status() : Status(written.error()));
+    check(written);
 
     if (request.wholeDatabase() || written->hits >= 1)
         openFromProgramFolder(ctx, request.pageName());
