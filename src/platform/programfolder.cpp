@@ -82,4 +82,15 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder)
     return folder;
 }
 
+Result<Settings> readSettingsFile(const std::string& programFolder)
+{
+    const std::string path = withSlash(programFolder) + kSettingsFileName;
+    if (!files::fileExists(path))
+        return defaultSettings(programFolder);
+    auto lines = files::readTextLines(path);
+    if (!lines)
+        return lines.error();
+    return parseSettings(*lines);
+}
+
 }  // namespace zondari
