@@ -42,6 +42,25 @@ std::string catalogueNameFor(const VolumeReader& volumes, const std::string& fol
     return catalogueFileName(user, v.label, v.serial, folderPart(folder, volumes.isVolumeRoot(folder)));
 }
 
+Result<Catalogue> readCatalogue(const std::string& path)
+{
+    auto bytes = files::readBytes(path);
+    if (!bytes)
+        return bytes.error();
+    return parseCatalogue(*bytes);
+}
+
+Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)
+{
+    auto names = files::dirSearch(folder, cataloguePattern(user));
+    if (!names)
+        return names.error();
+    const std::string p = withSlash(folder);
+    for (std::string& name : *names)
+        name.insert(0, p);
+    return names;
+}
+
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue)
 {
     // Hidden from the directory search, and one per process: the window and
