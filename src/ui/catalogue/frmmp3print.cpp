@@ -58,17 +58,16 @@ struct ToolbarButton {
     const char* key;
     const char* toolTip;
     QStyle::StandardPixmap icon;
-    bool works;  // the others open windows and pages this window does not hold
 };
 
 constexpr ToolbarButton kToolbar[] = {
-    {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon, true},
-    {"html", "Salva in HTML", QStyle::SP_DialogSaveButton, true},
-    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView, true},
-    {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload, true},
-    {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView, true},
-    {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView, true},
-    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView, true},
+    {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon},
+    {"html", "Salva in HTML", QStyle::SP_DialogSaveButton},
+    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView},
+    {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload},
+    {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView},
+    {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView},
+    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView},
 };
 
 // "1234567" as "1.234.567".
@@ -174,7 +173,6 @@ void frmMP3print::buildToolbar()
         a->setObjectName(b.key);
         a->setData(QString(b.key));
         a->setToolTip(b.toolTip);
-        a->setEnabled(b.works);
         const QString key = b.key;
         connect(a, &QAction::triggered, this, [this, key] { ctx_.handle([this, key] { Toolbar1_ButtonClick(key); }); });
     }
