@@ -328,12 +328,7 @@ void frmMP3print::Leggifile()
     st.scanFolder = *chosen;
     ctx_.goToProgramFolder();
 
-    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
-    st.PrintColumns = columns.value;
-    if (columns.corrected) {
-        ctx_.dialogs().message(cat::kColumnsMessage);
-        Text2->setText(QString::number(columns.value));
-    }
+    takeColumns();
     List1->clear();
     st.PrintFontSize = cat::normalisedFontSize(st.PrintFontSize);
     QFont font = List1->font();
@@ -486,13 +481,18 @@ void frmMP3print::Text2_LostFocus()
     if (checkingColumns_)
         return;  // the message box takes the focus too
     checkingColumns_ = true;
+    takeColumns();
+    checkingColumns_ = false;
+}
+
+void frmMP3print::takeColumns()
+{
     const cat::Columns columns = cat::clampColumns(s(Text2->text()));
     ctx_.state.PrintColumns = columns.value;
     if (columns.corrected) {
         ctx_.dialogs().message(cat::kColumnsMessage);
         Text2->setText(QString::number(columns.value));
     }
-    checkingColumns_ = false;
 }
 
 void frmMP3print::Command1_Click()
