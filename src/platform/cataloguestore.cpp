@@ -32,7 +32,7 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
         auto title = files::readFirstLine(p + name);
         items.push_back(listItem(name, title ? shownTitle(*title) : std::string()));
     }
-    sortLikeListBox(items);
+    text::sortNoCase(items);
     return items;
 }
 

@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -183,7 +182,7 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
     const bool all = pattern == "*" || pattern == "*.*";
     const int dfd = ::dirfd(dir);
     const unsigned char wanted = kind == Kind::File ? DT_REG : DT_DIR;
-    std::vector<std::pair<std::string, std::string>> found;  // key, name
+    std::vector<std::string> names;
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
@@ -199,17 +198,13 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
         std::string name = e->d_name;
         if (!all && !matchesPattern(name, pattern))
             continue;
-        found.emplace_back(text::toUpper(name), std::move(name));
+        names.push_back(std::move(name));
     }
     const int err = errno;
     ::closedir(dir);
     if (err != 0)
         return runtimeErrorFromErrno(err);
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> names;
-    names.reserve(found.size());
-    for (auto& f : found)
-        names.push_back(std::move(f.second));
+    text::sortNoCase(names);
     return names;
 }
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/entry.h"
 #include "core/catalogue/scanrules.h"
 #include "core/common/encoding.h"
@@ -47,13 +46,13 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         Level level{std::move(path), std::move(shown), {}, 0, {}};
         if (listing.outcome == FolderListing::Outcome::Listed) {
             std::erase_if(listing.folders, [](const std::string& n) { return hasLineBreak(n); });
-            sortLikeListBox(listing.folders);
+            text::sortNoCase(listing.folders);
             level.folders = std::move(listing.folders);
             // Sorted by name: the folder's path in front of each is the same.
             std::erase_if(listing.files, [allFiles](const std::string& n) {
                 return hasLineBreak(n) || !includesFile(n, allFiles);
             });
-            sortLikeListBox(listing.files);
+            text::sortNoCase(listing.files);
             level.files.reserve(listing.files.size());
             for (const std::string& name : listing.files)
                 level.files.push_back(withSlash(level.shown) + shownName(name));
