@@ -247,8 +247,7 @@ std::optional<DriveInfo> mountOf(const std::string& path)
         return std::nullopt;
     std::optional<DriveInfo> best;
     for (DriveInfo& d : parseMountInfo(*text)) {
-        const bool holds = path == d.root || d.root == "/" || path.rfind(d.root + "/", 0) == 0;
-        if (holds && (!best || d.root.size() >= best->root.size()))
+        if (isOnDrive(path, d.root) && (!best || d.root.size() >= best->root.size()))
             best = std::move(d);
     }
     return best;
@@ -263,22 +262,8 @@ std::string udevName(const std::string& folder, const std::string& device)
         return {};
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code ec2;
-        if (fs::canonical(it->path(), ec2) == dev && !ec2) {
-            // udev writes unsafe characters as \xHH.
-            const std::string raw = it->path().filename().string();
-            std::string out;
-            for (std::size_t i = 0; i < raw.size(); ++i) {
-                if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x'
-                    && std::isxdigit(static_cast<unsigned char>(raw[i + 2]))
-                    && std::isxdigit(static_cast<unsigned char>(raw[i + 3]))) {
-                    out += static_cast<char>(std::stoi(raw.substr(i + 2, 2), nullptr, 16));
-                    i += 3;
-                } else {
-                    out += raw[i];
-                }
-            }
-            return out;
-        }
+        if (fs::canonical(it->path(), ec2) == dev && !ec2)
+            return decodeUdevName(it->path().filename().string());
     }
     return {};
 }
