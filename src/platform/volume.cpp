@@ -12,6 +12,7 @@
 #include "core/common/encoding.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/openfile.h"
 
 namespace zondari {
 namespace {
@@ -22,16 +23,9 @@ constexpr std::uint64_t kCdSector = 2048;
 
 class Device {
 public:
-    explicit Device(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    Device(const Device&) = delete;
-    Device& operator=(const Device&) = delete;
-    ~Device()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    explicit Device(const std::string& path) : file_(path, O_RDONLY) {}
+    bool ok() const { return file_.ok(); }
+    int fd() const { return file_.fd(); }
 
     // `size` bytes at `offset`; empty when they are not all there.
     std::string read(std::uint64_t offset, std::size_t size) const
@@ -39,7 +33,7 @@ public:
         std::string buf(size, '\0');
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::pread(fd_, buf.data() + done, size - done, static_cast<off_t>(offset + done));
+            const ssize_t n = ::pread(fd(), buf.data() + done, size - done, static_cast<off_t>(offset + done));
             if (n <= 0)
                 return {};
             done += static_cast<std::size_t>(n);
@@ -50,12 +44,12 @@ public:
 
     std::uint64_t size() const
     {
-        const off_t end = ::lseek(fd_, 0, SEEK_END);
+        const off_t end = ::lseek(fd(), 0, SEEK_END);
         return end > 0 ? static_cast<std::uint64_t>(end) : 0;
     }
 
 private:
-    int fd_;
+    OpenFile file_;
 };
 
 std::uint32_t le32(const std::string& b, std::size_t at)
