@@ -2,9 +2,8 @@
 
 #include <cstdio>
 
+#include "core/common/paths.h"
 #include "core/shell/settings.h"
-#include "core/state.h"
-#include "platform/files.h"
 #include "platform/programfolder.h"
 
 namespace zondari::cli {
@@ -18,17 +17,13 @@ bool locateCatalogues(CataloguePlace& where)
         return false;
     }
     where.programFolder = *folder;
-    const std::string ini = withSlash(*folder) + kSettingsFileName;
-    Settings settings = defaultSettings(*folder);
-    if (files::fileExists(ini)) {
-        auto lines = files::readTextLines(ini);
-        if (!lines) {
-            std::fprintf(stderr, "zondari-cli: %s: %s\n", ini.c_str(), lines.error().description.c_str());
-            return false;
-        }
-        settings = parseSettings(*lines);
+    const auto settings = readSettingsFile(*folder);
+    if (!settings) {
+        std::fprintf(stderr, "zondari-cli: %s%s: %s\n", withSlash(*folder).c_str(), kSettingsFileName,
+                     settings.error().description.c_str());
+        return false;
     }
-    where.user = settings.utente;
+    where.user = settings->utente;
     return true;
 }
 

@@ -7,7 +7,8 @@
 #include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
-#include "core/state.h"
+#include "core/common/paths.h"
+#include "platform/cataloguestore.h"
 #include "platform/files.h"
 
 namespace zondari::cli {
@@ -29,14 +30,10 @@ int runHtml(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", catalogue::kNoExportMessage);
         return 1;
     }
-    auto lines = files::readTextLines(path);
-    if (!lines)
-        return failWith(lines.error().description);
-    const std::string title = lines->empty() ? std::string() : lines->front();
-    if (!lines->empty())
-        lines->erase(lines->begin());
-
-    const auto page = catalogue::writeExportPage(place.programFolder, title, *lines);
+    const auto shown = catalogue::readCatalogue(path);
+    if (!shown)
+        return failWith(shown.error().description);
+    const auto page = catalogue::writeExportPage(place.programFolder, shown->title, shown->entries);
     if (!page)
         return failWith(page.error().description);
     std::printf("%s\n", page->c_str());

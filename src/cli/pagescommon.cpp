@@ -5,8 +5,7 @@
 
 #include "cli/catalogueplace.h"
 #include "core/catalogue/search.h"
-#include "core/state.h"
-#include "platform/files.h"
+#include "platform/cataloguestore.h"
 
 namespace zondari::cli {
 
@@ -21,19 +20,14 @@ int writeDatabasePage(const catalogue::PageRequest& request)
     CataloguePlace place;
     if (!locateCatalogues(place))
         return 1;
-    const auto found = files::dirSearch(place.programFolder, catalogue::cataloguePattern(place.user));
-    if (!found)
-        return failWith(found.error().description);
-    if (found->empty()) {
-        std::fprintf(stderr, "%s\n", catalogue::kNoCatalogueMessage);
+    const auto catalogues = catalogue::pageCataloguePaths(place.programFolder, place.user);
+    if (!catalogues)
+        return failWith(catalogues.error().description);
+    if (catalogues->empty()) {
+        std::fprintf(stderr, "%s\n", catalogue::kEmptyDatabaseMessage);
         return 1;
     }
-    std::vector<std::string> catalogues;
-    catalogues.reserve(found->size());
-    for (const std::string& name : *found)
-        catalogues.push_back(withSlash(place.programFolder) + name);
-
-    const auto written = catalogue::writeDatabasePage(place.programFolder, catalogues, request);
+    const auto written = catalogue::writeDatabasePage(place.programFolder, *catalogues, request);
     if (!written)
         return failWith(written.error().description);
     std::printf("%s\n", written->path.c_str());

@@ -9,7 +9,7 @@
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/scanrules.h"
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "platform/folderwalk.h"

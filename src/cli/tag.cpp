@@ -87,8 +87,7 @@ int runTag(const std::vector<std::string>& args)
     tageditor::Fields fields = tagged ? tageditor::fromTag(inFile) : tageditor::forUntagged(*path);
     if (given.empty()) {
         if (!tagged)
-            std::fprintf(stderr, "Il file indicato non contiene alcun tag ID3\n"
-                                 "Il campo Titolo verrà riempito col nome del file\n");
+            std::fprintf(stderr, "%s\n", tageditor::kNoTagText);
         print(fields);
         return 0;
     }

@@ -7,6 +7,9 @@
 
 namespace zondari {
 
+// The player window's caption, and the title it shows until a track plays.
+inline constexpr const char* kPlayerTitle = "Zondari - Mp3 Player";
+
 // The program-wide values: one object for the whole run, handed to the
 // windows. Each value carries the name the program gives it.
 struct AppState {
@@ -20,7 +23,7 @@ struct AppState {
 
     // Player.
     std::string BranoCorrente;  // current track, relative to the player's folder
-    std::string TitoloDisplay = "Zondari - Mp3 Player";
+    std::string TitoloDisplay = kPlayerTitle;
 
     // Master volume: the result code of the last mixer call (0 = success).
     std::int32_t mixerResult = 0;
@@ -46,11 +49,5 @@ struct AppState {
     bool PrintFontBold = false;
     bool PrintFontItalic = false;
 };
-
-// The program folder path with a trailing "/" added when missing.
-inline std::string withSlash(const std::string& folder)
-{
-    return (!folder.empty() && folder.back() == '/') ? folder : folder + "/";
-}
 
 }  // namespace zondari

@@ -4,7 +4,9 @@
 
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/filename.h"
-#include "core/state.h"
+#include "core/catalogue/search.h"
+#include "core/common/paths.h"
+#include "core/common/text.h"
 #include "platform/files.h"
 
 namespace zondari::catalogue {
@@ -30,7 +32,7 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
         auto title = files::readFirstLine(p + name);
         items.push_back(listItem(name, title ? shownTitle(*title) : std::string()));
     }
-    sortLikeListBox(items);
+    text::sortNoCase(items);
     return items;
 }
 
@@ -38,6 +40,25 @@ std::string catalogueNameFor(const VolumeReader& volumes, const std::string& fol
 {
     const VolumeInfo v = volumes.volumeOf(folder);
     return catalogueFileName(user, v.label, v.serial, folderPart(folder, volumes.isVolumeRoot(folder)));
+}
+
+Result<Catalogue> readCatalogue(const std::string& path)
+{
+    auto bytes = files::readBytes(path);
+    if (!bytes)
+        return bytes.error();
+    return parseCatalogue(*bytes);
+}
+
+Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)
+{
+    auto names = files::dirSearch(folder, cataloguePattern(user));
+    if (!names)
+        return names.error();
+    const std::string p = withSlash(folder);
+    for (std::string& name : *names)
+        name.insert(0, p);
+    return names;
 }
 
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue)

@@ -23,6 +23,14 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
 // of the volume that holds it, and the folder part.
 std::string catalogueNameFor(const VolumeReader& volumes, const std::string& folder, const std::string& user);
 
+// The catalogue in the file at `path`.
+Result<Catalogue> readCatalogue(const std::string& path);
+
+// The catalogue files the general and the search pages read: those of
+// `folder` that the directory search matches with "ZOND_" + user + "*.txt",
+// as full paths in the order it delivers them.
+Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user);
+
 // Writes the catalogue to a temporary file in `folder`, flushes it and
 // renames it over `name`: a failure on the way leaves an older catalogue
 // whole.

@@ -35,8 +35,9 @@ std::string unescapeOctal(const std::string& s)
     return out;
 }
 
-// udev writes unsafe characters of a label as \xHH.
-std::string unescapeHex(const std::string& s)
+}  // namespace
+
+std::string decodeUdevName(const std::string& s)
 {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -50,6 +51,13 @@ std::string unescapeHex(const std::string& s)
     }
     return out;
 }
+
+bool isOnDrive(const std::string& path, const std::string& root)
+{
+    return path == root || root == "/" || path.rfind(root + "/", 0) == 0;
+}
+
+namespace {
 
 bool isPseudo(const std::string& type, const std::string& root)
 {
@@ -76,7 +84,7 @@ std::map<std::string, std::string> labelsByDevice()
     for (fs::directory_iterator it("/dev/disk/by-label", ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path dev = fs::canonical(it->path(), ec);
         if (!ec)
-            labels[dev.string()] = unescapeHex(it->path().filename().string());
+            labels[dev.string()] = decodeUdevName(it->path().filename().string());
         ec.clear();
     }
     return labels;
@@ -158,8 +166,7 @@ std::string Drives::driveOf(const std::string& path) const
     const std::string abs = files::absolutePath(path);
     std::string best = "/";
     for (const std::string& r : roots()) {
-        const bool holds = abs == r || (r == "/" ? true : abs.rfind(r + "/", 0) == 0);
-        if (holds && r.size() >= best.size())
+        if (isOnDrive(abs, r) && r.size() >= best.size())
             best = r;
     }
     return best;
@@ -186,7 +193,7 @@ Status CurrentFolder::changeFolder(const std::string& path)
         if (::chdir(abs.c_str()) != 0)
             return runtimeErrorFromErrno(errno);
     } else if (!files::folderExists(abs)) {
-        return RuntimeError{76, "Impossibile trovare il percorso"};
+        return runtimeErrorFromErrno(ENOTDIR);
     }
     folders_[drive] = abs;
     return {};

@@ -41,6 +41,14 @@ public:
 // Parses the text of /proc/self/mountinfo into real-file-system drives.
 std::vector<DriveInfo> parseMountInfo(const std::string& text);
 
+// Whether the absolute `path` lies on the drive mounted at `root` (the root
+// itself included).
+bool isOnDrive(const std::string& path, const std::string& root);
+
+// A name of udev's /dev/disk/by-* folders (a label, a UUID) as it was
+// before udev wrote its unsafe characters as \xHH.
+std::string decodeUdevName(const std::string& name);
+
 // The process's current folder and drive, with the rule of the program's
 // original platform: each drive keeps its own current folder (its root until
 // a folder on it is made current); changing folder on another drive only

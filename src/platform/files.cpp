@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,26 +9,10 @@
 
 #include "core/common/encoding.h"
 #include "core/common/text.h"
+#include "platform/openfile.h"
 
 namespace zondari::files {
 namespace {
-
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-RuntimeError lastError()
-{
-    return runtimeErrorFromErrno(errno);
-}
 
 Status writeAll(int fd, const std::string& bytes)
 {
@@ -72,17 +55,17 @@ bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, 
 template <class Take>
 Status readChunks(const std::string& path, std::size_t chunk, Take take)
 {
-    Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (f.fd < 0)
+    OpenFile f(path, O_RDONLY);
+    if (!f.ok())
         return lastError();
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0)
+    if (::fstat(f.fd(), &st) != 0)
         return lastError();
     if (S_ISDIR(st.st_mode))
         return runtimeErrorFromErrno(EISDIR);
     std::string buf(chunk, '\0');
     for (;;) {
-        const ssize_t n = ::read(f.fd, buf.data(), buf.size());
+        const ssize_t n = ::read(f.fd(), buf.data(), buf.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -134,15 +117,14 @@ Status replaceFile(const std::string& path, const std::string& tempPath, const s
 {
     Status result;
     {
-        Fd f(::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (f.fd < 0)
+        OpenFile f(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (!f.ok())
             return lastError();
-        result = writeAll(f.fd, bytes);
-        if (result && ::fsync(f.fd) != 0)
+        result = writeAll(f.fd(), bytes);
+        if (result && ::fsync(f.fd()) != 0)
             result = lastError();
-        if (::close(f.fd) != 0 && result)
+        if (f.close() != 0 && result)
             result = lastError();
-        f.fd = -1;
     }
     if (result && ::rename(tempPath.c_str(), path.c_str()) != 0)
         result = lastError();
@@ -151,9 +133,9 @@ Status replaceFile(const std::string& path, const std::string& tempPath, const s
         return result;
     }
     // The rename itself reaches the disk with the folder's entry.
-    Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd >= 0)
-        ::fsync(dir.fd);
+    const OpenFile dir(folderOf(path), O_RDONLY | O_DIRECTORY);
+    if (dir.ok())
+        ::fsync(dir.fd());
     return {};
 }
 
@@ -183,7 +165,7 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
     const bool all = pattern == "*" || pattern == "*.*";
     const int dfd = ::dirfd(dir);
     const unsigned char wanted = kind == Kind::File ? DT_REG : DT_DIR;
-    std::vector<std::pair<std::string, std::string>> found;  // key, name
+    std::vector<std::string> names;
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
@@ -199,17 +181,13 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
         std::string name = e->d_name;
         if (!all && !matchesPattern(name, pattern))
             continue;
-        found.emplace_back(text::toUpper(name), std::move(name));
+        names.push_back(std::move(name));
     }
     const int err = errno;
     ::closedir(dir);
     if (err != 0)
         return runtimeErrorFromErrno(err);
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> names;
-    names.reserve(found.size());
-    for (auto& f : found)
-        names.push_back(std::move(f.second));
+    text::sortNoCase(names);
     return names;
 }
 

@@ -5,36 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/openfile.h"
+
 namespace zondari {
 namespace {
-
-// The descriptor is closed on every path; `close()` reports a failure to
-// finish writing.
-class File {
-public:
-    File(const std::string& path, int flags) : fd_(::open(path.c_str(), flags | O_CLOEXEC)) {}
-    ~File()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-
-    bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
-    int close()
-    {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r;
-    }
-
-private:
-    int fd_;
-};
-
-RuntimeError lastError() { return runtimeErrorFromErrno(errno); }
 
 // The length of an open normal file; a folder or a device is an error.
 Result<std::uint64_t> regularLength(int fd)
@@ -88,7 +62,7 @@ namespace mp3file {
 
 Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
 {
-    File f(path, O_RDONLY);
+    OpenFile f(path, O_RDONLY);
     if (!f.ok())
         return lastError();
     const auto length = regularLength(f.fd());
@@ -105,7 +79,7 @@ bool ReadTag(const std::string& fileName, TagRecord& tag)
 {
     if (fileName.empty())
         return false;
-    File f(fileName, O_RDONLY);
+    OpenFile f(fileName, O_RDONLY);
     if (!f.ok())
         return false;
     const auto length = regularLength(f.fd());
@@ -120,7 +94,7 @@ bool ReadTag(const std::string& fileName, TagRecord& tag)
 
 Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag)
 {
-    File f(fileName, O_RDWR);
+    OpenFile f(fileName, O_RDWR);
     if (!f.ok())
         return lastError();
     const auto length = regularLength(f.fd());

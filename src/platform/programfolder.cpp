@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari {
@@ -73,13 +73,24 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder)
     else if (const char* home = std::getenv("HOME"); home && *home)
         base = std::string(home) + "/.local/share";
     else
-        return RuntimeError{76, "Impossibile trovare il percorso"};
+        return runtimeErrorFromErrno(ENOTDIR);
     const std::string folder = base + "/zondari";
     if (auto st = ensureFolder(folder); !st)
         return st.error();
     for (const auto& name : shippedFiles())
         installShipped(withSlash(exeFolder) + name, withSlash(folder) + name);
     return folder;
+}
+
+Result<Settings> readSettingsFile(const std::string& programFolder)
+{
+    const std::string path = withSlash(programFolder) + kSettingsFileName;
+    if (!files::fileExists(path))
+        return defaultSettings(programFolder);
+    auto lines = files::readTextLines(path);
+    if (!lines)
+        return lines.error();
+    return parseSettings(*lines);
 }
 
 }  // namespace zondari

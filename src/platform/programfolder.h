@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/common/result.h"
+#include "core/shell/settings.h"
 
 namespace zondari {
 
@@ -20,5 +21,9 @@ std::string executableFolder();
 // given the shipped files and the start launcher from the executable's
 // folder.
 Result<std::string> resolveProgramFolder(const std::string& exeFolder);
+
+// The settings of "zondari.ini" in the program folder; the defaults when
+// there is no such file, its error when it cannot be read.
+Result<Settings> readSettingsFile(const std::string& programFolder);
 
 }  // namespace zondari

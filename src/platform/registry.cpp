@@ -1,7 +1,7 @@
 #include "platform/registry.h"
 
 #include "core/common/text.h"
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 

@@ -9,11 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/state.h"
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari {
 namespace {
+
+// The runtime's report of a call it cannot make sense of.
+const RuntimeError kBadCall{5, "Chiamata di routine o argomento non validi"};
 
 bool isExecutableFile(const std::string& path)
 {
@@ -84,7 +87,7 @@ std::string findProgram(const std::string& name, const std::vector<std::string>&
 Status spawnDetached(const std::vector<std::string>& argv)
 {
     if (argv.empty())
-        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+        return kBadCall;
     std::vector<char*> args;
     for (const auto& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
@@ -132,7 +135,7 @@ Status spawnDetached(const std::vector<std::string>& argv)
     if (n == static_cast<ssize_t>(sizeof err))
         return runtimeErrorFromErrno(err);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+        return kBadCall;
     return {};
 }
 
@@ -142,10 +145,10 @@ Status PosixShell::run(const std::string& commandLine, int /*windowStyle*/)
 {
     std::vector<std::string> argv = splitCommandLine(commandLine);
     if (argv.empty())
-        return RuntimeError{5, "Chiamata di routine o argomento non validi"};
+        return kBadCall;
     const std::string program = findProgram(argv[0], programFolders_);
     if (program.empty())
-        return RuntimeError{53, "File non trovato"};
+        return runtimeErrorFromErrno(ENOENT);
     argv[0] = program;
     return spawnDetached(argv);
 }
@@ -154,7 +157,7 @@ Status PosixShell::open(const std::string& target)
 {
     const std::string opener = findProgram("xdg-open");
     if (opener.empty())
-        return RuntimeError{53, "File non trovato"};
+        return runtimeErrorFromErrno(ENOENT);
     return spawnDetached({opener, target});
 }
 

@@ -12,6 +12,7 @@
 #include "core/common/encoding.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/openfile.h"
 
 namespace zondari {
 namespace {
@@ -22,16 +23,9 @@ constexpr std::uint64_t kCdSector = 2048;
 
 class Device {
 public:
-    explicit Device(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    Device(const Device&) = delete;
-    Device& operator=(const Device&) = delete;
-    ~Device()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
-    int fd() const { return fd_; }
+    explicit Device(const std::string& path) : file_(path, O_RDONLY) {}
+    bool ok() const { return file_.ok(); }
+    int fd() const { return file_.fd(); }
 
     // `size` bytes at `offset`; empty when they are not all there.
     std::string read(std::uint64_t offset, std::size_t size) const
@@ -39,7 +33,7 @@ public:
         std::string buf(size, '\0');
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::pread(fd_, buf.data() + done, size - done, static_cast<off_t>(offset + done));
+            const ssize_t n = ::pread(fd(), buf.data() + done, size - done, static_cast<off_t>(offset + done));
             if (n <= 0)
                 return {};
             done += static_cast<std::size_t>(n);
@@ -50,12 +44,12 @@ public:
 
     std::uint64_t size() const
     {
-        const off_t end = ::lseek(fd_, 0, SEEK_END);
+        const off_t end = ::lseek(fd(), 0, SEEK_END);
         return end > 0 ? static_cast<std::uint64_t>(end) : 0;
     }
 
 private:
-    int fd_;
+    OpenFile file_;
 };
 
 std::uint32_t le32(const std::string& b, std::size_t at)
@@ -247,8 +241,7 @@ std::optional<DriveInfo> mountOf(const std::string& path)
         return std::nullopt;
     std::optional<DriveInfo> best;
     for (DriveInfo& d : parseMountInfo(*text)) {
-        const bool holds = path == d.root || d.root == "/" || path.rfind(d.root + "/", 0) == 0;
-        if (holds && (!best || d.root.size() >= best->root.size()))
+        if (isOnDrive(path, d.root) && (!best || d.root.size() >= best->root.size()))
             best = std::move(d);
     }
     return best;
@@ -263,22 +256,8 @@ std::string udevName(const std::string& folder, const std::string& device)
         return {};
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code ec2;
-        if (fs::canonical(it->path(), ec2) == dev && !ec2) {
-            // udev writes unsafe characters as \xHH.
-            const std::string raw = it->path().filename().string();
-            std::string out;
-            for (std::size_t i = 0; i < raw.size(); ++i) {
-                if (raw[i] == '\\' && i + 3 < raw.size() && raw[i + 1] == 'x'
-                    && std::isxdigit(static_cast<unsigned char>(raw[i + 2]))
-                    && std::isxdigit(static_cast<unsigned char>(raw[i + 3]))) {
-                    out += static_cast<char>(std::stoi(raw.substr(i + 2, 2), nullptr, 16));
-                    i += 3;
-                } else {
-                    out += raw[i];
-                }
-            }
-            return out;
-        }
+        if (fs::canonical(it->path(), ec2) == dev && !ec2)
+            return decodeUdevName(it->path().filename().string());
     }
     return {};
 }

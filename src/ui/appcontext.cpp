@@ -1,7 +1,10 @@
 #include "ui/appcontext.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <new>
+
+#include "platform/qt/qtmediaplayer.h"
 
 namespace zondari {
 
@@ -24,6 +27,11 @@ void Openers::fillEmptyFrom(const Openers& other)
     fill(unloadForm2, other.unloadForm2);
 }
 
+std::unique_ptr<MediaPlayer> AppContext::newPlayer() const
+{
+    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
+}
+
 void AppContext::handle(const std::function<void()>& handler)
 {
     try {
@@ -33,7 +41,7 @@ void AppContext::handle(const std::function<void()>& handler)
     } catch (const std::filesystem::filesystem_error& e) {
         dialogs().runtimeError(runtimeErrorFromErrno(e.code().value()));
     } catch (const std::bad_alloc&) {
-        dialogs().runtimeError({7, "Memoria esaurita"});
+        dialogs().runtimeError(runtimeErrorFromErrno(ENOMEM));
     } catch (const std::exception& e) {
         dialogs().runtimeError({51, std::string("Errore interno (") + e.what() + ")"});
     }

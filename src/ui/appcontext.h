@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/common/paths.h"
 #include "core/state.h"
 #include "platform/dialogs.h"
 #include "platform/drives.h"
@@ -50,6 +51,14 @@ inline void check(const Status& status)
         throw RuntimeFailure(status.error());
 }
 
+// Fails the running handler when `result` holds no value.
+template <class T>
+void check(const Result<T>& result)
+{
+    if (!result)
+        throw RuntimeFailure(result.error());
+}
+
 // The windows and routines that subsystems add to the program. Each is set
 // (in startup) when its subsystem is part of the program; a command that
 // needs one that is not set is disabled or does nothing.
@@ -86,6 +95,9 @@ public:
     Openers openers;
 
     Dialogs& dialogs() { return services.dialogs; }
+
+    // A new media player: the services' own, else one on Qt Multimedia.
+    std::unique_ptr<MediaPlayer> newPlayer() const;
 
     // Runs an event handler inside the guard: an unexpected failure becomes
     // the runtime error report and the program goes on.

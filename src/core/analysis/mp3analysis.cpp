@@ -55,9 +55,8 @@ Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
         file.tagsInFront += tag;
     }
     file.tail = read(length - kTagSize, kTagSize);
-    const std::uint64_t end = length - (endsWithId3v1(file.tail) ? kTagSize : 0);
-    if (file.tagsInFront < end)
-        file.audio = read(file.tagsInFront, static_cast<std::size_t>(std::min<std::uint64_t>(kAudioWindow, end - file.tagsInFront)));
+    if (const std::uint64_t audio = audioBytes(file); audio > 0)
+        file.audio = read(file.tagsInFront, static_cast<std::size_t>(std::min<std::uint64_t>(kAudioWindow, audio)));
     return file;
 }
 

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The catalogue list: one item per catalogue file of the user, sorted.
 namespace zondari::catalogue {
@@ -25,9 +24,5 @@ std::string shownTitle(std::string_view title);
 
 // "N. 3 già catalogati"
 std::string countLine(std::size_t count);
-
-// The order of a sorted list box: ascending without regard to letter case
-// (ties by the text itself, so the order is total).
-void sortLikeListBox(std::vector<std::string>& texts);
 
 }  // namespace zondari::catalogue

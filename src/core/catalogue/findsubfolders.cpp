@@ -2,10 +2,11 @@
 
 #include <utility>
 
-#include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/entry.h"
 #include "core/catalogue/scanrules.h"
 #include "core/common/encoding.h"
+#include "core/common/paths.h"
+#include "core/common/text.h"
 
 namespace zondari::catalogue {
 namespace {
@@ -27,13 +28,6 @@ struct Level {
 
 }  // namespace
 
-std::string joinPath(const std::string& folder, const std::string& name)
-{
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
-}
-
 ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles, ScanProgress* progress)
 {
     ScanOutcome out;
@@ -52,16 +46,16 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         Level level{std::move(path), std::move(shown), {}, 0, {}};
         if (listing.outcome == FolderListing::Outcome::Listed) {
             std::erase_if(listing.folders, [](const std::string& n) { return hasLineBreak(n); });
-            sortLikeListBox(listing.folders);
+            text::sortNoCase(listing.folders);
             level.folders = std::move(listing.folders);
             // Sorted by name: the folder's path in front of each is the same.
             std::erase_if(listing.files, [allFiles](const std::string& n) {
                 return hasLineBreak(n) || !includesFile(n, allFiles);
             });
-            sortLikeListBox(listing.files);
+            text::sortNoCase(listing.files);
             level.files.reserve(listing.files.size());
             for (const std::string& name : listing.files)
-                level.files.push_back(joinPath(level.shown, shownName(name)));
+                level.files.push_back(withSlash(level.shown) + shownName(name));
             if (progress)
                 progress->files.fetch_add(level.files.size(), std::memory_order_relaxed);
         }
@@ -79,8 +73,8 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         Level& top = stack.back();
         if (top.next < top.folders.size()) {
             const std::string& name = top.folders[top.next++];
-            std::string path = joinPath(top.path, name);
-            std::string shown = joinPath(top.shown, shownName(name));
+            std::string path = withSlash(top.path) + name;
+            std::string shown = withSlash(top.shown) + shownName(name);
             out.entries.push_back(folderEntry(shown));
             if (!enter(std::move(path), std::move(shown)))
                 return out;

@@ -55,7 +55,4 @@ struct ScanOutcome {
 ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles,
                            ScanProgress* progress = nullptr);
 
-// `folder` + "/" + `name`, without doubling the "/" of the root.
-std::string joinPath(const std::string& folder, const std::string& name);
-
 }  // namespace zondari::catalogue

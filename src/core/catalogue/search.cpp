@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/common/paths.h"
+
 namespace zondari::catalogue {
 namespace {
 
@@ -127,19 +129,10 @@ std::string noHitMessage(const std::string& text)
     return "Non trovato nessun file musicale contenente la stringa : " + text;
 }
 
-namespace {
-
-std::string pathIn(const std::string& folder, const char* name)
-{
-    return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + name;
-}
-
-}  // namespace
-
 Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
                                     const std::vector<std::string>& entries)
 {
-    const std::string path = pathIn(folder, kExportPageName);
+    const std::string path = joinPath(folder, kExportPageName);
     PageFile file(path);
     std::string out = exportPage(title, entries);
     if (auto st = file.open(); !st)
@@ -154,7 +147,7 @@ Result<std::string> writeExportPage(const std::string& folder, std::string_view 
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
                                       const PageRequest& request, const PageProgress& progress)
 {
-    const std::string path = pathIn(folder, request.pageName());
+    const std::string path = joinPath(folder, request.pageName());
     PageFile file(path);
     if (auto st = file.open(); !st)
         return st.error();

@@ -43,7 +43,7 @@ Result<std::string> writeExportPage(const std::string& folder, std::string_view 
 // The message shown when no file entry holds the search text.
 std::string noHitMessage(const std::string& text);
 
-inline constexpr const char* kNoCatalogueMessage =
+inline constexpr const char* kEmptyDatabaseMessage =
     "Questa operazione legge tutti i dati dei CD di MP3 che hai inserito, per adesso però non hai inserito "
     "nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni di un "
     "cd di MP3";

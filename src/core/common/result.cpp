@@ -17,6 +17,7 @@ RuntimeError runtimeErrorFromErrno(int err)
     case EACCES:
     case EPERM:
     case EROFS:
+    case EISDIR:
         return {75, "Errore di accesso al percorso/file"};
     case EBUSY:
     case ETXTBSY:
@@ -30,8 +31,6 @@ RuntimeError runtimeErrorFromErrno(int err)
     case ENODEV:
     case ENOMEDIUM:
         return {71, "Disco non pronto"};
-    case EISDIR:
-        return {75, "Errore di accesso al percorso/file"};
     case ENAMETOOLONG:
         return {52, "Nome o numero di file non valido"};
     case EMFILE:

@@ -1,5 +1,6 @@
 #include "core/common/text.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -155,6 +156,31 @@ bool lessNoCase(std::string_view a, std::string_view b)
     if (ua != ub)
         return ua < ub;
     return a < b;
+}
+
+void sortNoCase(std::vector<std::string>& texts)
+{
+    // Each key is folded once, not once per comparison: a folder of a CD may
+    // hold thousands of files, nearly always with plain ASCII names.
+    std::vector<std::string> keys;
+    keys.reserve(texts.size());
+    for (const std::string& t : texts) {
+        const bool ascii = std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        keys.push_back(ascii ? toUpperAscii(t) : toUpper(t));
+    }
+    std::vector<std::size_t> order(texts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (const int c = keys[a].compare(keys[b]); c != 0)
+            return c < 0;
+        return texts[a] < texts[b];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(texts.size());
+    for (std::size_t i : order)
+        sorted.push_back(std::move(texts[i]));
+    texts = std::move(sorted);
 }
 
 double val(std::string_view s)

@@ -30,6 +30,9 @@ std::string toLower(std::string_view s);
 // upper-cased text, then by the text itself so that the order is total.
 bool lessNoCase(std::string_view a, std::string_view b);
 
+// Sorts `texts` into that order.
+void sortNoCase(std::vector<std::string>& texts);
+
 // A number as the user typed it, read the way Visual Basic's Val reads it:
 // leading spaces skipped, an optional sign, digits with "." as the decimal
 // point and an optional exponent, as far as they go; 0 when there is none.

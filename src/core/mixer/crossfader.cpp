@@ -3,20 +3,20 @@
 #include <cmath>
 
 #include "core/common/text.h"
+#include "core/player/mediavolume.h"
 
 namespace zondari::mixer {
 
 namespace {
 
 constexpr int kMiddle = 5000;
-constexpr int kSilent = -10000;
 constexpr double kSilenceBelow = -8000.0;
 constexpr double kFullAbove = -45.0;
 
 int clampVolume(double v)
 {
     if (v < kSilenceBelow)
-        return kSilent;
+        return kSilentVolume;
     if (v > kFullAbove)
         return 0;
     return static_cast<int>(text::roundHalfEven(v));

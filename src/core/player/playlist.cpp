@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/common/encoding.h"
+#include "core/common/paths.h"
 #include "core/common/text.h"
 
 namespace zondari::playlist {
@@ -76,7 +77,7 @@ std::vector<std::string> entries(std::string_view bytes, const std::string& fold
             continue;
         }
         std::replace(entry.begin(), entry.end(), '\\', '/');
-        out.push_back(entry.front() == '/' ? entry : (folder.empty() || folder.back() == '/' ? folder : folder + "/") + entry);
+        out.push_back(entry.front() == '/' ? entry : joinPath(folder, entry));
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include "core/printing/caseinsert.h"
 
+#include "core/about/version.h"
 #include "core/catalogue/entry.h"
 #include "core/common/text.h"
 
@@ -194,7 +195,7 @@ private:
         s_.setCurrentY(266);
         s_.setFontSize(7 * scale_);
         s_.setFontBold(font_.bold);
-        s_.print(std::string(kFooterLine) + kMakerSite);
+        s_.print(std::string(kFooterLine) + kHomePage);
     }
 
     Surface& s_;

@@ -13,7 +13,6 @@
 // Everything is in page millimetres; only font sizes follow the scale.
 namespace zondari::printing {
 
-inline constexpr const char* kMakerSite = "https://www.zondari.it/";
 inline constexpr const char* kFooterLine = "Creazione e stampa con Zondari - ";
 
 // The longest the title may stack down a spine.

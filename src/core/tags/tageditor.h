@@ -34,8 +34,11 @@ struct Fields {
 Fields fromTag(const TagRecord& tag);
 
 // A file without a tag: its name in the title, everything else empty, so
-// that nothing of a previous file is carried into this one.
+// that nothing of a previous file is carried into this one; the user is
+// told so.
 Fields forUntagged(std::string_view path);
+inline constexpr const char* kNoTagText =
+    "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
 
 // The record a save writes over `inFile` (the tag the file holds now, if
 // any): the fields' texts; the selected genre, or, with none selected, the

@@ -15,7 +15,6 @@
 #include "platform/registry.h"
 #include "ui/about/aboutpictures.h"
 #include "ui/appcontext.h"
-#include "ui/shell/mdiform1.h"
 
 namespace zondari {
 namespace {
@@ -155,7 +154,7 @@ void Form3::Picture6_Click()
 
 void Form3::Picture7_Click()
 {
-    (void)ctx_.services.shell.open(MDIForm1::kHomePage);  // the result is not looked at
+    (void)ctx_.services.shell.open(kHomePage);  // the result is not looked at
 }
 
 void Form3::Label8_Click()

@@ -7,9 +7,9 @@
 
 #include "platform/qt/alsamixer.h"
 #include "ui/about/form3.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/player/frmvolume.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {

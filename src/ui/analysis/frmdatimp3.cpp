@@ -4,36 +4,26 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
 
+#include "core/about/version.h"
+#include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/frmmp3print.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
-#include "ui/shell/mdiform1.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 namespace {
 
 constexpr int kWidthTwips = 3650;
-
-QMdiSubWindow* childNamed(const MDIForm1* frame, const QString& name)
-{
-    if (!frame)
-        return nullptr;
-    for (QMdiSubWindow* sub : frame->mdiArea()->subWindowList()) {
-        if (sub->widget() && sub->widget()->objectName() == name)
-            return sub;
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -52,7 +42,7 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     grid->setVerticalSpacing(2);
     Picture7->setObjectName("Picture7");
     Picture7->setCursor(Qt::PointingHandCursor);
-    Picture7->setToolTip(kWebSite);
+    Picture7->setToolTip(kHomePage);
     Picture7->installEventFilter(this);
     Picture1->setObjectName("Picture1");
     grid->addWidget(Picture7, 0, 0, 1, 2, Qt::AlignCenter);
@@ -93,7 +83,7 @@ void frmDATIMP3::Load()
     const Screen& screen = ctx_.services.screen;
     QMdiSubWindow* player = ctx_.form1 ? childWindowOf(ctx_.form1) : nullptr;
     QRect place(0, 0, screen.toPixels(kWidthTwips), player ? player->height() : self->height());
-    if (QMdiSubWindow* catalogue = childNamed(ctx_.frame, "frmMP3print"))
+    if (QMdiSubWindow* catalogue = childWindowOf(findCatalogueWindow(ctx_)))
         place.moveTopLeft(catalogue->pos());
     else if (player)
         place.moveTopLeft(QPoint(player->geometry().right() + 1, player->y()));
@@ -120,7 +110,7 @@ void frmDATIMP3::Command2_Click() { unloadWindow(this); }
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kWebSite, 2));
+    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kHomePage, 2));
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)
@@ -142,10 +132,9 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     std::string folder;
     if (ctx.form1) {
         folder = ctx.form1->Dir1->path();
-        (void)ctx.services.folders.changeFolder(folder);
-        (void)ctx.services.folders.changeDrive(ctx.form1->Drive1->drive());
+        ctx.form1->goToMusicFolder();
     }
-    const std::string path = folder.empty() ? text::trimSpaces(file) : withSlash(folder) + text::trimSpaces(file);
+    const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);
     // A file that cannot be read shows a cleared record, never the last one.
     ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};

@@ -37,9 +37,6 @@ public:
     QLabel* Picture7;
     QLabel* Picture1;
 
-    // The maker's web site, which the logo opens.
-    static constexpr const char* kWebSite = "https://www.zondari.it/";
-
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 

@@ -6,6 +6,7 @@
 
 #include "ui/analysis/frmdatimp3.h"
 #include "ui/appcontext.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/tags/frmmain.h"
 
@@ -22,10 +23,8 @@ struct Loaded {
 template <class Window>
 Window* reload(AppContext& ctx, QPointer<Window>& slot)
 {
-    if (slot) {
-        QWidget* old = childWindowOf(slot);
-        delete (old ? old : slot.data());
-    }
+    if (slot)
+        delete windowOf(slot);
     auto* window = new Window(ctx);
     slot = window;
     QMdiSubWindow* sub = ctx.frame->addChild(window);
@@ -35,23 +34,6 @@ Window* reload(AppContext& ctx, QPointer<Window>& slot)
 }
 
 }  // namespace
-
-QMdiSubWindow* childWindowOf(QWidget* widget)
-{
-    for (QWidget* w = widget; w; w = w->parentWidget()) {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
-            return sub;
-    }
-    return nullptr;
-}
-
-void unloadWindow(QWidget* widget)
-{
-    if (QMdiSubWindow* sub = childWindowOf(widget))
-        sub->close();
-    else
-        widget->close();
-}
 
 void registerTrackWindows(AppContext& ctx)
 {

@@ -58,17 +58,16 @@ struct ToolbarButton {
     const char* key;
     const char* toolTip;
     QStyle::StandardPixmap icon;
-    bool works;  // the others open windows and pages this window does not hold
 };
 
 constexpr ToolbarButton kToolbar[] = {
-    {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon, true},
-    {"html", "Salva in HTML", QStyle::SP_DialogSaveButton, true},
-    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView, true},
-    {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload, true},
-    {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView, true},
-    {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView, true},
-    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView, true},
+    {"leggi", "Legge un nuovo CD/cartella", QStyle::SP_DriveCDIcon},
+    {"html", "Salva in HTML", QStyle::SP_DialogSaveButton},
+    {"font", "Cambia font per la stampa", QStyle::SP_FileDialogInfoView},
+    {"vedi", "Rinfresca lista cd registrati finora", QStyle::SP_BrowserReload},
+    {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView},
+    {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView},
+    {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView},
 };
 
 // "1234567" as "1.234.567".
@@ -174,7 +173,6 @@ void frmMP3print::buildToolbar()
         a->setObjectName(b.key);
         a->setData(QString(b.key));
         a->setToolTip(b.toolTip);
-        a->setEnabled(b.works);
         const QString key = b.key;
         connect(a, &QAction::triggered, this, [this, key] { ctx_.handle([this, key] { Toolbar1_ButtonClick(key); }); });
     }
@@ -313,7 +311,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
     else if (key == "anteprima") {
         // As typed: the preview's own choice holds the count to 2..7.
         const auto columns = printing::columnsAsTyped(s(Text2->text()));
-        check(columns ? Status() : Status(columns.error()));
+        check(columns);
         ctx_.state.PrintColumns = *columns;
         showPreview(ctx_);
     }
@@ -330,12 +328,7 @@ void frmMP3print::Leggifile()
     st.scanFolder = *chosen;
     ctx_.goToProgramFolder();
 
-    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
-    st.PrintColumns = columns.value;
-    if (columns.corrected) {
-        ctx_.dialogs().message(cat::kColumnsMessage);
-        Text2->setText(QString::number(columns.value));
-    }
+    takeColumns();
     List1->clear();
     st.PrintFontSize = cat::normalisedFontSize(st.PrintFontSize);
     QFont font = List1->font();
@@ -430,7 +423,7 @@ void frmMP3print::RefreshList()
 {
     const AppState& st = ctx_.state;
     auto items = cat::catalogueListItems(st.programFolder, st.Utente);
-    check(items ? Status() : Status(items.error()));
+    check(items);
     if (items->empty()) {
         ctx_.dialogs().message(cat::kNoCatalogueMessage);
         // None is left: the list must not go on showing deleted catalogues.
@@ -474,7 +467,7 @@ void frmMP3print::List3_Click()
         return;
     }
     auto title = files::readFirstLine(full);
-    check(title ? Status() : Status(title.error()));
+    check(title);
     Label6->setText(q(cat::shownTitle(*title)));
 }
 
@@ -488,13 +481,18 @@ void frmMP3print::Text2_LostFocus()
     if (checkingColumns_)
         return;  // the message box takes the focus too
     checkingColumns_ = true;
+    takeColumns();
+    checkingColumns_ = false;
+}
+
+void frmMP3print::takeColumns()
+{
     const cat::Columns columns = cat::clampColumns(s(Text2->text()));
     ctx_.state.PrintColumns = columns.value;
     if (columns.corrected) {
         ctx_.dialogs().message(cat::kColumnsMessage);
         Text2->setText(QString::number(columns.value));
     }
-    checkingColumns_ = false;
 }
 
 void frmMP3print::Command1_Click()

@@ -102,6 +102,9 @@ private:
     void showProgress();
     void pollScan();
     void finishScan();
+    // The column count typed into Text2, held to 2..7 (the user is told
+    // when it is not), into the print settings.
+    void takeColumns();
 
     AppContext& ctx_;
     const VolumeReader* volumes_;

@@ -1,6 +1,5 @@
 #include "ui/catalogue/pages.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -9,29 +8,23 @@
 #include "core/catalogue/pages.h"
 #include "core/catalogue/search.h"
 #include "core/common/text.h"
+#include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/shell/mdiform1.h"
+#include "ui/shell/waitcursor.h"
 
 namespace zondari {
 namespace {
-
-// The hourglass for as long as the object lives.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // Writes "default.htm" in the program folder; its full path.
 std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)
 {
     auto page = catalogue::writeExportPage(ctx.state.programFolder, title, entries);
-    check(page ? Status() : Status(page.error()));
+    check(page);
     return *page;
 }
 
@@ -55,23 +48,20 @@ void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget
         return;
     }
     WaitCursor wait;
-    auto lines = files::readTextLines(path);
-    check(lines ? Status() : Status(lines.error()));
-    const std::string title = lines->empty() ? std::string() : lines->front();
-    if (!lines->empty())
-        lines->erase(lines->begin());
+    const auto shown = catalogue::readCatalogue(path);
+    check(shown);
 
     // The page first: when it cannot be written the window keeps the
     // catalogue it showed.
-    const std::string page = writeExportPage(ctx, title, *lines);
+    const std::string page = writeExportPage(ctx, shown->title, shown->entries);
 
     QStringList items;
-    items.reserve(static_cast<qsizetype>(lines->size()));
-    for (const std::string& entry : *lines)
+    items.reserve(static_cast<qsizetype>(shown->entries.size()));
+    for (const std::string& entry : shown->entries)
         items << QString::fromStdString(entry);
     List1->clear();
     List1->addItems(items);
-    Text1->setText(QString::fromStdString(title));
+    Text1->setText(QString::fromStdString(shown->title));
 
     check(ctx.services.shell.run(startCommandLine(ctx.state.programFolder, page), 2));
 }
@@ -92,17 +82,12 @@ void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit*
 
 void rebuildnew(AppContext& ctx, const std::string& ricerca)
 {
-    const std::string p = ctx.programPath();
-    auto found = files::dirSearch(ctx.state.programFolder, catalogue::cataloguePattern(ctx.state.Utente));
-    check(found ? Status() : Status(found.error()));
-    if (found->empty()) {
-        ctx.dialogs().message(catalogue::kNoCatalogueMessage);
+    const auto catalogues = catalogue::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
+    check(catalogues);
+    if (catalogues->empty()) {
+        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
         return;
     }
-    std::vector<std::string> catalogues;
-    catalogues.reserve(found->size());
-    for (const std::string& name : *found)
-        catalogues.push_back(p + name);
 
     catalogue::PageRequest request;
     request.text = ricerca;
@@ -114,19 +99,19 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
         WaitCursor wait;
         // Shown only when the work lasts; modal, so that nothing else runs
         // meanwhile.
-        QProgressDialog progress("Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues.size()),
+        QProgressDialog progress("Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues->size()),
                                  ctx.frame);
         progress.setWindowTitle("Zondari");
         progress.setWindowModality(Qt::ApplicationModal);
         progress.setMinimumDuration(700);
         progress.setAutoClose(true);
         progress.setValue(0);
-        written = catalogue::writeDatabasePage(ctx.state.programFolder, catalogues, request,
+        written = catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request,
                                                [&](std::size_t done, std::size_t) {
                                                    progress.setValue(static_cast<int>(done));
                                                });
     }
-    check(written ? Status() : Status(written.error()));
+    check(written);
 
     if (request.wholeDatabase() || written->hits >= 1)
         openFromProgramFolder(ctx, request.pageName());

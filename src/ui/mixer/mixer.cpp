@@ -3,9 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/mixer/mp3mixer.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {

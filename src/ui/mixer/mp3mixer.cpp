@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -16,16 +15,16 @@
 #include <QVBoxLayout>
 #include <cerrno>
 
+#include "core/common/paths.h"
 #include "core/mixer/automix.h"
 #include "platform/mediaplayer.h"
-#include "platform/qt/qtmediaplayer.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 
@@ -56,11 +55,6 @@ QLineEdit* setting(QWidget* parent, const char* name, const char* text)
     e->setObjectName(name);
     e->setMaximumWidth(e->fontMetrics().horizontalAdvance("00000") + 12);
     return e;
-}
-
-std::unique_ptr<MediaPlayer> makePlayer(const Services& services)
-{
-    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
 }
 
 } // namespace
@@ -144,7 +138,7 @@ mp3MIXER::Deck mp3MIXER::buildDeck(int number, const char* caption)
     d.file->setObjectName("File" + n);
     d.check = new QCheckBox("Solo files Mp3", d.frame);
     d.check->setObjectName("Check" + n);
-    d.player = new MediaPlayerControl(makePlayer(ctx_.services), d.frame);
+    d.player = new MediaPlayerControl(ctx_.newPlayer(), d.frame);
     d.player->setObjectName("ActiveMovie" + n);
     // The deck's own slider below is the one to move within the track.
     d.player->positionBar()->hide();
@@ -247,12 +241,8 @@ void mp3MIXER::Load()
     }
     Text1->setText("1");
 
-    QWidget* window = childWindowOf(this);
-    if (!window)
-        window = this;
-    int height = window->height();
-    if (ctx_.form1)
-        height = (childWindowOf(ctx_.form1) ? childWindowOf(ctx_.form1) : static_cast<QWidget*>(ctx_.form1))->height();
+    QWidget* window = windowOf(this);
+    const int height = (ctx_.form1 ? windowOf(ctx_.form1) : window)->height();
     window->setGeometry(0, 0, window->width(), height);
 
     for (Deck& d : decks_) {

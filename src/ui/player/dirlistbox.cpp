@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/common/paths.h"
 #include "platform/files.h"
 
 namespace zondari {
@@ -62,7 +63,7 @@ Status DirListBox::setPath(const std::string& requested)
     setCurrentRow(count() - 1);
     for (const std::string& name : *children) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + QString::fromStdString(name));
-        item->setData(kPathRole, QString::fromStdString(path == "/" ? "/" + name : path + "/" + name));
+        item->setData(kPathRole, QString::fromStdString(joinPath(path, name)));
         addItem(item);
     }
 

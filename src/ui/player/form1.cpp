@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "core/common/paths.h"
 #include "core/player/trackrows.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"
@@ -40,7 +41,7 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
       layout_(new QVBoxLayout(this))
 {
     setObjectName("Form1");
-    setWindowTitle("Zondari - Mp3 Player");
+    setWindowTitle(kPlayerTitle);
     Drive1->setObjectName("Drive1");
     Dir1->setObjectName("Dir1");
     List2->setObjectName("List2");
@@ -97,7 +98,7 @@ void Form1::Load()
     if (ctx_.openers.showCatalogue)
         ctx_.openers.showCatalogue();
     enableToolbar();
-    ctx_.state.TitoloDisplay = "Zondari - Mp3 Player";
+    ctx_.state.TitoloDisplay = kPlayerTitle;
     // A last folder that is gone leaves the lists where they are.
     (void)Dir1->setPath(ctx_.state.UltimoPath);
     Drive1->setDrive(ctx_.state.UltimoPath);

@@ -65,6 +65,10 @@ public:
     // The drive at load, to fall back on when a drive cannot be read.
     std::string savedDrive() const { return savedDrive_; }
 
+    // The listed folder made current, and its drive the current drive,
+    // errors ignored: tracks are named relative to it.
+    void goToMusicFolder();
+
 protected:
     bool event(QEvent* e) override;
 
@@ -73,8 +77,6 @@ private:
     void buildPlayback();
     void enableToolbar();
     void setPlayMode(bool pressed);
-    // The listed folder made current, errors ignored.
-    void goToMusicFolder();
     // The details routine for a track, when the track details are part of
     // the program.
     void riempimp3(const std::string& track);

@@ -14,7 +14,6 @@
 #include "core/common/text.h"
 #include "core/player/advance.h"
 #include "platform/mediaplayer.h"
-#include "platform/qt/qtmediaplayer.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
@@ -22,6 +21,7 @@
 #include "ui/player/mediaplayercontrol.h"
 #include "ui/player/toolbaricons.h"
 #include "ui/player/trackgrid.h"
+#include "ui/shell/mdiform1.h"
 
 namespace zondari {
 
@@ -45,11 +45,6 @@ constexpr std::array<ToolbarButton, 8> kToolbarButtons = {{
 
 constexpr int kTimerMs = 300;
 constexpr const char* kChooseFolder = "Scegli una cartella che contenga i files musicali.";
-
-std::unique_ptr<MediaPlayer> makePlayer(const Services& services)
-{
-    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
-}
 
 }  // namespace
 
@@ -82,7 +77,7 @@ void Form1::buildPlayback()
     lcd1->setFixedWidth(QFontMetrics(lcdFont).horizontalAdvance(QString(TitleScroller::kWidth, 'M')) + 8);
     lcd1->setTextFormat(Qt::PlainText);
 
-    MediaPlayer1 = new MediaPlayerControl(makePlayer(ctx_.services), this);
+    MediaPlayer1 = new MediaPlayerControl(ctx_.newPlayer(), this);
     MediaPlayer1->setObjectName("MediaPlayer1");
     media().onPositionChange([this](double oldPosition, double newPosition) {
         ctx_.handle([&] { MediaPlayer1_PositionChange(oldPosition, newPosition); });
@@ -139,8 +134,8 @@ void Form1::enableToolbar()
 
 void Form1::goToMusicFolder()
 {
-    (void)ctx_.services.folders.changeDrive(Drive1->drive());
     (void)ctx_.services.folders.changeFolder(Dir1->path());
+    (void)ctx_.services.folders.changeDrive(Drive1->drive());
 }
 
 void Form1::riempimp3(const std::string& track)
@@ -186,10 +181,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         setPlayMode(false);
         o.showMixer();
     } else if (key == "quit") {
-        // The sibling program takes over even when it cannot be started.
-        if (const Status st = ctx_.services.shell.run("start vortafon", 2); !st)
-            ctx_.dialogs().runtimeError(st.error());
-        ctx_.services.end();
+        startVortafon(ctx_);
     }
 }
 

@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "core/player/volumeslider.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/player/form1.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 namespace {

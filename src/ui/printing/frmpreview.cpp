@@ -1,12 +1,10 @@
 #include "ui/printing/frmpreview.h"
 
-#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -24,19 +22,13 @@
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/printing/printing.h"
+#include "ui/shell/childwindow.h"
+#include "ui/shell/waitcursor.h"
 
 namespace zondari {
 namespace {
 
 const RuntimeError kPrinterError{482, "Errore della stampante"};
-
-// The hourglass for as long as the page is being made.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 bool realPrinterDialog(QPrinter& printer, QWidget* owner)
 {
@@ -184,7 +176,7 @@ void FrmPreview::Form_Load()
         // never larger than the frame's area.
         const Screen& screen = ctx_.services.screen;
         QSize size(screen.toPixels(screen.widthTwips()), screen.toPixels(screen.heightTwips() - 700));
-        QWidget* window = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+        QWidget* window = windowOf(this);
         if (window != this && window->parentWidget())
             size = size.boundedTo(window->parentWidget()->size());
         window->resize(size);
@@ -300,10 +292,7 @@ void FrmPreview::Option1_Click(int index)
 
 void FrmPreview::Command1_Click()
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    unloadWindow(this);
 }
 
 void FrmPreview::Command3_Click()

@@ -6,6 +6,7 @@
 #include "ui/appcontext.h"
 #include "ui/printing/fonten.h"
 #include "ui/printing/frmpreview.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -22,7 +23,7 @@ FrmPreview* showPreview(AppContext& ctx)
     FrmPreview* preview = findPreview(ctx);
     QMdiSubWindow* sub = nullptr;
     if (preview) {
-        sub = qobject_cast<QMdiSubWindow*>(preview->parentWidget());
+        sub = childWindowOf(preview);
     } else {
         preview = new FrmPreview(ctx);
         sub = ctx.frame->addChild(preview);

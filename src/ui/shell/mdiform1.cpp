@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "core/about/version.h"
 #include "ui/appcontext.h"
 #include "ui/shell/module1.h"
 #include "ui/shell/shortdate.h"
@@ -164,12 +165,16 @@ void MDIForm1::Activate()
     ownActivation_ = !isActiveWindow();
 }
 
+void startVortafon(AppContext& ctx)
+{
+    if (const Status st = ctx.services.shell.run("start vortafon", 2); !st)
+        ctx.dialogs().runtimeError(st.error());
+    ctx.services.end();
+}
+
 void MDIForm1::menump3r_Click()
 {
-    // Starting the sibling program replaces this one, even when it fails.
-    if (Status st = ctx_.services.shell.run("start vortafon", 2); !st)
-        ctx_.dialogs().runtimeError(st.error());
-    ctx_.services.end();
+    startVortafon(ctx_);
 }
 
 void MDIForm1::MenuEsci_Click()

@@ -13,6 +13,11 @@ namespace zondari {
 
 class AppContext;
 
+// Starts the sibling program "vortafon", which takes this one's place: the
+// program ends even when it cannot be started (after the runtime error
+// report).
+void startVortafon(AppContext& ctx);
+
 // The frame: the one top-level window, holding every other window as a
 // child, with the menu bar, the status bar and the hidden menu `menun`
 // that the catalogue window pops up on its list.
@@ -28,9 +33,6 @@ public:
     QMdiArea* mdiArea() const { return area_; }
     QMdiSubWindow* addChild(QWidget* window);
     QMenu* menun() const { return menun_; }
-
-    // The maker's web site.
-    static constexpr const char* kHomePage = "https://www.zondari.it/";
 
     void menump3r_Click();
     void MenuEsci_Click();

@@ -2,6 +2,7 @@
 
 #include "core/shell/settings.h"
 #include "platform/files.h"
+#include "platform/programfolder.h"
 #include "ui/appcontext.h"
 
 namespace zondari {
@@ -9,14 +10,10 @@ namespace zondari {
 void readSettings(AppContext& ctx)
 {
     AppState& s = ctx.state;
-    Settings settings = defaultSettings(s.programFolder);
-    const std::string path = ctx.programPath() + kSettingsFileName;
-    if (files::fileExists(path)) {
-        if (auto lines = files::readTextLines(path))
-            settings = parseSettings(*lines);
-        else
-            ctx.dialogs().runtimeError(lines.error());  // unreadable: the defaults stand
-    }
+    auto read = readSettingsFile(s.programFolder);
+    if (!read)
+        ctx.dialogs().runtimeError(read.error());  // unreadable: the defaults stand
+    const Settings settings = read ? std::move(*read) : defaultSettings(s.programFolder);
     s.Utente = settings.utente;
     s.FilesMusicali = settings.filesMusicali;
     s.UltimoPath = settings.ultimoPath;

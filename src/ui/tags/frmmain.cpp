@@ -9,14 +9,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/mp3file.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
+#include "ui/shell/childwindow.h"
 
 namespace zondari {
 namespace {
@@ -120,8 +120,7 @@ void frmMain::Load()
     std::string folder = files::currentFolder();
     if (ctx_.form1) {
         folder = ctx_.form1->Dir1->path();
-        (void)ctx_.services.folders.changeFolder(folder);
-        (void)ctx_.services.folders.changeDrive(ctx_.form1->Drive1->drive());
+        ctx_.form1->goToMusicFolder();
     }
     const std::string track = text::trimLeftSpaces(ctx_.state.BranoCorrente);
     if (!track.empty()) {
@@ -160,9 +159,7 @@ void frmMain::Caricafile()
         tag_ = read;
         showFields(tageditor::fromTag(tag_));
     } else {
-        ctx_.dialogs().message("Il file indicato non contiene alcun tag ID3\n"
-                               "Il campo Titolo verrà riempito col nome del file",
-                               MsgButtons::Ok, MsgIcon::Information);
+        ctx_.dialogs().message(tageditor::kNoTagText, MsgButtons::Ok, MsgIcon::Information);
         tag_ = TagRecord{};
         showFields(tageditor::forUntagged(name));
     }

@@ -37,7 +37,7 @@ TEST(CatalogueList, ItemShowsNameAndTitleAndGivesTheNameBack)
 TEST(CatalogueList, SortedLikeAListBoxWithoutRegardToCase)
 {
     std::vector<std::string> v = {"b.mp3", "A.mp3", "é.mp3", "a.mp3", "C.mp3", "B.mp3", "10.mp3", "É.mp3"};
-    sortLikeListBox(v);
+    text::sortNoCase(v);
     EXPECT_EQ(v, (std::vector<std::string>{"10.mp3", "A.mp3", "a.mp3", "B.mp3", "b.mp3", "C.mp3", "É.mp3", "é.mp3"}));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/about/version.h"
 #include "core/printing/caseinsert.h"
 #include "core/printing/fontchoice.h"
 #include "recordingsurface.h"
@@ -165,7 +166,7 @@ TEST(CaseInsert, ScaleMultipliesFontSizesOnlyAndChosenStylesReachEveryLine)
     EXPECT_EQ(at(s, 1).y, 25); // title and a line, 2 mm each
     EXPECT_EQ(at(s, 1).size, 4);
     EXPECT_EQ(s.find("P")[0].size, 5.5);
-    EXPECT_EQ(s.find(std::string(kFooterLine) + kMakerSite)[0].size, 3.5);
+    EXPECT_EQ(s.find(std::string(kFooterLine) + zondari::kHomePage)[0].size, 3.5);
     for (const auto& t : s.texts)
         EXPECT_TRUE(t.italic && t.bold && t.font == "DejaVu Serif") << t.text;
 }

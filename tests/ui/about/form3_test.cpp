@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 
+#include "core/about/version.h"
 #include "support/pathset.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -113,7 +114,7 @@ TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
     about.Load();
     QTest::mouseClick(about.Picture7, Qt::LeftButton);
     QTest::mouseClick(about.Label8, Qt::LeftButton);
-    EXPECT_EQ(app.shell.opened, (std::vector<std::string>{MDIForm1::kHomePage, "mailto:info@zondari.it"}));
+    EXPECT_EQ(app.shell.opened, (std::vector<std::string>{kHomePage, "mailto:info@zondari.it"}));
     EXPECT_EQ(about.Label8->text(), "info@zondari.it");
 
     QTest::mouseClick(about.Picture6, Qt::LeftButton);

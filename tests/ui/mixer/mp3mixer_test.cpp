@@ -17,7 +17,6 @@
 #include "support/qt/sound.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
-#include "ui/analysis/trackwindows.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/mixer/mixer.h"
 #include "ui/mixer/mp3mixer.h"
@@ -25,6 +24,7 @@
 #include "ui/player/drivelistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;

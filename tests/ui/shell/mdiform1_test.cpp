@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/about/version.h"
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
 #include "support/qt/testapp.h"
@@ -150,7 +151,7 @@ TEST_F(Frame, SiblingProgramReplacesThisOneEvenWhenItCannotStart)
 TEST_F(Frame, ExitEndsAndHomePageOpensTheSite)
 {
     action(frame, "menuHP")->trigger();
-    EXPECT_EQ(app.shell.opened, std::vector<std::string>{MDIForm1::kHomePage});
+    EXPECT_EQ(app.shell.opened, std::vector<std::string>{kHomePage});
     EXPECT_EQ(app.ended, 0);
     action(frame, "MenuEsci")->trigger();
     EXPECT_EQ(app.ended, 1);
