@@ -4,7 +4,6 @@
 
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/filename.h"
-#include "core/catalogue/search.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
@@ -52,7 +51,8 @@ Result<Catalogue> readCatalogue(const std::string& path)
 
 Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)
 {
-    auto names = files::dirSearch(folder, cataloguePattern(user));
+    // The same catalogues as the list: "Anna" does not get "Annalisa"'s.
+    auto names = catalogueFiles(folder, user);
     if (!names)
         return names.error();
     const std::string p = withSlash(folder);

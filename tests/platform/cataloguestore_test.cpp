@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/catalogue/cataloguelist.h"
 #include "platform/cataloguestore.h"
 #include "support/tempdir.h"
 
@@ -95,3 +97,24 @@ TEST(CatalogueStore, WriteReplacesTheOldCatalogueWholeOrLeavesItWhole)
     EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), written);
 }
 
+
+TEST(CatalogueStore, PagesTakeTheSameCataloguesAsTheList)
+{
+    TempDir dir;
+    dir.write("ZOND_Anna_ROCK_1.txt", "Rock\r\n");
+    dir.write("ZOND_Annalisa_JAZZ_2.txt", "Jazz\r\n");
+    dir.write("zond_anna_POP_3.TXT", "Pop\r\n");
+    const auto paths = pageCataloguePaths(dir.path(), "Anna");
+    ASSERT_TRUE(paths);
+    const auto items = catalogueListItems(dir.path(), "Anna");
+    ASSERT_TRUE(items);
+    std::vector<std::string> listed;
+    for (const auto& item : *items)
+        listed.push_back(dir / itemFileName(item));
+    std::sort(listed.begin(), listed.end());
+    std::vector<std::string> pages = *paths;
+    std::sort(pages.begin(), pages.end());
+    EXPECT_EQ(pages, listed);
+    for (const auto& p : pages)
+        EXPECT_EQ(p.find("Annalisa"), std::string::npos) << p;
+}

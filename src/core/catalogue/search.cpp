@@ -119,11 +119,6 @@ private:
 
 }  // namespace
 
-std::string cataloguePattern(const std::string& utente)
-{
-    return "ZOND_" + utente + "*.txt";
-}
-
 std::string noHitMessage(const std::string& text)
 {
     return "Non trovato nessun file musicale contenente la stringa : " + text;

@@ -13,9 +13,6 @@
 // catalogue of the user.
 namespace zondari::catalogue {
 
-// The catalogue files of a user in a folder: "ZOND_" + user + "*.txt".
-std::string cataloguePattern(const std::string& utente);
-
 // What a written page came to.
 struct WrittenPage {
     std::string path;
