@@ -28,6 +28,12 @@ public:
     // that ends, or cannot be played, leaves the player stopped.
     virtual int playState() const = 0;
 
+    // True once it is known that nothing of the file set last can be
+    // played: it would not open, it is not audio the player can decode, or
+    // no entry of a playlist could be played. False while that is not known
+    // yet; a new file clears it.
+    virtual bool unplayable() const = 0;
+
     // Plays from the position held: the start after a file is set or after
     // stop().
     virtual Status play() = 0;

@@ -73,6 +73,8 @@ Status QtMediaPlayer::setFileName(const std::string& name)
     pendingNext_ = false;
     wantPlaying_ = false;
     name_ = name;
+    played_ = false;
+    unplayable_ = false;
     entries_.clear();
     index_ = 0;
     {
@@ -84,6 +86,7 @@ Status QtMediaPlayer::setFileName(const std::string& name)
     const std::string path = web ? name : files::absolutePath(name);
     if (name.empty() || (!web && !files::fileExists(path))) {
         clearSource();
+        unplayable_ = true;
         return runtimeErrorFromErrno(ENOENT);
     }
     if (!web && playlist::isPlaylist(path)) {
@@ -118,6 +121,7 @@ bool QtMediaPlayer::openFrom(std::size_t index)
             return true;
     index_ = entries_.size();
     clearSource();
+    unplayable_ = !played_;
     return false;
 }
 
@@ -217,8 +221,11 @@ void QtMediaPlayer::onPlaybackStateChanged(QMediaPlayer::PlaybackState state)
 {
     // Stopped without our asking: the entry ended (or the sound device
     // went away).
-    if (ownCalls_ == 0 && state == QMediaPlayer::StoppedState && wantPlaying_)
+    if (ownCalls_ == 0 && state == QMediaPlayer::StoppedState && wantPlaying_) {
+        if (!failed_)
+            played_ = true;
         scheduleNext();
+    }
 }
 
 void QtMediaPlayer::onFailure()
@@ -228,6 +235,8 @@ void QtMediaPlayer::onFailure()
     if (failed_ || entries_.empty())
         return;
     failed_ = true;
+    if (index_ + 1 >= entries_.size() && !played_)
+        unplayable_ = true;
     if (wantPlaying_)
         scheduleNext();
 }

@@ -30,6 +30,7 @@ public:
     double currentPosition() const override;
     void setCurrentPosition(double seconds) override;
     double duration() const override;
+    bool unplayable() const override { return unplayable_; }
     int volume() const override { return volume_; }
     void setVolume(int hundredthsOfDecibel) override;
 
@@ -59,6 +60,8 @@ private:
     bool wantPlaying_ = false;  // play() was asked and not undone since
     bool failed_ = false;       // the entry in the player cannot be played
     bool pendingNext_ = false;  // the step to the next entry is on its way
+    bool played_ = false;       // some entry of the file set last has played
+    bool unplayable_ = false;   // none can: see MediaPlayer::unplayable
     int ownCalls_ = 0;          // inside a call of ours into the player
     unsigned generation_ = 0;   // outdates a step still on its way
     int volume_ = 0;
