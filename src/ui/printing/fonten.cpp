@@ -110,7 +110,8 @@ fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
     all->addLayout(right, 1);
     resize(560, 340);
 
-    connect(LstFonts, &QListWidget::currentRowChanged, this, [this] { ctx_.handle([this] { LstFonts_Click(); }); });
+    // The sample follows the chosen item, not the list's keyboard cursor.
+    connect(LstFonts, &QListWidget::itemSelectionChanged, this, [this] { ctx_.handle([this] { LstFonts_Click(); }); });
     connect(Check3d1, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d1_Click(); }); });
     connect(Check3d2, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d2_Click(); }); });
     connect(cmdOK, &QToolButton::clicked, this, [this] { ctx_.handle([this] { cmdOK_Click(); }); });
@@ -165,12 +166,19 @@ void fONTEN::Form_Paint()
             return;
         }
     }
+    // No item is the current font. Left alone, the list would put its
+    // cursor on the first family when it takes the focus, which looks as if
+    // that family were the current one.
+    if (LstFonts->selectedItems().isEmpty())
+        LstFonts->setCurrentIndex(QModelIndex());
 }
 
 void fONTEN::LstFonts_Click()
 {
-    const QListWidgetItem* item = LstFonts->currentItem();
-    const QString name = item ? item->text() : QString();
+    const QList<QListWidgetItem*> chosen = LstFonts->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    const QString name = chosen.front()->text();
     TxtFontPreview->setText(q(printing::sampleText(name.toStdString())));
     TxtFontPreview->setCursorPosition(0); // the name, not the end of the sample
     QFont font = TxtFontPreview->font();

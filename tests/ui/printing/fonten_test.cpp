@@ -138,3 +138,35 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
         chooser.close();
     });
 }
+
+TEST(FontChooserFirstOpening, WithoutTheDefaultTahomaNoFamilyLooksCurrentUntilOneIsPicked)
+{
+    if (QFontDatabase::families().contains("Tahoma"))
+        GTEST_SKIP() << "Tahoma is installed here";
+    TestApp app;
+    frmMP3print* w = startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(app.state.PrintFontName, "Tahoma"); // the catalogue window's default
+    const std::size_t messages = app.dialogs.messages.size();
+    {
+        ModalSteps<fONTEN> person({[](fONTEN& chooser) {
+            QApplication::processEvents();
+            EXPECT_EQ(QApplication::focusWidget(), chooser.LstFonts);
+            EXPECT_EQ(chooser.LstFonts->currentItem(), nullptr);
+            EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
+            EXPECT_EQ(chooser.TxtFontPreview->text().toStdString(), "");
+            // The person picks a family: its sample shows, and OK takes it
+            // without a word.
+            QListWidgetItem* serif = chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0);
+            ASSERT_NE(serif, nullptr);
+            chooser.LstFonts->scrollToItem(serif);
+            QTest::mouseClick(chooser.LstFonts->viewport(), Qt::LeftButton, {},
+                chooser.LstFonts->visualItemRect(serif).center());
+            EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Serif - aAbB 123 zZ");
+            chooser.cmdOK->click();
+        }});
+        w->toolbarButton("font")->trigger();
+    }
+    EXPECT_EQ(app.dialogs.messages.size(), messages);
+    EXPECT_EQ(app.state.PrintFontName, "DejaVu Serif");
+}
