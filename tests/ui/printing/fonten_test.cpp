@@ -1,4 +1,5 @@
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <set>
 
 #include "printingfixture.h"
@@ -136,6 +137,35 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
         EXPECT_TRUE(chooser.Check3d2->isChecked());
         EXPECT_EQ(chooser.Text1->text(), "25");
         chooser.close();
+    });
+}
+
+TEST_F(FontChooser, TheSampleShowsWholeForEveryFamilyInBoldItalic)
+{
+    ASSERT_NE(w, nullptr);
+    choose([](fONTEN& chooser) {
+        chooser.Check3d1->setChecked(true);
+        chooser.Check3d2->setChecked(true);
+        QLineEdit* sample = chooser.TxtFontPreview;
+        // Where the box puts its cursor, as drawn: a box too narrow for its
+        // text scrolls it to keep the cursor in view.
+        const auto cursorAt = [sample](qsizetype position) {
+            sample->setCursorPosition(static_cast<int>(position));
+            sample->grab();
+            return sample->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+        };
+        ASSERT_GT(chooser.LstFonts->count(), 0);
+        for (int i = 0; i < chooser.LstFonts->count(); ++i) {
+            chooser.LstFonts->setCurrentRow(i);
+            const QString text = sample->text();
+            ASSERT_EQ(text, chooser.LstFonts->item(i)->text() + " - aAbB 123 zZ");
+            ASSERT_EQ(sample->font().pointSize(), 20);
+            const int end = cursorAt(text.size());
+            const int start = cursorAt(0);
+            EXPECT_GE(end - start, QFontMetrics(sample->font()).horizontalAdvance(text) - 1) << text.toStdString();
+            EXPECT_LT(end, sample->width()) << text.toStdString();
+        }
+        chooser.cmdCancel->click();
     });
 }
 
