@@ -1,3 +1,6 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -5,6 +8,7 @@
 #include <set>
 
 #include "printingfixture.h"
+#include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
@@ -186,4 +190,40 @@ TEST_F(PrintedInsert, BoldIsTheLayoutsAloneAndItalicReachesTheCataloguesTextInPr
         {"t001.mp3", "i"}, {"t002.mp3", "i"}, {"S", "bi"}, {"t", "bi"}, {"i", "bi"}, {"l", "bi"},
         {std::string("Creazione e stampa con Zondari - ") + "https://www.zondari.it/", ""}};
     EXPECT_EQ(faceOf, expected);
+}
+
+TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWithNineColumns)
+{
+    app.state.PrintFontName = "DejaVu Sans";
+    frmMP3print* w = startWithCatalogue(app, "Nove", numberedEntries(60));
+    ASSERT_NE(w, nullptr);
+    QApplication::setActiveWindow(app.frame.get());
+    w->Text2->setFocus();
+    w->Text2->setText("9");
+    ASSERT_EQ(QApplication::focusWidget(), w->Text2);
+    app.dialogs.messages.clear();
+    // The person clicks the key with the mouse; the focus stays in the
+    // box, which the key reads as typed.
+    QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolbarButton("anteprima")), Qt::LeftButton);
+    QApplication::processEvents();
+    FrmPreview* preview = findPreview(app.ctx);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(app.dialogs.texts().empty()) << app.dialogs.texts().front();
+    EXPECT_EQ(w->Text2->text().toStdString(), "9");
+    EXPECT_EQ(app.state.PrintColumns, 9);
+    for (QRadioButton* o : preview->Option1)
+        EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
+    const auto front = entryWords(print(preview), false);
+    const std::vector<double> nine{21, 34}; // 120 / 9 + 21 = 34.3
+    EXPECT_EQ(edges(front), nine);
+
+    // Back in the catalogue window the box has the focus again; leaving it
+    // for another control checks the count.
+    app.ctx.frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), w->Text2);
+    QTest::mouseClick(w->Text1, Qt::LeftButton);
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"});
+    EXPECT_EQ(w->Text2->text().toStdString(), "7");
+    EXPECT_EQ(app.state.PrintColumns, 7);
 }
