@@ -180,8 +180,7 @@ void fONTEN::fitSample()
     // its frame, as a line edit works out its own size.
     const QMargins text = TxtFontPreview->textMargins();
     const QMargins box = TxtFontPreview->contentsMargins();
-    const int inside
-        = widest + 2 * kLineEditMargin + 1 + text.left() + text.right() + box.left() + box.right();
+    const int inside = widest + 2 * kLineEditMargin + 1 + text.left() + text.right() + box.left() + box.right();
     QStyleOptionFrame option;
     option.initFrom(TxtFontPreview);
     option.lineWidth = TxtFontPreview->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, TxtFontPreview);

@@ -190,8 +190,8 @@ TEST(FontChooserFirstOpening, WithoutTheDefaultTahomaNoFamilyLooksCurrentUntilOn
             QListWidgetItem* serif = chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0);
             ASSERT_NE(serif, nullptr);
             chooser.LstFonts->scrollToItem(serif);
-            QTest::mouseClick(chooser.LstFonts->viewport(), Qt::LeftButton, {},
-                chooser.LstFonts->visualItemRect(serif).center());
+            QTest::mouseClick(
+                chooser.LstFonts->viewport(), Qt::LeftButton, {}, chooser.LstFonts->visualItemRect(serif).center());
             EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Serif - aAbB 123 zZ");
             chooser.cmdOK->click();
         }});
