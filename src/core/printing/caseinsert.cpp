@@ -195,7 +195,6 @@ private:
         s_.setCurrentY(266);
         s_.setFontSize(7 * scale_);
         s_.setFontBold(false);
-        s_.setFontItalic(false);
         s_.print(std::string(kFooterLine) + kHomePage);
     }
 

@@ -29,8 +29,8 @@ struct Listing {
 // The print font as the user chose it. Its name is the whole page's; its
 // size is the title's and the entries'. The weight is the layout's alone:
 // the title, the headings and the spines are bold, everything else regular.
-// Italic is the catalogue's text (title, entries, spines); the footer, the
-// program's own line, stays upright.
+// Italic, when chosen, is the whole page's: the layout never switches it
+// off.
 struct PrintFont {
     std::string name;
     double size = 8; // points at print scale
