@@ -143,6 +143,7 @@ void Form1::RiempiTabella()
 void Form1::Dir1_Change()
 {
     check(ctx_.services.folders.changeFolder(Dir1->path()));
+    advance_.newRound();
     RiempiTabella();
     ctx_.state.UltimoPath = Dir1->path();
     saveSettings(ctx_);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 
+#include "core/player/advance.h"
 #include "core/player/titlescroller.h"
 
 class QAction;
@@ -85,6 +86,7 @@ private:
     QVBoxLayout* layout_;
     std::string savedDrive_;
     TitleScroller scroller_;
+    AutoAdvance advance_;
 };
 
 }  // namespace zondari

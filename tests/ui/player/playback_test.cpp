@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
@@ -233,7 +234,7 @@ TEST(Playback, OneTrackFolderPlaysItsTrackAgain)
     EXPECT_TRUE(p.f->playMode());
 }
 
-TEST(Playback, FileThatCannotBePlayedIsSkippedWithoutAWord)
+TEST(Playback, FileThatCannotBePlayedIsNamedOnTheDisplayAndSkipped)
 {
     REQUIRE_PLAYBACK();
     Player p(false);
@@ -242,11 +243,56 @@ TEST(Playback, FileThatCannotBePlayedIsSkippedWithoutAWord)
     p.tone("c.mp3", 1.0);
     p.start();
     p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->lcd1->text().contains("Impossibile riprodurre: b.mp3"); }));
+    EXPECT_EQ(p.track(), " b.mp3");
+    EXPECT_TRUE(p.f->playMode());
     ASSERT_TRUE(p.waitFor([&] { return p.track() == " c.mp3"; }));
     EXPECT_TRUE(p.waitFor([&] { return p.state() == kPlaying && p.f->media().currentPosition() > 0.1; }));
+    EXPECT_TRUE(p.waitFor([&] { return !p.f->lcd1->text().contains("Impossibile"); }, 2000));
     EXPECT_EQ(p.details, (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_TRUE(p.app.dialogs.messages.empty());
     EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+}
+
+TEST(Playback, FolderWhereNothingPlaysStopsAfterOneRoundAndSaysSo)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.music.write("a.mp3", "non sono musica\n");
+    p.music.write("b.mp3", "neanche io\n");
+    const std::string gone = p.music.write("c.mp3", "sparito\n");
+    p.start();
+    ASSERT_EQ(p.f->ExtGrid1->rows(), 4);
+    // The file vanishes after the listing, just before the click.
+    std::filesystem::remove(gone);
+    p.clickRow(3);
+    EXPECT_EQ(p.track(), "c.mp3");
+    ASSERT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 15000)) << "the advance went on cycling";
+    EXPECT_EQ(p.details, (std::vector<std::string>{"c.mp3", "a.mp3", "b.mp3"}));
+    EXPECT_EQ(p.app.state.TitoloDisplay, "Impossibile riprodurre: b.mp3");
+    EXPECT_TRUE(p.waitFor([&] { return p.f->lcd1->text().contains("Impossibile riprodurre: b.mp3"); }, 2000));
+    // Nothing starts by itself afterwards.
+    QTest::qWait(1500);
+    EXPECT_EQ(p.details.size(), 3u);
+    EXPECT_EQ(p.state(), kStopped);
+    EXPECT_FALSE(p.f->playMode());
+    EXPECT_TRUE(p.app.dialogs.messages.empty());
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+
+}
+
+TEST(Playback, OneTrackThatCannotBePlayedIsNotRetriedForever)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.noise("solo.mp3");
+    p.start();
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 5000));
+    EXPECT_EQ(p.app.state.TitoloDisplay, "Impossibile riprodurre: solo.mp3");
+    QTest::qWait(1000);
+    EXPECT_EQ(p.details.size(), 1u);
+    EXPECT_EQ(p.state(), kStopped);
 }
 
 TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)
