@@ -18,6 +18,7 @@ namespace zondari {
 class AppContext;
 class DirListBox;
 class DriveListBox;
+class FolderWatch;
 class MediaPlayer;
 class MediaPlayerControl;
 class TrackGrid;
@@ -39,6 +40,10 @@ public:
 
     void Dir1_Change();
     void Drive1_Change();
+
+    // Lists the folder again after its files changed on disk, keeping the
+    // selected row (the track that plays) by its name.
+    void followFolder();
 
     // Playback (form1_playback.cpp).
     void Toolbar1_ButtonClick(const QString& key);
@@ -84,6 +89,7 @@ private:
 
     AppContext& ctx_;
     QVBoxLayout* layout_;
+    FolderWatch* watch_;
     std::string savedDrive_;
     TitleScroller scroller_;
     AutoAdvance advance_;

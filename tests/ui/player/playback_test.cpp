@@ -279,6 +279,13 @@ TEST(Playback, FolderWhereNothingPlaysStopsAfterOneRoundAndSaysSo)
     EXPECT_TRUE(p.app.dialogs.messages.empty());
     EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
 
+    // A file that plays, copied in later, is played by the next "riprendi"
+    // round.
+    p.tone("d.mp3", 1.0);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->ExtGrid1->rows() == 4; }, 2000));
+    p.f->button("riprendi")->trigger();
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_TRUE(p.waitFor([&] { return p.track() == " d.mp3" && p.state() == kPlaying; }));
 }
 
 TEST(Playback, OneTrackThatCannotBePlayedIsNotRetriedForever)
@@ -293,6 +300,30 @@ TEST(Playback, OneTrackThatCannotBePlayedIsNotRetriedForever)
     QTest::qWait(1000);
     EXPECT_EQ(p.details.size(), 1u);
     EXPECT_EQ(p.state(), kStopped);
+}
+
+TEST(Playback, ThePlayingRowStaysSelectedWhileTheFolderChangesUnderIt)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"b.mp3", 3.0}, {"d.mp3", 1.0}};
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.2; }));
+    QSignalSpy toggles(p.f->button("riprendi"), &QAction::toggled);
+
+    // A file that sorts before the one playing, and one after it.
+    p.music.write("a.mp3", "x");
+    p.music.write("c.mp3", "x");
+    ASSERT_TRUE(p.waitFor([&] { return p.f->ExtGrid1->rows() == 5; }, 1000));
+    EXPECT_EQ(p.f->ExtGrid1->row(), 2);
+    EXPECT_EQ(p.f->ExtGrid1->textMatrix(2, 1), " b.mp3");
+    EXPECT_EQ(p.f->ExtGrid1->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(p.state(), kPlaying);
+    EXPECT_TRUE(p.f->playMode());
+
+    // The advance goes on from the playing row: c (text) fails, d plays.
+    ASSERT_TRUE(p.waitFor([&] { return p.track() == " d.mp3"; }));
+    EXPECT_EQ(p.details, (std::vector<std::string>{"b.mp3", "c.mp3", "d.mp3"}));
+    EXPECT_FALSE(everReleased(toggles));
 }
 
 TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)
