@@ -14,6 +14,7 @@
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
+#include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/shell/startup.h"
 
@@ -21,8 +22,7 @@ int main(int argc, char** argv)
 {
     using namespace zondari;
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Zondari");
-    QApplication::setApplicationDisplayName("Zondari");
+    prepareApplication(app);
 
     QtDialogs dialogs;
     const auto folder = resolveProgramFolder(executableFolder());
