@@ -493,3 +493,36 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
     }
     EXPECT_EQ(std::pair(h.x.left().playState(), h.x.right().playState()), std::pair(kStopped, kPlaying));
 }
+
+TEST(MixerHeard, ADeckReloadedStoppedAndStartedAgainManyTimesStillPlaysAndIsHeard)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ASSERT_TRUE(h.start()) << "the decks are not heard";
+
+    // What a user does in a long evening, fast: reloads, stops, plays,
+    // crossfades cut short.
+    for (int round = 0; round < 12; ++round) {
+        MixerApp::load(h.m->File1, round % 2 ? "destra.mp3" : "sinistra.mp3");
+        if (round % 3 == 0)
+            h.x.left().stop();
+        h.m->HScroll1->setValue(round % 2 ? 3000 : 0);
+        h.m->Command1->click();
+        QTest::qWait(40);
+        ASSERT_TRUE(h.x.left().play());
+    }
+    h.m->Timer1->stop();
+    h.m->Timer2->stop();
+    h.m->HScroll1->setValue(0);
+    MixerApp::load(h.m->File1, "sinistra.mp3");
+
+    // Playing, moving on, and heard at full volume.
+    ASSERT_TRUE(h.x.waitFor([&] { return h.x.left().playState() == kPlaying && h.x.left().currentPosition() > 0.5; }));
+    const double at = h.x.left().currentPosition();
+    QTest::qWait(500);
+    EXPECT_GT(h.x.left().currentPosition(), at + 0.3);
+    EXPECT_GT(h.level(kLeftHz, Clock::now() - milliseconds(100)), -20);
+    EXPECT_TRUE(h.x.app.dialogs.runtimeErrors.empty());
+}
