@@ -78,7 +78,7 @@ int runScan(const std::vector<std::string>& args)
     const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
     const std::string full = withSlash(where.programFolder) + name;
     if (files::fileExists(full)) {
-        const auto stored = files::readFirstLine(full);
+        const auto stored = cat::readCatalogueTitle(full);
         if (!stored) {
             std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error().description.c_str());
             return 1;

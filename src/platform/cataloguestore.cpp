@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include "core/catalogue/cataloguelist.h"
+#include "core/catalogue/cataloguereader.h"
 #include "core/catalogue/filename.h"
+#include "core/common/encoding.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
@@ -28,7 +30,7 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
     items.reserve(names->size());
     const std::string p = withSlash(folder);
     for (const std::string& name : *names) {
-        auto title = files::readFirstLine(p + name);
+        auto title = readCatalogueTitle(p + name);
         items.push_back(listItem(name, title ? shownTitle(*title) : std::string()));
     }
     text::sortNoCase(items);
@@ -43,10 +45,53 @@ std::string catalogueNameFor(const VolumeReader& volumes, const std::string& fol
 
 Result<Catalogue> readCatalogue(const std::string& path)
 {
-    auto bytes = files::readBytes(path);
-    if (!bytes)
-        return bytes.error();
-    return parseCatalogue(*bytes);
+    CatalogueReader reader;
+    if (auto st = reader.open(path); !st)
+        return st.error();
+    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
+                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
+                                                                : LineCoding::Windows1252;
+    Catalogue c;
+    for (;;) {
+        bool whole = true;
+        for (;;) {
+            const auto lines = reader.next();
+            if (!lines)
+                return lines.error();
+            if (lines->empty())
+                break;
+            if (coding == LineCoding::Undecided && !encoding::isValidUtf8(*lines)) {
+                whole = false;
+                break;
+            }
+            for (std::string_view rest = *lines; !rest.empty();) {
+                const std::size_t nl = rest.find('\n');
+                std::string_view line = rest.substr(0, nl);
+                rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+                if (line.ends_with('\r'))
+                    line.remove_suffix(1);
+                if (std::string entry = decodeLine(line, coding); !entryTooLong(entry))
+                    c.entries.push_back(std::move(entry));
+            }
+        }
+        if (whole)
+            break;
+        // A line that is not UTF-8: made on Windows, all of it reads Windows-1252.
+        c.entries.clear();
+        if (auto st = reader.restart(); !st)
+            return st.error();
+        coding = LineCoding::Windows1252;
+    }
+    c.title = decodeLine(reader.title(), coding);
+    return c;
+}
+
+Result<std::string> readCatalogueTitle(const std::string& path)
+{
+    CatalogueReader reader(kMaxTitleBytes + 16);
+    if (auto st = reader.open(path); !st)
+        return st.error();
+    return decodeTitle(reader.title(), reader.rawNames());
 }
 
 Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)

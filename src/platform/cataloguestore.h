@@ -23,8 +23,14 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
 // of the volume that holds it, and the folder part.
 std::string catalogueNameFor(const VolumeReader& volumes, const std::string& folder, const std::string& user);
 
-// The catalogue in the file at `path`.
+// The catalogue in the file at `path`, read as parseCatalogue reads it,
+// through a buffer of fixed size: a file of any size holds as much as its
+// entries take.
 Result<Catalogue> readCatalogue(const std::string& path);
+
+// The title of the catalogue file at `path` (its first line, cut as
+// cutTitle cuts it); the rest of the file is not read.
+Result<std::string> readCatalogueTitle(const std::string& path);
 
 // The catalogue files the general and the search pages read: those of
 // `folder` that the directory search matches with "ZOND_" + user + "*.txt",

@@ -78,7 +78,7 @@ TEST(FolderWalk, HiddenNamesAndNamesWithLineBreaksAreLeftOut)
     EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "buono.mp3"}));
 }
 
-TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsWindows1252)
+TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsTheirBytes)
 {
     TempDir t;
     const std::string odd[] = {"con spazi.mp3", "\"virgolette\".mp3", "(parentesi all'inizio.mp3", "Perché.mp3",
@@ -100,10 +100,12 @@ TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsWin
     EXPECT_EQ(got.back(), t / "deep/" + rel + "fondo.mp3");
     EXPECT_GT(got.back().size(), 4000u);
 
-    // A name that is not UTF-8 is read as Windows-1252.
+    // A name that is not UTF-8 keeps its bytes: the entry names the file.
     TempDir latin;
-    latin.write("caf\xe9.mp3");
-    EXPECT_EQ(walk(latin.path()), (std::vector<std::string>{latin / "café.mp3"}));
+    latin.write("caf\xe9/bad\xffname.mp3");
+    EXPECT_EQ(walk(latin.path()),
+              (std::vector<std::string>{"(" + latin / "caf\xe9" + ")", latin / "caf\xe9/bad\xffname.mp3"}));
+    EXPECT_TRUE(fs::exists(walk(latin.path()).back()));
 }
 
 TEST(FolderWalk, RootThatCannotBeListedFailsWithTheSystemReasonAnEmptyOneGivesNothing)

@@ -33,6 +33,7 @@
 #include "platform/volume.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/cataloguelistbox.h"
+#include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/pages.h"
 #include "ui/printing/printing.h"
@@ -378,11 +379,7 @@ void frmMP3print::finishScan()
     Progress->clear();
 
     cat::ScanOutcome& outcome = job->outcome;
-    QStringList entries;
-    entries.reserve(static_cast<int>(outcome.entries.size()));
-    for (const std::string& e : outcome.entries)
-        entries << q(e);
-    List1->addItems(entries);
+    fillEntryList(List1, outcome.entries);
     if (outcome.failed) {
         ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
@@ -398,7 +395,7 @@ void frmMP3print::finishScan()
     const std::string name = cat::catalogueNameFor(volumes, job->root, ctx_.state.Utente);
     const std::string full = ctx_.programPath() + name;
     if (files::fileExists(full)) {
-        const auto stored = files::readFirstLine(full);
+        const auto stored = cat::readCatalogueTitle(full);
         if (!stored) {
             ctx_.dialogs().message(cat::kUnreadableMessage);
             return;
@@ -466,7 +463,7 @@ void frmMP3print::List3_Click()
         ctx_.dialogs().message(cat::missingCatalogueMessage(full));
         return;
     }
-    auto title = files::readFirstLine(full);
+    auto title = cat::readCatalogueTitle(full);
     check(title);
     Label6->setText(q(cat::shownTitle(*title)));
 }

@@ -385,3 +385,29 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
         return e.path().filename().string().rfind("ZOND_", 0) == 0;
     }));
 }
+
+TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
+{
+    TestApp app;
+    TempDir music;
+    const std::string bad = music.write("bad\xffname.mp3");
+    frmMP3print* w = start(app);
+    scan(app, w, music.path());
+    ASSERT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(w->List1->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
+    ASSERT_EQ(w->List3->count(), 1);
+    const std::string name = w->List3->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    EXPECT_EQ(readFile(app.programFolder / name), "\xEF\xBB\xBF" "Anonimo\r\n" + bad + "\r\n");
+
+    const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
+    w->toolbarButton("html")->trigger();  // the page of the entries in the window
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    w->List1->clear();
+    fs::remove(app.programFolder / "default.htm");
+    w->Command2->click();  // the page of the catalogue file, which fills the window again
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    fs::remove(app.programFolder / "default.htm");
+    w->toolbarButton("html")->trigger();
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
