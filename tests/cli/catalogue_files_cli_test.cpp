@@ -69,6 +69,19 @@ TEST(CliCatalogueFiles, SearchTextIsUtf8TextWithoutLineEnds)
     EXPECT_EQ(runCli("search \"$(printf 'r\\r')\"", pf.path()).status, 2);  // one character once the line end goes
 }
 
+TEST(CliCatalogueFiles, ScanOfTheSystemDiskStaysOnItAndOutOfTheKernelsFolders)
+{
+    TempDir pf;
+    const auto started = std::chrono::steady_clock::now();
+    const CliRun r = runCli("scan / --tutti", pf.path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::minutes(5));
+    const std::string catalogue = readFile(pf / r.firstLine());
+    EXPECT_NE(catalogue.find("\n/etc/hostname\r\n"), std::string::npos);
+    for (const char* system : {"\n/proc/", "\n(/proc", "\n/sys/", "\n(/sys", "\n/dev/", "\n(/dev"})
+        EXPECT_EQ(catalogue.find(system), std::string::npos) << system;
+}
+
 TEST(CliCatalogueFiles, CatalogueOfAGigabyteWithoutLineBreaksCostsLittleMemory)
 {
     TempDir pf;
