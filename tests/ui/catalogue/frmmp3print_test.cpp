@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -384,6 +385,35 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
     EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
         return e.path().filename().string().rfind("ZOND_", 0) == 0;
     }));
+}
+
+TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    frmMP3print* w = start(app);
+    QAction* item = app.frame->findChild<QAction*>("menuCatalogo");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "&Catalogo CD e cartelle MP3");
+    EXPECT_TRUE(item->isEnabled());
+    // While it is open the item only brings it to the front.
+    item->trigger();
+    EXPECT_EQ(app.frame->findChildren<frmMP3print*>().size(), 1);
+    EXPECT_EQ(app.frame->mdiArea()->activeSubWindow(), w->parentWidget());
+
+    w->parentWidget()->close();
+    QTest::qWait(10);
+    ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
+    item->trigger();
+    frmMP3print* again = findCatalogueWindow(app.ctx);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(listTexts(again->List3), QStringList{"ZOND_DEFAULT_A_1.txt \\ (Uno)"});
+    TempDir music;
+    music.write("a.mp3");
+    again->Text1->setText("Due");
+    scan(app, again, music.path());
+    EXPECT_EQ(again->List3->count(), 2);
 }
 
 TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
