@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/catalogueplace.h"
+#include "cli/pagescommon.h"
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/scanrules.h"
@@ -94,10 +95,8 @@ int runScan(const std::vector<std::string>& args)
             title = *stored;
     }
     const Status written = cat::writeCatalogue(where.programFolder, name, {title, std::move(outcome.entries)});
-    if (!written) {
-        std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, written.error().description.c_str());
-        return 1;
-    }
+    if (!written)
+        return failWith(written.error().description);  // the write's own reason: "Disco pieno"
     std::printf("%s\n", name.c_str());
     return 0;
 }

@@ -110,3 +110,17 @@ TEST(CliCatalogueFiles, CatalogueOfAGigabyteWithoutLineBreaksCostsLittleMemory)
     const CliRun list = runCli("list", pf.path());
     EXPECT_EQ(list.out.substr(0, list.out.find('\n')), "ZOND_DEFAULT_BUONO_2.txt \\ (Buono)");
 }
+
+TEST(CliCatalogueFiles, FullDiskIsToldAsAFullDisk)
+{
+    TempDir pf, music;
+    for (int i = 0; i < 1500; ++i)
+        music.write("cartella " + std::to_string(i % 30) + "/brano con un nome lungo " + std::to_string(i) + ".mp3");
+    MountedTmpfs small(pf.path(), "64k");
+    if (!small.ok())
+        GTEST_SKIP() << "mounting is not allowed here: the full disk was not tried";
+    const CliRun r = runCli("scan " + shellQuoted(music.path()), pf.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zondari-cli: Disco pieno\n");
+    EXPECT_TRUE(fs::is_empty(pf.path()));  // neither a catalogue nor its temporary file
+}

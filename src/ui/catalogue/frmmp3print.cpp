@@ -410,7 +410,9 @@ void frmMP3print::finishScan()
     const Status written = cat::writeCatalogue(ctx_.state.programFolder, name,
                                                {s(Text1->text()), std::move(outcome.entries)});
     if (!written) {
-        ctx_.dialogs().message(cat::kUnreadableMessage);
+        // Not a drive that cannot be read: the write's own reason ("Disco
+        // pieno"), as every other writer reports it.
+        ctx_.dialogs().runtimeError(written.error());
         return;
     }
     RefreshList();

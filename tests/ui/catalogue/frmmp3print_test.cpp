@@ -441,3 +441,23 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
+
+TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
+{
+    TestApp app;
+    TempDir music;
+    for (int i = 0; i < 1500; ++i)
+        music.write("cartella " + std::to_string(i % 30) + "/brano con un nome lungo " + std::to_string(i) + ".mp3");
+    MountedTmpfs small(app.programFolder.path(), "64k");
+    if (!small.ok())
+        GTEST_SKIP() << "mounting is not allowed here: the full disk was not tried";
+    frmMP3print* w = start(app);
+    app.dialogs.messages.clear();
+    scan(app, w, music.path());
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 61);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].description, "Disco pieno");
+    EXPECT_TRUE(fs::is_empty(app.programFolder.path()));
+    EXPECT_EQ(w->List1->count(), 1530);  // the entries stay in the window
+}
