@@ -1,5 +1,9 @@
 #include "platform/cataloguestore.h"
 
+#include <cerrno>
+#include <optional>
+#include <csignal>
+#include <dirent.h>
 #include <unistd.h>
 
 #include "core/catalogue/cataloguelist.h"
@@ -94,6 +98,45 @@ Result<std::string> readCatalogueTitle(const std::string& path)
     return decodeTitle(reader.title(), reader.rawNames());
 }
 
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".zondari-catalogo-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+std::string temporaryName(pid_t pid)
+{
+    return std::string(kTemporaryPrefix) + std::to_string(pid) + std::string(kTemporarySuffix);
+}
+
+// The process that writes a temporary file of that name, if it is one.
+std::optional<pid_t> writerOf(std::string_view name)
+{
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return std::nullopt;
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporarySuffix.size());
+    if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return static_cast<pid_t>(std::stol(std::string(name)));
+}
+
+}  // namespace
+
+void removeStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;  // the scan that follows says why, when it matters
+    const std::string p = withSlash(folder);
+    while (const dirent* e = ::readdir(dir)) {
+        const auto pid = writerOf(e->d_name);
+        // A process of another user answers EPERM: it is running.
+        if (pid && *pid != ::getpid() && ::kill(*pid, 0) != 0 && errno == ESRCH)
+            ::unlink((p + e->d_name).c_str());
+    }
+    ::closedir(dir);
+}
+
 Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)
 {
     // The same catalogues as the list: "Anna" does not get "Annalisa"'s.
@@ -110,9 +153,9 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
 {
     // Hidden from the directory search, and one per process: the window and
     // the command line may write at the same time.
+    removeStaleTemporaries(folder);
     const std::string p = withSlash(folder);
-    const std::string temp = p + ".zondari-catalogo-" + std::to_string(::getpid()) + ".tmp";
-    return files::replaceFile(p + name, temp, catalogueBytes(catalogue));
+    return files::replaceFile(p + name, p + temporaryName(::getpid()), catalogueBytes(catalogue));
 }
 
 }  // namespace zondari::catalogue

@@ -32,6 +32,11 @@ Result<Catalogue> readCatalogue(const std::string& path);
 // cutTitle cuts it); the rest of the file is not read.
 Result<std::string> readCatalogueTitle(const std::string& path);
 
+// Removes the temporary files that scans of processes no longer running
+// left in `folder` (a scan killed while writing); those of running scans
+// stay.
+void removeStaleTemporaries(const std::string& folder);
+
 // The catalogue files the general and the search pages read: those of
 // `folder` that the directory search matches with "ZOND_" + user + "*.txt",
 // as full paths in the order it delivers them.
@@ -39,7 +44,8 @@ Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, c
 
 // Writes the catalogue to a temporary file in `folder`, flushes it and
 // renames it over `name`: a failure on the way leaves an older catalogue
-// whole.
+// whole. The temporary file is hidden and named by the process:
+// ".zondari-catalogo-<pid>.tmp".
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue);
 
 }  // namespace zondari::catalogue

@@ -3,8 +3,14 @@
 // full disk and scans killed while writing.
 
 #include <chrono>
+#include <cstdio>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "support/cli.h"
 
@@ -19,6 +25,25 @@ std::string scanned(const TempDir& pf, const std::string& folder, const std::str
     const CliRun r = runCli("scan " + shellQuoted(folder) + " " + options, pf.path());
     EXPECT_EQ(r.status, 0) << r.err;
     return r.status == 0 ? pf / r.firstLine() : std::string();
+}
+
+std::vector<std::string> hiddenTemporaries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().filename().string().rfind(".zondari-catalogo-", 0) == 0)
+            names.push_back(e.path().filename().string());
+    return names;
+}
+
+// A process id that no process has: a child that has ended and been waited for.
+pid_t deadPid()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(0);
+    ::waitpid(pid, nullptr, 0);
+    return pid;
 }
 
 }  // namespace
@@ -123,4 +148,54 @@ TEST(CliCatalogueFiles, FullDiskIsToldAsAFullDisk)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "zondari-cli: Disco pieno\n");
     EXPECT_TRUE(fs::is_empty(pf.path()));  // neither a catalogue nor its temporary file
+}
+
+TEST(CliCatalogueFiles, TemporaryFilesOfScansThatDiedAreRemovedByTheNextScan)
+{
+    TempDir pf, music;
+    for (int i = 0; i < 3000; ++i)
+        music.write("d" + std::to_string(i % 50) + "/brano " + std::to_string(i) + ".mp3");
+    // A scan that was killed left its temporary file; a running one keeps its own.
+    const std::string dead = pf.write(".zondari-catalogo-" + std::to_string(deadPid()) + ".tmp", "mezzo");
+    const pid_t sleeper = ::fork();
+    if (sleeper == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string alive = pf.write(".zondari-catalogo-" + std::to_string(sleeper) + ".tmp", "in corso");
+    const std::string catalogue = scanned(pf, music.path());
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(alive));
+    ::kill(sleeper, SIGKILL);
+    ::waitpid(sleeper, nullptr, 0);
+    fs::remove(alive);
+    const std::string whole = readFile(catalogue);
+    fs::remove(catalogue);
+
+    // Scans killed at any moment: none leaves a catalogue cut short, and the
+    // next scan takes away what they left.
+    std::mt19937 rng(std::random_device{}());
+    int leftBehind = 0;
+    for (int i = 0; i < 30; ++i) {
+        const pid_t scan = ::fork();
+        if (scan == 0) {
+            ::setenv("ZONDARI_PROGRAM_FOLDER", pf.path().c_str(), 1);
+            ::freopen("/dev/null", "w", stdout);
+            const std::string cli = programBinary("zondari-cli");
+            ::execl(cli.c_str(), cli.c_str(), "scan", music.path().c_str(), "--sovrascrivi", "--titolo", "Anonimo",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 60000));
+        ::kill(scan, SIGKILL);
+        ::waitpid(scan, nullptr, 0);
+        leftBehind += static_cast<int>(hiddenTemporaries(pf.path()).size());
+        if (fs::exists(catalogue)) {
+            EXPECT_EQ(readFile(catalogue), whole);
+        }
+        EXPECT_EQ(runCli("list", pf.path()).out.find(".zondari"), std::string::npos);
+    }
+    std::printf("killed scans: temporary files found after them %d times\n", leftBehind);
+    scanned(pf, music.path(), "--sovrascrivi");
+    EXPECT_TRUE(hiddenTemporaries(pf.path()).empty());
 }

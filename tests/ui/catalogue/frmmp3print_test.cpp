@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
@@ -460,4 +462,20 @@ TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
     EXPECT_EQ(app.dialogs.runtimeErrors[0].description, "Disco pieno");
     EXPECT_TRUE(fs::is_empty(app.programFolder.path()));
     EXPECT_EQ(w->List1->count(), 1530);  // the entries stay in the window
+}
+
+TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)
+{
+    TestApp app;
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string left = app.programFolder.write(".zondari-catalogo-" + std::to_string(gone) + ".tmp", "a metà");
+    const std::string mine = app.programFolder.write(".zondari-catalogo-" + std::to_string(::getpid()) + ".tmp", "");
+    const std::string other = app.programFolder.write(".zondari-catalogo-1.tmp", "");  // a process that runs
+    start(app);
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(mine));
+    EXPECT_TRUE(fs::exists(other));
 }
