@@ -8,7 +8,6 @@
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
 #include "core/common/paths.h"
-#include "platform/cataloguestore.h"
 #include "platform/files.h"
 
 namespace zondari::cli {
@@ -30,10 +29,7 @@ int runHtml(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", catalogue::kNoExportMessage);
         return 1;
     }
-    const auto shown = catalogue::readCatalogue(path);
-    if (!shown)
-        return failWith(shown.error().description);
-    const auto page = catalogue::writeExportPage(place.programFolder, shown->title, shown->entries);
+    const auto page = catalogue::writeCataloguePage(place.programFolder, path);
     if (!page)
         return failWith(page.error().description);
     std::printf("%s\n", page->c_str());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/catalogueplace.h"
+#include "cli/pagescommon.h"
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/scanrules.h"
@@ -59,6 +60,7 @@ int runScan(const std::vector<std::string>& args)
     CataloguePlace where;
     if (!locateCatalogues(where))
         return 1;
+    cat::removeStaleTemporaries(where.programFolder);
     const std::string root = files::absolutePath(folder);
     if (!files::folderExists(root)) {
         std::fprintf(stderr, "%s\n", cat::kUnreadableMessage);
@@ -78,7 +80,7 @@ int runScan(const std::vector<std::string>& args)
     const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
     const std::string full = withSlash(where.programFolder) + name;
     if (files::fileExists(full)) {
-        const auto stored = files::readFirstLine(full);
+        const auto stored = cat::readCatalogueTitle(full);
         if (!stored) {
             std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error().description.c_str());
             return 1;
@@ -94,10 +96,8 @@ int runScan(const std::vector<std::string>& args)
             title = *stored;
     }
     const Status written = cat::writeCatalogue(where.programFolder, name, {title, std::move(outcome.entries)});
-    if (!written) {
-        std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, written.error().description.c_str());
-        return 1;
-    }
+    if (!written)
+        return failWith(written.error().description);  // the write's own reason: "Disco pieno"
     std::printf("%s\n", name.c_str());
     return 0;
 }

@@ -34,6 +34,12 @@ int runSearch(const std::vector<std::string>& args)
         std::fprintf(stderr, "Uso: zondari-cli search TESTO [--maiuscole] [--senza-cartelle]\n");
         return 2;
     }
+    const auto text = catalogue::searchTextOf(request.text);
+    if (!text) {
+        std::fprintf(stderr, "%s\n", catalogue::kInvalidSearchTextMessage);
+        return 2;
+    }
+    request.text = *text;
     if (text::charCount(request.text) < 2) {
         std::fprintf(stderr, "%s\n", catalogue::kShortSearchMessage);
         return 2;

@@ -23,8 +23,19 @@ Result<std::vector<std::string>> catalogueListItems(const std::string& folder, c
 // of the volume that holds it, and the folder part.
 std::string catalogueNameFor(const VolumeReader& volumes, const std::string& folder, const std::string& user);
 
-// The catalogue in the file at `path`.
+// The catalogue in the file at `path`, read as parseCatalogue reads it,
+// through a buffer of fixed size: a file of any size holds as much as its
+// entries take.
 Result<Catalogue> readCatalogue(const std::string& path);
+
+// The title of the catalogue file at `path` (its first line, cut as
+// cutTitle cuts it); the rest of the file is not read.
+Result<std::string> readCatalogueTitle(const std::string& path);
+
+// Removes the temporary files that scans of processes no longer running
+// left in `folder` (a scan killed while writing); those of running scans
+// stay.
+void removeStaleTemporaries(const std::string& folder);
 
 // The catalogue files the general and the search pages read: those of
 // `folder` that the directory search matches with "ZOND_" + user + "*.txt",
@@ -33,7 +44,8 @@ Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, c
 
 // Writes the catalogue to a temporary file in `folder`, flushes it and
 // renames it over `name`: a failure on the way leaves an older catalogue
-// whole.
+// whole. The temporary file is hidden and named by the process:
+// ".zondari-catalogo-<pid>.tmp".
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue);
 
 }  // namespace zondari::catalogue

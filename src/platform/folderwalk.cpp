@@ -3,11 +3,30 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 namespace zondari {
 
 using catalogue::FolderListing;
+
+namespace {
+
+// The kernel's views of processes, devices and itself: endless, changing
+// under the walk, and no music in them.
+constexpr std::string_view kSystemFolders[] = {"/proc", "/sys", "/dev"};
+
+bool isSystemFolder(std::string_view path)
+{
+    for (std::string_view f : kSystemFolders)
+        if (path == f || (path.starts_with(f) && path[f.size()] == '/'))
+            return true;
+    return false;
+}
+
+}  // namespace
 
 // One readdir pass per folder: the type comes with each name, so only links
 // (and file systems that do not tell types) cost a look at the entry. A
@@ -23,10 +42,26 @@ FolderListing DiskFolders::list(const std::string& path)
         out.files.clear();
         return out;
     };
+    if (isSystemFolder(path))
+        return out;
     DIR* dir = ::opendir(path.c_str());
     if (!dir)
         return fail(errno);
     const int dfd = ::dirfd(dir);
+    // The walk stays on the file system it starts on, as find -xdev does: a
+    // subfolder on another device is another file system mounted there.
+    struct stat here {};
+    struct statfs kind {};
+    if (::fstat(dfd, &here) != 0 || ::fstatfs(dfd, &kind) != 0) {
+        const int err = errno;
+        ::closedir(dir);
+        return fail(err);
+    }
+    if (kind.f_type == PROC_SUPER_MAGIC || kind.f_type == SYSFS_MAGIC) {
+        ::closedir(dir);  // reached by another name than its own
+        return out;
+    }
+    const bool root = path == "/";
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
@@ -46,10 +81,16 @@ FolderListing DiskFolders::list(const std::string& path)
             else
                 type = DT_UNKNOWN;
         }
-        if (type == DT_DIR)
-            out.folders.emplace_back(e->d_name);
-        else if (type == DT_REG)
+        if (type == DT_DIR) {
+            struct stat st {};
+            // Without waking an automounter: what it would mount is elsewhere.
+            const bool sameFileSystem = ::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0
+                                        && st.st_dev == here.st_dev;
+            if (sameFileSystem && !(root && isSystemFolder(std::string("/") + e->d_name)))
+                out.folders.emplace_back(e->d_name);
+        } else if (type == DT_REG) {
             out.files.emplace_back(e->d_name);
+        }
         errno = 0;
     }
     const int err = errno;

@@ -4,9 +4,12 @@
 
 namespace zondari {
 
-// The folders of the disk, listed for the catalogue walk. Names starting with "." are hidden and left out; a symbolic link to
-// a folder is not a subfolder (a link loop cannot make a walk endless); a
-// link to a file is a file; devices, pipes and sockets are neither.
+// The folders of the disk, listed for the catalogue walk. Names starting
+// with "." are hidden and left out; a symbolic link to a folder is not a
+// subfolder (a link loop cannot make a walk endless); a link to a file is a
+// file; devices, pipes and sockets are neither. A subfolder on another file
+// system (a mount point) is not a subfolder either, and /proc, /sys and /dev
+// are never listed: a scan of "/" catalogues the system's disk.
 class DiskFolders : public catalogue::FolderSource {
 public:
     catalogue::FolderListing list(const std::string& path) override;

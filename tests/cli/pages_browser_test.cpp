@@ -12,16 +12,22 @@ using namespace zondari::test;
 
 namespace {
 
-// The document Chromium builds from a page; empty when it cannot start.
-std::string dumpDom(const std::string& page)
+// The document Chromium builds from a URL; empty when it cannot start.
+std::string dumpUrl(const std::string& url)
 {
     TempDir profile;
     int status = -1;
     std::string dom = output("timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
                              "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
-                                 profile.path() + "' --dump-dom 'file://" + page + "' 2>/dev/null",
+                                 profile.path() + "' --dump-dom " + shellQuoted(url) + " 2>/dev/null",
                              &status);
     return status == 0 ? dom : std::string();
+}
+
+// The document Chromium builds from a page of the program.
+std::string dumpDom(const std::string& page)
+{
+    return dumpUrl("file://" + page);
 }
 
 // Text of the serialised document as it reads.
@@ -121,4 +127,37 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
     ASSERT_EQ(folded.links.size(), 2u);
     EXPECT_EQ(folded.links[0].second, music.path() + "/Città/perché è.mp3");
     EXPECT_EQ(folded.links[1].second, "C:\\Musica\\Caffè\\Perché no.mp3");
+}
+
+TEST(PagesInBrowser, NameNotInUtf8IsLinkedToTheRealFile)
+{
+    TempDir program, music;
+    const std::string song = music.write("Caf\xe9/bad\xffname.mp3", "x");
+    const std::string text = music.write("Caf\xe9/note \xfe.txt", "contenuto-grezzo");
+    music.write("Caf\xe9/perché.mp3", "x");
+    const CliRun scan = runCli("scan --tutti " + shellQuoted(music.path()), program.path());
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    auto load = [&](const std::string& args) { return readPage(dumpDom(runCli(args, program.path()).firstLine())); };
+
+    const Page single = load("html " + scan.firstLine());
+    if (single.dom.empty())
+        GTEST_SKIP() << "Chromium cannot start here; the pages were not looked at in a browser";
+    std::set<std::string> targets;
+    for (const auto& [file, shown] : single.links) {
+        EXPECT_TRUE(std::filesystem::exists(file)) << file;
+        targets.insert(file);
+    }
+    EXPECT_EQ(targets, (std::set<std::string>{song, text, music / "Caf\xe9/perché.mp3"}));
+    EXPECT_EQ(single.links[0].second, "bad\uFFFDname.mp3");
+
+    const Page found = load("search NAME");
+    ASSERT_EQ(found.links.size(), 1u);
+    EXPECT_EQ(found.links[0].first, song);
+    EXPECT_EQ(found.links[0].second, music / "Caf\uFFFD/bad\uFFFDname.mp3");
+
+    // Followed, the link opens the file itself.
+    const std::regex href("<a href=\"([^\"]*note[^\"]*)\">");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(single.dom, m, href));
+    EXPECT_NE(dumpUrl(unescape(m[1])).find("contenuto-grezzo"), std::string::npos) << m[1];
 }

@@ -118,3 +118,31 @@ TEST(CatalogueStore, PagesTakeTheSameCataloguesAsTheList)
     for (const auto& p : pages)
         EXPECT_EQ(p.find("Annalisa"), std::string::npos) << p;
 }
+
+TEST(CatalogueStore, ReadsEveryCatalogueAsParseCatalogueDoesWhateverItsSize)
+{
+    TempDir pf;
+    std::string windows = "Dal PC\r\n";
+    for (int i = 0; i < 40000; ++i)
+        windows += "C:\\disco " + std::to_string(i) + "\\perch\xc3\xa8.mp3\r\n";
+    windows += "C:\\caff\xe8.mp3\r\n";  // the first byte that is not UTF-8, megabytes in
+    const std::string marked = catalogueBytes({"Casa", {"/m/bad\xffname.mp3", "/m/è.mp3"}});
+    for (const std::string& bytes : {windows, marked, std::string("T\r\n" + std::string(9000, 'x') + "\r\n/a.mp3")}) {
+        const auto read = readCatalogue(pf.write("ZOND_DEFAULT_X_1.txt", bytes));
+        ASSERT_TRUE(read);
+        const Catalogue expected = parseCatalogue(bytes);
+        EXPECT_EQ(read->title, expected.title);
+        EXPECT_TRUE(read->entries == expected.entries) << read->entries.size();
+    }
+    EXPECT_EQ(readCatalogue(pf / "ZOND_DEFAULT_X_1.txt")->entries, std::vector<std::string>{"/a.mp3"});
+    EXPECT_EQ(parseCatalogue(marked).entries[0], "/m/bad\xffname.mp3");
+    EXPECT_EQ(readCatalogue(pf / "non-esiste.txt").error().number, 53);
+
+    // The title alone, without reading on: a gigabyte of zeros gives its start.
+    const std::string huge = pf / "ZOND_DEFAULT_GUASTO_2.txt";
+    std::filesystem::resize_file(pf.write("ZOND_DEFAULT_GUASTO_2.txt"), 1ull << 30);
+    const auto title = readCatalogueTitle(huge);
+    ASSERT_TRUE(title);
+    EXPECT_EQ(*title, std::string(kMaxTitleBytes, '\0'));
+    EXPECT_EQ(*readCatalogueTitle(pf.write("m.txt", marked)), "Casa");
+}

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -78,7 +79,7 @@ TEST(FolderWalk, HiddenNamesAndNamesWithLineBreaksAreLeftOut)
     EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "buono.mp3"}));
 }
 
-TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsWindows1252)
+TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsTheirBytes)
 {
     TempDir t;
     const std::string odd[] = {"con spazi.mp3", "\"virgolette\".mp3", "(parentesi all'inizio.mp3", "Perché.mp3",
@@ -100,10 +101,12 @@ TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsWin
     EXPECT_EQ(got.back(), t / "deep/" + rel + "fondo.mp3");
     EXPECT_GT(got.back().size(), 4000u);
 
-    // A name that is not UTF-8 is read as Windows-1252.
+    // A name that is not UTF-8 keeps its bytes: the entry names the file.
     TempDir latin;
-    latin.write("caf\xe9.mp3");
-    EXPECT_EQ(walk(latin.path()), (std::vector<std::string>{latin / "café.mp3"}));
+    latin.write("caf\xe9/bad\xffname.mp3");
+    EXPECT_EQ(walk(latin.path()),
+              (std::vector<std::string>{"(" + latin / "caf\xe9" + ")", latin / "caf\xe9/bad\xffname.mp3"}));
+    EXPECT_TRUE(fs::exists(walk(latin.path()).back()));
 }
 
 TEST(FolderWalk, RootThatCannotBeListedFailsWithTheSystemReasonAnEmptyOneGivesNothing)
@@ -182,4 +185,33 @@ TEST(FolderWalk, ProgressCountsFoldersAndFilesAndStopEndsTheWalk)
     const ScanOutcome none = FindSubFolders(disk, t.path(), false, &stopped);
     EXPECT_TRUE(none.stopped);
     EXPECT_TRUE(none.entries.empty());
+}
+
+TEST(FolderWalk, StaysOnTheFileSystemItStartsOnAndNeverEntersTheSystemFolders)
+{
+    DiskFolders disk;
+    // The root's kernel views are never listed: their files change under
+    // the walk and /proc alone ended it.
+    const FolderListing root = disk.list("/");
+    ASSERT_EQ(root.outcome, FolderListing::Outcome::Listed);
+    EXPECT_FALSE(root.folders.empty());
+    for (const char* system : {"proc", "sys", "dev"})
+        EXPECT_EQ(std::find(root.folders.begin(), root.folders.end(), system), root.folders.end()) << system;
+    for (const char* inside : {"/proc", "/proc/self", "/sys/kernel", "/dev"}) {
+        const FolderListing l = disk.list(inside);
+        EXPECT_EQ(l.outcome, FolderListing::Outcome::Listed) << inside;
+        EXPECT_TRUE(l.folders.empty() && l.files.empty()) << inside;
+    }
+
+    TempDir t;
+    t.write("qui/a.mp3");
+    t.mkdir("altro");
+    MountedTmpfs other(t / "altro");
+    if (!other.ok())
+        GTEST_SKIP() << "mounting is not allowed here: the walk was not tried across file systems";
+    std::ofstream(t / "altro/b.mp3") << "x";
+    ASSERT_TRUE(fs::exists(t / "altro/b.mp3"));
+    EXPECT_EQ(walk(t.path()), (std::vector<std::string>{"(" + t / "qui" + ")", t / "qui/a.mp3"}));
+    // Started on it, the walk takes what it holds.
+    EXPECT_EQ(walk(t / "altro"), (std::vector<std::string>{t / "altro/b.mp3"}));
 }

@@ -49,6 +49,17 @@ std::string TempDir::mkdir(const std::string& relative) const
     return p.string();
 }
 
+MountedTmpfs::MountedTmpfs(std::string at, const std::string& size) : at_(std::move(at))
+{
+    ok_ = ::geteuid() == 0 && run("mount -t tmpfs -o size=" + size + " tmpfs '" + at_ + "' 2>/dev/null") == 0;
+}
+
+MountedTmpfs::~MountedTmpfs()
+{
+    if (ok_)
+        run("umount '" + at_ + "' 2>/dev/null || umount -l '" + at_ + "'");  // -l: still some process's current folder
+}
+
 ReadOnly::ReadOnly(std::string path) : path_(std::move(path))
 {
     if (run("chattr +i '" + path_ + "' 2>/dev/null") == 0)

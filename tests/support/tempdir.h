@@ -44,6 +44,22 @@ private:
     int how_ = 0;  // 1 immutable, 2 mode
 };
 
+// A small file system of its own (tmpfs of `size`, "1m") mounted on the
+// folder `at` for as long as the object lives. `ok()` is false where
+// mounting is not allowed (not root, or in a container that forbids it).
+class MountedTmpfs {
+public:
+    explicit MountedTmpfs(std::string at, const std::string& size = "1m");
+    ~MountedTmpfs();
+    MountedTmpfs(const MountedTmpfs&) = delete;
+    MountedTmpfs& operator=(const MountedTmpfs&) = delete;
+    bool ok() const { return ok_; }
+
+private:
+    std::string at_;
+    bool ok_ = false;
+};
+
 // Runs a shell command; its exit status.
 int run(const std::string& command);
 

@@ -4,23 +4,17 @@
 
 #include "core/catalogue/entry.h"
 #include "core/catalogue/scanrules.h"
-#include "core/common/encoding.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
 
 namespace zondari::catalogue {
 namespace {
 
-std::string shownName(const std::string& name)
-{
-    return encoding::isValidUtf8(name) ? name : encoding::cp1252ToUtf8(name);
-}
-
 // One folder being walked: its subfolders still to visit and its files,
 // which follow the last subfolder's subtree.
 struct Level {
-    std::string path;   // on disk
-    std::string shown;  // as the entries write it
+    std::string path;  // as on disk, which is how the entries write it: a name
+                       // that is not UTF-8 keeps its bytes
     std::vector<std::string> folders;
     std::size_t next = 0;
     std::vector<std::string> files;  // full entries, in order
@@ -34,7 +28,7 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
     // The walk keeps its own stack: a deep tree cannot exhaust the thread's.
     std::vector<Level> stack;
 
-    auto enter = [&](std::string path, std::string shown) -> bool {
+    auto enter = [&](std::string path) -> bool {
         FolderListing listing = source.list(path);
         if (listing.outcome == FolderListing::Outcome::Failed) {
             out.failed = true;
@@ -43,7 +37,7 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         }
         if (progress)
             progress->folders.fetch_add(1, std::memory_order_relaxed);
-        Level level{std::move(path), std::move(shown), {}, 0, {}};
+        Level level{std::move(path), {}, 0, {}};
         if (listing.outcome == FolderListing::Outcome::Listed) {
             std::erase_if(listing.folders, [](const std::string& n) { return hasLineBreak(n); });
             text::sortNoCase(listing.folders);
@@ -55,7 +49,7 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
             text::sortNoCase(listing.files);
             level.files.reserve(listing.files.size());
             for (const std::string& name : listing.files)
-                level.files.push_back(withSlash(level.shown) + shownName(name));
+                level.files.push_back(withSlash(level.path) + name);
             if (progress)
                 progress->files.fetch_add(level.files.size(), std::memory_order_relaxed);
         }
@@ -63,7 +57,7 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         return true;
     };
 
-    if (hasLineBreak(root) || !enter(root, shownName(root)))
+    if (hasLineBreak(root) || !enter(root))
         return out;
     while (!stack.empty()) {
         if (progress && progress->stop.load(std::memory_order_relaxed)) {
@@ -74,9 +68,8 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
         if (top.next < top.folders.size()) {
             const std::string& name = top.folders[top.next++];
             std::string path = withSlash(top.path) + name;
-            std::string shown = withSlash(top.shown) + shownName(name);
-            out.entries.push_back(folderEntry(shown));
-            if (!enter(std::move(path), std::move(shown)))
+            out.entries.push_back(folderEntry(path));
+            if (!enter(std::move(path)))
                 return out;
             continue;
         }

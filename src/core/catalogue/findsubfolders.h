@@ -50,8 +50,8 @@ struct ScanOutcome {
 //
 // A subfolder that cannot be listed for lack of permission keeps its entry
 // and is passed over; any other failure ends the walk. A name holding a line
-// break is left out with everything below it. Names that are not UTF-8 are
-// read as Windows-1252, as a catalogue file would read them back.
+// break is left out with everything below it. A name that is not UTF-8 is
+// kept as its bytes, so that its entry names the file.
 ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles,
                            ScanProgress* progress = nullptr);
 

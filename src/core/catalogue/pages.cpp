@@ -1,8 +1,6 @@
 #include "core/catalogue/pages.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <string.h>  // memmem
 
 #include "core/catalogue/entry.h"
@@ -141,144 +139,84 @@ void appendFileUrl(std::string& url, std::string_view path)
     }
 }
 
-// Windows-1252 bytes as UTF-8 into `out`, whose memory is reused; the
-// upper half of the code page is looked up.
-void decodeCp1252Into(std::string_view bytes, std::string& out)
-{
-    struct Utf8 {
-        char bytes[3];
-        unsigned char size;
-    };
-    static const auto upperHalf = [] {
-        std::array<Utf8, 128> t{};
-        for (int b = 0x80; b < 0x100; ++b) {
-            const char byte = static_cast<char>(b);
-            const std::string u = encoding::cp1252ToUtf8(std::string_view(&byte, 1));
-            auto& e = t[static_cast<std::size_t>(b - 0x80)];
-            e.size = static_cast<unsigned char>(u.size());
-            std::memcpy(e.bytes, u.data(), u.size());
-        }
-        return t;
-    }();
-    out.resize(3 * bytes.size());
-    char* o = out.data();
-    for (char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            *o++ = ch;
-        } else {
-            const Utf8& e = upperHalf[c - 0x80];
-            std::memcpy(o, e.bytes, 3);
-            o += e.size;
-        }
-    }
-    out.resize(static_cast<std::size_t>(o - out.data()));
-}
-
-// Upper cases of the characters U+0080..U+07FF (two bytes in UTF-8), where
-// the accented letters of most scripts lie, looked up rather than asked of
-// the C library one at a time.
-const std::array<char32_t, 0x800>& twoByteUpper()
-{
-    static const auto table = [] {
-        std::array<char32_t, 0x800> t{};
-        for (char32_t cp = 0; cp < t.size(); ++cp) {
-            std::string one;
-            encoding::appendUtf8(one, cp);
-            const std::u32string up = encoding::toUtf32(text::toUpper(one));
-            t[cp] = up.size() == 1 ? up[0] : cp;
-        }
-        return t;
-    }();
-    return table;
-}
-
-enum class Fold { Aligned, Shifted, Invalid };
-
-// Upper-cases `text` into `out` byte for byte where it can. ASCII goes in a
-// loop the compiler vectorises; the letters beyond ASCII are then mended in
-// place. Shifted: some upper case has another length (out is not finished);
-// Invalid: `text` is not UTF-8 (out is not finished).
-Fold foldUtf8(std::string_view text, std::string& out)
-{
-    const std::size_t n = text.size();
-    out.resize(n);
-    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-    auto* o = reinterpret_cast<unsigned char*>(out.data());
-    // Eight letters at a time: in each byte below 0x80, a..z lose their
-    // 0x20 bit; bytes from 0x80 up stay as they are.
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHigh = 0x80 * kOnes;
-    std::uint64_t seen = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, in + i, 8);
-        seen |= w;
-        const std::uint64_t low7 = w & ~kHigh;
-        const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;  // high bit: byte >= 'a'
-        const std::uint64_t pastZ = low7 + (0x7F - 'z') * kOnes;  // high bit: byte > 'z'
-        const std::uint64_t lower = (fromA ^ pastZ) & ~w & kHigh;
-        w ^= lower >> 2;
-        std::memcpy(o + i, &w, 8);
-    }
-    for (; i < n; ++i) {
-        const unsigned char c = in[i];
-        seen |= c;
-        o[i] = static_cast<unsigned char>(c - 'a') < 26 ? static_cast<unsigned char>(c - 32) : c;
-    }
-    if (!(seen & kHigh))
-        return Fold::Aligned;
-
-    const auto& table = twoByteUpper();
-    i = 0;
-    while (i < n) {
-        // Skip ASCII eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, in + i, 8);
-            if (word & 0x8080808080808080ull)
-                break;
-            i += 8;
-        }
-        while (i < n && in[i] < 0x80)
-            ++i;
-        if (i >= n)
-            break;
-        const unsigned char b0 = in[i];
-        if ((b0 & 0xE0) == 0xC0 && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
-            const char32_t cp = (char32_t(b0 & 0x1F) << 6) | (in[i + 1] & 0x3F);
-            if (cp < 0x80)
-                return Fold::Invalid;  // overlong
-            const char32_t up = table[cp];
-            if (up < 0x80 || up >= 0x800)
-                return Fold::Shifted;
-            o[i] = static_cast<unsigned char>(0xC0 | (up >> 6));
-            o[i + 1] = static_cast<unsigned char>(0x80 | (up & 0x3F));
-            i += 2;
-            continue;
-        }
-        std::size_t len = (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 0;
-        if (len == 0 || i + len > n)
-            return Fold::Invalid;
-        const std::string_view seq = text.substr(i, len);
-        if (!encoding::isValidUtf8(seq))
-            return Fold::Invalid;
-        const std::string up = text::toUpper(seq);
-        if (up.size() != len)
-            return Fold::Shifted;
-        std::memcpy(o + i, up.data(), len);
-        i += len;
-    }
-    return Fold::Aligned;
-}
-
 std::size_t findIn(std::string_view hay, std::string_view needle, std::size_t from)
 {
     if (from > hay.size())
         return std::string_view::npos;
     const void* p = ::memmem(hay.data() + from, hay.size() - from, needle.data(), needle.size());
     return p ? static_cast<std::size_t>(static_cast<const char*>(p) - hay.data()) : std::string_view::npos;
+}
+
+// The lines of `text` without their CR LF, one by one.
+template <class Each>
+void forEachLine(std::string_view text, Each each)
+{
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t nl = text.find('\n', from);
+        if (nl == std::string_view::npos)
+            nl = text.size();
+        each(withoutCr(text.substr(from, nl - from)));
+        from = nl + 1;
+    }
+}
+
+// A line of the general page and of "default.htm": a folder entry as a
+// paragraph head, a file entry as a link named by its file name. `entry` as
+// the program holds it; `utf8` says it is UTF-8 text.
+void appendListed(std::string& out, std::string_view entry, bool utf8)
+{
+    if (entry.empty() || entryTooLong(entry))
+        return;
+    const std::string shownName = utf8 ? std::string() : displayText(entry);
+    const std::string_view shown = utf8 ? entry : std::string_view(shownName);
+    if (isFolderEntry(entry))
+        appendFolderLine(out, shown);
+    else
+        appendLinkLine(out, entry, fileNameOf(shown));
+}
+
+// Lines of a catalogue as the program holds them.
+struct HeldLines {
+    std::string_view text;
+    bool utf8;  // every line is UTF-8
+};
+
+// The lines in `coding` as the program holds them (Windows-1252 decoded into
+// `scratch`); nothing when `coding` is Undecided and some line is not UTF-8.
+std::optional<HeldLines> holdLines(std::string_view lines, LineCoding coding, std::string& scratch)
+{
+    switch (coding) {
+    case LineCoding::Windows1252:
+        decodeCp1252Into(lines, scratch);
+        return HeldLines{scratch, true};
+    case LineCoding::Utf8:
+        return HeldLines{lines, true};
+    case LineCoding::Undecided:
+        if (!encoding::isValidUtf8(lines))
+            return std::nullopt;
+        return HeldLines{lines, true};
+    case LineCoding::RawNames:
+        break;
+    }
+    return HeldLines{lines, encoding::isValidUtf8(lines)};
+}
+
+// The title line as a page shows it.
+std::string shownTitle(std::string_view title, LineCoding coding)
+{
+    return htmlEscape(displayText(decodeLine(cutTitle(title), coding)));
+}
+
+// The coding of a whole catalogue file in memory; the mark, when there is
+// one, is taken off `bytes`.
+LineCoding codingOf(std::string_view& bytes)
+{
+    if (bytes.starts_with(kRawNamesMark)) {
+        bytes.remove_prefix(kRawNamesMark.size());
+        return LineCoding::RawNames;
+    }
+    return encoding::isValidUtf8(bytes) ? LineCoding::Utf8 : LineCoding::Windows1252;
 }
 
 }  // namespace
@@ -299,34 +237,16 @@ std::string fileUrl(std::string_view path)
     return url;
 }
 
-std::string exportPage(std::string_view title, const std::vector<std::string>& entries)
+std::optional<std::string> searchTextOf(std::string_view typed)
 {
-    std::string out;
-    out.reserve(512 + entries.size() * 128);
-    appendHead(out, "Pagina HTML di Zondari");
-    out += "<p><img src=\"chitarra_animata.gif\" alt=\"\" style=\"vertical-align: middle; border: 2px solid\">"
-           "<span style=\"color: #FF0000; font-size: xxx-large\"><em><b> Zondari</b></em></span></p>\r\n";
-    out += "<p>Raccolta musicale : \"";
-    out += htmlEscape(title);
-    out += "\" <br>\r\n";
-    for (const std::string& entry : entries) {
-        if (entry.empty())
-            continue;
-        if (isFolderEntry(entry))
-            appendFolderLine(out, entry);
-        else
-            appendLinkLine(out, entry, fileNameOf(entry));
-    }
-    out += "</p></body>\r\n</html>\r\n";
-    return out;
-}
-
-bool upperCaseInto(std::string_view text, std::string& out)
-{
-    if (foldUtf8(text, out) == Fold::Aligned)
-        return true;
-    out = text::toUpper(text);
-    return false;
+    if (!encoding::isValidUtf8(typed))
+        return std::nullopt;
+    std::string text;
+    text.reserve(typed.size());
+    for (char c : typed)
+        if (c != '\r' && c != '\n')
+            text += c;
+    return text;
 }
 
 EntryMatcher::EntryMatcher(std::string_view text, bool caseSensitive)
@@ -343,9 +263,63 @@ bool EntryMatcher::matches(std::string_view entry) const
     return folded.find(needle_) != std::string::npos;
 }
 
-DatabasePage::DatabasePage(PageRequest request)
-    : request_(std::move(request)), matcher_(request_.text, request_.caseSensitive)
+std::string exportPage(std::string_view title, const std::vector<std::string>& entries)
 {
+    std::string out;
+    out.reserve(512 + entries.size() * 128);
+    ExportPage page;
+    page.begin(out);
+    page.beginCatalogue(title, LineCoding::RawNames, out);
+    for (const std::string& entry : entries)
+        page.addEntry(entry, out);
+    page.end(out);
+    return out;
+}
+
+void ExportPage::begin(std::string& out) const
+{
+    appendHead(out, "Pagina HTML di Zondari");
+    out += "<p><img src=\"chitarra_animata.gif\" alt=\"\" style=\"vertical-align: middle; border: 2px solid\">"
+           "<span style=\"color: #FF0000; font-size: xxx-large\"><em><b> Zondari</b></em></span></p>\r\n";
+}
+
+void ExportPage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const
+{
+    out += "<p>Raccolta musicale : \"";
+    out += shownTitle(title, coding);
+    out += "\" <br>\r\n";
+}
+
+bool ExportPage::addLines(std::string_view lines, LineCoding coding, std::string& out)
+{
+    const auto held = holdLines(lines, coding, decoded_);
+    if (!held)
+        return false;
+    forEachLine(held->text, [&](std::string_view line) {
+        appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
+    });
+    return true;
+}
+
+void ExportPage::addEntry(std::string_view entry, std::string& out) const
+{
+    appendListed(out, entry, encoding::isValidUtf8(entry));
+}
+
+void ExportPage::end(std::string& out) const
+{
+    out += "</p></body>\r\n</html>\r\n";
+}
+
+DatabasePage::DatabasePage(PageRequest request)
+    : request_(std::move(request)), matcher_({}, false)
+{
+    if (!request_.wholeDatabase()) {
+        // The program's own callers refuse a text that is not UTF-8; any
+        // other still gets a page that is.
+        request_.text = searchTextOf(displayText(request_.text)).value_or(std::string());
+        matcher_ = EntryMatcher(request_.text, request_.caseSensitive);
+    }
 }
 
 void DatabasePage::begin(std::string& out) const
@@ -364,36 +338,71 @@ void DatabasePage::begin(std::string& out) const
 
 void DatabasePage::addCatalogue(std::string_view bytes, std::string& out)
 {
-    // Catalogues made on Windows are Windows-1252; the rest is UTF-8. The
-    // case-insensitive search finds out while it folds, sparing a pass.
-    std::string_view text = bytes;
-    Fold fold = Fold::Invalid;  // not folded
-    if (!request_.wholeDatabase() && !request_.caseSensitive) {
-        fold = foldUtf8(text, folded_);
-        if (fold == Fold::Invalid) {
-            decodeCp1252Into(bytes, decoded_);
-            text = decoded_;
-            fold = foldUtf8(text, folded_);
-        }
-    } else if (!encoding::isValidUtf8(bytes)) {
-        decodeCp1252Into(bytes, decoded_);
+    const LineCoding coding = codingOf(bytes);
+    const std::size_t nl = bytes.find('\n');
+    beginCatalogue(withoutCr(bytes.substr(0, nl)), coding, out);
+    if (nl != std::string_view::npos)
+        addLines(bytes.substr(nl + 1), coding, out);
+    endCatalogue(out);
+}
+
+void DatabasePage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const
+{
+    out += "<p>Raccolta musicale : \"";
+    out += shownTitle(title, coding);
+    out += "\" </p><hr><p>\r\n";
+}
+
+bool DatabasePage::addLines(std::string_view lines, LineCoding coding, std::string& out)
+{
+    if (request_.wholeDatabase()) {
+        const auto held = holdLines(lines, coding, decoded_);
+        if (!held)
+            return false;
+        forEachLine(held->text, [&](std::string_view line) {
+            appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
+        });
+        return true;
+    }
+    if (request_.caseSensitive) {
+        const auto held = holdLines(lines, coding, decoded_);
+        if (!held)
+            return false;
+        if (held->utf8)
+            addMatches(held->text, held->text, out);
+        else
+            addMatchesLineByLine(held->text, false, out);
+        return true;
+    }
+    // Upper-casing finds out on the way whether the lines are UTF-8, which
+    // spares a pass over the common catalogue.
+    std::string_view text = lines;
+    if (coding == LineCoding::Windows1252) {
+        decodeCp1252Into(lines, decoded_);
         text = decoded_;
     }
+    switch (foldUtf8(text, folded_)) {
+    case Fold::Aligned:
+        addMatches(text, folded_, out);
+        return true;
+    case Fold::Shifted: {
+        const bool utf8 = coding == LineCoding::Windows1252 || coding == LineCoding::Utf8 || encoding::isValidUtf8(text);
+        if (!utf8 && coding == LineCoding::Undecided)
+            return false;
+        addMatchesLineByLine(text, utf8, out);
+        return true;
+    }
+    case Fold::Invalid:
+        break;
+    }
+    if (coding == LineCoding::Undecided)
+        return false;
+    addMatchesLineByLine(text, false, out);
+    return true;
+}
 
-    const std::size_t nl = text.find('\n');
-    const std::size_t from = nl == std::string_view::npos ? text.size() : nl + 1;
-    out += "<p>Raccolta musicale : \"";
-    out += htmlEscape(withoutCr(text.substr(0, nl)));
-    out += "\" </p><hr><p>\r\n";
-
-    if (request_.wholeDatabase())
-        addAll(text, from, out);
-    else if (request_.caseSensitive)
-        addMatches(text, text, from, out);
-    else if (fold == Fold::Aligned)
-        addMatches(text, folded_, from, out);
-    else
-        addMatchesLineByLine(text, from, out);
+void DatabasePage::endCatalogue(std::string& out) const
+{
     out += "</p>\r\n";
 }
 
@@ -408,29 +417,13 @@ void DatabasePage::end(std::string& out) const
     out += "</body>\r\n</html>\r\n";
 }
 
-void DatabasePage::addAll(std::string_view text, std::size_t from, std::string& out) const
-{
-    while (from < text.size()) {
-        std::size_t nl = text.find('\n', from);
-        if (nl == std::string_view::npos)
-            nl = text.size();
-        const std::string_view entry = withoutCr(text.substr(from, nl - from));
-        if (isFolderEntry(entry))
-            appendFolderLine(out, entry);
-        else if (!entry.empty())
-            appendLinkLine(out, entry, fileNameOf(entry));
-        from = nl + 1;
-    }
-}
-
-void DatabasePage::addMatches(std::string_view text, std::string_view hay, std::size_t from, std::string& out)
+void DatabasePage::addMatches(std::string_view text, std::string_view hay, std::string& out)
 {
     const std::string& needle = matcher_.needle();
-    if (needle.find_first_of("\r\n") != std::string::npos)
-        return;  // no entry holds a line end
-    // One search over the whole catalogue (`hay` is `text` or its upper
-    // case, letter for letter); each hit gives its line, and the search goes
-    // on after that line.
+    // One search over the whole block (`hay` is `text` or its upper case,
+    // letter for letter); each hit gives its line, and the search goes on
+    // after that line.
+    std::size_t from = 0;
     while (from < hay.size()) {
         const std::size_t hit = findIn(hay, needle, from);
         if (hit == std::string_view::npos)
@@ -440,34 +433,36 @@ void DatabasePage::addMatches(std::string_view text, std::string_view hay, std::
         std::size_t stop = hay.find('\n', hit);
         if (stop == std::string_view::npos)
             stop = hay.size();
-        addEntry(withoutCr(text.substr(start, stop - start)), out);
+        const std::string_view entry = withoutCr(text.substr(start, stop - start));
+        addEntry(entry, entry, out);
         from = stop + 1;
     }
 }
 
-void DatabasePage::addMatchesLineByLine(std::string_view text, std::size_t from, std::string& out)
+void DatabasePage::addMatchesLineByLine(std::string_view text, bool utf8, std::string& out)
 {
-    while (from < text.size()) {
-        std::size_t nl = text.find('\n', from);
-        if (nl == std::string_view::npos)
-            nl = text.size();
-        const std::string_view entry = withoutCr(text.substr(from, nl - from));
-        if (matcher_.matches(entry))
-            addEntry(entry, out);
-        from = nl + 1;
-    }
+    forEachLine(text, [&](std::string_view line) {
+        if (utf8 || encoding::isValidUtf8(line)) {
+            if (matcher_.matches(line))
+                addEntry(line, line, out);
+            return;
+        }
+        const std::string shown = displayText(line);
+        if (matcher_.matches(shown))
+            addEntry(line, shown, out);
+    });
 }
 
-void DatabasePage::addEntry(std::string_view entry, std::string& out)
+void DatabasePage::addEntry(std::string_view entry, std::string_view shown, std::string& out)
 {
-    if (entry.empty())
+    if (entry.empty() || entryTooLong(entry))
         return;
     if (isFolderEntry(entry)) {
         if (request_.folders)
-            appendFolderLine(out, entry);
+            appendFolderLine(out, shown);
         return;
     }
-    appendLinkLine(out, entry, entry);
+    appendLinkLine(out, entry, shown);
     ++hits_;
 }
 

@@ -1,15 +1,24 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/catalogue/catalogfile.h"
+#include "core/catalogue/folding.h"
 
 // The HTML pages made from catalogues: "default.htm" (one catalogue, every
 // file a link), the general database page (every catalogue) and the search
 // page (the entries that hold a text). Pages are UTF-8 with the charset
 // declared, CR LF line ends; every text taken from a catalogue is escaped and
 // every link is a real file URL.
+//
+// The lines of a catalogue are read as the catalogue reader reads them (see
+// LineCoding), and shown, matched and linked the same way whichever path the
+// search takes: a name that is not UTF-8 is shown with U+FFFD for the bytes
+// that are not, and linked by its own bytes.
 namespace zondari::catalogue {
 
 inline constexpr const char* kExportPageName = "default.htm";
@@ -19,6 +28,9 @@ inline constexpr const char* kSearchPageName = "zondari-pagina-di-ricerca.htm";
 // What `rebuildnew` takes for the general page instead of a search text.
 inline constexpr const char* kWholeDatabase = "*";
 
+inline constexpr const char* kInvalidSearchTextMessage =
+    "Il testo da cercare contiene caratteri non validi: scriverlo di nuovo.";
+
 // Text made safe to stand in an HTML page, in text or in a quoted attribute.
 std::string htmlEscape(std::string_view text);
 
@@ -26,17 +38,18 @@ std::string htmlEscape(std::string_view text);
 // file:///media/cd/a%20b.mp3, "C:\Musica\x.mp3" (a catalogue made on
 // Windows) gives file:///C:/Musica/x.mp3, "\\server\share\x.mp3" gives
 // file://server/share/x.mp3. Everything but letters, digits and the few
-// marks that are safe in a path is percent-encoded (UTF-8).
+// marks that are safe in a path is percent-encoded, byte by byte: the bytes
+// of a name that is not UTF-8 are kept, so the link opens that file.
 std::string fileUrl(std::string_view path);
 
-// The page of one catalogue ("default.htm"): its title and its entries in
-// order; folder entries as paragraph heads, file entries as links named by
-// the file name.
-std::string exportPage(std::string_view title, const std::vector<std::string>& entries);
+// The text a search looks for: the typed text without CR and LF, which no
+// entry holds; nothing when it is not UTF-8 text.
+std::optional<std::string> searchTextOf(std::string_view typed);
 
 // The search rule: an entry matches when it holds the search text anywhere
 // (folders and extension included); without case sensitivity both are
-// compared upper-cased, for every letter the system knows.
+// compared upper-cased, for every letter the system knows. The entry is
+// the text shown for it (see displayText).
 class EntryMatcher {
 public:
     EntryMatcher(std::string_view text, bool caseSensitive);
@@ -49,11 +62,28 @@ private:
     bool caseSensitive_;
 };
 
-// Upper-cases UTF-8 text into `out` (replacing its contents), the way
-// text::toUpper does, fast for long texts. Returns false when some letter's
-// upper case has another length in bytes, so that positions in `out` no
-// longer match positions in `text` (`out` is still the upper-cased text).
-bool upperCaseInto(std::string_view text, std::string& out);
+// The page of one catalogue ("default.htm"): its title and its entries as
+// the program holds them, in order; folder entries as paragraph heads, file
+// entries as links named by the file name.
+std::string exportPage(std::string_view title, const std::vector<std::string>& entries);
+
+// The same page piece by piece, from a catalogue file read a block at a
+// time: `begin`, `beginCatalogue` with the title line, `addLines` with each
+// block of lines, `end`. Each call appends to `out`.
+class ExportPage {
+public:
+    void begin(std::string& out) const;
+    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const;
+    // False, with nothing added, when `coding` is Undecided and a line is
+    // not UTF-8: the catalogue must be read again as Windows-1252.
+    bool addLines(std::string_view lines, LineCoding coding, std::string& out);
+    void endCatalogue(std::string&) const {}
+    void addEntry(std::string_view entry, std::string& out) const;  // one entry as the program holds it
+    void end(std::string& out) const;
+
+private:
+    std::string decoded_;  // kept between blocks so that memory is reused
+};
 
 // What `rebuildnew` is asked: the general page (`text` "*"), or the search
 // page for `text` with the two options.
@@ -67,32 +97,42 @@ struct PageRequest {
 };
 
 // Writes the general or the search page piece by piece, so that any number
-// of catalogues passes through a bounded amount of memory: `begin`, then
-// `addCatalogue` with each catalogue file's bytes as they are on disk
-// (UTF-8 or Windows-1252, CR LF or LF), then `end`. Each call appends to
-// `out`, which the caller empties into the page file as it likes.
+// of catalogues passes through a bounded amount of memory: `begin`; for each
+// catalogue either `addCatalogue` with its file's bytes, or
+// `beginCatalogue`, `addLines` with each block of its lines and
+// `endCatalogue`; then `end`. Each call appends to `out`, which the caller
+// empties into the page file as it likes. A search text is taken as
+// `searchTextOf` takes it.
 class DatabasePage {
 public:
     explicit DatabasePage(PageRequest request);
 
     void begin(std::string& out) const;
+    // A whole catalogue file as it is on disk (UTF-8, Windows-1252 or
+    // marked; CR LF or LF).
     void addCatalogue(std::string_view bytes, std::string& out);
+    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const;
+    // False, with nothing added, when `coding` is Undecided and a line is
+    // not UTF-8: the catalogue must be read again as Windows-1252.
+    bool addLines(std::string_view lines, LineCoding coding, std::string& out);
+    void endCatalogue(std::string& out) const;
     void end(std::string& out) const;
 
-    // The file entries listed on a search page so far.
+    // The file entries listed on a search page so far; set back when a
+    // catalogue is read again.
     long hits() const { return hits_; }
+    void restoreHits(long hits) { hits_ = hits; }
     const PageRequest& request() const { return request_; }
 
 private:
-    void addAll(std::string_view text, std::size_t from, std::string& out) const;
-    void addMatches(std::string_view text, std::string_view hay, std::size_t from, std::string& out);
-    void addMatchesLineByLine(std::string_view text, std::size_t from, std::string& out);
-    void addEntry(std::string_view entry, std::string& out);
+    void addMatches(std::string_view text, std::string_view hay, std::string& out);
+    void addMatchesLineByLine(std::string_view text, bool utf8, std::string& out);
+    void addEntry(std::string_view entry, std::string_view shown, std::string& out);
 
     PageRequest request_;
     EntryMatcher matcher_;
     long hits_ = 0;
-    std::string decoded_;  // kept between catalogues so that memory is reused
+    std::string decoded_;  // kept between blocks so that memory is reused
     std::string folded_;
 };
 

@@ -1,10 +1,14 @@
 #include "core/catalogue/search.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 
+#include "core/catalogue/cataloguereader.h"
+#include "core/common/encoding.h"
 #include "core/common/paths.h"
 
 namespace zondari::catalogue {
@@ -14,47 +18,6 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// A reusable read buffer: it grows to the largest file read and is never
-// cleared, since every read overwrites what it returns.
-class ReadBuffer {
-public:
-    // The whole file, valid until the next read.
-    Result<std::string_view> read(const std::string& path)
-    {
-        File f(std::fopen(path.c_str(), "rb"));
-        if (!f)
-            return runtimeErrorFromErrno(errno);
-        std::size_t have = 0;
-        for (;;) {
-            if (capacity_ - have < kChunk)
-                grow(have + kChunk);
-            const std::size_t got = std::fread(data_.get() + have, 1, capacity_ - have, f.get());
-            have += got;
-            if (got == 0 || std::feof(f.get())) {
-                if (std::ferror(f.get()))
-                    return runtimeErrorFromErrno(errno ? errno : EIO);
-                return std::string_view(data_.get(), have);
-            }
-        }
-    }
-
-private:
-    static constexpr std::size_t kChunk = 1 << 18;
-
-    void grow(std::size_t atLeast)
-    {
-        const std::size_t size = std::max(atLeast, capacity_ * 2);
-        std::unique_ptr<char[]> bigger(new char[size]);  // left uninitialised: reads fill it
-        if (data_)
-            std::copy(data_.get(), data_.get() + capacity_, bigger.get());
-        data_ = std::move(bigger);
-        capacity_ = size;
-    }
-
-    std::unique_ptr<char[]> data_;
-    std::size_t capacity_ = 0;
-};
 
 // The page as it is written: a temporary file that takes the page's name
 // when it is complete and disappears otherwise.
@@ -83,7 +46,27 @@ public:
             return {};
         if (std::fwrite(buffer.data(), 1, buffer.size(), file_.get()) != buffer.size())
             return runtimeErrorFromErrno(errno ? errno : EIO);
+        written_ += buffer.size();
+        extent_ = std::max(extent_, written_);
         buffer.clear();
+        return {};
+    }
+
+    // How long the page is, with what `buffer` still holds.
+    std::uint64_t position(const std::string& buffer) const { return written_ + buffer.size(); }
+
+    // Takes the page back to `position`: what came after it is written
+    // again.
+    Status rewind(std::uint64_t position, std::string& buffer)
+    {
+        if (position >= written_) {
+            buffer.resize(static_cast<std::size_t>(position - written_));
+            return {};
+        }
+        buffer.clear();
+        if (std::fflush(file_.get()) != 0 || std::fseek(file_.get(), static_cast<long>(position), SEEK_SET) != 0)
+            return runtimeErrorFromErrno(errno ? errno : EIO);
+        written_ = position;
         return {};
     }
 
@@ -94,6 +77,15 @@ public:
             const int err = errno;
             std::remove(temp_.c_str());
             return runtimeErrorFromErrno(err);
+        }
+        if (extent_ > written_) {
+            // A catalogue read again came out shorter than the first time.
+            std::error_code ec;
+            std::filesystem::resize_file(temp_, written_, ec);
+            if (ec) {
+                std::remove(temp_.c_str());
+                return runtimeErrorFromErrno(ec.value());
+            }
         }
         if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
             const int err = errno;
@@ -115,7 +107,53 @@ private:
     std::string path_;
     std::string temp_;
     File file_;
+    std::uint64_t written_ = 0;  // bytes handed to the file
+    std::uint64_t extent_ = 0;   // the most it ever held
 };
+
+// Adds one catalogue file to `page`. Its lines are read as UTF-8 until one
+// is not: a catalogue made on Windows then goes back to its start, its
+// lines already on the page are taken off, and all of it is read again as
+// Windows-1252, as the catalogue reader reads it.
+template <class Page>
+Status addCatalogueFile(CatalogueReader& reader, Page& page, PageFile& file, std::string& out)
+{
+    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
+                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
+                                                                : LineCoding::Windows1252;
+    const std::uint64_t start = file.position(out);
+    long hits = 0;
+    if constexpr (requires { page.hits(); })
+        hits = page.hits();
+    for (;;) {
+        page.beginCatalogue(reader.title(), coding, out);
+        bool whole = true;
+        for (;;) {
+            const auto lines = reader.next();
+            if (!lines)
+                return lines.error();
+            if (lines->empty())
+                break;
+            if (!page.addLines(*lines, coding, out)) {
+                whole = false;
+                break;
+            }
+            if (auto st = file.flush(out); !st)
+                return st;
+        }
+        if (whole) {
+            page.endCatalogue(out);
+            return file.flush(out);
+        }
+        if (auto st = file.rewind(start, out); !st)
+            return st;
+        if constexpr (requires { page.restoreHits(hits); })
+            page.restoreHits(hits);
+        if (auto st = reader.restart(); !st)
+            return st;
+        coding = LineCoding::Windows1252;
+    }
+}
 
 }  // namespace
 
@@ -139,6 +177,28 @@ Result<std::string> writeExportPage(const std::string& folder, std::string_view 
     return path;
 }
 
+Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath)
+{
+    CatalogueReader reader;
+    if (auto st = reader.open(cataloguePath); !st)
+        return st.error();
+    const std::string path = joinPath(folder, kExportPageName);
+    PageFile file(path);
+    if (auto st = file.open(); !st)
+        return st.error();
+    ExportPage page;
+    std::string out;
+    page.begin(out);
+    if (auto st = addCatalogueFile(reader, page, file, out); !st)
+        return st.error();
+    page.end(out);
+    if (auto st = file.flush(out, true); !st)
+        return st.error();
+    if (auto st = file.commit(); !st)
+        return st.error();
+    return path;
+}
+
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
                                       const PageRequest& request, const PageProgress& progress)
 {
@@ -149,14 +209,12 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
 
     DatabasePage page(request);
     std::string out;
-    ReadBuffer buffer;
+    CatalogueReader reader;
     page.begin(out);
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
-        const auto bytes = buffer.read(catalogues[i]);
-        if (!bytes)
-            return bytes.error();
-        page.addCatalogue(*bytes, out);
-        if (auto st = file.flush(out); !st)
+        if (auto st = reader.open(catalogues[i]); !st)
+            return st.error();
+        if (auto st = addCatalogueFile(reader, page, file, out); !st)
             return st.error();
         if (progress)
             progress(i + 1, catalogues.size());

@@ -24,8 +24,8 @@ using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Writes the page `request` asks for into `folder`, from the catalogue files
 // `catalogues` (full paths, in the order they are listed). Catalogues are
-// read one at a time and the page goes out as it grows, so memory stays the
-// same whatever their number. The page is written beside its final name and
+// read one at a time, each through a buffer of fixed size, and the page goes
+// out as it grows, so memory stays the same whatever their number and size. The page is written beside its final name and
 // takes that name only when complete: on any failure (a catalogue that
 // cannot be read, a folder that cannot be written) the old page, if any,
 // stays as it was and the error is returned.
@@ -36,6 +36,10 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
 // or not at all); its full path.
 Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
                                     const std::vector<std::string>& entries);
+
+// The same from the catalogue file at `cataloguePath`, read a block at a
+// time, so that memory stays the same whatever the file holds.
+Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
 
 // The message shown when no file entry holds the search text.
 std::string noHitMessage(const std::string& text);

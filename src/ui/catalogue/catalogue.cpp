@@ -7,6 +7,7 @@
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/player/form1.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -14,8 +15,17 @@ namespace {
 
 void showCatalogue(AppContext& ctx)
 {
-    if (!ctx.frame || findCatalogueWindow(ctx))
+    if (!ctx.frame)
         return;
+    if (frmMP3print* open = findCatalogueWindow(ctx)) {
+        // Already there: brought to the front.
+        if (QMdiSubWindow* sub = childWindowOf(open)) {
+            if (sub->isMinimized())
+                sub->showNormal();
+            ctx.frame->mdiArea()->setActiveSubWindow(sub);
+        }
+        return;
+    }
     auto* window = new frmMP3print(ctx);
     QMdiSubWindow* sub = ctx.frame->addChild(window);
     // Beside the player, as tall as it.

@@ -33,6 +33,7 @@
 #include "platform/volume.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/cataloguelistbox.h"
+#include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/pages.h"
 #include "ui/printing/printing.h"
@@ -317,6 +318,8 @@ void frmMP3print::Load()
     if (st.scanFolder.empty())
         st.scanFolder = "/";
     ctx_.goToProgramFolder();
+    // What a scan killed while writing left behind.
+    cat::removeStaleTemporaries(st.programFolder);
     if (files::fileExists("zondlogo.jpg")) {
         const QPixmap logo(q(files::absolutePath("zondlogo.jpg")));
         Picture2->setPixmap(logo.scaled(220, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -410,11 +413,7 @@ void frmMP3print::finishScan()
     Progress->clear();
 
     cat::ScanOutcome& outcome = job->outcome;
-    QStringList entries;
-    entries.reserve(static_cast<int>(outcome.entries.size()));
-    for (const std::string& e : outcome.entries)
-        entries << q(e);
-    List1->addItems(entries);
+    fillEntryList(List1, outcome.entries);
     if (outcome.failed) {
         ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
@@ -430,7 +429,7 @@ void frmMP3print::finishScan()
     const std::string name = cat::catalogueNameFor(volumes, job->root, ctx_.state.Utente);
     const std::string full = ctx_.programPath() + name;
     if (files::fileExists(full)) {
-        const auto stored = files::readFirstLine(full);
+        const auto stored = cat::readCatalogueTitle(full);
         if (!stored) {
             ctx_.dialogs().message(cat::kUnreadableMessage);
             return;
@@ -445,7 +444,9 @@ void frmMP3print::finishScan()
     const Status written = cat::writeCatalogue(ctx_.state.programFolder, name,
                                                {s(Text1->text()), std::move(outcome.entries)});
     if (!written) {
-        ctx_.dialogs().message(cat::kUnreadableMessage);
+        // Not a drive that cannot be read: the write's own reason ("Disco
+        // pieno"), as every other writer reports it.
+        ctx_.dialogs().runtimeError(written.error());
         return;
     }
     RefreshList();
@@ -498,7 +499,7 @@ void frmMP3print::List3_Click()
         ctx_.dialogs().message(cat::missingCatalogueMessage(full));
         return;
     }
-    auto title = files::readFirstLine(full);
+    auto title = cat::readCatalogueTitle(full);
     check(title);
     Label6->setText(q(cat::shownTitle(*title)));
 }

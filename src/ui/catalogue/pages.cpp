@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
-#include <QStringList>
 
 #include "core/catalogue/pages.h"
 #include "core/catalogue/search.h"
@@ -12,6 +11,7 @@
 #include "platform/files.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/shell/mdiform1.h"
@@ -55,13 +55,8 @@ void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget
     // catalogue it showed.
     const std::string page = writeExportPage(ctx, shown->title, shown->entries);
 
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(shown->entries.size()));
-    for (const std::string& entry : shown->entries)
-        items << QString::fromStdString(entry);
-    List1->clear();
-    List1->addItems(items);
-    Text1->setText(QString::fromStdString(shown->title));
+    fillEntryList(List1, shown->entries);
+    Text1->setText(QString::fromStdString(catalogue::displayText(shown->title)));
 
     check(ctx.services.shell.run(startCommandLine(ctx.state.programFolder, page), 2));
 }
@@ -72,11 +67,7 @@ void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit*
         ctx.dialogs().message(catalogue::kNoExportMessage);
         return;
     }
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(List1->count()));
-    for (int i = 0; i < List1->count(); ++i)
-        entries.push_back(List1->item(i)->text().toStdString());
-    writeExportPage(ctx, Text1->text().toStdString(), entries);
+    writeExportPage(ctx, Text1->text().toStdString(), entryListOf(List1));
     openFromProgramFolder(ctx, catalogue::kExportPageName);
 }
 
@@ -125,6 +116,12 @@ void cerca(AppContext& ctx, QWidget* parent)
         Form4 dialog(ctx, parent ? parent : ctx.frame);
         if (dialog.exec() != QDialog::Accepted)
             return;  // cancelled: the previous text stands
+        const auto typed = catalogue::searchTextOf(ctx.state.searchText);
+        if (!typed) {
+            ctx.dialogs().message(catalogue::kInvalidSearchTextMessage);
+            continue;
+        }
+        ctx.state.searchText = *typed;  // without the line ends a paste may bring
         const std::string& text = ctx.state.searchText;
         const std::size_t length = text::charCount(text);
         if (length == 0)

@@ -57,6 +57,9 @@ void MDIForm1::buildMenus()
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("MenuFile");
+    // The way back to the catalogue window once it has been closed.
+    addItem(file, "menuCatalogo", "&Catalogo CD e cartelle MP3", &MDIForm1::menuCatalogo_Click)
+        ->setEnabled(bool(ctx_.openers.showCatalogue));
     addItem(file, "menump3r", "&vortafon ...", &MDIForm1::menump3r_Click);
     file->addSeparator()->setObjectName("menuiai");
     addItem(file, "MenuEsci", "&Esci", &MDIForm1::MenuEsci_Click)->setShortcut(QKeySequence("Ctrl+F4"));
@@ -170,6 +173,12 @@ void startVortafon(AppContext& ctx)
     if (const Status st = ctx.services.shell.run("start vortafon", 2); !st)
         ctx.dialogs().runtimeError(st.error());
     ctx.services.end();
+}
+
+void MDIForm1::menuCatalogo_Click()
+{
+    if (ctx_.openers.showCatalogue)
+        ctx_.openers.showCatalogue();
 }
 
 void MDIForm1::menump3r_Click()

@@ -34,6 +34,7 @@ public:
     QMdiSubWindow* addChild(QWidget* window);
     QMenu* menun() const { return menun_; }
 
+    void menuCatalogo_Click();  // shows the catalogue window, made anew when closed
     void menump3r_Click();
     void MenuEsci_Click();
     void MenuHelp_Click();

@@ -56,3 +56,40 @@ TEST(CatalogueFile, EntryWithALineBreakIsLeftOutRatherThanSplit)
     EXPECT_EQ(parseCatalogue(bytes).entries.size(), 2u);
 }
 
+
+TEST(CatalogueFile, NameNotInUtf8IsWrittenBehindTheMarkAndReadsBackAsItsBytes)
+{
+    const Catalogue c{"Caffè", {"(/m/caf\xe9)", "/m/caf\xe9/bad\xffname.mp3", "/m/è.mp3"}};
+    const std::string bytes = catalogueBytes(c);
+    EXPECT_EQ(bytes, "\xEF\xBB\xBF" "Caffè\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/è.mp3\r\n");
+    const Catalogue back = parseCatalogue(bytes);
+    EXPECT_EQ(back.title, c.title);
+    EXPECT_EQ(back.entries, c.entries);
+    // Without the mark the same bytes are a catalogue made on Windows.
+    EXPECT_EQ(parseCatalogue(bytes.substr(3)).entries[1], "/m/café/badÿname.mp3");
+    // Shown with the replacement character where the bytes are not UTF-8.
+    EXPECT_EQ(displayText("/m/bad\xffname.mp3"), "/m/bad\uFFFDname.mp3");
+    EXPECT_EQ(displayText("a\xe2\x82z è\xc3"), "a\uFFFD\uFFFDz è\uFFFD");
+    EXPECT_EQ(displayText("già"), "già");
+}
+
+TEST(CatalogueFile, TitleIsCutAndEntriesLongerThanAnyPathAreLeftOut)
+{
+    const std::string path(4096, 'p');
+    const std::string longTitle = "a" + [] {
+        std::string s;
+        for (int i = 0; i < 3000; ++i)
+            s += "ğ";  // not in Windows-1252: the file is UTF-8
+        return s;
+    }();
+    const Catalogue c{longTitle, {"(/" + path.substr(1) + ")", "/" + path, "/" + path + "/x.mp3", "/breve.mp3"}};
+    const std::string bytes = catalogueBytes(c);
+    // The path of 4,097 bytes is not written: no reader would take it back.
+    EXPECT_EQ(bytes.find("/x.mp3"), std::string::npos);
+    const Catalogue back = parseCatalogue(bytes);
+    EXPECT_EQ(back.entries, (std::vector<std::string>{"(/" + path.substr(1) + ")", "/breve.mp3"}));
+    // Cut at 4,096 bytes without splitting "ğ" in two.
+    EXPECT_EQ(back.title, longTitle.substr(0, 4095));
+    EXPECT_EQ(parseCatalogue("T\r\n" + std::string(5000, 'x') + "\r\n/a.mp3\r\n").entries,
+              std::vector<std::string>{"/a.mp3"});
+}

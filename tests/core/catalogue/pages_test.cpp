@@ -178,3 +178,81 @@ TEST(DatabasePage, WindowsCataloguesAndOddLettersAreFound)
               "<a href=\"file:///m/k%C4%B1rm%C4%B1z%C4%B1%20%C3%A8.mp3\">/m/kırmızı è.mp3</a><br>");
     EXPECT_EQ(hits, 3);
 }
+
+TEST(DatabasePage, NameNotInUtf8IsLinkedByItsBytesAndShownReadable)
+{
+    const std::string marked = "\xEF\xBB\xBF" "Casa\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/perché.mp3\r\n";
+    DatabasePage all(PageRequest{});
+    std::string out;
+    all.addCatalogue(marked, out);
+    EXPECT_EQ(linesOf(out), (Lines{"<p>Raccolta musicale : \"Casa\" </p><hr><p>", "</p><p>(/m/caf\uFFFD)<br>",
+                                   "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">bad\uFFFDname.mp3</a><br>",
+                                   "<a href=\"file:///m/perch%C3%A9.mp3\">perché.mp3</a><br>", "</p>"}));
+    // Found on every path the search takes, linked the same way.
+    for (const auto& [text, exact] : {std::pair{"NAME", false}, {"name", true}, {"caf\uFFFD/bad", true}}) {
+        long hits = 0;
+        const Lines found = searched(text::splitLines(marked), text, exact, false, hits);
+        EXPECT_EQ(hits, 1) << text;
+        EXPECT_EQ(found[1], "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">/m/caf\uFFFD/bad\uFFFDname.mp3</a><br>") << text;
+    }
+    EXPECT_NE(exportPage("T", {"/m/caf\xe9.mp3"}).find("<a href=\"file:///m/caf%E9.mp3\">caf\uFFFD.mp3</a>"),
+              std::string::npos);
+}
+
+TEST(DatabasePage, SearchReadsEachLineAsTheCatalogueReaderDoesWhicheverPathItTakes)
+{
+    // Mixed lines: the whole file reads as Windows-1252, whether the line
+    // that is not UTF-8 comes first or last, and whether a letter whose
+    // upper case is shorter ("ı") sends the search line by line.
+    const std::string utf8Line = "/m/Kırmızı è.mp3";
+    const std::string windowsLine = "/m/caff\xe8 rosso.mp3";
+    const std::vector<std::string> catalogues = {
+        text::joinLines({"T", utf8Line, windowsLine}), text::joinLines({"T", windowsLine, utf8Line}),
+        text::joinLines({"T", "/m/e è.mp3", windowsLine}), text::joinLines({"T", windowsLine, "/m/e è.mp3"})};
+    for (const std::string& bytes : catalogues) {
+        const Catalogue read = parseCatalogue(bytes);
+        for (const char* text : {"KIRMIZI", "kırmızı", "è", "caffè", "CAFFÈ", "Ã¨", "mp3"}) {
+            for (const bool exact : {false, true}) {
+                // What the reader reads, matched by the rule.
+                Lines expected;
+                const EntryMatcher rule(text, exact);
+                for (const std::string& e : read.entries)
+                    if (rule.matches(e))
+                        expected.push_back(e);
+                DatabasePage page(PageRequest{text, exact, true});
+                std::string out;
+                page.addCatalogue(bytes, out);
+                Lines got;
+                for (const std::string& line : linesOf(out))
+                    if (const auto at = line.find("\">"); line.starts_with("<a href") && at != std::string::npos)
+                        got.push_back(line.substr(at + 2, line.size() - at - 2 - std::string("</a><br>").size()));
+                EXPECT_EQ(got, expected) << text << (exact ? " exact" : "") << " in " << bytes;
+                EXPECT_EQ(page.hits(), static_cast<long>(expected.size()));
+            }
+        }
+    }
+}
+
+TEST(SearchRule, SearchTextIsUtf8WithoutLineEndsOnEveryPath)
+{
+    EXPECT_EQ(searchTextOf("ro\r\nck"), "rock");
+    EXPECT_EQ(searchTextOf("perché"), "perché");
+    EXPECT_EQ(searchTextOf("\xff\xfe"), std::nullopt);
+    EXPECT_EQ(searchTextOf("caff\xe8"), std::nullopt);
+    // The plain catalogue goes the fast way, the one with "ı" line by line:
+    // a text holding line ends finds the same on both.
+    for (const Lines& cat : {Lines{"T", "/m/rock.mp3", "/m/pop.mp3"}, Lines{"T", "/m/rock.mp3", "/m/ı.mp3"}}) {
+        for (const bool exact : {false, true}) {
+            long hits = 0;
+            const Lines lines = searched(cat, "ro\rck", exact, true, hits);
+            EXPECT_EQ(hits, 1) << cat[2];
+            EXPECT_EQ(lines[1], "<a href=\"file:///m/rock.mp3\">/m/rock.mp3</a><br>");
+        }
+    }
+    // A text that is not UTF-8 never reaches the page as it is.
+    DatabasePage page(PageRequest{"\xff\xfe", false, true});
+    std::string out;
+    page.addCatalogue(text::joinLines({"T", "/m/\xff\xfe.mp3"}), out);
+    page.end(out);
+    EXPECT_TRUE(encoding::isValidUtf8(out));
+}

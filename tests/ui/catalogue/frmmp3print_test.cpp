@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +12,8 @@
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
@@ -384,4 +387,95 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
     EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
         return e.path().filename().string().rfind("ZOND_", 0) == 0;
     }));
+}
+
+TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
+{
+    TestApp app;
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
+    frmMP3print* w = start(app);
+    QAction* item = app.frame->findChild<QAction*>("menuCatalogo");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "&Catalogo CD e cartelle MP3");
+    EXPECT_TRUE(item->isEnabled());
+    // While it is open the item only brings it to the front.
+    item->trigger();
+    EXPECT_EQ(app.frame->findChildren<frmMP3print*>().size(), 1);
+    EXPECT_EQ(app.frame->mdiArea()->activeSubWindow(), w->parentWidget());
+
+    w->parentWidget()->close();
+    QTest::qWait(10);
+    ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
+    item->trigger();
+    frmMP3print* again = findCatalogueWindow(app.ctx);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(listTexts(again->List3), QStringList{"ZOND_DEFAULT_A_1.txt \\ (Uno)"});
+    TempDir music;
+    music.write("a.mp3");
+    again->Text1->setText("Due");
+    scan(app, again, music.path());
+    EXPECT_EQ(again->List3->count(), 2);
+}
+
+TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
+{
+    TestApp app;
+    TempDir music;
+    const std::string bad = music.write("bad\xffname.mp3");
+    frmMP3print* w = start(app);
+    scan(app, w, music.path());
+    ASSERT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(w->List1->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
+    ASSERT_EQ(w->List3->count(), 1);
+    const std::string name = w->List3->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    EXPECT_EQ(readFile(app.programFolder / name), "\xEF\xBB\xBF" "Anonimo\r\n" + bad + "\r\n");
+
+    const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
+    w->toolbarButton("html")->trigger();  // the page of the entries in the window
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    w->List1->clear();
+    fs::remove(app.programFolder / "default.htm");
+    w->Command2->click();  // the page of the catalogue file, which fills the window again
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    fs::remove(app.programFolder / "default.htm");
+    w->toolbarButton("html")->trigger();
+    EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
+{
+    TestApp app;
+    TempDir music;
+    for (int i = 0; i < 1500; ++i)
+        music.write("cartella " + std::to_string(i % 30) + "/brano con un nome lungo " + std::to_string(i) + ".mp3");
+    MountedTmpfs small(app.programFolder.path(), "64k");
+    if (!small.ok())
+        GTEST_SKIP() << "mounting is not allowed here: the full disk was not tried";
+    frmMP3print* w = start(app);
+    app.dialogs.messages.clear();
+    scan(app, w, music.path());
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 61);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].description, "Disco pieno");
+    EXPECT_TRUE(fs::is_empty(app.programFolder.path()));
+    EXPECT_EQ(w->List1->count(), 1530);  // the entries stay in the window
+}
+
+TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)
+{
+    TestApp app;
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string left = app.programFolder.write(".zondari-catalogo-" + std::to_string(gone) + ".tmp", "a metà");
+    const std::string mine = app.programFolder.write(".zondari-catalogo-" + std::to_string(::getpid()) + ".tmp", "");
+    const std::string other = app.programFolder.write(".zondari-catalogo-1.tmp", "");  // a process that runs
+    start(app);
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(mine));
+    EXPECT_TRUE(fs::exists(other));
 }
