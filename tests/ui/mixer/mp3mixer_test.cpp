@@ -459,7 +459,9 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
         GTEST_SKIP() << "the sound server does not load a null sink for this test";
     ASSERT_TRUE(h.start()) << "the decks are not heard";
 
-    // Each tone at full volume, as the reference of its levels.
+    // Each tone at full volume, as the reference of its levels, once it has
+    // settled.
+    QTest::qWait(600);
     const double leftFull = h.level(kLeftHz, Clock::now() - milliseconds(100));
     h.m->HScroll1->setValue(10000);
     QTest::qWait(600);
