@@ -36,7 +36,8 @@ FolderListing DiskFolders::list(const std::string& path)
 {
     FolderListing out;
     auto fail = [&out](int err) {
-        out.outcome = err == EACCES ? FolderListing::Outcome::Denied : FolderListing::Outcome::Failed;
+        using Outcome = FolderListing::Outcome;
+        out.outcome = err == EACCES ? Outcome::Denied : err == ENOENT || err == ENOTDIR ? Outcome::Gone : Outcome::Failed;
         out.error = runtimeErrorFromErrno(err);
         out.folders.clear();
         out.files.clear();

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <utility>
 
 #include "core/catalogue/findsubfolders.h"
 #include "platform/folderwalk.h"
@@ -164,6 +165,36 @@ TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasF
     EXPECT_TRUE(out.failed);
     EXPECT_EQ(out.error.number, 57);
     EXPECT_EQ(out.entries, (std::vector<std::string>{"(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")"}));
+}
+
+TEST(FolderWalk, SubfolderRemovedWhileTheWalkRunsIsPassedOverButTheChosenFolderMustBeThere)
+{
+    TempDir t;
+    t.write("a/1.mp3");
+    t.write("b/2.mp3");
+    t.write("c/3.mp3");
+    // Another program removes b just after its parent was listed.
+    struct Racing : FolderSource {
+        FolderListing list(const std::string& path) override
+        {
+            FolderListing l = disk.list(path);
+            if (!victim.empty())
+                std::filesystem::remove_all(std::exchange(victim, {}));
+            return l;
+        }
+        DiskFolders disk;
+        std::string victim;
+    } source;
+    source.victim = t / "b";
+    ScanOutcome out = FindSubFolders(source, t.path(), false);
+    EXPECT_FALSE(out.failed) << out.error.description;
+    EXPECT_EQ(out.entries, (std::vector<std::string>{"(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")",
+                                                      "(" + t / "c" + ")", t / "c/3.mp3"}));
+
+    DiskFolders disk;
+    out = FindSubFolders(disk, t / "sparita", false);
+    EXPECT_TRUE(out.failed);
+    EXPECT_EQ(out.error.number, 53);
 }
 
 TEST(FolderWalk, ProgressCountsFoldersAndFilesAndStopEndsTheWalk)

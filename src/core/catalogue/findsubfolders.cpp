@@ -30,7 +30,11 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
 
     auto enter = [&](std::string path) -> bool {
         FolderListing listing = source.list(path);
-        if (listing.outcome == FolderListing::Outcome::Failed) {
+        // A subfolder removed while the walk ran is passed over as one that
+        // cannot be read; the folder chosen to scan must be there.
+        if (listing.outcome == FolderListing::Outcome::Gone && !stack.empty())
+            listing.outcome = FolderListing::Outcome::Denied;
+        if (listing.outcome == FolderListing::Outcome::Failed || listing.outcome == FolderListing::Outcome::Gone) {
             out.failed = true;
             out.error = listing.error;
             return false;

@@ -11,7 +11,8 @@ namespace zondari::catalogue {
 
 // What one folder holds, as names (not paths).
 struct FolderListing {
-    enum class Outcome { Listed, Denied, Failed };
+    // Gone: the folder was there when its parent was listed and is not now.
+    enum class Outcome { Listed, Denied, Gone, Failed };
     Outcome outcome = Outcome::Listed;
     RuntimeError error;                // when Failed
     std::vector<std::string> folders;  // subfolders; links to folders are not among them
