@@ -51,7 +51,7 @@ for f in "$work"/*.mp3; do
   mi=$(timeout 20 mediainfo --Inform='Audio;%BitRate%|%SamplingRate%|%Duration%' "$f" 2>/dev/null || true)
   mi=$(awk -F'|' '{ if ($0 == "") print "-"; else printf "%s|%s|%d:%02d\n", ($1 == "" ? "" : sprintf("%.0f", $1 / 1000)), $2, int($3 / 60000), int($3 / 1000) % 60 }' <<<"$mi")
   ff=$(timeout 20 ffprobe -v quiet -select_streams a:0 -show_entries stream=bit_rate,sample_rate:format=duration -of csv=p=0 "$f" 2>/dev/null | tr '\n' ',' || true)
-  ff=$(awk -F',' '{ if ($1 == "") print "-"; else printf "%s|%s|%d:%02d\n", ($2 ~ /^[0-9]+$/ ? sprintf("%.0f", $2 / 1000) : $2), $1, int($3 / 60), int($3) % 60 }' <<<"$ff")
+  ff=$(awk -F',' '{ if ($1 == "" || $1 == "N/A" || $1 == 0) print "-"; else printf "%s|%s|%d:%02d\n", ($2 ~ /^[0-9]+$/ ? sprintf("%.0f", $2 / 1000) : $2), $1, int($3 / 60), int($3) % 60 }' <<<"$ff")
   verdict=""
   [[ $mi != "-" ]] && { [[ $ours == "$mi" ]] && verdict+="agrees with mediainfo; " || verdict+="differs from mediainfo; "; }
   [[ $ff != "-" ]] && { [[ $ours == "$ff" ]] && verdict+="agrees with ffprobe" || verdict+="differs from ffprobe"; }
