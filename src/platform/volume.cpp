@@ -1,6 +1,7 @@
 #include "platform/volume.h"
 
 #include <blkid/blkid.h>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <sstream>
