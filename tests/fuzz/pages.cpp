@@ -46,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider in(data, size);
     PageRequest request;
-    request.text = in.ConsumeRandomLengthString(24);
+    // The windows hand the search text over as UTF-8 (Qt's text), so it is
+    // made valid here; raw bytes from a command line are another matter.
+    request.text = encoding::decodeText(in.ConsumeRandomLengthString(24));
     request.caseSensitive = in.ConsumeBool();
     request.folders = in.ConsumeBool();
     // The search text holds no "<", and nothing the stand-in "x" below could
