@@ -67,7 +67,7 @@ int main(int argc, char** argv)
             items << QString("(/media/cd/Cartella %1)").arg(i / 50);
         items << QString("/media/cd/Cartella %1/%2 - Titolo del brano numero %2.MP3").arg(i / 50).arg(i);
     }
-    const printing::PrintFont font{"DejaVu Sans", 8, false, false};
+    const printing::PrintFont font{"DejaVu Sans", 8, false};
 
     // The preview: a picture 595 pixels high at 96 dpi, the page reduced to it.
     std::vector<double> preview;

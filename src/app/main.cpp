@@ -10,10 +10,11 @@
 #include "platform/drives.h"
 #include "platform/programfolder.h"
 #include "platform/qt/qtdialogs.h"
-#include "platform/qt/qtmediaplayer.h"
+#include "platform/qt/gstmediaplayer.h"
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
+#include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/shell/startup.h"
 
@@ -21,8 +22,7 @@ int main(int argc, char** argv)
 {
     using namespace zondari;
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Zondari");
-    QApplication::setApplicationDisplayName("Zondari");
+    prepareApplication(app);
 
     QtDialogs dialogs;
     const auto folder = resolveProgramFolder(executableFolder());
@@ -39,7 +39,7 @@ int main(int argc, char** argv)
     MountedDrives drives;
     CurrentFolder folders(drives);
     AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); },
-                                   [] { return std::make_unique<QtMediaPlayer>(); }});
+                                   [] { return std::make_unique<GstMediaPlayer>(); }});
 
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
     return QApplication::exec();

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <new>
 
-#include "platform/qt/qtmediaplayer.h"
+#include "platform/qt/gstmediaplayer.h"
 
 namespace zondari {
 
@@ -29,7 +29,7 @@ void Openers::fillEmptyFrom(const Openers& other)
 
 std::unique_ptr<MediaPlayer> AppContext::newPlayer() const
 {
-    return services.makePlayer ? services.makePlayer() : std::make_unique<QtMediaPlayer>();
+    return services.makePlayer ? services.makePlayer() : std::make_unique<GstMediaPlayer>();
 }
 
 void AppContext::handle(const std::function<void()>& handler)

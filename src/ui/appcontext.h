@@ -96,7 +96,7 @@ public:
 
     Dialogs& dialogs() { return services.dialogs; }
 
-    // A new media player: the services' own, else one on Qt Multimedia.
+    // A new media player: the services' own, else one on GStreamer.
     std::unique_ptr<MediaPlayer> newPlayer() const;
 
     // Runs an event handler inside the guard: an unexpected failure becomes

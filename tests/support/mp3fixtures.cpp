@@ -18,7 +18,10 @@ std::string makeMp3(const std::string& folder, const std::string& name, const To
     const std::string wav = out + ".tone.wav";
     std::ostringstream cmd;
     cmd << "sox -q -n -r " << tone.sampleRate << " -c " << tone.channels << " -b 16 '" << wav << "' synth "
-        << tone.seconds << " sine " << tone.frequency << " && lame --quiet " << tone.lameOptions << " '" << wav
+        << tone.seconds << " sine " << tone.frequency;
+    if (tone.gainDb != 0.0)
+        cmd << " gain " << tone.gainDb;
+    cmd << " && lame --quiet " << tone.lameOptions << " '" << wav
         << "' '" << out << "'";
     const int status = run(cmd.str());
     std::error_code ec;

@@ -10,6 +10,7 @@ struct ToneSpec {
     int channels = 2;
     std::string lameOptions = "-b 128";  // e.g. "-V 2", "-m m", "--resample 22.05"
     double frequency = 440.0;
+    double gainDb = 0.0;  // below full scale, so that two decks mixed do not clip
 };
 
 // Encodes a sine tone with lame into `folder`/`name` and returns its path;

@@ -1,5 +1,8 @@
 #include "core/player/advance.h"
 
+#include <algorithm>
+
+#include "core/common/text.h"
 #include "core/player/playstate.h"
 
 namespace zondari {
@@ -18,6 +21,58 @@ int nextTrackRow(int current, int rows)
     if (rows <= 1)
         return 0;
     return current >= rows - 1 || current < 0 ? 1 : current + 1;
+}
+
+void AutoAdvance::newRound()
+{
+    failed_.clear();
+    trackStarted();
+}
+
+void AutoAdvance::trackStarted()
+{
+    reported_ = false;
+    wait_ = 0;
+}
+
+std::string AutoAdvance::report(const std::string& track)
+{
+    return "Impossibile riprodurre: " + text::trimSpaces(track);
+}
+
+bool AutoAdvance::roundFailed(const std::vector<TrackRow>& tracks) const
+{
+    return std::all_of(tracks.begin(), tracks.end(),
+                       [this](const TrackRow& r) { return failed_.count(text::trimSpaces(r.title)) > 0; });
+}
+
+TickStep AutoAdvance::tick(const PlayerFacts& facts, const std::vector<TrackRow>& tracks)
+{
+    if (facts.playState != kStopped)
+        return TickStep::DisplayOnly;
+    // No track named yet ("riprendi" before any choice) is nothing to
+    // report: the advance starts the first row.
+    const std::string track = text::trimSpaces(facts.track);
+    const bool failed = facts.unplayable && !track.empty();
+    if (failed && !reported_) {
+        reported_ = true;
+        wait_ = kReportTicks - 1;
+        if (!facts.playMode)
+            return TickStep::ReportUnplayable;
+        failed_.insert(track);
+        return roundFailed(tracks) ? TickStep::ReportUnplayableAndRelease : TickStep::ReportUnplayable;
+    }
+    const TickStep step = tickStep(facts.playState, facts.playMode, static_cast<int>(tracks.size()) + 1);
+    if (step != TickStep::Advance)
+        return step;
+    if (failed && wait_ > 0) {
+        --wait_;
+        return TickStep::DisplayOnly;
+    }
+    if (!facts.unplayable)
+        failed_.clear();  // it played to its end
+    trackStarted();
+    return TickStep::Advance;
 }
 
 }  // namespace zondari

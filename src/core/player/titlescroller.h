@@ -18,6 +18,9 @@ public:
     // characters, not bytes).
     std::string tick(const std::string& title);
 
+    // Starts the next caption at the title's beginning.
+    void restart() { position_ = 0; }
+
     // Where the window starts in the framed title: 1 after the first tick.
     int position() const { return position_; }
 

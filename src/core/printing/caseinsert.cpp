@@ -49,7 +49,7 @@ public:
         s_.setFontName(font_.name);
         s_.setFontSize(font_.size * scale_);
         s_.setFontItalic(font_.italic);
-        s_.setFontBold(font_.bold);
+        s_.setFontBold(false);
         s_.setFontUnderline(false);
         title();
         InsertOutcome outcome;
@@ -79,7 +79,7 @@ private:
         s_.setFontUnderline(true);
         s_.print(listing_.title);
         s_.setFontUnderline(false);
-        s_.setFontBold(font_.bold);
+        s_.setFontBold(false);
     }
 
     // A panel's text band: where its columns start and end, where each
@@ -146,7 +146,7 @@ private:
         if (catalogue::isFolderEntry(e)) {
             s_.setFontBold(true);
             s_.print(e);
-            s_.setFontBold(font_.bold);
+            s_.setFontBold(false);
         } else {
             s_.print(text::toLower(catalogue::fileNameOf(e)));
         }
@@ -194,7 +194,7 @@ private:
         s_.setCurrentX(20);
         s_.setCurrentY(266);
         s_.setFontSize(7 * scale_);
-        s_.setFontBold(font_.bold);
+        s_.setFontBold(false);
         s_.print(std::string(kFooterLine) + kHomePage);
     }
 

@@ -26,12 +26,14 @@ struct Listing {
     std::vector<std::string> entries;
 };
 
-// The print font as the user chose it; the insert draws its headings,
-// title and spines in bold whatever the choice.
+// The print font as the user chose it. Its name is the whole page's; its
+// size is the title's and the entries'. The weight is the layout's alone:
+// the title, the headings and the spines are bold, everything else regular.
+// Italic, when chosen, is the whole page's: the layout never switches it
+// off.
 struct PrintFont {
     std::string name;
     double size = 8; // points at print scale
-    bool bold = false;
     bool italic = false;
 };
 

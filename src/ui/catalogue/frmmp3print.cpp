@@ -258,8 +258,40 @@ bool frmMP3print::eventFilter(QObject* watched, QEvent* e)
         }
     }
     if (watched == Text2 && e->type() == QEvent::FocusOut)
-        ctx_.handle([this] { Text2_LostFocus(); });
+        Text2_FocusOut();
     return QWidget::eventFilter(watched, e);
+}
+
+bool frmMP3print::isOwnFrame(const QWidget* w) const
+{
+    return w && (w == this || w == parentWidget());
+}
+
+// The box is left only when the focus goes on to another of this window's
+// controls. A click on the toolbar or on a bare part of the window puts the
+// focus on the window's frame (the toolbar's keys take none): the box keeps
+// it, so the preview key still reads the count as typed and the click is not
+// lost to the column message. Another window (the preview the key opens, a
+// message box) holds the focus only until this one is active again, which
+// gives it back to the box.
+void frmMP3print::Text2_FocusOut()
+{
+    QWidget* to = QApplication::focusWidget();
+    if (to && isAncestorOf(to)) {
+        ctx_.handle([this] { Text2_LostFocus(); });
+        return;
+    }
+    if (to && !isOwnFrame(to))
+        return;
+    // On the frame, or nowhere while another window is being activated:
+    // where it settles tells.
+    QTimer::singleShot(0, Text2, [this] {
+        QWidget* now = QApplication::focusWidget();
+        if (isOwnFrame(now))
+            Text2->setFocus(Qt::OtherFocusReason);
+        else if (now && now != Text2 && isAncestorOf(now))
+            ctx_.handle([this] { Text2_LostFocus(); });
+    });
 }
 
 void frmMP3print::setVolumeReader(const VolumeReader* reader)

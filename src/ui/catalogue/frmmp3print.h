@@ -102,6 +102,10 @@ private:
     void showProgress();
     void pollScan();
     void finishScan();
+    // Runs the column check when the focus leaves Text2 for another of
+    // this window's controls.
+    void Text2_FocusOut();
+    bool isOwnFrame(const QWidget* w) const;
     // The column count typed into Text2, held to 2..7 (the user is told
     // when it is not), into the print settings.
     void takeColumns();

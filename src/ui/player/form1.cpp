@@ -6,7 +6,10 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "core/common/paths.h"
 #include "core/player/trackrows.h"
@@ -14,6 +17,7 @@
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
+#include "ui/player/folderwatch.h"
 #include "ui/player/trackgrid.h"
 #include "ui/shell/module1.h"
 
@@ -38,7 +42,8 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
       Image1(new QLabel(this)),
       List1(new QListWidget(this)),
       ctx_(ctx),
-      layout_(new QVBoxLayout(this))
+      layout_(new QVBoxLayout(this)),
+      watch_(new FolderWatch(this))
 {
     setObjectName("Form1");
     setWindowTitle(kPlayerTitle);
@@ -64,6 +69,7 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
 
     connect(Dir1, &DirListBox::changed, this, [this] { ctx_.handle([this] { Dir1_Change(); }); });
     connect(Drive1, &DriveListBox::changed, this, [this] { ctx_.handle([this] { Drive1_Change(); }); });
+    connect(watch_, &FolderWatch::changed, this, [this] { ctx_.handle([this] { followFolder(); }); });
     ctx.form1 = this;
 }
 
@@ -119,6 +125,7 @@ void Form1::RiempiTabella()
     model->setRows({});
 
     const std::string p = withSlash(Dir1->path());
+    watch_->watch(Dir1->path());
     List2->clear();
     auto names = files::dirSearch(p);
     std::vector<std::string> all = names ? std::move(*names) : std::vector<std::string>{};
@@ -143,9 +150,36 @@ void Form1::RiempiTabella()
 void Form1::Dir1_Change()
 {
     check(ctx_.services.folders.changeFolder(Dir1->path()));
+    advance_.newRound();
     RiempiTabella();
     ctx_.state.UltimoPath = Dir1->path();
     saveSettings(ctx_);
+}
+
+void Form1::followFolder()
+{
+    const int row = ExtGrid1->row();
+    const QString selected = ExtGrid1->textMatrix(row, 1);
+    const int scroll = ExtGrid1->verticalScrollBar()->value();
+    QHeaderView* header = ExtGrid1->horizontalHeader();
+    std::array<int, 3> widths{};
+    for (int c = 1; c <= 3; ++c)
+        widths[c - 1] = header->sectionSize(c);
+
+    RiempiTabella();
+
+    for (int c = 1; c <= 3; ++c)
+        header->resizeSection(c, widths[c - 1]);
+    if (row >= 1) {
+        const auto& rows = ExtGrid1->gridModel()->rows();
+        const auto same = std::find_if(rows.begin(), rows.end(),
+                                       [&](const TrackRow& r) { return QString::fromStdString(r.title) == selected; });
+        // A selected track that is gone leaves the row before it selected,
+        // so that the advance goes on with the track that followed it.
+        ExtGrid1->setRow(same != rows.end() ? static_cast<int>(same - rows.begin()) + 1
+                                            : std::min(row - 1, ExtGrid1->rows() - 1));
+    }
+    ExtGrid1->verticalScrollBar()->setValue(scroll);
 }
 
 void Form1::Drive1_Change()

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <string>
 
+#include "core/player/advance.h"
 #include "core/player/titlescroller.h"
 
 class QAction;
@@ -17,6 +18,7 @@ namespace zondari {
 class AppContext;
 class DirListBox;
 class DriveListBox;
+class FolderWatch;
 class MediaPlayer;
 class MediaPlayerControl;
 class TrackGrid;
@@ -38,6 +40,10 @@ public:
 
     void Dir1_Change();
     void Drive1_Change();
+
+    // Lists the folder again after its files changed on disk, keeping the
+    // selected row (the track that plays) by its name.
+    void followFolder();
 
     // Playback (form1_playback.cpp).
     void Toolbar1_ButtonClick(const QString& key);
@@ -83,8 +89,10 @@ private:
 
     AppContext& ctx_;
     QVBoxLayout* layout_;
+    FolderWatch* watch_;
     std::string savedDrive_;
     TitleScroller scroller_;
+    AutoAdvance advance_;
 };
 
 }  // namespace zondari

@@ -158,6 +158,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
             media().pause();
             setPlayMode(false);
         } else {
+            advance_.newRound();
             // Opened anew: the track starts again from its beginning.
             (void)media().setFileName(text::trimSpaces(s.BranoCorrente));
             (void)media().play();
@@ -197,6 +198,7 @@ void Form1::ExtGrid1_Click()
     // command may have left for the program folder.
     goToMusicFolder();
     riempimp3(ctx_.state.BranoCorrente);
+    advance_.newRound();
     media().stop();
     (void)media().setFileName(ctx_.state.BranoCorrente);
     ctx_.state.TitoloDisplay = ctx_.state.BranoCorrente;
@@ -209,11 +211,21 @@ void Form1::Timer1_Timer()
     AppState& s = ctx_.state;
     lcd1->setText(QString::fromStdString(scroller_.tick(s.TitoloDisplay)));
 
-    switch (tickStep(media().playState(), playMode(), ExtGrid1->rows())) {
+    const PlayerFacts facts{media().playState(), playMode(), media().unplayable(), s.BranoCorrente};
+    switch (advance_.tick(facts, ExtGrid1->gridModel()->rows())) {
     case TickStep::DisplayOnly:
         return;
     case TickStep::ReleasePlayMode:
         setPlayMode(false);
+        return;
+    case TickStep::ReportUnplayableAndRelease:
+        setPlayMode(false);
+        [[fallthrough]];
+    case TickStep::ReportUnplayable:
+        // The report is short-lived: it starts whole, not somewhere in
+        // the middle of its scroll.
+        s.TitoloDisplay = AutoAdvance::report(s.BranoCorrente);
+        scroller_.restart();
         return;
     case TickStep::Advance:
         break;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,8 +11,10 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/catalogue/scanrules.h"
 #include "core/printing/fontchoice.h"
@@ -36,6 +39,11 @@ std::vector<std::string> installedFamilies()
             reported.push_back(family.toStdString());
     return printing::listedFamilies(reported);
 }
+
+// The sample's size in points.
+constexpr int kSamplePoints = 20;
+// What a line edit keeps between its frame and its text on either side.
+constexpr int kLineEditMargin = 2;
 
 QToolButton* pictureButton(QWidget* parent, QStyle::StandardPixmap icon, const char* name, const char* toolTip)
 {
@@ -96,21 +104,26 @@ fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
              static_cast<QWidget*>(Label4)})
         buttons->addWidget(w);
     auto* right = new QVBoxLayout;
-    right->addWidget(TxtFontPreview);
     right->addWidget(Check3d1);
     right->addWidget(Check3d2);
     right->addLayout(size);
     right->addStretch(1);
-    right->addLayout(buttons);
-    auto* left = new QVBoxLayout;
-    left->addWidget(LstFonts, 1);
-    left->addWidget(Label1);
-    auto* all = new QHBoxLayout(this);
-    all->addLayout(left, 1);
-    all->addLayout(right, 1);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(LstFonts, 1);
+    choices->addLayout(right, 1);
+    // The sample runs across the whole window: at 20 points a family's
+    // name and the sample letters take more than half of it.
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Label1);
+    bottom->addLayout(buttons, 1);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(choices, 1);
+    all->addWidget(TxtFontPreview);
+    all->addLayout(bottom);
     resize(560, 340);
 
-    connect(LstFonts, &QListWidget::currentRowChanged, this, [this] { ctx_.handle([this] { LstFonts_Click(); }); });
+    // The sample follows the chosen item, not the list's keyboard cursor.
+    connect(LstFonts, &QListWidget::itemSelectionChanged, this, [this] { ctx_.handle([this] { LstFonts_Click(); }); });
     connect(Check3d1, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d1_Click(); }); });
     connect(Check3d2, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d2_Click(); }); });
     connect(cmdOK, &QToolButton::clicked, this, [this] { ctx_.handle([this] { cmdOK_Click(); }); });
@@ -136,8 +149,6 @@ bool fONTEN::eventFilter(QObject* watched, QEvent* e)
 
 void fONTEN::Form_Load()
 {
-    const Screen& screen = ctx_.services.screen;
-    move((screen.toPixels(screen.widthTwips()) - width()) / 2, (screen.toPixels(screen.heightTwips()) - height()) / 2);
     families_ = installedFamilies();
     LstFonts->clear();
     QStringList items;
@@ -145,6 +156,41 @@ void fONTEN::Form_Load()
         items << q(family);
     LstFonts->addItems(items);
     Label1->setText(q(printing::fontCountCaption(families_.size())));
+    fitSample();
+    // Centred once its size is known.
+    const Screen& screen = ctx_.services.screen;
+    move((screen.toPixels(screen.widthTwips()) - width()) / 2, (screen.toPixels(screen.heightTwips()) - height()) / 2);
+}
+
+void fONTEN::fitSample()
+{
+    // The widest sample is that of some family in bold italic, whichever
+    // styles are ticked now.
+    int widest = 0;
+    for (const std::string& family : families_) {
+        QFont font = TxtFontPreview->font();
+        font.setFamily(q(family));
+        font.setPointSize(kSamplePoints);
+        font.setBold(true);
+        font.setItalic(true);
+        const QFontMetrics metrics(font);
+        widest = std::max(widest, metrics.horizontalAdvance(q(printing::sampleText(family))));
+    }
+    // Around the text the box keeps its margins, room for the cursor and
+    // its frame, as a line edit works out its own size.
+    const QMargins text = TxtFontPreview->textMargins();
+    const QMargins box = TxtFontPreview->contentsMargins();
+    const int inside = widest + 2 * kLineEditMargin + 1 + text.left() + text.right() + box.left() + box.right();
+    QStyleOptionFrame option;
+    option.initFrom(TxtFontPreview);
+    option.lineWidth = TxtFontPreview->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, TxtFontPreview);
+    const QSize needed = TxtFontPreview->style()->sizeFromContents(
+        QStyle::CT_LineEdit, &option, QSize(inside, TxtFontPreview->minimumHeight()), TxtFontPreview);
+    // Never wider than the screen, whatever a family calls itself.
+    const Screen& screen = ctx_.services.screen;
+    TxtFontPreview->setMinimumWidth(std::min(needed.width(), screen.toPixels(screen.widthTwips()) - 40));
+    layout()->activate();
+    resize(std::max(width(), minimumSizeHint().width()), height());
 }
 
 void fONTEN::showEvent(QShowEvent* e)
@@ -165,17 +211,24 @@ void fONTEN::Form_Paint()
             return;
         }
     }
+    // No item is the current font. Left alone, the list would put its
+    // cursor on the first family when it takes the focus, which looks as if
+    // that family were the current one.
+    if (LstFonts->selectedItems().isEmpty())
+        LstFonts->setCurrentIndex(QModelIndex());
 }
 
 void fONTEN::LstFonts_Click()
 {
-    const QListWidgetItem* item = LstFonts->currentItem();
-    const QString name = item ? item->text() : QString();
+    const QList<QListWidgetItem*> chosen = LstFonts->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    const QString name = chosen.front()->text();
     TxtFontPreview->setText(q(printing::sampleText(name.toStdString())));
     TxtFontPreview->setCursorPosition(0); // the name, not the end of the sample
     QFont font = TxtFontPreview->font();
     font.setFamily(name);
-    font.setPointSize(20);
+    font.setPointSize(kSamplePoints);
     TxtFontPreview->setFont(font);
 }
 

@@ -53,6 +53,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Widens the sample box to show the sample of any listed family whole.
+    void fitSample();
+
     AppContext& ctx_;
     std::vector<std::string> families_;
     // What the boxes held when the window was shown: Annulla puts it back.

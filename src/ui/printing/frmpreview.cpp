@@ -277,7 +277,7 @@ printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, doubl
         for (int i = 0; i < w->List1->count(); ++i)
             listing.entries.push_back(w->List1->item(i)->text().toStdString());
     }
-    const printing::PrintFont font{st.PrintFontName, st.PrintFontSize, st.PrintFontBold, st.PrintFontItalic};
+    const printing::PrintFont font{st.PrintFontName, st.PrintFontSize, st.PrintFontItalic};
     return printing::DrawListing(target, listing, font, st.PrintColumns, scale);
 }
 

@@ -36,6 +36,117 @@ TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridE
     EXPECT_EQ(tickStep(kStopped, false, 1), TickStep::DisplayOnly);
 }
 
+namespace {
+
+std::vector<TrackRow> grid(std::initializer_list<const char*> names)
+{
+    std::vector<TrackRow> rows;
+    for (const char* n : names)
+        rows.push_back(TrackRow{static_cast<int>(rows.size()) + 1, std::string(" ") + n, 1, 1});
+    return rows;
+}
+
+// The player stopped on `track`, which failed or played to its end.
+PlayerFacts stopped(const std::string& track, bool unplayable, bool playMode = true)
+{
+    return PlayerFacts{kStopped, playMode, unplayable, track};
+}
+
+// Ticks on a failed track until the advance moves on; the steps seen.
+std::vector<TickStep> untilAdvance(AutoAdvance& a, const std::string& track, const std::vector<TrackRow>& rows)
+{
+    std::vector<TickStep> steps;
+    do
+        steps.push_back(a.tick(stopped(track, true), rows));
+    while (steps.back() != TickStep::Advance && steps.back() != TickStep::ReportUnplayableAndRelease &&
+           steps.size() < 20);
+    return steps;
+}
+
+}  // namespace
+
+TEST(AutoAdvance, AFailedTrackIsReportedOnceAndStaysAMomentBeforeTheNextStarts)
+{
+    AutoAdvance a;
+    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
+    a.newRound();
+    // Still opening: nothing to say yet.
+    EXPECT_EQ(a.tick(PlayerFacts{kPlaying, true, false, " a.mp3"}, rows), TickStep::DisplayOnly);
+    std::vector<TickStep> expected{TickStep::ReportUnplayable};
+    expected.insert(expected.end(), AutoAdvance::kReportTicks - 1, TickStep::DisplayOnly);
+    expected.push_back(TickStep::Advance);
+    EXPECT_EQ(untilAdvance(a, " a.mp3", rows), expected);
+    EXPECT_EQ(AutoAdvance::report(" a.mp3"), "Impossibile riprodurre: a.mp3");
+
+    // With the play mode off the failure is told, and nothing moves on.
+    AutoAdvance off;
+    EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::ReportUnplayable);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::DisplayOnly);
+}
+
+TEST(AutoAdvance, AWholeRoundWithNothingPlayedEndsThePlayMode)
+{
+    AutoAdvance a;
+    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
+    a.newRound();
+    EXPECT_EQ(untilAdvance(a, "a.mp3", rows).back(), TickStep::Advance);
+    EXPECT_EQ(untilAdvance(a, " b.mp3", rows).back(), TickStep::Advance);
+    EXPECT_EQ(untilAdvance(a, " c.mp3", rows), std::vector<TickStep>{TickStep::ReportUnplayableAndRelease});
+
+    // One track that cannot be played is not played again and again.
+    AutoAdvance one;
+    one.newRound();
+    EXPECT_EQ(one.tick(stopped("solo.mp3", true), grid({"solo.mp3"})), TickStep::ReportUnplayableAndRelease);
+
+    // A person starting a track begins a new round.
+    a.newRound();
+    EXPECT_EQ(untilAdvance(a, "c.mp3", rows).back(), TickStep::Advance);
+}
+
+TEST(AutoAdvance, ATrackThatPlaysKeepsTheRoundGoing)
+{
+    AutoAdvance a;
+    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
+    a.newRound();
+    EXPECT_EQ(untilAdvance(a, "a.mp3", rows).back(), TickStep::Advance);
+    // b plays to its end: the next tick moves on at once.
+    EXPECT_EQ(a.tick(PlayerFacts{kPlaying, true, false, " b.mp3"}, rows), TickStep::DisplayOnly);
+    EXPECT_EQ(a.tick(stopped(" b.mp3", false), rows), TickStep::Advance);
+    // c and a fail again; b played since, so the music goes on.
+    EXPECT_EQ(untilAdvance(a, " c.mp3", rows).back(), TickStep::Advance);
+    EXPECT_EQ(untilAdvance(a, " a.mp3", rows).back(), TickStep::Advance);
+    EXPECT_EQ(a.tick(stopped(" b.mp3", false), rows), TickStep::Advance);
+}
+
+TEST(AutoAdvance, TheRoundFollowsTheGridAsFilesComeAndGo)
+{
+    AutoAdvance a;
+    a.newRound();
+    EXPECT_EQ(untilAdvance(a, "a.mp3", grid({"a.mp3", "b.mp3"})).back(), TickStep::Advance);
+    // A file copied in meanwhile has not been tried yet.
+    const auto more = grid({"a.mp3", "b.mp3", "n.mp3"});
+    EXPECT_EQ(untilAdvance(a, "b.mp3", more).back(), TickStep::Advance);
+    EXPECT_EQ(untilAdvance(a, "n.mp3", more).back(), TickStep::ReportUnplayableAndRelease);
+
+    // A file removed shortens the round.
+    AutoAdvance b;
+    b.newRound();
+    EXPECT_EQ(untilAdvance(b, "a.mp3", grid({"a.mp3", "b.mp3", "c.mp3"})).back(), TickStep::Advance);
+    EXPECT_EQ(untilAdvance(b, "b.mp3", grid({"a.mp3", "b.mp3"})).back(), TickStep::ReportUnplayableAndRelease);
+
+    // A folder emptied under the player: the play mode ends quietly.
+    EXPECT_EQ(b.tick(stopped("", false), {}), TickStep::ReleasePlayMode);
+}
+
+TEST(AutoAdvance, RiprendiBeforeAnyChoiceStartsTheFirstRowWithoutAReport)
+{
+    AutoAdvance a;
+    const auto rows = grid({"a.mp3"});
+    a.newRound();
+    EXPECT_EQ(a.tick(stopped("", true), rows), TickStep::Advance);
+}
+
 TEST(MediaVolume, HundredthsOfADecibelBecomeAGain)
 {
     EXPECT_DOUBLE_EQ(volumeGain(0), 1.0);

@@ -33,7 +33,7 @@ Listing listing(int entries, std::string title = "Rock anni 80")
     return l;
 }
 
-const PrintFont kFont{"Tahoma", 8, false, false};
+const PrintFont kFont{"Tahoma", 8, false};
 
 // Where entry i was drawn; fails unless it was drawn once.
 RecordingSurface::Text at(const RecordingSurface& s, int i)
@@ -158,17 +158,34 @@ TEST(CaseInsert, SpineFontShrinksAPointAtATimeUntilTheTitleFitsAndStopsAtOnePoin
         EXPECT_TRUE(t.size == 1 && t.y >= 141 && t.y + 0.5 <= 259 + 1e-9) << t.y;
 }
 
-TEST(CaseInsert, ScaleMultipliesFontSizesOnlyAndChosenStylesReachEveryLine)
+TEST(CaseInsert, ScaleMultipliesFontSizesOnly)
 {
     RecordingSurface s;
-    DrawListing(s, listing(2, "Pop"), {"DejaVu Serif", 8, true, true}, 3, 0.5);
+    DrawListing(s, listing(2, "Pop"), {"DejaVu Serif", 8, false}, 3, 0.5);
     EXPECT_EQ(s.find("Pop")[0].size, 4);
     EXPECT_EQ(at(s, 1).y, 25); // title and a line, 2 mm each
     EXPECT_EQ(at(s, 1).size, 4);
     EXPECT_EQ(s.find("P")[0].size, 5.5);
     EXPECT_EQ(s.find(std::string(kFooterLine) + zondari::kHomePage)[0].size, 3.5);
-    for (const auto& t : s.texts)
-        EXPECT_TRUE(t.italic && t.bold && t.font == "DejaVu Serif") << t.text;
+}
+
+TEST(CaseInsert, BoldOnlyWhereTheLayoutPutsItAndItalicOnTheWholePage)
+{
+    Listing l = listing(2, "Pop");
+    l.entries.insert(l.entries.begin() + 1, "(C:\\Musica)");
+    for (bool italic : {true, false}) {
+        RecordingSurface s;
+        DrawListing(s, l, {"DejaVu Serif", 8, italic}, 3, 1);
+        ASSERT_EQ(s.texts.size(), 1u + 3 + 2 * 3 + 1); // title, entries, spines, footer
+        for (const auto& t : s.texts) {
+            const bool footer = t.text.starts_with(kFooterLine);
+            const bool fileName = t.text.starts_with("brano");
+            // The title, the heading and the spines' characters are bold.
+            EXPECT_EQ(t.bold, !footer && !fileName) << t.text;
+            EXPECT_EQ(t.italic, italic) << t.text;
+            EXPECT_EQ(t.font, "DejaVu Serif") << t.text;
+        }
+    }
 }
 
 TEST(CaseInsert, FewerThanTwoColumnsGiveOneColumnPerPanel)

@@ -1,5 +1,8 @@
 #include "support/qt/sound.h"
 
+#include <cctype>
+#include <cmath>
+#include <cstdint>
 #include <sstream>
 #include <vector>
 #include <unistd.h>
@@ -24,6 +27,36 @@ std::vector<int> ownServerObjects(const std::string& kind, const std::string& he
             own.push_back(current);
     }
     return own;
+}
+
+OwnSink::OwnSink() : name_("zondari_sink_" + std::to_string(::getpid()))
+{
+    module_ = output("pactl load-module module-null-sink sink_name=" + name_ + " 2>/dev/null");
+}
+
+OwnSink::~OwnSink()
+{
+    if (ok())
+        run("pactl unload-module " + module_);
+}
+
+bool OwnSink::ok() const
+{
+    return !module_.empty() && std::isdigit(static_cast<unsigned char>(module_[0]));
+}
+
+double OwnSink::rms() const
+{
+    const std::string raw = output("parecord --raw --format=s16le --rate=44100 --channels=1 --latency-msec=20 -d "
+                                   + name_ + ".monitor 2>/dev/null | head -c 44100");
+    double sum = 0;
+    const std::size_t n = raw.size() / 2;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto s = static_cast<std::int16_t>(static_cast<unsigned char>(raw[2 * i])
+                                                 | (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+        sum += double(s) * s;
+    }
+    return n ? std::sqrt(sum / double(n)) / 32768.0 : -1.0;
 }
 
 bool soundServerAnswers()

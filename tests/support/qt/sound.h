@@ -5,6 +5,25 @@
 
 namespace zondari::test {
 
+// A null sink of a test's own, so that what a recording hears is that
+// test's sound alone; unloaded when the object goes.
+class OwnSink {
+public:
+    OwnSink();
+    ~OwnSink();
+    OwnSink(const OwnSink&) = delete;
+    OwnSink& operator=(const OwnSink&) = delete;
+    bool ok() const;
+    const std::string& name() const { return name_; }
+    // Root mean square of half a second of what reaches the sink, as a
+    // fraction of full scale.
+    double rms() const;
+
+private:
+    std::string name_;
+    std::string module_;
+};
+
 // Whether a PulseAudio server answers (scripts/run-tests starts one with a
 // null sink when none does).
 bool soundServerAnswers();

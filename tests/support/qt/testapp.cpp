@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "platform/qt/qtmediaplayer.h"
+#include "platform/qt/gstmediaplayer.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
@@ -14,7 +14,7 @@ namespace zondari::test {
 
 TestApp::TestApp()
     : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; },
-                          [] { return std::make_unique<QtMediaPlayer>(); }})
+                          [] { return std::make_unique<GstMediaPlayer>(); }})
 {
     state.programFolder = programFolder.path();
 }

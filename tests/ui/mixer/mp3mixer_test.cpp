@@ -10,11 +10,15 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <map>
 
 #include "platform/mediaplayer.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/sound.h"
+#include "support/sinkrecorder.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/mixer/filelistbox.h"
@@ -341,4 +345,184 @@ TEST(MixerPlayback, UscitaAndClosingTheWindowStopBothDecks)
         EXPECT_TRUE(x.waitFor([] { return ownSinkInputs() == 0; })) << "music left playing, round " << round;
     }
     EXPECT_TRUE(x.app.dialogs.runtimeErrors.empty());
+}
+
+namespace {
+
+using Clock = SinkRecorder::Clock;
+using std::chrono::milliseconds;
+
+constexpr double kLeftHz = 440.0;
+constexpr double kRightHz = 1000.0;
+
+double msSince(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// The mixer with a tone on each deck, both playing into a sink of the
+// test's own, and a recording of that sink: what a listener hears.
+struct HeardMixer {
+    HeardMixer()
+    {
+        // Streams opened from here on go to the test's sink.
+        ::setenv("PULSE_SINK", sink.name().c_str(), 1);
+        EXPECT_FALSE(makeMp3(x.music.path(), "sinistra.mp3", {.seconds = 60, .frequency = kLeftHz, .gainDb = -12}).empty());
+        EXPECT_FALSE(makeMp3(x.music.path(), "destra.mp3", {.seconds = 60, .frequency = kRightHz, .gainDb = -12}).empty());
+    }
+    ~HeardMixer() { ::unsetenv("PULSE_SINK"); }
+
+    // Both decks playing and heard; the crossfader at 0.
+    bool start()
+    {
+        m = x.open();
+        if (!m)
+            return false;
+        m->Timer3->stop();
+        MixerApp::load(m->File1, "sinistra.mp3");
+        MixerApp::load(m->File2, "destra.mp3");
+        if (!x.waitFor([&] { return x.bothPlaying(); }))
+            return false;
+        return x.waitFor([&] {
+            moveOwnSinkInputs(sink.name());
+            const auto level = recorder.levelDb(kLeftHz, Clock::now() - milliseconds(80));
+            return level && *level > -30;
+        });
+    }
+
+    // The level of a tone over 40 ms from `at`, once the recording holds it.
+    double level(double hz, Clock::time_point at)
+    {
+        std::optional<double> l;
+        x.waitFor([&] { return bool(l = recorder.levelDb(hz, at)); }, 2000);
+        return l.value_or(-999);
+    }
+
+    // Moves the crossfader and gives, for each deck, how long it took until
+    // its tone stayed within 1 dB of the level it settles on (or under
+    // -60 dB, silence, when it settles there).
+    std::pair<double, double> stepDelays(int value)
+    {
+        const Clock::time_point t0 = Clock::now();
+        m->HScroll1->setValue(value);
+        QTest::qWait(1500);
+        std::pair<double, double> delays{-1, -1};
+        for (auto [hz, delay] : {std::pair{kLeftHz, &delays.first}, std::pair{kRightHz, &delays.second}}) {
+            const double settled = level(hz, t0 + milliseconds(1200));
+            const auto when = recorder.firstTime(hz, t0, t0 + milliseconds(1100), [&](double l) {
+                return settled < -60 ? l < -60 : std::abs(l - settled) <= 1.0;
+            });
+            *delay = when ? msSince(t0, *when) : 9999;
+        }
+        return delays;
+    }
+
+    OwnSink sink;
+    MixerApp x;
+    SinkRecorder recorder{sink.name()};
+    mp3MIXER* m = nullptr;
+};
+
+}  // namespace
+
+TEST(MixerHeard, EveryCrossfaderMoveIsHeardWithinATenthOfASecondUpOrDown)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ASSERT_TRUE(h.start()) << "the decks are not heard";
+
+    // Each deck all the way up and all the way down, both ways, the middle,
+    // and a fast two-step drag whose first step must leave no trace.
+    for (const int value : {10000, 0, 5000, 0}) {
+        const auto [left, right] = h.stepDelays(value);
+        std::cout << "[heard] crossfader to " << value << ": left deck after " << left << " ms, right deck after "
+                  << right << " ms\n";
+        EXPECT_LE(left, 100) << "left deck, crossfader to " << value;
+        EXPECT_LE(right, 100) << "right deck, crossfader to " << value;
+    }
+    h.m->HScroll1->setValue(2000);
+    QTest::qWait(60);
+    const auto [left, right] = h.stepDelays(8000);
+    std::cout << "[heard] drag through 2000 to 8000: left deck after " << left << " ms, right deck after " << right
+              << " ms\n";
+    EXPECT_LE(left, 100);
+    EXPECT_LE(right, 100);
+}
+
+TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ASSERT_TRUE(h.start()) << "the decks are not heard";
+
+    // Each tone at full volume, as the reference of its levels.
+    const double leftFull = h.level(kLeftHz, Clock::now() - milliseconds(100));
+    h.m->HScroll1->setValue(10000);
+    QTest::qWait(600);
+    const double rightFull = h.level(kRightHz, Clock::now() - milliseconds(100));
+    h.m->HScroll1->setValue(0);
+    QTest::qWait(600);
+
+    std::vector<std::pair<int, Clock::time_point>> steps;
+    QObject::connect(h.m->HScroll1, &QScrollBar::valueChanged, h.m,
+                     [&](int v) { steps.emplace_back(v, Clock::now()); });
+    h.m->Command1->click();
+    ASSERT_TRUE(h.x.waitFor([&] { return !h.m->Timer1->isActive(); }, 15000));
+    QTest::qWait(400);
+    ASSERT_GE(steps.size(), 31u);
+
+    // The law in decibels: the right deck at about -20, -6 and -1.8 dB, the
+    // left the other way round.
+    const std::map<int, std::pair<double, double>> law = {
+        {2997, {-1.81, -19.87}}, {4995, {-6.01, -5.99}}, {6993, {-19.92, -1.81}}};
+    for (const auto& [value, at] : steps) {
+        const auto it = law.find(value);
+        if (it == law.end())
+            continue;
+        // Heard before the next step, 250 ms later.
+        const double left = h.level(kLeftHz, at + milliseconds(200)) - leftFull;
+        const double right = h.level(kRightHz, at + milliseconds(200)) - rightFull;
+        std::cout << "[heard] automatic mix at " << value << ": left deck " << left << " dB, right deck " << right
+                  << " dB\n";
+        EXPECT_NEAR(left, it->second.first, 1.0) << value;
+        EXPECT_NEAR(right, it->second.second, 1.0) << value;
+    }
+    EXPECT_EQ(std::pair(h.x.left().playState(), h.x.right().playState()), std::pair(kStopped, kPlaying));
+}
+
+TEST(MixerHeard, ADeckReloadedStoppedAndStartedAgainManyTimesStillPlaysAndIsHeard)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ASSERT_TRUE(h.start()) << "the decks are not heard";
+
+    // What a user does in a long evening, fast: reloads, stops, plays,
+    // crossfades cut short.
+    for (int round = 0; round < 12; ++round) {
+        MixerApp::load(h.m->File1, round % 2 ? "destra.mp3" : "sinistra.mp3");
+        if (round % 3 == 0)
+            h.x.left().stop();
+        h.m->HScroll1->setValue(round % 2 ? 3000 : 0);
+        h.m->Command1->click();
+        QTest::qWait(40);
+        ASSERT_TRUE(h.x.left().play());
+    }
+    h.m->Timer1->stop();
+    h.m->Timer2->stop();
+    h.m->HScroll1->setValue(0);
+    MixerApp::load(h.m->File1, "sinistra.mp3");
+
+    // Playing, moving on, and heard at full volume.
+    ASSERT_TRUE(h.x.waitFor([&] { return h.x.left().playState() == kPlaying && h.x.left().currentPosition() > 0.5; }));
+    const double at = h.x.left().currentPosition();
+    QTest::qWait(500);
+    EXPECT_GT(h.x.left().currentPosition(), at + 0.3);
+    EXPECT_GT(h.level(kLeftHz, Clock::now() - milliseconds(100)), -20);
+    EXPECT_TRUE(h.x.app.dialogs.runtimeErrors.empty());
 }

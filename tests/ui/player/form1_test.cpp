@@ -1,4 +1,6 @@
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -155,4 +157,95 @@ TEST(TrackGrid, HeaderClickIsRowZero)
     emit g->horizontalHeader()->sectionClicked(1);
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(g->row(), 0);
+}
+
+namespace {
+
+QStringList listed(const TrackGrid* g)
+{
+    QStringList names;
+    for (int r = 1; r < g->rows(); ++r)
+        names << g->textMatrix(r, 1);
+    return names;
+}
+
+}  // namespace
+
+TEST(FolderFollowing, FilesAddedRemovedRenamedOrWrittenShowWithinASecond)
+{
+    TestApp app;
+    TempDir music;
+    music.write("a.mp3", "x");
+    music.write("b.mp3", "x");
+    music.write("c.mp3", "x");
+    Form1* f = app.startIn(music.path());
+    TrackGrid* g = f->ExtGrid1;
+    g->setRow(2);
+    const auto within = [](const std::function<bool()>& what) { return QTest::qWaitFor(what, 1000); };
+
+    music.write("d.mp3", "x");
+    EXPECT_TRUE(within([&] { return listed(g) == QStringList{" a.mp3", " b.mp3", " c.mp3", " d.mp3"}; }));
+    EXPECT_EQ(f->List2->count(), 4);
+    std::filesystem::remove(music / "a.mp3");
+    EXPECT_TRUE(within([&] { return listed(g) == QStringList{" b.mp3", " c.mp3", " d.mp3"}; }));
+    std::filesystem::rename(music / "c.mp3", music / "zz.mp3");
+    EXPECT_TRUE(within([&] { return listed(g) == QStringList{" b.mp3", " d.mp3", " zz.mp3"}; }));
+    // The selected row went with its track.
+    EXPECT_EQ(g->textMatrix(g->row(), 1), " b.mp3");
+    // A file written anew shows its size.
+    music.write("d.mp3", std::string(5000, 'x'));
+    EXPECT_TRUE(within([&] { return g->textMatrix(2, 2) == "5000"; }));
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+
+    // Another folder is followed instead of the first.
+    TempDir other;
+    ASSERT_TRUE(f->Dir1->setPath(other.path()));
+    music.write("e.mp3", "x");
+    other.write("o.mp3", "x");
+    EXPECT_TRUE(within([&] { return listed(g) == QStringList{" o.mp3"}; }));
+    QTest::qWait(400);
+    EXPECT_EQ(listed(g), QStringList{" o.mp3"});
+}
+
+TEST(FolderFollowing, ASelectedTrackThatGoesLeavesTheRowBeforeItAndTheFolderThatGoesEmptiesTheGrid)
+{
+    TestApp app;
+    TempDir music;
+    const std::string folder = music.mkdir("cd");
+    for (const char* n : {"a.mp3", "b.mp3", "c.mp3"})
+        music.write(std::string("cd/") + n, "x");
+    TrackGrid* g = app.startIn(folder)->ExtGrid1;
+    g->setRow(2);
+    std::filesystem::remove(folder + "/b.mp3");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g->rows() == 3; }, 1000));
+    EXPECT_EQ(g->row(), 1);  // so that the advance goes on with c
+    EXPECT_EQ(g->textMatrix(g->row(), 1), " a.mp3");
+
+    std::filesystem::remove_all(folder);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return g->rows() == 1; }, 1000));
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+TEST(FolderFollowing, ACopyOfManyFilesRefillsTheGridAFewTimesNotOncePerFile)
+{
+    TestApp app;
+    TempDir music;
+    Form1* f = app.startIn(music.path());
+    QSignalSpy refills(f->ExtGrid1->gridModel(), &QAbstractItemModel::modelReset);
+    QElapsedTimer clock;
+    clock.start();
+    // 500 files over about a second and a half, as a copy brings them.
+    for (int i = 0; i < 500; ++i) {
+        music.write(QString("brano%1.mp3").arg(i, 3, 10, QChar('0')).toStdString(), std::string(100, 'x'));
+        if (i % 10 == 9)
+            QTest::qWait(30);
+    }
+    const qint64 copying = clock.elapsed();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f->ExtGrid1->rows() == 501; }, 1000));
+    // One listing per quarter second of copying, and the last one; each
+    // listing empties the grid and fills it (two resets).
+    const qint64 listings = refills.count() / 2;
+    EXPECT_LE(listings, copying / 250 + 2) << refills.count() << " resets; the copy took " << copying << " ms";
+    EXPECT_GE(listings, 2);  // the grid followed while the copy went on
+    EXPECT_EQ(f->ExtGrid1->textMatrix(500, 1), " brano499.mp3");
 }

@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
@@ -233,7 +234,7 @@ TEST(Playback, OneTrackFolderPlaysItsTrackAgain)
     EXPECT_TRUE(p.f->playMode());
 }
 
-TEST(Playback, FileThatCannotBePlayedIsSkippedWithoutAWord)
+TEST(Playback, FileThatCannotBePlayedIsNamedOnTheDisplayAndSkipped)
 {
     REQUIRE_PLAYBACK();
     Player p(false);
@@ -242,11 +243,87 @@ TEST(Playback, FileThatCannotBePlayedIsSkippedWithoutAWord)
     p.tone("c.mp3", 1.0);
     p.start();
     p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->lcd1->text().contains("Impossibile riprodurre: b.mp3"); }));
+    EXPECT_EQ(p.track(), " b.mp3");
+    EXPECT_TRUE(p.f->playMode());
     ASSERT_TRUE(p.waitFor([&] { return p.track() == " c.mp3"; }));
     EXPECT_TRUE(p.waitFor([&] { return p.state() == kPlaying && p.f->media().currentPosition() > 0.1; }));
+    EXPECT_TRUE(p.waitFor([&] { return !p.f->lcd1->text().contains("Impossibile"); }, 2000));
     EXPECT_EQ(p.details, (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
     EXPECT_TRUE(p.app.dialogs.messages.empty());
     EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+}
+
+TEST(Playback, FolderWhereNothingPlaysStopsAfterOneRoundAndSaysSo)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.music.write("a.mp3", "non sono musica\n");
+    p.music.write("b.mp3", "neanche io\n");
+    const std::string gone = p.music.write("c.mp3", "sparito\n");
+    p.start();
+    ASSERT_EQ(p.f->ExtGrid1->rows(), 4);
+    // The file vanishes after the listing, just before the click.
+    std::filesystem::remove(gone);
+    p.clickRow(3);
+    EXPECT_EQ(p.track(), "c.mp3");
+    ASSERT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 15000)) << "the advance went on cycling";
+    EXPECT_EQ(p.details, (std::vector<std::string>{"c.mp3", "a.mp3", "b.mp3"}));
+    EXPECT_EQ(p.app.state.TitoloDisplay, "Impossibile riprodurre: b.mp3");
+    EXPECT_TRUE(p.waitFor([&] { return p.f->lcd1->text().contains("Impossibile riprodurre: b.mp3"); }, 2000));
+    // Nothing starts by itself afterwards.
+    QTest::qWait(1500);
+    EXPECT_EQ(p.details.size(), 3u);
+    EXPECT_EQ(p.state(), kStopped);
+    EXPECT_FALSE(p.f->playMode());
+    EXPECT_TRUE(p.app.dialogs.messages.empty());
+    EXPECT_TRUE(p.app.dialogs.runtimeErrors.empty());
+
+    // A file that plays, copied in later, is played by the next "riprendi"
+    // round.
+    p.tone("d.mp3", 1.0);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->ExtGrid1->rows() == 4; }, 2000));
+    p.f->button("riprendi")->trigger();
+    EXPECT_TRUE(p.f->playMode());
+    EXPECT_TRUE(p.waitFor([&] { return p.track() == " d.mp3" && p.state() == kPlaying; }));
+}
+
+TEST(Playback, OneTrackThatCannotBePlayedIsNotRetriedForever)
+{
+    REQUIRE_PLAYBACK();
+    Player p(false);
+    p.noise("solo.mp3");
+    p.start();
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 5000));
+    EXPECT_EQ(p.app.state.TitoloDisplay, "Impossibile riprodurre: solo.mp3");
+    QTest::qWait(1000);
+    EXPECT_EQ(p.details.size(), 1u);
+    EXPECT_EQ(p.state(), kStopped);
+}
+
+TEST(Playback, ThePlayingRowStaysSelectedWhileTheFolderChangesUnderIt)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"b.mp3", 3.0}, {"d.mp3", 1.0}};
+    p.clickRow(1);
+    ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.2; }));
+    QSignalSpy toggles(p.f->button("riprendi"), &QAction::toggled);
+
+    // A file that sorts before the one playing, and one after it.
+    p.music.write("a.mp3", "x");
+    p.music.write("c.mp3", "x");
+    ASSERT_TRUE(p.waitFor([&] { return p.f->ExtGrid1->rows() == 5; }, 1000));
+    EXPECT_EQ(p.f->ExtGrid1->row(), 2);
+    EXPECT_EQ(p.f->ExtGrid1->textMatrix(2, 1), " b.mp3");
+    EXPECT_EQ(p.f->ExtGrid1->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(p.state(), kPlaying);
+    EXPECT_TRUE(p.f->playMode());
+
+    // The advance goes on from the playing row: c (text) fails, d plays.
+    ASSERT_TRUE(p.waitFor([&] { return p.track() == " d.mp3"; }));
+    EXPECT_EQ(p.details, (std::vector<std::string>{"b.mp3", "c.mp3", "d.mp3"}));
+    EXPECT_FALSE(everReleased(toggles));
 }
 
 TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)

@@ -1,4 +1,5 @@
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <set>
 
 #include "printingfixture.h"
@@ -137,4 +138,65 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
         EXPECT_EQ(chooser.Text1->text(), "25");
         chooser.close();
     });
+}
+
+TEST_F(FontChooser, TheSampleShowsWholeForEveryFamilyInBoldItalic)
+{
+    ASSERT_NE(w, nullptr);
+    choose([](fONTEN& chooser) {
+        chooser.Check3d1->setChecked(true);
+        chooser.Check3d2->setChecked(true);
+        QLineEdit* sample = chooser.TxtFontPreview;
+        // Where the box puts its cursor, as drawn: a box too narrow for its
+        // text scrolls it to keep the cursor in view.
+        const auto cursorAt = [sample](qsizetype position) {
+            sample->setCursorPosition(static_cast<int>(position));
+            sample->grab();
+            return sample->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+        };
+        ASSERT_GT(chooser.LstFonts->count(), 0);
+        for (int i = 0; i < chooser.LstFonts->count(); ++i) {
+            chooser.LstFonts->setCurrentRow(i);
+            const QString text = sample->text();
+            ASSERT_EQ(text, chooser.LstFonts->item(i)->text() + " - aAbB 123 zZ");
+            ASSERT_EQ(sample->font().pointSize(), 20);
+            const int end = cursorAt(text.size());
+            const int start = cursorAt(0);
+            EXPECT_GE(end - start, QFontMetrics(sample->font()).horizontalAdvance(text) - 1) << text.toStdString();
+            EXPECT_LT(end, sample->width()) << text.toStdString();
+        }
+        chooser.cmdCancel->click();
+    });
+}
+
+TEST(FontChooserFirstOpening, WithoutTheDefaultTahomaNoFamilyLooksCurrentUntilOneIsPicked)
+{
+    if (QFontDatabase::families().contains("Tahoma"))
+        GTEST_SKIP() << "Tahoma is installed here";
+    TestApp app;
+    frmMP3print* w = startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(app.state.PrintFontName, "Tahoma"); // the catalogue window's default
+    const std::size_t messages = app.dialogs.messages.size();
+    {
+        ModalSteps<fONTEN> person({[](fONTEN& chooser) {
+            QApplication::processEvents();
+            EXPECT_EQ(QApplication::focusWidget(), chooser.LstFonts);
+            EXPECT_EQ(chooser.LstFonts->currentItem(), nullptr);
+            EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
+            EXPECT_EQ(chooser.TxtFontPreview->text().toStdString(), "");
+            // The person picks a family: its sample shows, and OK takes it
+            // without a word.
+            QListWidgetItem* serif = chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0);
+            ASSERT_NE(serif, nullptr);
+            chooser.LstFonts->scrollToItem(serif);
+            QTest::mouseClick(
+                chooser.LstFonts->viewport(), Qt::LeftButton, {}, chooser.LstFonts->visualItemRect(serif).center());
+            EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Serif - aAbB 123 zZ");
+            chooser.cmdOK->click();
+        }});
+        w->toolbarButton("font")->trigger();
+    }
+    EXPECT_EQ(app.dialogs.messages.size(), messages);
+    EXPECT_EQ(app.state.PrintFontName, "DejaVu Serif");
 }

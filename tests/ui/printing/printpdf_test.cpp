@@ -1,3 +1,6 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolBar>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -5,6 +8,7 @@
 #include <set>
 
 #include "printingfixture.h"
+#include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
@@ -136,22 +140,91 @@ TEST_F(PrintedInsert, CancelPrintsNothingAndSaysNothingWhileAFailureIsReported)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(PrintedInsert, StylesChosenFromThePreviewReachThePageAndThePreviewAtOnce)
+// Each run of text on the page with the face it is set in, as poppler reads
+// the file: "b" for a bold face, "i" for an italic one.
+std::vector<std::pair<std::string, std::string>> faces(const std::string& pdf)
 {
-    FrmPreview* preview = open("Stili", numberedEntries(3), "3");
+    static const std::regex run(R"re(<text [^>]*>(<i>)?(<b>)?(.*?)(</b>)?(</i>)?</text>)re");
+    std::vector<std::pair<std::string, std::string>> out;
+    std::istringstream lines(output("pdftohtml -xml -i -stdout '" + pdf + "' 2>/dev/null"));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_search(line, m, run))
+            out.emplace_back(m[3], std::string(m[2].matched ? "b" : "") + (m[1].matched ? "i" : ""));
+    }
+    return out;
+}
+
+TEST_F(PrintedInsert, BoldIsTheLayoutsAloneAndItalicReachesTheWholePageInPreviewAndOnPaper)
+{
+    std::vector<std::string> list = numberedEntries(3);
+    list.insert(list.begin() + 1, "(Cartella)");
+    FrmPreview* preview = open("Stili", list, "3");
     ASSERT_NE(preview, nullptr);
-    const QImage before = preview->Picture1->image;
-    {
-        ModalSteps<fONTEN> person({[](fONTEN& chooser) {
-            chooser.Check3d1->setChecked(true);
-            chooser.Check3d2->setChecked(true);
+    const auto choose = [preview](bool italic, bool bold) {
+        ModalSteps<fONTEN> person({[=](fONTEN& chooser) {
+            chooser.Check3d1->setChecked(italic);
+            chooser.Check3d2->setChecked(bold);
             chooser.cmdOK->click();
         }});
         preview->Command4->click();
-    }
-    EXPECT_NE(preview->Picture1->image, before);
+    };
+    const QImage upright = preview->Picture1->image;
+    choose(false, true);
+    // "Grassetto" adds no bold to the page: the layout has its own.
+    EXPECT_TRUE(preview->Picture1->image == upright) << "the preview changed";
+    choose(true, true);
+    EXPECT_FALSE(preview->Picture1->image == upright) << "the preview is as it was";
     print(preview);
-    EXPECT_NE(output("pdffonts '" + pdf + "'").find("DejaVuSans-BoldOblique"), std::string::npos);
-    EXPECT_NE(output("pdftohtml -xml -i -stdout '" + pdf + "' 2>/dev/null").find("<i><b>t000.mp3</b></i>"),
-        std::string::npos);
+
+    const std::string fonts = output("pdffonts '" + pdf + "'");
+    for (const char* face : {"DejaVuSans-BoldOblique ", "DejaVuSans-Oblique "})
+        EXPECT_NE(fonts.find(face), std::string::npos) << face << "\n" << fonts;
+    for (const char* face : {"DejaVuSans-Bold ", "DejaVuSans "})
+        EXPECT_EQ(fonts.find(face), std::string::npos) << face << "\n" << fonts;
+    std::map<std::string, std::string> faceOf;
+    for (const auto& [text, face] : faces(pdf)) {
+        const auto [at, fresh] = faceOf.emplace(text, face);
+        EXPECT_TRUE(fresh || at->second == face) << text; // a spine's letter in one face
+    }
+    const std::map<std::string, std::string> expected{{"Stili", "bi"}, {"(Cartella)", "bi"}, {"t000.mp3", "i"},
+        {"t001.mp3", "i"}, {"t002.mp3", "i"}, {"S", "bi"}, {"t", "bi"}, {"i", "bi"}, {"l", "bi"},
+        {std::string("Creazione e stampa con Zondari - ") + "https://www.zondari.it/", "i"}};
+    EXPECT_EQ(faceOf, expected);
+}
+
+TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWithNineColumns)
+{
+    app.state.PrintFontName = "DejaVu Sans";
+    frmMP3print* w = startWithCatalogue(app, "Nove", numberedEntries(60));
+    ASSERT_NE(w, nullptr);
+    QApplication::setActiveWindow(app.frame.get());
+    w->Text2->setFocus();
+    w->Text2->setText("9");
+    ASSERT_EQ(QApplication::focusWidget(), w->Text2);
+    app.dialogs.messages.clear();
+    // The person clicks the key with the mouse; the focus stays in the
+    // box, which the key reads as typed.
+    QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolbarButton("anteprima")), Qt::LeftButton);
+    QApplication::processEvents();
+    FrmPreview* preview = findPreview(app.ctx);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(app.dialogs.texts().empty()) << app.dialogs.texts().front();
+    EXPECT_EQ(w->Text2->text().toStdString(), "9");
+    EXPECT_EQ(app.state.PrintColumns, 9);
+    for (QRadioButton* o : preview->Option1)
+        EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
+    const auto front = entryWords(print(preview), false);
+    const std::vector<double> nine{21, 34}; // 120 / 9 + 21 = 34.3
+    EXPECT_EQ(edges(front), nine);
+
+    // Back in the catalogue window the box has the focus again; leaving it
+    // for another control checks the count.
+    app.ctx.frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), w->Text2);
+    QTest::mouseClick(w->Text1, Qt::LeftButton);
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"});
+    EXPECT_EQ(w->Text2->text().toStdString(), "7");
+    EXPECT_EQ(app.state.PrintColumns, 7);
 }

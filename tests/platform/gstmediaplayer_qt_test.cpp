@@ -1,5 +1,8 @@
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
 #include <unistd.h>
 #include <QElapsedTimer>
 #include <QTest>
@@ -9,9 +12,10 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/qt/qtmediaplayer.h"
+#include "platform/qt/gstmediaplayer.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/sound.h"
+#include "support/sinkrecorder.h"
 #include "support/tempdir.h"
 
 using namespace zondari;
@@ -32,7 +36,7 @@ struct Player {
     {
         media.onPositionChange([this](double from, double to) { jumps.push_back({from, to}); });
     }
-    QtMediaPlayer media;
+    GstMediaPlayer media;
     std::vector<Jump> jumps;
 };
 
@@ -52,7 +56,7 @@ public:
 
 }  // namespace
 
-TEST(QtMediaPlayer, PlaysAFileIntoTheSoundServerUntilItEndsWithoutAPositionChange)
+TEST(GstMediaPlayer, PlaysAFileIntoTheSoundServerUntilItEndsWithoutAPositionChange)
 {
     REQUIRE_PLAYBACK();
     TempDir music;
@@ -78,7 +82,7 @@ TEST(QtMediaPlayer, PlaysAFileIntoTheSoundServerUntilItEndsWithoutAPositionChang
     EXPECT_TRUE(p.jumps.empty());
 }
 
-TEST(QtMediaPlayer, FileThatCannotBeOpenedOrPlayedLeavesThePlayerStopped)
+TEST(GstMediaPlayer, FileThatCannotBeOpenedOrPlayedLeavesThePlayerStopped)
 {
     REQUIRE_PLAYBACK();
     TempDir music;
@@ -97,7 +101,7 @@ TEST(QtMediaPlayer, FileThatCannotBeOpenedOrPlayedLeavesThePlayerStopped)
     EXPECT_TRUE(p.jumps.empty());
 }
 
-TEST(QtMediaPlayer, PauseHoldsThePositionStopAndSeekRaiseThePositionChange)
+TEST(GstMediaPlayer, PauseHoldsThePositionStopAndSeekRaiseThePositionChange)
 {
     REQUIRE_PLAYBACK();
     TempDir music;
@@ -137,7 +141,7 @@ TEST(QtMediaPlayer, PauseHoldsThePositionStopAndSeekRaiseThePositionChange)
     EXPECT_EQ(p.media.playState(), kStopped);
 }
 
-TEST(QtMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
+TEST(GstMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
 {
     REQUIRE_PLAYBACK();
     TempDir music;
@@ -173,71 +177,58 @@ TEST(QtMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
     EXPECT_EQ(p.media.playState(), kStopped);
 }
 
-namespace {
 
-// A null sink of its own, so that what the recording hears is this test's
-// sound alone.
-class OwnSink {
-public:
-    OwnSink() : name_("zondari_volume_" + std::to_string(::getpid()))
-    {
-        module_ = output("pactl load-module module-null-sink sink_name=" + name_ + " 2>/dev/null");
-    }
-    ~OwnSink()
-    {
-        if (ok())
-            run("pactl unload-module " + module_);
-    }
-    bool ok() const { return !module_.empty() && std::isdigit(static_cast<unsigned char>(module_[0])); }
-    const std::string& name() const { return name_; }
-
-    // Root mean square of half a second of what reaches the sink, as a
-    // fraction of full scale.
-    double rms() const
-    {
-        const std::string raw = output("parecord --raw --format=s16le --rate=44100 --channels=1 --latency-msec=20 -d "
-                                       + name_ + ".monitor 2>/dev/null | head -c 44100");
-        double sum = 0;
-        const std::size_t n = raw.size() / 2;
-        for (std::size_t i = 0; i < n; ++i) {
-            const auto s = static_cast<std::int16_t>(static_cast<unsigned char>(raw[2 * i])
-                                                     | (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
-            sum += double(s) * s;
-        }
-        return n ? std::sqrt(sum / double(n)) / 32768.0 : -1.0;
-    }
-
-private:
-    std::string name_;
-    std::string module_;
-};
-
-}  // namespace
-
-TEST(QtMediaPlayer, VolumeInHundredthsOfADecibelReachesTheOutput)
+TEST(GstMediaPlayer, VolumePauseAndStopAreHeardWithinATenthOfASecond)
 {
     REQUIRE_PLAYBACK();
+    using Clock = SinkRecorder::Clock;
+    using std::chrono::milliseconds;
     OwnSink sink;
     if (!sink.ok())
         GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ::setenv("PULSE_SINK", sink.name().c_str(), 1);
     TempDir music;
-    const std::string file = makeMp3(music.path(), "tono.mp3", {.seconds = 8.0});
+    const std::string file = makeMp3(music.path(), "tono.mp3", {.seconds = 30.0, .gainDb = -6});
+    SinkRecorder heard(sink.name());
     Player p;
     ASSERT_TRUE(p.media.setFileName(file));
     ASSERT_TRUE(p.media.play());
-    ASSERT_TRUE(QTest::qWaitFor([] { return ownSinkInputs() > 0; }, kWaitMs));
-    // A 440 Hz sine from sox at full scale has an RMS of 0.707, less what
-    // lame's filters take.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return moveOwnSinkInputs(sink.name()) && sink.rms() > 0.3; }, kWaitMs));
-    const double full = sink.rms();  // a whole half second of it
-    EXPECT_GT(full, 0.3);
-    p.media.setVolume(-2000);  // -20 dB
-    EXPECT_EQ(p.media.volume(), -2000);
-    QTest::qWait(400);
-    EXPECT_NEAR(sink.rms() / full, 0.1, 0.02);
+    ::unsetenv("PULSE_SINK");
+    const auto levelNow = [&] {
+        std::optional<double> level;
+        (void)QTest::qWaitFor([&] { return bool(level = heard.levelDb(440, Clock::now() - milliseconds(60))); }, 1000);
+        return level.value_or(-999);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return levelNow() > -20; }, kWaitMs)) << "the tone is not heard";
+    QTest::qWait(300);
+    const double full = levelNow();
 
-    p.media.setVolume(-10000);
-    QTest::qWait(400);
-    EXPECT_LT(sink.rms(), 0.001);
-    EXPECT_EQ(p.media.playState(), kPlaying);
+    // How long after `change` the tone stays within 1 dB of `target` dB
+    // below full (or silent, for a target under -60).
+    const auto delayOf = [&](const std::function<void()>& change, double target) {
+        const Clock::time_point t0 = Clock::now();
+        change();
+        QTest::qWait(700);
+        const auto when = heard.firstTime(440, t0, t0 + milliseconds(500), [&](double level) {
+            return target < -60 ? level < full - 60 : std::abs(level - full - target) <= 1.0;
+        });
+        return when ? std::chrono::duration<double, std::milli>(*when - t0).count() : 9999.0;
+    };
+    // Hundredths of a decibel: -20 dB is a tenth of the amplitude; -10000
+    // is silence. Down and up alike.
+    for (const auto& [volume, target] : {std::pair{-2000, -20.0}, {0, 0.0}, {-10000, -100.0}, {-600, -6.0}, {0, 0.0}}) {
+        const double delay = delayOf([&] { p.media.setVolume(volume); }, target);
+        std::cout << "[heard] volume " << volume << " after " << delay << " ms\n";
+        EXPECT_LE(delay, 100) << volume;
+        EXPECT_EQ(p.media.volume(), volume);
+    }
+    const double paused = delayOf([&] { p.media.pause(); }, -100);
+    const double resumed = delayOf([&] { ASSERT_TRUE(p.media.play()); }, 0);
+    const double stopped = delayOf([&] { p.media.stop(); }, -100);
+    std::cout << "[heard] pause after " << paused << " ms, play after " << resumed << " ms, stop after " << stopped
+              << " ms\n";
+    EXPECT_LE(paused, 100);
+    EXPECT_LE(resumed, 100);
+    EXPECT_LE(stopped, 100);
+    EXPECT_EQ(p.media.playState(), kStopped);
 }

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <atomic>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/mediaplayer.h"
+
+using GstElement = struct _GstElement;
+using GstMessage = struct _GstMessage;
+
+namespace zondari {
+
+// The media player on a GStreamer playbin. Its volume is the volume of its
+// stream on the sound server (PulseAudio or PipeWire), applied where the
+// server mixes, so a change is heard at once whatever is buffered before it;
+// a volume element upstream of the buffers would be heard only once they had
+// played out. Without a PulseAudio sink it falls back to the system's default
+// sink with the volume in the pipeline.
+//
+// GStreamer reports from its own threads; every report is handed to this
+// object's thread, and those of a file that has since been replaced are
+// dropped.
+class GstMediaPlayer : public QObject, public MediaPlayer {
+    Q_OBJECT
+public:
+    explicit GstMediaPlayer(QObject* parent = nullptr);
+    ~GstMediaPlayer() override;
+    GstMediaPlayer(const GstMediaPlayer&) = delete;
+    GstMediaPlayer& operator=(const GstMediaPlayer&) = delete;
+
+    Status setFileName(const std::string& name) override;
+    std::string fileName() const override { return name_; }
+    int playState() const override;
+    bool unplayable() const override { return unplayable_; }
+    Status play() override;
+    void pause() override;
+    void stop() override;
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
+    double duration() const override;
+    int volume() const override { return volume_; }
+    void setVolume(int hundredthsOfDecibel) override;
+
+private:
+    friend struct GstBusBridge;
+    enum class State { Stopped, Paused, Playing };
+
+    // Empties the pipeline (its threads end) so that what it reports from
+    // now on is about the next file.
+    void unload();
+    // Puts entry `index` in the pipeline, prerolled; false when it is a file
+    // that is gone.
+    bool load(std::size_t index);
+    // The first entry from `index` on that can be put in the pipeline; false
+    // (and an empty pipeline) when none is left.
+    bool openFrom(std::size_t index);
+    // A flushing seek, or one kept for when the pipeline has prerolled.
+    void seek(double seconds);
+    // After an entry ended or failed: the next one, or the end of playback.
+    void entryOver();
+    void onMessage(GstMessage* message, unsigned generation);
+
+    GstElement* pipeline_ = nullptr;
+    std::string name_;
+    std::vector<std::string> entries_;  // the file, or a playlist's entries
+    std::size_t index_ = 0;
+    State state_ = State::Stopped;
+    bool loaded_ = false;      // an entry is in the pipeline
+    bool failed_ = false;      // the entry in the pipeline cannot be played
+    bool ended_ = false;       // the entry in the pipeline has played to its end
+    bool played_ = false;      // some entry of the file set last has played
+    bool unplayable_ = false;  // none can: see MediaPlayer::unplayable
+    mutable double duration_ = 0.0;  // of the entry in the pipeline, once known
+    double endPosition_ = 0.0;       // where an entry that ended stopped
+    mutable double lastPosition_ = 0.0;  // the last position reported
+    std::optional<double> pendingSeek_;  // asked before the pipeline prerolled
+    std::atomic<unsigned> generation_{0};  // counts the files put in the pipeline
+    int volume_ = 0;
+};
+
+}  // namespace zondari

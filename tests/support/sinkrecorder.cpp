@@ -1,0 +1,119 @@
+#include "support/sinkrecorder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <numbers>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zondari::test {
+
+double decibels(double ratio)
+{
+    return ratio > 0 ? 20.0 * std::log10(ratio) : -200.0;
+}
+
+SinkRecorder::SinkRecorder(const std::string& sink)
+{
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return;
+    const std::string device = sink + ".monitor";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        // 10 ms fragments: each read arrives about when its sound was played.
+        ::execlp("parec", "parec", "--raw", "--format=s16le", "--rate=44100", "--channels=1",
+                 "--latency-msec=10", "-d", device.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    if (pid_ < 0) {
+        ::close(pipeFds[0]);
+        return;
+    }
+    fd_ = pipeFds[0];
+    reader_ = std::thread([this] { readLoop(); });
+}
+
+SinkRecorder::~SinkRecorder()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    if (reader_.joinable())
+        reader_.join();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void SinkRecorder::readLoop()
+{
+    std::vector<char> buffer(4096);
+    std::string pending;  // an odd byte left from the last read
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
+        if (n <= 0)
+            return;
+        const Clock::time_point now = Clock::now();
+        pending.append(buffer.data(), static_cast<std::size_t>(n));
+        const std::lock_guard lock(mutex_);
+        std::size_t i = 0;
+        for (; i + 1 < pending.size(); i += 2)
+            samples_.push_back(static_cast<std::int16_t>(static_cast<unsigned char>(pending[i])
+                                                         | (static_cast<unsigned char>(pending[i + 1]) << 8)));
+        pending.erase(0, i);
+        arrivals_.emplace_back(samples_.size(), now);
+    }
+}
+
+bool SinkRecorder::running() const
+{
+    const std::lock_guard lock(mutex_);
+    return !samples_.empty();
+}
+
+std::optional<std::size_t> SinkRecorder::sampleAt(Clock::time_point t) const
+{
+    // The chunk that arrived first at or after t holds the sample played at
+    // t; its last sample was played as it arrived.
+    const auto it = std::lower_bound(arrivals_.begin(), arrivals_.end(), t,
+                                     [](const auto& a, Clock::time_point when) { return a.second < when; });
+    if (it == arrivals_.end())
+        return std::nullopt;
+    const double behind = std::chrono::duration<double>(it->second - t).count() * kRate;
+    const auto back = static_cast<std::size_t>(std::lround(behind));
+    if (back > it->first)
+        return std::nullopt;
+    return it->first - back;
+}
+
+std::optional<double> SinkRecorder::levelDb(double hz, Clock::time_point from, Clock::duration span) const
+{
+    const std::lock_guard lock(mutex_);
+    const auto first = sampleAt(from);
+    const auto last = sampleAt(from + span);
+    if (!first || !last || *last <= *first + 16)
+        return std::nullopt;
+    // Goertzel over a Hann window: the other deck's tone, a few hundred
+    // hertz away, leaks far below the levels measured.
+    const std::size_t n = *last - *first;
+    const double w = 2.0 * std::numbers::pi * hz / kRate;
+    const double coeff = 2.0 * std::cos(w);
+    double s1 = 0, s2 = 0, windowSum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / double(n - 1));
+        windowSum += hann;
+        const double s0 = hann * samples_[*first + i] / 32768.0 + coeff * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
+    return decibels(2.0 * std::sqrt(std::max(power, 0.0)) / windowSum);
+}
+
+}  // namespace zondari::test
