@@ -1,10 +1,12 @@
 // zondari-cli tag: the ID3v1 tag as the editor loads it, and saved as the
 // editor saves it.
 
+#include <cerrno>
 #include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "core/tags/tageditor.h"
@@ -77,8 +79,14 @@ int runTag(const std::vector<std::string>& args)
     if (given.count("--genere") && !(genre = genreNumber(given["--genere"])))
         return wrongLine("il genere deve essere un numero da 0 a " + std::to_string(tageditor::kGenreCount - 1) + ".");
     if (!files::fileExists(*path)) {
-        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path->c_str(),
-                     files::folderExists(*path) ? "è una cartella" : "file non trovato");
+        // A FIFO, a socket or a device is never opened: it exists, but is no
+        // file to tag.
+        struct stat st {};
+        const bool exists = ::stat(path->c_str(), &st) == 0;
+        const std::string why = !exists                ? "file non trovato"
+                                : S_ISDIR(st.st_mode) ? "è una cartella"
+                                                      : runtimeErrorFromErrno(EACCES).description;
+        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path->c_str(), why.c_str());
         return 1;
     }
 

@@ -55,14 +55,11 @@ bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, 
 template <class Take>
 Status readChunks(const std::string& path, std::size_t chunk, Take take)
 {
-    OpenFile f(path, O_RDONLY);
+    // Never a FIFO or a device: a playlist or catalogue name that leads to
+    // one must not hold the program.
+    OpenFile f(path, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    struct stat st {};
-    if (::fstat(f.fd(), &st) != 0)
-        return lastError();
-    if (S_ISDIR(st.st_mode))
-        return runtimeErrorFromErrno(EISDIR);
     std::string buf(chunk, '\0');
     for (;;) {
         const ssize_t n = ::read(f.fd(), buf.data(), buf.size());

@@ -10,16 +10,12 @@
 namespace zondari {
 namespace {
 
-// The length of an open normal file; a folder or a device is an error.
+// The length of a file opened as a normal file.
 Result<std::uint64_t> regularLength(int fd)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return lastError();
-    if (S_ISDIR(st.st_mode))
-        return runtimeErrorFromErrno(EISDIR);
-    if (!S_ISREG(st.st_mode))
-        return runtimeErrorFromErrno(EACCES);
     return static_cast<std::uint64_t>(st.st_size);
 }
 
@@ -62,7 +58,7 @@ namespace mp3file {
 
 Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
 {
-    OpenFile f(path, O_RDONLY);
+    OpenFile f(path, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
     const auto length = regularLength(f.fd());
@@ -79,7 +75,7 @@ bool ReadTag(const std::string& fileName, TagRecord& tag)
 {
     if (fileName.empty())
         return false;
-    OpenFile f(fileName, O_RDONLY);
+    OpenFile f(fileName, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return false;
     const auto length = regularLength(f.fd());
@@ -94,7 +90,7 @@ bool ReadTag(const std::string& fileName, TagRecord& tag)
 
 Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag)
 {
-    OpenFile f(fileName, O_RDWR);
+    OpenFile f(fileName, O_RDWR, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
     const auto length = regularLength(f.fd());

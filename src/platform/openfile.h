@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -17,6 +18,37 @@ public:
     OpenFile(const std::string& path, int flags, mode_t mode = 0)
         : fd_(::open(path.c_str(), flags | O_CLOEXEC, mode))
     {
+    }
+
+    // Opens `path` only when it is a normal file. A FIFO, a socket or a
+    // device that only bears a music file's name must never hold the
+    // program in open(2) or read(2): it is opened without waiting, looked
+    // at, and closed again. On failure errno says why: EISDIR for a folder,
+    // EACCES for any other file that is not a normal one.
+    struct RegularOnly {};
+    OpenFile(const std::string& path, int flags, RegularOnly)
+        : fd_(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK))
+    {
+        struct stat st {};
+        if (fd_ < 0) {
+            // A socket cannot be opened at all (ENXIO, which otherwise
+            // speaks of a drive without its disc).
+            if (errno == ENXIO && ::stat(path.c_str(), &st) == 0 && !S_ISBLK(st.st_mode) && !S_ISCHR(st.st_mode))
+                errno = EACCES;
+            return;
+        }
+        int err = 0;
+        if (::fstat(fd_, &st) != 0)
+            err = errno;
+        else if (!S_ISREG(st.st_mode))
+            err = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
+        else if ((flags & O_NONBLOCK) == 0 && ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK) != 0)
+            err = errno;
+        if (err != 0) {
+            ::close(fd_);
+            fd_ = -1;
+            errno = err;
+        }
     }
     ~OpenFile()
     {

@@ -31,7 +31,10 @@ public:
 // The serial is the one Windows gives the same medium when the device can
 // be read (FAT and NTFS boot sectors, the ISO 9660 and UDF descriptors);
 // otherwise the first 8 hex digits of its UUID (from libblkid or udev's
-// /dev/disk/by-uuid), else 0.
+// /dev/disk/by-uuid). A volume with neither (a tmpfs, a network share, a
+// device this user cannot read and udev does not name) gets a stand-in
+// made from what tells it apart (its UUID, or its source, type and device
+// number), never 0, so that two such volumes never share a catalogue name.
 class SystemVolumeReader : public VolumeReader {
 public:
     VolumeInfo volumeOf(const std::string& path) const override;
@@ -39,7 +42,7 @@ public:
 };
 
 // Reads a device or an image file of a volume; nothing when it cannot be
-// opened.
+// opened or is neither a normal file nor a block device.
 std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage);
 
 // The serial a UUID stands for: its first 8 hex digits ("1A2B-3C4D" gives

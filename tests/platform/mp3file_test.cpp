@@ -1,5 +1,11 @@
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "core/analysis/mp3analysis.h"
 #include "platform/mp3file.h"
@@ -173,4 +179,40 @@ TEST(WriteTag, WritesInPlaceInAFolderThatTakesNoNewFiles)
     TagRecord read;
     ASSERT_TRUE(ReadTag(path, read));
     EXPECT_EQ(id3v1::fieldText(read.Title), "Nella cartella");
+}
+
+TEST(SpecialFiles, FifoNamedLikeATrackIsNeverWaitedFor)
+{
+    // A reader that opened the FIFO the ordinary way would wait for a
+    // writer: one comes after 2 s, so a wait shows as time, not a hang.
+    TempDir dir;
+    const std::string fifo = dir / "coda.mp3";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; i < 200 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        while (!done) {
+            const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const auto bytes = mp3file::readMp3Bytes(fifo);
+    TagRecord tag;
+    const bool read = ReadTag(fifo, tag);
+    const auto written = WriteTag(fifo, tag);
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    done = true;
+    writer.join();
+    EXPECT_LT(took, 1.5);
+    ASSERT_FALSE(bytes.ok());
+    EXPECT_EQ(bytes.error().number, 75);
+    EXPECT_FALSE(read);
+    ASSERT_FALSE(written.ok());
+    EXPECT_EQ(written.error().number, 75);
+    // A device is refused the same way.
+    EXPECT_EQ(mp3file::readMp3Bytes("/dev/zero").error().number, 75);
 }

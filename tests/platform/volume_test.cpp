@@ -146,3 +146,52 @@ TEST(VolumeReader, UdfBridgeDiscIsNamedByItsUdfFileSetAsUdfinfoReportsIt)
     EXPECT_EQ(v->label, "UDFTEST");
     EXPECT_EQ(v->serial, expected);
 }
+
+namespace {
+
+// A tmpfs mounted on a fresh folder for as long as the object lives; not
+// `ok()` where this user may not mount.
+class TmpfsMount {
+public:
+    TmpfsMount(const TempDir& t, const std::string& name, const std::string& source) : root_(t.mkdir(name))
+    {
+        ok_ = run("mount -t tmpfs -o size=1m " + source + " '" + root_ + "' 2>/dev/null") == 0;
+    }
+    ~TmpfsMount()
+    {
+        if (ok_)
+            run("umount '" + root_ + "'");
+    }
+    bool ok() const { return ok_; }
+    const std::string& root() const { return root_; }
+
+private:
+    std::string root_;
+    bool ok_ = false;
+};
+
+}  // namespace
+
+TEST(VolumeReader, VolumesWithoutLabelOrSerialStillGetNamesOfTheirOwn)
+{
+    TempDir t;
+    TmpfsMount first(t, "uno", "zondari-test");
+    TmpfsMount second(t, "due", "zondari-test");
+    if (!first.ok() || !second.ok())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const SystemVolumeReader reader;
+    const VolumeInfo a = reader.volumeOf(first.root());
+    const VolumeInfo b = reader.volumeOf(second.root());
+    EXPECT_EQ(a.fileSystem, "tmpfs");
+    EXPECT_EQ(a.label, "");
+    EXPECT_NE(a.serial, 0u);
+    EXPECT_NE(b.serial, 0u);
+    EXPECT_NE(a.serial, b.serial);
+    // The same volume, asked again and from a folder on it, keeps its name.
+    t.mkdir("uno/Rock");
+    EXPECT_EQ(reader.volumeOf(first.root()).serial, a.serial);
+    EXPECT_EQ(reader.volumeOf(first.root() + "/Rock").serial, a.serial);
+    EXPECT_TRUE(reader.isVolumeRoot(first.root()));
+    // Not the disk the mount point lies on.
+    EXPECT_NE(reader.volumeOf(t.path()).serial, a.serial);
+}

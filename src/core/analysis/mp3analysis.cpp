@@ -47,12 +47,28 @@ Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
     file.fileLength = length;
     if (length < kShortestAnalysed)
         return file;
-    // Tags may follow one another; each is at least its 10-byte header long.
-    while (file.tagsInFront + 10 <= length) {
-        const std::uint64_t tag = id3v2TagLength(read(file.tagsInFront, 10));
+    // Tags may follow one another. Their headers are read a block at a time,
+    // and only the analysis window's worth of them is followed: a file made
+    // of nothing but empty 10-byte headers would otherwise cost one read
+    // per header. A tag's body is jumped over, not read.
+    constexpr std::size_t kHeader = 10;
+    constexpr std::size_t kBlock = 4096;
+    std::string block;
+    std::uint64_t blockAt = 0;
+    std::size_t walked = 0;
+    while (file.tagsInFront + kHeader <= length && walked + kHeader <= kAudioWindow) {
+        const std::uint64_t at = file.tagsInFront;
+        if (at < blockAt || at + kHeader > blockAt + block.size()) {
+            blockAt = at;
+            block = read(at, static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, length - at)));
+            if (block.size() < kHeader)
+                break;
+        }
+        const std::uint64_t tag = id3v2TagLength(std::string_view(block).substr(static_cast<std::size_t>(at - blockAt), kHeader));
         if (tag == 0)
             break;
         file.tagsInFront += tag;
+        walked += kHeader;
     }
     file.tail = read(length - kTagSize, kTagSize);
     if (const std::uint64_t audio = audioBytes(file); audio > 0)

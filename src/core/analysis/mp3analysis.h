@@ -28,7 +28,10 @@ struct Mp3Bytes {
 };
 
 // Gathers the bytes of a file of `length` bytes through `read` (the bytes at
-// an offset, fewer at the end or on a failure).
+// an offset, fewer at the end or on a failure). ID3v2 tags that follow one
+// another are skipped through at most kAudioWindow bytes of their headers
+// (bodies are jumped over), so a file of nothing but empty headers costs a
+// few reads.
 using ReadAt = std::function<std::string(std::uint64_t offset, std::size_t count)>;
 Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read);
 

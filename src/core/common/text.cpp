@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cwctype>
+#include <limits>
 #include <locale.h>
 #include <wctype.h>
 
@@ -230,8 +231,15 @@ double val(std::string_view s)
 
 long long roundHalfEven(double v)
 {
-    if (!std::isfinite(v))
+    if (std::isnan(v))
         return 0;
+    // A double past the range of long long has no conversion (it is
+    // undefined): such values take the nearest end of the range.
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    if (v >= kLimit)
+        return std::numeric_limits<long long>::max();
+    if (v < -kLimit)
+        return std::numeric_limits<long long>::min();
     return static_cast<long long>(std::nearbyint(v));  // default mode: to nearest, ties to even
 }
 

@@ -38,7 +38,8 @@ void sortNoCase(std::vector<std::string>& texts);
 // point and an optional exponent, as far as they go; 0 when there is none.
 double val(std::string_view s);
 
-// To the nearest whole number, halves to even.
+// To the nearest whole number, halves to even. Values past the range of
+// long long (infinities included) give its nearest end; NaN gives 0.
 long long roundHalfEven(double v);
 
 // Characters (code points) of UTF-8 text.

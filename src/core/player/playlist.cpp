@@ -16,7 +16,14 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // Playlists inside playlists go this deep at most: a loop that names give
 // no sign of (through links) still ends.
-constexpr int kMaxDepth = 16;
+constexpr std::size_t kMaxDepth = 16;
+
+// Lists that name each other (or a folder link that leads back to their own
+// folder) open again along ever new paths: the number of paths grows
+// exponentially with the depth. The whole expansion stops here, with what it
+// has, long before that costs the user anything.
+constexpr std::size_t kMaxPlaylists = 1000;
+constexpr std::size_t kMaxEntries = 10000;
 
 std::string trimBlanks(std::string_view s)
 {
@@ -28,24 +35,35 @@ std::string trimBlanks(std::string_view s)
     return std::string(s);
 }
 
-void expandInto(const std::string& path, const Reader& read, std::set<std::string>& opening,
-                std::vector<std::string>& out)
+struct Expansion {
+    const Reader& read;
+    std::set<std::string> opening;  // the playlists on the current path
+    std::size_t opened = 0;
+    std::vector<std::string> out;
+
+    bool full() const { return out.size() >= kMaxEntries; }
+};
+
+void expandInto(const std::string& path, Expansion& x)
 {
     // "a/../list.m3u" and "list.m3u" are one list.
     const std::string key = std::filesystem::path(path).lexically_normal().string();
-    if (opening.size() >= kMaxDepth || !opening.insert(key).second)
+    if (x.opening.size() >= kMaxDepth || x.opened >= kMaxPlaylists || x.full() || !x.opening.insert(key).second)
         return;
-    if (const auto bytes = read(path)) {
+    ++x.opened;
+    if (const auto bytes = x.read(path)) {
         const auto slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
         for (const std::string& entry : entries(*bytes, folder)) {
+            if (x.full())
+                break;
             if (isPlaylist(entry) && !isWebAddress(entry))
-                expandInto(entry, read, opening, out);
+                expandInto(entry, x);
             else
-                out.push_back(entry);
+                x.out.push_back(entry);
         }
     }
-    opening.erase(key);
+    x.opening.erase(key);
 }
 
 }  // namespace
@@ -84,10 +102,9 @@ std::vector<std::string> entries(std::string_view bytes, const std::string& fold
 
 std::vector<std::string> expand(const std::string& path, const Reader& read)
 {
-    std::vector<std::string> out;
-    std::set<std::string> opening;
-    expandInto(path, read, opening, out);
-    return out;
+    Expansion x{read, {}, 0, {}};
+    expandInto(path, x);
+    return std::move(x.out);
 }
 
 }  // namespace zondari::playlist

@@ -334,3 +334,38 @@ TEST(Genres, NamesAsTheProgramSpellsThem)
     EXPECT_EQ(GenreName(148), "");
     EXPECT_EQ(GenreName(255), "");
 }
+
+TEST(Id3v2Chain, EmptyHeadersAreFollowedABlockAtATimeAndOnlySoFar)
+{
+    // A 200 MB file of nothing but empty 10-byte ID3v2 headers, read
+    // through a counter: the analysis must not cost a read per header.
+    const std::string header("ID3\x03\x00\x00\x00\x00\x00\x00", 10);
+    constexpr std::uint64_t length = 200'000'000;
+    std::size_t reads = 0, bytes = 0;
+    const ReadAt headers = [&](std::uint64_t offset, std::size_t count) {
+        ++reads;
+        std::string out;
+        for (std::uint64_t i = offset; i < std::min(length, offset + count); ++i)
+            out += header[i % 10];
+        bytes += out.size();
+        return out;
+    };
+    const Mp3Bytes file = collectMp3Bytes(length, headers);
+    EXPECT_LT(reads, 40u);
+    EXPECT_LT(bytes, 1u << 20);
+    const TrackInfo info = DecodeMp3Header(file, true, true);
+    EXPECT_EQ(info.Version, 0);
+    EXPECT_EQ(info.BitRate, 0);
+
+    // A few empty tags, then a real one, then audio: all are skipped.
+    std::string real = header + header + header;
+    real += std::string("ID3\x04\x00\x00\x00\x00\x01\x00", 10) + std::string(128, 'x');
+    const std::size_t audioAt = real.size();
+    for (int i = 0; i < 40; ++i)
+        real += std::string("\xFF\xFB\x90\x64", 4) + std::string(413, '\0');
+    const Mp3Bytes tagged = collectMp3Bytes(real.size(), [&](std::uint64_t offset, std::size_t count) {
+        return offset >= real.size() ? std::string() : real.substr(offset, count);
+    });
+    EXPECT_EQ(tagged.tagsInFront, audioAt);
+    EXPECT_EQ(DecodeMp3Header(tagged, true, true).BitRate, 128);
+}

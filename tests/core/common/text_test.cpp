@@ -1,6 +1,9 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "core/common/encoding.h"
 #include "core/common/text.h"
 
@@ -70,6 +73,22 @@ TEST(Val, RoundsHalvesToEven)
     EXPECT_EQ(roundHalfEven(-2.5), -2);
     EXPECT_EQ(roundHalfEven(6.6), 7);
     EXPECT_EQ(roundHalfEven(153.125), 153);
+}
+
+TEST(Val, RoundingPastTheRangeOfLongLongTakesItsEnds)
+{
+    constexpr long long most = std::numeric_limits<long long>::max();
+    constexpr long long least = std::numeric_limits<long long>::min();
+    EXPECT_EQ(roundHalfEven(7.7e54), most);
+    EXPECT_EQ(roundHalfEven(9223372036854775808.0), most);
+    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::infinity()), most);
+    EXPECT_EQ(roundHalfEven(-7.7e54), least);
+    EXPECT_EQ(roundHalfEven(-std::numeric_limits<double>::infinity()), least);
+    EXPECT_EQ(roundHalfEven(-9223372036854775808.0), least);
+    EXPECT_EQ(roundHalfEven(std::nan("")), 0);
+    EXPECT_EQ(roundHalfEven(9007199254740993.0), 9007199254740992LL);
+    // A typed number that large reads as the largest.
+    EXPECT_EQ(roundHalfEven(val("77e53")), most);
 }
 
 TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)

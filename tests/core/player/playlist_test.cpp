@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <chrono>
 #include <map>
 
 #include "core/player/playlist.h"
@@ -77,3 +78,65 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
     EXPECT_EQ(all.size(), 16u);
 }
 
+
+namespace {
+
+// Seconds a call takes.
+template <class F>
+double secondsOf(F f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+TEST(Playlist, ListsThatNameEachOtherStopWithinTheBudget)
+{
+    // Ten lists, each naming a track and all the others: every order of
+    // them is a new path, so following paths alone never ends in practice.
+    int opened = 0;
+    const Reader mesh = [&](const std::string& path) -> std::optional<std::string> {
+        ++opened;
+        std::string text = "brano" + path.substr(path.size() - 5, 1) + ".mp3\r\n";
+        for (char c = '0'; c <= '9'; ++c)
+            text += std::string("lista") + c + ".m3u\r\n";
+        return text;
+    };
+    std::vector<std::string> all;
+    const double took = secondsOf([&] { all = expand("/m/lista0.m3u", mesh); });
+    EXPECT_LT(took, 5.0);
+    EXPECT_EQ(opened, 1000);
+    ASSERT_FALSE(all.empty());
+    // What it has is in order: the first list's track, then the second's.
+    EXPECT_EQ(all[0], "/m/brano0.mp3");
+    EXPECT_EQ(all[1], "/m/brano1.mp3");
+    EXPECT_LE(all.size(), 10000u);
+}
+
+TEST(Playlist, AListReachedAgainThroughAFolderLinkStopsWithinTheBudget)
+{
+    // "d" links to the list's own folder: d/l.m3u, d/d/l.m3u... are the same
+    // list under ever longer names, named three times in each.
+    int opened = 0;
+    const Reader self = [&](const std::string&) -> std::optional<std::string> {
+        ++opened;
+        return std::string("a.mp3\r\nd/l.m3u\r\nd/l.m3u\r\nd/l.m3u\r\n");
+    };
+    std::vector<std::string> all;
+    const double took = secondsOf([&] { all = expand("/m/l.m3u", self); });
+    EXPECT_LT(took, 5.0);
+    EXPECT_LE(opened, 1000);
+    EXPECT_EQ(all.front(), "/m/a.mp3");
+
+    // A list of many tracks that names itself through the link stops at
+    // 10,000 entries.
+    const Reader big = [&](const std::string&) -> std::optional<std::string> {
+        std::string text;
+        for (int i = 0; i < 3000; ++i)
+            text += "t" + std::to_string(i) + ".mp3\n";
+        return text + "d/l.m3u\n";
+    };
+    EXPECT_EQ(expand("/m/l.m3u", big).size(), 10000u);
+}

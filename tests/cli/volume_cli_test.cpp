@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include "support/cli.h"
+
+using namespace zondari::test;
+
+TEST(CliVolume, PrintsTypeLabelAndSerialOfImagesAndFolders)
+{
+    TempDir t;
+    const std::string img = t / "chiavetta.img";
+    ASSERT_EQ(run("mkfs.vfat -C -n ROCK80 -i 9A2B3C4D '" + img + "' 1440 >/dev/null 2>&1"), 0);
+    CliRun r = runCli("volume " + shellQuoted(img));
+    EXPECT_EQ(r.status, 0) << r.err;
+    // 0x9A2B3C4D has its top bit set: the catalogue name writes it negative.
+    EXPECT_EQ(r.out, "File system\tvfat\nEtichetta\tROCK80\nNumero di serie\t-1708442547\n"
+                     "Numero di serie (Windows)\t9A2B-3C4D\n");
+
+    t.write("cd/a.mp3", "x");
+    const std::string iso = t / "cd.iso";
+    ASSERT_EQ(run("xorriso -as mkisofs -J -V 'Rock anni 80' -o '" + iso + "' '" + (t / "cd") + "' >/dev/null 2>&1"), 0);
+    r = runCli("volume " + shellQuoted(iso));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.firstLine(), "File system\tiso9660");
+    EXPECT_NE(r.out.find("\nEtichetta\tRock anni 80\n"), std::string::npos) << r.out;
+
+    // A folder: the volume that holds it.
+    r = runCli("volume " + shellQuoted(t.path()));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\nNumero di serie (Windows)\t"), std::string::npos);
+}
+
+TEST(CliVolume, RefusesWhatIsNeitherFolderNorImage)
+{
+    TempDir t;
+    EXPECT_EQ(runCli("volume").status, 2);
+    EXPECT_EQ(runCli("volume a b").status, 2);
+    const CliRun missing = runCli("volume " + shellQuoted(t / "manca"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "zondari-cli: impossibile leggere \"" + (t / "manca") + "\": file non trovato.\n");
+    ASSERT_EQ(run("mkfifo '" + (t / "coda") + "'"), 0);
+    const CliRun fifo = runCli("volume " + shellQuoted(t / "coda"));
+    EXPECT_EQ(fifo.status, 1);
+    EXPECT_NE(fifo.err.find("non è una cartella né un'immagine leggibile"), std::string::npos) << fifo.err;
+}
