@@ -86,7 +86,7 @@ Result<Catalogue> readCatalogue(const std::string& path)
             return st.error();
         coding = LineCoding::Windows1252;
     }
-    c.title = decodeLine(reader.title(), coding);
+    c.title = decodeTitleLine(reader.title(), coding);
     return c;
 }
 
@@ -95,7 +95,7 @@ Result<std::string> readCatalogueTitle(const std::string& path)
     CatalogueReader reader(kMaxTitleBytes + 16);
     if (auto st = reader.open(path); !st)
         return st.error();
-    return decodeTitle(reader.title(), reader.rawNames());
+    return decodeTitle(reader.title());
 }
 
 namespace {

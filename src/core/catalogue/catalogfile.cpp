@@ -31,7 +31,13 @@ std::string catalogueBytes(const Catalogue& catalogue)
         return text;
     if (!encoding::isValidUtf8(text))
         return std::string(kRawNamesMark) + text;
-    return encoding::encodeText(text);
+    std::string bytes = encoding::encodeText(text);
+    // A title whose first characters would read as the mark: U+FEFF goes
+    // behind a mark of its own (the reader takes off just the one), and
+    // "ï»¿" in Windows-1252 is written in UTF-8 instead.
+    if (bytes.starts_with(kRawNamesMark))
+        return bytes == text ? std::string(kRawNamesMark) + text : text;
+    return bytes;
 }
 
 Catalogue parseCatalogue(std::string_view bytes)
@@ -52,7 +58,7 @@ Catalogue parseCatalogue(std::string_view bytes)
         if (line.ends_with('\r'))
             line.remove_suffix(1);
         if (first) {
-            c.title = decodeLine(cutTitle(line), coding);
+            c.title = decodeTitleLine(cutTitle(line), coding);
             first = false;
         } else if (std::string entry = decodeLine(line, coding); !entryTooLong(entry)) {
             c.entries.push_back(std::move(entry));
@@ -84,9 +90,14 @@ std::string decodeLine(std::string_view line, LineCoding coding)
     return std::string(line);
 }
 
-std::string decodeTitle(std::string_view line, bool rawNames)
+std::string decodeTitle(std::string_view line)
 {
-    return rawNames ? std::string(line) : encoding::decodeText(line);
+    return encoding::decodeText(line);
+}
+
+std::string decodeTitleLine(std::string_view line, LineCoding coding)
+{
+    return coding == LineCoding::RawNames ? decodeTitle(line) : decodeLine(line, coding);
 }
 
 std::string displayText(std::string_view entry)

@@ -69,9 +69,14 @@ std::string_view cutTitle(std::string_view line);
 // coding as it is.
 std::string decodeLine(std::string_view line, LineCoding coding);
 
-// A title line read on its own (the list, the window's title label): marked
-// files and UTF-8 lines as they are, any other line as Windows-1252.
-std::string decodeTitle(std::string_view line, bool rawNames);
+// A title line read on its own (the list, the window's title label, a marked
+// file's title): a UTF-8 line as it is, any other as Windows-1252. A title is
+// text the user typed, never a name's bytes, even in a marked file.
+std::string decodeTitle(std::string_view line);
+
+// A title line in a file of that coding: as `decodeLine`, but a marked file's
+// title as `decodeTitle`.
+std::string decodeTitleLine(std::string_view line, LineCoding coding);
 
 // Text that can be shown: each byte that is not part of a UTF-8 character
 // becomes U+FFFD, the replacement character.

@@ -205,7 +205,7 @@ std::optional<HeldLines> holdLines(std::string_view lines, LineCoding coding, st
 // The title line as a page shows it.
 std::string shownTitle(std::string_view title, LineCoding coding)
 {
-    return htmlEscape(displayText(decodeLine(cutTitle(title), coding)));
+    return htmlEscape(displayText(decodeTitleLine(cutTitle(title), coding)));
 }
 
 // The coding of a whole catalogue file in memory; the mark, when there is

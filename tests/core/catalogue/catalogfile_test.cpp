@@ -67,6 +67,13 @@ TEST(CatalogueFile, NameNotInUtf8IsWrittenBehindTheMarkAndReadsBackAsItsBytes)
     EXPECT_EQ(back.entries, c.entries);
     // Without the mark the same bytes are a catalogue made on Windows.
     EXPECT_EQ(parseCatalogue(bytes.substr(3)).entries[1], "/m/café/badÿname.mp3");
+    // A title is text even in a marked file: one that is not UTF-8 was
+    // written on Windows (found by the catalogue fuzz target).
+    EXPECT_EQ(parseCatalogue("\xEF\xBB\xBF" "Citt\xe0\r\n/m/bad\xff.mp3\r\n").title, "Città");
+    EXPECT_EQ(decodeTitleLine("Citt\xe0", LineCoding::RawNames), "Città");
+    // A title that begins with the mark's own character keeps it.
+    for (const char* title : {"\uFEFFA", "ï»¿A è"})
+        EXPECT_EQ(parseCatalogue(catalogueBytes({title, {"/è.mp3"}})).title, title);
     // Shown with the replacement character where the bytes are not UTF-8.
     EXPECT_EQ(displayText("/m/bad\xffname.mp3"), "/m/bad\uFFFDname.mp3");
     EXPECT_EQ(displayText("a\xe2\x82z è\xc3"), "a\uFFFD\uFFFDz è\uFFFD");
