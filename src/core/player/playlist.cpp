@@ -18,12 +18,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // no sign of (through links) still ends.
 constexpr std::size_t kMaxDepth = 16;
 
-// Lists that name each other (or a folder link that leads back to their own
-// folder) open again along ever new paths: the number of paths grows
-// exponentially with the depth. The whole expansion stops here, with what it
-// has, long before that costs the user anything.
-constexpr std::size_t kMaxPlaylists = 1000;
-constexpr std::size_t kMaxEntries = 10000;
 
 std::string trimBlanks(std::string_view s)
 {
@@ -35,20 +29,25 @@ std::string trimBlanks(std::string_view s)
     return std::string(s);
 }
 
+// Lists that name each other (or a folder link that leads back to their own
+// folder) open again along ever new paths: the number of paths grows
+// exponentially with the depth. The budget stops the expansion, with what it
+// has, long before that costs the user anything.
 struct Expansion {
     const Reader& read;
+    Budget budget;
     std::set<std::string> opening;  // the playlists on the current path
     std::size_t opened = 0;
     std::vector<std::string> out;
 
-    bool full() const { return out.size() >= kMaxEntries; }
+    bool full() const { return out.size() >= budget.entries; }
 };
 
 void expandInto(const std::string& path, Expansion& x)
 {
     // "a/../list.m3u" and "list.m3u" are one list.
     const std::string key = std::filesystem::path(path).lexically_normal().string();
-    if (x.opening.size() >= kMaxDepth || x.opened >= kMaxPlaylists || x.full() || !x.opening.insert(key).second)
+    if (x.opening.size() >= kMaxDepth || x.opened >= x.budget.playlists || x.full() || !x.opening.insert(key).second)
         return;
     ++x.opened;
     if (const auto bytes = x.read(path)) {
@@ -100,9 +99,9 @@ std::vector<std::string> entries(std::string_view bytes, const std::string& fold
     return out;
 }
 
-std::vector<std::string> expand(const std::string& path, const Reader& read)
+std::vector<std::string> expand(const std::string& path, const Reader& read, Budget budget)
 {
-    Expansion x{read, {}, 0, {}};
+    Expansion x{read, budget, {}, 0, {}};
     expandInto(path, x);
     return std::move(x.out);
 }

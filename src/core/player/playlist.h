@@ -25,12 +25,18 @@ std::vector<std::string> entries(std::string_view bytes, const std::string& fold
 // Reads a file's bytes; nothing when it cannot be read.
 using Reader = std::function<std::optional<std::string>(const std::string& path)>;
 
+// How much one expansion may open and give.
+struct Budget {
+    std::size_t playlists = 1000;
+    std::size_t entries = 10000;
+};
+
 // The entries of the playlist at `path` (absolute), with each playlist named
 // in it replaced by its own entries. A playlist already being opened is not
 // opened again, so one that names itself ends, and nesting stops at 16
-// levels. The whole expansion opens at most 1,000 playlists and gives at
-// most 10,000 entries; past either it stops with what it has. Unreadable
-// playlists add nothing.
-std::vector<std::string> expand(const std::string& path, const Reader& read);
+// levels. The whole expansion opens at most `budget.playlists` playlists and
+// gives at most `budget.entries` entries; past either it stops with what it
+// has. Unreadable playlists add nothing.
+std::vector<std::string> expand(const std::string& path, const Reader& read, Budget budget = {});
 
 }  // namespace zondari::playlist
