@@ -83,7 +83,8 @@ struct Openers {
 // the one instance of each window (created on first use).
 class AppContext {
 public:
-    AppContext(AppState& state, Services services) : state(state), services(std::move(services)) {}
+    AppContext(AppState& appState, Services appServices)
+        : state(appState), services(std::move(appServices)) {}
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
