@@ -56,7 +56,7 @@ TEST(FailingReads, TagIsNeitherReadNorWrittenWhereTheFileCannotBeRead)
     const CliRun r = runCli("tag " + shellQuoted(path) + " --titolo Nuovo", {}, failingReadsOf(path));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, std::string("Si è verificato un errore nella scrittura del tag ID3\n57: ") + kIoError + "\n");
-    EXPECT_EQ(readFile(path), before);
+    EXPECT_TRUE(readFile(path) == before) << "the track was changed: " << readFile(path).size() << " bytes";
 }
 
 TEST(FailingReads, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
