@@ -7,6 +7,7 @@
 #include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
+#include "platform/cataloguestore.h"
 #include "core/common/paths.h"
 #include "platform/files.h"
 

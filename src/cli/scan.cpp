@@ -60,7 +60,7 @@ int runScan(const std::vector<std::string>& args)
     CataloguePlace where;
     if (!locateCatalogues(where))
         return 1;
-    cat::removeStaleTemporaries(where.programFolder);
+    files::removeStaleTemporaries(where.programFolder);
     const std::string root = files::absolutePath(folder);
     if (!files::folderExists(root)) {
         std::fprintf(stderr, "%s\n", cat::kUnreadableMessage);

@@ -91,7 +91,8 @@ int runTag(const std::vector<std::string>& args)
     }
 
     TagRecord inFile;
-    const bool tagged = ReadTag(*path, inFile);
+    std::optional<FileState> seen;
+    const bool tagged = ReadTag(*path, inFile, &seen);
     tageditor::Fields fields = tagged ? tageditor::fromTag(inFile) : tageditor::forUntagged(*path);
     if (given.empty()) {
         if (!tagged)
@@ -106,10 +107,18 @@ int runTag(const std::vector<std::string>& args)
     }
     if (genre)
         fields.genre = *genre;
-    const auto written = WriteTag(*path, tageditor::toSave(fields, tagged ? std::optional(inFile) : std::nullopt));
+    // Written only into the file as it was read: another program may be
+    // writing it meanwhile.
+    const auto written = WriteTag(*path, tageditor::toSave(fields, tagged ? std::optional(inFile) : std::nullopt),
+                                  seen ? &*seen : nullptr);
     if (!written) {
         const RuntimeError& e = written.error();
         std::fprintf(stderr, "%s\n", tageditor::isBusy(e) ? tageditor::kBusyText : tageditor::writeErrorText(e).c_str());
+        return 1;
+    }
+    if (*written == TagWrite::Changed) {
+        std::fprintf(stderr, "zondari-cli: \"%s\" è stato modificato da un altro programma durante la scrittura: "
+                             "il tag non è stato scritto.\n", path->c_str());
         return 1;
     }
     if (*written == TagWrite::TooShort) {

@@ -1,14 +1,9 @@
 #include "platform/cataloguestore.h"
 
-#include <cerrno>
-#include <optional>
-#include <csignal>
-#include <dirent.h>
-#include <unistd.h>
-
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/cataloguereader.h"
 #include "core/catalogue/filename.h"
+#include "core/catalogue/search.h"
 #include "core/common/encoding.h"
 #include "core/common/paths.h"
 #include "core/common/text.h"
@@ -98,45 +93,6 @@ Result<std::string> readCatalogueTitle(const std::string& path)
     return decodeTitle(reader.title());
 }
 
-namespace {
-
-constexpr std::string_view kTemporaryPrefix = ".zondari-catalogo-";
-constexpr std::string_view kTemporarySuffix = ".tmp";
-
-std::string temporaryName(pid_t pid)
-{
-    return std::string(kTemporaryPrefix) + std::to_string(pid) + std::string(kTemporarySuffix);
-}
-
-// The process that writes a temporary file of that name, if it is one.
-std::optional<pid_t> writerOf(std::string_view name)
-{
-    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
-        return std::nullopt;
-    name.remove_prefix(kTemporaryPrefix.size());
-    name.remove_suffix(kTemporarySuffix.size());
-    if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string_view::npos)
-        return std::nullopt;
-    return static_cast<pid_t>(std::stol(std::string(name)));
-}
-
-}  // namespace
-
-void removeStaleTemporaries(const std::string& folder)
-{
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;  // the scan that follows says why, when it matters
-    const std::string p = withSlash(folder);
-    while (const dirent* e = ::readdir(dir)) {
-        const auto pid = writerOf(e->d_name);
-        // A process of another user answers EPERM: it is running.
-        if (pid && *pid != ::getpid() && ::kill(*pid, 0) != 0 && errno == ESRCH)
-            ::unlink((p + e->d_name).c_str());
-    }
-    ::closedir(dir);
-}
-
 Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user)
 {
     // The same catalogues as the list: "Anna" does not get "Annalisa"'s.
@@ -151,11 +107,44 @@ Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, c
 
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue)
 {
-    // Hidden from the directory search, and one per process: the window and
-    // the command line may write at the same time.
-    removeStaleTemporaries(folder);
-    const std::string p = withSlash(folder);
-    return files::replaceFile(p + name, p + temporaryName(::getpid()), catalogueBytes(catalogue));
+    return files::replaceFile(withSlash(folder) + name, catalogueBytes(catalogue));
+}
+
+Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
+                                      const PageRequest& request, const PageProgress& progress)
+{
+    const std::string path = joinPath(folder, request.pageName());
+    long hits = 0;
+    const Status written = files::replaceFile(path, [&](ByteSink& sink) -> Status {
+        auto made = makeDatabasePage(sink, catalogues, request, progress);
+        if (!made)
+            return made.error();
+        hits = *made;
+        return {};
+    });
+    if (!written)
+        return written.error();
+    return WrittenPage{path, hits};
+}
+
+Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
+                                    const std::vector<std::string>& entries)
+{
+    const std::string path = joinPath(folder, kExportPageName);
+    if (auto st = files::replaceFile(path, exportPage(title, entries)); !st)
+        return st.error();
+    return path;
+}
+
+Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath)
+{
+    CatalogueReader reader;
+    if (auto st = reader.open(cataloguePath); !st)
+        return st.error();
+    const std::string path = joinPath(folder, kExportPageName);
+    if (auto st = files::replaceFile(path, [&reader](ByteSink& sink) { return makeCataloguePage(sink, reader); }); !st)
+        return st.error();
+    return path;
 }
 
 }  // namespace zondari::catalogue

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/search.h"
 #include "core/common/result.h"
 #include "platform/volume.h"
 
@@ -32,20 +34,32 @@ Result<Catalogue> readCatalogue(const std::string& path);
 // cutTitle cuts it); the rest of the file is not read.
 Result<std::string> readCatalogueTitle(const std::string& path);
 
-// Removes the temporary files that scans of processes no longer running
-// left in `folder` (a scan killed while writing); those of running scans
-// stay.
-void removeStaleTemporaries(const std::string& folder);
-
 // The catalogue files the general and the search pages read: those of
 // `folder` that the directory search matches with "ZOND_" + user + "*.txt",
 // as full paths in the order it delivers them.
 Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, const std::string& user);
 
-// Writes the catalogue to a temporary file in `folder`, flushes it and
-// renames it over `name`: a failure on the way leaves an older catalogue
-// whole. The temporary file is hidden and named by the process:
-// ".zondari-catalogo-<pid>.tmp".
+// Each writer below replaces its file whole or not at all (files::replaceFile):
+// on any failure (a catalogue that cannot be read, a folder that cannot be
+// written, a full disk) the old file, if any, stays as it was and the error
+// is returned.
+
+// Writes the catalogue file `name` in `folder`.
 Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue);
+
+// Writes the page `request` asks for into `folder` from the catalogue files
+// `catalogues` (full paths, in the order they are listed), in a bounded
+// amount of memory whatever their number and size.
+Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
+                                      const PageRequest& request, const PageProgress& progress = {});
+
+// Writes "default.htm" of one catalogue, as the program holds it, into
+// `folder`; its full path.
+Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
+                                    const std::vector<std::string>& entries);
+
+// The same from the catalogue file at `cataloguePath`, read a block at a
+// time.
+Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
 
 }  // namespace zondari::catalogue

@@ -14,21 +14,6 @@
 namespace zondari::files {
 namespace {
 
-Status writeAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return lastError();
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
 bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, std::size_t j)
 {
     while (j < p.size()) {
@@ -108,38 +93,6 @@ Result<std::string> readFirstLine(const std::string& path)
     if (!bytes.empty() && bytes.back() == '\r')
         bytes.pop_back();
     return encoding::decodeText(bytes);
-}
-
-Status replaceFile(const std::string& path, const std::string& tempPath, const std::string& bytes)
-{
-    Status result;
-    {
-        OpenFile f(tempPath, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (!f.ok())
-            return lastError();
-        result = writeAll(f.fd(), bytes);
-        if (result && ::fsync(f.fd()) != 0)
-            result = lastError();
-        if (f.close() != 0 && result)
-            result = lastError();
-    }
-    if (result && ::rename(tempPath.c_str(), path.c_str()) != 0)
-        result = lastError();
-    if (!result) {
-        ::unlink(tempPath.c_str());
-        return result;
-    }
-    // The rename itself reaches the disk with the folder's entry.
-    const OpenFile dir(folderOf(path), O_RDONLY | O_DIRECTORY);
-    if (dir.ok())
-        ::fsync(dir.fd());
-    return {};
-}
-
-Status replaceTextFile(const std::string& path, const std::string& tempPath,
-                       const std::vector<std::string>& lines)
-{
-    return replaceFile(path, tempPath, encoding::encodeText(text::joinLines(lines)));
 }
 
 bool matchesPattern(const std::string& name, const std::string& pattern)

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
+#include "core/common/bytesink.h"
 #include "core/common/result.h"
 
 // Files and folders as the program sees them: text files in the program's
@@ -20,14 +23,34 @@ Result<std::vector<std::string>> readTextLines(const std::string& path);
 // title); empty for an empty file.
 Result<std::string> readFirstLine(const std::string& path);
 
-// Writes `lines` (CR LF ends, Windows-1252 when every character fits, else
-// UTF-8) to `tempPath`, flushes it to disk, then renames it over `path` in one
-// step. On failure `path` is left as it was and the temporary file removed.
-Status replaceTextFile(const std::string& path, const std::string& tempPath,
-                       const std::vector<std::string>& lines);
+// The one way the program replaces a file (settings, catalogues, pages):
+// what `produce` makes goes to a temporary file beside `path`, reaches the
+// disk, and only then takes the name `path` in one step. At any moment, a
+// crash or a kill included, `path` is the old file or the new one, whole;
+// on a failure the old one stays and the temporary file goes.
+//
+// The temporary file is hidden and its own to this write, so that writers
+// of the same file at once (the window and the command line) never meet:
+// ".zondari-<pid>-<n>.tmp" in the same folder. Those that writers killed on
+// the way left behind go at the next write in that folder.
+//
+// The new file keeps the permissions of the one it replaces (a new one
+// gets `newFileMode`, less the umask); a link is followed, and the file it
+// names is replaced.
+Status replaceFile(const std::string& path, const ByteProducer& produce, mode_t newFileMode = 0666);
+Status replaceFile(const std::string& path, std::string_view bytes, mode_t newFileMode = 0666);
 
-// The same for raw bytes.
-Status replaceFile(const std::string& path, const std::string& tempPath, const std::string& bytes);
+// `lines` with CR LF ends, in Windows-1252 when every character fits, else
+// in UTF-8, replacing `path` as above.
+Status replaceTextFile(const std::string& path, const std::vector<std::string>& lines);
+
+// Whether a name is one of the temporary files of replaceFile (or of the
+// catalogue writer of earlier versions, ".zondari-catalogo-<pid>.tmp").
+bool isTemporaryName(std::string_view name);
+
+// Removes from `folder` the temporary files that writers no longer running
+// left (killed while they wrote); those being written stay.
+void removeStaleTemporaries(const std::string& folder);
 
 // Normal files of `folder` whose names match `pattern` ("*" and "?",
 // regardless of letter case): no folders, no names starting with ".",

@@ -10,16 +10,21 @@
 namespace zondari {
 namespace {
 
-// The length of a file opened as a normal file.
-Result<std::uint64_t> regularLength(int fd)
+// How a file opened as a normal file stands.
+Result<FileState> stateOf(int fd)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return lastError();
-    return static_cast<std::uint64_t>(st.st_size);
+    return FileState{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                     static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
-std::string readAt(int fd, std::uint64_t offset, std::size_t count)
+// Up to `count` bytes at `offset`: fewer at the end of the file. A read
+// that fails (a damaged disk: EIO) ends it and leaves its errno in `error`,
+// so that what could not be read is never taken for what is not there.
+std::string readAt(int fd, std::uint64_t offset, std::size_t count, int& error)
 {
     std::string bytes(count, '\0');
     std::size_t done = 0;
@@ -27,6 +32,8 @@ std::string readAt(int fd, std::uint64_t offset, std::size_t count)
         const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && error == 0)
+            error = errno;
         if (n <= 0)
             break;
         done += static_cast<std::size_t>(n);
@@ -61,58 +68,83 @@ Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
     OpenFile f(path, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    const auto length = regularLength(f.fd());
-    if (!length)
-        return length.error();
-    return mp3::collectMp3Bytes(*length, [&f](std::uint64_t offset, std::size_t count) {
-        return readAt(f.fd(), offset, count);
+    const auto state = stateOf(f.fd());
+    if (!state)
+        return state.error();
+    int error = 0;
+    auto bytes = mp3::collectMp3Bytes(state->size, [&f, &error](std::uint64_t offset, std::size_t count) {
+        return readAt(f.fd(), offset, count, error);
     });
+    if (error != 0)
+        return runtimeErrorFromErrno(error);
+    return bytes;
 }
 
 }  // namespace mp3file
 
-bool ReadTag(const std::string& fileName, TagRecord& tag)
+bool ReadTag(const std::string& fileName, TagRecord& tag, std::optional<FileState>* seen)
 {
+    if (seen)
+        seen->reset();
     if (fileName.empty())
         return false;
     OpenFile f(fileName, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return false;
-    const auto length = regularLength(f.fd());
-    if (!length || *length < mp3file::kShortestTagged)
+    const auto state = stateOf(f.fd());
+    if (!state)
         return false;
-    const auto record = id3v1::decode(readAt(f.fd(), *length - kTagSize, kTagSize));
-    if (!record)
+    if (seen)
+        *seen = *state;
+    if (state->size < mp3file::kShortestTagged)
+        return false;
+    int error = 0;
+    const auto record = id3v1::decode(readAt(f.fd(), state->size - kTagSize, kTagSize, error));
+    if (!record || error != 0)
         return false;
     tag = *record;
     return true;
 }
 
-Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag)
+Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, FileState* known)
 {
     OpenFile f(fileName, O_RDWR, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    const auto length = regularLength(f.fd());
-    if (!length)
-        return length.error();
-    if (*length < mp3file::kShortestTagged)
+    const auto state = stateOf(f.fd());
+    if (!state)
+        return state.error();
+    if (known && *state != *known)
+        return TagWrite::Changed;
+    if (state->size < mp3file::kShortestTagged)
         return TagWrite::TooShort;
 
-    const std::uint64_t q = *length - kTagSize;
+    const std::uint64_t length = state->size;
+    const std::uint64_t q = length - kTagSize;
+    int error = 0;
+    const std::string marker = readAt(f.fd(), q, 3, error);
+    if (error != 0)
+        return runtimeErrorFromErrno(error);
+    if (marker.size() != 3)
+        return TagWrite::Changed;  // cut short this very moment
     const std::string record = id3v1::encode(tag);
-    if (readAt(f.fd(), q, 3) == "TAG") {
+    if (marker == "TAG") {
         // The marker stays; the fields follow it.
         if (!writeAt(f.fd(), std::string_view(record).substr(3), q + 3))
             return lastError();
-    } else if (!writeAt(f.fd(), record, *length)) {
-        const RuntimeError error = lastError();
+    } else if (!writeAt(f.fd(), record, length)) {
+        const RuntimeError failure = lastError();
         // A half-appended record would be taken for audio: take it back.
-        (void)::ftruncate(f.fd(), static_cast<off_t>(*length));
-        return error;
+        (void)::ftruncate(f.fd(), static_cast<off_t>(length));
+        return failure;
     }
-    if (::fsync(f.fd()) != 0 || f.close() != 0)
+    if (::fsync(f.fd()) != 0)
         return lastError();
+    const auto after = stateOf(f.fd());
+    if (f.close() != 0)
+        return lastError();
+    if (known && after)
+        *known = *after;
     return TagWrite::Written;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/analysis/mp3analysis.h"
@@ -22,18 +24,38 @@ inline constexpr std::uint64_t kShortestTagged = 255;
 
 namespace zondari {
 
+// Which file a name led to and how it stood: enough to tell, at a save,
+// that another program has since replaced, cut short, grown or rewritten
+// it.
+struct FileState {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileState&) const = default;
+};
+
 // Reads the ID3v1 tag ("TAG" exactly) at the end of `fileName`. False when
 // the name is empty, the file cannot be read, is shorter than 255 bytes or
-// has no tag.
-bool ReadTag(const std::string& fileName, TagRecord& tag);
+// has no tag. `seen`, when given, gets the file's state when it could be
+// opened (tag or no tag), and nothing otherwise.
+bool ReadTag(const std::string& fileName, TagRecord& tag, std::optional<FileState>* seen = nullptr);
 
-enum class TagWrite { Written, TooShort };
+// Changed: the file is no longer in the state the caller saw, and nothing
+// was written.
+enum class TagWrite { Written, TooShort, Changed };
 
 // Writes `tag` over the file's ID3v1 tag, or appends one when it has none.
 // Nothing before the last 128 bytes is ever changed; a file shorter than 255
 // bytes is left alone. The data is on disk when it reports Written; any
-// failure to open, write or flush is its error (number 70 when the system
-// reports the file busy).
-Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag);
+// failure to open, read, write or flush is its error (number 70 when the
+// system reports the file busy): a marker that cannot be read is never
+// taken for a missing one.
+//
+// With `known` (the state the caller saw when it read the tag), a file
+// that has changed since is refused (Changed), so that a tag never lands
+// in the middle of a file cut short or in one put in its place; after a
+// write, `known` holds the state the write left.
+Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, FileState* known = nullptr);
 
 }  // namespace zondari

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/common/paths.h"
@@ -46,12 +47,13 @@ void installShipped(const std::string& from, const std::string& to)
         return;
     if (fs::exists(to, ec) && fs::last_write_time(to, ec) >= fs::last_write_time(from, ec))
         return;
-    const std::string temp = to + ".nuovo";
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec)
-        fs::rename(temp, to, ec);
-    if (ec)
-        fs::remove(temp, ec);
+    // Written aside like every file of the program folder, so that two
+    // first starts at once never leave half a file; the launcher stays
+    // executable.
+    struct stat st {};
+    const auto bytes = files::readBytes(from);
+    if (bytes && ::stat(from.c_str(), &st) == 0)
+        (void)files::replaceFile(to, *bytes, st.st_mode & 0777);
 }
 
 }  // namespace

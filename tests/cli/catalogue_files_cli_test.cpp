@@ -31,7 +31,7 @@ std::vector<std::string> hiddenTemporaries(const std::string& folder)
 {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().filename().string().rfind(".zondari-catalogo-", 0) == 0)
+        if (e.path().filename().string().rfind(".zondari-", 0) == 0)
             names.push_back(e.path().filename().string());
     return names;
 }

@@ -1,4 +1,8 @@
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
@@ -8,16 +12,29 @@ using namespace zondari;
 using zondari::test::ReadOnly;
 using zondari::test::TempDir;
 
+namespace {
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
 TEST(TextFiles, ReplaceWritesCrLfInSingleBytesOrUtf8AndLeavesNoTemporaryFile)
 {
     TempDir dir;
-    ASSERT_TRUE(files::replaceTextFile(dir / "a.ini", dir / "a.bak", {"Città", "x"}));
+    ASSERT_TRUE(files::replaceTextFile(dir / "a.ini", {"Città", "x"}));
     EXPECT_EQ(test::readFile(dir / "a.ini"), "Citt\xE0\r\nx\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir / "a.bak"));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a.ini"});
     EXPECT_EQ(*files::readTextLines(dir / "a.ini"), (std::vector<std::string>{"Città", "x"}));
 
     // Names that do not fit single bytes are written in UTF-8.
-    ASSERT_TRUE(files::replaceTextFile(dir / "c.txt", dir / "c.tmp", {"日本の歌", "Città"}));
+    ASSERT_TRUE(files::replaceTextFile(dir / "c.txt", {"日本の歌", "Città"}));
     EXPECT_EQ(test::readFile(dir / "c.txt"), "日本の歌\r\nCittà\r\n");
     EXPECT_EQ(*files::readTextLines(dir / "c.txt"), (std::vector<std::string>{"日本の歌", "Città"}));
 }
@@ -29,7 +46,7 @@ TEST(TextFiles, FailedReplaceLeavesTheOldFileWhole)
     ReadOnly lock(dir.path());
     if (!lock.ok())
         GTEST_SKIP() << "no way to make a folder read-only here";
-    const Status st = files::replaceTextFile(dir / "a.ini", dir / "a.bak", {"new"});
+    const Status st = files::replaceTextFile(dir / "a.ini", {"new"});
     ASSERT_FALSE(st);
     EXPECT_EQ(st.error().number, 75);
     EXPECT_EQ(test::readFile(dir / "a.ini"), "old\r\n");
@@ -78,4 +95,70 @@ TEST(Paths, AbsoluteWithoutTrailingSlash)
     EXPECT_EQ(files::folderOf("/a/b.mp3"), "/a");
     EXPECT_EQ(files::folderOf("/b.mp3"), "/");
     EXPECT_EQ(files::nameOf("/a/b.mp3"), "b.mp3");
+}
+
+TEST(ReplaceFile, WhatTheProducerTakesBackIsGoneAndAFailureLeavesTheOldFileAlone)
+{
+    TempDir dir;
+    dir.write("pagina.htm", "vecchia");
+    ASSERT_TRUE(files::replaceFile(dir / "pagina.htm", [](ByteSink& sink) -> Status {
+        (void)sink.write("prima parte, poi ripresa");
+        (void)sink.truncate(6);
+        return sink.write(" e fine");
+    }));
+    EXPECT_EQ(test::readFile(dir / "pagina.htm"), "prima  e fine");
+
+    const Status failed = files::replaceFile(dir / "pagina.htm", [](ByteSink& sink) -> Status {
+        (void)sink.write("a metà");
+        return runtimeErrorFromErrno(EIO);
+    });
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().number, 57);
+    EXPECT_EQ(test::readFile(dir / "pagina.htm"), "prima  e fine");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"pagina.htm"});
+}
+
+TEST(ReplaceFile, ALinkKeepsPointingAtTheFileItNamesWhichIsReplaced)
+{
+    TempDir dir;
+    const std::string real = dir.write("altrove/zondari.ini", "vecchio");
+    std::filesystem::create_symlink(real, dir / "zondari.ini");
+    ASSERT_TRUE(files::replaceFile(dir / "zondari.ini", "nuovo"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "zondari.ini"));
+    EXPECT_EQ(test::readFile(real), "nuovo");
+}
+
+TEST(ReplaceFile, TemporaryFilesOfWritersNoLongerRunningGoAtTheNextWrite)
+{
+    TempDir dir;
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const pid_t running = ::fork();
+    if (running == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    const std::string d = std::to_string(dead), r = std::to_string(running), me = std::to_string(::getpid());
+    // Left by killed writers: one of earlier versions' scans; one of an
+    // earlier process that had this process's number.
+    for (const std::string& stale : {".zondari-" + d + "-1.tmp", ".zondari-catalogo-" + d + ".tmp",
+                                     ".zondari-" + me + "-99999.tmp"})
+        dir.write(stale, "a metà");
+    // Being written, or not the program's own.
+    const std::vector<std::string> kept = {".zondari-" + r + "-4.tmp", ".zondari-catalogo-" + r + ".tmp",
+                                           ".zondari-x.tmp", ".zondari-" + d + ".tmp", "zondari-" + d + "-1.tmp"};
+    for (const std::string& name : kept)
+        dir.write(name, "");
+    for (const std::string& name : kept)
+        EXPECT_FALSE(files::isTemporaryName(name) && name.find(r) == std::string::npos) << name;
+
+    ASSERT_TRUE(files::replaceFile(dir / "zondari.ini", "nuovo"));
+    ::kill(running, SIGKILL);
+    ::waitpid(running, nullptr, 0);
+    std::vector<std::string> expected = kept;
+    expected.push_back("zondari.ini");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(dir.path()), expected);
 }

@@ -216,3 +216,32 @@ TEST(SpecialFiles, FifoNamedLikeATrackIsNeverWaitedFor)
     // A device is refused the same way.
     EXPECT_EQ(mp3file::readMp3Bytes("/dev/zero").error().number, 75);
 }
+
+TEST(WriteTag, WritesOnlyIntoTheFileAsTheCallerSawIt)
+{
+    TempDir dir;
+    const std::string path = dir.write("brano.mp3", std::string(1000, 'a'));
+    TagRecord tag;
+    std::optional<FileState> seen;
+    EXPECT_FALSE(ReadTag(path, tag, &seen));  // no tag, but a state
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->size, 1000u);
+    FileState known = *seen;
+
+    // Grown by another program since: refused, nothing written.
+    dir.write("brano.mp3", std::string(1100, 'a'));
+    EXPECT_EQ(*WriteTag(path, tag, &known), TagWrite::Changed);
+    EXPECT_EQ(readFile(path), std::string(1100, 'a'));
+
+    // Seen again, written; the state after it lets the next save through.
+    ASSERT_FALSE(ReadTag(path, tag, &seen));
+    known = *seen;
+    tag.Title = "Uno";
+    ASSERT_EQ(*WriteTag(path, tag, &known), TagWrite::Written);
+    EXPECT_EQ(known.size, 1228u);
+    tag.Title = "Due";
+    ASSERT_EQ(*WriteTag(path, tag, &known), TagWrite::Written);
+    EXPECT_EQ(readFile(path).substr(1103, 3), "Due");
+    EXPECT_FALSE(ReadTag(dir / "nessuno.mp3", tag, &seen));
+    EXPECT_FALSE(seen);
+}

@@ -1,114 +1,48 @@
 #include "core/catalogue/search.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 
-#include "core/catalogue/cataloguereader.h"
 #include "core/common/encoding.h"
 #include "core/common/paths.h"
 
 namespace zondari::catalogue {
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// The page as it is written: a temporary file that takes the page's name
-// when it is complete and disappears otherwise.
-class PageFile {
+// The page as it is made: pieces gathered in memory and handed to the sink
+// a few pages of text at a time.
+class PageOut {
 public:
-    PageFile(std::string path) : path_(std::move(path)), temp_(tempName(path_)) {}
-    ~PageFile()
-    {
-        if (file_) {
-            file_.reset();
-            std::remove(temp_.c_str());
-        }
-    }
+    explicit PageOut(ByteSink& sink) : sink_(sink) {}
 
-    Status open()
-    {
-        file_.reset(std::fopen(temp_.c_str(), "wb"));
-        return file_ ? Status() : Status(runtimeErrorFromErrno(errno));
-    }
-
-    // Writes out what `buffer` holds once it has grown past a few pages of
+    // Hands over what `buffer` holds once it has grown past a few pages of
     // text, or always when `force`.
     Status flush(std::string& buffer, bool force = false)
     {
         if (buffer.empty() || (!force && buffer.size() < (1u << 20)))
             return {};
-        if (std::fwrite(buffer.data(), 1, buffer.size(), file_.get()) != buffer.size())
-            return runtimeErrorFromErrno(errno ? errno : EIO);
-        written_ += buffer.size();
-        extent_ = std::max(extent_, written_);
+        if (auto st = sink_.write(buffer); !st)
+            return st;
         buffer.clear();
         return {};
     }
 
     // How long the page is, with what `buffer` still holds.
-    std::uint64_t position(const std::string& buffer) const { return written_ + buffer.size(); }
+    std::uint64_t position(const std::string& buffer) const { return sink_.size() + buffer.size(); }
 
-    // Takes the page back to `position`: what came after it is written
-    // again.
+    // Takes the page back to `position`: what came after it is made again.
     Status rewind(std::uint64_t position, std::string& buffer)
     {
-        if (position >= written_) {
-            buffer.resize(static_cast<std::size_t>(position - written_));
+        const std::uint64_t handed = sink_.size();
+        if (position >= handed) {
+            buffer.resize(static_cast<std::size_t>(position - handed));
             return {};
         }
         buffer.clear();
-        if (std::fflush(file_.get()) != 0 || std::fseek(file_.get(), static_cast<long>(position), SEEK_SET) != 0)
-            return runtimeErrorFromErrno(errno ? errno : EIO);
-        written_ = position;
-        return {};
-    }
-
-    Status commit()
-    {
-        std::FILE* f = file_.release();
-        if (std::fclose(f) != 0) {
-            const int err = errno;
-            std::remove(temp_.c_str());
-            return runtimeErrorFromErrno(err);
-        }
-        if (extent_ > written_) {
-            // A catalogue read again came out shorter than the first time.
-            std::error_code ec;
-            std::filesystem::resize_file(temp_, written_, ec);
-            if (ec) {
-                std::remove(temp_.c_str());
-                return runtimeErrorFromErrno(ec.value());
-            }
-        }
-        if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
-            const int err = errno;
-            std::remove(temp_.c_str());
-            return runtimeErrorFromErrno(err);
-        }
-        return {};
+        return sink_.truncate(position);
     }
 
 private:
-    // Hidden, so that no directory search of the folder ever lists it.
-    static std::string tempName(const std::string& path)
-    {
-        const auto slash = path.rfind('/');
-        const std::size_t at = slash == std::string::npos ? 0 : slash + 1;
-        return path.substr(0, at) + "." + path.substr(at) + ".nuovo";
-    }
-
-    std::string path_;
-    std::string temp_;
-    File file_;
-    std::uint64_t written_ = 0;  // bytes handed to the file
-    std::uint64_t extent_ = 0;   // the most it ever held
+    ByteSink& sink_;
 };
 
 // Adds one catalogue file to `page`. Its lines are read as UTF-8 until one
@@ -116,7 +50,7 @@ private:
 // lines already on the page are taken off, and all of it is read again as
 // Windows-1252, as the catalogue reader reads it.
 template <class Page>
-Status addCatalogueFile(CatalogueReader& reader, Page& page, PageFile& file, std::string& out)
+Status addCatalogueFile(CatalogueReader& reader, Page& page, PageOut& file, std::string& out)
 {
     LineCoding coding = reader.rawNames() ? LineCoding::RawNames
                         : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
@@ -162,51 +96,22 @@ std::string noHitMessage(const std::string& text)
     return "Non trovato nessun file musicale contenente la stringa : " + text;
 }
 
-Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
-                                    const std::vector<std::string>& entries)
+Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
 {
-    const std::string path = joinPath(folder, kExportPageName);
-    PageFile file(path);
-    std::string out = exportPage(title, entries);
-    if (auto st = file.open(); !st)
-        return st.error();
-    if (auto st = file.flush(out, true); !st)
-        return st.error();
-    if (auto st = file.commit(); !st)
-        return st.error();
-    return path;
-}
-
-Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath)
-{
-    CatalogueReader reader;
-    if (auto st = reader.open(cataloguePath); !st)
-        return st.error();
-    const std::string path = joinPath(folder, kExportPageName);
-    PageFile file(path);
-    if (auto st = file.open(); !st)
-        return st.error();
+    PageOut file(sink);
     ExportPage page;
     std::string out;
     page.begin(out);
     if (auto st = addCatalogueFile(reader, page, file, out); !st)
-        return st.error();
+        return st;
     page.end(out);
-    if (auto st = file.flush(out, true); !st)
-        return st.error();
-    if (auto st = file.commit(); !st)
-        return st.error();
-    return path;
+    return file.flush(out, true);
 }
 
-Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
-                                      const PageRequest& request, const PageProgress& progress)
+Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const PageRequest& request,
+                              const PageProgress& progress)
 {
-    const std::string path = joinPath(folder, request.pageName());
-    PageFile file(path);
-    if (auto st = file.open(); !st)
-        return st.error();
-
+    PageOut file(sink);
     DatabasePage page(request);
     std::string out;
     CatalogueReader reader;
@@ -222,9 +127,7 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
     page.end(out);
     if (auto st = file.flush(out, true); !st)
         return st.error();
-    if (auto st = file.commit(); !st)
-        return st.error();
-    return WrittenPage{path, page.hits()};
+    return page.hits();
 }
 
 }  // namespace zondari::catalogue

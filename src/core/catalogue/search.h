@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/catalogue/cataloguereader.h"
 #include "core/catalogue/pages.h"
+#include "core/common/bytesink.h"
 #include "core/common/result.h"
 
 // The general database page and the search page, written from every
@@ -22,24 +24,19 @@ struct WrittenPage {
 // Called after each catalogue with how many are done and how many there are.
 using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// Writes the page `request` asks for into `folder`, from the catalogue files
-// `catalogues` (full paths, in the order they are listed). Catalogues are
-// read one at a time, each through a buffer of fixed size, and the page goes
-// out as it grows, so memory stays the same whatever their number and size. The page is written beside its final name and
-// takes that name only when complete: on any failure (a catalogue that
-// cannot be read, a folder that cannot be written) the old page, if any,
-// stays as it was and the error is returned.
-Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
-                                      const PageRequest& request, const PageProgress& progress = {});
+// Makes the page `request` asks for into `sink`, from the catalogue files
+// `catalogues` (full paths, in the order they are listed); the number of
+// file entries listed on a search page. Catalogues are read one at a time,
+// each through a buffer of fixed size, and the page goes out as it grows,
+// so memory stays the same whatever their number and size. A catalogue that
+// cannot be read gives its error.
+Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
+                              const PageRequest& request, const PageProgress& progress = {});
 
-// Writes "default.htm" of one catalogue into `folder` the same way (whole
-// or not at all); its full path.
-Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
-                                    const std::vector<std::string>& entries);
-
-// The same from the catalogue file at `cataloguePath`, read a block at a
-// time, so that memory stays the same whatever the file holds.
-Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
+// Makes "default.htm" of the catalogue file `reader` has open into `sink`,
+// read a block at a time, so that memory stays the same whatever the file
+// holds.
+Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader);
 
 // The message shown when no file entry holds the search text.
 std::string noHitMessage(const std::string& text);

@@ -13,7 +13,6 @@ struct Settings {
 };
 
 inline constexpr const char* kSettingsFileName = "zondari.ini";
-inline constexpr const char* kSettingsTempName = "zondari.bak";
 inline constexpr const char* kDefaultUser = "DEFAULT";
 inline constexpr const char* kDefaultMusicFiles = ".WAV.MP3.M3U.WMA";
 

@@ -50,6 +50,11 @@ TagRecord toSave(const Fields& fields, const std::optional<TagRecord>& inFile);
 // file busy) gets the playback text, any other failure the write error with
 // its number and description.
 inline constexpr const char* kBusyText = "Non è possibile salvare il commento ID3 durante la riproduzione del file.";
+// What a save says when another program has changed the file since it was
+// loaded: the save would write into someone else's file.
+inline constexpr const char* kChangedText =
+    "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
+    "Premere \"Carica ID3\" e riprovare.";
 bool isBusy(const RuntimeError& error);
 std::string writeErrorText(const RuntimeError& error);
 

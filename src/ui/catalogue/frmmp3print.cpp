@@ -319,7 +319,7 @@ void frmMP3print::Load()
         st.scanFolder = "/";
     ctx_.goToProgramFolder();
     // What a scan killed while writing left behind.
-    cat::removeStaleTemporaries(st.programFolder);
+    files::removeStaleTemporaries(st.programFolder);
     if (files::fileExists("zondlogo.jpg")) {
         const QPixmap logo(q(files::absolutePath("zondlogo.jpg")));
         Picture2->setPixmap(logo.scaled(220, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));

@@ -23,8 +23,7 @@ Status saveSettings(AppContext& ctx)
 {
     const AppState& s = ctx.state;
     const std::string p = ctx.programPath();
-    Status st = files::replaceTextFile(p + kSettingsFileName, p + kSettingsTempName,
-                                       settingsLines({s.Utente, s.FilesMusicali, s.UltimoPath}));
+    Status st = files::replaceTextFile(p + kSettingsFileName, settingsLines({s.Utente, s.FilesMusicali, s.UltimoPath}));
     if (!st)
         ctx.dialogs().runtimeError(st.error());
     // The file types window closes with the save.

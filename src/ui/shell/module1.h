@@ -11,7 +11,8 @@ class AppContext;
 void readSettings(AppContext& ctx);
 
 // Rewrites "zondari.ini" in the program folder from the program-wide values,
-// through "zondari.bak". A failure shows the runtime error report and leaves
+// through a temporary file of its own that then takes its name
+// (files::replaceFile). A failure shows the runtime error report and leaves
 // the old file as it was.
 Status saveSettings(AppContext& ctx);
 

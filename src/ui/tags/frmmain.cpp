@@ -155,7 +155,9 @@ void frmMain::Caricafile()
         return;
     }
     TagRecord read;
-    if (ReadTag(name, read)) {
+    const bool tagged = ReadTag(name, read, &loaded_);
+    loadedName_ = name;
+    if (tagged) {
         tag_ = read;
         showFields(tageditor::fromTag(tag_));
     } else {
@@ -190,7 +192,14 @@ void frmMain::Command3_Click()
     TagRecord inFile;
     const bool tagged = ReadTag(name, inFile);
     tag_ = tageditor::toSave(shownFields(), tagged ? std::optional<TagRecord>(inFile) : std::nullopt);
-    const auto written = WriteTag(name, tag_);
+    // The file loaded must still be the file saved; a name typed without a
+    // load is saved as it is found.
+    FileState* known = name == loadedName_ && loaded_ ? &*loaded_ : nullptr;
+    const auto written = WriteTag(name, tag_, known);
+    if (written && *written == TagWrite::Changed) {
+        ctx_.dialogs().message(tageditor::kChangedText, MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
     if (written)
         return;
     if (tageditor::isBusy(written.error()))

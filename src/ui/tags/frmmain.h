@@ -2,8 +2,12 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <string>
+
 #include "core/tags/id3v1.h"
 #include "core/tags/tageditor.h"
+#include "platform/mp3file.h"
 
 class QComboBox;
 class QGroupBox;
@@ -58,6 +62,10 @@ private:
 
     AppContext& ctx_;
     TagRecord tag_;
+    // The file as the last load found it, so that a save refuses a file
+    // another program has changed since.
+    std::string loadedName_;
+    std::optional<FileState> loaded_;
 };
 
 }  // namespace zondari

@@ -471,11 +471,15 @@ TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)
     if (gone == 0)
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
-    const std::string left = app.programFolder.write(".zondari-catalogo-" + std::to_string(gone) + ".tmp", "a metà");
-    const std::string mine = app.programFolder.write(".zondari-catalogo-" + std::to_string(::getpid()) + ".tmp", "");
-    const std::string other = app.programFolder.write(".zondari-catalogo-1.tmp", "");  // a process that runs
+    const std::string left = app.programFolder.write(".zondari-" + std::to_string(gone) + "-1.tmp", "a metà");
+    const std::string older = app.programFolder.write(".zondari-catalogo-" + std::to_string(gone) + ".tmp", "a metà");
+    // This process writes none now: one of its number was left by an
+    // earlier process that had the same number.
+    const std::string reused = app.programFolder.write(".zondari-" + std::to_string(::getpid()) + "-7.tmp", "");
+    const std::string other = app.programFolder.write(".zondari-1-1.tmp", "");  // a process that runs
     start(app);
     EXPECT_FALSE(fs::exists(left));
-    EXPECT_TRUE(fs::exists(mine));
+    EXPECT_FALSE(fs::exists(older));
+    EXPECT_FALSE(fs::exists(reused));
     EXPECT_TRUE(fs::exists(other));
 }

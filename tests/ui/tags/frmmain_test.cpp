@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/mp3file.h"
@@ -165,4 +166,57 @@ TEST_F(EditorTest, ChoosingAFileLoadsItAndCloseUnloads)
     click(w, "Command4");
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.frame->findChild<frmMain*>(), nullptr);
+}
+
+TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
+{
+    namespace fs = std::filesystem;
+    const std::string changed =
+        "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
+        "Premere \"Carica ID3\" e riprovare.";
+    // Cut short after loading, as a download started again does: a save
+    // must not append its tag in the middle of someone else's file.
+    const std::string cut = music.write("tagliato.mp3", std::string(5000, 'a'));
+    frmMain* w = open("tagliato.mp3");
+    app.dialogs.messages.clear();
+    fs::resize_file(cut, 3000);
+    edit(w, "txtTitolo")->setText("Nuovo");
+    click(w, "Command3");
+    ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{changed});
+    EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(readFile(cut), std::string(3000, 'a'));
+
+    // Loaded again, it is saved; and saved again after its own save.
+    click(w, "Command2");
+    app.dialogs.messages.clear();
+    edit(w, "txtTitolo")->setText("Primo");
+    click(w, "Command3");
+    edit(w, "txtTitolo")->setText("Secondo");
+    click(w, "Command3");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    TagRecord saved;
+    ASSERT_TRUE(ReadTag(cut, saved));
+    EXPECT_EQ(id3v1::fieldText(saved.Title), "Secondo");
+    EXPECT_EQ(fs::file_size(cut), 3128u);
+
+    // Replaced by another file of the same length under the same name.
+    const std::string swapped = tagged("sostituito.mp3", "Vecchio", 0, 1);
+    w = open("sostituito.mp3");
+    const std::string other = std::string(4000, 'b') + readFile(swapped).substr(4000);
+    fs::rename(music.write("altro.tmp", other), swapped);
+    app.dialogs.messages.clear();
+    edit(w, "txtTitolo")->setText("Nuovo");
+    click(w, "Command3");
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{changed});
+    EXPECT_EQ(readFile(swapped), other);
+
+    // Gone: nothing is made in its place.
+    const std::string gone = tagged("sparito.mp3", "Sparito", 0, 1);
+    w = open("sparito.mp3");
+    fs::remove(gone);
+    app.dialogs.messages.clear();
+    click(w, "Command3");
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages[0].text, "Si è verificato un errore nella scrittura del tag ID3\n53: File non trovato");
+    EXPECT_FALSE(fs::exists(gone));
 }

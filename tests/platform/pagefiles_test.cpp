@@ -4,6 +4,7 @@
 #include "core/catalogue/catalogfile.h"
 #include "core/catalogue/pages.h"
 #include "core/catalogue/search.h"
+#include "platform/cataloguestore.h"
 #include "support/tempdir.h"
 
 using namespace zondari::catalogue;

@@ -1,0 +1,109 @@
+// A disk whose reads fail (EIO) under one file or folder, as a scratched CD
+// or a dying disk gives them: the analysis and the scan say so with the
+// program's message and go on, and nothing is written from what was not
+// read.
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "core/tags/id3v1.h"
+#include "support/child.h"
+#include "support/cli.h"
+#include "support/mp3fixtures.h"
+
+using namespace zondari;
+using namespace zondari::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kIoError = "Errore di I/O della periferica";
+constexpr const char* kUnreadable = "Non è possibile leggere sull'unità specificata, riprovare";
+
+std::string taggedTrack(const TempDir& dir, const std::string& name, const std::string& title)
+{
+    TagRecord t;
+    t.Title = title;
+    return dir.write(name, std::string(5000, 'a') + id3v1::encode(t));
+}
+
+}  // namespace
+
+TEST(FailingReads, AnalysisReportsTheUnreadableFileAndGoesOnWithTheNext)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir dir;
+    const std::string bad = makeMp3(dir.path(), "graffiato.mp3", {2.5, 44100, 2, "-b 128"});
+    const std::string good = makeMp3(dir.path(), "buono.mp3", {2.5, 44100, 2, "-b 128"});
+    const CliRun r = runCli("info " + shellQuoted(bad) + " " + shellQuoted(good), {}, failingReadsOf(bad));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zondari-cli: impossibile leggere \"" + bad + "\": " + kIoError + ".\n");
+    // Only the file that was read is described; never zeros for the other.
+    EXPECT_EQ(r.out.find(bad), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(good + ":\nBitrate\t128\n"), 0u) << r.out;
+}
+
+TEST(FailingReads, TagIsNeitherReadNorWrittenWhereTheFileCannotBeRead)
+{
+    TempDir dir;
+    const std::string path = taggedTrack(dir, "brano.mp3", "Vecchio");
+    const std::string before = readFile(path);
+    const CliRun shown = runCli("tag " + shellQuoted(path), {}, failingReadsOf(path));
+    EXPECT_NE(shown.out.find("Titolo:\tbrano.mp3\n"), std::string::npos);  // read as untagged, as the editor does
+
+    // A save must not take the unread marker for a missing tag and append a
+    // second one after it.
+    const CliRun r = runCli("tag " + shellQuoted(path) + " --titolo Nuovo", {}, failingReadsOf(path));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string("Si è verificato un errore nella scrittura del tag ID3\n57: ") + kIoError + "\n");
+    EXPECT_TRUE(readFile(path) == before) << "the track was changed: " << readFile(path).size() << " bytes";
+}
+
+TEST(FailingReads, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
+{
+    TempDir pf, music;
+    music.write("Rock/uno.mp3");
+    music.write("Jazz/due.mp3");
+    const CliRun first = runCli("scan " + shellQuoted(music.path()) + " --titolo Primo", pf.path());
+    ASSERT_EQ(first.status, 0) << first.err;
+    const std::string catalogue = pf / first.firstLine();
+    const std::string before = readFile(catalogue);
+    music.write("Jazz/tre.mp3");
+
+    // A folder of the walk that cannot be read.
+    const std::string scan = "scan " + shellQuoted(music.path()) + " --titolo Secondo --sovrascrivi";
+    CliRun r = runCli(scan, pf.path(), failingReadsOf(music / "Jazz"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string(kUnreadable) + " (" + kIoError + ")\n");
+    EXPECT_EQ(readFile(catalogue), before);
+
+    // The older catalogue itself, whose title the scan reads.
+    r = runCli(scan, pf.path(), failingReadsOf(catalogue));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, std::string(kUnreadable) + " (" + kIoError + ")\n");
+    EXPECT_EQ(readFile(catalogue), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(pf.path()), fs::directory_iterator()), 1);
+}
+
+TEST(FailingReads, PagesAreNotWrittenFromACatalogueThatCannotBeRead)
+{
+    TempDir pf;
+    const std::string bad = pf.write("ZOND_DEFAULT_A_1.txt", "Primo\r\n/m/rock uno.mp3\r\n");
+    pf.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/m/rock due.mp3\r\n");
+    for (const char* command : {"html ZOND_DEFAULT_A_1.txt", "database", "search rock"})
+        ASSERT_EQ(runCli(command, pf.path()).status, 0) << command;
+    const std::vector<std::string> pages = {"default.htm", "zondari-database-generale.htm",
+                                            "zondari-pagina-di-ricerca.htm"};
+    std::vector<std::string> before;
+    for (const std::string& page : pages)
+        before.push_back(readFile(pf / page));
+
+    for (const char* command : {"html ZOND_DEFAULT_A_1.txt", "database", "search rock"}) {
+        const CliRun r = runCli(command, pf.path(), failingReadsOf(bad));
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.err, std::string("zondari-cli: ") + kIoError + "\n") << command;
+    }
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(readFile(pf / pages[i]), before[i]) << pages[i];
+    EXPECT_EQ(std::distance(fs::directory_iterator(pf.path()), fs::directory_iterator()), 5);
+}

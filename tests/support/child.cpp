@@ -1,0 +1,212 @@
+#include "support/child.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zondari::test {
+
+Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env)
+{
+    // Everything the child needs is made before the fork: after it, in a
+    // process that may have threads, only exec is safe.
+    std::vector<std::string> envStrings;
+    for (char** e = environ; *e; ++e) {
+        const std::string setting = *e;
+        const std::string name = setting.substr(0, setting.find('='));
+        bool replaced = false;
+        for (const std::string& extra : env)
+            replaced = replaced || extra.substr(0, extra.find('=')) == name;
+        if (!replaced)
+            envStrings.push_back(setting);
+    }
+    envStrings.insert(envStrings.end(), env.begin(), env.end());
+    std::vector<char*> envp, args;
+    for (std::string& s : envStrings)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+    std::vector<std::string> argvCopy = argv;
+    for (std::string& s : argvCopy)
+        args.push_back(s.data());
+    args.push_back(nullptr);
+
+    int in[2], out[2];
+    if (::pipe2(in, O_CLOEXEC) != 0)
+        return;
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        ::close(in[0]);
+        ::close(in[1]);
+        return;
+    }
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::dup2(out[1], 2);
+        ::execve(args[0], args.data(), envp.data());
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    in_ = in[1];
+    outPipe_ = out[0];
+    if (pid_ < 0) {
+        ::close(in_);
+        ::close(outPipe_);
+        in_ = outPipe_ = -1;
+    }
+}
+
+Child::~Child()
+{
+    if (started() && !ended_) {
+        kill();
+        wait();
+    }
+    if (in_ >= 0)
+        ::close(in_);
+    if (outPipe_ >= 0)
+        ::close(outPipe_);
+}
+
+void Child::send(const std::string& text)
+{
+    std::size_t done = 0;
+    while (in_ >= 0 && done < text.size()) {
+        const ssize_t n = ::write(in_, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;  // it ended: what it printed tells why
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void Child::closeInput()
+{
+    if (in_ >= 0)
+        ::close(in_);
+    in_ = -1;
+}
+
+bool Child::readSome(int timeoutMs)
+{
+    if (outPipe_ < 0)
+        return false;
+    pollfd p{outPipe_, POLLIN, 0};
+    const int ready = ::poll(&p, 1, timeoutMs);
+    if (ready <= 0)
+        return ready == 0 || errno == EINTR;
+    char buf[4096];
+    const ssize_t n = ::read(outPipe_, buf, sizeof buf);
+    if (n <= 0) {
+        ::close(outPipe_);
+        outPipe_ = -1;
+        return false;
+    }
+    out_.append(buf, static_cast<std::size_t>(n));
+    return true;
+}
+
+bool Child::waitForLine(const std::string& line, std::chrono::milliseconds timeout)
+{
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        for (std::size_t nl; (nl = out_.find('\n', scanned_)) != std::string::npos;) {
+            const bool found = out_.compare(scanned_, nl - scanned_, line) == 0;
+            scanned_ = nl + 1;
+            if (found)
+                return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
+            return false;
+    }
+}
+
+void Child::readToEnd(std::chrono::milliseconds timeout)
+{
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    while (outPipe_ >= 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
+            return;
+    }
+}
+
+void Child::kill()
+{
+    if (started() && !ended_)
+        ::kill(pid_, SIGKILL);
+}
+
+int Child::wait()
+{
+    if (!started())
+        return -1;
+    if (!ended_) {
+        int st = 0;
+        while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
+        }
+        ended_ = true;
+        status_ = WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? -WTERMSIG(st) : -1;
+    }
+    return status_;
+}
+
+std::string testHelper(const std::string& name)
+{
+    return std::string(ZONDARI_TEST_HELPERS_DIR) + "/" + name;
+}
+
+std::vector<std::string> failingReadsOf(const std::string& path)
+{
+    // A build with AddressSanitizer wants its runtime first in the list.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    const std::string asanOptions = std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0";
+    return {"LD_PRELOAD=" + testHelper("zondari-eio.so"), "ZONDARI_EIO_PATH=" + path, "ASAN_OPTIONS=" + asanOptions};
+}
+
+bool isWritingIn(pid_t pid, const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    DIR* dir = ::opendir(fds.c_str());
+    if (!dir)
+        return false;
+    bool writing = false;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        char target[4096];
+        const ssize_t n = ::readlink((fds + "/" + e->d_name).c_str(), target, sizeof target - 1);
+        if (n <= 0)
+            continue;
+        target[n] = '\0';
+        const std::string path = target;
+        if (path != folder && fs::path(path).parent_path().string() != folder)
+            continue;
+        // The flags line of fdinfo is octal; the access mode is its low bits.
+        std::ifstream info("/proc/" + std::to_string(pid) + "/fdinfo/" + e->d_name);
+        for (std::string line; std::getline(info, line);) {
+            if (line.rfind("flags:", 0) == 0) {
+                const long flags = std::strtol(line.c_str() + 6, nullptr, 8);
+                writing = writing || (flags & O_ACCMODE) != O_RDONLY;
+            }
+        }
+    }
+    ::closedir(dir);
+    return writing;
+}
+
+}  // namespace zondari::test

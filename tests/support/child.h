@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace zondari::test {
+
+// A program run as a child process, its standard input fed from here and
+// its standard output and error read here. Killed and waited for, if still
+// running, when the object goes.
+class Child {
+public:
+    // `env` holds NAME=value settings added to this process's environment.
+    explicit Child(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool started() const { return pid_ > 0; }
+
+    void send(const std::string& text);
+    void closeInput();
+
+    // Reads what the child prints until a line reading `line` has come;
+    // false when the time runs out or the child ends first.
+    bool waitForLine(const std::string& line, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+    // Reads until the child closes its output (it ended) or the time runs out.
+    void readToEnd(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    const std::string& output() const { return out_; }
+
+    void kill();
+    // Waits for the child: its exit status, or minus the signal that ended it.
+    int wait();
+    bool ended() const { return ended_; }
+
+private:
+    bool readSome(int timeoutMs);
+
+    pid_t pid_ = -1;
+    int in_ = -1;
+    int outPipe_ = -1;
+    std::string out_;
+    std::size_t scanned_ = 0;  // lines of out_ already looked at
+    bool ended_ = false;
+    int status_ = 0;
+};
+
+// The helpers the tests' build makes beside the tests.
+std::string testHelper(const std::string& name);
+
+// The environment that makes reads of `path` fail with EIO in a child.
+std::vector<std::string> failingReadsOf(const std::string& path);
+
+// Whether the process `pid` has a file of `folder` open for writing (or
+// `folder` itself names a file it has so open): seen from outside, it is
+// in the middle of a write there.
+bool isWritingIn(pid_t pid, const std::string& folder);
+
+}  // namespace zondari::test

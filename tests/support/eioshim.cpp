@@ -1,0 +1,174 @@
+// A disk that fails: loaded with LD_PRELOAD, it makes every read of one
+// chosen file or folder fail with EIO, as a scratched CD or a dying disk
+// does, while everything else reads as usual. The path is taken from
+// ZONDARI_EIO_PATH at each call, so a test may set it after start; without
+// it the library does nothing.
+//
+// What it fails: read(), pread() and readv() on a descriptor of the path;
+// readdir() on a folder of the path; and reads from a stdio stream opened on
+// it (glibc's stdio reads through internal calls a preloaded read() never
+// sees, so fopen() hands out a stream whose every read fails instead).
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <sys/types.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+namespace {
+
+// The chosen path, resolved, or false when none is chosen (or it is gone).
+bool chosen(char (&out)[PATH_MAX])
+{
+    const char* env = std::getenv("ZONDARI_EIO_PATH");
+    return env && *env && ::realpath(env, out) != nullptr;
+}
+
+// The look-ups below leave errno as they found it: a caller that set it to
+// 0 before readdir() tells the end of a folder from a failure by it.
+class KeptErrno {
+public:
+    KeptErrno() : saved_(errno) {}
+    ~KeptErrno() { errno = saved_; }
+
+private:
+    int saved_;
+};
+
+bool isChosenPath(const char* path)
+{
+    const KeptErrno kept;
+    char want[PATH_MAX], have[PATH_MAX];
+    return path && chosen(want) && ::realpath(path, have) && std::strcmp(want, have) == 0;
+}
+
+bool isChosenFd(int fd)
+{
+    const KeptErrno kept;
+    char want[PATH_MAX];
+    if (fd < 0 || !chosen(want))
+        return false;
+    char link[64], have[PATH_MAX];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t n = ::readlink(link, have, sizeof have - 1);
+    if (n <= 0)
+        return false;
+    have[n] = '\0';
+    return std::strcmp(want, have) == 0;
+}
+
+template <class F>
+F next(const char* name)
+{
+    return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
+}
+
+ssize_t failingRead(void*, char*, size_t)
+{
+    errno = EIO;
+    return -1;
+}
+
+int seekAnywhere(void*, off64_t* position, int)
+{
+    *position = 0;
+    return 0;
+}
+
+FILE* failingStream(const char* mode)
+{
+    const cookie_io_functions_t io{failingRead, nullptr, seekAnywhere, nullptr};
+    return ::fopencookie(nullptr, mode, io);
+}
+
+bool forReading(const char* mode)
+{
+    return mode && mode[0] == 'r' && !std::strchr(mode, '+');
+}
+
+}  // namespace
+
+extern "C" {
+
+ssize_t read(int fd, void* buf, size_t count)
+{
+    static const auto real = next<ssize_t (*)(int, void*, size_t)>("read");
+    if (isChosenFd(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd, buf, count);
+}
+
+ssize_t pread(int fd, void* buf, size_t count, off_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, void*, size_t, off_t)>("pread");
+    if (isChosenFd(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd, buf, count, offset);
+}
+
+ssize_t pread64(int fd, void* buf, size_t count, off64_t offset)
+{
+    static const auto real = next<ssize_t (*)(int, void*, size_t, off64_t)>("pread64");
+    if (isChosenFd(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd, buf, count, offset);
+}
+
+ssize_t readv(int fd, const struct iovec* iov, int count)
+{
+    static const auto real = next<ssize_t (*)(int, const struct iovec*, int)>("readv");
+    if (isChosenFd(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd, iov, count);
+}
+
+struct dirent* readdir(DIR* dir)
+{
+    static const auto real = next<struct dirent* (*)(DIR*)>("readdir");
+    if (isChosenFd(::dirfd(dir))) {
+        errno = EIO;
+        return nullptr;
+    }
+    return real(dir);
+}
+
+struct dirent64* readdir64(DIR* dir)
+{
+    static const auto real = next<struct dirent64* (*)(DIR*)>("readdir64");
+    if (isChosenFd(::dirfd(dir))) {
+        errno = EIO;
+        return nullptr;
+    }
+    return real(dir);
+}
+
+FILE* fopen(const char* path, const char* mode)
+{
+    static const auto real = next<FILE* (*)(const char*, const char*)>("fopen");
+    if (forReading(mode) && isChosenPath(path))
+        return failingStream(mode);
+    return real(path, mode);
+}
+
+FILE* fopen64(const char* path, const char* mode)
+{
+    static const auto real = next<FILE* (*)(const char*, const char*)>("fopen64");
+    if (forReading(mode) && isChosenPath(path))
+        return failingStream(mode);
+    return real(path, mode);
+}
+
+}  // extern "C"
