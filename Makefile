@@ -2,11 +2,16 @@
 # make test   set up, build and run every test
 # make bench  set up (with the peers), build and run the benchmarks
 # make test-asan  every test again, built with AddressSanitizer and UBSan
+# make deb    a Release build and its Debian package, in $(BUILD)-release
 
 BUILD ?= build
 JOBS ?= 2
+# Warnings fail the build of the tests; a plain build (a packager's) only
+# reports them.
+CMAKE_FLAGS ?=
+test test-asan: CMAKE_FLAGS += -DZONDARI_WERROR=ON
 
-.PHONY: all setup build run test test-asan bench clean
+.PHONY: all setup build run test test-asan bench deb clean
 
 all: build
 
@@ -14,7 +19,7 @@ setup:
 	scripts/setup
 
 build: setup
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
@@ -24,7 +29,7 @@ test: build
 	scripts/run-tests $(BUILD)
 
 test-asan: setup
-	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZONDARI_SANITIZE=address,undefined -DZONDARI_BENCH=OFF
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZONDARI_SANITIZE=address,undefined -DZONDARI_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-asan -j$(JOBS)
 	scripts/run-tests $(BUILD)-asan
 
@@ -34,5 +39,10 @@ bench:
 	cmake --build $(BUILD) -j$(JOBS)
 	bench/run-all $(BUILD)
 
+deb: setup
+	cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DZONDARI_TESTS=OFF -DZONDARI_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(BUILD)-release -j$(JOBS)
+	cd $(BUILD)-release && cpack -G DEB
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release

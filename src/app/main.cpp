@@ -1,28 +1,89 @@
 // Zondari: plays, analyses, tags and catalogues music kept as files on disks
 // and CDs.
+//
+//   zondari [FILE | FOLDER]
+//   zondari --version | --help
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QPixmap>
+#include <QStringList>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string>
 
+#include "buildinfo.h"
+#include "core/about/version.h"
 #include "platform/drives.h"
+#include "platform/files.h"
 #include "platform/programfolder.h"
-#include "platform/qt/qtdialogs.h"
 #include "platform/qt/gstmediaplayer.h"
+#include "platform/qt/qtdialogs.h"
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
+#include "ui/player/form1.h"
+#include "ui/player/mpris.h"
 #include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
 #include "ui/shell/startup.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Uso: zondari [FILE | CARTELLA]\n"
+    "     zondari --version\n"
+    "\n"
+    "Una cartella diventa la cartella del lettore; un file ne apre la cartella e\n"
+    "lo suona.\n";
+
+// Answered before Qt starts, so that they need no display.
+bool printedInformation(int argc, char** argv, int& status)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", zondari::programVersionLine().c_str());
+            status = 0;
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            status = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     using namespace zondari;
+    if (int status = 0; printedInformation(argc, argv, status))
+        return status;
+
     QApplication app(argc, argv);
     prepareApplication(app);
+    // The desktop matches the windows to the menu entry, and its icon, by it.
+    QGuiApplication::setDesktopFileName(build::kDesktopId);
+
+    // Qt has taken its own options; what is left is the file or folder.
+    const QStringList args = QApplication::arguments().mid(1);
+    std::string opened;
+    for (const QString& arg : args) {
+        if (arg.startsWith('-') || !opened.empty()) {
+            std::fprintf(stderr, "zondari: argomento non valido \"%s\".\n%s", arg.toLocal8Bit().constData(), kUsage);
+            return 2;
+        }
+        // Made absolute now: the start-up moves the current folder.
+        opened = files::absolutePath(QFile::encodeName(arg).toStdString());
+    }
+    // A file chosen in the file manager while Zondari is open plays there.
+    if (!opened.empty() && openInRunningPlayer(opened))
+        return 0;
 
     QtDialogs dialogs;
     const auto folder = resolveProgramFolder(executableFolder());
@@ -30,7 +91,8 @@ int main(int argc, char** argv)
         dialogs.runtimeError(folder.error());
         return 1;
     }
-    QApplication::setWindowIcon(QIcon(QString::fromStdString(withSlash(*folder) + "zondlogo.jpg")));
+    QApplication::setWindowIcon(QIcon::fromTheme(build::kDesktopId,
+                                                 QIcon(QString::fromStdString(withSlash(*folder) + "zondlogo.jpg"))));
 
     AppState state;
     state.programFolder = *folder;
@@ -41,6 +103,13 @@ int main(int argc, char** argv)
     AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); },
                                    [] { return std::make_unique<GstMediaPlayer>(); }});
 
+    // The media keys and the desktop's sound applet; without a session bus
+    // the program runs as ever. On the bus before the windows load, as a box
+    // of their start-up may wait for the person.
+    Mpris mpris(ctx);
+    mpris.registerOnSessionBus();
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
+    if (!opened.empty() && ctx.form1)
+        ctx.handle([&] { ctx.form1->openPath(opened); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/about/version.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ void usage(std::FILE* out)
 {
     std::fprintf(out,
                  "Uso: zondari-cli COMANDO [ARGOMENTI...]\n"
+                 "     zondari-cli --version\n"
                  "\n"
                  "Comandi:\n");
     for (const auto& c : zondari::cli::commands())
@@ -30,6 +32,10 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "aiuto") {
         usage(stdout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::printf("%s\n", zondari::programVersionLine().c_str());
         return 0;
     }
     for (const auto& c : zondari::cli::commands()) {

@@ -22,6 +22,9 @@ public:
     // that turns out not to be playable fails later, as a player that stops.
     virtual Status setFileName(const std::string& name) = 0;
     virtual std::string fileName() const = 0;
+    // The file whose sound the player holds, with its full path: the file
+    // set, or the entry of a playlist in play; empty when none.
+    virtual std::string entryPath() const { return fileName(); }
 
     // kStopped, kPaused or kPlaying. Opening a file after play() counts as
     // playing; so does the step from one playlist entry to the next. A track

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "buildinfo.h"
 #include "core/common/paths.h"
 #include "platform/files.h"
 
@@ -56,7 +57,25 @@ void installShipped(const std::string& from, const std::string& to)
         (void)files::replaceFile(to, *bytes, st.st_mode & 0777);
 }
 
+// A folder given relative to the executable's folder, as a plain absolute
+// path; empty when it is not a folder.
+std::string besideExecutable(const std::string& exeFolder, const char* relative)
+{
+    const std::string folder = files::absolutePath((fs::path(exeFolder) / relative).string());
+    return files::folderExists(folder) ? folder : std::string();
+}
+
 }  // namespace
+
+InstalledLayout installedLayout(const std::string& exeFolder)
+{
+    InstalledLayout layout{besideExecutable(exeFolder, build::kDataFromBin),
+                           besideExecutable(exeFolder, build::kLauncherFromBin)};
+    // The assets' folder alone makes an installation: the help page is there.
+    if (layout.assets.empty() || !files::fileExists(withSlash(layout.assets) + "zondari.htm"))
+        return {};
+    return layout;
+}
 
 Result<std::string> resolveProgramFolder(const std::string& exeFolder)
 {
@@ -66,7 +85,10 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder)
             return st.error();
         return folder;
     }
-    if (::access(exeFolder.c_str(), W_OK) == 0)
+    // An installed program's bin may be writable (an installation in the
+    // user's own prefix): its program folder is still the user's data folder.
+    const InstalledLayout installed = installedLayout(exeFolder);
+    if (installed.assets.empty() && ::access(exeFolder.c_str(), W_OK) == 0)
         return exeFolder;
 
     std::string base;
@@ -79,8 +101,13 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder)
     const std::string folder = base + "/zondari";
     if (auto st = ensureFolder(folder); !st)
         return st.error();
-    for (const auto& name : shippedFiles())
-        installShipped(withSlash(exeFolder) + name, withSlash(folder) + name);
+    for (const auto& name : shippedFiles()) {
+        std::string from = exeFolder;
+        if (!installed.assets.empty())
+            from = name == "start" ? installed.launcher : installed.assets;
+        if (!from.empty())
+            installShipped(withSlash(from) + name, withSlash(folder) + name);
+    }
     return folder;
 }
 

@@ -84,7 +84,11 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
     for (const char* name : {"Vasco Rossi/Albachiara.mp3", "Vasco Rossi/#1 hit 100%.mp3", "Città/perché è.mp3",
                              "Città/\"virgolette\" & l'apostrofo.mp3", "<b>Rock & Roll</b>.mp3"}) {
         const std::string path = music.write(name, "x");
-        catalogue += "(" + path.substr(0, path.rfind('/')) + ")\r\n" + path + "\r\n";
+        // Appended piece by piece: g++ 12 at -O3 reports a false overlap
+        // (-Wrestrict) for "(" put before a temporary string.
+        catalogue += '(';
+        catalogue += path.substr(0, path.rfind('/'));
+        catalogue += ")\r\n" + path + "\r\n";
         files.insert(path);
     }
     program.write("ZOND_DEFAULT_CASA_1.txt", catalogue);

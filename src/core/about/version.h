@@ -12,4 +12,11 @@ inline constexpr const char* kHomePage = "https://www.zondari.it/";
 // each number in decimal without leading zeros.
 std::string versionLine(const std::string& title, int major, int minor, int revision);
 
+// The program's name, as the about window and `--version` give it.
+inline constexpr const char* kProgramName = "Zondari";
+
+// The version line of this build, from the project's version: what the
+// about window shows and both programs print for `--version`.
+std::string programVersionLine();
+
 }  // namespace zondari

@@ -23,6 +23,13 @@ int nextTrackRow(int current, int rows)
     return current >= rows - 1 || current < 0 ? 1 : current + 1;
 }
 
+int previousTrackRow(int current, int rows)
+{
+    if (rows <= 1)
+        return 0;
+    return current <= 1 || current > rows - 1 ? rows - 1 : current - 1;
+}
+
 void AutoAdvance::newRound()
 {
     failed_.clear();

@@ -27,6 +27,10 @@ TickStep tickStep(int playState, bool playMode, int rows);
 // after the last row comes row 1 again; 0 when the grid lists no track.
 int nextTrackRow(int current, int rows);
 
+// The row before `current`, the other way round: before row 1 comes the
+// last row; 0 when the grid lists no track.
+int previousTrackRow(int current, int rows);
+
 // What the timer knows of the player on a tick.
 struct PlayerFacts {
     int playState = 0;

@@ -10,4 +10,8 @@ inline constexpr int kSilentVolume = -10000;
 // outside -10000..0 are held at the nearer end.
 double volumeGain(int hundredthsOfDecibel);
 
+// The volume of a linear gain, to the nearest hundredth of a decibel: 0 and
+// below are silent, 1 and above full volume (a player does not amplify).
+int volumeOfGain(double gain);
+
 }  // namespace zondari

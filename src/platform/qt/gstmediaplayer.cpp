@@ -169,6 +169,11 @@ bool GstMediaPlayer::openFrom(std::size_t index)
     return false;
 }
 
+std::string GstMediaPlayer::entryPath() const
+{
+    return index_ < entries_.size() ? entries_[index_] : std::string();
+}
+
 int GstMediaPlayer::playState() const
 {
     switch (state_) {

@@ -34,6 +34,7 @@ public:
 
     Status setFileName(const std::string& name) override;
     std::string fileName() const override { return name_; }
+    std::string entryPath() const override;
     int playState() const override;
     bool unplayable() const override { return unplayable_; }
     Status play() override;

@@ -19,7 +19,6 @@
 namespace zondari {
 namespace {
 
-constexpr const char* kTitle = "Zondari";
 constexpr const char* kNoSystemInformation = "Informazioni di sistema non disponibili in questo momento";
 constexpr int kAnimationMs = 300;
 constexpr int kLogoWidth = 320;
@@ -127,8 +126,7 @@ void Form3::Load()
 
 void Form3::Activate()
 {
-    Label3->setText(QString::fromStdString(
-        versionLine(kTitle, ZONDARI_VERSION_MAJOR, ZONDARI_VERSION_MINOR, ZONDARI_VERSION_PATCH)));
+    Label3->setText(QString::fromStdString(programVersionLine()));
     Command3d1->setFocus();
     showFrame(0);
 }

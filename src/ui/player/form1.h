@@ -45,6 +45,12 @@ public:
     // selected row (the track that plays) by its name.
     void followFolder();
 
+    // A file or folder handed to the program (its command line, the
+    // desktop): a folder becomes the listed folder; a file lists its folder
+    // and plays as a click on its row. What cannot be opened is told in a
+    // box. `absolutePath` is absolute, as the current folder moves.
+    void openPath(const std::string& absolutePath);
+
     // Playback (form1_playback.cpp).
     void Toolbar1_ButtonClick(const QString& key);
     void ExtGrid1_Click();
@@ -80,6 +86,9 @@ protected:
 
 private:
     void sizeWindow();
+    // Lists `folder` as the person's choice would; false, told in a box,
+    // when it cannot be listed.
+    bool listFolder(const std::string& folder);
     void buildPlayback();
     void enableToolbar();
     void setPlayMode(bool pressed);

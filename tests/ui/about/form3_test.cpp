@@ -10,6 +10,7 @@
 
 #include "core/about/version.h"
 #include "support/pathset.h"
+#include "support/projectversion.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "ui/about/form3.h"
@@ -22,17 +23,6 @@ using namespace zondari::test;
 namespace {
 
 constexpr const char* kNoTool = "Informazioni di sistema non disponibili in questo momento";
-
-// The version that CMakeLists.txt gives the project, as "X.Y.Z".
-std::string projectVersion()
-{
-    const std::string cmake = readFile(std::string(ZONDARI_SOURCE_DIR) + "/CMakeLists.txt");
-    std::smatch m;
-    if (!std::regex_search(cmake, m, std::regex(R"(project\(zondari\s+VERSION\s+(\d+)\.(\d+)\.(\d+))")))
-        return "?";
-    return std::to_string(std::stoi(m[1])) + "." + std::to_string(std::stoi(m[2])) + "." +
-           std::to_string(std::stoi(m[3]));
-}
 
 QImage imageOf(const QLabel* label)
 {

@@ -1,0 +1,96 @@
+// The Debian package made by CPack from the build tree: its name, its
+// dependencies, its files, and lintian's verdict.
+
+#include <gtest/gtest.h>
+#include <string>
+
+#include "support/cli.h"
+#include "support/projectversion.h"
+#include "support/tempdir.h"
+
+using namespace zondari::test;
+
+namespace {
+
+class Package : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        out_ = new TempDir;
+        log_ = new std::string(output(std::string(ZONDARI_CPACK_COMMAND) + " -G DEB --config " +
+                                          shellQuoted(std::string(ZONDARI_BINARY_DIR) + "/CPackConfig.cmake") +
+                                          " -B " + shellQuoted(out_->path()) + " 2>&1",
+                                      &status_));
+        deb_ = new std::string(*out_ / ("zondari_" + projectVersion() + "_" +
+                                        output("dpkg --print-architecture | tr -d '\\n'") + ".deb"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete out_;
+        delete log_;
+        delete deb_;
+    }
+    void SetUp() override
+    {
+        ASSERT_EQ(status_, 0) << *log_;
+        ASSERT_EQ(run("test -f " + shellQuoted(*deb_)), 0) << "no " << *deb_ << " in:\n" << *log_;
+    }
+    static std::string field(const std::string& name)
+    {
+        return output("dpkg-deb -f " + shellQuoted(*deb_) + " " + name);
+    }
+
+    static TempDir* out_;
+    static std::string* log_;
+    static std::string* deb_;
+    static int status_;
+};
+
+TempDir* Package::out_ = nullptr;
+std::string* Package::log_ = nullptr;
+std::string* Package::deb_ = nullptr;
+int Package::status_ = -1;
+
+}  // namespace
+
+TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
+{
+    EXPECT_EQ(field("Package"), "zondari\n");
+    EXPECT_EQ(field("Version"), projectVersion() + "\n");
+    const std::string depends = field("Depends");
+    // Found by dpkg-shlibdeps from the executables.
+    for (const char* library : {"libqt6widgets6", "libqt6dbus6", "libgstreamer1.0-0", "libasound2", "libblkid1"})
+        EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
+    // Run, not linked: the opener, the decoders and sink, Qt's Italian.
+    for (const char* runs : {"xdg-utils", "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good",
+                             "gstreamer1.0-pulseaudio", "qt6-translations-l10n"})
+        EXPECT_NE(depends.find(runs), std::string::npos) << runs << " in " << depends;
+    EXPECT_NE(field("Recommends").find("gstreamer1.0-libav"), std::string::npos);
+}
+
+TEST_F(Package, HoldsTheInstalledTreeUnderUsr)
+{
+    const std::string files = output("dpkg-deb -c " + shellQuoted(*deb_) + " | awk '{ print $6 }'");
+    for (const char* path : {"./usr/bin/zondari", "./usr/bin/zondari-cli", "./usr/libexec/zondari/start",
+                             "./usr/share/zondari/zondari.htm", "./usr/share/zondari/zondlogo.jpg",
+                             "./usr/share/applications/it.zondari.Zondari.desktop",
+                             "./usr/share/metainfo/it.zondari.Zondari.metainfo.xml",
+                             "./usr/share/icons/hicolor/scalable/apps/it.zondari.Zondari.svg",
+                             "./usr/share/icons/hicolor/16x16/apps/it.zondari.Zondari.png",
+                             "./usr/share/man/man1/zondari.1.gz", "./usr/share/man/man1/zondari-cli.1.gz",
+                             "./usr/share/doc/zondari/copyright", "./usr/share/doc/zondari/changelog.gz"})
+        EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path;
+    EXPECT_EQ(files.find("./usr/bin/start\n"), std::string::npos);
+    EXPECT_EQ(files.find("./usr/local"), std::string::npos);
+}
+
+TEST_F(Package, LintianFindsNoError)
+{
+    if (run("command -v lintian >/dev/null") != 0)
+        GTEST_SKIP() << "lintian is missing (scripts/setup installs it)";
+    int status = -1;
+    const std::string said = output("lintian --fail-on error --tag-display-limit 0 " + shellQuoted(*deb_) + " 2>&1",
+                                    &status);
+    EXPECT_EQ(status, 0) << said;
+    EXPECT_EQ(said.find("E: "), std::string::npos) << said;
+}
