@@ -325,7 +325,12 @@ TEST(MixerPlayback, UscitaAndClosingTheWindowStopBothDecks)
     for (int round = 0; round < 2; ++round) {
         mp3MIXER* m = x.open();
         ASSERT_NE(m, nullptr) << round;
-        EXPECT_EQ(m->Label1->text(), "Nessuna canzone") << round;
+        // A new window shows no song, not the last round's: its caption, or
+        // the ticker already scrolling it when the machine was slow to open.
+        const QString shown = m->Label1->text();
+        EXPECT_TRUE(shown == "Nessuna canzone" ||
+                    (shown.size() == 25 && QString("Nessuna canzone   ").repeated(3).contains(shown)))
+            << round << " " << shown.toStdString();
         MixerApp::load(m->File1, "uno.mp3");
         MixerApp::load(m->File2, "due.mp3");
         ASSERT_TRUE(x.waitFor([&] { return x.bothPlaying(); }));
