@@ -96,6 +96,34 @@ bool usableHeader(std::string_view start)
     return (b(6) | b(7) | b(8) | b(9)) != 0;
 }
 
+// TagLib reads from memory: the bytes are all it ever sees, so a size that
+// points past them cannot make it read more.
+Id3v2Tag parse(const TagLib::ByteVector& bytes)
+{
+    TagLib::ByteVectorStream stream(bytes);
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    if (!file.isValid() || !file.hasID3v2Tag())
+        return {};
+    const TagLib::ID3v2::Tag* tag = file.ID3v2Tag(false);
+    return tag ? fromTagLib(*tag) : Id3v2Tag{};
+}
+
+// Up to `count` bytes at `offset` into `into`; how many came (fewer at the
+// end of the file or on a failure).
+std::size_t readFully(int fd, char* into, std::size_t count, std::uint64_t offset)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, into + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
 }  // namespace
 
 namespace id3v2file {
@@ -106,16 +134,7 @@ Id3v2Tag fromBytes(std::string_view start)
         return {};
     if (start.size() > kLargestRead)
         start = start.substr(0, kLargestRead);
-    // TagLib reads from memory: the bytes are all it ever sees, so a size
-    // that points past them cannot make it read more.
-    TagLib::ByteVectorStream stream(TagLib::ByteVector(start.data(), static_cast<unsigned int>(start.size())));
-    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
-    if (!file.isValid() || !file.hasID3v2Tag())
-        return {};
-    const TagLib::ID3v2::Tag* tag = file.ID3v2Tag(false);
-    if (!tag)
-        return {};
-    return fromTagLib(*tag);
+    return parse(TagLib::ByteVector(start.data(), static_cast<unsigned int>(start.size())));
 }
 
 }  // namespace id3v2file
@@ -125,35 +144,22 @@ Id3v2Tag readId3v2(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return {};
+    Id3v2Tag tag;
     struct stat st {};
-    std::string bytes;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        // The header first, then the tag it announces, up to the file's end
-        // and the cap.
-        std::uint64_t want = 10;
-        for (int pass = 0; pass < 2; ++pass) {
-            want = std::min<std::uint64_t>({want, static_cast<std::uint64_t>(st.st_size), id3v2file::kLargestRead});
-            const std::size_t have = bytes.size();
-            bytes.resize(static_cast<std::size_t>(want));
-            std::size_t done = have;
-            while (done < bytes.size()) {
-                const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n <= 0)
-                    break;
-                done += static_cast<std::size_t>(n);
-            }
-            bytes.resize(done);
-            if (pass == 0) {
-                if (done < 10 || !usableHeader(bytes))
-                    break;
-                want = mp3::id3v2TagLength(bytes);
-            }
-        }
+    char header[10];
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readFully(fd, header, sizeof header, 0) == sizeof header
+        && usableHeader(std::string_view(header, sizeof header))) {
+        // The tag the header announces, up to the file's end and the cap,
+        // read straight into the buffer TagLib reads from.
+        const std::uint64_t want = std::min<std::uint64_t>(
+            {mp3::id3v2TagLength(std::string_view(header, sizeof header)), static_cast<std::uint64_t>(st.st_size),
+             id3v2file::kLargestRead});
+        TagLib::ByteVector bytes(static_cast<unsigned int>(want));
+        bytes.resize(static_cast<unsigned int>(readFully(fd, bytes.data(), bytes.size(), 0)));
+        tag = parse(bytes);
     }
     ::close(fd);
-    return id3v2file::fromBytes(bytes);
+    return tag;
 }
 
 }  // namespace zondari

@@ -125,17 +125,18 @@ namespace {
 
 struct Outcome {
     int status = -1;       // the child's exit status; minus its signal
-    long peakKiB = -1;     // its peak memory while reading
+    long peakKiB = -1;     // the memory the read took at its peak, over what the child held before
     Id3v2Tag tag;
 };
 
-long peakKiB()
+// "VmHWM" (the peak) or "VmRSS" (now) of this process, in KiB.
+long statusKiB(const std::string& key)
 {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stol(line.substr(key.size() + 1));
     }
     return -1;
 }
@@ -152,8 +153,9 @@ Outcome readInChild(const std::string& path)
         ::close(pipeFd[0]);
         ::alarm(20);  // a hang ends as SIGALRM
         { std::ofstream("/proc/self/clear_refs") << "5"; }
+        const long before = statusKiB("VmRSS");
         const Id3v2Tag tag = readId3v2(path);
-        const std::string report = std::to_string(peakKiB()) + "\n" + std::to_string(tag.version) + "\n" + tag.title;
+        const std::string report = std::to_string(statusKiB("VmHWM") - before) + "\n" + std::to_string(tag.version) + "\n" + tag.title;
         (void)!::write(pipeFd[1], report.data(), report.size());
         ::_exit(0);
     }
