@@ -1,5 +1,6 @@
 #include "platform/id3v2file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
