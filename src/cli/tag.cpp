@@ -9,15 +9,18 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "core/tags/id3v2.h"
 #include "core/tags/tageditor.h"
 #include "platform/files.h"
+#include "platform/id3v2file.h"
 #include "platform/mp3file.h"
 
 namespace zondari::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: zondari-cli tag FILE [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] [--genere N]\n";
+    "Uso: zondari-cli tag FILE [--da-id3v2] [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] "
+    "[--genere N]\n";
 
 int wrongLine(const std::string& why)
 {
@@ -59,12 +62,15 @@ int runTag(const std::vector<std::string>& args)
     };
     std::optional<std::string> path;
     std::map<std::string, std::string> given;
+    bool fromId3v2 = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (textOptions.count(a) || a == "--genere") {
             if (i + 1 >= args.size())
                 return wrongLine("manca il valore di " + a + ".");
             given[a] = args[++i];
+        } else if (a == "--da-id3v2") {
+            fromId3v2 = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return wrongLine("opzione sconosciuta \"" + a + "\".");
         } else if (path) {
@@ -94,7 +100,17 @@ int runTag(const std::vector<std::string>& args)
     std::optional<FileState> seen;
     const bool tagged = ReadTag(*path, inFile, &seen);
     tageditor::Fields fields = tagged ? tageditor::fromTag(inFile) : tageditor::forUntagged(*path);
-    if (given.empty()) {
+    if (fromId3v2) {
+        // As "Copia da ID3v2" does; the other options given still win.
+        const Id3v2Tag v2 = readId3v2(*path);
+        if (!v2.present()) {
+            std::fprintf(stderr, "zondari-cli: \"%s\" non contiene un tag ID3v2: il tag ID3v1 non è stato scritto.\n",
+                         path->c_str());
+            return 1;
+        }
+        fields = id3v2::toEditorFields(v2);
+    }
+    if (given.empty() && !fromId3v2) {
         if (!tagged)
             std::fprintf(stderr, "%s\n", tageditor::kNoTagText);
         print(fields);

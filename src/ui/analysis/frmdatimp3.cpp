@@ -1,6 +1,7 @@
 #include "ui/analysis/frmdatimp3.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
+#include "platform/id3v2file.h"
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
@@ -33,6 +35,7 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     , Command2(new QPushButton("Chiudi", this))
     , Picture7(new QLabel(this))
     , Picture1(new QLabel(this))
+    , id3v2Caption(new QLabel(QString::fromUtf8(id3v2::kAbsentText), this))
     , ctx_(ctx)
 {
     setObjectName("frmDATIMP3");
@@ -63,6 +66,24 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
             grid->addWidget(Label20, row++, 1);
         }
     }
+    // The ID3v2 block: a caption with the tag's version, then its fields.
+    id3v2Caption->setObjectName("Id3v2Caption");
+    QFont bold = id3v2Caption->font();
+    bold.setBold(true);
+    id3v2Caption->setFont(bold);
+    grid->addWidget(id3v2Caption, row++, 0, 1, 2);
+    for (std::size_t i = 0; i < id3v2::kFieldCount; ++i) {
+        const std::string_view caption = id3v2::kFieldLabels[i];
+        id3v2Labels[i] = new QLabel(QString::fromUtf8(caption.data(), static_cast<int>(caption.size())), this);
+        id3v2Labels[i]->setObjectName(QString("Id3v2Label_%1").arg(i));
+        id3v2Fields[i] = new QLineEdit(this);
+        id3v2Fields[i]->setObjectName(QString("Id3v2Text_%1").arg(i));
+        id3v2Fields[i]->setReadOnly(true);
+        grid->addWidget(id3v2Labels[i], row, 0);
+        grid->addWidget(id3v2Fields[i], row++, 1);
+        id3v2Labels[i]->hide();
+        id3v2Fields[i]->hide();
+    }
     grid->addWidget(Picture1, row++, 0, 1, 2);
     Command2->setObjectName("Command2");
     grid->addWidget(Command2, row, 0, 1, 2);
@@ -88,6 +109,7 @@ void frmDATIMP3::Load()
     else if (player)
         place.moveTopLeft(QPoint(player->geometry().right() + 1, player->y()));
     self->setGeometry(place);
+    growToFit();
 }
 
 void frmDATIMP3::fill(const TrackInfo& info)
@@ -104,6 +126,32 @@ void frmDATIMP3::clearFields()
 {
     for (QLineEdit* t : Text1)
         t->clear();
+}
+
+void frmDATIMP3::fillId3v2(const Id3v2Tag& tag)
+{
+    id3v2Caption->setText(QString::fromStdString(id3v2::blockCaption(tag)));
+    const auto values = id3v2::fieldValues(tag);
+    for (std::size_t i = 0; i < id3v2::kFieldCount; ++i) {
+        id3v2Fields[i]->setText(QString::fromStdString(values[i]));
+        id3v2Fields[i]->setCursorPosition(0);  // a long title shows its start, and all of it on hover
+        id3v2Fields[i]->setToolTip(QString::fromStdString(values[i]));
+        id3v2Labels[i]->setVisible(tag.present());
+        id3v2Fields[i]->setVisible(tag.present());
+    }
+    growToFit();
+}
+
+void frmDATIMP3::growToFit()
+{
+    QMdiSubWindow* self = childWindowOf(this);
+    if (!self)
+        return;
+    // Taller only: the window keeps the player's height while that holds
+    // every row.
+    const int needed = self->sizeHint().height();
+    if (self->height() < needed)
+        self->resize(self->width(), needed);
 }
 
 void frmDATIMP3::Command2_Click() { unloadWindow(this); }
@@ -138,8 +186,11 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     const auto bytes = mp3file::readMp3Bytes(path);
     // A file that cannot be read shows a cleared record, never the last one.
     ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
-    if (window)
+    if (window) {
         window->fill(ctx.state.TrackInfo);
+        // Only a file that opens with an ID3v2 header is handed to TagLib.
+        window->fillId3v2(bytes && bytes->tagsInFront > 0 ? readId3v2(path) : Id3v2Tag{});
+    }
 }
 
 }  // namespace zondari

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/analysis/mp3analysis.h"
+#include "core/tags/id3v2.h"
 
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,9 @@ public:
     // Shows `info` in the fields.
     void fill(const TrackInfo& info);
     void clearFields();
+    // Shows the ID3v2 block under the ID3v1 fields ("ID3v2: assente" without
+    // a tag) and makes the window tall enough for it.
+    void fillId3v2(const Id3v2Tag& tag);
 
     void Command2_Click();
     void Picture7_Click();
@@ -36,11 +40,16 @@ public:
     QPushButton* Command2;
     QLabel* Picture7;
     QLabel* Picture1;
+    QLabel* id3v2Caption;
+    std::array<QLabel*, id3v2::kFieldCount> id3v2Labels{};
+    std::array<QLineEdit*, id3v2::kFieldCount> id3v2Fields{};
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void growToFit();
+
     AppContext& ctx_;
 };
 

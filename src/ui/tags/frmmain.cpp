@@ -12,6 +12,7 @@
 #include "core/common/paths.h"
 #include "core/common/text.h"
 #include "platform/files.h"
+#include "platform/id3v2file.h"
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
@@ -65,6 +66,7 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     , Command2(button("Command2", "Carica ID3", Frame3))
     , Command3(button("Command3", "Salva ID3", Frame3))
     , Command4(button("Command4", "Chiudi", Frame3))
+    , copyFromId3v2(button("copyFromId3v2", "Copia da ID3v2", Frame3))
     , ctx_(ctx)
 {
     setObjectName("frmMain");
@@ -98,7 +100,10 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     saveColumn->addWidget(label("Label8", "Salva ID3", Frame3), 0, Qt::AlignHCenter);
     commands->addLayout(loadColumn);
     commands->addLayout(saveColumn);
+    commands->addWidget(copyFromId3v2, 0, Qt::AlignTop);
     commands->addWidget(Command4, 0, Qt::AlignTop);
+    copyFromId3v2->setToolTip("Riempie i campi con il tag ID3v2 del file; si salva con \"Salva ID3\"");
+    copyFromId3v2->setEnabled(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
@@ -113,6 +118,7 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     on(Command2, &frmMain::Command2_Click);
     on(Command3, &frmMain::Command3_Click);
     on(Command4, &frmMain::Command4_Click);
+    on(copyFromId3v2, &frmMain::copyFromId3v2_Click);
 }
 
 void frmMain::Load()
@@ -165,6 +171,7 @@ void frmMain::Caricafile()
         tag_ = TagRecord{};
         showFields(tageditor::forUntagged(name));
     }
+    copyFromId3v2->setEnabled(readId3v2(name).present());
     txtTitolo->setFocus();
 }
 
@@ -209,5 +216,14 @@ void frmMain::Command3_Click()
 }
 
 void frmMain::Command4_Click() { unloadWindow(this); }
+
+void frmMain::copyFromId3v2_Click()
+{
+    // The tag as it is now: another program may have changed it since the load.
+    const Id3v2Tag tag = readId3v2(loadedName_);
+    copyFromId3v2->setEnabled(tag.present());
+    if (tag.present())
+        showFields(id3v2::toEditorFields(tag));
+}
 
 }  // namespace zondari

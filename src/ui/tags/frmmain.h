@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/tags/id3v1.h"
+#include "core/tags/id3v2.h"
 #include "core/tags/tageditor.h"
 #include "platform/mp3file.h"
 
@@ -36,6 +37,9 @@ public:
     void Command2_Click();  // load
     void Command3_Click();  // save
     void Command4_Click();  // close
+    // "Copia da ID3v2": fills the fields from the loaded file's ID3v2 tag,
+    // as ID3v1 can hold them; nothing is written until a save.
+    void copyFromId3v2_Click();
 
     QGroupBox* Frame1;
     QLineEdit* txtNomefile;
@@ -51,6 +55,7 @@ public:
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
+    QPushButton* copyFromId3v2;  // enabled while the loaded file has an ID3v2 tag
 
     // The record between loading and saving.
     const TagRecord& tag() const { return tag_; }

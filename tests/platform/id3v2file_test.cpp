@@ -1,0 +1,248 @@
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/id3v2file.h"
+#include "support/id3v2bytes.h"
+#include "support/tempdir.h"
+
+using namespace zondari;
+using namespace zondari::test;
+namespace b = zondari::test::id3v2bytes;
+
+namespace {
+
+// The same frames in each version's ids.
+b::Tag fullTag(int major, b::Encoding e, const std::string& title)
+{
+    b::Tag t;
+    t.major = major;
+    t.padding = 64;
+    const bool v22 = major == 2;
+    t.text(v22 ? "TT2" : "TIT2", title, e)
+        .text(v22 ? "TP1" : "TPE1", "Artista", e)
+        .text(v22 ? "TAL" : "TALB", "Album", e)
+        .text(major == 4 ? "TDRC" : v22 ? "TYE" : "TYER", "1999", e)
+        .text(v22 ? "TRK" : "TRCK", "3/12", e)
+        .text(v22 ? "TCO" : "TCON", major == 4 ? "17" : "(17)", e)
+        .comment("", "Nota", e);
+    return t;
+}
+
+struct Case {
+    int major;
+    b::Encoding encoding;
+    const char* title;
+};
+
+// Latin-1 holds only Latin-1; the others hold any text.
+const Case kCases[] = {
+    {2, b::Latin1, "Caffè"},      {2, b::Utf16Bom, "Песня ñ"},   {3, b::Latin1, "Caffè"},
+    {3, b::Utf16Bom, "Песня ñ"}, {4, b::Latin1, "Caffè"},       {4, b::Utf16Bom, "Песня ñ"},
+    {4, b::Utf16Be, "歌 ü"},      {4, b::Utf8, "Ελληνικά ç"},
+};
+
+}  // namespace
+
+TEST(Id3v2File, ReadsEachVersionAndTextEncoding)
+{
+    TempDir dir;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.major) + "/" + std::to_string(int(c.encoding)));
+        const std::string path = dir.write("brano.mp3", fullTag(c.major, c.encoding, c.title).bytes() + b::audioAfter());
+        const Id3v2Tag tag = readId3v2(path);
+        EXPECT_EQ(tag.version, c.major);
+        EXPECT_EQ(tag.title, c.title);
+        EXPECT_EQ(tag.artist, "Artista");
+        EXPECT_EQ(tag.album, "Album");
+        EXPECT_EQ(tag.year, "1999");
+        EXPECT_EQ(tag.track, "3/12");
+        EXPECT_EQ(tag.comment, "Nota");
+        EXPECT_EQ(tag.genre, "Rock");
+        EXPECT_EQ(tag.genreNumber, 17);
+    }
+}
+
+TEST(Id3v2File, ReadsAnUnsynchronisedTag)
+{
+    // UTF-16's byte order mark FF FE is what unsynchronisation exists for.
+    TempDir dir;
+    b::Tag t = fullTag(3, b::Utf16Bom, "Ÿÿ ÿ");
+    t.flags = 0x80;
+    const Id3v2Tag tag = readId3v2(dir.write("u.mp3", t.bytes() + b::audioAfter()));
+    EXPECT_EQ(tag.version, 3);
+    EXPECT_EQ(tag.title, "Ÿÿ ÿ");
+    EXPECT_EQ(tag.comment, "Nota");
+}
+
+TEST(Id3v2File, TakesTheFirstCommentAndTheDateYearAndGenreNames)
+{
+    TempDir dir;
+    b::Tag t;
+    t.major = 4;
+    t.text("TDRC", "2004-05-01").text("TCON", "Musica da camera").comment("desc", "Primo").comment("", "Secondo");
+    Id3v2Tag tag = readId3v2(dir.write("a.mp3", t.bytes()));
+    EXPECT_EQ(tag.year, "2004");
+    EXPECT_EQ(tag.comment, "Primo");
+    EXPECT_EQ(tag.genre, "Musica da camera");
+    EXPECT_EQ(tag.genreNumber, -1);
+
+    // ID3v2.3's number with a refinement; a comment's line ends become spaces.
+    b::Tag r;
+    r.text("TCON", "(4)Eurodisco").comment("", "riga 1\r\nriga 2");
+    tag = readId3v2(dir.write("b.mp3", r.bytes()));
+    EXPECT_EQ(tag.genre, "Disco");  // TagLib splits "(4)" and "Eurodisco"; the first counts
+    EXPECT_EQ(tag.genreNumber, 4);
+    EXPECT_EQ(tag.comment, "riga 1  riga 2");
+}
+
+TEST(Id3v2File, WhatIsNoTagGivesNoTag)
+{
+    TempDir dir;
+    const std::string frames = fullTag(3, b::Latin1, "T").body();
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"vuoto.mp3", ""},
+        {"corto.mp3", "ID3\x03"},
+        {"audio.mp3", b::audioAfter()},
+        {"versione5.mp3", "ID3\x05" + std::string(2, '\0') + b::syncsafe(uint32_t(frames.size())) + frames},
+        {"versione1.mp3", "ID3\x01" + std::string(2, '\0') + b::syncsafe(uint32_t(frames.size())) + frames},
+        {"dopo.mp3", b::audioAfter() + fullTag(3, b::Latin1, "T").bytes()},
+    };
+    for (const auto& [name, bytes] : files)
+        EXPECT_FALSE(readId3v2(dir.write(name, bytes)).present()) << name;
+    EXPECT_FALSE(readId3v2(dir / "manca.mp3").present());
+    EXPECT_FALSE(readId3v2(dir.mkdir("cartella.mp3")).present());
+    EXPECT_FALSE(readId3v2("").present());
+    ASSERT_EQ(::mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
+    EXPECT_FALSE(readId3v2(dir / "fifo.mp3").present());  // and it does not wait for a writer
+}
+
+namespace {
+
+struct Outcome {
+    int status = -1;       // the child's exit status; minus its signal
+    long peakKiB = -1;     // the memory the read took at its peak, over what the child held before
+    Id3v2Tag tag;
+};
+
+// "VmHWM" (the peak) or "VmRSS" (now) of this process, in KiB.
+long statusKiB(const std::string& key)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stol(line.substr(key.size() + 1));
+    }
+    return -1;
+}
+
+// Reads `path` in a child process, so that a crash or a hang ends the child
+// and not the test, and the memory the read itself takes is measured: the
+// peak is reset before it.
+Outcome readInChild(const std::string& path)
+{
+    int pipeFd[2];
+    EXPECT_EQ(::pipe(pipeFd), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeFd[0]);
+        ::alarm(20);  // a hang ends as SIGALRM
+        { std::ofstream("/proc/self/clear_refs") << "5"; }
+        const long before = statusKiB("VmRSS");
+        const Id3v2Tag tag = readId3v2(path);
+        const std::string report = std::to_string(statusKiB("VmHWM") - before) + "\n" + std::to_string(tag.version) + "\n" + tag.title;
+        (void)!::write(pipeFd[1], report.data(), report.size());
+        ::_exit(0);
+    }
+    ::close(pipeFd[1]);
+    std::string report;
+    char buf[512];
+    for (ssize_t n; (n = ::read(pipeFd[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<std::size_t>(n));
+    ::close(pipeFd[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    Outcome o;
+    o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    const auto first = report.find('\n');
+    const auto second = report.find('\n', first + 1);
+    if (first != std::string::npos && second != std::string::npos) {
+        o.peakKiB = std::stol(report.substr(0, first));
+        o.tag.version = std::stoi(report.substr(first + 1, second - first - 1));
+        o.tag.title = report.substr(second + 1);
+    }
+    return o;
+}
+
+constexpr long kMemoryBoundKiB = 64 * 1024;
+
+}  // namespace
+
+TEST(Id3v2File, DamagedTagsNeitherCrashNorHangNorTakeMuchMemory)
+{
+    TempDir dir;
+    b::Tag good;
+    good.text("TIT2", "Titolo").text("TPE1", "Artista");
+    const std::string frames = good.body();
+    const auto header = [](const std::string& size) { return "ID3" + std::string{'\x03', '\0', '\0'} + size; };
+
+    struct Damaged {
+        const char* name;
+        std::string bytes;
+        const char* title;  // what still reads; "" for no tag
+    };
+    b::Tag hugeFrame;
+    hugeFrame.text("TIT2", "Titolo").frame("TPE1", std::string(1, '\0') + "Artista", 0x7FFFFFFF);
+    b::Tag zeroFrame;
+    zeroFrame.frame("TIT2", "", 0).text("TPE1", "Artista");
+    const std::vector<Damaged> cases = {
+        {"size past the end", header(b::syncsafe(0x0FFFFFFF)) + frames, "Titolo"},
+        {"frame larger than its tag", hugeFrame.bytes() + b::audioAfter(), "Titolo"},
+        {"frame of size 0", zeroFrame.bytes() + b::audioAfter(), ""},
+        {"tag of size 0", header(b::syncsafe(0)) + frames + b::audioAfter(), ""},
+        {"garbage syncsafe bytes", header("\xFF\xFF\xFF\xFF") + frames + b::audioAfter(), ""},
+        {"garbage in the low size bytes", header("\x00\x00\x81\x90") + frames + b::audioAfter(), ""},
+        {"header only", header(b::syncsafe(100)), ""},
+    };
+    for (const Damaged& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome o = readInChild(dir.write("rotto.mp3", c.bytes));
+        ASSERT_EQ(o.status, 0);
+        EXPECT_LT(o.peakKiB, kMemoryBoundKiB);
+        EXPECT_EQ(o.tag.title, c.title);
+    }
+}
+
+TEST(Id3v2File, ATagClaimingMoreThanTheCapReadsOnlyTheCap)
+{
+    // A large file (sparse) whose tag claims 256 MiB: TagLib is handed at
+    // most the cap, not the whole file.
+    TempDir dir;
+    b::Tag t;
+    t.text("TIT2", "Grande");
+    const std::string path = dir.write("grande.mp3", "ID3" + std::string{'\x04', '\0', '\0'} + b::syncsafe(0x0FFFFFFF) + t.body());
+    ASSERT_EQ(::truncate(path.c_str(), 200ll << 20), 0);
+    const Outcome o = readInChild(path);
+    ASSERT_EQ(o.status, 0);
+    EXPECT_EQ(o.tag.title, "Grande");
+    EXPECT_EQ(o.tag.version, 4);
+    EXPECT_LT(o.peakKiB, kMemoryBoundKiB);
+}
+
+TEST(Id3v2File, ATagWithABigPictureStaysWithinTheBound)
+{
+    // A real tag with a 10 MiB picture after its texts.
+    TempDir dir;
+    b::Tag t;
+    t.major = 3;
+    t.text("TIT2", "Copertina").frame("APIC", std::string("\0image/jpeg\0\x03\0", 14) + std::string(10 << 20, '\xAB'));
+    const Outcome o = readInChild(dir.write("copertina.mp3", t.bytes() + b::audioAfter()));
+    ASSERT_EQ(o.status, 0);
+    EXPECT_EQ(o.tag.title, "Copertina");
+    EXPECT_LT(o.peakKiB, kMemoryBoundKiB);
+}
