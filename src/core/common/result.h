@@ -19,7 +19,7 @@ RuntimeError runtimeErrorFromErrno(int err);
 // A value or the reason there is none. Nothing throws across a handler, so
 // core and platform calls return these.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
     Result(RuntimeError error) : error_(std::move(error)) {}  // NOLINT
@@ -41,7 +41,7 @@ private:
 };
 
 // Success, or the reason for a failure.
-class Status {
+class [[nodiscard]] Status {
 public:
     Status() = default;
     Status(RuntimeError error) : failed_(true), error_(std::move(error)) {}  // NOLINT

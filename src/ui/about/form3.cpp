@@ -158,7 +158,7 @@ void Form3::Picture7_Click()
 void Form3::Label8_Click()
 {
     QApplication::restoreOverrideCursor();
-    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail);
+    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail);  // the result is not looked at
     QApplication::restoreOverrideCursor();
 }
 
