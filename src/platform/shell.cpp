@@ -16,7 +16,7 @@ namespace zondari {
 namespace {
 
 // The runtime's report of a call it cannot make sense of.
-const RuntimeError kBadCall{5, "Chiamata di routine o argomento non validi"};
+const RuntimeError kBadCall = runtimeError(ErrorCode::InvalidCall);
 
 bool isExecutableFile(const std::string& path)
 {

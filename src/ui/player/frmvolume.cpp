@@ -204,7 +204,7 @@ void frmVolume::applyVolume()
 {
     const auto value = volume::volumeFromText(Text1->text().toStdString(), control_.minimum, control_.maximum);
     if (!value)
-        throw RuntimeFailure({13, "Tipo non corrispondente"});
+        throw RuntimeFailure(runtimeError(ErrorCode::TypeMismatch));
     volumeValue_ = *value;
     // Without a control (no mixer, no speakers line) the call fails, and
     // only its result code is kept.
