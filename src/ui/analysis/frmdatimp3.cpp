@@ -110,7 +110,7 @@ void frmDATIMP3::Command2_Click() { unloadWindow(this); }
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kHomePage, 2));
+    check(ctx_.services.shell.start(ctx_.programPath() + "start", {kHomePage}));
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)

@@ -178,7 +178,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         goToMusicFolder();
         riempimp3(s.BranoCorrente);
     } else if (key == "help") {
-        check(ctx_.services.shell.run("start zondari.htm", 2));
+        check(ctx_.services.shell.start("start", {"zondari.htm"}));
     } else if (key == "informazioni" && o.showAbout) {
         o.showAbout();
     } else if (key == "mixer" && o.showMixer) {

@@ -109,8 +109,8 @@ TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
 
     QTest::mouseClick(about.Picture6, Qt::LeftButton);
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].commandLine, "start \"" + app.programFolder.path() + "/zondari.txt\"");
-    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(app.shell.runs[0].program, "start");
+    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{app.programFolder.path() + "/zondari.txt"});
     // The right button opens nothing.
     QTest::mouseClick(about.Picture7, Qt::RightButton);
     EXPECT_EQ(app.shell.opened.size(), 2u);
@@ -129,8 +129,8 @@ TEST_F(AboutTest, SystemInfoStartsTheToolFoundOnPathOrSaysThereIsNone)
         recorded.Command1->click();
     }
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].commandLine, "\"" + tool + "\"");
-    EXPECT_EQ(app.shell.runs[0].windowStyle, 1);
+    EXPECT_EQ(app.shell.runs[0].program, tool);
+    EXPECT_TRUE(app.shell.runs[0].args.empty());
 
     // The real shell starts it.
     PosixShell shell;
