@@ -41,7 +41,7 @@ int runInfo(const std::vector<std::string>& args)
             status = 1;
             continue;
         }
-        const TrackInfo info = mp3::DecodeMp3Header(*bytes, true, true);
+        const TrackInfo info = mp3::DecodeMp3Header(*bytes);
         out.clear();
         if (paths.size() > 1)
             out += (first ? "" : "\n") + path + ":\n";

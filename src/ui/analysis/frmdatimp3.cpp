@@ -137,7 +137,7 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);
     // A file that cannot be read shows a cleared record, never the last one.
-    ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
+    ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes) : TrackInfo{};
     if (window)
         window->fill(ctx.state.TrackInfo);
 }
