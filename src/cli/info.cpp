@@ -148,7 +148,7 @@ int runInfo(const std::vector<std::string>& args)
             }
             continue;
         }
-        const TrackInfo info = mp3::DecodeMp3Header(*bytes, true, true);
+        const TrackInfo info = mp3::DecodeMp3Header(*bytes);
         // Only the files that open with an ID3v2 header are handed to TagLib.
         const Id3v2Tag v2 = bytes->tagsInFront > 0 ? readId3v2(path) : Id3v2Tag{};
         if (json) {

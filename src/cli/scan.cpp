@@ -77,28 +77,27 @@ int runScan(const std::vector<std::string>& args)
         return 1;
     }
 
-    const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
-    const std::string full = withSlash(where.programFolder) + name;
-    if (files::fileExists(full)) {
-        const auto stored = cat::readCatalogueTitle(full);
-        if (!stored) {
-            std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error().description.c_str());
-            return 1;
-        }
-        if (!overwrite) {
-            std::fprintf(stderr, "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
-                                 "--sovrascrivi per sostituirlo.\n",
-                         name.c_str(), cat::shownTitle(*stored).c_str());
-            return 1;
-        }
-        // As in the window: an untitled scan keeps the title already given.
-        if (title == cat::kAnonymousTitle)
-            title = *stored;
+    const cat::SavedScan saved = cat::saveScan(
+        SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
+        [overwrite](const std::string& name, const std::string& stored, bool) {
+            if (!overwrite)
+                std::fprintf(stderr, "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
+                                     "--sovrascrivi per sostituirlo.\n",
+                             name.c_str(), cat::shownTitle(stored).c_str());
+            return overwrite;
+        });
+    switch (saved.step) {
+    case cat::SavedScan::Step::Written:
+        break;
+    case cat::SavedScan::Step::Declined:
+        return 1;
+    case cat::SavedScan::Step::StoredTitleUnreadable:
+        std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, saved.error.description.c_str());
+        return 1;
+    case cat::SavedScan::Step::WriteFailed:
+        return failWith(saved.error.description);  // the write's own reason: "Disco pieno"
     }
-    const Status written = cat::writeCatalogue(where.programFolder, name, {title, std::move(outcome.entries)});
-    if (!written)
-        return failWith(written.error().description);  // the write's own reason: "Disco pieno"
-    std::printf("%s\n", name.c_str());
+    std::printf("%s\n", saved.name.c_str());
     return 0;
 }
 

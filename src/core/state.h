@@ -25,9 +25,6 @@ struct AppState {
     std::string BranoCorrente;  // current track, relative to the player's folder
     std::string TitoloDisplay = kPlayerTitle;
 
-    // Master volume: the result code of the last mixer call (0 = success).
-    std::int32_t mixerResult = 0;
-
     // MP3 analysis: the last analysed track.
     zondari::TrackInfo TrackInfo;
 
@@ -39,9 +36,6 @@ struct AppState {
 
     // Catalogue scan and the printed listing; they live for one run.
     std::string scanFolder;
-    std::string volumeLabel;
-    std::int32_t volumeSerial = 0;
-    std::string fileSystemName;
     std::int16_t PrintColumns = 0;
     std::string PrintFontName;
     float PrintFontSize = 0;

@@ -110,6 +110,37 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
     return files::replaceFile(withSlash(folder) + name, catalogueBytes(catalogue));
 }
 
+SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
+                   const std::string& root, const std::string& title, std::vector<std::string> entries,
+                   const OverwriteQuestion& overwrite)
+{
+    SavedScan saved;
+    saved.name = catalogueNameFor(volumes, root, user);
+    saved.title = title;
+    const std::string full = withSlash(folder) + saved.name;
+    if (files::fileExists(full)) {
+        auto stored = readCatalogueTitle(full);
+        if (!stored) {
+            saved.step = SavedScan::Step::StoredTitleUnreadable;
+            saved.error = stored.error();
+            return saved;
+        }
+        const bool untitled = title == kAnonymousTitle;
+        if (untitled)
+            saved.title = *stored;
+        if (!overwrite(saved.name, *stored, untitled)) {
+            saved.step = SavedScan::Step::Declined;
+            return saved;
+        }
+    }
+    const Status written = writeCatalogue(folder, saved.name, {saved.title, std::move(entries)});
+    if (!written) {
+        saved.step = SavedScan::Step::WriteFailed;
+        saved.error = written.error();
+    }
+    return saved;
+}
+
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
                                       const PageRequest& request, const PageProgress& progress)
 {

@@ -206,7 +206,7 @@ Status CurrentFolder::changeDrive(const std::string& driveOrPath)
     if (::chdir(folder.c_str()) != 0) {
         // The drive's remembered folder may be gone; its root may still be there.
         if (folder == drive || ::chdir(drive.c_str()) != 0)
-            return RuntimeError{68, "Periferica non disponibile"};
+            return runtimeError(ErrorCode::DeviceUnavailable);
         folders_[drive] = drive;
     }
     drive_ = drive;

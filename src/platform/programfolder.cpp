@@ -54,6 +54,8 @@ void installShipped(const std::string& from, const std::string& to)
     struct stat st {};
     const auto bytes = files::readBytes(from);
     if (bytes && ::stat(from.c_str(), &st) == 0)
+        // A copy that cannot be written leaves the launcher missing; the
+        // first Shell call through it reports that.
         (void)files::replaceFile(to, *bytes, st.st_mode & 0777);
 }
 

@@ -16,7 +16,7 @@ namespace zondari {
 namespace {
 
 // The runtime's report of a call it cannot make sense of.
-const RuntimeError kBadCall{5, "Chiamata di routine o argomento non validi"};
+const RuntimeError kBadCall = runtimeError(ErrorCode::InvalidCall);
 
 bool isExecutableFile(const std::string& path)
 {
@@ -24,37 +24,7 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-std::string quoteIfNeeded(const std::string& s)
-{
-    return s.find(' ') == std::string::npos ? s : "\"" + s + "\"";
-}
-
 }  // namespace
-
-std::vector<std::string> splitCommandLine(const std::string& commandLine)
-{
-    std::vector<std::string> words;
-    std::string word;
-    bool inQuotes = false;
-    bool haveWord = false;
-    for (char c : commandLine) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            haveWord = true;
-        } else if (c == ' ' && !inQuotes) {
-            if (haveWord)
-                words.push_back(word);
-            word.clear();
-            haveWord = false;
-        } else {
-            word += c;
-            haveWord = true;
-        }
-    }
-    if (haveWord)
-        words.push_back(word);
-    return words;
-}
 
 std::string findProgram(const std::string& name, const std::vector<std::string>& programFolders)
 {
@@ -141,15 +111,15 @@ Status spawnDetached(const std::vector<std::string>& argv)
 
 PosixShell::PosixShell(std::vector<std::string> programFolders) : programFolders_(std::move(programFolders)) {}
 
-Status PosixShell::run(const std::string& commandLine, int /*windowStyle*/)
+Status PosixShell::start(const std::string& program, const std::vector<std::string>& args)
 {
-    std::vector<std::string> argv = splitCommandLine(commandLine);
-    if (argv.empty())
-        return kBadCall;
-    const std::string program = findProgram(argv[0], programFolders_);
     if (program.empty())
+        return kBadCall;
+    const std::string found = findProgram(program, programFolders_);
+    if (found.empty())
         return runtimeErrorFromErrno(ENOENT);
-    argv[0] = program;
+    std::vector<std::string> argv{found};
+    argv.insert(argv.end(), args.begin(), args.end());
     return spawnDetached(argv);
 }
 
@@ -161,9 +131,6 @@ Status PosixShell::open(const std::string& target)
     return spawnDetached({opener, target});
 }
 
-std::string startCommandLine(const std::string& programFolder, const std::string& documentPath)
-{
-    return quoteIfNeeded(withSlash(programFolder) + "start") + " \"" + documentPath + "\"";
-}
+std::string startLauncher(const std::string& programFolder) { return withSlash(programFolder) + "start"; }
 
 }  // namespace zondari

@@ -12,12 +12,12 @@ class Shell {
 public:
     virtual ~Shell() = default;
 
-    // Runs a command line (a program and its arguments, separated by spaces,
-    // double quotes grouping) without waiting. A program named without a
-    // folder is looked for in the program folder, then on PATH. The window
-    // style of the original platform is kept for the record; 2 is
-    // "minimised with focus".
-    virtual Status run(const std::string& commandLine, int windowStyle) = 0;
+    // Starts `program` with `args` without waiting. A program named without
+    // a folder is looked for in the program folder, then on PATH. Each
+    // argument reaches the program as it is: nothing is joined into a
+    // command line and split again, so a name holding a quote stays one
+    // argument.
+    virtual Status start(const std::string& program, const std::vector<std::string>& args) = 0;
 
     // Opens a document or web address with the application the desktop
     // associates with it, without waiting.
@@ -32,16 +32,12 @@ public:
     // the start launcher lives whatever the current folder is.
     explicit PosixShell(std::vector<std::string> programFolders = {});
 
-    Status run(const std::string& commandLine, int windowStyle) override;
+    Status start(const std::string& program, const std::vector<std::string>& args) override;
     Status open(const std::string& target) override;
 
 private:
     std::vector<std::string> programFolders_;
 };
-
-// The words of a command line: split at spaces outside double quotes; the
-// quotes themselves are dropped.
-std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
 // The file a program name stands for: a name with "/" as it is; otherwise
 // `programFolders`, then each folder of PATH. Never the current folder as
@@ -53,8 +49,8 @@ std::string findProgram(const std::string& name, const std::vector<std::string>&
 // started (not found, not executable).
 Status spawnDetached(const std::vector<std::string>& argv);
 
-// The command line of the long form of the start convention: the start
-// launcher of the program folder given the quoted full path of a document.
-std::string startCommandLine(const std::string& programFolder, const std::string& documentPath);
+// The start launcher of the program folder, by its full path: the long form
+// of the start convention.
+std::string startLauncher(const std::string& programFolder);
 
 }  // namespace zondari

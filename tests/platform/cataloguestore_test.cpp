@@ -146,3 +146,62 @@ TEST(CatalogueStore, ReadsEveryCatalogueAsParseCatalogueDoesWhateverItsSize)
     EXPECT_EQ(*title, std::string(kMaxTitleBytes, '\0'));
     EXPECT_EQ(*readCatalogueTitle(pf.write("m.txt", marked)), "Casa");
 }
+
+// The scan's save, as the window and zondari-cli scan both make it.
+TEST(CatalogueStore, SavedScanKeepsTheStoredTitleOfAnUntitledRescanOnlyWhenAllowed)
+{
+    TempDir pf;
+    FakeVolumes cd;
+    cd.info = {"ROCK80", 7u, "iso9660"};
+    cd.root = "/media/cd";
+    const std::string name = "ZOND_DEFAULT_ROCK80_7.txt";
+    std::vector<std::string> questions;
+    auto answer = [&](bool yes) {
+        return [&questions, yes](const std::string& n, const std::string& stored, bool untitled) {
+            questions.push_back(n + "|" + stored + "|" + (untitled ? "anonimo" : "titolato"));
+            return yes;
+        };
+    };
+
+    // A first scan is written without a question.
+    SavedScan saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Rock", {"/a.mp3"}, answer(false));
+    EXPECT_EQ(saved.step, SavedScan::Step::Written);
+    EXPECT_EQ(saved.name, name);
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(readFile(pf / name), "Rock\r\n/a.mp3\r\n");
+
+    // Untitled, declined: the stored title is offered, the file stays.
+    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Anonimo", {"/b.mp3"}, answer(false));
+    EXPECT_EQ(saved.step, SavedScan::Step::Declined);
+    EXPECT_EQ(saved.title, "Rock");
+    EXPECT_EQ(readFile(pf / name), "Rock\r\n/a.mp3\r\n");
+
+    // Untitled, accepted: written under the stored title.
+    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Anonimo", {"/b.mp3"}, answer(true));
+    EXPECT_EQ(saved.step, SavedScan::Step::Written);
+    EXPECT_EQ(readFile(pf / name), "Rock\r\n/b.mp3\r\n");
+
+    // Titled: the new title is written.
+    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Pop", {"/c.mp3"}, answer(true));
+    EXPECT_EQ(readFile(pf / name), "Pop\r\n/c.mp3\r\n");
+    EXPECT_EQ(questions, (std::vector<std::string>{name + "|Rock|anonimo", name + "|Rock|anonimo",
+                                                   name + "|Rock|titolato"}));
+}
+
+TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)
+{
+    TempDir pf;
+    FakeVolumes cd;
+    cd.info = {"JAZZ", 9u, "iso9660"};
+    cd.root = "/media/cd";
+    const std::string name = "ZOND_DEFAULT_JAZZ_9.txt";
+    auto yes = [](const std::string&, const std::string&, bool) { return true; };
+
+    // (A stored title that cannot be read is met in the failing-reads tests.)
+    ReadOnly locked(pf.path());
+    ASSERT_TRUE(locked.ok());
+    const SavedScan saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Jazz", {"/a.mp3"}, yes);
+    EXPECT_EQ(saved.step, SavedScan::Step::WriteFailed);
+    EXPECT_EQ(saved.error.number, 75);
+    EXPECT_FALSE(fs::exists(pf / name));
+}

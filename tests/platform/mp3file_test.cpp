@@ -39,7 +39,7 @@ TrackInfo analyse(const std::string& path)
 {
     const auto bytes = mp3file::readMp3Bytes(path);
     EXPECT_TRUE(bytes.ok()) << path;
-    return bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
+    return bytes ? mp3::DecodeMp3Header(*bytes) : TrackInfo{};
 }
 
 void expectKind(const TrackInfo& t, const Kind& k)

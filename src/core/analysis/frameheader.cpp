@@ -27,36 +27,6 @@ const std::array<std::string, 4> kEmphasis = {"no", "50/15", "reserved", "CCITT 
 
 }  // namespace
 
-std::string BytesToBits(std::array<std::uint8_t, 4>& bytes)
-{
-    std::string bits;
-    bits.reserve(32);
-    for (std::uint8_t& b : bytes) {
-        for (int j = 7; j >= 0; --j) {
-            const int weight = 1 << j;
-            if (b / weight == 1) {
-                bits += '1';
-                b = static_cast<std::uint8_t>(b - weight);
-            } else if (!bits.empty()) {
-                bits += '0';
-            }
-        }
-    }
-    return bits;
-}
-
-std::int32_t BitsToNumber(std::string_view bits)
-{
-    std::uint32_t value = 0;
-    const std::size_t n = bits.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t power = n - 1 - i;
-        if (bits[i] == '1' && power < 32)
-            value |= std::uint32_t{1} << power;
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 FrameHeader splitHeader(std::uint32_t w)
 {
     FrameHeader h;

@@ -8,17 +8,6 @@
 // The four bytes that open every MPEG audio frame, cut into their fields.
 namespace zondari::mp3 {
 
-// The bit string of four bytes: "1" and "0", most significant bit of the
-// first byte first, leading zero bits dropped (a header that starts with
-// 0xFF gives exactly 32 characters). Each byte is reduced to 0 as its bits
-// are taken.
-std::string BytesToBits(std::array<std::uint8_t, 4>& bytes);
-
-// The value of a bit string: each "1" at position i (from 1) of a text of
-// length n adds 2^(n-i); other characters add nothing; "" gives 0. Wraps to
-// 32-bit signed as the program's Long does.
-std::int32_t BitsToNumber(std::string_view bits);
-
 // The header's fields, by bit position (bit 31 first):
 //   AAAAAAAA AAABBCCD EEEEFFGH IIJJKLMM
 //   A sync, B version, C layer, D protection, E bit-rate index,

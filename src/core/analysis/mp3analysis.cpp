@@ -87,36 +87,31 @@ std::uint64_t audioBytes(const Mp3Bytes& file)
     return file.tagsInFront < end ? end - file.tagsInFront : 0;
 }
 
-FirstFrame ReadMp3Header(const Mp3Bytes& file, bool readTag, bool analyse, TrackInfo& info)
+FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info)
 {
     FirstFrame first;
     if (file.fileLength < kShortestAnalysed)
         return first;
-    if (analyse) {
-        if (const auto start = findFirstFrame(file.audio)) {
-            const std::string_view frame = std::string_view(file.audio).substr(start->offset);
-            first.freeFormatLength = start->freeFormatLength;
-            first.vbr = readVbrHeader(frame, splitHeader(start->header));
-            info.IsVbr = first.vbr.marksVbr();
-            if (info.IsVbr)
-                info.VbrFrames = first.vbr.frames.value_or(0);
-            std::array<std::uint8_t, 4> bytes{};
-            std::copy_n(reinterpret_cast<const std::uint8_t*>(frame.data()), 4, bytes.begin());
-            first.bits = BytesToBits(bytes);
-        }
+    if (const auto start = findFirstFrame(file.audio)) {
+        const std::string_view frame = std::string_view(file.audio).substr(start->offset);
+        first.freeFormatLength = start->freeFormatLength;
+        first.vbr = readVbrHeader(frame, splitHeader(start->header));
+        info.IsVbr = first.vbr.marksVbr();
+        if (info.IsVbr)
+            info.VbrFrames = first.vbr.frames.value_or(0);
+        first.header = start->header;
     }
-    if (readTag)
-        readTagFields(file, info);
+    readTagFields(file, info);
     return first;
 }
 
-TrackInfo DecodeMp3Header(const Mp3Bytes& file, bool readTag, bool analyse)
+TrackInfo DecodeMp3Header(const Mp3Bytes& file)
 {
     TrackInfo info;
-    const FirstFrame first = ReadMp3Header(file, readTag, analyse, info);
-    if (!analyse || first.bits.empty())
+    const FirstFrame first = ReadMp3Header(file, info);
+    if (!first.header)
         return info;
-    const FrameHeader h = splitHeader(static_cast<std::uint32_t>(BitsToNumber(first.bits)));
+    const FrameHeader h = splitHeader(*first.header);
     info.Version = static_cast<std::int16_t>(h.version());
     info.Layer = static_cast<std::int16_t>(h.layer());
     info.SampleRate = h.sampleRate();

@@ -42,18 +42,17 @@ bool endsWithId3v1(std::string_view tail);
 std::uint64_t audioBytes(const Mp3Bytes& file);
 
 struct FirstFrame {
-    std::string bits;  // the header's bit string; "" when no frame was found
+    std::optional<std::uint32_t> header;  // the first frame's header word; none when no frame was found
     std::uint32_t freeFormatLength = 0;
     VbrHeader vbr;
 };
 
-// Finds the first frame (when `analyse`), reads its VBR header into IsVbr
-// and VbrFrames and the ID3v1 tag (when `readTag`) into the tag fields of
-// `info`.
-FirstFrame ReadMp3Header(const Mp3Bytes& file, bool readTag, bool analyse, TrackInfo& info);
+// Finds the first frame, reads its VBR header into IsVbr and VbrFrames and
+// the ID3v1 tag into the tag fields of `info`.
+FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info);
 
 // The whole analysis, from a cleared record.
-TrackInfo DecodeMp3Header(const Mp3Bytes& file, bool readTag, bool analyse);
+TrackInfo DecodeMp3Header(const Mp3Bytes& file);
 
 struct PlayTime {
     std::int32_t bitRate = 0;  // kbit/s

@@ -5,41 +5,81 @@
 
 namespace zondari {
 
+namespace {
+
+struct ErrorText {
+    ErrorCode code;
+    const char* text;
+};
+
+// The runtime's own numbers and Italian texts, so that reports read as the
+// program's users know them.
+constexpr ErrorText kErrorTexts[] = {
+    {ErrorCode::InvalidCall, "Chiamata di routine o argomento non validi"},
+    {ErrorCode::Overflow, "Overflow"},
+    {ErrorCode::OutOfMemory, "Memoria esaurita"},
+    {ErrorCode::TypeMismatch, "Tipo non corrispondente"},
+    {ErrorCode::BadFileName, "Nome o numero di file non valido"},
+    {ErrorCode::FileNotFound, "File non trovato"},
+    {ErrorCode::DeviceIO, "Errore di I/O della periferica"},
+    {ErrorCode::DiskFull, "Disco pieno"},
+    {ErrorCode::TooManyFiles, "Troppi file"},
+    {ErrorCode::DeviceUnavailable, "Periferica non disponibile"},
+    {ErrorCode::PermissionDenied, "Autorizzazione negata"},
+    {ErrorCode::DiskNotReady, "Disco non pronto"},
+    {ErrorCode::PathFileAccess, "Errore di accesso al percorso/file"},
+    {ErrorCode::PathNotFound, "Impossibile trovare il percorso"},
+    {ErrorCode::PrinterError, "Errore della stampante"},
+};
+
+}  // namespace
+
+RuntimeError runtimeError(ErrorCode code)
+{
+    for (const ErrorText& e : kErrorTexts)
+        if (e.code == code)
+            return {static_cast<int>(code), e.text};
+    return {static_cast<int>(code), {}};
+}
+
+bool isError(const RuntimeError& error, ErrorCode code) { return error.number == static_cast<int>(code); }
+
 RuntimeError runtimeErrorFromErrno(int err)
 {
-    // The runtime's own numbers and Italian texts, so that reports read as
-    // the program's users know them.
     switch (err) {
     case ENOENT:
-        return {53, "File non trovato"};
+        return runtimeError(ErrorCode::FileNotFound);
     case ENOTDIR:
-        return {76, "Impossibile trovare il percorso"};
+        return runtimeError(ErrorCode::PathNotFound);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        return {75, "Errore di accesso al percorso/file"};
+        return runtimeError(ErrorCode::PathFileAccess);
     case EBUSY:
     case ETXTBSY:
-        return {70, "Autorizzazione negata"};
+        return runtimeError(ErrorCode::PermissionDenied);
     case ENOSPC:
     case EDQUOT:
-        return {61, "Disco pieno"};
+        return runtimeError(ErrorCode::DiskFull);
     case EIO:
-        return {57, "Errore di I/O della periferica"};
+        return runtimeError(ErrorCode::DeviceIO);
     case ENXIO:
     case ENODEV:
     case ENOMEDIUM:
-        return {71, "Disco non pronto"};
+        return runtimeError(ErrorCode::DiskNotReady);
     case ENAMETOOLONG:
-        return {52, "Nome o numero di file non valido"};
+        return runtimeError(ErrorCode::BadFileName);
     case EMFILE:
     case ENFILE:
-        return {67, "Troppi file"};
+        return runtimeError(ErrorCode::TooManyFiles);
     case ENOMEM:
-        return {7, "Memoria esaurita"};
-    default:
-        return {5, std::string("Chiamata di routine o argomento non validi (") + std::strerror(err) + ")"};
+        return runtimeError(ErrorCode::OutOfMemory);
+    default: {
+        RuntimeError e = runtimeError(ErrorCode::InvalidCall);
+        e.description += std::string(" (") + std::strerror(err) + ")";
+        return e;
+    }
     }
 }
 

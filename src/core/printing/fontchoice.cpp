@@ -73,7 +73,7 @@ Result<std::int16_t> columnsAsTyped(std::string_view typed)
     // Judged before rounding, so that no value outside the range is ever
     // converted; -32768.5 still rounds (to even) into it.
     if (!(v >= -32768.5 && v < 32767.5))
-        return RuntimeError{6, "Overflow"};
+        return runtimeError(ErrorCode::Overflow);
     return static_cast<std::int16_t>(text::roundHalfEven(v));
 }
 

@@ -59,7 +59,7 @@ TagRecord toSave(const Fields& fields, const std::optional<TagRecord>& inFile)
     return tag;
 }
 
-bool isBusy(const RuntimeError& error) { return error.number == 70; }
+bool isBusy(const RuntimeError& error) { return isError(error, ErrorCode::PermissionDenied); }
 
 std::string writeErrorText(const RuntimeError& error)
 {

@@ -147,7 +147,7 @@ void Form3::Timer1_Timer()
 
 void Form3::Picture6_Click()
 {
-    check(ctx_.services.shell.run("start \"" + ctx_.programPath() + "zondari.txt\"", 2));
+    check(ctx_.services.shell.start("start", {ctx_.programPath() + "zondari.txt"}));
 }
 
 void Form3::Picture7_Click()
@@ -158,7 +158,7 @@ void Form3::Picture7_Click()
 void Form3::Label8_Click()
 {
     QApplication::restoreOverrideCursor();
-    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail);
+    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail);  // the result is not looked at
     QApplication::restoreOverrideCursor();
 }
 
@@ -177,7 +177,7 @@ void Form3::StartSysInfo()
     // A tool that cannot be started (gone since it was found, broken) is as
     // good as none.
     const std::string program = systemInformationProgram();
-    if (!program.empty() && ctx_.services.shell.run("\"" + program + "\"", 1))
+    if (!program.empty() && ctx_.services.shell.start(program, {}))
         return;
     ctx_.dialogs().message(kNoSystemInformation);
 }

@@ -158,7 +158,7 @@ void frmDATIMP3::Command2_Click() { unloadWindow(this); }
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.run(ctx_.programPath() + "start " + kHomePage, 2));
+    check(ctx_.services.shell.start(ctx_.programPath() + "start", {kHomePage}));
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)
@@ -185,7 +185,7 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);
     // A file that cannot be read shows a cleared record, never the last one.
-    ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes, true, true) : TrackInfo{};
+    ctx.state.TrackInfo = bytes ? mp3::DecodeMp3Header(*bytes) : TrackInfo{};
     if (window) {
         window->fill(ctx.state.TrackInfo);
         // Only a file that opens with an ID3v2 header is handed to TagLib.

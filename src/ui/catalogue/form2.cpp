@@ -106,7 +106,8 @@ void Form2::Command3d1_Click()
     for (std::size_t i = 0; i < kFileTypeBoxes; ++i)
         boxes[i] = value(i);
     ctx_.state.FilesMusicali = listFromBoxes(boxes);
-    // The save closes this window as its last step.
+    // The save closes this window as its last step, and shows its own
+    // failure in the runtime error box: nothing is left to do with it here.
     (void)saveSettings(ctx_);
 }
 

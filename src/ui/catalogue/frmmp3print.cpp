@@ -115,7 +115,6 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     , Picture2(new QLabel(this))
     , Progress(new QLabel(this))
     , ctx_(ctx)
-    , volumes_(nullptr)
     , scanTimer_(new QTimer(this))
 {
     setObjectName("frmMP3print");
@@ -295,11 +294,6 @@ void frmMP3print::Text2_FocusOut()
     });
 }
 
-void frmMP3print::setVolumeReader(const VolumeReader* reader)
-{
-    volumes_ = reader;
-}
-
 QAction* frmMP3print::toolbarButton(const QString& key) const
 {
     for (QAction* a : Toolbar1->actions())
@@ -424,29 +418,28 @@ void frmMP3print::finishScan()
         return;
     }
 
-    const SystemVolumeReader system;
-    const VolumeReader& volumes = volumes_ ? *volumes_ : system;
-    const std::string name = cat::catalogueNameFor(volumes, job->root, ctx_.state.Utente);
-    const std::string full = ctx_.programPath() + name;
-    if (files::fileExists(full)) {
-        const auto stored = cat::readCatalogueTitle(full);
-        if (!stored) {
-            ctx_.dialogs().message(cat::kUnreadableMessage);
-            return;
-        }
-        if (s(Text1->text()) == cat::kAnonymousTitle) {
-            Text1->setText(q(*stored));
-            if (ctx_.dialogs().message(cat::overwriteQuestion(name, cat::shownTitle(*stored)), MsgButtons::OkCancel)
-                == MsgAnswer::Cancel)
-                return;
-        }
-    }
-    const Status written = cat::writeCatalogue(ctx_.state.programFolder, name,
-                                               {s(Text1->text()), std::move(outcome.entries)});
-    if (!written) {
+    const cat::SavedScan saved = cat::saveScan(
+        SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, job->root, s(Text1->text()),
+        std::move(outcome.entries), [this](const std::string& name, const std::string& stored, bool untitled) {
+            // A titled scan overwrites without asking.
+            if (!untitled)
+                return true;
+            Text1->setText(q(stored));
+            return ctx_.dialogs().message(cat::overwriteQuestion(name, cat::shownTitle(stored)), MsgButtons::OkCancel)
+                != MsgAnswer::Cancel;
+        });
+    switch (saved.step) {
+    case cat::SavedScan::Step::Written:
+        break;
+    case cat::SavedScan::Step::Declined:
+        return;
+    case cat::SavedScan::Step::StoredTitleUnreadable:
+        ctx_.dialogs().message(cat::kUnreadableMessage);
+        return;
+    case cat::SavedScan::Step::WriteFailed:
         // Not a drive that cannot be read: the write's own reason ("Disco
         // pieno"), as every other writer reports it.
-        ctx_.dialogs().runtimeError(written.error());
+        ctx_.dialogs().runtimeError(saved.error);
         return;
     }
     RefreshList();
@@ -563,7 +556,7 @@ void frmMP3print::Command4_Click()
         ctx_.dialogs().message(cat::kSelectBeforeEditMessage);
         return;
     }
-    check(ctx_.services.shell.run(startCommandLine(ctx_.state.programFolder, ctx_.programPath() + name), 2));
+    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {ctx_.programPath() + name}));
 }
 
 }  // namespace zondari

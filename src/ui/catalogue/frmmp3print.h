@@ -19,7 +19,6 @@ namespace zondari {
 
 class AppContext;
 class CatalogueListBox;
-class VolumeReader;
 
 // The catalogue window: scans a CD or folder into a catalogue file, shows
 // the current catalogue (title and entries) and the list of the user's
@@ -65,10 +64,6 @@ public:
     void DeleteSelected() { Command3_Click(); }
     void EditSelected() { Command4_Click(); }
 
-    // The volume reader the scan names catalogues by (the system's unless a
-    // test hands another).
-    void setVolumeReader(const VolumeReader* reader);
-
     QToolBar* Toolbar1;
     QLabel* Label1;
     QLineEdit* Text1;  // the catalogue title
@@ -111,7 +106,6 @@ private:
     void takeColumns();
 
     AppContext& ctx_;
-    const VolumeReader* volumes_;
     std::unique_ptr<Scan> scan_;
     QTimer* scanTimer_;
     bool checkingColumns_ = false;

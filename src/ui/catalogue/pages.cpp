@@ -33,7 +33,7 @@ std::string writeExportPage(AppContext& ctx, const std::string& title, const std
 void openFromProgramFolder(AppContext& ctx, const std::string& pageName)
 {
     ctx.goToProgramFolder();
-    check(ctx.services.shell.run(std::string("start ") + pageName, 2));
+    check(ctx.services.shell.start("start", {pageName}));
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget
     fillEntryList(List1, shown->entries);
     Text1->setText(QString::fromStdString(catalogue::displayText(shown->title)));
 
-    check(ctx.services.shell.run(startCommandLine(ctx.state.programFolder, page), 2));
+    check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
 }
 
 void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit* Text1)

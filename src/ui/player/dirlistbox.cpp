@@ -33,6 +33,7 @@ void DirListBox::keyPressEvent(QKeyEvent* e)
 void DirListBox::openItem(QListWidgetItem* item)
 {
     if (item)
+        // A folder gone since it was listed: the list stays where it is.
         (void)setPath(item->data(kPathRole).toString().toStdString());
 }
 

@@ -91,7 +91,7 @@ void Form1::Load()
         // point) as controls do when they are created: no change event.
         const QSignalBlocker blockDir(Dir1);
         const QSignalBlocker blockDrive(Drive1);
-        (void)Dir1->setPath(files::currentFolder());
+        (void)Dir1->setPath(files::currentFolder());  // the current folder exists: it is where we are
         Drive1->setDrive(files::currentFolder());
     }
     savedDrive_ = Drive1->drive();
@@ -153,7 +153,9 @@ void Form1::Dir1_Change()
     advance_.newRound();
     RiempiTabella();
     ctx_.state.UltimoPath = Dir1->path();
-    saveSettings(ctx_);
+    // A failed save has been shown in the runtime error box; the folder
+    // change itself stands.
+    (void)saveSettings(ctx_);
 }
 
 void Form1::followFolder()

@@ -134,6 +134,8 @@ void Form1::enableToolbar()
 
 void Form1::goToMusicFolder()
 {
+    // A listed folder that is gone meanwhile leaves the current folder
+    // where it was; the track's own open then reports the missing file.
     (void)ctx_.services.folders.changeFolder(Dir1->path());
     (void)ctx_.services.folders.changeDrive(Drive1->drive());
 }
@@ -160,6 +162,8 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         } else {
             advance_.newRound();
             // Opened anew: the track starts again from its beginning.
+            // A track that cannot be opened stays silent; the player's
+            // end-of-track rules report it, as for every other start.
             (void)media().setFileName(text::trimSpaces(s.BranoCorrente));
             (void)media().play();
             setPlayMode(true);
@@ -174,7 +178,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         goToMusicFolder();
         riempimp3(s.BranoCorrente);
     } else if (key == "help") {
-        check(ctx_.services.shell.run("start zondari.htm", 2));
+        check(ctx_.services.shell.start("start", {"zondari.htm"}));
     } else if (key == "informazioni" && o.showAbout) {
         o.showAbout();
     } else if (key == "mixer" && o.showMixer) {
@@ -200,6 +204,7 @@ void Form1::ExtGrid1_Click()
     riempimp3(ctx_.state.BranoCorrente);
     advance_.newRound();
     media().stop();
+    // As above: a failed open or play is reported by the end-of-track rules.
     (void)media().setFileName(ctx_.state.BranoCorrente);
     ctx_.state.TitoloDisplay = ctx_.state.BranoCorrente;
     (void)media().play();
@@ -236,6 +241,7 @@ void Form1::Timer1_Timer()
     const std::string track = text::trimSpaces(s.BranoCorrente);
     goToMusicFolder();
     media().pause();
+    // As above: a failed open or play is reported by the end-of-track rules.
     (void)media().setFileName(track);
     (void)media().play();
     s.TitoloDisplay = s.BranoCorrente;

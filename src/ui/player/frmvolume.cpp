@@ -143,14 +143,12 @@ void frmVolume::Load()
 void frmVolume::openVolumeControl()
 {
     const MixerResult opened = mixer_->open();
-    ctx_.state.mixerResult = static_cast<std::int32_t>(opened);
     if (opened != MixerResult::Ok) {
         ctx_.dialogs().message(Message{kCannotOpen, MsgButtons::Ok, MsgIcon::Information, kCaption});
         return;
     }
     MixerControl found;
     const MixerResult r = mixer_->speakersVolume(found);
-    ctx_.state.mixerResult = static_cast<std::int32_t>(r);
     if (r != MixerResult::Ok)
         return;
     control_ = found;
@@ -167,10 +165,8 @@ void frmVolume::prepareSlider()
     // read does it open a quarter of the way down. Nothing is sent.
     std::int32_t current = 0;
     MixerResult r = MixerResult::InvalidControl;
-    if (!control_.name.empty()) {
+    if (!control_.name.empty())
         r = mixer_->getValue(control_, current);
-        ctx_.state.mixerResult = static_cast<std::int32_t>(r);
-    }
     if (r == MixerResult::Ok) {
         current = std::clamp(current, control_.minimum, control_.maximum);
         Image1->move(left, volume::knobTopFor(current, travel(), control_.minimum, control_.maximum));
@@ -204,11 +200,11 @@ void frmVolume::applyVolume()
 {
     const auto value = volume::volumeFromText(Text1->text().toStdString(), control_.minimum, control_.maximum);
     if (!value)
-        throw RuntimeFailure({13, "Tipo non corrispondente"});
+        throw RuntimeFailure(runtimeError(ErrorCode::TypeMismatch));
     volumeValue_ = *value;
     // Without a control (no mixer, no speakers line) the call fails, and
-    // only its result code is kept.
-    ctx_.state.mixerResult = static_cast<std::int32_t>(mixer_->setValue(control_, volumeValue_));
+    // nothing is said: the knob shows the value asked for.
+    (void)mixer_->setValue(control_, volumeValue_);
 }
 
 void frmVolume::Command1_Click()

@@ -23,7 +23,6 @@ public:
 
     // Centres the window and lists the installed families.
     void Form_Load();
-    void Reload() { Form_Load(); }
 
     // Selects the current print font in the list, when it is there.
     void Form_Paint();

@@ -28,7 +28,7 @@
 namespace zondari {
 namespace {
 
-const RuntimeError kPrinterError{482, "Errore della stampante"};
+const RuntimeError kPrinterError = runtimeError(ErrorCode::PrinterError);
 
 bool realPrinterDialog(QPrinter& printer, QWidget* owner)
 {

@@ -170,7 +170,7 @@ void MDIForm1::Activate()
 
 void startVortafon(AppContext& ctx)
 {
-    if (const Status st = ctx.services.shell.run("start vortafon", 2); !st)
+    if (const Status st = ctx.services.shell.start("start", {"vortafon"}); !st)
         ctx.dialogs().runtimeError(st.error());
     ctx.services.end();
 }
@@ -193,7 +193,7 @@ void MDIForm1::MenuEsci_Click()
 
 void MDIForm1::MenuHelp_Click()
 {
-    check(ctx_.services.shell.run(startCommandLine(ctx_.state.programFolder, ctx_.programPath() + "zondari.htm"), 2));
+    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {ctx_.programPath() + "zondari.htm"}));
 }
 
 void MDIForm1::menuHP_Click()

@@ -48,9 +48,17 @@ std::vector<std::string> FakeDialogs::texts() const
     return t;
 }
 
-Status RecordingShell::run(const std::string& commandLine, int windowStyle)
+std::string RecordingShell::Run::words() const
 {
-    runs.push_back({commandLine, windowStyle});
+    std::string s = program;
+    for (const std::string& a : args)
+        s += " " + a;
+    return s;
+}
+
+Status RecordingShell::start(const std::string& program, const std::vector<std::string>& args)
+{
+    runs.push_back({program, args});
     if (failWith)
         return *failWith;
     return {};

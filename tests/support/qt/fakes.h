@@ -39,12 +39,15 @@ public:
 // Records what the program asks the shell to start; starts nothing.
 class RecordingShell : public Shell {
 public:
-    Status run(const std::string& commandLine, int windowStyle) override;
+    Status start(const std::string& program, const std::vector<std::string>& args) override;
     Status open(const std::string& target) override;
 
     struct Run {
-        std::string commandLine;
-        int windowStyle;
+        std::string program;
+        std::vector<std::string> args;
+        // Program and arguments joined by spaces, for checks that read them
+        // as one text.
+        std::string words() const;
     };
     std::vector<Run> runs;
     std::vector<std::string> opened;

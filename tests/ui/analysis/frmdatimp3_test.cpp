@@ -98,8 +98,8 @@ TEST_F(DetailsTest, LogoOpensTheSiteAndCloseUnloads)
                         Qt::NoModifier);
     QApplication::sendEvent(logo, &release);
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].commandLine, app.ctx.programPath() + "start https://www.zondari.it/");
-    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(app.shell.runs[0].program, app.ctx.programPath() + "start");
+    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{"https://www.zondari.it/"});
 
     w->findChild<QPushButton*>("Command2")->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

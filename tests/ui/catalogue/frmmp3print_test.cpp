@@ -293,9 +293,8 @@ TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnE
     frmMP3print* w = start(app);
     w->Command4->click();  // the first, selected at the start
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].commandLine,
-              startCommandLine(app.programFolder.path(), app.programFolder / "ZOND_DEFAULT_A_1.txt"));
-    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(app.shell.runs[0].program, startLauncher(app.programFolder.path()));
+    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{app.programFolder / "ZOND_DEFAULT_A_1.txt"});
     // With nothing selected it says what to do first.
     w->List3->clearSelection();
     w->Command4->click();
@@ -351,7 +350,7 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
 
     app.frame->findChild<QAction*>("menutxt")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_NE(app.shell.runs[0].commandLine.find("ZOND_DEFAULT_B_2.txt"), std::string::npos);
+    EXPECT_NE(app.shell.runs[0].words().find("ZOND_DEFAULT_B_2.txt"), std::string::npos);
 
     app.dialogs.answers.push_back(MsgAnswer::No);
     app.frame->findChild<QAction*>("menuerase")->trigger();

@@ -47,7 +47,7 @@ struct PagesApp : TestApp {
         dialogs.messages.clear();
     }
     std::string page(const char* name) const { return programFolder / name; }
-    std::string lastRun() const { return shell.runs.empty() ? std::string() : shell.runs.back().commandLine; }
+    std::string lastRun() const { return shell.runs.empty() ? std::string() : shell.runs.back().words(); }
 };
 
 }  // namespace
@@ -74,8 +74,8 @@ TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
                         "<a href=\"file:///D:/AC%20DC/Back%20in%20Black.mp3\">Back in Black.mp3</a><br>\r\n"),
               std::string::npos);
     const std::string p = app.programFolder.path() + "/";
-    EXPECT_EQ(app.lastRun(), p + "start \"" + p + "default.htm\"");
-    EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
+    EXPECT_EQ(app.shell.runs.back().program, p + "start");
+    EXPECT_EQ(app.shell.runs.back().args, std::vector<std::string>{p + "default.htm"});
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 
@@ -236,8 +236,8 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     frmMP3print* w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
     const std::string p = app.programFolder.path() + "/";
-    const std::string longForm = p + "start \"" + p + "default.htm\"";
-    auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().commandLine; };
+    const std::string longForm = p + "start " + p + "default.htm";
+    auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); };
 
     // The button: the first catalogue, selected by the refresh.
     w->Command2->click();
@@ -258,7 +258,6 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
-    EXPECT_EQ(app.shell.runs.back().windowStyle, 2);
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.

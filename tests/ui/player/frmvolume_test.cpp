@@ -132,7 +132,6 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolume)
     EXPECT_EQ(text1(w), "32768");
     EXPECT_EQ(sinkVolume(), 32768);
     EXPECT_EQ(w->volumeValue(), 32768);
-    EXPECT_EQ(app.state.mixerResult, 0);
 }
 
 TEST_F(VolumeWindowTest, TheVolumeFollowsTheKnobWhileItIsDragged)
@@ -216,7 +215,6 @@ TEST_F(VolumeWindowTest, AMixerThatCannotBeOpenedIsSaidAndEverythingIsZero)
     drag(w, Qt::LeftButton, 0);
     EXPECT_EQ(w->Image1->y(), 0);
     EXPECT_EQ(text1(w), "0");
-    EXPECT_NE(app.state.mixerResult, 0);
     EXPECT_EQ(sinkVolume(), 49152);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
@@ -233,5 +231,4 @@ TEST_F(VolumeWindowTest, WithoutASpeakersControlTheKnobOpensAQuarterDown)
     EXPECT_EQ(text1(w), "0");
     drag(w, Qt::LeftButton, 0);
     EXPECT_EQ(sinkVolume(), 16384);
-    EXPECT_EQ(app.state.mixerResult, static_cast<int>(MixerResult::InvalidControl));
 }

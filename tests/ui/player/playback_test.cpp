@@ -154,15 +154,15 @@ TEST(PlayerToolbar, HelpOpensThePageFromTheProgramFolderAndQuitHandsOverToVortaf
     ASSERT_EQ(files::currentFolder(), p.music.path());
     p.f->button("help")->trigger();
     ASSERT_EQ(p.app.shell.runs.size(), 1u);
-    EXPECT_EQ(p.app.shell.runs[0].commandLine, "start zondari.htm");
-    EXPECT_EQ(p.app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(p.app.shell.runs[0].program, "start");
+    EXPECT_EQ(p.app.shell.runs[0].args, std::vector<std::string>{"zondari.htm"});
     EXPECT_EQ(files::currentFolder(), p.app.programFolder.path());
     EXPECT_EQ(p.app.ended, 0);
 
     p.f->button("quit")->trigger();
     ASSERT_EQ(p.app.shell.runs.size(), 2u);
-    EXPECT_EQ(p.app.shell.runs[1].commandLine, "start vortafon");
-    EXPECT_EQ(p.app.shell.runs[1].windowStyle, 2);
+    EXPECT_EQ(p.app.shell.runs[1].program, "start");
+    EXPECT_EQ(p.app.shell.runs[1].args, std::vector<std::string>{"vortafon"});
     EXPECT_EQ(p.app.ended, 1);
 
     // Without vortafon the runtime reports it, and the program ends all the

@@ -125,8 +125,8 @@ TEST_F(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)
     action(frame, "MenuHelp")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
     const std::string p = app.programFolder.path() + "/";
-    EXPECT_EQ(app.shell.runs[0].commandLine, p + "start \"" + p + "zondari.htm\"");
-    EXPECT_EQ(app.shell.runs[0].windowStyle, 2);
+    EXPECT_EQ(app.shell.runs[0].program, p + "start");
+    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{p + "zondari.htm"});
 
     app.shell.failWith = RuntimeError{53, "File non trovato"};
     action(frame, "MenuHelp")->trigger();
@@ -139,7 +139,8 @@ TEST_F(Frame, SiblingProgramReplacesThisOneEvenWhenItCannotStart)
 {
     action(frame, "menump3r")->trigger();
     ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].commandLine, "start vortafon");
+    EXPECT_EQ(app.shell.runs[0].program, "start");
+    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{"vortafon"});
     EXPECT_EQ(app.ended, 1);
 
     app.shell.failWith = RuntimeError{53, "File non trovato"};
