@@ -1,6 +1,8 @@
 #include "support/qt/testapp.h"
 
 #include <QApplication>
+#include <QTest>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -40,6 +42,16 @@ Form1* TestApp::startIn(const std::string& folder)
     dialogs.messages.clear();
     EXPECT_TRUE(ctx.form1->Dir1->setPath(folder).ok()) << folder;
     return ctx.form1;
+}
+
+void TestApp::screenshot(const std::string& suffix)
+{
+    const char* name = std::getenv("ZONDARI_SCREENSHOT");
+    if (!name)
+        return;
+    frame->showMaximized();
+    QTest::qWait(500);  // a person's picture, not a check: the window settles
+    (void)std::system((std::string("import -window root ") + name + "-" + suffix + ".png").c_str());
 }
 
 }  // namespace zondari::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/state.h"
 #include "support/qt/fakes.h"
@@ -36,6 +37,10 @@ struct TestApp {
     int ended = 0;
     AppContext ctx;
     std::unique_ptr<MDIForm1> frame;
+
+    // Under a real X server (ZONDARI_SCREENSHOT=name), the frame maximised
+    // and a picture of the screen, name-suffix.png, for a person to look at.
+    void screenshot(const std::string& suffix);
 };
 
 }  // namespace zondari::test

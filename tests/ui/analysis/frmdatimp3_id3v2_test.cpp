@@ -53,18 +53,6 @@ struct DetailsId3v2Test : ::testing::Test {
         }
     }
 
-    // Under a real X server (ZONDARI_SCREENSHOT=name), a picture of the
-    // screen for a person to look at.
-    void screenshot(const std::string& suffix)
-    {
-        const char* name = std::getenv("ZONDARI_SCREENSHOT");
-        if (!name)
-            return;
-        app.frame->showMaximized();
-        QTest::qWait(500);
-        run(std::string("import -window root ") + name + "-" + suffix + ".png");
-    }
-
     TestApp app;
     TempDir music;
 };
@@ -93,7 +81,7 @@ TEST_F(DetailsId3v2Test, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissing)
     EXPECT_EQ(text(w, "Text1_13"), "");
     EXPECT_EQ(text(w, "Text1_18"), "Falso");
     expectNothingClipped(w);
-    screenshot("id3v2");
+    app.screenshot("id3v2");
 
     app.ctx.openers.riempimp3("plain.mp3");
     EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2: assente");
@@ -101,7 +89,7 @@ TEST_F(DetailsId3v2Test, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissing)
     EXPECT_EQ(text(w, "Id3v2Text_0"), "");  // nothing of the last file kept
     EXPECT_EQ(text(w, "Text1_13"), "Solo");
     expectNothingClipped(w);
-    screenshot("assente");
+    app.screenshot("assente");
 }
 
 TEST_F(DetailsId3v2Test, GrowsWhenThePlayerIsShorterThanItsRows)

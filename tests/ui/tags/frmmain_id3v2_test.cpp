@@ -38,18 +38,6 @@ struct EditorId3v2Test : ::testing::Test {
     QString edit(frmMain* w, const char* name) { return w->findChild<QLineEdit*>(name)->text(); }
     QPushButton* copyButton(frmMain* w) { return w->findChild<QPushButton*>("copyFromId3v2"); }
 
-    // Under a real X server (ZONDARI_SCREENSHOT=name), a picture of the
-    // screen for a person to look at.
-    void screenshot(const std::string& suffix)
-    {
-        const char* name = std::getenv("ZONDARI_SCREENSHOT");
-        if (!name)
-            return;
-        app.frame->showMaximized();
-        QTest::qWait(500);
-        run(std::string("import -window root ") + name + "-" + suffix + ".png");
-    }
-
     TestApp app;
     TempDir music;
 };
@@ -78,7 +66,7 @@ TEST_F(EditorId3v2Test, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForP
     EXPECT_EQ(w->findChild<QComboBox*>("comboGenere")->currentText(), "Hip-Hop");
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(readFile(path), before);  // nothing written before a save
-    screenshot("copied");
+    app.screenshot("copied");
 
     w->findChild<QPushButton*>("Command3")->click();
     EXPECT_TRUE(app.dialogs.messages.empty());
