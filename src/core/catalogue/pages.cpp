@@ -1,7 +1,6 @@
 #include "core/catalogue/pages.h"
 
 #include <array>
-#include <string.h>  // memmem
 
 #include "core/catalogue/entry.h"
 #include "core/common/encoding.h"
@@ -137,14 +136,6 @@ void appendFileUrl(std::string& url, std::string_view path)
         url += "file:///";
         appendEncoded(url, path, path.find('/') == std::string_view::npos);
     }
-}
-
-std::size_t findIn(std::string_view hay, std::string_view needle, std::size_t from)
-{
-    if (from > hay.size())
-        return std::string_view::npos;
-    const void* p = ::memmem(hay.data() + from, hay.size() - from, needle.data(), needle.size());
-    return p ? static_cast<std::size_t>(static_cast<const char*>(p) - hay.data()) : std::string_view::npos;
 }
 
 // The lines of `text` without their CR LF, one by one.
@@ -425,7 +416,7 @@ void DatabasePage::addMatches(std::string_view text, std::string_view hay, std::
     // after that line.
     std::size_t from = 0;
     while (from < hay.size()) {
-        const std::size_t hit = findIn(hay, needle, from);
+        const std::size_t hit = text::findBytes(hay, needle, from);
         if (hit == std::string_view::npos)
             break;
         const std::size_t before = hit == 0 ? std::string_view::npos : hay.rfind('\n', hit - 1);

@@ -1,13 +1,13 @@
 #include "core/common/text.h"
 
 #include <algorithm>
-#include <clocale>
+#include <array>
 #include <cmath>
 #include <cstdlib>
-#include <cwctype>
+#include <cstring>
 #include <limits>
-#include <locale.h>
-#include <wctype.h>
+#include <locale>
+#include <stdexcept>
 
 #include "core/common/encoding.h"
 
@@ -15,15 +15,36 @@ namespace zondari::text {
 namespace {
 
 // Case mapping must not depend on the locale the program was started in, so
-// it uses glibc's built-in C.UTF-8 tables.
-locale_t utf8Locale()
+// it uses the C.UTF-8 locale's tables, whatever the global locale is.
+const std::ctype<wchar_t>& utf8Case()
 {
-    static const locale_t loc = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        return l ? l : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+    static const std::locale loc = [] {
+        try {
+            return std::locale("C.UTF-8");
+        } catch (const std::runtime_error&) {
+            return std::locale::classic();
+        }
     }();
-    return loc;
+    static const auto& facet = std::use_facet<std::ctype<wchar_t>>(loc);
+    return facet;
 }
+
+// How common a byte is in file and folder names, 0 for rare: letters by
+// their frequency in Italian and English, then digits, spaces and the
+// separators of paths and names.
+constexpr std::array<unsigned char, 256> kCommonness = [] {
+    std::array<unsigned char, 256> rank{};
+    const char* byFrequency = "EAIOTNRSLCDUMPHGBVFYWKZQJX";
+    for (int i = 0; byFrequency[i]; ++i) {
+        const auto c = static_cast<unsigned char>(byFrequency[i]);
+        rank[c] = rank[c + 32] = static_cast<unsigned char>(200 - 6 * i);
+    }
+    for (unsigned char c = '0'; c <= '9'; ++c)
+        rank[c] = 150;
+    for (unsigned char c : {' ', '.', '\\', '/', '_', '-', '\r', '\n'})
+        rank[c] = 210;
+    return rank;
+}();
 
 template <class Map>
 std::string mapChars(std::string_view s, Map map)
@@ -48,14 +69,14 @@ char32_t upperChar(char32_t c)
 {
     if (c < 0x80)
         return (c >= 'a' && c <= 'z') ? c - 32 : c;
-    return static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), utf8Locale()));
+    return static_cast<char32_t>(utf8Case().toupper(static_cast<wchar_t>(c)));
 }
 
 char32_t lowerChar(char32_t c)
 {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), utf8Locale()));
+    return static_cast<char32_t>(utf8Case().tolower(static_cast<wchar_t>(c)));
 }
 
 std::size_t byteOffsetOfChar(std::string_view s, std::size_t chars)
@@ -148,6 +169,32 @@ std::string toUpper(std::string_view s)
 std::string toLower(std::string_view s)
 {
     return mapChars(s, lowerChar);
+}
+
+std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t from)
+{
+    if (from > hay.size() || needle.size() > hay.size() - from)
+        return std::string_view::npos;
+    if (needle.empty())
+        return from;
+    std::size_t rare = 0;
+    for (std::size_t i = 1; i < needle.size(); ++i)
+        if (kCommonness[static_cast<unsigned char>(needle[i])] < kCommonness[static_cast<unsigned char>(needle[rare])])
+            rare = i;
+    // Candidates are the places of the rare byte; each is checked whole.
+    const char* const begin = hay.data();
+    const char* p = begin + from + rare;
+    const char* const last = begin + hay.size() - (needle.size() - rare);  // last place the rare byte can be
+    while (p <= last) {
+        p = static_cast<const char*>(std::memchr(p, needle[rare], static_cast<std::size_t>(last - p) + 1));
+        if (!p)
+            break;
+        const char* start = p - rare;
+        if (std::memcmp(start, needle.data(), needle.size()) == 0)
+            return static_cast<std::size_t>(start - begin);
+        ++p;
+    }
+    return std::string_view::npos;
 }
 
 bool lessNoCase(std::string_view a, std::string_view b)

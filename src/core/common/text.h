@@ -26,6 +26,11 @@ std::string toLowerAscii(std::string_view s);
 std::string toUpper(std::string_view s);
 std::string toLower(std::string_view s);
 
+// Where `needle` first occurs in `hay` at or after `from`, or npos. Made for
+// searching megabytes of catalogue text: it looks for the needle's least
+// common byte first, so a needle starting with a common letter costs little.
+std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t from = 0);
+
 // The order of a sorted list box and of NTFS and CD directories: by the
 // upper-cased text, then by the text itself so that the order is total.
 bool lessNoCase(std::string_view a, std::string_view b);

@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "core/common/encoding.h"
 #include "core/common/text.h"
@@ -99,6 +101,37 @@ TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)
     std::vector<std::string> v{"b", "a", "C", "A", "è", "E"};
     std::sort(v.begin(), v.end(), [](const auto& x, const auto& y) { return lessNoCase(x, y); });
     EXPECT_EQ(v, (std::vector<std::string>{"A", "a", "b", "C", "E", "è"}));
+}
+
+TEST(Case, FoldingIgnoresTheLocaleTheProgramRunsIn)
+{
+    // Qt sets the user's locale at start; a plain "C" one knows no letter
+    // past ASCII, and folding must not follow it.
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(toUpper("àèéìòù ñ ß ПРИВЕТ привет"), "ÀÈÉÌÒÙ Ñ ß ПРИВЕТ ПРИВЕТ");
+    EXPECT_EQ(toLower("ÀÈ ΣΊΣΥΦΟΣ"), "àè σίσυφοσ");
+    std::setlocale(LC_ALL, before.c_str());
+}
+
+TEST(FindBytes, FindsWhatStringViewFindFinds)
+{
+    const std::string hay = "ERROS ROSSO\\AMORE MIO\r\nAMORE.MP3 ZANZIBAR\xC3\x88";
+    for (const char* needle : {"AMORE", "ROSSO", "ZANZIBAR", "\xC3\x88", "R", "3 Z", "MIO\r\nA", "ASSENTE", ""})
+        for (std::size_t from = 0; from <= hay.size() + 1; ++from)
+            EXPECT_EQ(findBytes(hay, needle, from), std::string_view(hay).find(needle, from)) << needle << " " << from;
+
+    // Small alphabets make many near misses and overlapping hits.
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string h(random() % 60, 'A'), n(1 + random() % 5, 'A');
+        for (char& c : h)
+            c = "AB E"[random() % 4];
+        for (char& c : n)
+            c = "AB E"[random() % 4];
+        const std::size_t from = random() % (h.size() + 2);
+        ASSERT_EQ(findBytes(h, n, from), std::string_view(h).find(n, from)) << h << " / " << n << " / " << from;
+    }
 }
 
 TEST(Chars, CountAndCutCharactersNotBytesAndTrimSpacesOnly)
