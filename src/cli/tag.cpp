@@ -96,10 +96,10 @@ int runTag(const std::vector<std::string>& args)
         return 1;
     }
 
-    TagRecord inFile;
-    std::optional<FileState> seen;
-    const bool tagged = ReadTag(*path, inFile, &seen);
-    tageditor::Fields fields = tagged ? tageditor::fromTag(inFile) : tageditor::forUntagged(*path);
+    const auto read = ReadTag(*path);
+    const std::optional<TagRecord> inFile = read ? read->tag : std::nullopt;
+    std::optional<FileState> seen = read ? std::optional(read->state) : std::nullopt;
+    tageditor::Fields fields = inFile ? tageditor::fromTag(*inFile) : tageditor::forUntagged(*path);
     if (fromId3v2) {
         // As "Copia da ID3v2" does; the other options given still win.
         const Id3v2Tag v2 = readId3v2(*path);
@@ -111,7 +111,7 @@ int runTag(const std::vector<std::string>& args)
         fields = id3v2::toEditorFields(v2);
     }
     if (given.empty() && !fromId3v2) {
-        if (!tagged)
+        if (!inFile)
             std::fprintf(stderr, "%s\n", tageditor::kNoTagText);
         print(fields);
         return 0;
@@ -125,7 +125,7 @@ int runTag(const std::vector<std::string>& args)
         fields.genre = *genre;
     // Written only into the file as it was read: another program may be
     // writing it meanwhile.
-    const auto written = WriteTag(*path, tageditor::toSave(fields, tagged ? std::optional(inFile) : std::nullopt),
+    const auto written = WriteTag(*path, tageditor::toSave(fields, inFile),
                                   seen ? &*seen : nullptr);
     if (!written) {
         const RuntimeError& e = written.error();

@@ -47,41 +47,30 @@ Result<Catalogue> readCatalogue(const std::string& path)
     CatalogueReader reader;
     if (auto st = reader.open(path); !st)
         return st.error();
-    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
-                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
-                                                                : LineCoding::Windows1252;
     Catalogue c;
-    for (;;) {
-        bool whole = true;
-        for (;;) {
-            const auto lines = reader.next();
-            if (!lines)
-                return lines.error();
-            if (lines->empty())
-                break;
-            if (coding == LineCoding::Undecided && !encoding::isValidUtf8(*lines)) {
-                whole = false;
-                break;
-            }
-            for (std::string_view rest = *lines; !rest.empty();) {
-                const std::size_t nl = rest.find('\n');
-                std::string_view line = rest.substr(0, nl);
-                rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
-                if (line.ends_with('\r'))
-                    line.remove_suffix(1);
-                if (std::string entry = decodeLine(line, coding); !entryTooLong(entry))
-                    c.entries.push_back(std::move(entry));
-            }
-        }
-        if (whole)
-            break;
-        // A line that is not UTF-8: made on Windows, all of it reads Windows-1252.
+    LineCoding read = LineCoding::Undecided;
+    const auto pass = [&](LineCoding coding) -> Status {
         c.entries.clear();
-        if (auto st = reader.restart(); !st)
-            return st.error();
-        coding = LineCoding::Windows1252;
-    }
-    c.title = decodeTitleLine(reader.title(), coding);
+        read = coding;
+        return {};
+    };
+    const auto take = [&](std::string_view lines, LineCoding coding) -> Result<bool> {
+        if (coding == LineCoding::Undecided && !encoding::isValidUtf8(lines))
+            return false;
+        for (std::string_view rest = lines; !rest.empty();) {
+            const std::size_t nl = rest.find('\n');
+            std::string_view line = rest.substr(0, nl);
+            rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+            if (line.ends_with('\r'))
+                line.remove_suffix(1);
+            if (std::string entry = decodeLine(line, coding); !entryTooLong(entry))
+                c.entries.push_back(std::move(entry));
+        }
+        return true;
+    };
+    if (auto st = readCatalogueLines(reader, pass, take); !st)
+        return st.error();
+    c.title = decodeTitleLine(reader.title(), read);
     return c;
 }
 

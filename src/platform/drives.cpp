@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -18,17 +20,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // mountinfo writes space, tab, newline and backslash as \ooo.
+// mountinfo writes space, tab, newline and backslash as \ooo.
 std::string unescapeOctal(const std::string& s)
 {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size()) {
-            const std::string d = s.substr(i + 1, 3);
-            if (std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '7'; })) {
-                out += static_cast<char>(std::stoi(d, nullptr, 8));
-                i += 3;
-                continue;
-            }
+        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3' && s[i + 2] >= '0'
+            && s[i + 2] <= '7' && s[i + 3] >= '0' && s[i + 3] <= '7') {
+            out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
+            i += 3;
+            continue;
         }
         out += s[i];
     }
@@ -92,11 +93,10 @@ std::map<std::string, std::string> labelsByDevice()
 
 }  // namespace
 
-std::vector<DriveInfo> parseMountInfo(const std::string& text)
+std::vector<MountEntry> parseMountEntries(const std::string& text)
 {
     // Each line: id parent major:minor root mount-point options [optional...] - type source super-options
-    std::vector<DriveInfo> drives;
-    std::set<std::string> seen;
+    std::vector<MountEntry> entries;
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
@@ -106,13 +106,27 @@ std::vector<DriveInfo> parseMountInfo(const std::string& text)
             continue;
         while (f >> field && field != "-") {
         }
-        std::string type, source;
-        if (!(f >> type >> source))
+        MountEntry m;
+        if (!(f >> m.type >> m.source))
             continue;
-        mountPoint = unescapeOctal(mountPoint);
-        if (isPseudo(type, mountPoint) || !seen.insert(mountPoint).second)
+        unsigned major = 0, minor = 0;
+        if (std::sscanf(devno.c_str(), "%u:%u", &major, &minor) == 2)
+            m.device = makedev(major, minor);
+        m.mountPoint = unescapeOctal(mountPoint);
+        m.source = unescapeOctal(m.source);
+        entries.push_back(std::move(m));
+    }
+    return entries;
+}
+
+std::vector<DriveInfo> parseMountInfo(const std::string& text)
+{
+    std::vector<DriveInfo> drives;
+    std::set<std::string> seen;
+    for (MountEntry& m : parseMountEntries(text)) {
+        if (isPseudo(m.type, m.mountPoint) || !seen.insert(m.mountPoint).second)
             continue;
-        drives.push_back({mountPoint, {}, unescapeOctal(source), type});
+        drives.push_back({m.mountPoint, {}, std::move(m.source), std::move(m.type)});
     }
     std::sort(drives.begin(), drives.end(), [](const DriveInfo& a, const DriveInfo& b) { return a.root < b.root; });
     return drives;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,15 @@ public:
     std::vector<DriveInfo> list() const override;
     std::vector<std::string> roots() const override;
 };
+
+// One line of /proc/self/mountinfo, its \ooo escapes undone.
+struct MountEntry {
+    std::uint64_t device = 0;  // major:minor as a device number
+    std::string mountPoint, type, source;
+};
+
+// Every well-formed line of the text of /proc/self/mountinfo, in order.
+std::vector<MountEntry> parseMountEntries(const std::string& text);
 
 // Parses the text of /proc/self/mountinfo into real-file-system drives.
 std::vector<DriveInfo> parseMountInfo(const std::string& text);

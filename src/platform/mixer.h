@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/common/result.h"
+
 namespace zondari {
 
-// What a mixer call gives back: 0 for success, else the reason, numbered
-// as the multimedia mixer numbers its results.
-enum class MixerResult : std::int32_t {
-    Ok = 0,
+// Why a mixer call failed, numbered as the multimedia mixer numbers its
+// results (0 is success).
+enum class MixerError : std::int32_t {
     Error = 1,           // any other failure
     BadDevice = 2,       // no mixer device of that name
     NotOpen = 5,         // the mixer is not open
@@ -31,20 +32,20 @@ class Mixer {
 public:
     virtual ~Mixer() = default;
 
-    virtual MixerResult open() = 0;
+    virtual BasicStatus<MixerError> open() = 0;
     // Releases the mixer; nothing happens when it is not open.
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
     // The volume control of the speakers line.
-    virtual MixerResult speakersVolume(MixerControl& control) = 0;
+    virtual Result<MixerControl, MixerError> speakersVolume() = 0;
 
     // Sets every channel of the control to `value`, which must lie within
     // the bounds.
-    virtual MixerResult setValue(const MixerControl& control, std::int32_t value) = 0;
+    virtual BasicStatus<MixerError> setValue(const MixerControl& control, std::int32_t value) = 0;
 
     // The control's value as the system has it now (the loudest channel).
-    virtual MixerResult getValue(const MixerControl& control, std::int32_t& value) = 0;
+    virtual Result<std::int32_t, MixerError> getValue(const MixerControl& control) = 0;
 };
 
 }  // namespace zondari

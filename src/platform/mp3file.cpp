@@ -82,28 +82,25 @@ Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
 
 }  // namespace mp3file
 
-bool ReadTag(const std::string& fileName, TagRecord& tag, std::optional<FileState>* seen)
+Result<TagRead> ReadTag(const std::string& fileName)
 {
-    if (seen)
-        seen->reset();
     if (fileName.empty())
-        return false;
+        return runtimeError(ErrorCode::BadFileName);
     OpenFile f(fileName, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
-        return false;
+        return lastError();
     const auto state = stateOf(f.fd());
     if (!state)
-        return false;
-    if (seen)
-        *seen = *state;
+        return state.error();
+    TagRead read{*state, std::nullopt};
     if (state->size < mp3file::kShortestTagged)
-        return false;
+        return read;
     int error = 0;
-    const auto record = id3v1::decode(readAt(f.fd(), state->size - kTagSize, kTagSize, error));
-    if (!record || error != 0)
-        return false;
-    tag = *record;
-    return true;
+    const std::string last = readAt(f.fd(), state->size - kTagSize, kTagSize, error);
+    if (error != 0)
+        return runtimeErrorFromErrno(error);
+    read.tag = id3v1::decode(last);
+    return read;
 }
 
 Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, FileState* known)

@@ -35,11 +35,18 @@ struct FileState {
     bool operator==(const FileState&) const = default;
 };
 
-// Reads the ID3v1 tag ("TAG" exactly) at the end of `fileName`. False when
-// the name is empty, the file cannot be read, is shorter than 255 bytes or
-// has no tag. `seen`, when given, gets the file's state when it could be
-// opened (tag or no tag), and nothing otherwise.
-bool ReadTag(const std::string& fileName, TagRecord& tag, std::optional<FileState>* seen = nullptr);
+// What a read of the ID3v1 tag found: the file's state (which file the name
+// led to and how it stood), and its tag when it has one.
+struct TagRead {
+    FileState state;
+    std::optional<TagRecord> tag;  // none: shorter than 255 bytes, or no "TAG" at the end
+};
+
+// Reads the ID3v1 tag ("TAG" exactly) at the end of `fileName`. An empty
+// name, a file that cannot be opened, is not a regular file or whose last
+// 128 bytes cannot be read gives its error: a read that failed is never
+// taken for a file without a tag.
+Result<TagRead> ReadTag(const std::string& fileName);
 
 // Changed: the file is no longer in the state the caller saw, and nothing
 // was written.

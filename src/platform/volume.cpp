@@ -78,22 +78,6 @@ struct Mount {
     dev_t device = 0;
 };
 
-// mountinfo writes space, tab, newline and backslash as \ooo.
-std::string unescapeOctal(const std::string& s)
-{
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3' && s[i + 2] >= '0'
-            && s[i + 2] <= '7' && s[i + 3] >= '0' && s[i + 3] <= '7') {
-            out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
-            i += 3;
-            continue;
-        }
-        out += s[i];
-    }
-    return out;
-}
-
 // The mount that holds `path`: the deepest mount point above it, among those
 // of the path's own device when the path can be looked at.
 std::optional<Mount> mountOf(const std::string& path)
@@ -104,24 +88,8 @@ std::optional<Mount> mountOf(const std::string& path)
     struct stat st {};
     const bool known = ::stat(path.c_str(), &st) == 0;
     std::optional<Mount> best, bestOfDevice;
-    std::istringstream in(*text);
-    std::string line;
-    while (std::getline(in, line)) {
-        // id parent major:minor root mount-point options [optional...] - type source super-options
-        std::istringstream f(line);
-        std::string id, parent, devno, root, mountPoint, options, field;
-        if (!(f >> id >> parent >> devno >> root >> mountPoint >> options))
-            continue;
-        while (f >> field && field != "-") {
-        }
-        Mount m;
-        if (!(f >> m.type >> m.source))
-            continue;
-        m.root = unescapeOctal(mountPoint);
-        unsigned major = 0, minor = 0;
-        if (std::sscanf(devno.c_str(), "%u:%u", &major, &minor) == 2)
-            m.device = makedev(major, minor);
-        m.source = unescapeOctal(m.source);
+    for (MountEntry& e : parseMountEntries(*text)) {
+        const Mount m{std::move(e.mountPoint), std::move(e.source), std::move(e.type), static_cast<dev_t>(e.device)};
         if (!isOnDrive(path, m.root))
             continue;
         // Mounted later over the same point: the later one is what is seen.

@@ -191,8 +191,9 @@ TEST(WriteFailures, FullDiskFailsEveryWriteWithItsMessageAndLeavesTheOldFilesWho
     // Written over the old one, a tag takes no room.
     p.saveTag(tagged);
     EXPECT_TRUE(p.app.dialogs.messages.empty());
-    TagRecord now;
-    ASSERT_TRUE(ReadTag(tagged, now));
+    const auto nowRead = ReadTag(tagged);
+    ASSERT_TRUE(nowRead && nowRead->tag);
+    const TagRecord& now = *nowRead->tag;
     EXPECT_EQ(id3v1::fieldText(now.Title), "Nuovo titolo");
     EXPECT_EQ(fs::file_size(tagged), 8192u);
 }

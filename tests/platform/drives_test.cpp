@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/sysmacros.h>
 
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -23,6 +24,15 @@ TEST(Drives, MountInfoGivesRealFileSystemsOnly)
     EXPECT_EQ(drives[2].root, "/media/anna/CD ROCK");
     EXPECT_EQ(drives[2].type, "iso9660");
     EXPECT_EQ(drives[2].device, "/dev/sr0");
+
+    // Every line as it stands, with its device number; escapes past a
+    // byte's range stay as they are, a line cut short is left out.
+    const auto entries = parseMountEntries(info + "50 27 8:19 / /mnt/a\\777b rw - vfat /dev/sdb\\011 rw\n51 27 8:20 /\n");
+    ASSERT_EQ(entries.size(), 7u);
+    EXPECT_EQ(entries[3].device, makedev(8, 17));
+    EXPECT_EQ(entries[3].mountPoint, "/media/anna/CD ROCK");
+    EXPECT_EQ(entries[6].mountPoint, "/mnt/a\\777b");
+    EXPECT_EQ(entries[6].source, "/dev/sdb\t");
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/common/encoding.h"
 #include "core/common/result.h"
 
 namespace zondari::catalogue {
@@ -57,5 +58,45 @@ private:
     bool rawNames_ = false;
     std::string title_;
 };
+
+// Reads the lines of the open catalogue block by block, in the coding its
+// mark and title call for. A catalogue made on Windows shows itself by a
+// line that is not UTF-8: `take(lines, coding)` answers false at it, and the
+// reading goes back to the first line and reads all of it again as
+// Windows-1252. `pass(coding)` starts every reading, the first included, so
+// that the caller can drop what an earlier one made. `take` gives
+// Result<bool> and `pass` a Status; a failure of either ends the reading.
+template <class Pass, class Take>
+Status readCatalogueLines(CatalogueReader& reader, Pass pass, Take take)
+{
+    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
+                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
+                                                                : LineCoding::Windows1252;
+    for (;;) {
+        if (auto st = pass(coding); !st)
+            return st;
+        bool whole = true;
+        for (;;) {
+            const auto lines = reader.next();
+            if (!lines)
+                return lines.error();
+            if (lines->empty())
+                break;
+            const Result<bool> taken = take(*lines, coding);
+            if (!taken)
+                return taken.error();
+            if (!*taken) {
+                whole = false;
+                break;
+            }
+        }
+        if (whole)
+            return {};
+        if (auto st = reader.restart(); !st)
+            return st;
+        coding = LineCoding::Windows1252;
+    }
+}
+
 
 }  // namespace zondari::catalogue

@@ -210,6 +210,19 @@ LineCoding codingOf(std::string_view& bytes)
     return encoding::isValidUtf8(bytes) ? LineCoding::Utf8 : LineCoding::Windows1252;
 }
 
+// Every line of `lines` as a listed entry (see holdLines); false at a line
+// that is not UTF-8 while the coding is undecided.
+bool listLines(std::string_view lines, LineCoding coding, std::string& decoded, std::string& out)
+{
+    const auto held = holdLines(lines, coding, decoded);
+    if (!held)
+        return false;
+    forEachLine(held->text, [&](std::string_view line) {
+        appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
+    });
+    return true;
+}
+
 }  // namespace
 
 std::string htmlEscape(std::string_view text)
@@ -283,13 +296,7 @@ void ExportPage::beginCatalogue(std::string_view title, LineCoding coding, std::
 
 bool ExportPage::addLines(std::string_view lines, LineCoding coding, std::string& out)
 {
-    const auto held = holdLines(lines, coding, decoded_);
-    if (!held)
-        return false;
-    forEachLine(held->text, [&](std::string_view line) {
-        appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
-    });
-    return true;
+    return listLines(lines, coding, decoded_, out);
 }
 
 void ExportPage::addEntry(std::string_view entry, std::string& out) const
@@ -346,15 +353,8 @@ void DatabasePage::beginCatalogue(std::string_view title, LineCoding coding, std
 
 bool DatabasePage::addLines(std::string_view lines, LineCoding coding, std::string& out)
 {
-    if (request_.wholeDatabase()) {
-        const auto held = holdLines(lines, coding, decoded_);
-        if (!held)
-            return false;
-        forEachLine(held->text, [&](std::string_view line) {
-            appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
-        });
-        return true;
-    }
+    if (request_.wholeDatabase())
+        return listLines(lines, coding, decoded_, out);
     if (request_.caseSensitive) {
         const auto held = holdLines(lines, coding, decoded_);
         if (!held)

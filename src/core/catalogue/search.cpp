@@ -1,6 +1,7 @@
 #include "core/catalogue/search.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "core/common/encoding.h"
 #include "core/common/paths.h"
@@ -45,48 +46,37 @@ private:
     ByteSink& sink_;
 };
 
-// Adds one catalogue file to `page`. Its lines are read as UTF-8 until one
-// is not: a catalogue made on Windows then goes back to its start, its
-// lines already on the page are taken off, and all of it is read again as
-// Windows-1252, as the catalogue reader reads it.
+// Adds one catalogue file to `page`. Read again as Windows-1252 (see
+// readCatalogueLines), its lines already on the page are taken off first.
 template <class Page>
 Status addCatalogueFile(CatalogueReader& reader, Page& page, PageOut& file, std::string& out)
 {
-    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
-                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
-                                                                : LineCoding::Windows1252;
     const std::uint64_t start = file.position(out);
     long hits = 0;
     if constexpr (requires { page.hits(); })
         hits = page.hits();
-    for (;;) {
-        page.beginCatalogue(reader.title(), coding, out);
-        bool whole = true;
-        for (;;) {
-            const auto lines = reader.next();
-            if (!lines)
-                return lines.error();
-            if (lines->empty())
-                break;
-            if (!page.addLines(*lines, coding, out)) {
-                whole = false;
-                break;
-            }
-            if (auto st = file.flush(out); !st)
+    bool again = false;
+    const auto pass = [&](LineCoding coding) -> Status {
+        if (std::exchange(again, true)) {
+            if (auto st = file.rewind(start, out); !st)
                 return st;
+            if constexpr (requires { page.restoreHits(hits); })
+                page.restoreHits(hits);
         }
-        if (whole) {
-            page.endCatalogue(out);
-            return file.flush(out);
-        }
-        if (auto st = file.rewind(start, out); !st)
-            return st;
-        if constexpr (requires { page.restoreHits(hits); })
-            page.restoreHits(hits);
-        if (auto st = reader.restart(); !st)
-            return st;
-        coding = LineCoding::Windows1252;
-    }
+        page.beginCatalogue(reader.title(), coding, out);
+        return {};
+    };
+    const auto take = [&](std::string_view lines, LineCoding coding) -> Result<bool> {
+        if (!page.addLines(lines, coding, out))
+            return false;
+        if (auto st = file.flush(out); !st)
+            return st.error();
+        return true;
+    };
+    if (auto st = readCatalogueLines(reader, pass, take); !st)
+        return st;
+    page.endCatalogue(out);
+    return file.flush(out);
 }
 
 }  // namespace

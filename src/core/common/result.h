@@ -43,12 +43,13 @@ bool isError(const RuntimeError& error, ErrorCode code);
 RuntimeError runtimeErrorFromErrno(int err);
 
 // A value or the reason there is none. Nothing throws across a handler, so
-// core and platform calls return these.
-template <class T>
+// core and platform calls return these. The reason is a runtime error,
+// except where a device numbers its own (the mixer).
+template <class T, class E = RuntimeError>
 class [[nodiscard]] Result {
 public:
     Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
-    Result(RuntimeError error) : error_(std::move(error)) {}  // NOLINT
+    Result(E error) : error_(std::move(error)) {}  // NOLINT
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -59,26 +60,29 @@ public:
     T& operator*() & { return *value_; }
     const T* operator->() const { return &*value_; }
     T* operator->() { return &*value_; }
-    const RuntimeError& error() const { return error_; }
+    const E& error() const { return error_; }
 
 private:
     std::optional<T> value_;
-    RuntimeError error_;
+    E error_{};
 };
 
 // Success, or the reason for a failure.
-class [[nodiscard]] Status {
+template <class E = RuntimeError>
+class [[nodiscard]] BasicStatus {
 public:
-    Status() = default;
-    Status(RuntimeError error) : failed_(true), error_(std::move(error)) {}  // NOLINT
+    BasicStatus() = default;
+    BasicStatus(E error) : failed_(true), error_(std::move(error)) {}  // NOLINT
 
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
-    const RuntimeError& error() const { return error_; }
+    const E& error() const { return error_; }
 
 private:
     bool failed_ = false;
-    RuntimeError error_;
+    E error_{};
 };
+
+using Status = BasicStatus<>;
 
 }  // namespace zondari

@@ -58,17 +58,17 @@ struct AlsaMixer::Handle {
 
 namespace {
 
-MixerResult fromErrno(int err)
+MixerError fromErrno(int err)
 {
     switch (-err) {
     case ENOMEM:
-        return MixerResult::NoMemory;
+        return MixerError::NoMemory;
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return MixerResult::BadDevice;
+        return MixerError::BadDevice;
     default:
-        return MixerResult::Error;
+        return MixerError::Error;
     }
 }
 
@@ -81,7 +81,7 @@ AlsaMixer::AlsaMixer(std::string device, std::vector<std::string> elements)
 
 AlsaMixer::~AlsaMixer() = default;
 
-MixerResult AlsaMixer::open()
+BasicStatus<MixerError> AlsaMixer::open()
 {
     close();
     auto h = std::make_unique<Handle>();
@@ -90,13 +90,13 @@ MixerResult AlsaMixer::open()
         return fromErrno(err);
     }
     if (const int err = snd_mixer_attach(h->mixer, device_.c_str()); err < 0)
-        return err == -ENOMEM ? MixerResult::NoMemory : MixerResult::BadDevice;
+        return err == -ENOMEM ? MixerError::NoMemory : MixerError::BadDevice;
     if (const int err = snd_mixer_selem_register(h->mixer, nullptr, nullptr); err < 0)
         return fromErrno(err);
     if (const int err = snd_mixer_load(h->mixer); err < 0)
         return fromErrno(err);
     handle_ = std::move(h);
-    return MixerResult::Ok;
+    return {};
 }
 
 void AlsaMixer::close()
@@ -109,10 +109,10 @@ bool AlsaMixer::isOpen() const
     return handle_ != nullptr;
 }
 
-MixerResult AlsaMixer::speakersVolume(MixerControl& control)
+Result<MixerControl, MixerError> AlsaMixer::speakersVolume()
 {
     if (!handle_)
-        return MixerResult::NotOpen;
+        return MixerError::NotOpen;
     for (const std::string& name : elements_) {
         snd_mixer_elem_t* elem = handle_->element(name);
         if (!elem)
@@ -120,27 +120,24 @@ MixerResult AlsaMixer::speakersVolume(MixerControl& control)
         long minimum = 0;
         long maximum = 0;
         if (snd_mixer_selem_get_playback_volume_range(elem, &minimum, &maximum) < 0)
-            return MixerResult::InvalidControl;
-        control.name = name;
-        control.minimum = static_cast<std::int32_t>(minimum);
-        control.maximum = static_cast<std::int32_t>(maximum);
-        return MixerResult::Ok;
+            return MixerError::InvalidControl;
+        return MixerControl{name, static_cast<std::int32_t>(minimum), static_cast<std::int32_t>(maximum)};
     }
-    return MixerResult::InvalidLine;
+    return MixerError::InvalidLine;
 }
 
-MixerResult AlsaMixer::setValue(const MixerControl& control, std::int32_t value)
+BasicStatus<MixerError> AlsaMixer::setValue(const MixerControl& control, std::int32_t value)
 {
     if (!handle_)
-        return MixerResult::NotOpen;
+        return MixerError::NotOpen;
     snd_mixer_elem_t* elem = handle_->current(control.name);
     if (!elem)
-        return MixerResult::InvalidControl;
+        return MixerError::InvalidControl;
     long minimum = 0;
     long maximum = 0;
     snd_mixer_selem_get_playback_volume_range(elem, &minimum, &maximum);
     if (value < minimum || value > maximum)
-        return MixerResult::InvalidValue;
+        return MixerError::InvalidValue;
     // A value the simple mixer believes every channel already has is not
     // written at all; a change made elsewhere may not have reached it yet,
     // so such a value goes by way of its neighbour.
@@ -149,22 +146,20 @@ MixerResult AlsaMixer::setValue(const MixerControl& control, std::int32_t value)
         snd_mixer_selem_set_playback_volume_all(elem, value < maximum ? value + 1 : value - 1);
     if (const int err = snd_mixer_selem_set_playback_volume_all(elem, value); err < 0)
         return fromErrno(err);
-    return MixerResult::Ok;
+    return {};
 }
 
-MixerResult AlsaMixer::getValue(const MixerControl& control, std::int32_t& value)
+Result<std::int32_t, MixerError> AlsaMixer::getValue(const MixerControl& control)
 {
     if (!handle_)
-        return MixerResult::NotOpen;
+        return MixerError::NotOpen;
     snd_mixer_elem_t* elem = handle_->current(control.name);
     if (!elem)
-        return MixerResult::InvalidControl;
+        return MixerError::InvalidControl;
     const std::vector<long> volumes = Handle::channelVolumes(elem);
     if (volumes.empty())
-        return MixerResult::InvalidControl;
-    const long loudest = *std::max_element(volumes.begin(), volumes.end());
-    value = static_cast<std::int32_t>(loudest);
-    return MixerResult::Ok;
+        return MixerError::InvalidControl;
+    return static_cast<std::int32_t>(*std::max_element(volumes.begin(), volumes.end()));
 }
 
 }  // namespace zondari

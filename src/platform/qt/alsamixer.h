@@ -19,12 +19,12 @@ public:
     AlsaMixer(const AlsaMixer&) = delete;
     AlsaMixer& operator=(const AlsaMixer&) = delete;
 
-    MixerResult open() override;
+    BasicStatus<MixerError> open() override;
     void close() override;
     bool isOpen() const override;
-    MixerResult speakersVolume(MixerControl& control) override;
-    MixerResult setValue(const MixerControl& control, std::int32_t value) override;
-    MixerResult getValue(const MixerControl& control, std::int32_t& value) override;
+    Result<MixerControl, MixerError> speakersVolume() override;
+    BasicStatus<MixerError> setValue(const MixerControl& control, std::int32_t value) override;
+    Result<std::int32_t, MixerError> getValue(const MixerControl& control) override;
 
 private:
     struct Handle;

@@ -158,7 +158,7 @@ void frmDATIMP3::Command2_Click() { unloadWindow(this); }
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.start(ctx_.programPath() + "start", {kHomePage}));
+    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {kHomePage}));
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)

@@ -314,8 +314,8 @@ void frmMP3print::Load()
     ctx_.goToProgramFolder();
     // What a scan killed while writing left behind.
     files::removeStaleTemporaries(st.programFolder);
-    if (files::fileExists("zondlogo.jpg")) {
-        const QPixmap logo(q(files::absolutePath("zondlogo.jpg")));
+    if (const std::string logoFile = ctx_.programPath() + "zondlogo.jpg"; files::fileExists(logoFile)) {
+        const QPixmap logo(q(logoFile));
         Picture2->setPixmap(logo.scaled(220, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     if (st.PrintColumns < 2)

@@ -95,8 +95,8 @@ void Form1::Load()
         Drive1->setDrive(files::currentFolder());
     }
     savedDrive_ = Drive1->drive();
-    if (files::fileExists("zondlogo.jpg")) {
-        const QPixmap logo(QString::fromStdString(files::absolutePath("zondlogo.jpg")));
+    if (const std::string logoFile = ctx_.programPath() + "zondlogo.jpg"; files::fileExists(logoFile)) {
+        const QPixmap logo(QString::fromStdString(logoFile));
         Image1->setPixmap(logo.scaled(ctx_.services.screen.toPixels(kWidthTwips) - 16, Image1->height(),
                                       Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }

@@ -142,16 +142,14 @@ void frmVolume::Load()
 
 void frmVolume::openVolumeControl()
 {
-    const MixerResult opened = mixer_->open();
-    if (opened != MixerResult::Ok) {
+    if (!mixer_->open()) {
         ctx_.dialogs().message(Message{kCannotOpen, MsgButtons::Ok, MsgIcon::Information, kCaption});
         return;
     }
-    MixerControl found;
-    const MixerResult r = mixer_->speakersVolume(found);
-    if (r != MixerResult::Ok)
+    const auto found = mixer_->speakersVolume();
+    if (!found)
         return;
-    control_ = found;
+    control_ = *found;
     Label2->setText(QString::number(control_.minimum));
     Label3->setText(QString::number(control_.maximum));
 }
@@ -163,12 +161,10 @@ void frmVolume::prepareSlider()
     const int left = Picture4->width() / 2 - Image1->width() / 2;
     // The knob shows the system's volume as it is; only when it cannot be
     // read does it open a quarter of the way down. Nothing is sent.
-    std::int32_t current = 0;
-    MixerResult r = MixerResult::InvalidControl;
-    if (!control_.name.empty())
-        r = mixer_->getValue(control_, current);
-    if (r == MixerResult::Ok) {
-        current = std::clamp(current, control_.minimum, control_.maximum);
+    const auto read = control_.name.empty() ? Result<std::int32_t, MixerError>(MixerError::InvalidControl)
+                                            : mixer_->getValue(control_);
+    if (read) {
+        const std::int32_t current = std::clamp(*read, control_.minimum, control_.maximum);
         Image1->move(left, volume::knobTopFor(current, travel(), control_.minimum, control_.maximum));
         Text1->setText(QString::number(current));
     } else {

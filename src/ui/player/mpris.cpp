@@ -309,9 +309,8 @@ const Mpris::Track& Mpris::currentTrack() const
         return track_;
     // The tag editor may have changed the tag since: read again on a new
     // modification time.
-    TagRecord tag;
-    const bool tagged = ReadTag(path, tag);
-    const mediakeys::TrackText text = mediakeys::trackText(path, tagged ? std::optional(tag) : std::nullopt);
+    const auto read = ReadTag(path);
+    const mediakeys::TrackText text = mediakeys::trackText(path, read ? read->tag : std::nullopt);
     track_.title = QString::fromStdString(text.title);
     track_.artist = QString::fromStdString(text.artist);
     track_.album = QString::fromStdString(text.album);

@@ -160,11 +160,11 @@ void frmMain::Caricafile()
         ctx_.dialogs().message(kNoFile);
         return;
     }
-    TagRecord read;
-    const bool tagged = ReadTag(name, read, &loaded_);
+    const auto read = ReadTag(name);
+    loaded_ = read ? std::optional(read->state) : std::nullopt;
     loadedName_ = name;
-    if (tagged) {
-        tag_ = read;
+    if (read && read->tag) {
+        tag_ = *read->tag;
         showFields(tageditor::fromTag(tag_));
     } else {
         ctx_.dialogs().message(tageditor::kNoTagText, MsgButtons::Ok, MsgIcon::Information);
@@ -196,9 +196,8 @@ void frmMain::Command3_Click()
     }
     // The track and genre bytes come from the tag the file holds now, so a
     // save never wipes them, whatever file was loaded before.
-    TagRecord inFile;
-    const bool tagged = ReadTag(name, inFile);
-    tag_ = tageditor::toSave(shownFields(), tagged ? std::optional<TagRecord>(inFile) : std::nullopt);
+    const auto inFile = ReadTag(name);
+    tag_ = tageditor::toSave(shownFields(), inFile ? inFile->tag : std::nullopt);
     // The file loaded must still be the file saved; a name typed without a
     // load is saved as it is found.
     FileState* known = name == loadedName_ && loaded_ ? &*loaded_ : nullptr;

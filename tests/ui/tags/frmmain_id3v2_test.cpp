@@ -70,8 +70,9 @@ TEST_F(EditorId3v2Test, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForP
 
     w->findChild<QPushButton*>("Command3")->click();
     EXPECT_TRUE(app.dialogs.messages.empty());
-    TagRecord saved;
-    ASSERT_TRUE(ReadTag(path, saved));
+    const auto savedRead = ReadTag(path);
+    ASSERT_TRUE(savedRead && savedRead->tag);
+    const TagRecord& saved = *savedRead->tag;
     EXPECT_EQ(saved.GenreByte, 7);
     const std::string v1 = output("eyeD3 --no-color --v1 " + shellQuoted(path) + " 2>/dev/null");
     EXPECT_NE(v1.find("title: ????? ñ\n"), std::string::npos) << v1;

@@ -72,8 +72,9 @@ TEST_F(EditorTest, LoadsChangesSavesAndReloads)
     genre(w)->setCurrentIndex(85);
     click(w, "Command3");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    TagRecord saved;
-    ASSERT_TRUE(ReadTag(path, saved));
+    const auto savedRead = ReadTag(path);
+    ASSERT_TRUE(savedRead && savedRead->tag);
+    const TagRecord& saved = *savedRead->tag;
     EXPECT_EQ(saved.TrackByte, 5);  // the file's own, which the window does not show
 
     edit(w, "txtTitolo")->clear();
@@ -114,8 +115,9 @@ TEST_F(EditorTest, AnUntaggedFileClearsWhatThePreviousOneShowed)
     EXPECT_EQ(genre(w)->currentIndex(), -1);
 
     click(w, "Command3");
-    TagRecord saved;
-    ASSERT_TRUE(ReadTag(second, saved));
+    const auto savedRead = ReadTag(second);
+    ASSERT_TRUE(savedRead && savedRead->tag);
+    const TagRecord& saved = *savedRead->tag;
     EXPECT_EQ(id3v1::fieldText(saved.Title), "secondo.mp3");
     EXPECT_EQ(id3v1::fieldText(saved.Artist), "");
     EXPECT_EQ(saved.TrackByte, 0);
@@ -194,8 +196,9 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     edit(w, "txtTitolo")->setText("Secondo");
     click(w, "Command3");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    TagRecord saved;
-    ASSERT_TRUE(ReadTag(cut, saved));
+    const auto savedRead = ReadTag(cut);
+    ASSERT_TRUE(savedRead && savedRead->tag);
+    const TagRecord& saved = *savedRead->tag;
     EXPECT_EQ(id3v1::fieldText(saved.Title), "Secondo");
     EXPECT_EQ(fs::file_size(cut), 3128u);
 
