@@ -30,11 +30,14 @@ TEST(AlsaMixer, TheMasterElementSetsAndReadsTheSinksVolume)
     // A change made elsewhere is read back once the server has told it.
     ASSERT_TRUE(setSinkVolume(45000));
     std::int32_t value = -1;
-    for (int i = 0; i < 100 && value != 45000; ++i) {
-        ASSERT_EQ(mixer.getValue(control, value), MixerResult::Ok);
-        if (value != 45000)
-            QTest::qWait(10);
-    }
+    MixerResult read = MixerResult::Ok;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            read = mixer.getValue(control, value);
+            return read != MixerResult::Ok || value == 45000;
+        },
+        5000));
+    ASSERT_EQ(read, MixerResult::Ok);
     EXPECT_EQ(value, 45000);
 
     // Outside the bounds: refused, the volume stays.
