@@ -31,13 +31,16 @@ TEST(AlsaMixer, TheMasterElementSetsAndReadsTheSinksVolume)
     // A change made elsewhere is read back once the server has told it.
     ASSERT_TRUE(setSinkVolume(45000));
     std::int32_t value = -1;
-    for (int i = 0; i < 100 && value != 45000; ++i) {
-        const auto read = mixer.getValue(control);
-        ASSERT_TRUE(read);
-        value = *read;
-        if (value != 45000)
-            QTest::qWait(10);
-    }
+    bool readOk = true;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto read = mixer.getValue(control);
+            readOk = read.ok();
+            value = read.ok() ? *read : -1;
+            return !readOk || value == 45000;
+        },
+        5000));
+    ASSERT_TRUE(readOk);
     EXPECT_EQ(value, 45000);
 
     // Outside the bounds: refused, the volume stays.

@@ -114,7 +114,7 @@ TEST(GstMediaPlayer, PauseHoldsThePositionStopAndSeekRaiseThePositionChange)
     p.media.pause();
     EXPECT_EQ(p.media.playState(), kPaused);
     const double held = p.media.currentPosition();
-    QTest::qWait(400);
+    QTest::qWait(400); // paused, it does not move on
     EXPECT_NEAR(p.media.currentPosition(), held, 0.05);
     EXPECT_EQ(p.media.playState(), kPaused);
     EXPECT_TRUE(p.jumps.empty());
@@ -200,7 +200,7 @@ TEST(GstMediaPlayer, VolumePauseAndStopAreHeardWithinATenthOfASecond)
         return level.value_or(-999);
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return levelNow() > -20; }, kWaitMs)) << "the tone is not heard";
-    QTest::qWait(300);
+    QTest::qWait(300); // played and recorded a while, so that the reference level has settled
     const double full = levelNow();
 
     // How long after `change` the tone stays within 1 dB of `target` dB
@@ -208,7 +208,7 @@ TEST(GstMediaPlayer, VolumePauseAndStopAreHeardWithinATenthOfASecond)
     const auto delayOf = [&](const std::function<void()>& change, double target) {
         const Clock::time_point t0 = Clock::now();
         change();
-        QTest::qWait(700);
+        QTest::qWait(700); // the span measured below, recorded
         const auto when = heard.firstTime(440, t0, t0 + milliseconds(500), [&](double level) {
             return target < -60 ? level < full - 60 : std::abs(level - full - target) <= 1.0;
         });

@@ -144,9 +144,7 @@ TEST_F(AboutTest, SystemInfoStartsTheToolFoundOnPathOrSaysThereIsNone)
         about.Command1->click();
     }
     // The shell creates the file before the echo fills it.
-    for (int i = 0; i < 100 && readFile(marker) != "si\n"; ++i)
-        QTest::qWait(50);
-    EXPECT_EQ(readFile(marker), "si\n");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readFile(marker) == "si\n"; }, 5000)) << readFile(marker);
     EXPECT_TRUE(app.dialogs.messages.empty());
 
     // None on PATH, or one found that cannot be started: the message, not a

@@ -410,6 +410,7 @@ struct HeardMixer {
     {
         const Clock::time_point t0 = Clock::now();
         m->HScroll1->setValue(value);
+        // The sound of the next second and a half, recorded to be measured.
         QTest::qWait(1500);
         std::pair<double, double> delays{-1, -1};
         for (auto [hz, delay] : {std::pair{kLeftHz, &delays.first}, std::pair{kRightHz, &delays.second}}) {
@@ -448,7 +449,7 @@ TEST(MixerHeard, EveryCrossfaderMoveIsHeardWithinATenthOfASecondUpOrDown)
         EXPECT_LE(right, 100) << "right deck, crossfader to " << value;
     }
     h.m->HScroll1->setValue(2000);
-    QTest::qWait(60);
+    QTest::qWait(60); // a hand's pace between the two steps
     const auto [left, right] = h.stepDelays(8000);
     std::cout << "[heard] drag through 2000 to 8000: left deck after " << left << " ms, right deck after " << right
               << " ms\n";
@@ -465,7 +466,7 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
     ASSERT_TRUE(h.start()) << "the decks are not heard";
 
     // Each tone at full volume, as the reference of its levels, once it has
-    // settled.
+    // settled (the waits let it play and be recorded).
     QTest::qWait(600);
     const double leftFull = h.level(kLeftHz, Clock::now() - milliseconds(100));
     h.m->HScroll1->setValue(10000);
@@ -479,6 +480,7 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
                      [&](int v) { steps.emplace_back(v, Clock::now()); });
     h.m->Command1->click();
     ASSERT_TRUE(h.x.waitFor([&] { return !h.m->Timer1->isActive(); }, 15000));
+    // A while after the mix's end, to see that it stays ended (checked last).
     QTest::qWait(400);
     ASSERT_GE(steps.size(), 31u);
 
@@ -520,7 +522,7 @@ TEST(MixerHeard, ADeckReloadedStoppedAndStartedAgainManyTimesStillPlaysAndIsHear
             h.x.left().stop();
         h.m->HScroll1->setValue(round % 2 ? 3000 : 0);
         h.m->Command1->click();
-        QTest::qWait(40);
+        QTest::qWait(40); // the user's pace
         ASSERT_TRUE(h.x.left().play());
     }
     h.m->Timer1->stop();
@@ -531,8 +533,8 @@ TEST(MixerHeard, ADeckReloadedStoppedAndStartedAgainManyTimesStillPlaysAndIsHear
     // Playing, moving on, and heard at full volume.
     ASSERT_TRUE(h.x.waitFor([&] { return h.x.left().playState() == kPlaying && h.x.left().currentPosition() > 0.5; }));
     const double at = h.x.left().currentPosition();
-    QTest::qWait(500);
-    EXPECT_GT(h.x.left().currentPosition(), at + 0.3);
+    EXPECT_TRUE(h.x.waitFor([&] { return h.x.left().currentPosition() > at + 0.3; }))
+        << "stuck at " << h.x.left().currentPosition() << " s";
     EXPECT_GT(h.level(kLeftHz, Clock::now() - milliseconds(100)), -20);
     EXPECT_TRUE(h.x.app.dialogs.runtimeErrors.empty());
 }

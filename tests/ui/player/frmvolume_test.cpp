@@ -93,7 +93,7 @@ TEST_F(VolumeWindowTest, OpensBesideThePlayerAtTheSystemsVolumeAndLeavesItAlone)
     EXPECT_EQ(w->Image1->x() + w->Image1->width() / 2, w->Picture4->width() / 2);
     EXPECT_EQ(text1(w), "49152");
     EXPECT_FALSE(w->Timer1->isActive());
-    QTest::qWait(50);
+    QTest::qWait(50); // a moment in which nothing may be sent
     EXPECT_EQ(sinkVolume(), 49152);
     // 100 and 500 twips (15 to the pixel) from the player's right and top.
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
@@ -141,9 +141,9 @@ TEST_F(VolumeWindowTest, TheVolumeFollowsTheKnobWhileItIsDragged)
     const QPoint grab(w->Image1->width() / 2, 0);
     QTest::mousePress(w->Image1, Qt::LeftButton, {}, grab);
     QTest::mouseMove(w->Image1, QPoint(grab.x(), 150 - w->Image1->y()));
-    QTest::qWait(60);
+    // The drag timer takes the knob to the mouse.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Image1->y() == 150; }, 5000)) << w->Image1->y();
     EXPECT_TRUE(w->Timer1->isActive());
-    EXPECT_EQ(w->Image1->y(), 150);
     EXPECT_EQ(text1(w), "16384");
     // The next move sends what the knob shows, before the button goes up.
     QTest::mouseMove(w->Image1, QPoint(grab.x(), 0));
@@ -157,7 +157,7 @@ TEST_F(VolumeWindowTest, APressWithoutAMoveOrARightButtonDragMovesNothingTheRele
     frmVolume* w = openAt(49152);
     ASSERT_NE(w, nullptr);
     QTest::mousePress(w->Image1, Qt::LeftButton, {}, QPoint(10, 7));
-    QTest::qWait(60);
+    QTest::qWait(60); // held while the drag timer runs
     QTest::mouseRelease(w->Image1, Qt::LeftButton, {}, QPoint(10, 7));
     EXPECT_EQ(w->Image1->y(), 50);
     EXPECT_EQ(text1(w), "49152");
@@ -183,7 +183,7 @@ TEST_F(VolumeWindowTest, ATypedValueIsSentWithinTheBoundsOrIsAConversionError)
     };
     pressAndMove("20000");
     EXPECT_EQ(sinkVolume(), 20000);
-    QTest::qWait(40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return text1(w) == "49152"; }, 5000)) << text1(w).toStdString();
     QTest::mouseRelease(w->Image1, Qt::RightButton, {}, QPoint(5, 6));
     EXPECT_EQ(sinkVolume(), 49152);
 

@@ -177,7 +177,7 @@ TEST_F(OnTheBus, PlayPauseAndStopGoThroughThePlayersOwnCommands)
     ctl({"stop"});
     EXPECT_EQ(f->media().playState(), kStopped);
     EXPECT_FALSE(f->button("riprendi")->isChecked());
-    QTest::qWait(700);
+    QTest::qWait(700); // time for the timer to have started a row, were it to
     EXPECT_EQ(f->ExtGrid1->row(), 1);
     EXPECT_EQ(ctl({"status"}), "Stopped");
 }

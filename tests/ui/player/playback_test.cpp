@@ -301,6 +301,7 @@ TEST(Playback, OneTrackThatCannotBePlayedIsNotRetriedForever)
     p.clickRow(1);
     ASSERT_TRUE(p.waitFor([&] { return !p.f->playMode(); }, 5000));
     EXPECT_EQ(p.app.state.TitoloDisplay, "Impossibile riprodurre: solo.mp3");
+    // A second in which no retry may come.
     QTest::qWait(1000);
     EXPECT_EQ(p.details.size(), 1u);
     EXPECT_EQ(p.state(), kStopped);
@@ -347,7 +348,7 @@ TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)
     p.f->button("riprendi")->trigger();
     EXPECT_EQ(p.state(), kPaused);
     EXPECT_FALSE(p.f->playMode());
-    QTest::qWait(700);
+    QTest::qWait(700); // suspended it stays, with no timer moving it on
     EXPECT_EQ(p.state(), kPaused);
     EXPECT_EQ(p.track(), "a.mp3");
 
@@ -370,7 +371,7 @@ TEST(Playback, UserStopReleasesThePlayModeAndNothingStartsByItself)
     QTest::mouseClick(p.f->MediaPlayer1->stopButton(), Qt::LeftButton);
     EXPECT_FALSE(p.f->playMode());
     EXPECT_EQ(p.state(), kStopped);
-    QTest::qWait(1000);
+    QTest::qWait(1000); // long enough for the advance's timer to have started a row
     EXPECT_EQ(p.state(), kStopped);
     EXPECT_EQ(p.f->ExtGrid1->row(), 1);
     EXPECT_EQ(p.details.size(), 1u);
@@ -410,6 +411,7 @@ TEST(Playback, ClickAfterAToolbarCommandPlaysTheRowClicked)
     p.clickRow(2);
     EXPECT_EQ(p.track(), "b.mp3");
     EXPECT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.3; }));
+    // Nothing left over from the command takes the player elsewhere later.
     QTest::qWait(400);
     EXPECT_EQ(p.track(), "b.mp3");
     EXPECT_EQ(p.f->ExtGrid1->row(), 2);
