@@ -11,6 +11,7 @@
 
 #include "platform/files.h"
 #include "support/qt/modal.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
@@ -240,21 +241,21 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); };
 
     // The button: the first catalogue, selected by the refresh.
-    w->Command2->click();
-    EXPECT_EQ(listTexts(w->List1), (QStringList{"(/a)", "/a/uno.mp3"}));
-    EXPECT_EQ(w->Text1->text(), "Primo");
+    Command2(w)->click();
+    EXPECT_EQ(listTexts(List1(w)), (QStringList{"(/a)", "/a/uno.mp3"}));
+    EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(lastRun(), longForm);
 
     // A double click on the second.
-    const QPoint second = w->List3->visualItemRect(w->List3->item(1)).center();
-    QTest::mouseClick(w->List3->viewport(), Qt::LeftButton, {}, second);
-    QTest::mouseDClick(w->List3->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(w->Text1->text(), "Secondo");
+    const QPoint second = List3(w)->visualItemRect(List3(w)->item(1)).center();
+    QTest::mouseClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(Text1(w)->text(), "Secondo");
     EXPECT_NE(readFile(p + "default.htm").find(">due.mp3</a>"), std::string::npos);
 
     // The toolbar's HTML takes the window's list as it stands, and opens
     // the page from the program folder.
-    w->List1->addItem("/b/tre.mp3");
+    List1(w)->addItem("/b/tre.mp3");
     std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
@@ -262,7 +263,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.
     const std::size_t runs = app.shell.runs.size();
-    w->List1->clear();
+    List1(w)->clear();
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
     EXPECT_EQ(app.shell.runs.size(), runs);
@@ -282,7 +283,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     app.frame->findChild<QAction*>("MenuHTM")->trigger();
     w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(lastRun(), longForm);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
