@@ -39,8 +39,8 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
 
     // The scan: the user picks a folder; the walk runs off the window's
-    // thread while the window shows how far it has got; its entries fill
-    // List1 and the catalogue file is written.
+    // thread while the window shows how far it has got; its entries become
+    // the current catalogue and the catalogue file is written.
     void Leggifile();
     bool scanning() const { return bool(scan_); }
 
@@ -90,6 +90,11 @@ protected:
 
 private:
     struct Scan;
+
+    // Show the current catalogue as it is now.
+    void showEntries();
+    void showTitle();
+    void showColumns();
 
     void buildToolbar();
     void buildLayout();

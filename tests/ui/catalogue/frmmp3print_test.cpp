@@ -176,7 +176,7 @@ TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)
     TempDir music;
     music.write("leggimi.txt");
     frmMP3print* w = start(app);
-    List1(w)->addItem("(voce precedente)");
+    app.ctx.setCatalogueEntries({"(voce precedente)"});
     app.dialogs.messages.clear();
 
     app.dialogs.folders.push_back(std::nullopt);
@@ -280,7 +280,7 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     EXPECT_EQ(List3(w)->count(), 2);
     EXPECT_EQ(Label5(w)->text(), "N. 2 già catalogati");
 
-    List1(w)->addItem("/una/cartella/molto/lunga/brano.mp3");
+    app.ctx.setCatalogueEntries({"/una/cartella/molto/lunga/brano.mp3"});
     clickItem(List1(w), 0);
     EXPECT_EQ(List1(w)->toolTip(), "/una/cartella/molto/lunga/brano.mp3");
     EXPECT_TRUE(app.shell.runs.empty());  // a click or a key selects; it opens nothing
@@ -434,7 +434,7 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
     const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
     w->toolbarButton("html")->trigger();  // the page of the entries in the window
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
-    List1(w)->clear();
+    app.ctx.setCatalogueEntries({});
     fs::remove(app.programFolder / "default.htm");
     Command2(w)->click();  // the page of the catalogue file, which fills the window again
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);

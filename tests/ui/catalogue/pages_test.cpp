@@ -56,18 +56,20 @@ struct PagesApp : TestApp {
 TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
 {
     PagesApp app;
-    QListWidget List1;
-    List1.addItem("resta");
-    QLineEdit Text1("Titolo");
-    app.ctx.handle([&] { showContents(app.ctx, "", &List1, &Text1); });
-    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt", &List1, &Text1); });
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    app.ctx.setCatalogue("Titolo", {"resta"});
+    const QListWidget& List1 = *test::List1(w);
+    const QLineEdit& Text1 = *test::Text1(w);
+    app.ctx.handle([&] { showContents(app.ctx, ""); });
+    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt"); });
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{kNoPage});
     EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
     EXPECT_FALSE(std::filesystem::exists(app.page("default.htm")));
 
     // Made on Windows: Windows-1252 text.
     app.programFolder.write(kCatalogue, "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue, &List1, &Text1); });
+    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
     EXPECT_EQ(listTexts(&List1), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
     EXPECT_EQ(Text1.text(), QString::fromUtf8("Caffè"));
     EXPECT_NE(readFile(app.page("default.htm"))
@@ -104,15 +106,17 @@ TEST(Rebuild, ReadOnlyProgramFolderGivesTheRuntimeErrorAndChangesNothing)
     PagesApp app;
     app.programFolder.write(kCatalogue, "T\r\n/a.mp3\r\n");
     app.programFolder.write("default.htm", "vecchia");
-    QListWidget List1;
-    List1.addItem("resta");
-    QLineEdit Text1("Titolo");
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    app.ctx.setCatalogue("Titolo", {"resta"});
+    const QListWidget& List1 = *test::List1(w);
+    const QLineEdit& Text1 = *test::Text1(w);
     ReadOnly lock(app.programFolder.path());
     if (!lock.ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
     app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue, &List1, &Text1); });
-    app.ctx.handle([&] { exportEntryList(app.ctx, &List1, &Text1); });
+    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
+    app.ctx.handle([&] { exportEntryList(app.ctx); });
     EXPECT_EQ(app.dialogs.runtimeErrors.size(), 3u);
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_TRUE(app.shell.runs.empty());
@@ -255,7 +259,9 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
 
     // The toolbar's HTML takes the window's list as it stands, and opens
     // the page from the program folder.
-    List1(w)->addItem("/b/tre.mp3");
+    std::vector<std::string> more = app.state.catalogue.entries;
+    more.push_back("/b/tre.mp3");
+    app.ctx.setCatalogueEntries(more);
     std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
@@ -263,7 +269,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.
     const std::size_t runs = app.shell.runs.size();
-    List1(w)->clear();
+    app.ctx.setCatalogueEntries({});
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
     EXPECT_EQ(app.shell.runs.size(), runs);

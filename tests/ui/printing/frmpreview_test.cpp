@@ -78,7 +78,7 @@ TEST_F(PreviewWindow, ChoosingColumnsRedrawsAtOnceAndUpdatesTheCatalogueBox)
     // Back to the catalogue, which changes, and to the preview again.
     QMdiArea* area = app.ctx.frame->mdiArea();
     area->setActiveSubWindow(sub(w));
-    List1(w)->clear();
+    app.ctx.setCatalogueEntries({});
     area->setActiveSubWindow(sub(p));
     EXPECT_FALSE(inkIn(p, secondOfFive));
 }

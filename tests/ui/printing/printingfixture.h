@@ -14,8 +14,8 @@
 #include <regex>
 #include <sstream>
 
-#include "support/qt/modal.h"
 #include "support/qt/controls.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/tempdir.h"
 #include "ui/catalogue/catalogue.h"
@@ -49,8 +49,7 @@ inline frmMP3print* startWithCatalogue(TestApp& app, const std::string& title, c
     EXPECT_NE(w, nullptr);
     if (w) {
         Text1(w)->setText(QString::fromStdString(title));
-        for (const std::string& e : entries)
-            List1(w)->addItem(QString::fromStdString(e));
+        app.ctx.setCatalogueEntries(entries);
     }
     return w;
 }
