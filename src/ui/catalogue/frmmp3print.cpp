@@ -258,6 +258,7 @@ void frmMP3print::connectControls()
     connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
     connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showTitle);
     connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showColumns);
+    connect(&ctx_.events, &AppEvents::printFontChanged, this, &frmMP3print::showPrintFont);
 }
 
 void frmMP3print::showEntries()
@@ -277,6 +278,16 @@ void frmMP3print::showColumns()
     const QString columns = q(ctx_.state.catalogue.columns);
     if (Text2->text() != columns)
         Text2->setText(columns);
+}
+
+void frmMP3print::showPrintFont()
+{
+    const AppState& st = ctx_.state;
+    QFont f = font();
+    f.setFamily(q(st.PrintFontName));
+    f.setItalic(st.PrintFontItalic);
+    f.setBold(st.PrintFontBold);
+    setFont(f);
 }
 
 bool frmMP3print::eventFilter(QObject* watched, QEvent* e)

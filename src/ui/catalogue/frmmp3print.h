@@ -91,10 +91,11 @@ protected:
 private:
     struct Scan;
 
-    // Show the current catalogue as it is now.
+    // Show the current catalogue and the print font as they are now.
     void showEntries();
     void showTitle();
     void showColumns();
+    void showPrintFont();
 
     void buildToolbar();
     void buildLayout();
