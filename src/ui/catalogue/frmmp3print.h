@@ -64,6 +64,12 @@ public:
     void DeleteSelected() { Command3_Click(); }
     void EditSelected() { Command4_Click(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    struct Scan;
+
     QToolBar* Toolbar1;
     QLabel* Label1;
     QLineEdit* Text1;  // the catalogue title
@@ -84,12 +90,6 @@ public:
     QPushButton* Command4;
     QLabel* Picture2;
     QLabel* Progress;  // how far a running scan has got
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
-    struct Scan;
 
     // Show the current catalogue and the print font as they are now.
     void showEntries();
