@@ -361,7 +361,8 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
 
     // With the window closed, the menu loads it again.
     w->parentWidget()->close();
-    QTest::qWait(10);
+    // The closed window is deleted from the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([&app] { return findCatalogueWindow(app.ctx) == nullptr; }));
     ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
     app.dialogs.answers.push_back(MsgAnswer::Yes);
     app.frame->findChild<QAction*>("menuerase")->trigger();
@@ -404,7 +405,8 @@ TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
     EXPECT_EQ(app.frame->mdiArea()->activeSubWindow(), w->parentWidget());
 
     w->parentWidget()->close();
-    QTest::qWait(10);
+    // The closed window is deleted from the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([&app] { return findCatalogueWindow(app.ctx) == nullptr; }));
     ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
     item->trigger();
     frmMP3print* again = findCatalogueWindow(app.ctx);
