@@ -100,3 +100,29 @@ TEST_F(PreviewWindow, ThePageKeepsItsProportionsWhateverTheWindowSize)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(findPreview(app.ctx), nullptr);
 }
+
+TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStartsAfresh)
+{
+    ASSERT_NE(w, nullptr);
+    FrmPreview* p = openPreview(app, w, "3");
+    ASSERT_NE(p, nullptr);
+    // The front panel below the title, inside its outline.
+    const QRectF entries(22, 30, 110, 100);
+    // Past the end of "Rock", within "Anonimo".
+    const QRectF longerTitle(29.5, 21, 2.5, 3);
+    EXPECT_TRUE(inkIn(p, entries));
+    EXPECT_FALSE(inkIn(p, longerTitle));
+
+    delete w->parentWidget();
+    QTest::mouseClick(Option1(p)[3], Qt::LeftButton); // redrawn with five columns
+    EXPECT_FALSE(inkIn(p, entries));
+    EXPECT_TRUE(inkIn(p, longerTitle)); // the title of a new catalogue
+
+    app.ctx.frame->findChild<QAction*>("menuCatalogo")->trigger();
+    frmMP3print* again = findCatalogueWindow(app.ctx);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Text1(again)->text(), "Anonimo");
+    EXPECT_EQ(Text2(again)->text(), "3");
+    EXPECT_EQ(List1(again)->count(), 0);
+    EXPECT_EQ(app.state.PrintColumns, 5); // the print settings live for the whole run
+}
