@@ -151,8 +151,7 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
 
     // A new window starts with a new catalogue.
     ctx_.state.catalogue = CurrentCatalogue{};
-    showTitle();
-    showColumns();
+    showBoxes();
 
     buildToolbar();
     buildLayout();
@@ -256,8 +255,8 @@ void frmMP3print::connectControls()
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueTitle(s(t)); });
     connect(Text2, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueColumns(s(t)); });
     connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
-    connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showTitle);
-    connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showColumns);
+    connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showBoxes);
+    connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showBoxes);
     connect(&ctx_.events, &AppEvents::printFontChanged, this, &frmMP3print::showPrintFont);
 }
 
@@ -266,18 +265,14 @@ void frmMP3print::showEntries()
     fillEntryList(List1, ctx_.state.catalogue.entries);
 }
 
-void frmMP3print::showTitle()
+void frmMP3print::showBoxes()
 {
-    const QString title = q(ctx_.state.catalogue.title);
-    if (Text1->text() != title)
-        Text1->setText(title);
-}
-
-void frmMP3print::showColumns()
-{
-    const QString columns = q(ctx_.state.catalogue.columns);
-    if (Text2->text() != columns)
-        Text2->setText(columns);
+    // Only what differs: setting a box moves its cursor to the end.
+    const CurrentCatalogue& shown = ctx_.state.catalogue;
+    if (Text1->text() != q(shown.title))
+        Text1->setText(q(shown.title));
+    if (Text2->text() != q(shown.columns))
+        Text2->setText(q(shown.columns));
 }
 
 void frmMP3print::showPrintFont()

@@ -93,8 +93,7 @@ private:
 
     // Show the current catalogue and the print font as they are now.
     void showEntries();
-    void showTitle();
-    void showColumns();
+    void showBoxes();  // the title and the column count
     void showPrintFont();
 
     void buildToolbar();
