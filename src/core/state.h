@@ -2,13 +2,30 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/analysis/trackinfo.h"
+#include "core/catalogue/catalogfile.h"
 
 namespace zondari {
 
 // The player window's caption, and the title it shows until a track plays.
 inline constexpr const char* kPlayerTitle = "Zondari - Mp3 Player";
+
+// The current catalogue: the one the catalogue window shows, and the one
+// its page, the preview and the printed insert are made from. A scan fills
+// it, and so does showing a catalogue file. It goes with the catalogue
+// window: a new window starts with a new one.
+struct CurrentCatalogue {
+    // As the title box shows it.
+    std::string title = catalogue::kAnonymousTitle;
+    // In catalogue order, each as the program holds it: a name that is not
+    // UTF-8 keeps its own bytes (the list shows it with U+FFFD).
+    std::vector<std::string> entries;
+    // The column box ("N. Colonne") as typed; PrintColumns is the count
+    // taken from it.
+    std::string columns = "3";
+};
 
 // The program-wide values: one object for the whole run, handed to the
 // windows. Each value carries the name the program gives it.
@@ -33,6 +50,8 @@ struct AppState {
     std::int16_t searchFolders = 1;
     std::int16_t searchCaseSensitive = 0;
     std::string searchText;
+
+    zondari::CurrentCatalogue catalogue;
 
     // Catalogue scan and the printed listing; they live for one run.
     std::string scanFolder;

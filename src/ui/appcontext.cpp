@@ -47,6 +47,42 @@ void AppContext::handle(const std::function<void()>& handler)
     }
 }
 
+void AppContext::setCatalogue(std::string title, std::vector<std::string> entries)
+{
+    setCatalogueEntries(std::move(entries));
+    setCatalogueTitle(std::move(title));
+}
+
+void AppContext::setCatalogueEntries(std::vector<std::string> entries)
+{
+    state.catalogue.entries = std::move(entries);
+    emit events.catalogueEntriesChanged();
+}
+
+void AppContext::setCatalogueTitle(std::string title)
+{
+    if (title == state.catalogue.title)
+        return;
+    state.catalogue.title = std::move(title);
+    emit events.catalogueTitleChanged();
+}
+
+void AppContext::setCatalogueColumns(std::string columns)
+{
+    if (columns == state.catalogue.columns)
+        return;
+    state.catalogue.columns = std::move(columns);
+    emit events.catalogueColumnsChanged();
+}
+
+void AppContext::setPrintFont(std::string name, bool italic, bool bold)
+{
+    state.PrintFontName = std::move(name);
+    state.PrintFontItalic = italic;
+    state.PrintFontBold = bold;
+    emit events.printFontChanged();
+}
+
 void AppContext::goToProgramFolder()
 {
     check(services.folders.changeFolder(state.programFolder));

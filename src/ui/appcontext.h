@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/common/paths.h"
 #include "core/state.h"
@@ -12,6 +13,7 @@
 #include "platform/mediaplayer.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
+#include "ui/appevents.h"
 
 namespace zondari {
 
@@ -94,6 +96,15 @@ public:
     MDIForm1* frame = nullptr;
     Form1* form1 = nullptr;
     Openers openers;
+    AppEvents events;
+
+    // The current catalogue and the print font change only through these,
+    // so that the windows that show them learn of it.
+    void setCatalogue(std::string title, std::vector<std::string> entries);
+    void setCatalogueEntries(std::vector<std::string> entries);
+    void setCatalogueTitle(std::string title);
+    void setCatalogueColumns(std::string columns);
+    void setPrintFont(std::string name, bool italic, bool bold);
 
     Dialogs& dialogs() { return services.dialogs; }
 

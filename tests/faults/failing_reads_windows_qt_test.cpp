@@ -17,6 +17,7 @@
 #include "core/tags/id3v1.h"
 #include "support/child.h"
 #include "support/mp3fixtures.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/analysis/frmdatimp3.h"
 #include "ui/catalogue/catalogue.h"
@@ -122,7 +123,7 @@ TEST(FailingReadsInWindows, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
         w->toolbarButton("leggi")->trigger();
         ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
     };
-    w->Text1->setText("Primo");
+    Text1(w)->setText("Primo");
     scan();
     ASSERT_TRUE(app.dialogs.runtimeErrors.empty());
     std::string catalogue;
@@ -134,7 +135,7 @@ TEST(FailingReadsInWindows, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
     fs::create_directories(music + "/Jazz");
     std::ofstream(music + "/Jazz/due.mp3") << "x";
     app.dialogs.messages.clear();
-    w->Text1->setText("Secondo");
+    Text1(w)->setText("Secondo");
     scan();
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kUnreadableMessage});
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());

@@ -17,6 +17,7 @@
 #include "platform/mp3file.h"
 #include "support/cli.h"
 #include "support/qt/modal.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form2.h"
@@ -69,7 +70,7 @@ struct Program {
 
     void scan(const std::string& title)
     {
-        window->Text1->setText(QString::fromStdString(title));
+        Text1(window)->setText(QString::fromStdString(title));
         app.dialogs.folders.push_back(music.path());
         window->toolbarButton("leggi")->trigger();
         ASSERT_TRUE(QTest::qWaitFor([this] { return !window->scanning(); }, 20000));
@@ -82,7 +83,7 @@ struct Program {
             form.setValue(2, wav ? kBoxOff : kBoxOn);
             form.Command3d1->click();
         }});
-        window->Command1->click();
+        Command1(window)->click();
     }
 
     void search(const QString& text)

@@ -7,15 +7,9 @@ class QListWidget;
 
 namespace zondari {
 
-// The entry list `List1` holds the current catalogue's entries as the
-// program holds them: a path whose name is not UTF-8 is shown with U+FFFD
-// where its bytes are not, and keeps its own bytes beside the text, so that
-// the page made from the list still links the real file.
-
-// Replaces the list's items with `entries`.
+// Shows `entries` in the entry list `List1`: a path whose name is not UTF-8
+// with U+FFFD where its bytes are not. The bytes themselves stay in the
+// current catalogue, from which the pages are made.
 void fillEntryList(QListWidget* list, const std::vector<std::string>& entries);
-
-// The entries the list holds, in order.
-std::vector<std::string> entryListOf(const QListWidget* list);
 
 }  // namespace zondari

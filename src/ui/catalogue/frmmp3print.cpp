@@ -96,13 +96,13 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
     , Toolbar1(new QToolBar(this))
     , Label1(new QLabel("Titolo raccolta musicale CD di MP3", this))
-    , Text1(new QLineEdit(cat::kAnonymousTitle, this))
+    , Text1(new QLineEdit(this))
     , Frame1(new QGroupBox("Parametri", this))
     , Option1(new QRadioButton("Solo i files MP3 ...", Frame1))
     , Option2(new QRadioButton("Tutti i files", Frame1))
     , Check1(new QCheckBox("Stampa anche le directory", Frame1))
     , Label2(new QLabel("N. Colonne", Frame1))
-    , Text2(new QLineEdit("3", Frame1))
+    , Text2(new QLineEdit(Frame1))
     , Command1(new QPushButton("&Files", Frame1))
     , List1(new QListWidget(this))
     , Label3(new QLabel("Elenco dei CD letti", this))
@@ -149,6 +149,10 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     Picture2->setAlignment(Qt::AlignCenter);
     Text2->setMaximumWidth(48);
 
+    // A new window starts with a new catalogue.
+    ctx_.state.catalogue = CurrentCatalogue{};
+    showBoxes();
+
     buildToolbar();
     buildLayout();
     connectControls();
@@ -163,6 +167,8 @@ frmMP3print::~frmMP3print()
         scan_->thread.join();
         QApplication::restoreOverrideCursor();
     }
+    // The catalogue goes with the window that shows it.
+    ctx_.state.catalogue = CurrentCatalogue{};
 }
 
 void frmMP3print::buildToolbar()
@@ -244,6 +250,39 @@ void frmMP3print::connectControls()
     connect(Command4, &QPushButton::clicked, this, guarded(&frmMP3print::Command4_Click));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
+    // What is typed into the boxes is the current catalogue's; what others
+    // change in it the window shows.
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueTitle(s(t)); });
+    connect(Text2, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueColumns(s(t)); });
+    connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
+    connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showBoxes);
+    connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showBoxes);
+    connect(&ctx_.events, &AppEvents::printFontChanged, this, &frmMP3print::showPrintFont);
+}
+
+void frmMP3print::showEntries()
+{
+    fillEntryList(List1, ctx_.state.catalogue.entries);
+}
+
+void frmMP3print::showBoxes()
+{
+    // Only what differs: setting a box moves its cursor to the end.
+    const CurrentCatalogue& shown = ctx_.state.catalogue;
+    if (Text1->text() != q(shown.title))
+        Text1->setText(q(shown.title));
+    if (Text2->text() != q(shown.columns))
+        Text2->setText(q(shown.columns));
+}
+
+void frmMP3print::showPrintFont()
+{
+    const AppState& st = ctx_.state;
+    QFont f = font();
+    f.setFamily(q(st.PrintFontName));
+    f.setItalic(st.PrintFontItalic);
+    f.setBold(st.PrintFontBold);
+    setFont(f);
 }
 
 bool frmMP3print::eventFilter(QObject* watched, QEvent* e)
@@ -330,7 +369,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
     else if (key == "vedi")
         RefreshList();
     else if (key == "html")
-        exportEntryList(ctx_, List1, Text1);
+        exportEntryList(ctx_);
     else if (key == "rebuild")
         rebuildnew(ctx_, cat::kWholeDatabase);
     else if (key == "cerca")
@@ -339,7 +378,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
         showFontChooser(ctx_);
     else if (key == "anteprima") {
         // As typed: the preview's own choice holds the count to 2..7.
-        const auto columns = printing::columnsAsTyped(s(Text2->text()));
+        const auto columns = printing::columnsAsTyped(ctx_.state.catalogue.columns);
         check(columns);
         ctx_.state.PrintColumns = *columns;
         showPreview(ctx_);
@@ -358,7 +397,7 @@ void frmMP3print::Leggifile()
     ctx_.goToProgramFolder();
 
     takeColumns();
-    List1->clear();
+    ctx_.setCatalogueEntries({});
     st.PrintFontSize = cat::normalisedFontSize(st.PrintFontSize);
     QFont font = List1->font();
     font.setFamily(q(st.PrintFontName));
@@ -407,7 +446,7 @@ void frmMP3print::finishScan()
     Progress->clear();
 
     cat::ScanOutcome& outcome = job->outcome;
-    fillEntryList(List1, outcome.entries);
+    ctx_.setCatalogueEntries(outcome.entries);
     if (outcome.failed) {
         ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
@@ -418,13 +457,15 @@ void frmMP3print::finishScan()
         return;
     }
 
+    // A copy: the question below puts the stored title in its place.
+    const std::string title = ctx_.state.catalogue.title;
     const cat::SavedScan saved = cat::saveScan(
-        SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, job->root, s(Text1->text()),
+        SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, job->root, title,
         std::move(outcome.entries), [this](const std::string& name, const std::string& stored, bool untitled) {
             // A titled scan overwrites without asking.
             if (!untitled)
                 return true;
-            Text1->setText(q(stored));
+            ctx_.setCatalogueTitle(stored);
             return ctx_.dialogs().message(cat::overwriteQuestion(name, cat::shownTitle(stored)), MsgButtons::OkCancel)
                 != MsgAnswer::Cancel;
         });
@@ -513,11 +554,11 @@ void frmMP3print::Text2_LostFocus()
 
 void frmMP3print::takeColumns()
 {
-    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
+    const cat::Columns columns = cat::clampColumns(ctx_.state.catalogue.columns);
     ctx_.state.PrintColumns = columns.value;
     if (columns.corrected) {
         ctx_.dialogs().message(cat::kColumnsMessage);
-        Text2->setText(QString::number(columns.value));
+        ctx_.setCatalogueColumns(std::to_string(columns.value));
     }
 }
 

@@ -39,8 +39,8 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
 
     // The scan: the user picks a folder; the walk runs off the window's
-    // thread while the window shows how far it has got; its entries fill
-    // List1 and the catalogue file is written.
+    // thread while the window shows how far it has got; its entries become
+    // the current catalogue and the catalogue file is written.
     void Leggifile();
     bool scanning() const { return bool(scan_); }
 
@@ -64,6 +64,12 @@ public:
     void DeleteSelected() { Command3_Click(); }
     void EditSelected() { Command4_Click(); }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    struct Scan;
+
     QToolBar* Toolbar1;
     QLabel* Label1;
     QLineEdit* Text1;  // the catalogue title
@@ -85,11 +91,10 @@ public:
     QLabel* Picture2;
     QLabel* Progress;  // how far a running scan has got
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
-    struct Scan;
+    // Show the current catalogue and the print font as they are now.
+    void showEntries();
+    void showBoxes();  // the title and the column count
+    void showPrintFont();
 
     void buildToolbar();
     void buildLayout();

@@ -1,7 +1,5 @@
 #include "ui/catalogue/pages.h"
 
-#include <QLineEdit>
-#include <QListWidget>
 #include <QProgressDialog>
 
 #include "core/catalogue/pages.h"
@@ -11,7 +9,6 @@
 #include "platform/files.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/catalogue.h"
-#include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/shell/mdiform1.h"
@@ -38,7 +35,7 @@ void openFromProgramFolder(AppContext& ctx, const std::string& pageName)
 
 }  // namespace
 
-void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget* List1, QLineEdit* Text1)
+void showContents(AppContext& ctx, const std::string& catalogueName)
 {
     if (catalogueName.empty())
         return;
@@ -48,26 +45,26 @@ void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget
         return;
     }
     WaitCursor wait;
-    const auto shown = catalogue::readCatalogue(path);
+    auto shown = catalogue::readCatalogue(path);
     check(shown);
 
     // The page first: when it cannot be written the window keeps the
     // catalogue it showed.
     const std::string page = writeExportPage(ctx, shown->title, shown->entries);
 
-    fillEntryList(List1, shown->entries);
-    Text1->setText(QString::fromStdString(catalogue::displayText(shown->title)));
+    ctx.setCatalogue(catalogue::displayText(shown->title), std::move(shown->entries));
 
     check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
 }
 
-void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit* Text1)
+void exportEntryList(AppContext& ctx)
 {
-    if (List1->count() == 0) {
+    const CurrentCatalogue& shown = ctx.state.catalogue;
+    if (shown.entries.empty()) {
         ctx.dialogs().message(catalogue::kNoExportMessage);
         return;
     }
-    writeExportPage(ctx, Text1->text().toStdString(), entryListOf(List1));
+    writeExportPage(ctx, shown.title, shown.entries);
     openFromProgramFolder(ctx, catalogue::kExportPageName);
 }
 
@@ -140,7 +137,7 @@ void registerPages(AppContext& ctx)
     // From the frame's menu the catalogue window is made first when closed.
     ctx.openers.catalogueShowContents = [&ctx] {
         if (frmMP3print* w = catalogueWindow(ctx))
-            showContents(ctx, w->selectedName(), w->List1, w->Text1);
+            showContents(ctx, w->selectedName());
     };
 }
 

@@ -2,8 +2,6 @@
 
 #include <string>
 
-class QLineEdit;
-class QListWidget;
 class QWidget;
 
 namespace zondari {
@@ -16,13 +14,13 @@ class AppContext;
 
 // Show contents: the catalogue file `catalogueName` of the program folder
 // (empty when no catalogue is selected) becomes "default.htm", opened in the
-// browser, and the current catalogue: its entries in `List1`, its title in
-// `Text1`. A missing file gets a message and changes nothing.
-void showContents(AppContext& ctx, const std::string& catalogueName, QListWidget* List1, QLineEdit* Text1);
+// browser, and the current catalogue. A missing file gets a message and
+// changes nothing.
+void showContents(AppContext& ctx, const std::string& catalogueName);
 
-// The toolbar's "html": "default.htm" of the entries in `List1` under the
-// title in `Text1`, opened in the browser.
-void exportEntryList(AppContext& ctx, const QListWidget* List1, const QLineEdit* Text1);
+// The toolbar's "html": "default.htm" of the current catalogue, opened in
+// the browser.
+void exportEntryList(AppContext& ctx);
 
 // The general database page (`ricerca` "*") or the search page for
 // `ricerca` with the program-wide search options, from every catalogue of

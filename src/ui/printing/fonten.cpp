@@ -19,8 +19,6 @@
 #include "core/catalogue/scanrules.h"
 #include "core/printing/fontchoice.h"
 #include "ui/appcontext.h"
-#include "ui/catalogue/catalogue.h"
-#include "ui/catalogue/frmmp3print.h"
 
 namespace zondari {
 namespace {
@@ -258,19 +256,11 @@ void fONTEN::cmdOK_Click()
         ctx_.dialogs().message(printing::kFontUnavailableMessage);
         name = printing::fallbackFamily(families, QFontInfo(QFont(printing::kFallbackFamily)).family().toStdString());
     }
-    st.PrintFontName = name;
-    st.PrintFontItalic = Check3d1->isChecked();
-    st.PrintFontBold = Check3d2->isChecked();
     const printing::SizeChoice size = printing::chooseFontSize(Text1->text().toStdString());
     if (size.capped)
         Text1->setText("25");
-    if (frmMP3print* catalogue = findCatalogueWindow(ctx_)) {
-        QFont font = catalogue->font();
-        font.setFamily(q(name));
-        font.setItalic(st.PrintFontItalic);
-        font.setBold(st.PrintFontBold);
-        catalogue->setFont(font);
-    }
+    // The catalogue window shows its list in the print font.
+    ctx_.setPrintFont(name, Check3d1->isChecked(), Check3d2->isChecked());
     st.PrintFontSize = size.size;
     QDialog::accept();
 }

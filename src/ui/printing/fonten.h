@@ -35,6 +35,11 @@ public:
     // Escape and the window's close button: as Annulla.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
     QListWidget* LstFonts;
     QLabel* Label1; // how many families are installed
     QLineEdit* TxtFontPreview;
@@ -47,11 +52,6 @@ public:
     QToolButton* cmdCancel;
     QLabel* Label4;
 
-protected:
-    void showEvent(QShowEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
     // Widens the sample box to show the sample of any listed family whole.
     void fitSample();
 

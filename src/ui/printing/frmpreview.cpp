@@ -3,8 +3,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -19,8 +17,6 @@
 #include "core/catalogue/scanrules.h"
 #include "platform/qt/pagesurface.h"
 #include "ui/appcontext.h"
-#include "ui/catalogue/catalogue.h"
-#include "ui/catalogue/frmmp3print.h"
 #include "ui/printing/printing.h"
 #include "ui/shell/childwindow.h"
 #include "ui/shell/waitcursor.h"
@@ -268,15 +264,11 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
 printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, double scale)
 {
     const AppState& st = ctx_.state;
-    printing::Listing listing{catalogue::kAnonymousTitle, {}};
-    // The catalogue window's title and entries; when it has been closed,
-    // what a new one would hold.
-    if (const frmMP3print* w = findCatalogueWindow(ctx_)) {
-        listing.title = w->Text1->text().toStdString();
-        listing.entries.reserve(static_cast<std::size_t>(w->List1->count()));
-        for (int i = 0; i < w->List1->count(); ++i)
-            listing.entries.push_back(w->List1->item(i)->text().toStdString());
-    }
+    // The entries as the catalogue window shows them.
+    printing::Listing listing{st.catalogue.title, {}};
+    listing.entries.reserve(st.catalogue.entries.size());
+    for (const std::string& entry : st.catalogue.entries)
+        listing.entries.push_back(catalogue::displayText(entry));
     const printing::PrintFont font{st.PrintFontName, st.PrintFontSize, st.PrintFontItalic};
     return printing::DrawListing(target, listing, font, st.PrintColumns, scale);
 }
@@ -284,8 +276,7 @@ printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, doubl
 void FrmPreview::Option1_Click(int index)
 {
     ctx_.state.PrintColumns = static_cast<std::int16_t>(index + 2);
-    if (frmMP3print* w = findCatalogueWindow(ctx_))
-        w->Text2->setText(QString::number(ctx_.state.PrintColumns));
+    ctx_.setCatalogueColumns(std::to_string(ctx_.state.PrintColumns));
     Form_Load();
     RedrawPreview();
 }

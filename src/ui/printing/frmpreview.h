@@ -60,6 +60,11 @@ public:
     // false when they cancel. Tests stand in for the person here.
     std::function<bool(QPrinter&, QWidget*)> printerDialog;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
     PreviewPicture* Picture1;
     QGroupBox* Frame1;
     std::array<QRadioButton*, 6> Option1{}; // 2 to 7 columns
@@ -71,11 +76,6 @@ public:
     QLabel* Label1;
     QLabel* LeftOut; // how many entries the insert leaves out
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-
-private:
     void fitPicture();
     void placePicture();
 

@@ -3,8 +3,20 @@
 #include <QListWidget>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace zondari::test {
+
+// The control of `window` named `name`, as the window names its controls;
+// a test that looks for one the window lacks fails.
+template <class T = QWidget>
+T* control(const QObject* window, const char* name)
+{
+    T* found = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    if (!found)
+        ADD_FAILURE() << "no control " << name;
+    return found;
+}
 
 // The items of a list box, top to bottom.
 inline QStringList listTexts(const QListWidget* list)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qt/modal.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form2.h"
@@ -22,7 +23,7 @@ void withForm2(TestApp& app, const std::function<void(Form2&)>& inside)
 {
     {
         ModalSteps<Form2> person({inside});
-        findCatalogueWindow(app.ctx)->Command1->click();
+        Command1(findCatalogueWindow(app.ctx))->click();
     }
     EXPECT_EQ(app.frame->findChild<Form2*>("Form2"), nullptr);
 }

@@ -18,6 +18,7 @@
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
 #include "support/cli.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
@@ -64,7 +65,7 @@ TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
     EXPECT_GT(w->parentWidget()->geometry().left(), player.right() - 1);
 
     QStringList keys, tips;
-    for (QAction* a : w->Toolbar1->actions()) {
+    for (QAction* a : Toolbar1(w)->actions()) {
         keys << a->data().toString();
         tips << a->toolTip();
         EXPECT_TRUE(a->isEnabled()) << a->data().toString().toStdString();
@@ -73,15 +74,15 @@ TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
     EXPECT_EQ(tips, (QStringList{"Legge un nuovo CD/cartella", "Salva in HTML", "Cambia font per la stampa",
                                  "Rinfresca lista cd registrati finora", "Ricostruisce tutto l'archivio",
                                  "Ricerca libera: canzone, autore o altro ...", "Anteprima/Stampa etichetta CD"}));
-    EXPECT_EQ(w->Text1->text(), "Anonimo");
-    EXPECT_EQ(w->Text2->text(), "3");
-    EXPECT_TRUE(w->Option1->isChecked());
-    EXPECT_EQ(w->Option1->text(), "Solo i files MP3 ...");
-    EXPECT_EQ(w->Option2->text(), "Tutti i files");
-    EXPECT_EQ(w->Command1->toolTip(), "Personalizza tipi di files da leggere");
-    EXPECT_TRUE(w->Command2->isEnabled());
-    EXPECT_EQ(w->Label5->text(), "N. 0 già catalogati");
-    EXPECT_TRUE(w->Picture2->pixmap().isNull());  // no logo in the program folder: the window works without
+    EXPECT_EQ(Text1(w)->text(), "Anonimo");
+    EXPECT_EQ(Text2(w)->text(), "3");
+    EXPECT_TRUE(Option1(w)->isChecked());
+    EXPECT_EQ(Option1(w)->text(), "Solo i files MP3 ...");
+    EXPECT_EQ(Option2(w)->text(), "Tutti i files");
+    EXPECT_EQ(Command1(w)->toolTip(), "Personalizza tipi di files da leggere");
+    EXPECT_TRUE(Command2(w)->isEnabled());
+    EXPECT_EQ(Label5(w)->text(), "N. 0 già catalogati");
+    EXPECT_TRUE(Picture2(w)->pixmap().isNull());  // no logo in the program folder: the window works without
     EXPECT_EQ(app.state.PrintFontName, "Tahoma");
     EXPECT_EQ(app.state.PrintColumns, 3);
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoCatalogue}));
@@ -98,27 +99,27 @@ TEST(CatalogueWindow, ScanRunsBesideTheWindowAndWritesWhatTheCommandLineWrites)
     music.write("note.txt");
     fs::copy_file(std::string(ZONDARI_PROGRAM_DIR) + "/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
     frmMP3print* w = start(app);
-    EXPECT_FALSE(w->Picture2->pixmap().isNull());
+    EXPECT_FALSE(Picture2(w)->pixmap().isNull());
     app.dialogs.messages.clear();
-    w->Text1->setText("Rock anni 80");
+    Text1(w)->setText("Rock anni 80");
 
     app.dialogs.folders.push_back(music.path());
     w->toolbarButton("leggi")->trigger();
     // The walk runs off the window's thread: the window is back at once,
     // says how far the scan has got, and takes no second scan meanwhile.
     EXPECT_TRUE(w->scanning());
-    EXPECT_TRUE(w->Progress->text().startsWith("Lettura in corso:"));
+    EXPECT_TRUE(Progress(w)->text().startsWith("Lettura in corso:"));
     EXPECT_FALSE(w->toolbarButton("leggi")->isEnabled());
     w->Leggifile();
     EXPECT_EQ(app.dialogs.folderTitles, (std::vector<std::string>{"Apertura CD/Cartella MP3"}));
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
     EXPECT_TRUE(w->toolbarButton("leggi")->isEnabled());
-    EXPECT_TRUE(w->Progress->text().isEmpty());
+    EXPECT_TRUE(Progress(w)->text().isEmpty());
 
-    ASSERT_EQ(w->List1->count(), 82);
-    EXPECT_EQ(w->List1->item(0)->text().toStdString(), "(" + music / "cd0" + ")");
-    EXPECT_EQ(w->List1->item(80)->text().toStdString(), music / "alfa.wma");
-    EXPECT_EQ(w->List1->item(81)->text().toStdString(), music / "Zeta.MP3");
+    ASSERT_EQ(List1(w)->count(), 82);
+    EXPECT_EQ(List1(w)->item(0)->text().toStdString(), "(" + music / "cd0" + ")");
+    EXPECT_EQ(List1(w)->item(80)->text().toStdString(), music / "alfa.wma");
+    EXPECT_EQ(List1(w)->item(81)->text().toStdString(), music / "Zeta.MP3");
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
 
@@ -128,9 +129,9 @@ TEST(CatalogueWindow, ScanRunsBesideTheWindowAndWritesWhatTheCommandLineWrites)
     const std::string name = cli.firstLine();
     ASSERT_TRUE(fs::exists(app.programFolder / name));
     EXPECT_EQ(readFile(app.programFolder / name), readFile(cliFolder / name));
-    EXPECT_EQ(listTexts(w->List3), QStringList{QString::fromStdString(name) + " \\ (Rock anni 80)"});
-    EXPECT_EQ(w->Label5->text(), "N. 1 già catalogati");
-    EXPECT_EQ(w->Label6->text(), "Rock anni 80");
+    EXPECT_EQ(listTexts(List3(w)), QStringList{QString::fromStdString(name) + " \\ (Rock anni 80)"});
+    EXPECT_EQ(Label5(w)->text(), "N. 1 già catalogati");
+    EXPECT_EQ(Label6(w)->text(), "Rock anni 80");
 }
 
 TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwrite)
@@ -139,31 +140,31 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
     TempDir music;
     music.write("a.mp3");
     frmMP3print* w = start(app);
-    w->Text1->setText("Primo");
+    Text1(w)->setText("Primo");
     scan(app, w, music.path());
-    ASSERT_EQ(w->List3->count(), 1);
-    const std::string file = app.programFolder / w->List3->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    ASSERT_EQ(List3(w)->count(), 1);
+    const std::string file = app.programFolder / List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
     const std::string name = fs::path(file).filename().string();
     const std::string first = readFile(file);
     music.write("b.mp3");
     app.dialogs.messages.clear();
 
-    w->Text1->setText("Anonimo");
+    Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
     scan(app, w, music.path());
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Attenzione: il CD/Cartella : " + name
                                                              + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::OkCancel);
-    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(readFile(file), first);
 
-    w->Text1->setText("Anonimo");
+    Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Ok);
     scan(app, w, music.path());
     EXPECT_EQ(readFile(file), "Primo\r\n" + music / "a.mp3" + "\r\n" + music / "b.mp3" + "\r\n");
 
     app.dialogs.messages.clear();
-    w->Text1->setText("Secondo");
+    Text1(w)->setText("Secondo");
     scan(app, w, music.path());
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(readFile(file).rfind("Secondo\r\n", 0), 0u);
@@ -175,18 +176,18 @@ TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)
     TempDir music;
     music.write("leggimi.txt");
     frmMP3print* w = start(app);
-    w->List1->addItem("(voce precedente)");
+    app.ctx.setCatalogueEntries({"(voce precedente)"});
     app.dialogs.messages.clear();
 
     app.dialogs.folders.push_back(std::nullopt);
     w->toolbarButton("leggi")->trigger();
     EXPECT_FALSE(w->scanning());
     EXPECT_TRUE(app.dialogs.messages.empty());
-    EXPECT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(List1(w)->count(), 1);
 
     scan(app, w, music.path());
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non trovato nessun file.", kNoCatalogue}));
-    EXPECT_EQ(w->List1->count(), 0);
+    EXPECT_EQ(List1(w)->count(), 0);
 
     app.dialogs.messages.clear();
     scan(app, w, music / "sparita");
@@ -202,9 +203,9 @@ TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
     frmMP3print* w = start(app);
     app.dialogs.messages.clear();
     auto leave = [w](const QString& typed) {
-        w->Text2->setText(typed);
+        Text2(w)->setText(typed);
         QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(w->Text2, &out);
+        QApplication::sendEvent(Text2(w), &out);
     };
     for (const auto& [typed, shown, columns] :
          std::initializer_list<std::tuple<QString, QString, int>>{{"12", "7", 7}, {"abc", "2", 2}}) {
@@ -212,7 +213,7 @@ TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
         leave(typed);
         EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"}))
             << typed.toStdString();
-        EXPECT_EQ(w->Text2->text(), shown);
+        EXPECT_EQ(Text2(w)->text(), shown);
         EXPECT_EQ(app.state.PrintColumns, columns);
     }
     app.dialogs.messages.clear();
@@ -222,11 +223,11 @@ TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
 
     TempDir music;
     music.write("a.mp3");
-    w->Text2->setText("9");
+    Text2(w)->setText("9");
     scan(app, w, music.path());
     ASSERT_FALSE(app.dialogs.messages.empty());
     EXPECT_EQ(app.dialogs.messages[0].text, "Numero di Colonne compreso tra 2 e 7");
-    EXPECT_EQ(w->Text2->text(), "7");
+    EXPECT_EQ(Text2(w)->text(), "7");
     EXPECT_EQ(app.state.PrintColumns, 7);
     EXPECT_EQ(app.state.PrintFontSize, 8.0f);
 }
@@ -235,15 +236,15 @@ TEST(CatalogueWindow, TitleBoxRefusesSeparatorsAndAccentsButNotShortcuts)
 {
     TestApp app;
     frmMP3print* w = start(app);
-    w->Text1->clear();
-    w->Text1->setFocus();
+    Text1(w)->clear();
+    Text1(w)->setFocus();
     // Typed key by key, with the text each key gives.
     for (QChar c : QString("Rock: (80), è $ fine.-1"))
-        QTest::sendKeyEvent(QTest::Click, w->Text1, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    EXPECT_EQ(w->Text1->text(), "Rock 80   fine-1");
-    QTest::keyClick(w->Text1, Qt::Key_A, Qt::ControlModifier);  // select all still works
-    QTest::keyClick(w->Text1, Qt::Key_Backspace);
-    EXPECT_EQ(w->Text1->text(), "");
+        QTest::sendKeyEvent(QTest::Click, Text1(w), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    EXPECT_EQ(Text1(w)->text(), "Rock 80   fine-1");
+    QTest::keyClick(Text1(w), Qt::Key_A, Qt::ControlModifier);  // select all still works
+    QTest::keyClick(Text1(w), Qt::Key_Backspace);
+    EXPECT_EQ(Text1(w)->text(), "");
 }
 
 TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
@@ -254,34 +255,34 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n");
     app.programFolder.write("ZOND_Anna_X_9.txt", "di Anna\r\n");
     frmMP3print* w = start(app);
-    EXPECT_EQ(listTexts(w->List3), (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_B_2.txt \\ (Secondo)",
+    EXPECT_EQ(listTexts(List3(w)), (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_B_2.txt \\ (Secondo)",
                                             "ZOND_DEFAULT_C_3.txt \\ (Terzo)"}));
-    EXPECT_EQ(w->Label5->text(), "N. 3 già catalogati");
-    EXPECT_EQ(w->List3->currentRow(), 0);
-    EXPECT_EQ(w->Label6->text(), "Primè");
+    EXPECT_EQ(Label5(w)->text(), "N. 3 già catalogati");
+    EXPECT_EQ(List3(w)->currentRow(), 0);
+    EXPECT_EQ(Label6(w)->text(), "Primè");
     EXPECT_TRUE(app.dialogs.messages.empty());
 
-    clickItem(w->List3, 2);
-    EXPECT_EQ(w->Label6->text(), "Terzo");
-    w->List3->setFocus();
-    QTest::keyClick(w->List3, 'z');  // moves on to the next item that starts with it
-    EXPECT_EQ(w->List3->currentRow(), 0);
-    EXPECT_EQ(w->Label6->text(), "Primè");
+    clickItem(List3(w), 2);
+    EXPECT_EQ(Label6(w)->text(), "Terzo");
+    List3(w)->setFocus();
+    QTest::keyClick(List3(w), 'z');  // moves on to the next item that starts with it
+    EXPECT_EQ(List3(w)->currentRow(), 0);
+    EXPECT_EQ(Label6(w)->text(), "Primè");
 
     fs::remove(app.programFolder / "ZOND_DEFAULT_B_2.txt");
-    clickItem(w->List3, 1);
+    clickItem(List3(w), 1);
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Errore: file " + app.programFolder / "ZOND_DEFAULT_B_2.txt"
                                                              + " di catalogo MP3 non trovato."}));
-    EXPECT_EQ(w->Label6->text(), "Primè");
+    EXPECT_EQ(Label6(w)->text(), "Primè");
 
     app.dialogs.messages.clear();
     w->toolbarButton("vedi")->trigger();
-    EXPECT_EQ(w->List3->count(), 2);
-    EXPECT_EQ(w->Label5->text(), "N. 2 già catalogati");
+    EXPECT_EQ(List3(w)->count(), 2);
+    EXPECT_EQ(Label5(w)->text(), "N. 2 già catalogati");
 
-    w->List1->addItem("/una/cartella/molto/lunga/brano.mp3");
-    clickItem(w->List1, 0);
-    EXPECT_EQ(w->List1->toolTip(), "/una/cartella/molto/lunga/brano.mp3");
+    app.ctx.setCatalogueEntries({"/una/cartella/molto/lunga/brano.mp3"});
+    clickItem(List1(w), 0);
+    EXPECT_EQ(List1(w)->toolTip(), "/una/cartella/molto/lunga/brano.mp3");
     EXPECT_TRUE(app.shell.runs.empty());  // a click or a key selects; it opens nothing
 }
 
@@ -291,46 +292,46 @@ TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnE
     app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
     app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
     frmMP3print* w = start(app);
-    w->Command4->click();  // the first, selected at the start
+    Command4(w)->click();  // the first, selected at the start
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].program, startLauncher(app.programFolder.path()));
     EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{app.programFolder / "ZOND_DEFAULT_A_1.txt"});
     // With nothing selected it says what to do first.
-    w->List3->clearSelection();
-    w->Command4->click();
+    List3(w)->clearSelection();
+    Command4(w)->click();
     EXPECT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.dialogs.texts(),
               (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
                                         "bottone per procedere all'EDIT/Modifica."}));
 
-    clickItem(w->List3, 1);
+    clickItem(List3(w), 1);
     app.dialogs.messages.clear();
     app.dialogs.answers.push_back(MsgAnswer::No);
-    w->Command3->click();
+    Command3(w)->click();
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
                                                              + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
-    EXPECT_EQ(w->List3->currentRow(), 0);  // refreshed all the same
+    EXPECT_EQ(List3(w)->currentRow(), 0);  // refreshed all the same
 
     app.dialogs.answers.push_back(MsgAnswer::Yes);
-    w->Command3->click();
+    Command3(w)->click();
     EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_A_1.txt"));
-    EXPECT_EQ(listTexts(w->List3), QStringList{"ZOND_DEFAULT_B_2.txt \\ (Due)"});
-    EXPECT_EQ(w->Label5->text(), "N. 1 già catalogati");
+    EXPECT_EQ(listTexts(List3(w)), QStringList{"ZOND_DEFAULT_B_2.txt \\ (Due)"});
+    EXPECT_EQ(Label5(w)->text(), "N. 1 già catalogati");
 
     app.dialogs.messages.clear();
     app.dialogs.answers.push_back(MsgAnswer::Yes);
-    w->Command3->click();
+    Command3(w)->click();
     EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
     ASSERT_EQ(app.dialogs.texts().size(), 2u);
     EXPECT_EQ(app.dialogs.texts()[1], kNoCatalogue);
-    EXPECT_EQ(w->List3->count(), 0);
-    EXPECT_EQ(w->Label5->text(), "N. 0 già catalogati");
-    EXPECT_EQ(w->Label6->text(), "");
+    EXPECT_EQ(List3(w)->count(), 0);
+    EXPECT_EQ(Label5(w)->text(), "N. 0 già catalogati");
+    EXPECT_EQ(Label6(w)->text(), "");
 
     app.dialogs.messages.clear();
-    w->Command3->click();
+    Command3(w)->click();
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato "
                                                              "poi premere questo bottone per procedere alla "
                                                              "cancellazione."}));
@@ -343,9 +344,9 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
     app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
     frmMP3print* w = start(app);
     QMenu* menun = app.frame->menun();
-    clickItem(w->List3, 1, Qt::RightButton);
+    clickItem(List3(w), 1, Qt::RightButton);
     EXPECT_TRUE(menun->isVisible());
-    EXPECT_EQ(w->Label6->text(), "Due");  // the item pressed is the one the menu acts on
+    EXPECT_EQ(Label6(w)->text(), "Due");  // the item pressed is the one the menu acts on
     menun->hide();
 
     app.frame->findChild<QAction*>("menutxt")->trigger();
@@ -360,14 +361,15 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
 
     // With the window closed, the menu loads it again.
     w->parentWidget()->close();
-    QTest::qWait(10);
+    // The closed window is deleted from the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([&app] { return findCatalogueWindow(app.ctx) == nullptr; }));
     ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
     app.dialogs.answers.push_back(MsgAnswer::Yes);
     app.frame->findChild<QAction*>("menuerase")->trigger();
     frmMP3print* again = findCatalogueWindow(app.ctx);
     ASSERT_NE(again, nullptr);
     EXPECT_FALSE(fs::exists(app.programFolder / "ZOND_DEFAULT_A_1.txt"));
-    EXPECT_EQ(again->Label5->text(), "N. 1 già catalogati");
+    EXPECT_EQ(Label5(again)->text(), "N. 1 già catalogati");
 }
 
 TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
@@ -403,18 +405,19 @@ TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
     EXPECT_EQ(app.frame->mdiArea()->activeSubWindow(), w->parentWidget());
 
     w->parentWidget()->close();
-    QTest::qWait(10);
+    // The closed window is deleted from the event loop.
+    ASSERT_TRUE(QTest::qWaitFor([&app] { return findCatalogueWindow(app.ctx) == nullptr; }));
     ASSERT_EQ(findCatalogueWindow(app.ctx), nullptr);
     item->trigger();
     frmMP3print* again = findCatalogueWindow(app.ctx);
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(again->isVisible());
-    EXPECT_EQ(listTexts(again->List3), QStringList{"ZOND_DEFAULT_A_1.txt \\ (Uno)"});
+    EXPECT_EQ(listTexts(List3(again)), QStringList{"ZOND_DEFAULT_A_1.txt \\ (Uno)"});
     TempDir music;
     music.write("a.mp3");
-    again->Text1->setText("Due");
+    Text1(again)->setText("Due");
     scan(app, again, music.path());
-    EXPECT_EQ(again->List3->count(), 2);
+    EXPECT_EQ(List3(again)->count(), 2);
 }
 
 TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
@@ -424,18 +427,18 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
     const std::string bad = music.write("bad\xffname.mp3");
     frmMP3print* w = start(app);
     scan(app, w, music.path());
-    ASSERT_EQ(w->List1->count(), 1);
-    EXPECT_EQ(w->List1->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
-    ASSERT_EQ(w->List3->count(), 1);
-    const std::string name = w->List3->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    ASSERT_EQ(List1(w)->count(), 1);
+    EXPECT_EQ(List1(w)->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
+    ASSERT_EQ(List3(w)->count(), 1);
+    const std::string name = List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
     EXPECT_EQ(readFile(app.programFolder / name), "\xEF\xBB\xBF" "Anonimo\r\n" + bad + "\r\n");
 
     const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
     w->toolbarButton("html")->trigger();  // the page of the entries in the window
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
-    w->List1->clear();
+    app.ctx.setCatalogueEntries({});
     fs::remove(app.programFolder / "default.htm");
-    w->Command2->click();  // the page of the catalogue file, which fills the window again
+    Command2(w)->click();  // the page of the catalogue file, which fills the window again
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     fs::remove(app.programFolder / "default.htm");
     w->toolbarButton("html")->trigger();
@@ -460,7 +463,7 @@ TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 61);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].description, "Disco pieno");
     EXPECT_TRUE(fs::is_empty(app.programFolder.path()));
-    EXPECT_EQ(w->List1->count(), 1530);  // the entries stay in the window
+    EXPECT_EQ(List1(w)->count(), 1530);  // the entries stay in the window
 }
 
 TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)

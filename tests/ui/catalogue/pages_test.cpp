@@ -11,6 +11,7 @@
 
 #include "platform/files.h"
 #include "support/qt/modal.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
@@ -55,18 +56,20 @@ struct PagesApp : TestApp {
 TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
 {
     PagesApp app;
-    QListWidget List1;
-    List1.addItem("resta");
-    QLineEdit Text1("Titolo");
-    app.ctx.handle([&] { showContents(app.ctx, "", &List1, &Text1); });
-    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt", &List1, &Text1); });
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    app.ctx.setCatalogue("Titolo", {"resta"});
+    const QListWidget& List1 = *test::List1(w);
+    const QLineEdit& Text1 = *test::Text1(w);
+    app.ctx.handle([&] { showContents(app.ctx, ""); });
+    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt"); });
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{kNoPage});
     EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
     EXPECT_FALSE(std::filesystem::exists(app.page("default.htm")));
 
     // Made on Windows: Windows-1252 text.
     app.programFolder.write(kCatalogue, "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue, &List1, &Text1); });
+    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
     EXPECT_EQ(listTexts(&List1), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
     EXPECT_EQ(Text1.text(), QString::fromUtf8("Caffè"));
     EXPECT_NE(readFile(app.page("default.htm"))
@@ -103,15 +106,17 @@ TEST(Rebuild, ReadOnlyProgramFolderGivesTheRuntimeErrorAndChangesNothing)
     PagesApp app;
     app.programFolder.write(kCatalogue, "T\r\n/a.mp3\r\n");
     app.programFolder.write("default.htm", "vecchia");
-    QListWidget List1;
-    List1.addItem("resta");
-    QLineEdit Text1("Titolo");
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    ASSERT_NE(w, nullptr);
+    app.ctx.setCatalogue("Titolo", {"resta"});
+    const QListWidget& List1 = *test::List1(w);
+    const QLineEdit& Text1 = *test::Text1(w);
     ReadOnly lock(app.programFolder.path());
     if (!lock.ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
     app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue, &List1, &Text1); });
-    app.ctx.handle([&] { exportEntryList(app.ctx, &List1, &Text1); });
+    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
+    app.ctx.handle([&] { exportEntryList(app.ctx); });
     EXPECT_EQ(app.dialogs.runtimeErrors.size(), 3u);
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_TRUE(app.shell.runs.empty());
@@ -240,21 +245,23 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); };
 
     // The button: the first catalogue, selected by the refresh.
-    w->Command2->click();
-    EXPECT_EQ(listTexts(w->List1), (QStringList{"(/a)", "/a/uno.mp3"}));
-    EXPECT_EQ(w->Text1->text(), "Primo");
+    Command2(w)->click();
+    EXPECT_EQ(listTexts(List1(w)), (QStringList{"(/a)", "/a/uno.mp3"}));
+    EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(lastRun(), longForm);
 
     // A double click on the second.
-    const QPoint second = w->List3->visualItemRect(w->List3->item(1)).center();
-    QTest::mouseClick(w->List3->viewport(), Qt::LeftButton, {}, second);
-    QTest::mouseDClick(w->List3->viewport(), Qt::LeftButton, {}, second);
-    EXPECT_EQ(w->Text1->text(), "Secondo");
+    const QPoint second = List3(w)->visualItemRect(List3(w)->item(1)).center();
+    QTest::mouseClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(Text1(w)->text(), "Secondo");
     EXPECT_NE(readFile(p + "default.htm").find(">due.mp3</a>"), std::string::npos);
 
     // The toolbar's HTML takes the window's list as it stands, and opens
     // the page from the program folder.
-    w->List1->addItem("/b/tre.mp3");
+    std::vector<std::string> more = app.state.catalogue.entries;
+    more.push_back("/b/tre.mp3");
+    app.ctx.setCatalogueEntries(more);
     std::filesystem::current_path("/");
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
@@ -262,7 +269,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.
     const std::size_t runs = app.shell.runs.size();
-    w->List1->clear();
+    app.ctx.setCatalogueEntries({});
     w->toolbarButton("html")->trigger();
     EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
     EXPECT_EQ(app.shell.runs.size(), runs);
@@ -282,7 +289,7 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     app.frame->findChild<QAction*>("MenuHTM")->trigger();
     w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->Text1->text(), "Primo");
+    EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(lastRun(), longForm);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }

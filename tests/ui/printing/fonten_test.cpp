@@ -34,13 +34,13 @@ struct FontChooser : ::testing::Test {
 
 QString selected(const fONTEN& chooser)
 {
-    const auto items = chooser.LstFonts->selectedItems();
+    const auto items = LstFonts(&chooser)->selectedItems();
     return items.size() == 1 ? items[0]->text() : QString();
 }
 
 void pick(fONTEN& chooser, const QString& family)
 {
-    chooser.LstFonts->setCurrentItem(chooser.LstFonts->findItems(family, Qt::MatchExactly).value(0));
+    LstFonts(&chooser)->setCurrentItem(LstFonts(&chooser)->findItems(family, Qt::MatchExactly).value(0));
 }
 
 } // namespace
@@ -51,18 +51,18 @@ TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
     choose([](fONTEN& chooser) {
         EXPECT_EQ(chooser.windowTitle(), "Scelta carattere");
         std::set<QString> names;
-        for (int i = 0; i < chooser.LstFonts->count(); ++i)
-            EXPECT_TRUE(names.insert(chooser.LstFonts->item(i)->text().toCaseFolded()).second) << i;
-        EXPECT_EQ(chooser.Label1->text(), QString("N. %1 Fonts installati").arg(chooser.LstFonts->count()));
+        for (int i = 0; i < LstFonts(&chooser)->count(); ++i)
+            EXPECT_TRUE(names.insert(LstFonts(&chooser)->item(i)->text().toCaseFolded()).second) << i;
+        EXPECT_EQ(Label1(&chooser)->text(), QString("N. %1 Fonts installati").arg(LstFonts(&chooser)->count()));
         for (const QString& f : QFontDatabase::families()) // by the name without any foundry
             EXPECT_EQ(names.count((f.endsWith(']') ? f.left(f.lastIndexOf(" [")) : f).toCaseFolded()), 1u);
         EXPECT_EQ(selected(chooser), "DejaVu Sans");
-        EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Sans - aAbB 123 zZ");
-        EXPECT_EQ(chooser.TxtFontPreview->font().family(), "DejaVu Sans");
-        EXPECT_EQ(chooser.TxtFontPreview->font().pointSize(), 20);
-        chooser.Check3d1->click();
-        EXPECT_TRUE(chooser.TxtFontPreview->font().italic());
-        chooser.cmdCancel->click();
+        EXPECT_EQ(TxtFontPreview(&chooser)->text(), "DejaVu Sans - aAbB 123 zZ");
+        EXPECT_EQ(TxtFontPreview(&chooser)->font().family(), "DejaVu Sans");
+        EXPECT_EQ(TxtFontPreview(&chooser)->font().pointSize(), 20);
+        Check3d1(&chooser)->click();
+        EXPECT_TRUE(TxtFontPreview(&chooser)->font().italic());
+        cmdCancel(&chooser)->click();
     });
 }
 
@@ -70,23 +70,23 @@ TEST_F(FontChooser, OkStoresTheChoiceGivesItToTheCatalogueWindowAndKeepsItBetwee
 {
     ASSERT_NE(w, nullptr);
     choose([](fONTEN& chooser) {
-        EXPECT_EQ(chooser.Text1->text(), "9");
+        EXPECT_EQ(Text1(&chooser)->text(), "9");
         pick(chooser, "DejaVu Serif");
-        chooser.Check3d1->setChecked(true);
-        chooser.Text1->setText("10.5");
-        QTest::mouseClick(chooser.Label3, Qt::LeftButton); // "OK" beside its button
+        Check3d1(&chooser)->setChecked(true);
+        Text1(&chooser)->setText("10.5");
+        QTest::mouseClick(Label3(&chooser), Qt::LeftButton); // "OK" beside its button
     });
     EXPECT_EQ(app.state.PrintFontName, "DejaVu Serif");
     EXPECT_TRUE(app.state.PrintFontItalic);
     EXPECT_FALSE(app.state.PrintFontBold);
     EXPECT_EQ(app.state.PrintFontSize, 10.5f);
     EXPECT_EQ(w->font().family(), "DejaVu Serif");
-    EXPECT_TRUE(w->List1->font().italic());
+    EXPECT_TRUE(List1(w)->font().italic());
     fONTEN* first = findFontChooser(app.ctx);
     choose([first](fONTEN& chooser) {
         EXPECT_EQ(&chooser, first);
         EXPECT_EQ(selected(chooser), "DejaVu Serif");
-        EXPECT_TRUE(chooser.Check3d1->isChecked());
+        EXPECT_TRUE(Check3d1(&chooser)->isChecked());
         chooser.close();
     });
 }
@@ -101,13 +101,13 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
     const std::size_t messages = app.dialogs.messages.size();
     QStringList installed;
     choose([&installed](fONTEN& chooser) {
-        EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
-        for (int i = 0; i < chooser.LstFonts->count(); ++i)
-            installed << chooser.LstFonts->item(i)->text();
-        chooser.Text1->setText("30");
-        chooser.Check3d2->setChecked(true);
-        chooser.cmdOK->click();
-        EXPECT_EQ(chooser.Text1->text(), "25");
+        EXPECT_TRUE(LstFonts(&chooser)->selectedItems().isEmpty());
+        for (int i = 0; i < LstFonts(&chooser)->count(); ++i)
+            installed << LstFonts(&chooser)->item(i)->text();
+        Text1(&chooser)->setText("30");
+        Check3d2(&chooser)->setChecked(true);
+        cmdOK(&chooser)->click();
+        EXPECT_EQ(Text1(&chooser)->text(), "25");
     });
     ASSERT_EQ(app.dialogs.messages.size(), messages + 1);
     EXPECT_EQ(
@@ -125,17 +125,17 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
 
     choose([](fONTEN& chooser) {
         pick(chooser, "DejaVu Serif");
-        chooser.Check3d2->setChecked(false);
-        chooser.Text1->setText("20");
-        QTest::mouseClick(chooser.Label4, Qt::LeftButton); // "Annulla" beside its button
+        Check3d2(&chooser)->setChecked(false);
+        Text1(&chooser)->setText("20");
+        QTest::mouseClick(Label4(&chooser), Qt::LeftButton); // "Annulla" beside its button
     });
     EXPECT_EQ(app.state.PrintFontName, chosen);
     EXPECT_EQ(app.state.PrintFontSize, 25);
     EXPECT_TRUE(app.state.PrintFontBold);
     EXPECT_EQ(w->font(), catalogueFont);
     choose([](fONTEN& chooser) {
-        EXPECT_TRUE(chooser.Check3d2->isChecked());
-        EXPECT_EQ(chooser.Text1->text(), "25");
+        EXPECT_TRUE(Check3d2(&chooser)->isChecked());
+        EXPECT_EQ(Text1(&chooser)->text(), "25");
         chooser.close();
     });
 }
@@ -144,9 +144,9 @@ TEST_F(FontChooser, TheSampleShowsWholeForEveryFamilyInBoldItalic)
 {
     ASSERT_NE(w, nullptr);
     choose([](fONTEN& chooser) {
-        chooser.Check3d1->setChecked(true);
-        chooser.Check3d2->setChecked(true);
-        QLineEdit* sample = chooser.TxtFontPreview;
+        Check3d1(&chooser)->setChecked(true);
+        Check3d2(&chooser)->setChecked(true);
+        QLineEdit* sample = TxtFontPreview(&chooser);
         // Where the box puts its cursor, as drawn: a box too narrow for its
         // text scrolls it to keep the cursor in view.
         const auto cursorAt = [sample](qsizetype position) {
@@ -154,18 +154,18 @@ TEST_F(FontChooser, TheSampleShowsWholeForEveryFamilyInBoldItalic)
             sample->grab();
             return sample->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
         };
-        ASSERT_GT(chooser.LstFonts->count(), 0);
-        for (int i = 0; i < chooser.LstFonts->count(); ++i) {
-            chooser.LstFonts->setCurrentRow(i);
+        ASSERT_GT(LstFonts(&chooser)->count(), 0);
+        for (int i = 0; i < LstFonts(&chooser)->count(); ++i) {
+            LstFonts(&chooser)->setCurrentRow(i);
             const QString text = sample->text();
-            ASSERT_EQ(text, chooser.LstFonts->item(i)->text() + " - aAbB 123 zZ");
+            ASSERT_EQ(text, LstFonts(&chooser)->item(i)->text() + " - aAbB 123 zZ");
             ASSERT_EQ(sample->font().pointSize(), 20);
             const int end = cursorAt(text.size());
             const int start = cursorAt(0);
             EXPECT_GE(end - start, QFontMetrics(sample->font()).horizontalAdvance(text) - 1) << text.toStdString();
             EXPECT_LT(end, sample->width()) << text.toStdString();
         }
-        chooser.cmdCancel->click();
+        cmdCancel(&chooser)->click();
     });
 }
 
@@ -181,19 +181,19 @@ TEST(FontChooserFirstOpening, WithoutTheDefaultTahomaNoFamilyLooksCurrentUntilOn
     {
         ModalSteps<fONTEN> person({[](fONTEN& chooser) {
             QApplication::processEvents();
-            EXPECT_EQ(QApplication::focusWidget(), chooser.LstFonts);
-            EXPECT_EQ(chooser.LstFonts->currentItem(), nullptr);
-            EXPECT_TRUE(chooser.LstFonts->selectedItems().isEmpty());
-            EXPECT_EQ(chooser.TxtFontPreview->text().toStdString(), "");
+            EXPECT_EQ(QApplication::focusWidget(), LstFonts(&chooser));
+            EXPECT_EQ(LstFonts(&chooser)->currentItem(), nullptr);
+            EXPECT_TRUE(LstFonts(&chooser)->selectedItems().isEmpty());
+            EXPECT_EQ(TxtFontPreview(&chooser)->text().toStdString(), "");
             // The person picks a family: its sample shows, and OK takes it
             // without a word.
-            QListWidgetItem* serif = chooser.LstFonts->findItems("DejaVu Serif", Qt::MatchExactly).value(0);
+            QListWidgetItem* serif = LstFonts(&chooser)->findItems("DejaVu Serif", Qt::MatchExactly).value(0);
             ASSERT_NE(serif, nullptr);
-            chooser.LstFonts->scrollToItem(serif);
+            LstFonts(&chooser)->scrollToItem(serif);
             QTest::mouseClick(
-                chooser.LstFonts->viewport(), Qt::LeftButton, {}, chooser.LstFonts->visualItemRect(serif).center());
-            EXPECT_EQ(chooser.TxtFontPreview->text(), "DejaVu Serif - aAbB 123 zZ");
-            chooser.cmdOK->click();
+                LstFonts(&chooser)->viewport(), Qt::LeftButton, {}, LstFonts(&chooser)->visualItemRect(serif).center());
+            EXPECT_EQ(TxtFontPreview(&chooser)->text(), "DejaVu Serif - aAbB 123 zZ");
+            cmdOK(&chooser)->click();
         }});
         w->toolbarButton("font")->trigger();
     }

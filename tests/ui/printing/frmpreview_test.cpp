@@ -13,7 +13,7 @@ namespace {
 // Whether anything is drawn in a rectangle of the page (millimetres).
 bool inkIn(const FrmPreview* preview, QRectF mm)
 {
-    const QImage& image = preview->Picture1->image;
+    const QImage& image = Picture1(preview)->image;
     const double sx = image.width() / 210.0, sy = image.height() / 297.0;
     for (int y = int(mm.top() * sy); y <= int(mm.bottom() * sy); ++y)
         for (int x = int(mm.left() * sx); x <= int(mm.right() * sx); ++x)
@@ -45,7 +45,7 @@ TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
     EXPECT_EQ(p->windowTitle(), "Zondari 2000 - Anteprima");
     EXPECT_EQ(app.state.PrintColumns, 9); // no range check, no message, no choice shown
     EXPECT_EQ(app.dialogs.messages.size(), messages);
-    for (QRadioButton* o : p->Option1)
+    for (QRadioButton* o : Option1(p))
         EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
     EXPECT_EQ(app.state.PrintFontSize, 8);
     EXPECT_TRUE(inkIn(p, QRectF(21, 21, 5, 3))); // the title
@@ -54,7 +54,7 @@ TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
 
     openPreview(app, w, "4");
     EXPECT_EQ(findPreview(app.ctx), p);
-    EXPECT_TRUE(p->Option1[2]->isChecked());
+    EXPECT_TRUE(Option1(p)[2]->isChecked());
     EXPECT_EQ(openPreview(app, w, "99999"), p);
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 6); // the overflow, the count left as it was
@@ -70,15 +70,15 @@ TEST_F(PreviewWindow, ChoosingColumnsRedrawsAtOnceAndUpdatesTheCatalogueBox)
     const QRectF secondOfFive(45.2, 40, 1, 60);
     EXPECT_TRUE(inkIn(p, QRectF(61.2, 40, 1, 60)));
     EXPECT_FALSE(inkIn(p, secondOfFive));
-    QTest::mouseClick(p->Option1[3], Qt::LeftButton);
+    QTest::mouseClick(Option1(p)[3], Qt::LeftButton);
     EXPECT_EQ(app.state.PrintColumns, 5);
-    EXPECT_EQ(w->Text2->text(), "5");
+    EXPECT_EQ(Text2(w)->text(), "5");
     EXPECT_TRUE(inkIn(p, secondOfFive));
 
     // Back to the catalogue, which changes, and to the preview again.
     QMdiArea* area = app.ctx.frame->mdiArea();
     area->setActiveSubWindow(sub(w));
-    w->List1->clear();
+    app.ctx.setCatalogueEntries({});
     area->setActiveSubWindow(sub(p));
     EXPECT_FALSE(inkIn(p, secondOfFive));
 }
@@ -91,12 +91,38 @@ TEST_F(PreviewWindow, ThePageKeepsItsProportionsWhateverTheWindowSize)
     for (const QSize size : {QSize(900, 420), QSize(300, 800)}) {
         sub(p)->resize(size);
         QApplication::processEvents();
-        const QRect picture = p->Picture1->geometry();
+        const QRect picture = Picture1(p)->geometry();
         EXPECT_NEAR(double(picture.width()) / picture.height(), 210.0 / 297, 0.02) << size.width();
-        EXPECT_TRUE(p->rect().contains(QRect(p->Picture1->mapTo(p, QPoint(0, 0)), picture.size()))) << size.width();
-        EXPECT_EQ(p->Picture1->image.size(), picture.size());
+        EXPECT_TRUE(p->rect().contains(QRect(Picture1(p)->mapTo(p, QPoint(0, 0)), picture.size()))) << size.width();
+        EXPECT_EQ(Picture1(p)->image.size(), picture.size());
     }
-    QTest::mouseClick(p->Label1, Qt::LeftButton); // "OK" closes
+    QTest::mouseClick(Label1(p), Qt::LeftButton); // "OK" closes
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(findPreview(app.ctx), nullptr);
+}
+
+TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStartsAfresh)
+{
+    ASSERT_NE(w, nullptr);
+    FrmPreview* p = openPreview(app, w, "3");
+    ASSERT_NE(p, nullptr);
+    // The front panel below the title, inside its outline.
+    const QRectF entries(22, 30, 110, 100);
+    // Past the end of "Rock", within "Anonimo".
+    const QRectF longerTitle(29.5, 21, 2.5, 3);
+    EXPECT_TRUE(inkIn(p, entries));
+    EXPECT_FALSE(inkIn(p, longerTitle));
+
+    delete w->parentWidget();
+    QTest::mouseClick(Option1(p)[3], Qt::LeftButton); // redrawn with five columns
+    EXPECT_FALSE(inkIn(p, entries));
+    EXPECT_TRUE(inkIn(p, longerTitle)); // the title of a new catalogue
+
+    app.ctx.frame->findChild<QAction*>("menuCatalogo")->trigger();
+    frmMP3print* again = findCatalogueWindow(app.ctx);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Text1(again)->text(), "Anonimo");
+    EXPECT_EQ(Text2(again)->text(), "3");
+    EXPECT_EQ(List1(again)->count(), 0);
+    EXPECT_EQ(app.state.PrintColumns, 5); // the print settings live for the whole run
 }

@@ -14,6 +14,7 @@
 #include <regex>
 #include <sstream>
 
+#include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/tempdir.h"
@@ -47,16 +48,15 @@ inline frmMP3print* startWithCatalogue(TestApp& app, const std::string& title, c
     frmMP3print* w = findCatalogueWindow(app.ctx);
     EXPECT_NE(w, nullptr);
     if (w) {
-        w->Text1->setText(QString::fromStdString(title));
-        for (const std::string& e : entries)
-            w->List1->addItem(QString::fromStdString(e));
+        Text1(w)->setText(QString::fromStdString(title));
+        app.ctx.setCatalogueEntries(entries);
     }
     return w;
 }
 
 inline FrmPreview* openPreview(TestApp& app, frmMP3print* w, const QString& columns)
 {
-    w->Text2->setText(columns);
+    Text2(w)->setText(columns);
     w->toolbarButton("anteprima")->trigger();
     return findPreview(app.ctx);
 }

@@ -50,7 +50,7 @@ struct PrintedInsert : ::testing::Test {
     std::vector<Word> print(FrmPreview* preview)
     {
         choosePdf(preview, pdf);
-        preview->Command3->click();
+        Command3(preview)->click();
         EXPECT_TRUE(std::filesystem::exists(pdf));
         return pdfWords(pdf);
     }
@@ -112,9 +112,9 @@ TEST_F(PrintedInsert, ThePreviewSaysHowManyEntriesThePrintedPageLeavesOut)
     const std::size_t printed = entryWords(words, false).size() + entryWords(words, true).size();
     ASSERT_GT(printed, 0u);
     EXPECT_EQ(entryWords(words, true).rbegin()->first, static_cast<int>(printed) - 1);
-    EXPECT_EQ(preview->LeftOut->text().toStdString(),
+    EXPECT_EQ(LeftOut(preview)->text().toStdString(),
         std::to_string(600 - printed) + " voci del catalogo non entrano nell'etichetta e non saranno stampate.");
-    EXPECT_FALSE(preview->LeftOut->isHidden());
+    EXPECT_FALSE(LeftOut(preview)->isHidden());
     EXPECT_EQ(std::count_if(words.begin(), words.end(), [](const Word& w) { return w.text == "voci"; }), 0);
 }
 
@@ -128,13 +128,13 @@ TEST_F(PrintedInsert, CancelPrintsNothingAndSaysNothingWhileAFailureIsReported)
         printer.setOutputFileName(QString::fromStdString(pdf));
         return false;
     };
-    QTest::mouseClick(preview->Label7, Qt::LeftButton); // the caption prints as its button does
+    QTest::mouseClick(Label7(preview), Qt::LeftButton); // the caption prints as its button does
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_EQ(app.dialogs.messages.size(), messages);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 
     choosePdf(preview, out / "manca/etichetta.pdf");
-    preview->Command3->click();
+    Command3(preview)->click();
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 482);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -163,18 +163,18 @@ TEST_F(PrintedInsert, BoldIsTheLayoutsAloneAndItalicReachesTheWholePageInPreview
     ASSERT_NE(preview, nullptr);
     const auto choose = [preview](bool italic, bool bold) {
         ModalSteps<fONTEN> person({[=](fONTEN& chooser) {
-            chooser.Check3d1->setChecked(italic);
-            chooser.Check3d2->setChecked(bold);
-            chooser.cmdOK->click();
+            Check3d1(&chooser)->setChecked(italic);
+            Check3d2(&chooser)->setChecked(bold);
+            cmdOK(&chooser)->click();
         }});
-        preview->Command4->click();
+        Command4(preview)->click();
     };
-    const QImage upright = preview->Picture1->image;
+    const QImage upright = Picture1(preview)->image;
     choose(false, true);
     // "Grassetto" adds no bold to the page: the layout has its own.
-    EXPECT_TRUE(preview->Picture1->image == upright) << "the preview changed";
+    EXPECT_TRUE(Picture1(preview)->image == upright) << "the preview changed";
     choose(true, true);
-    EXPECT_FALSE(preview->Picture1->image == upright) << "the preview is as it was";
+    EXPECT_FALSE(Picture1(preview)->image == upright) << "the preview is as it was";
     print(preview);
 
     const std::string fonts = output("pdffonts '" + pdf + "'");
@@ -199,20 +199,20 @@ TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWith
     frmMP3print* w = startWithCatalogue(app, "Nove", numberedEntries(60));
     ASSERT_NE(w, nullptr);
     QApplication::setActiveWindow(app.frame.get());
-    w->Text2->setFocus();
-    w->Text2->setText("9");
-    ASSERT_EQ(QApplication::focusWidget(), w->Text2);
+    Text2(w)->setFocus();
+    Text2(w)->setText("9");
+    ASSERT_EQ(QApplication::focusWidget(), Text2(w));
     app.dialogs.messages.clear();
     // The person clicks the key with the mouse; the focus stays in the
     // box, which the key reads as typed.
-    QTest::mouseClick(w->Toolbar1->widgetForAction(w->toolbarButton("anteprima")), Qt::LeftButton);
+    QTest::mouseClick(Toolbar1(w)->widgetForAction(w->toolbarButton("anteprima")), Qt::LeftButton);
     QApplication::processEvents();
     FrmPreview* preview = findPreview(app.ctx);
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(app.dialogs.texts().empty()) << app.dialogs.texts().front();
-    EXPECT_EQ(w->Text2->text().toStdString(), "9");
+    EXPECT_EQ(Text2(w)->text().toStdString(), "9");
     EXPECT_EQ(app.state.PrintColumns, 9);
-    for (QRadioButton* o : preview->Option1)
+    for (QRadioButton* o : Option1(preview))
         EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
     const auto front = entryWords(print(preview), false);
     const std::vector<double> nine{21, 34}; // 120 / 9 + 21 = 34.3
@@ -222,9 +222,9 @@ TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWith
     // for another control checks the count.
     app.ctx.frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
     QApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), w->Text2);
-    QTest::mouseClick(w->Text1, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), Text2(w));
+    QTest::mouseClick(Text1(w), Qt::LeftButton);
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"});
-    EXPECT_EQ(w->Text2->text().toStdString(), "7");
+    EXPECT_EQ(Text2(w)->text().toStdString(), "7");
     EXPECT_EQ(app.state.PrintColumns, 7);
 }
