@@ -15,16 +15,14 @@
 namespace {
 
 const char* const kArtists[] = {"Lucio Battisti", "Fabrizio De André", "Vasco Rossi", "Mina", "Franco Battiato",
-                                "Pino Daniele", "Lucio Dalla", "Francesco Guccini", "Litfiba", "Pooh",
-                                "Zucchero", "Ligabue", "Queen", "Pink Floyd", "The Beatles", "Led Zeppelin",
-                                "Miles Davis", "Nina Simone", "Ennio Morricone", "Caetano Veloso"};
+    "Pino Daniele", "Lucio Dalla", "Francesco Guccini", "Litfiba", "Pooh", "Zucchero", "Ligabue", "Queen", "Pink Floyd",
+    "The Beatles", "Led Zeppelin", "Miles Davis", "Nina Simone", "Ennio Morricone", "Caetano Veloso"};
 const char* const kGenres[] = {"Pop", "Rock", "Cantautori", "Jazz", "Colonne sonore", "Progressive"};
 const char* const kWords[] = {"notte", "cuore", "strada", "città", "mare", "perché", "sole", "vento", "tempo",
-                              "canzone", "luna", "fiume", "sogno", "viaggio", "casa", "cielo", "più", "là",
-                              "domani", "ieri", "sempre", "mai", "blues", "rock", "live", "remix", "parte",
-                              "ballata", "primavera", "estate", "amore"};
+    "canzone", "luna", "fiume", "sogno", "viaggio", "casa", "cielo", "più", "là", "domani", "ieri", "sempre", "mai",
+    "blues", "rock", "live", "remix", "parte", "ballata", "primavera", "estate", "amore"};
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -47,8 +45,8 @@ int main(int argc, char** argv)
         int n = 0;
         while (n < perCatalogue) {
             const std::string artist = std::string(pick(kGenres)) + sep + pick(kArtists);
-            const std::string album = root + sep + artist + sep + std::to_string(1960 + rng() % 60) + " - " +
-                                      pick(kWords) + " " + pick(kWords);
+            const std::string album = root + sep + artist + sep + std::to_string(1960 + rng() % 60) + " - "
+                + pick(kWords) + " " + pick(kWords);
             text += "(" + album + ")\r\n";
             ++n;
             const int tracks = 8 + static_cast<int>(rng() % 8);

@@ -3,6 +3,8 @@
 // seconds.
 //   bench_trackgrid FOLDER [RUNS]
 
+#include "ui/player/trackgrid.h"
+
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -16,7 +18,6 @@
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
-#include "ui/player/trackgrid.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -64,7 +65,7 @@ int main(int argc, char** argv)
     AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] {}});
 
     Form1 form(ctx);
-    const QSignalBlocker quiet(form.Dir1);  // no settings file is written
+    const QSignalBlocker quiet(form.Dir1); // no settings file is written
     if (!form.Dir1->setPath(argv[1])) {
         std::fprintf(stderr, "cartella illeggibile: %s\n", argv[1]);
         return 1;
@@ -74,7 +75,7 @@ int main(int argc, char** argv)
         const auto t0 = std::chrono::steady_clock::now();
         form.RiempiTabella();
         const auto t1 = std::chrono::steady_clock::now();
-        if (i > 0)  // the first run warms the caches, as ls's warm-up does
+        if (i > 0) // the first run warms the caches, as ls's warm-up does
             times.push_back(std::chrono::duration<double>(t1 - t0).count());
     }
     std::sort(times.begin(), times.end());

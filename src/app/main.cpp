@@ -32,12 +32,11 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "Uso: zondari [FILE | CARTELLA]\n"
-    "     zondari --version\n"
-    "\n"
-    "Una cartella diventa la cartella del lettore; un file ne apre la cartella e\n"
-    "lo suona.\n";
+constexpr const char* kUsage = "Uso: zondari [FILE | CARTELLA]\n"
+                               "     zondari --version\n"
+                               "\n"
+                               "Una cartella diventa la cartella del lettore; un file ne apre la cartella e\n"
+                               "lo suona.\n";
 
 // Answered before Qt starts, so that they need no display.
 bool printedInformation(int argc, char** argv, int& status)
@@ -57,7 +56,7 @@ bool printedInformation(int argc, char** argv, int& status)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -91,8 +90,8 @@ int main(int argc, char** argv)
         dialogs.runtimeError(folder.error());
         return 1;
     }
-    QApplication::setWindowIcon(QIcon::fromTheme(build::kDesktopId,
-                                                 QIcon(QString::fromStdString(withSlash(*folder) + "zondlogo.jpg"))));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(build::kDesktopId, QIcon(QString::fromStdString(withSlash(*folder) + "zondlogo.jpg"))));
 
     AppState state;
     state.programFolder = *folder;
@@ -100,8 +99,9 @@ int main(int argc, char** argv)
     QtScreen screen;
     MountedDrives drives;
     CurrentFolder folders(drives);
-    AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); },
-                                   [] { return std::make_unique<GstMediaPlayer>(); }});
+    AppContext ctx(state,
+        Services{dialogs, shell, screen, drives, folders, [] { QApplication::exit(0); },
+            [] { return std::make_unique<GstMediaPlayer>(); }});
 
     // The media keys and the desktop's sound applet; without a session bus
     // the program runs as ever. On the bus before the windows load, as a box

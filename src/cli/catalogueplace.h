@@ -15,4 +15,4 @@ struct CataloguePlace {
 // settings cannot be read.
 bool locateCatalogues(CataloguePlace& place);
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -15,8 +15,10 @@ int runVolume(const std::vector<std::string>& args);
 const std::vector<Command>& commands()
 {
     static const std::vector<Command> list = {
-        {"info", "[--json] FILE...: i dati tecnici e i tag ID3v1 e ID3v2 di file MP3 (come la finestra dei dettagli)", runInfo},
-        {"tag", "legge o scrive il tag ID3v1 di un file MP3 (come l'editor di ID3); --da-id3v2 lo copia dal tag ID3v2", runTag},
+        {"info", "[--json] FILE...: i dati tecnici e i tag ID3v1 e ID3v2 di file MP3 (come la finestra dei dettagli)",
+            runInfo},
+        {"tag", "legge o scrive il tag ID3v1 di un file MP3 (come l'editor di ID3); --da-id3v2 lo copia dal tag ID3v2",
+            runTag},
         {"scan", "CARTELLA [--titolo T] [--tutti] [--sovrascrivi]: cataloga un CD o una cartella", runScan},
         {"list", "elenca i CD e le cartelle catalogati", runList},
         {"html", "CATALOGO: scrive default.htm di un catalogo (come Mostra contenuto)", runHtml},
@@ -27,4 +29,4 @@ const std::vector<Command>& commands()
     return list;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -16,4 +16,4 @@ struct Command {
 // The commands in the order the usage lists them.
 const std::vector<Command>& commands();
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -17,4 +17,4 @@ int runDatabase(const std::vector<std::string>& args)
     return writeDatabasePage(catalogue::PageRequest{});
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

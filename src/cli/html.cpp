@@ -7,8 +7,8 @@
 #include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
-#include "platform/cataloguestore.h"
 #include "core/common/paths.h"
+#include "platform/cataloguestore.h"
 #include "platform/files.h"
 
 namespace zondari::cli {
@@ -37,4 +37,4 @@ int runHtml(const std::vector<std::string>& args)
     return 0;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -39,7 +39,10 @@ std::string quoted(const std::string& s)
     return out + "\"";
 }
 
-std::string member(const char* key, const std::string& jsonValue) { return std::string("\"") + key + "\": " + jsonValue; }
+std::string member(const char* key, const std::string& jsonValue)
+{
+    return std::string("\"") + key + "\": " + jsonValue;
+}
 
 // "{a, b, ...}", appended piece by piece: g++ 12 at -O3 takes a literal put
 // before a temporary string for an overlapping copy (a false -Wrestrict).
@@ -79,17 +82,19 @@ std::string jsonObject(const std::string& path, const TrackInfo& i, const Id3v2T
         member("vbr", b(i.IsVbr)),
         member("vbr_frames", n(static_cast<long>(i.VbrFrames))),
     };
-    m.push_back(member("id3v1", object({member("presente", b(i.HasTag)), member("artista", quoted(i.Artist)),
-                                        member("nome_brano", quoted(i.Title)), member("album", quoted(i.Album)),
-                                        member("anno", quoted(i.Year)), member("commenti", quoted(i.Comment)),
-                                        member("genere", quoted(GenreName(i.Genre))), member("genere_numero", n(i.Genre))})));
+    m.push_back(member("id3v1",
+        object({member("presente", b(i.HasTag)), member("artista", quoted(i.Artist)),
+            member("nome_brano", quoted(i.Title)), member("album", quoted(i.Album)), member("anno", quoted(i.Year)),
+            member("commenti", quoted(i.Comment)), member("genere", quoted(GenreName(i.Genre))),
+            member("genere_numero", n(i.Genre))})));
     if (v2.present()) {
         std::string version = "2.";
         version += std::to_string(v2.version);
-        m.push_back(member("id3v2", object({member("versione", quoted(version)), member("titolo", quoted(v2.title)),
-                                            member("autore", quoted(v2.artist)), member("album", quoted(v2.album)),
-                                            member("anno", quoted(v2.year)), member("commento", quoted(v2.comment)),
-                                            member("traccia", quoted(v2.track)), member("genere", quoted(v2.genre))})));
+        m.push_back(member("id3v2",
+            object({member("versione", quoted(version)), member("titolo", quoted(v2.title)),
+                member("autore", quoted(v2.artist)), member("album", quoted(v2.album)), member("anno", quoted(v2.year)),
+                member("commento", quoted(v2.comment)), member("traccia", quoted(v2.track)),
+                member("genere", quoted(v2.genre))})));
     } else {
         m.push_back(member("id3v2", "null"));
     }
@@ -118,7 +123,7 @@ std::string id3v2Lines(const Id3v2Tag& tag)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int runInfo(const std::vector<std::string>& args)
 {
@@ -159,7 +164,7 @@ int runInfo(const std::vector<std::string>& args)
         if (!bytes) {
             std::fflush(stdout);
             std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path.c_str(),
-                         bytes.error().description.c_str());
+                bytes.error().description.c_str());
             status = 1;
             if (json) {
                 out = std::string(first ? "\n" : ",\n") + "  {" + member("file", quoted(path)) + ", "
@@ -194,4 +199,4 @@ int runInfo(const std::vector<std::string>& args)
     return status;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -35,4 +35,4 @@ int runList(const std::vector<std::string>& args)
     return 0;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

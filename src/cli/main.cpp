@@ -13,15 +13,15 @@ namespace {
 void usage(std::FILE* out)
 {
     std::fprintf(out,
-                 "Uso: zondari-cli COMANDO [ARGOMENTI...]\n"
-                 "     zondari-cli --version\n"
-                 "\n"
-                 "Comandi:\n");
+        "Uso: zondari-cli COMANDO [ARGOMENTI...]\n"
+        "     zondari-cli --version\n"
+        "\n"
+        "Comandi:\n");
     for (const auto& c : zondari::cli::commands())
         std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

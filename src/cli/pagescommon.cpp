@@ -38,4 +38,4 @@ int writeDatabasePage(const catalogue::PageRequest& request)
     return 0;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -14,4 +14,4 @@ int writeDatabasePage(const catalogue::PageRequest& request);
 // A failure as the command line tells it.
 int failWith(const std::string& description);
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

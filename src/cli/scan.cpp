@@ -28,7 +28,7 @@ int usage()
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int runScan(const std::vector<std::string>& args)
 {
@@ -52,8 +52,10 @@ int runScan(const std::vector<std::string>& args)
         return usage();
     // The window's title box does not take these characters either.
     if (const std::string typed = cat::filterTitle(title); typed != title) {
-        std::fprintf(stderr, "zondari-cli: il titolo non ammette i caratteri \\ / : . , ( ) $ né quelli accentati: "
-                             "uso \"%s\".\n", typed.c_str());
+        std::fprintf(stderr,
+            "zondari-cli: il titolo non ammette i caratteri \\ / : . , ( ) $ né quelli accentati: "
+            "uso \"%s\".\n",
+            typed.c_str());
         title = typed;
     }
 
@@ -77,13 +79,13 @@ int runScan(const std::vector<std::string>& args)
         return 1;
     }
 
-    const cat::SavedScan saved = cat::saveScan(
-        SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
-        [overwrite](const std::string& name, const std::string& stored, bool) {
+    const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
+        std::move(outcome.entries), [overwrite](const std::string& name, const std::string& stored, bool) {
             if (!overwrite)
-                std::fprintf(stderr, "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
-                                     "--sovrascrivi per sostituirlo.\n",
-                             name.c_str(), cat::shownTitle(stored).c_str());
+                std::fprintf(stderr,
+                    "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
+                    "--sovrascrivi per sostituirlo.\n",
+                    name.c_str(), cat::shownTitle(stored).c_str());
             return overwrite;
         });
     switch (saved.step) {
@@ -95,10 +97,10 @@ int runScan(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, saved.error.description.c_str());
         return 1;
     case cat::SavedScan::Step::WriteFailed:
-        return failWith(saved.error.description);  // the write's own reason: "Disco pieno"
+        return failWith(saved.error.description); // the write's own reason: "Disco pieno"
     }
     std::printf("%s\n", saved.name.c_str());
     return 0;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

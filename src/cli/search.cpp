@@ -1,11 +1,12 @@
 // zondari-cli search TEXT [--maiuscole] [--senza-cartelle]: the search page.
 
+#include "core/catalogue/search.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/pagescommon.h"
-#include "core/catalogue/search.h"
 #include "core/common/text.h"
 
 namespace zondari::cli {
@@ -15,7 +16,7 @@ int runSearch(const std::vector<std::string>& args)
     catalogue::PageRequest request;
     bool haveText = false;
     bool usage = false;
-    bool options = true;  // "--" ends them, for a text that begins with "-"
+    bool options = true; // "--" ends them, for a text that begins with "-"
     for (const std::string& a : args) {
         if (options && a == "--") {
             options = false;
@@ -47,4 +48,4 @@ int runSearch(const std::vector<std::string>& args)
     return writeDatabasePage(request);
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

@@ -18,9 +18,9 @@
 namespace zondari::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Uso: zondari-cli tag FILE [--da-id3v2] [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] "
-    "[--genere N]\n";
+constexpr const char* kUsage
+    = "Uso: zondari-cli tag FILE [--da-id3v2] [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] "
+      "[--genere N]\n";
 
 int wrongLine(const std::string& why)
 {
@@ -42,8 +42,8 @@ std::optional<int> genreNumber(const std::string& text)
 void print(const tageditor::Fields& f)
 {
     const auto& c = tageditor::kFieldCaptions;
-    const std::string genre =
-        f.genre >= 0 ? std::string(tageditor::genres()[static_cast<std::size_t>(f.genre)]) : std::string();
+    const std::string genre
+        = f.genre >= 0 ? std::string(tageditor::genres()[static_cast<std::size_t>(f.genre)]) : std::string();
     const std::string values[] = {f.title, f.artist, f.album, f.year, f.comment, genre};
     std::string out;
     for (std::size_t i = 0; i < c.size(); ++i)
@@ -51,13 +51,15 @@ void print(const tageditor::Fields& f)
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-}  // namespace
+} // namespace
 
 int runTag(const std::vector<std::string>& args)
 {
     const std::map<std::string, std::string tageditor::Fields::*> textOptions = {
-        {"--titolo", &tageditor::Fields::title},   {"--autore", &tageditor::Fields::artist},
-        {"--album", &tageditor::Fields::album},    {"--anno", &tageditor::Fields::year},
+        {"--titolo", &tageditor::Fields::title},
+        {"--autore", &tageditor::Fields::artist},
+        {"--album", &tageditor::Fields::album},
+        {"--anno", &tageditor::Fields::year},
         {"--commento", &tageditor::Fields::comment},
     };
     std::optional<std::string> path;
@@ -87,11 +89,11 @@ int runTag(const std::vector<std::string>& args)
     if (!files::fileExists(*path)) {
         // A FIFO, a socket or a device is never opened: it exists, but is no
         // file to tag.
-        struct stat st {};
+        struct stat st { };
         const bool exists = ::stat(path->c_str(), &st) == 0;
-        const std::string why = !exists                ? "file non trovato"
-                                : S_ISDIR(st.st_mode) ? "è una cartella"
-                                                      : runtimeErrorFromErrno(EACCES).description;
+        const std::string why = !exists ? "file non trovato"
+            : S_ISDIR(st.st_mode)       ? "è una cartella"
+                                        : runtimeErrorFromErrno(EACCES).description;
         std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path->c_str(), why.c_str());
         return 1;
     }
@@ -105,7 +107,7 @@ int runTag(const std::vector<std::string>& args)
         const Id3v2Tag v2 = readId3v2(*path);
         if (!v2.present()) {
             std::fprintf(stderr, "zondari-cli: \"%s\" non contiene un tag ID3v2: il tag ID3v1 non è stato scritto.\n",
-                         path->c_str());
+                path->c_str());
             return 1;
         }
         fields = id3v2::toEditorFields(v2);
@@ -125,24 +127,26 @@ int runTag(const std::vector<std::string>& args)
         fields.genre = *genre;
     // Written only into the file as it was read: another program may be
     // writing it meanwhile.
-    const auto written = WriteTag(*path, tageditor::toSave(fields, inFile),
-                                  seen ? &*seen : nullptr);
+    const auto written = WriteTag(*path, tageditor::toSave(fields, inFile), seen ? &*seen : nullptr);
     if (!written) {
         const RuntimeError& e = written.error();
-        std::fprintf(stderr, "%s\n", tageditor::isBusy(e) ? tageditor::kBusyText : tageditor::writeErrorText(e).c_str());
+        std::fprintf(
+            stderr, "%s\n", tageditor::isBusy(e) ? tageditor::kBusyText : tageditor::writeErrorText(e).c_str());
         return 1;
     }
     if (*written == TagWrite::Changed) {
-        std::fprintf(stderr, "zondari-cli: \"%s\" è stato modificato da un altro programma durante la scrittura: "
-                             "il tag non è stato scritto.\n", path->c_str());
+        std::fprintf(stderr,
+            "zondari-cli: \"%s\" è stato modificato da un altro programma durante la scrittura: "
+            "il tag non è stato scritto.\n",
+            path->c_str());
         return 1;
     }
     if (*written == TagWrite::TooShort) {
-        std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n",
-                     path->c_str(), static_cast<int>(mp3file::kShortestTagged));
+        std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n", path->c_str(),
+            static_cast<int>(mp3file::kShortestTagged));
         return 1;
     }
     return 0;
 }
 
-}  // namespace zondari::cli
+} // namespace zondari::cli

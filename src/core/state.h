@@ -39,7 +39,7 @@ struct AppState {
     std::string UltimoPath;
 
     // Player.
-    std::string BranoCorrente;  // current track, relative to the player's folder
+    std::string BranoCorrente; // current track, relative to the player's folder
     std::string TitoloDisplay = kPlayerTitle;
 
     // MP3 analysis: the last analysed track.
@@ -63,4 +63,4 @@ struct AppState {
     bool PrintFontItalic = false;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -100,8 +100,8 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
 }
 
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
-                   const std::string& root, const std::string& title, std::vector<std::string> entries,
-                   const OverwriteQuestion& overwrite)
+    const std::string& root, const std::string& title, std::vector<std::string> entries,
+    const OverwriteQuestion& overwrite)
 {
     SavedScan saved;
     saved.name = catalogueNameFor(volumes, root, user);
@@ -131,7 +131,7 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
 }
 
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
-                                      const PageRequest& request, const PageProgress& progress)
+    const PageRequest& request, const PageProgress& progress)
 {
     const std::string path = joinPath(folder, request.pageName());
     long hits = 0;
@@ -147,8 +147,8 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
     return WrittenPage{path, hits};
 }
 
-Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
-                                    const std::vector<std::string>& entries)
+Result<std::string> writeExportPage(
+    const std::string& folder, std::string_view title, const std::vector<std::string>& entries)
 {
     const std::string path = joinPath(folder, kExportPageName);
     if (auto st = files::replaceFile(path, exportPage(title, entries)); !st)
@@ -167,4 +167,4 @@ Result<std::string> writeCataloguePage(const std::string& folder, const std::str
     return path;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -51,43 +51,42 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
 // What became of a scan's catalogue.
 struct SavedScan {
     enum class Step {
-        Written,                // the file holds the scan
-        Declined,               // a catalogue of that name exists and was kept
-        StoredTitleUnreadable,  // that catalogue's title could not be read: nothing written
-        WriteFailed,            // the write failed; the old file, if any, is as it was
+        Written, // the file holds the scan
+        Declined, // a catalogue of that name exists and was kept
+        StoredTitleUnreadable, // that catalogue's title could not be read: nothing written
+        WriteFailed, // the write failed; the old file, if any, is as it was
     };
     Step step = Step::Written;
-    std::string name;   // the catalogue's file name
-    std::string title;  // the title written, or the stored one offered
+    std::string name; // the catalogue's file name
+    std::string title; // the title written, or the stored one offered
     RuntimeError error;
 };
 
 // Asked when a catalogue of the scan's name exists: whether to overwrite it.
 // `untitled`: the scan has the anonymous title, and the stored one is kept.
-using OverwriteQuestion =
-    std::function<bool(const std::string& name, const std::string& storedTitle, bool untitled)>;
+using OverwriteQuestion = std::function<bool(const std::string& name, const std::string& storedTitle, bool untitled)>;
 
 // Saves a scan of the folder `root` as a catalogue of `user` in `folder`:
 // names it after the volume and folder, looks for a catalogue of that name,
 // keeps its stored title when `title` is the anonymous one (asking first),
 // and writes the file.
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
-                   const std::string& root, const std::string& title, std::vector<std::string> entries,
-                   const OverwriteQuestion& overwrite);
+    const std::string& root, const std::string& title, std::vector<std::string> entries,
+    const OverwriteQuestion& overwrite);
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded
 // amount of memory whatever their number and size.
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
-                                      const PageRequest& request, const PageProgress& progress = {});
+    const PageRequest& request, const PageProgress& progress = {});
 
 // Writes "default.htm" of one catalogue, as the program holds it, into
 // `folder`; its full path.
-Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
-                                    const std::vector<std::string>& entries);
+Result<std::string> writeExportPage(
+    const std::string& folder, std::string_view title, const std::vector<std::string>& entries);
 
 // The same from the catalogue file at `cataloguePath`, read a block at a
 // time.
 Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

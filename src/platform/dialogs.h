@@ -43,8 +43,9 @@ public:
 
     // The chosen file, or nothing when the person cancels. `filter` is as
     // the program writes it: "Files MP3 (*.mp3)|*.mp3".
-    virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter,
-                                                const std::string& startFolder) = 0;
+    virtual std::optional<std::string> openFile(
+        const std::string& title, const std::string& filter, const std::string& startFolder)
+        = 0;
 };
 
 // The runtime error report's text.
@@ -53,4 +54,4 @@ inline std::string runtimeErrorText(const RuntimeError& error)
     return "Errore di run-time '" + std::to_string(error.number) + "':\n\n" + error.description;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -25,8 +25,8 @@ std::string unescapeOctal(const std::string& s)
 {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3' && s[i + 2] >= '0'
-            && s[i + 2] <= '7' && s[i + 3] >= '0' && s[i + 3] <= '7') {
+        if (s[i] == '\\' && i + 3 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3' && s[i + 2] >= '0' && s[i + 2] <= '7'
+            && s[i + 3] >= '0' && s[i + 3] <= '7') {
             out += static_cast<char>((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0'));
             i += 3;
             continue;
@@ -36,7 +36,7 @@ std::string unescapeOctal(const std::string& s)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::string decodeUdevName(const std::string& s)
 {
@@ -63,10 +63,32 @@ namespace {
 bool isPseudo(const std::string& type, const std::string& root)
 {
     static const std::set<std::string> pseudo = {
-        "proc",   "sysfs",  "devtmpfs", "devpts",     "tmpfs",     "ramfs",    "cgroup",
-        "cgroup2", "mqueue", "debugfs", "tracefs",    "securityfs", "pstore",  "bpf",
-        "autofs", "fusectl", "configfs", "hugetlbfs", "binfmt_misc", "nsfs",   "efivarfs",
-        "rpc_pipefs", "nfsd", "selinuxfs", "fuse.gvfsd-fuse", "fuse.portal",
+        "proc",
+        "sysfs",
+        "devtmpfs",
+        "devpts",
+        "tmpfs",
+        "ramfs",
+        "cgroup",
+        "cgroup2",
+        "mqueue",
+        "debugfs",
+        "tracefs",
+        "securityfs",
+        "pstore",
+        "bpf",
+        "autofs",
+        "fusectl",
+        "configfs",
+        "hugetlbfs",
+        "binfmt_misc",
+        "nsfs",
+        "efivarfs",
+        "rpc_pipefs",
+        "nfsd",
+        "selinuxfs",
+        "fuse.gvfsd-fuse",
+        "fuse.portal",
     };
     if (pseudo.count(type))
         return true;
@@ -91,7 +113,7 @@ std::map<std::string, std::string> labelsByDevice()
     return labels;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<MountEntry> parseMountEntries(const std::string& text)
 {
@@ -104,8 +126,7 @@ std::vector<MountEntry> parseMountEntries(const std::string& text)
         std::string id, parent, devno, root, mountPoint, options, field;
         if (!(f >> id >> parent >> devno >> root >> mountPoint >> options))
             continue;
-        while (f >> field && field != "-") {
-        }
+        while (f >> field && field != "-") { }
         MountEntry m;
         if (!(f >> m.type >> m.source))
             continue;
@@ -143,7 +164,7 @@ std::vector<DriveInfo> mountedFolders()
     return drives;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> Drives::roots() const
 {
@@ -186,7 +207,8 @@ std::string Drives::driveOf(const std::string& path) const
     return best;
 }
 
-CurrentFolder::CurrentFolder(const Drives& drives) : drives_(drives)
+CurrentFolder::CurrentFolder(const Drives& drives)
+    : drives_(drives)
 {
     const std::string cwd = files::currentFolder();
     drive_ = drives_.driveOf(cwd);
@@ -227,4 +249,4 @@ Status CurrentFolder::changeDrive(const std::string& driveOrPath)
     return {};
 }
 
-}  // namespace zondari
+} // namespace zondari

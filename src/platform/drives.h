@@ -11,10 +11,10 @@ namespace zondari {
 
 // A drive is the root of a mounted real file system.
 struct DriveInfo {
-    std::string root;    // mount point, e.g. "/" or "/media/cd"
-    std::string label;   // volume label, may be empty
-    std::string device;  // the device or image it comes from
-    std::string type;    // file system type
+    std::string root; // mount point, e.g. "/" or "/media/cd"
+    std::string label; // volume label, may be empty
+    std::string device; // the device or image it comes from
+    std::string type; // file system type
 };
 
 // The mounted real file systems, each once, in mount-point order.
@@ -41,7 +41,7 @@ public:
 
 // One line of /proc/self/mountinfo, its \ooo escapes undone.
 struct MountEntry {
-    std::uint64_t device = 0;  // major:minor as a device number
+    std::uint64_t device = 0; // major:minor as a device number
     std::string mountPoint, type, source;
 };
 
@@ -67,8 +67,8 @@ class CurrentFolder {
 public:
     explicit CurrentFolder(const Drives& drives);
 
-    Status changeFolder(const std::string& path);   // ChDir
-    Status changeDrive(const std::string& driveOrPath);  // ChDrive
+    Status changeFolder(const std::string& path); // ChDir
+    Status changeDrive(const std::string& driveOrPath); // ChDrive
 
     std::string currentDrive() const { return drive_; }
     std::string folderOfDrive(const std::string& drive) const;
@@ -79,4 +79,4 @@ private:
     std::map<std::string, std::string> folders_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -37,8 +37,7 @@ bool matchFrom(const std::u32string& n, std::size_t i, const std::u32string& p, 
 }
 
 // Reads the file in chunks, handing each to `take` until it returns false.
-template <class Take>
-Status readChunks(const std::string& path, std::size_t chunk, Take take)
+template <class Take> Status readChunks(const std::string& path, std::size_t chunk, Take take)
 {
     // Never a FIFO or a device: a playlist or catalogue name that leads to
     // one must not hold the program.
@@ -58,7 +57,7 @@ Status readChunks(const std::string& path, std::size_t chunk, Take take)
     }
 }
 
-}  // namespace
+} // namespace
 
 Result<std::string> readBytes(const std::string& path)
 {
@@ -122,9 +121,9 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
             continue;
         bool match = e->d_type == wanted;
         if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
-            struct stat st {};
+            struct stat st { };
             match = ::fstatat(dfd, e->d_name, &st, 0) == 0
-                    && (kind == Kind::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
+                && (kind == Kind::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
         }
         if (!match)
             continue;
@@ -141,7 +140,7 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
     return names;
 }
 
-}  // namespace
+} // namespace
 
 Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern)
 {
@@ -155,19 +154,19 @@ Result<std::vector<std::string>> subfolders(const std::string& folder)
 
 bool fileExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool folderExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::optional<FileStat> statFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return FileStat{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
@@ -207,4 +206,4 @@ std::string absolutePath(const std::string& path)
     return s;
 }
 
-}  // namespace zondari::files
+} // namespace zondari::files

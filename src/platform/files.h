@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <string>
 #include <vector>
 
 #include "core/common/bytesink.h"
@@ -67,7 +67,7 @@ bool folderExists(const std::string& path);
 
 struct FileStat {
     std::uint64_t size = 0;
-    std::int64_t modified = 0;  // seconds since 1970
+    std::int64_t modified = 0; // seconds since 1970
 };
 std::optional<FileStat> statFile(const std::string& path);
 
@@ -84,4 +84,4 @@ std::string absolutePath(const std::string& path);
 
 std::string currentFolder();
 
-}  // namespace zondari::files
+} // namespace zondari::files

@@ -26,7 +26,7 @@ bool isSystemFolder(std::string_view path)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 // One readdir pass per folder: the type comes with each name, so only links
 // (and file systems that do not tell types) cost a look at the entry. A
@@ -37,7 +37,9 @@ FolderListing DiskFolders::list(const std::string& path)
     FolderListing out;
     auto fail = [&out](int err) {
         using Outcome = FolderListing::Outcome;
-        out.outcome = err == EACCES ? Outcome::Denied : err == ENOENT || err == ENOTDIR ? Outcome::Gone : Outcome::Failed;
+        out.outcome = err == EACCES           ? Outcome::Denied
+            : err == ENOENT || err == ENOTDIR ? Outcome::Gone
+                                              : Outcome::Failed;
         out.error = runtimeErrorFromErrno(err);
         out.folders.clear();
         out.files.clear();
@@ -51,30 +53,30 @@ FolderListing DiskFolders::list(const std::string& path)
     const int dfd = ::dirfd(dir);
     // The walk stays on the file system it starts on, as find -xdev does: a
     // subfolder on another device is another file system mounted there.
-    struct stat here {};
-    struct statfs kind {};
+    struct stat here { };
+    struct statfs kind { };
     if (::fstat(dfd, &here) != 0 || ::fstatfs(dfd, &kind) != 0) {
         const int err = errno;
         ::closedir(dir);
         return fail(err);
     }
     if (kind.f_type == PROC_SUPER_MAGIC || kind.f_type == SYSFS_MAGIC) {
-        ::closedir(dir);  // reached by another name than its own
+        ::closedir(dir); // reached by another name than its own
         return out;
     }
     const bool root = path == "/";
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
-            continue;  // hidden, and "." and ".."
+            continue; // hidden, and "." and ".."
         unsigned char type = e->d_type;
         if (type == DT_UNKNOWN || type == DT_LNK) {
-            struct stat st {};
+            struct stat st { };
             // A link to a folder is not followed: it is neither folder nor file.
-            const bool link = type == DT_LNK
-                              || (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode));
+            const bool link
+                = type == DT_LNK || (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode));
             if (::fstatat(dfd, e->d_name, &st, 0) != 0)
-                type = DT_UNKNOWN;  // a broken link, or gone meanwhile
+                type = DT_UNKNOWN; // a broken link, or gone meanwhile
             else if (S_ISREG(st.st_mode))
                 type = DT_REG;
             else if (S_ISDIR(st.st_mode) && !link)
@@ -83,10 +85,10 @@ FolderListing DiskFolders::list(const std::string& path)
                 type = DT_UNKNOWN;
         }
         if (type == DT_DIR) {
-            struct stat st {};
+            struct stat st { };
             // Without waking an automounter: what it would mount is elsewhere.
             const bool sameFileSystem = ::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0
-                                        && st.st_dev == here.st_dev;
+                && st.st_dev == here.st_dev;
             if (sameFileSystem && !(root && isSystemFolder(std::string("/") + e->d_name)))
                 out.folders.emplace_back(e->d_name);
         } else if (type == DT_REG) {
@@ -101,4 +103,4 @@ FolderListing DiskFolders::list(const std::string& path)
     return out;
 }
 
-}  // namespace zondari
+} // namespace zondari

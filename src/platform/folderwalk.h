@@ -15,4 +15,4 @@ public:
     catalogue::FolderListing list(const std::string& path) override;
 };
 
-}  // namespace zondari
+} // namespace zondari

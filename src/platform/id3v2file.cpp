@@ -4,15 +4,14 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2header.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
-#include <taglib/textidentificationframe.h>
 #include <taglib/tbytevectorstream.h>
+#include <taglib/textidentificationframe.h>
+#include <unistd.h>
 
 #include "core/analysis/framesearch.h"
 
@@ -125,7 +124,7 @@ std::size_t readFully(int fd, char* into, std::size_t count, std::uint64_t offse
     return done;
 }
 
-}  // namespace
+} // namespace
 
 namespace id3v2file {
 
@@ -138,7 +137,7 @@ Id3v2Tag fromBytes(std::string_view start)
     return parse(TagLib::ByteVector(start.data(), static_cast<unsigned int>(start.size())));
 }
 
-}  // namespace id3v2file
+} // namespace id3v2file
 
 Id3v2Tag readId3v2(const std::string& path)
 {
@@ -146,15 +145,15 @@ Id3v2Tag readId3v2(const std::string& path)
     if (fd < 0)
         return {};
     Id3v2Tag tag;
-    struct stat st {};
+    struct stat st { };
     char header[10];
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && readFully(fd, header, sizeof header, 0) == sizeof header
         && usableHeader(std::string_view(header, sizeof header))) {
         // The tag the header announces, up to the file's end and the cap,
         // read straight into the buffer TagLib reads from.
-        const std::uint64_t want = std::min<std::uint64_t>(
-            {mp3::id3v2TagLength(std::string_view(header, sizeof header)), static_cast<std::uint64_t>(st.st_size),
-             id3v2file::kLargestRead});
+        const std::uint64_t want
+            = std::min<std::uint64_t>({mp3::id3v2TagLength(std::string_view(header, sizeof header)),
+                static_cast<std::uint64_t>(st.st_size), id3v2file::kLargestRead});
         TagLib::ByteVector bytes(static_cast<unsigned int>(want));
         bytes.resize(static_cast<unsigned int>(readFully(fd, bytes.data(), bytes.size(), 0)));
         tag = parse(bytes);
@@ -163,4 +162,4 @@ Id3v2Tag readId3v2(const std::string& path)
     return tag;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -25,5 +25,5 @@ inline constexpr std::uint64_t kLargestRead = 16ull << 20;
 // first): what readId3v2 does with the bytes it read. Reads only `start`.
 Id3v2Tag fromBytes(std::string_view start);
 
-}  // namespace id3v2file
-}  // namespace zondari
+} // namespace id3v2file
+} // namespace zondari

@@ -76,4 +76,4 @@ private:
     PositionChange positionChange_;
 };
 
-}  // namespace zondari
+} // namespace zondari

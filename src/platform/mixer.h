@@ -10,13 +10,13 @@ namespace zondari {
 // Why a mixer call failed, numbered as the multimedia mixer numbers its
 // results (0 is success).
 enum class MixerError : std::int32_t {
-    Error = 1,           // any other failure
-    BadDevice = 2,       // no mixer device of that name
-    NotOpen = 5,         // the mixer is not open
+    Error = 1, // any other failure
+    BadDevice = 2, // no mixer device of that name
+    NotOpen = 5, // the mixer is not open
     NoMemory = 7,
-    InvalidLine = 1024,  // no speakers line with a volume control
+    InvalidLine = 1024, // no speakers line with a volume control
     InvalidControl = 1025,
-    InvalidValue = 1026,  // a value outside the control's bounds
+    InvalidValue = 1026, // a value outside the control's bounds
 };
 
 // A volume control: the mixer's name for it and its bounds.
@@ -48,4 +48,4 @@ public:
     virtual Result<std::int32_t, MixerError> getValue(const MixerControl& control) = 0;
 };
 
-}  // namespace zondari
+} // namespace zondari

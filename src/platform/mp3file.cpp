@@ -13,12 +13,12 @@ namespace {
 // How a file opened as a normal file stands.
 Result<FileState> stateOf(int fd)
 {
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0)
         return lastError();
     return FileState{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                     static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+        static_cast<std::uint64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
 // Up to `count` bytes at `offset`: fewer at the end of the file. A read
@@ -59,7 +59,7 @@ bool writeAt(int fd, std::string_view bytes, std::uint64_t offset)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 namespace mp3file {
 
@@ -72,15 +72,14 @@ Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
     if (!state)
         return state.error();
     int error = 0;
-    auto bytes = mp3::collectMp3Bytes(state->size, [&f, &error](std::uint64_t offset, std::size_t count) {
-        return readAt(f.fd(), offset, count, error);
-    });
+    auto bytes = mp3::collectMp3Bytes(state->size,
+        [&f, &error](std::uint64_t offset, std::size_t count) { return readAt(f.fd(), offset, count, error); });
     if (error != 0)
         return runtimeErrorFromErrno(error);
     return bytes;
 }
 
-}  // namespace mp3file
+} // namespace mp3file
 
 Result<TagRead> ReadTag(const std::string& fileName)
 {
@@ -123,7 +122,7 @@ Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, Fil
     if (error != 0)
         return runtimeErrorFromErrno(error);
     if (marker.size() != 3)
-        return TagWrite::Changed;  // cut short this very moment
+        return TagWrite::Changed; // cut short this very moment
     const std::string record = id3v1::encode(tag);
     if (marker == "TAG") {
         // The marker stays; the fields follow it.
@@ -145,4 +144,4 @@ Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, Fil
     return TagWrite::Written;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -20,7 +20,7 @@ Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path);
 // Files shorter than this are never read nor written by the tag editor.
 inline constexpr std::uint64_t kShortestTagged = 255;
 
-}  // namespace zondari::mp3file
+} // namespace zondari::mp3file
 
 namespace zondari {
 
@@ -39,7 +39,7 @@ struct FileState {
 // led to and how it stood), and its tag when it has one.
 struct TagRead {
     FileState state;
-    std::optional<TagRecord> tag;  // none: shorter than 255 bytes, or no "TAG" at the end
+    std::optional<TagRecord> tag; // none: shorter than 255 bytes, or no "TAG" at the end
 };
 
 // Reads the ID3v1 tag ("TAG" exactly) at the end of `fileName`. An empty
@@ -65,4 +65,4 @@ enum class TagWrite { Written, TooShort, Changed };
 // write, `known` holds the state the write left.
 Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, FileState* known = nullptr);
 
-}  // namespace zondari
+} // namespace zondari

@@ -25,11 +25,11 @@ public:
     // program in open(2) or read(2): it is opened without waiting, looked
     // at, and closed again. On failure errno says why: EISDIR for a folder,
     // EACCES for any other file that is not a normal one.
-    struct RegularOnly {};
+    struct RegularOnly { };
     OpenFile(const std::string& path, int flags, RegularOnly)
         : fd_(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK))
     {
-        struct stat st {};
+        struct stat st { };
         if (fd_ < 0) {
             // A socket cannot be opened at all (ENXIO, which otherwise
             // speaks of a drive without its disc).
@@ -77,4 +77,4 @@ inline RuntimeError lastError()
     return runtimeErrorFromErrno(errno);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -16,8 +16,13 @@ namespace fs = std::filesystem;
 const std::vector<std::string>& shippedFiles()
 {
     static const std::vector<std::string> names = {
-        "zondari.htm", "zondari.txt", "zondlogo.jpg", "chitarra_animata.gif",
-        "cassarotante.gif", "cassasaltante.gif", "start",
+        "zondari.htm",
+        "zondari.txt",
+        "zondlogo.jpg",
+        "chitarra_animata.gif",
+        "cassarotante.gif",
+        "cassasaltante.gif",
+        "start",
     };
     return names;
 }
@@ -51,7 +56,7 @@ void installShipped(const std::string& from, const std::string& to)
     // Written aside like every file of the program folder, so that two
     // first starts at once never leave half a file; the launcher stays
     // executable.
-    struct stat st {};
+    struct stat st { };
     const auto bytes = files::readBytes(from);
     if (bytes && ::stat(from.c_str(), &st) == 0)
         // A copy that cannot be written leaves the launcher missing; the
@@ -67,12 +72,12 @@ std::string besideExecutable(const std::string& exeFolder, const char* relative)
     return files::folderExists(folder) ? folder : std::string();
 }
 
-}  // namespace
+} // namespace
 
 InstalledLayout installedLayout(const std::string& exeFolder)
 {
-    InstalledLayout layout{besideExecutable(exeFolder, build::kDataFromBin),
-                           besideExecutable(exeFolder, build::kLauncherFromBin)};
+    InstalledLayout layout{
+        besideExecutable(exeFolder, build::kDataFromBin), besideExecutable(exeFolder, build::kLauncherFromBin)};
     // The assets' folder alone makes an installation: the help page is there.
     if (layout.assets.empty() || !files::fileExists(withSlash(layout.assets) + "zondari.htm"))
         return {};
@@ -124,4 +129,4 @@ Result<Settings> readSettingsFile(const std::string& programFolder)
     return parseSettings(*lines);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -37,4 +37,4 @@ Result<std::string> resolveProgramFolder(const std::string& exeFolder);
 // there is no such file, its error when it cannot be read.
 Result<Settings> readSettingsFile(const std::string& programFolder);
 
-}  // namespace zondari
+} // namespace zondari

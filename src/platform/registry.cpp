@@ -1,7 +1,7 @@
 #include "platform/registry.h"
 
-#include "core/common/text.h"
 #include "core/common/paths.h"
+#include "core/common/text.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 
@@ -25,14 +25,19 @@ std::string firstTool()
     return {};
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<std::string>& systemInformationTools()
 {
     // Graphical tools that show the machine's hardware and system, as
     // Windows' "System Information" does; a desktop's own first.
     static const std::vector<std::string> tools = {
-        "hardinfo2", "hardinfo", "kinfocenter", "cpu-x", "lshw-gtk", "gnome-system-monitor",
+        "hardinfo2",
+        "hardinfo",
+        "kinfocenter",
+        "cpu-x",
+        "lshw-gtk",
+        "gnome-system-monitor",
     };
     return tools;
 }
@@ -54,7 +59,7 @@ std::optional<std::map<std::string, Value>> openKey(std::uint32_t root, const st
     return std::map<std::string, Value>{{"MSINFO", stringValue(files::folderOf(tool))}};
 }
 
-}  // namespace registry
+} // namespace registry
 
 bool GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal)
 {
@@ -86,4 +91,4 @@ std::string systemInformationProgram(const KeyLookup& lookup)
     return {};
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -30,7 +30,7 @@ const std::vector<std::string>& systemInformationTools();
 // regard to letter case, as are key names); nothing when the key is absent.
 std::optional<std::map<std::string, Value>> openKey(std::uint32_t root, const std::string& keyName);
 
-}  // namespace registry
+} // namespace registry
 
 // Reads the value `SubKeyRef` of the key `KeyName` under `KeyRoot` into
 // `KeyVal` as text (see registry::valueText). False, with `KeyVal` empty,
@@ -47,4 +47,4 @@ using KeyLookup = std::function<bool(std::uint32_t, const std::string&, const st
 // neither is there.
 std::string systemInformationProgram(const KeyLookup& lookup = GetKeyValue);
 
-}  // namespace zondari
+} // namespace zondari

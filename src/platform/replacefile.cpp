@@ -81,7 +81,7 @@ public:
         const std::string p = withSlash(folder);
         for (int attempt = 0; attempt < 1000; ++attempt) {
             path_ = p + std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-"
-                    + std::to_string(++temporaryCount) + std::string(kTemporarySuffix);
+                + std::to_string(++temporaryCount) + std::string(kTemporarySuffix);
             {
                 const std::lock_guard lock(liveMutex);
                 liveTemporaries.insert(path_);
@@ -91,7 +91,7 @@ public:
                 return {};
             const int err = errno;
             forget();
-            if (err != EEXIST)  // else left by an earlier process of this number: the next name
+            if (err != EEXIST) // else left by an earlier process of this number: the next name
                 return runtimeErrorFromErrno(err);
         }
         return runtimeErrorFromErrno(EEXIST);
@@ -168,14 +168,14 @@ private:
 // one.
 std::string replacedPath(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
         return path;
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-}  // namespace
+} // namespace
 
 bool isTemporaryName(std::string_view name)
 {
@@ -186,7 +186,7 @@ void removeStaleTemporaries(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
-        return;  // the write that follows says why, when it matters
+        return; // the write that follows says why, when it matters
     const std::string p = withSlash(folder);
     while (const dirent* e = ::readdir(dir)) {
         const auto writer = writerOf(e->d_name);
@@ -202,7 +202,7 @@ Status replaceFile(const std::string& path, const ByteProducer& produce, mode_t 
     const std::string folder = folderOf(target);
     removeStaleTemporaries(folder);
 
-    struct stat old {};
+    struct stat old { };
     const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     TemporaryFile temp;
     if (auto st = temp.create(folder, replacing ? old.st_mode & 07777 : newFileMode); !st)
@@ -229,7 +229,8 @@ Status replaceFile(const std::string& path, const ByteProducer& produce, mode_t 
 
 Status replaceFile(const std::string& path, std::string_view bytes, mode_t newFileMode)
 {
-    return replaceFile(path, [bytes](ByteSink& sink) { return sink.write(bytes); }, newFileMode);
+    return replaceFile(
+        path, [bytes](ByteSink& sink) { return sink.write(bytes); }, newFileMode);
 }
 
 Status replaceTextFile(const std::string& path, const std::vector<std::string>& lines)
@@ -237,4 +238,4 @@ Status replaceTextFile(const std::string& path, const std::vector<std::string>& 
     return replaceFile(path, encoding::encodeText(text::joinLines(lines)));
 }
 
-}  // namespace zondari::files
+} // namespace zondari::files

@@ -15,4 +15,4 @@ public:
     double toTwips(int pixels) const { return pixels * twipsPerPixel(); }
 };
 
-}  // namespace zondari
+} // namespace zondari

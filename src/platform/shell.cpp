@@ -20,11 +20,11 @@ const RuntimeError kBadCall = runtimeError(ErrorCode::InvalidCall);
 
 bool isExecutableFile(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string findProgram(const std::string& name, const std::vector<std::string>& programFolders)
 {
@@ -39,7 +39,7 @@ std::string findProgram(const std::string& name, const std::vector<std::string>&
         for (;;) {
             const auto colon = p.find(':', start);
             const std::string dir = p.substr(start, colon - start);
-            if (!dir.empty() && dir != ".")  // an empty entry would mean the current folder
+            if (!dir.empty() && dir != ".") // an empty entry would mean the current folder
                 folders.push_back(dir);
             if (colon == std::string::npos)
                 break;
@@ -95,12 +95,10 @@ Status spawnDetached(const std::vector<std::string>& argv)
     }
     ::close(pipefd[1]);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
     int err = 0;
     ssize_t n;
-    while ((n = ::read(pipefd[0], &err, sizeof err)) < 0 && errno == EINTR) {
-    }
+    while ((n = ::read(pipefd[0], &err, sizeof err)) < 0 && errno == EINTR) { }
     ::close(pipefd[0]);
     if (n == static_cast<ssize_t>(sizeof err))
         return runtimeErrorFromErrno(err);
@@ -109,7 +107,10 @@ Status spawnDetached(const std::vector<std::string>& argv)
     return {};
 }
 
-PosixShell::PosixShell(std::vector<std::string> programFolders) : programFolders_(std::move(programFolders)) {}
+PosixShell::PosixShell(std::vector<std::string> programFolders)
+    : programFolders_(std::move(programFolders))
+{
+}
 
 Status PosixShell::start(const std::string& program, const std::vector<std::string>& args)
 {
@@ -131,6 +132,9 @@ Status PosixShell::open(const std::string& target)
     return spawnDetached({opener, target});
 }
 
-std::string startLauncher(const std::string& programFolder) { return withSlash(programFolder) + "start"; }
+std::string startLauncher(const std::string& programFolder)
+{
+    return withSlash(programFolder) + "start";
+}
 
-}  // namespace zondari
+} // namespace zondari

@@ -53,4 +53,4 @@ Status spawnDetached(const std::vector<std::string>& argv);
 // of the start convention.
 std::string startLauncher(const std::string& programFolder);
 
-}  // namespace zondari
+} // namespace zondari

@@ -60,7 +60,7 @@ Probe probe(int fd)
                 std::size_t len = 0;
                 if (blkid_probe_lookup_value(pr, name, &data, &len) != 0 || !data)
                     return std::string();
-                return std::string(data);  // NUL-terminated; cut at the first NUL
+                return std::string(data); // NUL-terminated; cut at the first NUL
             };
             p.type = value("TYPE");
             p.label = value("LABEL");
@@ -85,7 +85,7 @@ std::optional<Mount> mountOf(const std::string& path)
     const auto text = files::readBytes("/proc/self/mountinfo");
     if (!text)
         return std::nullopt;
-    struct stat st {};
+    struct stat st { };
     const bool known = ::stat(path.c_str(), &st) == 0;
     std::optional<Mount> best, bestOfDevice;
     for (MountEntry& e : parseMountEntries(*text)) {
@@ -131,11 +131,11 @@ std::uint32_t standIn(const Mount& m, const std::string& uuid)
 {
     if (!uuid.empty())
         return volumeserial::standInSerial(uuid);
-    return volumeserial::standInSerial(m.source + "|" + m.type + "|" + std::to_string(major(m.device)) + ":"
-                                       + std::to_string(minor(m.device)));
+    return volumeserial::standInSerial(
+        m.source + "|" + m.type + "|" + std::to_string(major(m.device)) + ":" + std::to_string(minor(m.device)));
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t serialFromUuid(const std::string& uuid)
 {
@@ -157,7 +157,7 @@ std::optional<DeviceVolume> readDevice(const std::string& deviceOrImage)
     const OpenFile dev(deviceOrImage, O_RDONLY | O_NONBLOCK);
     if (!dev.ok())
         return std::nullopt;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(dev.fd(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)))
         return std::nullopt;
     const Probe p = probe(dev.fd());
@@ -176,7 +176,7 @@ std::optional<DeviceVolume> readDevice(const std::string& deviceOrImage)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage)
 {
@@ -215,12 +215,12 @@ bool SystemVolumeReader::isVolumeRoot(const std::string& path) const
     const std::string p = canonicalOr(path);
     if (p == "/")
         return true;
-    struct stat here {}, above {};
-    if (::stat(p.c_str(), &here) == 0 && ::stat(files::folderOf(p).c_str(), &above) == 0
-        && here.st_dev != above.st_dev)
+    struct stat here {
+    }, above{};
+    if (::stat(p.c_str(), &here) == 0 && ::stat(files::folderOf(p).c_str(), &above) == 0 && here.st_dev != above.st_dev)
         return true;
     const auto mount = mountOf(p);
     return mount && mount->root == p;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -9,8 +9,8 @@ namespace zondari {
 // What the catalogue names a volume by.
 struct VolumeInfo {
     std::string label;
-    std::uint32_t serial = 0;  // the 32-bit volume serial number
-    std::string fileSystem;    // "vfat", "iso9660", "udf", "ntfs", "ext4"...
+    std::uint32_t serial = 0; // the 32-bit volume serial number
+    std::string fileSystem; // "vfat", "iso9660", "udf", "ntfs", "ext4"...
 };
 
 // The volume that holds a path.
@@ -49,4 +49,4 @@ std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage);
 // 0x1A2B3C4D); 0 when it has none.
 std::uint32_t serialFromUuid(const std::string& uuid);
 
-}  // namespace zondari
+} // namespace zondari

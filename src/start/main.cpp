@@ -25,7 +25,7 @@ int fail(const std::string& what)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -89,4 +89,4 @@ void AppContext::goToProgramFolder()
     check(services.folders.changeDrive(state.programFolder));
 }
 
-}  // namespace zondari
+} // namespace zondari

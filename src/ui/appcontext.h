@@ -38,7 +38,10 @@ struct Services {
 // A failure inside a handler that the runtime error report shows.
 class RuntimeFailure : public std::exception {
 public:
-    explicit RuntimeFailure(RuntimeError error) : error_(std::move(error)) {}
+    explicit RuntimeFailure(RuntimeError error)
+        : error_(std::move(error))
+    {
+    }
     const RuntimeError& error() const { return error_; }
     const char* what() const noexcept override { return error_.description.c_str(); }
 
@@ -54,8 +57,7 @@ inline void check(const Status& status)
 }
 
 // Fails the running handler when `result` holds no value.
-template <class T>
-void check(const Result<T>& result)
+template <class T> void check(const Result<T>& result)
 {
     if (!result)
         throw RuntimeFailure(result.error());
@@ -65,17 +67,17 @@ void check(const Result<T>& result)
 // (in startup) when its subsystem is part of the program; a command that
 // needs one that is not set is disabled or does nothing.
 struct Openers {
-    std::function<void()> showCatalogue;      // frmMP3print, shown beside the player
-    std::function<void()> showTagEditor;      // frmMain, unloaded and shown again
-    std::function<void()> showTrackDetails;   // frmDATIMP3, unloaded and shown again
-    std::function<void(const std::string&)> riempimp3;  // the details routine for a track
-    std::function<void()> showVolume;         // frmVolume
-    std::function<void()> showAbout;          // Form3, modal
-    std::function<void()> showMixer;          // mp3MIXER
-    std::function<void()> catalogueShowContents;  // the frame's MenuHTM
-    std::function<void()> catalogueEdit;          // the frame's menutxt
-    std::function<void()> catalogueDelete;        // the frame's menuerase
-    std::function<void()> unloadForm2;        // closes the file types window, if open
+    std::function<void()> showCatalogue; // frmMP3print, shown beside the player
+    std::function<void()> showTagEditor; // frmMain, unloaded and shown again
+    std::function<void()> showTrackDetails; // frmDATIMP3, unloaded and shown again
+    std::function<void(const std::string&)> riempimp3; // the details routine for a track
+    std::function<void()> showVolume; // frmVolume
+    std::function<void()> showAbout; // Form3, modal
+    std::function<void()> showMixer; // mp3MIXER
+    std::function<void()> catalogueShowContents; // the frame's MenuHTM
+    std::function<void()> catalogueEdit; // the frame's menutxt
+    std::function<void()> catalogueDelete; // the frame's menuerase
+    std::function<void()> unloadForm2; // closes the file types window, if open
 
     // Sets each hook that is empty here from `other`.
     void fillEmptyFrom(const Openers& other);
@@ -86,7 +88,10 @@ struct Openers {
 class AppContext {
 public:
     AppContext(AppState& appState, Services appServices)
-        : state(appState), services(std::move(appServices)) {}
+        : state(appState)
+        , services(std::move(appServices))
+    {
+    }
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
@@ -123,4 +128,4 @@ public:
     void goToProgramFolder();
 };
 
-}  // namespace zondari
+} // namespace zondari

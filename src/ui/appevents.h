@@ -18,4 +18,4 @@ signals:
     void printFontChanged();
 };
 
-}  // namespace zondari
+} // namespace zondari

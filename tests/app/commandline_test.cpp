@@ -14,10 +14,10 @@ TEST(CommandLine, BothProgramsPrintTheAboutWindowsVersionWithoutADisplay)
     const std::string line = "Zondari - Versione " + projectVersion() + "\n";
     int status = -1;
     // No display and no platform: the version needs neither.
-    EXPECT_EQ(output("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + shellQuoted(programBinary("zondari")) +
-                         " --version",
-                     &status),
-              line);
+    EXPECT_EQ(output("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + shellQuoted(programBinary("zondari"))
+                      + " --version",
+                  &status),
+        line);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(output(shellQuoted(programBinary("zondari-cli")) + " --version", &status), line);
     EXPECT_EQ(status, 0);
@@ -26,8 +26,8 @@ TEST(CommandLine, BothProgramsPrintTheAboutWindowsVersionWithoutADisplay)
 TEST(CommandLine, ZondariTakesOneFileOrFolderAndRefusesAnythingElse)
 {
     TempDir scratch;
-    const std::string zondari = "QT_QPA_PLATFORM=offscreen ZONDARI_PROGRAM_FOLDER=" + shellQuoted(scratch.path()) +
-                                " " + shellQuoted(programBinary("zondari"));
+    const std::string zondari = "QT_QPA_PLATFORM=offscreen ZONDARI_PROGRAM_FOLDER=" + shellQuoted(scratch.path()) + " "
+        + shellQuoted(programBinary("zondari"));
     int status = -1;
     const std::string help = output(zondari + " --help", &status);
     EXPECT_EQ(status, 0);

@@ -105,7 +105,7 @@ struct Desktop : ::testing::Test {
     QProcess first, second;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Desktop, AFileOnTheCommandLinePlaysAndTheMediaKeysDriveIt)
 {

@@ -15,14 +15,15 @@ TEST(CliInfo, PrintsTheDetailsLinesOfEachFile)
     CliRun r = runCli("info " + shellQuoted(a));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
-              "Bitrate\t128\nFrequenza\t44100\nDurata\t0:05\nVersione\t1\nLayer\t3\nOriginal\tsì\nEmpasis\tno\n"
-              "Copyright\tno\nMode\tjoint stereo\nPadding\tno\nCRC\tno\nPrivate\tno\nArtista\t\nNome brano\tTitolo\n"
-              "Album\t\nAnno\t\nCommenti\t\nGenere\tBebob\nHastag\tVero\nVBR\tFalso\nID3v2\tassente\n");
+        "Bitrate\t128\nFrequenza\t44100\nDurata\t0:05\nVersione\t1\nLayer\t3\nOriginal\tsì\nEmpasis\tno\n"
+        "Copyright\tno\nMode\tjoint stereo\nPadding\tno\nCRC\tno\nPrivate\tno\nArtista\t\nNome brano\tTitolo\n"
+        "Album\t\nAnno\t\nCommenti\t\nGenere\tBebob\nHastag\tVero\nVBR\tFalso\nID3v2\tassente\n");
 
     r = runCli("info " + shellQuoted(a) + " " + shellQuoted(b));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.find(a + ":\nBitrate\t128\n"), 0u);
-    EXPECT_NE(r.out.find("\n" + b + ":\nBitrate\t16\nFrequenza\t8000\nDurata\t0:03\nVersione\t25\n"), std::string::npos);
+    EXPECT_NE(
+        r.out.find("\n" + b + ":\nBitrate\t16\nFrequenza\t8000\nDurata\t0:03\nVersione\t25\n"), std::string::npos);
 }
 
 TEST(CliInfo, ExitStatusesAndItalianErrors)
@@ -32,9 +33,10 @@ TEST(CliInfo, ExitStatusesAndItalianErrors)
     const std::string empty = dir.write("empty.mp3");
     const CliRun r = runCli("info " + shellQuoted(empty) + " " + shellQuoted(dir / "x.mp3"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Bitrate\t0\n"), std::string::npos);  // the empty file is read: nothing in it
+    EXPECT_NE(r.out.find("Bitrate\t0\n"), std::string::npos); // the empty file is read: nothing in it
     EXPECT_NE(r.out.find("Durata\t0:00\n"), std::string::npos);
-    EXPECT_EQ(r.err, "zondari-cli: impossibile leggere \"" + (dir / "x.mp3") + "\": Errore di accesso al percorso/file.\n");
+    EXPECT_EQ(
+        r.err, "zondari-cli: impossibile leggere \"" + (dir / "x.mp3") + "\": Errore di accesso al percorso/file.\n");
     EXPECT_EQ(runCli("info").status, 2);
     EXPECT_EQ(runCli("info --boh " + shellQuoted(empty)).status, 2);
 }
@@ -50,7 +52,8 @@ TEST(CliTag, WritesAsTheEditorSavesAndPrintsAsItLoads)
 
     // Untagged, the title is the file's name; later, only the fields given change.
     EXPECT_EQ(runCli(tag + " --autore 'Anna' --album 'Città' --genere 17").status, 0);
-    EXPECT_EQ(runCli(tag).out, "Titolo:\tbrano.mp3\nAutore:\tAnna\nAlbum:\tCittà\nAnno:\t\nCommento:\t\nGenere:\tRock\n");
+    EXPECT_EQ(
+        runCli(tag).out, "Titolo:\tbrano.mp3\nAutore:\tAnna\nAlbum:\tCittà\nAnno:\t\nCommento:\t\nGenere:\tRock\n");
     EXPECT_EQ(runCli(tag + " --titolo Nuovo").status, 0);
     EXPECT_EQ(runCli(tag).out, "Titolo:\tNuovo\nAutore:\tAnna\nAlbum:\tCittà\nAnno:\t\nCommento:\t\nGenere:\tRock\n");
     EXPECT_EQ(std::filesystem::file_size(path), 5128u);
@@ -60,8 +63,8 @@ TEST(CliTag, RefusesWrongLinesAndReportsWriteFailures)
 {
     TempDir dir;
     const std::string path = dir.write("brano.mp3", std::string(1000, 'a'));
-    for (const std::string& args : {std::string("tag"), "tag '" + path + "' --genere 126", "tag '" + path + "' --titolo",
-                                    "tag '" + path + "' --colore blu", "tag '" + path + "' altro.mp3"})
+    for (const std::string& args : {std::string("tag"), "tag '" + path + "' --genere 126",
+             "tag '" + path + "' --titolo", "tag '" + path + "' --colore blu", "tag '" + path + "' altro.mp3"})
         EXPECT_EQ(runCli(args).status, 2) << args;
     EXPECT_EQ(readFile(path), std::string(1000, 'a'));
 

@@ -24,7 +24,7 @@ TEST(CliScan, WritesTheCatalogueOfTheFolderAndPrintsItsName)
     EXPECT_EQ(name.rfind("ZOND_DEFAULT_", 0), 0u);
     EXPECT_EQ(name.substr(name.size() - part.size() - 4), part + ".txt");
     EXPECT_EQ(readFile(pf / name),
-              "Rock anni 80\r\n(" + r + "/Rock)\r\n" + r + "/Rock/A.WMA\r\n" + r + "/Rock/b.mp3\r\n" + r + "/c.mp3\r\n");
+        "Rock anni 80\r\n(" + r + "/Rock)\r\n" + r + "/Rock/A.WMA\r\n" + r + "/Rock/b.mp3\r\n" + r + "/c.mp3\r\n");
 
     // The user of the settings names it.
     pf.write("zondari.ini", "; x\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=/\r\n");
@@ -61,10 +61,9 @@ TEST(CliScan, NothingToCatalogueOrNothingToReadWritesNothing)
 {
     TempDir pf, empty;
     empty.write("leggimi.txt");
-    for (const auto& [args, status] : {std::pair{"scan " + shellQuoted(empty.path()), 1},
-                                       {"scan " + shellQuoted(empty / "non-esiste"), 1},
-                                       {std::string("scan"), 2},
-                                       {"scan " + shellQuoted(empty.path()) + " --colore rosso", 2}})
+    for (const auto& [args, status] :
+        {std::pair{"scan " + shellQuoted(empty.path()), 1}, {"scan " + shellQuoted(empty / "non-esiste"), 1},
+            {std::string("scan"), 2}, {"scan " + shellQuoted(empty.path()) + " --colore rosso", 2}})
         EXPECT_EQ(runCli(args, pf.path()).status, status) << args;
     EXPECT_TRUE(fs::is_empty(pf.path()));
 }
@@ -78,19 +77,19 @@ TEST(CliScan, SubfolderWithoutPermissionKeepsItsEntryAndIsPassedOver)
     music.write("aperta/a.mp3");
     music.write("chiusa/segreta.mp3");
     music.write("z.mp3");
-    fs::permissions(music / "chiusa", fs::perms::owner_all);  // 0700, root's
+    fs::permissions(music / "chiusa", fs::perms::owner_all); // 0700, root's
     for (const TempDir* d : {&music, &pf, &bin})
         fs::permissions(d->path(), fs::perms::all);
     // The build tree may lie where that user cannot go: a copy of the program runs.
     fs::copy_file(programBinary("zondari-cli"), bin / "zondari-cli");
     const std::string out = output("ZONDARI_PROGRAM_FOLDER=" + shellQuoted(pf.path())
-                                   + " setpriv --reuid=65534 --regid=65534 --clear-groups "
-                                   + shellQuoted(bin / "zondari-cli") + " scan " + shellQuoted(music.path()));
+        + " setpriv --reuid=65534 --regid=65534 --clear-groups " + shellQuoted(bin / "zondari-cli") + " scan "
+        + shellQuoted(music.path()));
     const std::string name = out.substr(0, out.find('\n'));
     ASSERT_FALSE(name.empty());
     const std::string r = music.path();
     EXPECT_EQ(readFile(pf / name),
-              "Anonimo\r\n(" + r + "/aperta)\r\n" + r + "/aperta/a.mp3\r\n(" + r + "/chiusa)\r\n" + r + "/z.mp3\r\n");
+        "Anonimo\r\n(" + r + "/aperta)\r\n" + r + "/aperta/a.mp3\r\n(" + r + "/chiusa)\r\n" + r + "/z.mp3\r\n");
 }
 
 TEST(CliList, PrintsTheCatalogueListInOrder)

@@ -3,8 +3,8 @@
 // full disk and scans killed while writing.
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -46,7 +46,7 @@ pid_t deadPid()
     return pid;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CliCatalogueFiles, NameNotInUtf8IsCataloguedLinkedAndFoundAsItsOwnBytes)
 {
@@ -55,13 +55,14 @@ TEST(CliCatalogueFiles, NameNotInUtf8IsCataloguedLinkedAndFoundAsItsOwnBytes)
     music.write("Rock/perché.mp3", "x");
     const std::string catalogue = scanned(pf, music.path());
     // Written behind the mark, the name's bytes as they are.
-    EXPECT_EQ(readFile(catalogue), "\xEF\xBB\xBF" "Anonimo\r\n(" + music / "Rock" + ")\r\n" + bad + "\r\n" +
-                                       music / "Rock/perché.mp3" + "\r\n");
+    EXPECT_EQ(readFile(catalogue),
+        "\xEF\xBB\xBF"
+        "Anonimo\r\n("
+            + music / "Rock" + ")\r\n" + bad + "\r\n" + music / "Rock/perché.mp3" + "\r\n");
     const std::string badUrl = "file://" + music / "Rock/bad%FFname.mp3";
 
     EXPECT_EQ(runCli("html " + shellQuoted(catalogue), pf.path()).status, 0);
-    EXPECT_NE(readFile(pf / "default.htm").find("<a href=\"" + badUrl + "\">bad\uFFFDname.mp3</a>"),
-              std::string::npos);
+    EXPECT_NE(readFile(pf / "default.htm").find("<a href=\"" + badUrl + "\">bad\uFFFDname.mp3</a>"), std::string::npos);
     EXPECT_EQ(runCli("database", pf.path()).status, 0);
     EXPECT_NE(readFile(pf / "zondari-database-generale.htm").find("<a href=\"" + badUrl + "\">"), std::string::npos);
     const CliRun found = runCli("search NAME", pf.path());
@@ -75,7 +76,7 @@ TEST(CliCatalogueFiles, NameNotInUtf8IsCataloguedLinkedAndFoundAsItsOwnBytes)
     pf.write("ZOND_DEFAULT_WIN_1.txt", "Da Windows\r\nC:\\Musica\\caff\xe8 \xff.mp3\r\n");
     EXPECT_EQ(runCli("search 'caffè ÿ'", pf.path()).status, 0);
     EXPECT_NE(readFile(pf / "zondari-pagina-di-ricerca.htm").find("file:///C:/Musica/caff%C3%A8%20%C3%BF.mp3"),
-              std::string::npos);
+        std::string::npos);
 }
 
 TEST(CliCatalogueFiles, SearchTextIsUtf8TextWithoutLineEnds)
@@ -91,7 +92,7 @@ TEST(CliCatalogueFiles, SearchTextIsUtf8TextWithoutLineEnds)
     const CliRun split = runCli("search \"$(printf 'ro\\r\\nck')\"", pf.path());
     EXPECT_EQ(split.status, 0) << split.err;
     EXPECT_NE(readFile(page).find("Trovati  2 files contenenti la stringa : <b>rock</b>"), std::string::npos);
-    EXPECT_EQ(runCli("search \"$(printf 'r\\r')\"", pf.path()).status, 2);  // one character once the line end goes
+    EXPECT_EQ(runCli("search \"$(printf 'r\\r')\"", pf.path()).status, 2); // one character once the line end goes
 }
 
 TEST(CliCatalogueFiles, ScanOfTheSystemDiskStaysOnItAndOutOfTheKernelsFolders)
@@ -116,10 +117,10 @@ TEST(CliCatalogueFiles, CatalogueOfAGigabyteWithoutLineBreaksCostsLittleMemory)
     pf.write("ZOND_DEFAULT_BUONO_2.txt", "Buono\r\n/m/" + std::string(5000, 'x') + ".mp3\r\n/m/rock.mp3\r\n");
     const std::string env = "ZONDARI_PROGRAM_FOLDER=" + shellQuoted(pf.path()) + " ";
     const std::string time = "/usr/bin/time -f %M -o " + shellQuoted(pf / "rss") + " ";
-    for (const std::string command : {"list", "database", "html ZOND_DEFAULT_GUASTO_1.txt", "search rock",
-                                       "search zzzz"}) {
-        const int status = run(env + time + shellQuoted(programBinary("zondari-cli")) + " " + command +
-                               " >/dev/null 2>&1");
+    for (const std::string command :
+        {"list", "database", "html ZOND_DEFAULT_GUASTO_1.txt", "search rock", "search zzzz"}) {
+        const int status
+            = run(env + time + shellQuoted(programBinary("zondari-cli")) + " " + command + " >/dev/null 2>&1");
         EXPECT_NE(status, 2) << command;
         // The last line: before it, time may say how the command exited.
         std::string rss = readFile(pf / "rss");
@@ -147,7 +148,7 @@ TEST(CliCatalogueFiles, FullDiskIsToldAsAFullDisk)
     const CliRun r = runCli("scan " + shellQuoted(music.path()), pf.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "zondari-cli: Disco pieno\n");
-    EXPECT_TRUE(fs::is_empty(pf.path()));  // neither a catalogue nor its temporary file
+    EXPECT_TRUE(fs::is_empty(pf.path())); // neither a catalogue nor its temporary file
 }
 
 TEST(CliCatalogueFiles, TemporaryFilesOfScansThatDiedAreRemovedByTheNextScan)
@@ -183,7 +184,7 @@ TEST(CliCatalogueFiles, TemporaryFilesOfScansThatDiedAreRemovedByTheNextScan)
             ::freopen("/dev/null", "w", stdout);
             const std::string cli = programBinary("zondari-cli");
             ::execl(cli.c_str(), cli.c_str(), "scan", music.path().c_str(), "--sovrascrivi", "--titolo", "Anonimo",
-                    static_cast<char*>(nullptr));
+                static_cast<char*>(nullptr));
             ::_exit(127);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(rng() % 60000));

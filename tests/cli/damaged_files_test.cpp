@@ -23,11 +23,11 @@ using namespace zondari::test;
 namespace {
 
 struct Child {
-    int status = -1;     // exit status; -1 when it had to be killed
-    double seconds = 0;  // wall time
-    long peakKib = 0;    // its own peak resident memory
+    int status = -1; // exit status; -1 when it had to be killed
+    double seconds = 0; // wall time
+    long peakKib = 0; // its own peak resident memory
     std::string out, err;
-    std::map<std::string, std::string> fields;  // label -> value of the lines printed
+    std::map<std::string, std::string> fields; // label -> value of the lines printed
 };
 
 // Runs `zondari-cli info PATH` in a child of its own, killed after
@@ -91,7 +91,7 @@ std::string frame(std::uint32_t header, std::size_t length, const std::string& b
     return f;
 }
 
-constexpr std::uint32_t k128 = 0xFFFB9064;  // MPEG 1 layer III, 128 kbit/s, 44.1 kHz, joint stereo
+constexpr std::uint32_t k128 = 0xFFFB9064; // MPEG 1 layer III, 128 kbit/s, 44.1 kHz, joint stereo
 constexpr std::size_t k128Length = 417;
 
 std::string frames(int n, std::uint32_t header = k128, std::size_t length = k128Length)
@@ -139,14 +139,16 @@ void expectSane(const Child& c, const std::string& what)
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(DamagedFiles, VbrHeadersWithoutFramesGiveNoTimeRatherThanAWrongOne)
 {
     TempDir dir;
     // Xing (flag 1: frame count present) and VBRI, each counting 0 frames.
-    const std::string xing = dir.write("xing0.mp3", frame(k128, k128Length, std::string(32, '\0') + "Xing" + be32(1) + be32(0)) + frames(20));
-    const std::string vbri = dir.write("vbri0.mp3", frame(k128, k128Length, std::string(32, '\0') + "VBRI" + std::string(10, '\0') + be32(0)) + frames(20));
+    const std::string xing = dir.write(
+        "xing0.mp3", frame(k128, k128Length, std::string(32, '\0') + "Xing" + be32(1) + be32(0)) + frames(20));
+    const std::string vbri = dir.write("vbri0.mp3",
+        frame(k128, k128Length, std::string(32, '\0') + "VBRI" + std::string(10, '\0') + be32(0)) + frames(20));
     for (const std::string& path : {xing, vbri}) {
         Child c = runInfo(path);
         expectSane(c, path);
@@ -187,7 +189,8 @@ TEST(DamagedFiles, Id3v2TagsPastTheEndOrUnsynchronisedAndReservedRates)
     // Unsynchronised (flag 0x80): its size counts the bytes as stored, so
     // the audio after it is found; the false sync inside is not taken.
     const std::string unsync = "\xFF\x00\xFB\x90" + std::string(16, '\x11');
-    c = runInfo(dir.write("unsync.mp3", id3v2(static_cast<std::uint32_t>(unsync.size()), '\x80') + unsync + frames(30)));
+    c = runInfo(
+        dir.write("unsync.mp3", id3v2(static_cast<std::uint32_t>(unsync.size()), '\x80') + unsync + frames(30)));
     expectSane(c, "unsynchronised ID3v2");
     EXPECT_EQ(c.fields["Bitrate"], "128");
     EXPECT_EQ(c.fields["Durata"], "0:00");
@@ -209,7 +212,7 @@ TEST(DamagedFiles, TruncatedLastFrameAndTinyFiles)
     Child c = runInfo(dir.write("cut.mp3", cut));
     expectSane(c, "truncated last frame");
     EXPECT_EQ(c.fields["Bitrate"], "128");
-    EXPECT_EQ(c.fields["Durata"], "1:44");  // 1,668,100 bytes x 8 / 128,000
+    EXPECT_EQ(c.fields["Durata"], "1:44"); // 1,668,100 bytes x 8 / 128,000
 
     for (std::size_t n : {0, 1, 127, 128, 129}) {
         // Tag-shaped bytes too: a 128-byte file that is all tag is still
@@ -269,7 +272,8 @@ TEST(DamagedFiles, TagCommandRefusesSpecialFilesWithoutWaiting)
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
     EXPECT_EQ(read.status, 1);
     EXPECT_EQ(write.status, 1);
-    const std::string refused = "zondari-cli: impossibile leggere \"" + fifo + "\": Errore di accesso al percorso/file.\n";
+    const std::string refused
+        = "zondari-cli: impossibile leggere \"" + fifo + "\": Errore di accesso al percorso/file.\n";
     EXPECT_EQ(read.err, refused);
     EXPECT_EQ(write.err, refused);
 }

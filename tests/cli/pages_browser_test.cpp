@@ -17,10 +17,11 @@ std::string dumpUrl(const std::string& url)
 {
     TempDir profile;
     int status = -1;
-    std::string dom = output("timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
-                             "--disable-component-update --disable-sync --no-first-run --user-data-dir='" +
-                                 profile.path() + "' --dump-dom " + shellQuoted(url) + " 2>/dev/null",
-                             &status);
+    std::string dom
+        = output("timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-background-networking "
+                 "--disable-component-update --disable-sync --no-first-run --user-data-dir='"
+                + profile.path() + "' --dump-dom " + shellQuoted(url) + " 2>/dev/null",
+            &status);
     return status == 0 ? dom : std::string();
 }
 
@@ -56,7 +57,7 @@ std::string fileOf(const std::string& href)
 
 struct Page {
     std::string dom, title;
-    std::vector<std::pair<std::string, std::string>> links;  // target file (or URL), text
+    std::vector<std::pair<std::string, std::string>> links; // target file (or URL), text
 };
 
 Page readPage(const std::string& dom)
@@ -73,7 +74,7 @@ Page readPage(const std::string& dom)
     return p;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
 {
@@ -82,7 +83,7 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
     std::string catalogue = "Le mie canzoni\r\n";
     std::set<std::string> files;
     for (const char* name : {"Vasco Rossi/Albachiara.mp3", "Vasco Rossi/#1 hit 100%.mp3", "Città/perché è.mp3",
-                             "Città/\"virgolette\" & l'apostrofo.mp3", "<b>Rock & Roll</b>.mp3"}) {
+             "Città/\"virgolette\" & l'apostrofo.mp3", "<b>Rock & Roll</b>.mp3"}) {
         const std::string path = music.write(name, "x");
         // Appended piece by piece: g++ 12 at -O3 reports a false overlap
         // (-Wrestrict) for "(" put before a temporary string.
@@ -92,7 +93,8 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
         files.insert(path);
     }
     program.write("ZOND_DEFAULT_CASA_1.txt", catalogue);
-    program.write("ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
+    program.write(
+        "ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
     auto load = [&](const std::string& args) { return readPage(dumpDom(runCli(args, program.path()).firstLine())); };
 
     const Page single = load("html ZOND_DEFAULT_CASA_1.txt");
@@ -106,9 +108,9 @@ TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
         reached.insert(file);
     }
     EXPECT_EQ(reached, files);
-    EXPECT_EQ(single.dom.find("<b>Rock"), std::string::npos);  // no name became markup
+    EXPECT_EQ(single.dom.find("<b>Rock"), std::string::npos); // no name became markup
     EXPECT_NE(single.dom.find(R"(<span style="color: #FF0000; font-size: xxx-large"><em><b> Zondari</b></em></span>)"),
-              std::string::npos);
+        std::string::npos);
 
     const Page all = load("database");
     EXPECT_EQ(all.title, "Pagina HTML di Zondari - zondari-database-generale.htm");

@@ -44,11 +44,11 @@ TEST(CliPages, SearchFollowsItsOptionsAndTellsWhenNothingMatches)
     EXPECT_EQ(runCli("search rock --senza-cartelle", folder.path()).status, 0);
     EXPECT_EQ(readFile(page).find("(C:\\ROCK)"), std::string::npos);
 
-    EXPECT_EQ(runCli("search -- -x.mp3", folder.path()).status, 1);  // a text, not an option
+    EXPECT_EQ(runCli("search -- -x.mp3", folder.path()).status, 1); // a text, not an option
     r = runCli("search --maiuscole rock", folder.path());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Non trovato nessun file musicale contenente la stringa : rock\n");
-    EXPECT_EQ(readFile(page).find("Trovati"), std::string::npos);  // written all the same
+    EXPECT_EQ(readFile(page).find("Trovati"), std::string::npos); // written all the same
 
     for (const char* args : {"search x", "search è", "search ''"}) {
         r = runCli(args, folder.path());

@@ -12,8 +12,9 @@ TEST(CliVolume, PrintsTypeLabelAndSerialOfImagesAndFolders)
     CliRun r = runCli("volume " + shellQuoted(img));
     EXPECT_EQ(r.status, 0) << r.err;
     // 0x9A2B3C4D has its top bit set: the catalogue name writes it negative.
-    EXPECT_EQ(r.out, "File system\tvfat\nEtichetta\tROCK80\nNumero di serie\t-1708442547\n"
-                     "Numero di serie (Windows)\t9A2B-3C4D\n");
+    EXPECT_EQ(r.out,
+        "File system\tvfat\nEtichetta\tROCK80\nNumero di serie\t-1708442547\n"
+        "Numero di serie (Windows)\t9A2B-3C4D\n");
 
     t.write("cd/a.mp3", "x");
     const std::string iso = t / "cd.iso";

@@ -27,7 +27,7 @@ std::string taggedTrack(const TempDir& dir, const std::string& name, const std::
     return dir.write(name, std::string(5000, 'a') + id3v1::encode(t));
 }
 
-}  // namespace
+} // namespace
 
 TEST(FailingReads, AnalysisReportsTheUnreadableFileAndGoesOnWithTheNext)
 {
@@ -49,7 +49,7 @@ TEST(FailingReads, TagIsNeitherReadNorWrittenWhereTheFileCannotBeRead)
     const std::string path = taggedTrack(dir, "brano.mp3", "Vecchio");
     const std::string before = readFile(path);
     const CliRun shown = runCli("tag " + shellQuoted(path), {}, failingReadsOf(path));
-    EXPECT_NE(shown.out.find("Titolo:\tbrano.mp3\n"), std::string::npos);  // read as untagged, as the editor does
+    EXPECT_NE(shown.out.find("Titolo:\tbrano.mp3\n"), std::string::npos); // read as untagged, as the editor does
 
     // A save must not take the unread marker for a missing tag and append a
     // second one after it.
@@ -92,8 +92,8 @@ TEST(FailingReads, PagesAreNotWrittenFromACatalogueThatCannotBeRead)
     pf.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/m/rock due.mp3\r\n");
     for (const char* command : {"html ZOND_DEFAULT_A_1.txt", "database", "search rock"})
         ASSERT_EQ(runCli(command, pf.path()).status, 0) << command;
-    const std::vector<std::string> pages = {"default.htm", "zondari-database-generale.htm",
-                                            "zondari-pagina-di-ricerca.htm"};
+    const std::vector<std::string> pages
+        = {"default.htm", "zondari-database-generale.htm", "zondari-pagina-di-ricerca.htm"};
     std::vector<std::string> before;
     for (const std::string& page : pages)
         before.push_back(readFile(pf / page));

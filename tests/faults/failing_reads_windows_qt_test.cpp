@@ -48,8 +48,8 @@ void runInChild(const std::string& data, const std::string& failing)
     std::vector<std::string> env = failingReadsOf(failing);
     env.push_back(std::string(kDataVariable) + "=" + data);
     Child child({fs::read_symlink("/proc/self/exe").string(),
-                 std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
-                env);
+                    std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
+        env);
     child.readToEnd(std::chrono::seconds(120));
     EXPECT_EQ(child.wait(), 0) << child.output();
     EXPECT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
@@ -60,7 +60,7 @@ QString field(frmDATIMP3* w, int i)
     return w->findChild<QLineEdit*>(QString("Text1_%1").arg(i))->text();
 }
 
-}  // namespace
+} // namespace
 
 TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveIntoIt)
 {
@@ -68,8 +68,8 @@ TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveI
         ASSERT_TRUE(haveMp3Tools());
         TempDir music;
         makeMp3(music.path(), "buono.mp3", {2.5, 44100, 2, "-b 128"});
-        const std::string bad = makeMp3(music.path(), "graffiato.mp3",
-                                        {2.5, 44100, 2, "-b 192 --id3v1-only --tt Graffiato --tg 17"});
+        const std::string bad
+            = makeMp3(music.path(), "graffiato.mp3", {2.5, 44100, 2, "-b 192 --id3v1-only --tt Graffiato --tg 17"});
         const std::string before = readFile(bad);
         runInChild(music.path(), bad);
         EXPECT_TRUE(readFile(bad) == before) << "the track was changed";
@@ -87,7 +87,7 @@ TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveI
     EXPECT_EQ(field(details, 0), "0");
     EXPECT_EQ(field(details, 1), "0");
     EXPECT_EQ(field(details, 2), "0:00");
-    EXPECT_EQ(field(details, 13), "");  // the title in its tag
+    EXPECT_EQ(field(details, 13), ""); // the title in its tag
     EXPECT_EQ(field(details, 18), "Falso");
 
     frmMain editor(app.ctx);
@@ -99,7 +99,7 @@ TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveI
     ASSERT_EQ(app.dialogs.messages.size(), 2u);
     EXPECT_EQ(app.dialogs.messages[0].text, tageditor::kNoTagText);
     EXPECT_EQ(app.dialogs.messages[1].text,
-              "Si è verificato un errore nella scrittura del tag ID3\n57: Errore di I/O della periferica");
+        "Si è verificato un errore nella scrittura del tag ID3\n57: Errore di I/O della periferica");
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 

@@ -61,8 +61,8 @@ std::vector<std::string> temporariesIn(const std::string& folder)
 struct WriterRun {
     std::vector<std::string> argv;
     std::vector<std::string> env;
-    bool window = false;      // the window writer: told to save once it is up
-    std::string expectedNew;  // empty while the loop is being measured
+    bool window = false; // the window writer: told to save once it is up
+    std::string expectedNew; // empty while the loop is being measured
 };
 
 // A loop: which file is written, where its temporaries would lie, and how
@@ -77,9 +77,9 @@ struct Loop {
 };
 
 struct Outcome {
-    bool completed = false;  // the write finished before the kill
-    bool writing = false;    // seen writing just before the kill
-    double seconds = 0;      // from start (or from the click) to the end of the write
+    bool completed = false; // the write finished before the kill
+    bool writing = false; // seen writing just before the kill
+    double seconds = 0; // from start (or from the click) to the end of the write
 };
 
 // Starts the run, kills it after `delay` (never, when negative) and says
@@ -180,8 +180,8 @@ void killWhileWriting(const Loop& loop)
     std::printf("%s: %d runs; killed before writing %d, while writing %d (file still the old one %d, the new one "
                 "%d; %d left a temporary file, removed by a later write), after writing %d; completed %d. "
                 "Write %.1f ms on average, loop %.1f s\n",
-                loop.name.c_str(), runs, before, writing, writingOld, writing - writingOld, leftBehind, after,
-                completed, took * 1000, std::chrono::duration<double>(Clock::now() - loopStart).count());
+        loop.name.c_str(), runs, before, writing, writingOld, writing - writingOld, leftBehind, after, completed,
+        took * 1000, std::chrono::duration<double>(Clock::now() - loopStart).count());
 }
 
 std::vector<std::string> programFolderEnv(const TempDir& pf)
@@ -214,7 +214,7 @@ struct Learnt {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(KilledWrites, SettingsSavedByTheFileTypesWindow)
 {
@@ -246,11 +246,10 @@ TEST(KilledWrites, CatalogueWrittenByTheScan)
         music.write("cartella " + std::to_string(i % 20) + "/brano con un nome lungo " + std::to_string(i) + ".mp3");
     std::string target;
     Learnt learnt;
-    Loop loop{"catalogue (zondari-cli scan: catalogue::writeCatalogue, files::replaceFile)", "", pf.path(),
-              [&](int i) {
-                  WriterRun job{{programBinary("zondari-cli"), "scan", music.path(), "--titolo", i % 2 ? "Secondo" : "Primo",
-                           "--sovrascrivi"},
-                          programFolderEnv(pf), false, {}};
+    Loop loop{"catalogue (zondari-cli scan: catalogue::writeCatalogue, files::replaceFile)", "", pf.path(), [&](int i) {
+                  WriterRun job{{programBinary("zondari-cli"), "scan", music.path(), "--titolo",
+                                    i % 2 ? "Secondo" : "Primo", "--sovrascrivi"},
+                      programFolderEnv(pf), false, {}};
                   if (!target.empty())
                       job.expectedNew = learnt.expect(i, readFile(target));
                   return job;
@@ -274,12 +273,13 @@ TEST(KilledWrites, TagAppendedByTheEditorAndTheCommandLine)
     const std::string tagged = audio + id3v1::encode(record);
     // Even runs save from the tag editor, odd ones from zondari-cli; each
     // starts from the untagged file.
-    Loop loop{"tag appended (frmMain Command3 and zondari-cli tag: WriteTag)", track, music.path(), [&](int i) {
-                  fs::rename(music.write("brano.nuovo", audio), track);
-                  if (i % 2 == 0)
-                      return WriterRun{{testHelper("zondari-window-writer"), "tag", music.path(), track}, {}, true, tagged};
-                  return WriterRun{{programBinary("zondari-cli"), "tag", track, "--titolo", "Primo"}, {}, false, tagged};
-              }};
+    Loop loop{
+        "tag appended (frmMain Command3 and zondari-cli tag: WriteTag)", track, music.path(), [&](int i) {
+            fs::rename(music.write("brano.nuovo", audio), track);
+            if (i % 2 == 0)
+                return WriterRun{{testHelper("zondari-window-writer"), "tag", music.path(), track}, {}, true, tagged};
+            return WriterRun{{programBinary("zondari-cli"), "tag", track, "--titolo", "Primo"}, {}, false, tagged};
+        }};
     loop.keptPrefix = [&] { return audio.size(); };
     killWhileWriting(loop);
 }
@@ -301,14 +301,15 @@ TEST(KilledWrites, TagWrittenOverByTheEditorAndTheCommandLine)
     const std::string withPrimo = audio + id3v1::encode(record);
     // Each job gives the title the file does not have: the editor by its
     // own rule, zondari-cli told so.
-    Loop loop{"tag written over (frmMain Command3 and zondari-cli tag: WriteTag)", track, music.path(), [&](int i) {
-                  const bool primo = readFile(track) == withPrimo;
-                  const std::string next = primo ? withSecondo : withPrimo;
-                  if (i % 2 == 0)
-                      return WriterRun{{testHelper("zondari-window-writer"), "tag", music.path(), track}, {}, true, next};
-                  return WriterRun{{programBinary("zondari-cli"), "tag", track, "--titolo", primo ? "Secondo" : "Primo"},
-                             {}, false, next};
-              }};
+    Loop loop{
+        "tag written over (frmMain Command3 and zondari-cli tag: WriteTag)", track, music.path(), [&](int i) {
+            const bool primo = readFile(track) == withPrimo;
+            const std::string next = primo ? withSecondo : withPrimo;
+            if (i % 2 == 0)
+                return WriterRun{{testHelper("zondari-window-writer"), "tag", music.path(), track}, {}, true, next};
+            return WriterRun{
+                {programBinary("zondari-cli"), "tag", track, "--titolo", primo ? "Secondo" : "Primo"}, {}, false, next};
+        }};
     loop.keptPrefix = [&] { return audio.size(); };
     killWhileWriting(loop);
 }
@@ -328,12 +329,18 @@ TEST(KilledWrites, EachPage)
     };
     const std::vector<Page> pages = {
         {"default.htm (zondari-cli html: writeCataloguePage, files::replaceFile)", "default.htm",
-         [](int i) { return std::vector<std::string>{"html", i % 2 ? "ZOND_DEFAULT_JAZZ_2.txt" : "ZOND_DEFAULT_ROCK_1.txt"}; }},
+            [](int i) {
+                return std::vector<std::string>{"html", i % 2 ? "ZOND_DEFAULT_JAZZ_2.txt" : "ZOND_DEFAULT_ROCK_1.txt"};
+            }},
         {"database page (zondari-cli database: writeDatabasePage, files::replaceFile)", "zondari-database-generale.htm",
-         [](int) { return std::vector<std::string>{"database"}; },
-         [&](int i) { pf.write("ZOND_DEFAULT_TITOLO_3.txt", i % 2 ? "Dispari\r\n/a.mp3\r\n" : "Pari\r\n/a.mp3\r\n"); }},
+            [](int) { return std::vector<std::string>{"database"}; },
+            [&](int i) {
+                pf.write("ZOND_DEFAULT_TITOLO_3.txt", i % 2 ? "Dispari\r\n/a.mp3\r\n" : "Pari\r\n/a.mp3\r\n");
+            }},
         {"search page (zondari-cli search: writeDatabasePage, files::replaceFile)", "zondari-pagina-di-ricerca.htm",
-         [](int i) { return std::vector<std::string>{"search", i % 2 ? "jazz" : "rock"}; }},
+            [](int i) {
+                return std::vector<std::string>{"search", i % 2 ? "jazz" : "rock"};
+            }},
     };
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);

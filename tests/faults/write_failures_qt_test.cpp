@@ -16,8 +16,8 @@
 #include "core/tags/id3v1.h"
 #include "platform/mp3file.h"
 #include "support/cli.h"
-#include "support/qt/modal.h"
 #include "support/qt/controls.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form2.h"
@@ -131,8 +131,8 @@ std::vector<int> errorNumbers(const FakeDialogs& dialogs)
 }
 
 // Each command-line write that must fail, with what it says.
-void expectEveryCommandFails(const std::string& pf, const std::string& music, const std::string& track,
-                             const std::string& reason, int number)
+void expectEveryCommandFails(
+    const std::string& pf, const std::string& music, const std::string& track, const std::string& reason, int number)
 {
     std::string catalogue;
     for (const auto& e : fs::directory_iterator(pf))
@@ -145,7 +145,7 @@ void expectEveryCommandFails(const std::string& pf, const std::string& music, co
         {"database", "zondari-cli: " + reason + "\n"},
         {"search uno", "zondari-cli: " + reason + "\n"},
         {"tag " + shellQuoted(track) + " --titolo Terzo",
-         "Si è verificato un errore nella scrittura del tag ID3\n" + std::to_string(number) + ": " + reason + "\n"},
+            "Si è verificato un errore nella scrittura del tag ID3\n" + std::to_string(number) + ": " + reason + "\n"},
     };
     for (const auto& [args, said] : commands) {
         const CliRun r = runCli(args, pf);
@@ -154,7 +154,7 @@ void expectEveryCommandFails(const std::string& pf, const std::string& music, co
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(WriteFailures, FullDiskFailsEveryWriteWithItsMessageAndLeavesTheOldFilesWhole)
 {
@@ -172,7 +172,7 @@ TEST(WriteFailures, FullDiskFailsEveryWriteWithItsMessageAndLeavesTheOldFilesWho
     old.Title = "Vecchio";
     const std::string tagged = p.app.programFolder.write("vecchio.mp3", std::string(8064, 'a') + id3v1::encode(old));
     const auto before = contentsOf(p.app.programFolder.path());
-    ASSERT_EQ(before.size(), 7u);  // settings, catalogue, three pages, two tracks
+    ASSERT_EQ(before.size(), 7u); // settings, catalogue, three pages, two tracks
 
     fill(p.app.programFolder.path());
     p.music.write("Jazz/tre.mp3", "x");
@@ -218,10 +218,10 @@ TEST(WriteFailures, ReadOnlyProgramFolderAndTrackFailEveryWriteWithItsMessage)
     p.saveTag(track);
     ASSERT_EQ(p.app.dialogs.messages.size(), 1u);
     EXPECT_EQ(p.app.dialogs.messages[0].text,
-              "Si è verificato un errore nella scrittura del tag ID3\n75: Errore di accesso al percorso/file");
+        "Si è verificato un errore nella scrittura del tag ID3\n75: Errore di accesso al percorso/file");
 
-    expectEveryCommandFails(p.app.programFolder.path(), p.music.path(), track, "Errore di accesso al percorso/file",
-                            75);
+    expectEveryCommandFails(
+        p.app.programFolder.path(), p.music.path(), track, "Errore di accesso al percorso/file", 75);
     EXPECT_EQ(contentsOf(p.app.programFolder.path()), before);
     EXPECT_EQ(readFile(track), std::string(5000, 'a'));
 }
@@ -242,8 +242,7 @@ TEST(WriteFailures, ReplacedFilesKeepThePermissionsTheUserGaveThem)
     ASSERT_EQ(after.size(), before.size());
     for (const auto& [name, bytes] : after) {
         EXPECT_NE(bytes, before.at(name)) << name << " was not written again";
-        EXPECT_EQ(fs::status(p.app.programFolder / name).permissions(),
-                  fs::perms::owner_read | fs::perms::owner_write)
+        EXPECT_EQ(fs::status(p.app.programFolder / name).permissions(), fs::perms::owner_read | fs::perms::owner_write)
             << name;
     }
 }

@@ -26,7 +26,7 @@ std::vector<std::string> othersIn(const std::string& folder, const std::vector<s
     return others;
 }
 
-}  // namespace
+} // namespace
 
 TEST(WritersAtOnce, TwoDatabasePagesWrittenTogetherAreEachWhole)
 {
@@ -84,11 +84,12 @@ TEST(WritersAtOnce, TwoProgramsSavingTheSettingsTogetherEachSucceed)
         EXPECT_EQ(c->output().find("errore"), std::string::npos) << c->output().substr(0, 400);
     }
     const std::string saved = readFile(pf / "zondari.ini");
-    const std::string head = "; File di inizializzazione per Zondari\r\n; Non manomettere assolutamente queste righe!\r\n"
-                             "Utente=DEFAULT\r\nFilesMusicali=";
+    const std::string head
+        = "; File di inizializzazione per Zondari\r\n; Non manomettere assolutamente queste righe!\r\n"
+          "Utente=DEFAULT\r\nFilesMusicali=";
     EXPECT_EQ(saved.substr(0, head.size()), head);
     EXPECT_TRUE(saved.find("FilesMusicali=.MP3.WMA.WAV.M3U\r\n") != std::string::npos
-                || saved.find("FilesMusicali=.MP3.WMA.MID.M3U\r\n") != std::string::npos)
+        || saved.find("FilesMusicali=.MP3.WMA.MID.M3U\r\n") != std::string::npos)
         << saved;
     EXPECT_EQ(othersIn(pf.path(), {"zondari.ini"}), std::vector<std::string>{});
 }

@@ -1,11 +1,12 @@
 // The text-encoding detection and conversions, and the text rules built on
 // them.
 
+#include "core/common/encoding.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "core/common/encoding.h"
 #include "core/common/text.h"
 #include "fuzzcheck.h"
 

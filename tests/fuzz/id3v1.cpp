@@ -1,11 +1,12 @@
 // The ID3v1 record and the tag editor's load and save rules. The input is a
 // record (its first 128 bytes) and then the editor's fields.
 
+#include "core/tags/id3v1.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "core/common/encoding.h"
 #include "core/common/text.h"
-#include "core/tags/id3v1.h"
 #include "core/tags/tageditor.h"
 #include "fuzzcheck.h"
 
@@ -23,7 +24,7 @@ std::string afterSave(const std::string& text, std::size_t length)
     return text::trimRightSpaces(encoding::cp1252ToUtf8(bytes));
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,11 +1,12 @@
 // The ID3v2 reader seam: the bytes at a file's start handed to TagLib the
 // way readId3v2 hands them, then the rules that show and copy the tag.
 
+#include "core/tags/id3v2.h"
+
 #include <cstdint>
 #include <string>
 
 #include "core/common/encoding.h"
-#include "core/tags/id3v2.h"
 #include "fuzzcheck.h"
 #include "platform/id3v2file.h"
 
@@ -25,9 +26,12 @@ bool oneLineUtf8(const std::string& s)
 }
 
 // At most `n` characters once in Windows-1252.
-bool fits(const std::string& s, std::size_t n) { return encoding::utf8ToCp1252Lossy(s).size() <= n; }
+bool fits(const std::string& s, std::size_t n)
+{
+    return encoding::utf8ToCp1252Lossy(s).size() <= n;
+}
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -32,15 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // fraction of what the program's own budget would let it.
     constexpr playlist::Budget budget{24, 400};
     std::size_t opened = 0;
-    const auto all = playlist::expand(names[0], [&](const std::string& path) -> std::optional<std::string> {
-        ++opened;
-        // Any name that leads back to one of the four is that list, as a
-        // link would make it.
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (path.size() >= 5 && path.compare(path.size() - 5, 5, names[i].substr(names[i].size() - 5)) == 0)
-                return lists[i];
-        return std::nullopt;
-    }, budget);
+    const auto all = playlist::expand(
+        names[0],
+        [&](const std::string& path) -> std::optional<std::string> {
+            ++opened;
+            // Any name that leads back to one of the four is that list, as a
+            // link would make it.
+            for (std::size_t i = 0; i < names.size(); ++i)
+                if (path.size() >= 5 && path.compare(path.size() - 5, 5, names[i].substr(names[i].size() - 5)) == 0)
+                    return lists[i];
+            return std::nullopt;
+        },
+        budget);
     FUZZ_CHECK(opened <= budget.playlists);
     FUZZ_CHECK(all.size() <= budget.entries);
     return 0;

@@ -36,7 +36,7 @@ void analyse(std::string_view bytes, std::uint64_t length)
     (void)vbrText(info);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

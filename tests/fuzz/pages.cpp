@@ -2,15 +2,15 @@
 // general database page and the search page. The input is a search text's
 // length and text, then two catalogue files split at their middle.
 
+#include "core/catalogue/pages.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <string_view>
 
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include "core/catalogue/catalogfile.h"
-#include "core/catalogue/pages.h"
 #include "core/common/encoding.h"
 #include "fuzzcheck.h"
 
@@ -38,9 +38,12 @@ Pages write(const std::string& first, const std::string& second, const PageReque
     return p;
 }
 
-std::size_t count(const std::string& s, char c) { return static_cast<std::size_t>(std::count(s.begin(), s.end(), c)); }
+std::size_t count(const std::string& s, char c)
+{
+    return static_cast<std::size_t>(std::count(s.begin(), s.end(), c));
+}
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

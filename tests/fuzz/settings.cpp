@@ -1,11 +1,12 @@
 // The settings reader, and settings saved then read again.
 
+#include "core/shell/settings.h"
+
 #include <cstdint>
 #include <string_view>
 
 #include "core/common/encoding.h"
 #include "core/common/text.h"
-#include "core/shell/settings.h"
 #include "fuzzcheck.h"
 
 using namespace zondari;

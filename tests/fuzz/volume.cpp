@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool looksFat = data[0] & 1;
     const std::uint64_t sectors = (data[1] | data[2] << 8) % 1024;
     const std::uint64_t length = sectors * kCdSector;
-    std::map<std::uint64_t, std::string> image;  // sector -> its bytes
+    std::map<std::uint64_t, std::string> image; // sector -> its bytes
     for (std::size_t i = 3; i + 5 <= size;) {
         const std::uint64_t sector = data[i] | data[i + 1] << 8;
         const std::size_t offset = (data[i + 2] | data[i + 3] << 8) % kCdSector;
@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         i += 5;
         n = std::min(n, size - i);
         auto& s = image.try_emplace(sector, std::string(kCdSector, '\0')).first->second;
-        s.replace(offset, std::min(n, kCdSector - offset), reinterpret_cast<const char*>(data + i), std::min(n, kCdSector - offset));
+        s.replace(offset, std::min(n, kCdSector - offset), reinterpret_cast<const char*>(data + i),
+            std::min(n, kCdSector - offset));
         i += n;
     }
     std::size_t reads = 0;
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto found = windowsSerial(read, length, looksFat);
     if (found) {
         FUZZ_CHECK(found->fileSystem == "udf" || found->fileSystem == "iso9660" || found->fileSystem == "ntfs"
-                   || found->fileSystem == "vfat");
+            || found->fileSystem == "vfat");
         FUZZ_CHECK(!found->label || found->label->size() <= 3 * 32);
         FUZZ_CHECK(windowsText(found->serial).size() == 9);
         FUZZ_CHECK(std::stoll(signedText(found->serial)) == static_cast<std::int32_t>(found->serial));

@@ -25,10 +25,9 @@ protected:
     static void SetUpTestSuite()
     {
         prefix_ = new TempDir;
-        log_ = new std::string(output(std::string(ZONDARI_CMAKE_COMMAND) + " --install " +
-                                          shellQuoted(ZONDARI_BINARY_DIR) + " --prefix " +
-                                          shellQuoted(prefix_->path()) + " 2>&1",
-                                      &status_));
+        log_ = new std::string(output(std::string(ZONDARI_CMAKE_COMMAND) + " --install "
+                + shellQuoted(ZONDARI_BINARY_DIR) + " --prefix " + shellQuoted(prefix_->path()) + " 2>&1",
+            &status_));
     }
     static void TearDownTestSuite()
     {
@@ -43,10 +42,10 @@ protected:
     // program folder handed in, no session bus.
     static std::string runAsUser(const TempDir& home, const std::string& command, int* status)
     {
-        return output("env -u ZONDARI_PROGRAM_FOLDER HOME=" + shellQuoted(home.path()) +
-                          " XDG_DATA_HOME=" + shellQuoted(home / "dati") +
-                          " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent QT_QPA_PLATFORM=offscreen " + command,
-                      status);
+        return output("env -u ZONDARI_PROGRAM_FOLDER HOME=" + shellQuoted(home.path())
+                + " XDG_DATA_HOME=" + shellQuoted(home / "dati")
+                + " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent QT_QPA_PLATFORM=offscreen " + command,
+            status);
     }
 
     static TempDir* prefix_;
@@ -65,13 +64,13 @@ std::pair<int, int> pngSize(const std::string& path)
     if (b.size() < 24 || b.compare(1, 3, "PNG") != 0)
         return {0, 0};
     auto be32 = [&](std::size_t at) {
-        return (static_cast<unsigned char>(b[at]) << 24) | (static_cast<unsigned char>(b[at + 1]) << 16) |
-               (static_cast<unsigned char>(b[at + 2]) << 8) | static_cast<unsigned char>(b[at + 3]);
+        return (static_cast<unsigned char>(b[at]) << 24) | (static_cast<unsigned char>(b[at + 1]) << 16)
+            | (static_cast<unsigned char>(b[at + 2]) << 8) | static_cast<unsigned char>(b[at + 3]);
     };
     return {be32(16), be32(20)};
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(Installation, PutsProgramsLauncherAndShippedFilesInTheirPlaces)
 {
@@ -79,10 +78,10 @@ TEST_F(Installation, PutsProgramsLauncherAndShippedFilesInTheirPlaces)
         EXPECT_EQ(::access(at(program).c_str(), X_OK), 0) << program;
     // Never a bare "start" on PATH.
     EXPECT_FALSE(fs::exists(at("bin/start")));
-    for (const char* asset : {"zondari.htm", "zondari.txt", "zondlogo.jpg", "chitarra_animata.gif",
-                              "cassarotante.gif", "cassasaltante.gif"})
+    for (const char* asset :
+        {"zondari.htm", "zondari.txt", "zondlogo.jpg", "chitarra_animata.gif", "cassarotante.gif", "cassasaltante.gif"})
         EXPECT_EQ(readFile(at(std::string("share/zondari/") + asset)),
-                  readFile(std::string(ZONDARI_SOURCE_DIR) + "/assets/" + asset))
+            readFile(std::string(ZONDARI_SOURCE_DIR) + "/assets/" + asset))
             << asset;
     EXPECT_TRUE(fs::exists(at("share/doc/zondari/copyright")));
 }
@@ -109,8 +108,7 @@ TEST_F(Installation, DesktopEntryAndMetainfoPassTheirValidators)
     EXPECT_EQ(status, 0) << checked;
     const std::string xml = readFile(metainfo);
     EXPECT_NE(xml.find("<release version=\"" + projectVersion() + "\""), std::string::npos) << xml;
-    EXPECT_NE(xml.find(std::string("<launchable type=\"desktop-id\">") + kDesktopId + ".desktop<"),
-              std::string::npos);
+    EXPECT_NE(xml.find(std::string("<launchable type=\"desktop-id\">") + kDesktopId + ".desktop<"), std::string::npos);
     EXPECT_NE(xml.find("<screenshot type=\"default\">"), std::string::npos);
 }
 
@@ -119,8 +117,8 @@ TEST_F(Installation, IconComesInEverySizeTheMenusAskFor)
     EXPECT_TRUE(fs::exists(at(std::string("share/icons/hicolor/scalable/apps/") + kDesktopId + ".svg")));
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const std::string dir = std::to_string(size) + "x" + std::to_string(size);
-        EXPECT_EQ(pngSize(at("share/icons/hicolor/" + dir + "/apps/" + kDesktopId + ".png")),
-                  std::make_pair(size, size))
+        EXPECT_EQ(
+            pngSize(at("share/icons/hicolor/" + dir + "/apps/" + kDesktopId + ".png")), std::make_pair(size, size))
             << dir;
     }
 }
@@ -133,9 +131,9 @@ TEST_F(Installation, ManualPagesRenderWithoutAWarning)
         TempDir scratch;
         int status = -1;
         // As lintian checks them: every groff warning shows.
-        const std::string text = output("LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 " +
-                                            shellQuoted(path) + " 2>" + shellQuoted(scratch / "err") + " | col -b",
-                                        &status);
+        const std::string text = output("LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 "
+                + shellQuoted(path) + " 2>" + shellQuoted(scratch / "err") + " | col -b",
+            &status);
         EXPECT_EQ(status, 0) << page;
         EXPECT_EQ(readFile(scratch / "err"), "") << page;
         EXPECT_NE(text.find(std::string(page) + " - "), std::string::npos) << text;
@@ -148,9 +146,9 @@ TEST_F(Installation, InstalledProgramsMakeTheUsersProgramFolderWithTheLauncher)
     TempDir home;
     int status = -1;
     EXPECT_EQ(runAsUser(home, shellQuoted(at("bin/zondari-cli")) + " --version", &status),
-              "Zondari - Versione " + projectVersion() + "\n");
+        "Zondari - Versione " + projectVersion() + "\n");
     EXPECT_EQ(runAsUser(home, shellQuoted(at("bin/zondari")) + " --version", &status),
-              "Zondari - Versione " + projectVersion() + "\n");
+        "Zondari - Versione " + projectVersion() + "\n");
 
     // The command line's catalogue list: none yet, but the folder is made.
     runAsUser(home, shellQuoted(at("bin/zondari-cli")) + " list 2>/dev/null", &status);
@@ -170,8 +168,7 @@ TEST_F(Installation, InstalledWindowsStartOffscreenWithoutASessionBus)
     TempDir home;
     int status = -1;
     // Still running after three seconds: timeout ends it with 124.
-    const std::string said =
-        runAsUser(home, "timeout 3 " + shellQuoted(at("bin/zondari")) + " 2>&1", &status);
+    const std::string said = runAsUser(home, "timeout 3 " + shellQuoted(at("bin/zondari")) + " 2>&1", &status);
     EXPECT_EQ(status, 124) << said;
     // Qt's offscreen platform has its own remarks; of the bus, nothing.
     std::string lower = said;

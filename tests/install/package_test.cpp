@@ -17,12 +17,12 @@ protected:
     static void SetUpTestSuite()
     {
         out_ = new TempDir;
-        log_ = new std::string(output(std::string(ZONDARI_CPACK_COMMAND) + " -G DEB --config " +
-                                          shellQuoted(std::string(ZONDARI_BINARY_DIR) + "/CPackConfig.cmake") +
-                                          " -B " + shellQuoted(out_->path()) + " 2>&1",
-                                      &status_));
-        deb_ = new std::string(*out_ / ("zondari_" + projectVersion() + "_" +
-                                        output("dpkg --print-architecture | tr -d '\\n'") + ".deb"));
+        log_ = new std::string(output(std::string(ZONDARI_CPACK_COMMAND) + " -G DEB --config "
+                + shellQuoted(std::string(ZONDARI_BINARY_DIR) + "/CPackConfig.cmake") + " -B "
+                + shellQuoted(out_->path()) + " 2>&1",
+            &status_));
+        deb_ = new std::string(
+            *out_ / ("zondari_" + projectVersion() + "_" + output("dpkg --print-architecture | tr -d '\\n'") + ".deb"));
     }
     static void TearDownTestSuite()
     {
@@ -51,7 +51,7 @@ std::string* Package::log_ = nullptr;
 std::string* Package::deb_ = nullptr;
 int Package::status_ = -1;
 
-}  // namespace
+} // namespace
 
 TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
 {
@@ -63,7 +63,7 @@ TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
         EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
     // Run, not linked: the opener, the decoders and sink, Qt's Italian.
     for (const char* runs : {"xdg-utils", "gstreamer1.0-plugins-base", "gstreamer1.0-plugins-good",
-                             "gstreamer1.0-pulseaudio", "qt6-translations-l10n"})
+             "gstreamer1.0-pulseaudio", "qt6-translations-l10n"})
         EXPECT_NE(depends.find(runs), std::string::npos) << runs << " in " << depends;
     EXPECT_NE(field("Recommends").find("gstreamer1.0-libav"), std::string::npos);
 }
@@ -71,14 +71,14 @@ TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
 TEST_F(Package, HoldsTheInstalledTreeUnderUsr)
 {
     const std::string files = output("dpkg-deb -c " + shellQuoted(*deb_) + " | awk '{ print $6 }'");
-    for (const char* path : {"./usr/bin/zondari", "./usr/bin/zondari-cli", "./usr/libexec/zondari/start",
-                             "./usr/share/zondari/zondari.htm", "./usr/share/zondari/zondlogo.jpg",
-                             "./usr/share/applications/it.zondari.Zondari.desktop",
-                             "./usr/share/metainfo/it.zondari.Zondari.metainfo.xml",
-                             "./usr/share/icons/hicolor/scalable/apps/it.zondari.Zondari.svg",
-                             "./usr/share/icons/hicolor/16x16/apps/it.zondari.Zondari.png",
-                             "./usr/share/man/man1/zondari.1.gz", "./usr/share/man/man1/zondari-cli.1.gz",
-                             "./usr/share/doc/zondari/copyright", "./usr/share/doc/zondari/changelog.gz"})
+    for (const char* path :
+        {"./usr/bin/zondari", "./usr/bin/zondari-cli", "./usr/libexec/zondari/start", "./usr/share/zondari/zondari.htm",
+            "./usr/share/zondari/zondlogo.jpg", "./usr/share/applications/it.zondari.Zondari.desktop",
+            "./usr/share/metainfo/it.zondari.Zondari.metainfo.xml",
+            "./usr/share/icons/hicolor/scalable/apps/it.zondari.Zondari.svg",
+            "./usr/share/icons/hicolor/16x16/apps/it.zondari.Zondari.png", "./usr/share/man/man1/zondari.1.gz",
+            "./usr/share/man/man1/zondari-cli.1.gz", "./usr/share/doc/zondari/copyright",
+            "./usr/share/doc/zondari/changelog.gz"})
         EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path;
     EXPECT_EQ(files.find("./usr/bin/start\n"), std::string::npos);
     EXPECT_EQ(files.find("./usr/local"), std::string::npos);
@@ -89,8 +89,8 @@ TEST_F(Package, LintianFindsNoError)
     if (run("command -v lintian >/dev/null") != 0)
         GTEST_SKIP() << "lintian is missing (scripts/setup installs it)";
     int status = -1;
-    const std::string said = output("lintian --fail-on error --tag-display-limit 0 " + shellQuoted(*deb_) + " 2>&1",
-                                    &status);
+    const std::string said
+        = output("lintian --fail-on error --tag-display-limit 0 " + shellQuoted(*deb_) + " 2>&1", &status);
     EXPECT_EQ(status, 0) << said;
     EXPECT_EQ(said.find("E: "), std::string::npos) << said;
 }

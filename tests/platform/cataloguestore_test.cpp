@@ -27,25 +27,26 @@ public:
     mutable std::vector<std::string> asked;
 };
 
-}  // namespace
+} // namespace
 
 TEST(CatalogueStore, ListShowsTheUsersCataloguesSortedWithTheirTitles)
 {
     TempDir pf;
     pf.write("ZOND_DEFAULT_ZETA_1.txt", "Ultimo\r\n/a.mp3\r\n");
-    pf.write("ZOND_DEFAULT_ALFA_2.txt", "Caff\xe8 \\ (doppio)\r\n");  // Windows-1252, separator in the title
-    pf.write("zond_default_beta_3.TXT", "");                          // empty file: empty title
+    pf.write("ZOND_DEFAULT_ALFA_2.txt", "Caff\xe8 \\ (doppio)\r\n"); // Windows-1252, separator in the title
+    pf.write("zond_default_beta_3.TXT", ""); // empty file: empty title
     pf.write("ZOND_DEFAULTX_ALTRO_4.txt", "di un altro\r\n");
     pf.write("ZOND_Luca_X_5.txt", "di Luca\r\n");
     pf.write("ZOND_DEFAULT_X_6.txt.bak", "copia\r\n");
     pf.mkdir("ZOND_DEFAULT_cartella.txt");
     const auto items = catalogueListItems(pf.path(), "DEFAULT");
     ASSERT_TRUE(items);
-    EXPECT_EQ(*items, (std::vector<std::string>{
-                          "ZOND_DEFAULT_ALFA_2.txt \\ (Caffè \\ (doppio))",
-                          "zond_default_beta_3.TXT \\ ()",
-                          "ZOND_DEFAULT_ZETA_1.txt \\ (Ultimo)",
-                      }));
+    EXPECT_EQ(*items,
+        (std::vector<std::string>{
+            "ZOND_DEFAULT_ALFA_2.txt \\ (Caffè \\ (doppio))",
+            "zond_default_beta_3.TXT \\ ()",
+            "ZOND_DEFAULT_ZETA_1.txt \\ (Ultimo)",
+        }));
     const auto luca = catalogueListItems(pf.path(), "Luca");
     ASSERT_TRUE(luca);
     EXPECT_EQ(*luca, (std::vector<std::string>{"ZOND_Luca_X_5.txt \\ (di Luca)"}));
@@ -97,7 +98,6 @@ TEST(CatalogueStore, WriteReplacesTheOldCatalogueWholeOrLeavesItWhole)
     EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), written);
 }
 
-
 TEST(CatalogueStore, PagesTakeTheSameCataloguesAsTheList)
 {
     TempDir dir;
@@ -125,7 +125,7 @@ TEST(CatalogueStore, ReadsEveryCatalogueAsParseCatalogueDoesWhateverItsSize)
     std::string windows = "Dal PC\r\n";
     for (int i = 0; i < 40000; ++i)
         windows += "C:\\disco " + std::to_string(i) + "\\perch\xc3\xa8.mp3\r\n";
-    windows += "C:\\caff\xe8.mp3\r\n";  // the first byte that is not UTF-8, megabytes in
+    windows += "C:\\caff\xe8.mp3\r\n"; // the first byte that is not UTF-8, megabytes in
     const std::string marked = catalogueBytes({"Casa", {"/m/bad\xffname.mp3", "/m/è.mp3"}});
     for (const std::string& bytes : {windows, marked, std::string("T\r\n" + std::string(9000, 'x') + "\r\n/a.mp3")}) {
         const auto read = readCatalogue(pf.write("ZOND_DEFAULT_X_1.txt", bytes));
@@ -184,8 +184,8 @@ TEST(CatalogueStore, SavedScanKeepsTheStoredTitleOfAnUntitledRescanOnlyWhenAllow
     // Titled: the new title is written.
     saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Pop", {"/c.mp3"}, answer(true));
     EXPECT_EQ(readFile(pf / name), "Pop\r\n/c.mp3\r\n");
-    EXPECT_EQ(questions, (std::vector<std::string>{name + "|Rock|anonimo", name + "|Rock|anonimo",
-                                                   name + "|Rock|titolato"}));
+    EXPECT_EQ(
+        questions, (std::vector<std::string>{name + "|Rock|anonimo", name + "|Rock|anonimo", name + "|Rock|titolato"}));
 }
 
 TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)

@@ -10,13 +10,12 @@ using zondari::test::TempDir;
 
 TEST(Drives, MountInfoGivesRealFileSystemsOnly)
 {
-    const std::string info =
-        "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
-        "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
-        "30 25 0:27 / /dev/shm rw,relatime - tmpfs tmpfs rw\n"
-        "41 27 8:17 / /media/anna/CD\\040ROCK ro,relatime shared:1 - iso9660 /dev/sr0 ro\n"
-        "42 27 8:18 / /home rw master:2 - ext4 /dev/sda2 rw\n"
-        "43 27 0:50 / /run/user/1000 rw - tmpfs tmpfs rw\n";
+    const std::string info = "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
+                             "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+                             "30 25 0:27 / /dev/shm rw,relatime - tmpfs tmpfs rw\n"
+                             "41 27 8:17 / /media/anna/CD\\040ROCK ro,relatime shared:1 - iso9660 /dev/sr0 ro\n"
+                             "42 27 8:18 / /home rw master:2 - ext4 /dev/sda2 rw\n"
+                             "43 27 0:50 / /run/user/1000 rw - tmpfs tmpfs rw\n";
     const auto drives = parseMountInfo(info);
     ASSERT_EQ(drives.size(), 3u);
     EXPECT_EQ(drives[0].root, "/");
@@ -27,7 +26,8 @@ TEST(Drives, MountInfoGivesRealFileSystemsOnly)
 
     // Every line as it stands, with its device number; escapes past a
     // byte's range stay as they are, a line cut short is left out.
-    const auto entries = parseMountEntries(info + "50 27 8:19 / /mnt/a\\777b rw - vfat /dev/sdb\\011 rw\n51 27 8:20 /\n");
+    const auto entries
+        = parseMountEntries(info + "50 27 8:19 / /mnt/a\\777b rw - vfat /dev/sdb\\011 rw\n51 27 8:20 /\n");
     ASSERT_EQ(entries.size(), 7u);
     EXPECT_EQ(entries[3].device, makedev(8, 17));
     EXPECT_EQ(entries[3].mountPoint, "/media/anna/CD ROCK");
@@ -49,7 +49,7 @@ public:
     std::vector<std::string> roots_;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Drives, PathBelongsToTheDeepestMountAboveIt)
 {

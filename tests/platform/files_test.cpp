@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "support/tempdir.h"
@@ -23,7 +23,7 @@ std::vector<std::string> namesIn(const std::string& folder)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextFiles, ReplaceWritesCrLfInSingleBytesOrUtf8AndLeavesNoTemporaryFile)
 {
@@ -72,8 +72,8 @@ TEST(DirSearch, NormalFilesSortedWithoutRegardToCase)
     dir.mkdir("folder.mp3");
     std::filesystem::create_symlink(dir / "b.mp3", dir / "link.mp3");
     std::filesystem::create_symlink(dir.path(), dir / "loop");
-    EXPECT_EQ(*files::dirSearch(dir.path()),
-              (std::vector<std::string>{"A.mp3", "a2.MP3", "b.mp3", "C.wav", "link.mp3"}));
+    EXPECT_EQ(
+        *files::dirSearch(dir.path()), (std::vector<std::string>{"A.mp3", "a2.MP3", "b.mp3", "C.wav", "link.mp3"}));
     EXPECT_FALSE(files::dirSearch("/nonexistent/folder"));
 }
 
@@ -83,7 +83,7 @@ TEST(DirSearch, PatternIgnoresLetterCase)
     for (const char* n : {"ZOND_DEFAULT_X.txt", "zond_default_y.TXT", "ZOND_ANNA_Z.txt", "ZOND_DEFAULT.txt.bak"})
         dir.write(n);
     EXPECT_EQ(*files::dirSearch(dir.path(), "ZOND_DEFAULT*.txt"),
-              (std::vector<std::string>{"ZOND_DEFAULT_X.txt", "zond_default_y.TXT"}));
+        (std::vector<std::string>{"ZOND_DEFAULT_X.txt", "zond_default_y.TXT"}));
     EXPECT_TRUE(files::matchesPattern("a.mp3", "?.MP3"));
     EXPECT_FALSE(files::matchesPattern("ab.mp3", "?.MP3"));
 }
@@ -143,12 +143,12 @@ TEST(ReplaceFile, TemporaryFilesOfWritersNoLongerRunningGoAtTheNextWrite)
     const std::string d = std::to_string(dead), r = std::to_string(running), me = std::to_string(::getpid());
     // Left by killed writers: one of earlier versions' scans; one of an
     // earlier process that had this process's number.
-    for (const std::string& stale : {".zondari-" + d + "-1.tmp", ".zondari-catalogo-" + d + ".tmp",
-                                     ".zondari-" + me + "-99999.tmp"})
+    for (const std::string& stale :
+        {".zondari-" + d + "-1.tmp", ".zondari-catalogo-" + d + ".tmp", ".zondari-" + me + "-99999.tmp"})
         dir.write(stale, "a metà");
     // Being written, or not the program's own.
     const std::vector<std::string> kept = {".zondari-" + r + "-4.tmp", ".zondari-catalogo-" + r + ".tmp",
-                                           ".zondari-x.tmp", ".zondari-" + d + ".tmp", "zondari-" + d + "-1.tmp"};
+        ".zondari-x.tmp", ".zondari-" + d + ".tmp", "zondari-" + d + "-1.tmp"};
     for (const std::string& name : kept)
         dir.write(name, "");
     for (const std::string& name : kept)

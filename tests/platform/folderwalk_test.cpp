@@ -24,7 +24,7 @@ std::string numbered(const char* prefix, int n)
     return s;
 }
 
-}  // namespace
+} // namespace
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,7 +37,7 @@ std::vector<std::string> walk(const std::string& root, bool allFiles = false)
     return out.entries;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FolderWalk, EachFolderEntryIsFollowedByItsSubtreeThenTheFolderFilesComeSorted)
 {
@@ -52,11 +52,20 @@ TEST(FolderWalk, EachFolderEntryIsFollowedByItsSubtreeThenTheFolderFilesComeSort
     t.write("Rock/Live/x.mod");
     t.write("jazz/y.mp3");
     t.mkdir("Vuota");
-    t.write("doc/leggimi.txt");  // no music: the folder's entry alone
+    t.write("doc/leggimi.txt"); // no music: the folder's entry alone
     const std::vector<std::string> expected = {
-        "(" + r + "/doc)",      "(" + r + "/jazz)", r + "/jazz/y.mp3", "(" + r + "/Rock)",  "(" + r + "/Rock/Live)",
-        r + "/Rock/Live/x.mod", r + "/Rock/A.mp3",  r + "/Rock/b.mp3", "(" + r + "/Vuota)", r + "/Alfa.MP3",
-        r + "/beta.wma",        r + "/zeta.mp3",
+        "(" + r + "/doc)",
+        "(" + r + "/jazz)",
+        r + "/jazz/y.mp3",
+        "(" + r + "/Rock)",
+        "(" + r + "/Rock/Live)",
+        r + "/Rock/Live/x.mod",
+        r + "/Rock/A.mp3",
+        r + "/Rock/b.mp3",
+        "(" + r + "/Vuota)",
+        r + "/Alfa.MP3",
+        r + "/beta.wma",
+        r + "/zeta.mp3",
     };
     EXPECT_EQ(walk(r), expected);
 }
@@ -67,15 +76,16 @@ TEST(FolderWalk, AllFilesOptionTakesEveryFileMusicOnlyTakesMp3WmaMod)
     for (const char* name : {"track.MP3", "track.mp3.bak", "readme.txt", "a.Mod", "b.wav", "senza"})
         t.write(name);
     EXPECT_EQ(walk(t.path()), (std::vector<std::string>{t / "a.Mod", t / "track.MP3"}));
-    EXPECT_EQ(walk(t.path(), true), (std::vector<std::string>{t / "a.Mod", t / "b.wav", t / "readme.txt", t / "senza",
-                                                               t / "track.MP3", t / "track.mp3.bak"}));
+    EXPECT_EQ(walk(t.path(), true),
+        (std::vector<std::string>{
+            t / "a.Mod", t / "b.wav", t / "readme.txt", t / "senza", t / "track.MP3", t / "track.mp3.bak"}));
 }
 
 TEST(FolderWalk, LinksToFoldersAreNotFollowedLinksToFilesAreFiles)
 {
     TempDir t;
     t.write("real/a.mp3");
-    fs::create_directory_symlink(t.path(), t / "real/loop");  // a loop back to the top
+    fs::create_directory_symlink(t.path(), t / "real/loop"); // a loop back to the top
     fs::create_directory_symlink(t / "real", t / "alias");
     fs::create_symlink(t / "real/a.mp3", t / "link.mp3");
     fs::create_symlink(t / "gone.mp3", t / "broken.mp3");
@@ -98,7 +108,7 @@ TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsThe
 {
     TempDir t;
     const std::string odd[] = {"con spazi.mp3", "\"virgolette\".mp3", "(parentesi all'inizio.mp3", "Perché.mp3",
-                               "宇多田ヒカル.mp3", std::string(251, 'n') + ".mp3"};
+        "宇多田ヒカル.mp3", std::string(251, 'n') + ".mp3"};
     for (const std::string& name : odd)
         t.write(name);
     std::vector<std::string> got = walk(t.path());
@@ -120,7 +130,7 @@ TEST(FolderWalk, OddNamesLongNamesAndDeepPathsAreWrittenWholeNamesNotInUtf8AsThe
     TempDir latin;
     latin.write("caf\xe9/bad\xffname.mp3");
     EXPECT_EQ(walk(latin.path()),
-              (std::vector<std::string>{"(" + latin / "caf\xe9" + ")", latin / "caf\xe9/bad\xffname.mp3"}));
+        (std::vector<std::string>{"(" + latin / "caf\xe9" + ")", latin / "caf\xe9/bad\xffname.mp3"}));
     EXPECT_TRUE(fs::exists(walk(latin.path()).back()));
 }
 
@@ -130,7 +140,7 @@ TEST(FolderWalk, RootThatCannotBeListedFailsWithTheSystemReasonAnEmptyOneGivesNo
     DiskFolders disk;
     ScanOutcome out = FindSubFolders(disk, t / "non-esiste", false);
     EXPECT_TRUE(out.failed);
-    EXPECT_EQ(out.error.number, 53);  // file not found
+    EXPECT_EQ(out.error.number, 53); // file not found
     t.write("file.mp3");
     out = FindSubFolders(disk, t / "file.mp3", false);
     EXPECT_TRUE(out.failed);
@@ -159,7 +169,7 @@ public:
     DiskFolders disk;
 };
 
-}  // namespace
+} // namespace
 
 TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasFound)
 {
@@ -171,8 +181,9 @@ TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasF
     source.outcomes[t / "b"] = FolderListing::Outcome::Denied;
     ScanOutcome out = FindSubFolders(source, t.path(), false);
     EXPECT_FALSE(out.failed);
-    EXPECT_EQ(out.entries, (std::vector<std::string>{folderEntry(t / "a"), t / "a/1.mp3", folderEntry(t / "b"),
-                                                      folderEntry(t / "c"), t / "c/3.mp3"}));
+    EXPECT_EQ(out.entries,
+        (std::vector<std::string>{
+            folderEntry(t / "a"), t / "a/1.mp3", folderEntry(t / "b"), folderEntry(t / "c"), t / "c/3.mp3"}));
 
     source.outcomes[t / "b"] = FolderListing::Outcome::Failed;
     out = FindSubFolders(source, t.path(), false);
@@ -202,8 +213,9 @@ TEST(FolderWalk, SubfolderRemovedWhileTheWalkRunsIsPassedOverButTheChosenFolderM
     source.victim = t / "b";
     ScanOutcome out = FindSubFolders(source, t.path(), false);
     EXPECT_FALSE(out.failed) << out.error.description;
-    EXPECT_EQ(out.entries, (std::vector<std::string>{"(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")",
-                                                      "(" + t / "c" + ")", t / "c/3.mp3"}));
+    EXPECT_EQ(out.entries,
+        (std::vector<std::string>{
+            "(" + t / "a" + ")", t / "a/1.mp3", "(" + t / "b" + ")", "(" + t / "c" + ")", t / "c/3.mp3"}));
 
     DiskFolders disk;
     out = FindSubFolders(disk, t / "sparita", false);
@@ -221,7 +233,7 @@ TEST(FolderWalk, ProgressCountsFoldersAndFilesAndStopEndsTheWalk)
     DiskFolders disk;
     ScanProgress progress;
     const ScanOutcome out = FindSubFolders(disk, t.path(), false, &progress);
-    EXPECT_EQ(progress.folders.load(), 6u);  // the root and its five
+    EXPECT_EQ(progress.folders.load(), 6u); // the root and its five
     EXPECT_EQ(progress.files.load(), 15u);
     EXPECT_EQ(out.entries.size(), 20u);
 

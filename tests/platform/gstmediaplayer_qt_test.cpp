@@ -1,14 +1,14 @@
-#include <cctype>
-#include <cstdint>
-#include <cstdlib>
-#include <functional>
-#include <iostream>
-#include <unistd.h>
 #include <QElapsedTimer>
 #include <QTest>
+#include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/files.h"
@@ -54,7 +54,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(GstMediaPlayer, PlaysAFileIntoTheSoundServerUntilItEndsWithoutAPositionChange)
 {
@@ -78,7 +78,7 @@ TEST(GstMediaPlayer, PlaysAFileIntoTheSoundServerUntilItEndsWithoutAPositionChan
     EXPECT_NEAR(p.media.duration(), 1.0, 0.1);
 
     ASSERT_TRUE(waitForState(p.media, kStopped));
-    EXPECT_GT(p.media.currentPosition(), 0.8);  // left at the end, as a finished track is
+    EXPECT_GT(p.media.currentPosition(), 0.8); // left at the end, as a finished track is
     EXPECT_TRUE(p.jumps.empty());
 }
 
@@ -93,7 +93,7 @@ TEST(GstMediaPlayer, FileThatCannotBeOpenedOrPlayedLeavesThePlayerStopped)
     EXPECT_FALSE(p.media.play());
     EXPECT_EQ(p.media.playState(), kStopped);
     EXPECT_FALSE(p.media.setFileName(""));
-    EXPECT_FALSE(p.media.setFileName(music.path()));  // a folder
+    EXPECT_FALSE(p.media.setFileName(music.path())); // a folder
 
     ASSERT_TRUE(p.media.setFileName(music / "rumore.mp3"));
     (void)p.media.play();
@@ -149,8 +149,8 @@ TEST(GstMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
     music.mkdir("Disco 2");
     ASSERT_FALSE(makeMp3(music.path(), "Disco 2/due.mp3", {.seconds = 1.5, .frequency = 660}).empty());
     music.write("rumore.mp3", output("head -c 40000 /dev/urandom"));
-    music.write("lista.m3u",
-                "#EXTM3U\r\n#EXTINF:1,Uno\r\nuno.mp3\r\nmancante.mp3\r\nrumore.mp3\r\nDisco 2\\due.mp3\r\n");
+    music.write(
+        "lista.m3u", "#EXTM3U\r\n#EXTINF:1,Uno\r\nuno.mp3\r\nmancante.mp3\r\nrumore.mp3\r\nDisco 2\\due.mp3\r\n");
 
     Player p;
     ASSERT_TRUE(p.media.setFileName(music / "lista.m3u"));
@@ -176,7 +176,6 @@ TEST(GstMediaPlayer, PlaylistPlaysItsEntriesOneAfterAnotherAsOnePlayback)
     (void)p.media.play();
     EXPECT_EQ(p.media.playState(), kStopped);
 }
-
 
 TEST(GstMediaPlayer, VolumePauseAndStopAreHeardWithinATenthOfASecond)
 {
@@ -209,9 +208,8 @@ TEST(GstMediaPlayer, VolumePauseAndStopAreHeardWithinATenthOfASecond)
         const Clock::time_point t0 = Clock::now();
         change();
         QTest::qWait(700); // the span measured below, recorded
-        const auto when = heard.firstTime(440, t0, t0 + milliseconds(500), [&](double level) {
-            return target < -60 ? level < full - 60 : std::abs(level - full - target) <= 1.0;
-        });
+        const auto when = heard.firstTime(440, t0, t0 + milliseconds(500),
+            [&](double level) { return target < -60 ? level < full - 60 : std::abs(level - full - target) <= 1.0; });
         return when ? std::chrono::duration<double, std::milli>(*when - t0).count() : 9999.0;
     };
     // Hundredths of a decibel: -20 dB is a tenth of the amplitude; -10000

@@ -26,7 +26,10 @@ b::Tag fullTag(int major, b::Encoding e, const std::string& title)
     t.text(v22 ? "TT2" : "TIT2", title, e)
         .text(v22 ? "TP1" : "TPE1", "Artista", e)
         .text(v22 ? "TAL" : "TALB", "Album", e)
-        .text(major == 4 ? "TDRC" : v22 ? "TYE" : "TYER", "1999", e)
+        .text(major == 4 ? "TDRC"
+                : v22    ? "TYE"
+                         : "TYER",
+            "1999", e)
         .text(v22 ? "TRK" : "TRCK", "3/12", e)
         .text(v22 ? "TCO" : "TCON", major == 4 ? "17" : "(17)", e)
         .comment("", "Nota", e);
@@ -41,19 +44,25 @@ struct Case {
 
 // Latin-1 holds only Latin-1; the others hold any text.
 const Case kCases[] = {
-    {2, b::Latin1, "Caffè"},      {2, b::Utf16Bom, "Песня ñ"},   {3, b::Latin1, "Caffè"},
-    {3, b::Utf16Bom, "Песня ñ"}, {4, b::Latin1, "Caffè"},       {4, b::Utf16Bom, "Песня ñ"},
-    {4, b::Utf16Be, "歌 ü"},      {4, b::Utf8, "Ελληνικά ç"},
+    {2, b::Latin1, "Caffè"},
+    {2, b::Utf16Bom, "Песня ñ"},
+    {3, b::Latin1, "Caffè"},
+    {3, b::Utf16Bom, "Песня ñ"},
+    {4, b::Latin1, "Caffè"},
+    {4, b::Utf16Bom, "Песня ñ"},
+    {4, b::Utf16Be, "歌 ü"},
+    {4, b::Utf8, "Ελληνικά ç"},
 };
 
-}  // namespace
+} // namespace
 
 TEST(Id3v2File, ReadsEachVersionAndTextEncoding)
 {
     TempDir dir;
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.major) + "/" + std::to_string(int(c.encoding)));
-        const std::string path = dir.write("brano.mp3", fullTag(c.major, c.encoding, c.title).bytes() + b::audioAfter());
+        const std::string path
+            = dir.write("brano.mp3", fullTag(c.major, c.encoding, c.title).bytes() + b::audioAfter());
         const Id3v2Tag tag = readId3v2(path);
         EXPECT_EQ(tag.version, c.major);
         EXPECT_EQ(tag.title, c.title);
@@ -95,7 +104,7 @@ TEST(Id3v2File, TakesTheFirstCommentAndTheDateYearAndGenreNames)
     b::Tag r;
     r.text("TCON", "(4)Eurodisco").comment("", "riga 1\r\nriga 2");
     tag = readId3v2(dir.write("b.mp3", r.bytes()));
-    EXPECT_EQ(tag.genre, "Disco");  // TagLib splits "(4)" and "Eurodisco"; the first counts
+    EXPECT_EQ(tag.genre, "Disco"); // TagLib splits "(4)" and "Eurodisco"; the first counts
     EXPECT_EQ(tag.genreNumber, 4);
     EXPECT_EQ(tag.comment, "riga 1  riga 2");
 }
@@ -118,14 +127,14 @@ TEST(Id3v2File, WhatIsNoTagGivesNoTag)
     EXPECT_FALSE(readId3v2(dir.mkdir("cartella.mp3")).present());
     EXPECT_FALSE(readId3v2("").present());
     ASSERT_EQ(::mkfifo((dir / "fifo.mp3").c_str(), 0600), 0);
-    EXPECT_FALSE(readId3v2(dir / "fifo.mp3").present());  // and it does not wait for a writer
+    EXPECT_FALSE(readId3v2(dir / "fifo.mp3").present()); // and it does not wait for a writer
 }
 
 namespace {
 
 struct Outcome {
-    int status = -1;       // the child's exit status; minus its signal
-    long peakKiB = -1;     // the memory the read took at its peak, over what the child held before
+    int status = -1; // the child's exit status; minus its signal
+    long peakKiB = -1; // the memory the read took at its peak, over what the child held before
     Id3v2Tag tag;
 };
 
@@ -151,11 +160,14 @@ Outcome readInChild(const std::string& path)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pipeFd[0]);
-        ::alarm(20);  // a hang ends as SIGALRM
-        { std::ofstream("/proc/self/clear_refs") << "5"; }
+        ::alarm(20); // a hang ends as SIGALRM
+        {
+            std::ofstream("/proc/self/clear_refs") << "5";
+        }
         const long before = statusKiB("VmRSS");
         const Id3v2Tag tag = readId3v2(path);
-        const std::string report = std::to_string(statusKiB("VmHWM") - before) + "\n" + std::to_string(tag.version) + "\n" + tag.title;
+        const std::string report
+            = std::to_string(statusKiB("VmHWM") - before) + "\n" + std::to_string(tag.version) + "\n" + tag.title;
         (void)!::write(pipeFd[1], report.data(), report.size());
         ::_exit(0);
     }
@@ -181,7 +193,7 @@ Outcome readInChild(const std::string& path)
 
 constexpr long kMemoryBoundKiB = 64 * 1024;
 
-}  // namespace
+} // namespace
 
 TEST(Id3v2File, DamagedTagsNeitherCrashNorHangNorTakeMuchMemory)
 {
@@ -194,7 +206,7 @@ TEST(Id3v2File, DamagedTagsNeitherCrashNorHangNorTakeMuchMemory)
     struct Damaged {
         const char* name;
         std::string bytes;
-        const char* title;  // what still reads; "" for no tag
+        const char* title; // what still reads; "" for no tag
     };
     b::Tag hugeFrame;
     hugeFrame.text("TIT2", "Titolo").frame("TPE1", std::string(1, '\0') + "Artista", 0x7FFFFFFF);
@@ -225,7 +237,8 @@ TEST(Id3v2File, ATagClaimingMoreThanTheCapReadsOnlyTheCap)
     TempDir dir;
     b::Tag t;
     t.text("TIT2", "Grande");
-    const std::string path = dir.write("grande.mp3", "ID3" + std::string{'\x04', '\0', '\0'} + b::syncsafe(0x0FFFFFFF) + t.body());
+    const std::string path
+        = dir.write("grande.mp3", "ID3" + std::string{'\x04', '\0', '\0'} + b::syncsafe(0x0FFFFFFF) + t.body());
     ASSERT_EQ(::truncate(path.c_str(), 200ll << 20), 0);
     const Outcome o = readInChild(path);
     ASSERT_EQ(o.status, 0);

@@ -24,7 +24,7 @@ struct Kind {
     int version;
     int sampleRate;
     const char* mode;
-    int bitRate;  // 0: a VBR average, checked for range only
+    int bitRate; // 0: a VBR average, checked for range only
 };
 
 const Kind kKinds[] = {
@@ -49,7 +49,7 @@ void expectKind(const TrackInfo& t, const Kind& k)
     EXPECT_EQ(t.Layer, 3);
     EXPECT_EQ(t.SampleRate, k.sampleRate);
     EXPECT_EQ(t.ChannelMode, k.mode);
-    EXPECT_EQ(t.Duration, 5);  // 5.5 s of tone plus the encoder's delay and padding
+    EXPECT_EQ(t.Duration, 5); // 5.5 s of tone plus the encoder's delay and padding
     EXPECT_EQ(t.IsVbr, k.bitRate == 0);
     if (k.bitRate) {
         EXPECT_EQ(t.BitRate, k.bitRate);
@@ -72,7 +72,7 @@ std::string bigId3v2(std::size_t size)
     return tag;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Mp3Analysis, EachKindLameMakesWithAndWithoutTags)
 {
@@ -102,11 +102,10 @@ TEST(Mp3Analysis, EachKindLameMakesWithAndWithoutTags)
         const TrackInfo behind = analyse(front);
         expectKind(behind, k);
         if (k.bitRate == 0) {
-            EXPECT_EQ(behind.BitRate, plain.BitRate);  // the tag is not counted as audio
+            EXPECT_EQ(behind.BitRate, plain.BitRate); // the tag is not counted as audio
         }
     }
 }
-
 
 TEST(Mp3Analysis, AFiveGigabyteSparseFileGetsItsRealPlayTime)
 {
@@ -118,9 +117,8 @@ TEST(Mp3Analysis, AFiveGigabyteSparseFileGetsItsRealPlayTime)
     std::filesystem::resize_file(cbr, 5'000'000'000ull);
     const TrackInfo t = analyse(cbr);
     EXPECT_EQ(t.BitRate, 128);
-    EXPECT_EQ(t.Duration, 312500);  // 5e9 x 8 / 128000
+    EXPECT_EQ(t.Duration, 312500); // 5e9 x 8 / 128000
 }
-
 
 TEST(WriteTag, AppendsOnceThenOverwritesAndNeverTouchesTheAudio)
 {
@@ -225,7 +223,7 @@ TEST(WriteTag, WritesOnlyIntoTheFileAsTheCallerSawIt)
     TagRecord tag;
     auto seen = ReadTag(path);
     ASSERT_TRUE(seen);
-    EXPECT_FALSE(seen->tag);  // no tag, but a state
+    EXPECT_FALSE(seen->tag); // no tag, but a state
     EXPECT_EQ(seen->state.size, 1000u);
     FileState known = seen->state;
 

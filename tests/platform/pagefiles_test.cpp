@@ -53,7 +53,7 @@ TEST(PageFiles, PagesReplaceTheOldOnesWholeAndReportProgress)
     const std::string b = dir.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/cd/Rock/tre.mp3\r\n");
     std::vector<std::size_t> done;
     const auto written = writeDatabasePage(dir.path(), {a, b}, PageRequest{"ROCK", false, true},
-                                           [&](std::size_t n, std::size_t total) { done.push_back(n * 10 + total); });
+        [&](std::size_t n, std::size_t total) { done.push_back(n * 10 + total); });
     ASSERT_TRUE(written);
     EXPECT_EQ(written->path, dir / "zondari-pagina-di-ricerca.htm");
     EXPECT_EQ(written->hits, 2);
@@ -77,7 +77,7 @@ std::string pageInMemory(const std::vector<std::string>& paths, const PageReques
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PageFiles, LongCataloguesReadInPiecesGiveThePageTheWholeFileGives)
 {
@@ -94,11 +94,10 @@ TEST(PageFiles, LongCataloguesReadInPiecesGiveThePageTheWholeFileGives)
     windows += "C:\\Musica\\caff\xe8.mp3\r\n";
     utf8 += "/media/cd/" + std::string(6000, 'x') + "/troppo lungo è.mp3\r\n/media/cd/ultimo è.mp3";
     const std::vector<std::string> paths = {dir.write("ZOND_DEFAULT_A_1.txt", windows),
-                                            dir.write("ZOND_DEFAULT_B_2.txt", "\xEF\xBB\xBF" + utf8),
-                                            dir.write("ZOND_DEFAULT_C_3.txt", utf8)};
-    ASSERT_GT(windows.size(), 2u << 20);  // read in three pieces
+        dir.write("ZOND_DEFAULT_B_2.txt", "\xEF\xBB\xBF" + utf8), dir.write("ZOND_DEFAULT_C_3.txt", utf8)};
+    ASSERT_GT(windows.size(), 2u << 20); // read in three pieces
     for (const PageRequest& request : {PageRequest{}, PageRequest{"è", false, true}, PageRequest{"è", true, true},
-                                       PageRequest{"CANZONE", false, true}, PageRequest{"Ã¨", true, true}}) {
+             PageRequest{"CANZONE", false, true}, PageRequest{"Ã¨", true, true}}) {
         const auto written = writeDatabasePage(dir.path(), paths, request);
         ASSERT_TRUE(written) << written.error().description;
         const std::string page = readFile(written->path);

@@ -19,7 +19,8 @@ namespace {
 // lives.
 class Env {
 public:
-    Env(const char* name, const std::optional<std::string>& value) : name_(name)
+    Env(const char* name, const std::optional<std::string>& value)
+        : name_(name)
     {
         if (const char* old = std::getenv(name))
             old_ = old;
@@ -61,7 +62,7 @@ struct Installed : ::testing::Test {
     Env xdg{"XDG_DATA_HOME", data.path()};
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Installed, ProgramFolderIsTheUsersDataFolderFilledFromShareAndLibexec)
 {

@@ -14,7 +14,7 @@ std::string tool(const TempDir& dir, const std::string& name)
     return writeProgram(dir, name, "#!/bin/sh\nexit 0\n");
 }
 
-}  // namespace
+} // namespace
 
 TEST(Registry, TheMsinfoKeysNameTheFirstSystemInformationToolOnPath)
 {

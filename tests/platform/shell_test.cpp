@@ -22,7 +22,7 @@ bool waitFor(const std::string& path)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 TEST(CommandLine, TheLongFormNamesTheProgramFoldersLauncher)
 {

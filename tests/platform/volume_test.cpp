@@ -13,7 +13,7 @@ namespace {
 std::vector<unsigned> sectorSums(const std::string& image, int sector)
 {
     const std::string out = output("od -An -v -tu1 -j " + std::to_string(sector * 2048) + " -N 2048 '" + image
-                                   + "' | awk '{for(i=1;i<=NF;i++){s[n%4]=(s[n%4]+$i)%256;n++}} END{print s[0],s[1],s[2],s[3]}'");
+        + "' | awk '{for(i=1;i<=NF;i++){s[n%4]=(s[n%4]+$i)%256;n++}} END{print s[0],s[1],s[2],s[3]}'");
     std::vector<unsigned> sums(4);
     std::sscanf(out.c_str(), "%u %u %u %u", &sums[0], &sums[1], &sums[2], &sums[3]);
     return sums;
@@ -41,24 +41,24 @@ std::uint32_t cdSerial(const std::vector<unsigned>& s)
     return s[0] << 24 | s[1] << 16 | s[2] << 8 | s[3];
 }
 
-}  // namespace
+} // namespace
 
 TEST(VolumeReader, FatImagesGiveTheirLabelAndVolumeId)
 {
     struct Case {
-        const char* options;  // FAT12 on a floppy; FAT32 keeps its volume ID further on
+        const char* options; // FAT12 on a floppy; FAT32 keeps its volume ID further on
         const char* label;
         const char* id;
         std::uint32_t serial;
         int kib;
     };
     for (const Case& c : {Case{"", "ROCK80", "1A2B3C4D", 0x1A2B3C4Du, 1440},
-                          Case{"-F 32", "CHIAVETTA", "DEADBEEF", 0xDEADBEEFu, 40000}}) {
+             Case{"-F 32", "CHIAVETTA", "DEADBEEF", 0xDEADBEEFu, 40000}}) {
         TempDir t;
         const std::string img = t / "disco.img";
         ASSERT_EQ(run(std::string("mkfs.vfat ") + c.options + " -C -n " + c.label + " -i " + c.id + " '" + img + "' "
                       + std::to_string(c.kib) + " >/dev/null 2>&1"),
-                  0);
+            0);
         const auto v = readVolumeDevice(img);
         ASSERT_TRUE(v) << c.label;
         EXPECT_EQ(v->label, c.label);
@@ -153,7 +153,8 @@ namespace {
 // `ok()` where this user may not mount.
 class TmpfsMount {
 public:
-    TmpfsMount(const TempDir& t, const std::string& name, const std::string& source) : root_(t.mkdir(name))
+    TmpfsMount(const TempDir& t, const std::string& name, const std::string& source)
+        : root_(t.mkdir(name))
     {
         ok_ = run("mount -t tmpfs -o size=1m " + source + " '" + root_ + "' 2>/dev/null") == 0;
     }
@@ -170,7 +171,7 @@ private:
     bool ok_ = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST(VolumeReader, VolumesWithoutLabelOrSerialStillGetNamesOfTheirOwn)
 {

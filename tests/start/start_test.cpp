@@ -27,7 +27,7 @@ protected:
     {
         fs::remove(bin / "log");
         return run("cd '" + cwd + "' && PATH='" + bin.path() + ":/usr/bin:/bin' '" + programBinary("start") + "' "
-                   + args + " 2>'" + bin / "err" + "'");
+            + args + " 2>'" + bin / "err" + "'");
     }
 
     std::string log()
@@ -46,7 +46,7 @@ protected:
     TempDir bin, docs;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(StartLauncher, OpensDocumentsAndWebAddressesAndRunsNamedProgramsFromPath)
 {
@@ -60,8 +60,8 @@ TEST_F(StartLauncher, OpensDocumentsAndWebAddressesAndRunsNamedProgramsFromPath)
     const std::string page = docs / "my page.htm";
     const std::string help = docs / "zondari.htm";
     for (const Case& c : {
-             Case{"'" + page + "'", "/", "xdg-open " + page},  // by its full path
-             Case{"zondari.htm", docs.path(), "xdg-open " + help},  // in the current folder
+             Case{"'" + page + "'", "/", "xdg-open " + page}, // by its full path
+             Case{"zondari.htm", docs.path(), "xdg-open " + help}, // in the current folder
              Case{"https://www.zondari.it/", "/", "xdg-open https://www.zondari.it/"},
              Case{"vortafon", docs.path(), "vortafon "},
          }) {

@@ -87,7 +87,7 @@ void Child::send(const std::string& text)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return;  // it ended: what it printed tells why
+            return; // it ended: what it printed tells why
         done += static_cast<std::size_t>(n);
     }
 }
@@ -128,7 +128,8 @@ bool Child::waitForLine(const std::string& line, std::chrono::milliseconds timeo
             if (found)
                 return true;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
             return false;
     }
@@ -138,7 +139,8 @@ void Child::readToEnd(std::chrono::milliseconds timeout)
 {
     const auto until = std::chrono::steady_clock::now() + timeout;
     while (outPipe_ >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
             return;
     }
@@ -156,8 +158,7 @@ int Child::wait()
         return -1;
     if (!ended_) {
         int st = 0;
-        while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) { }
         ended_ = true;
         status_ = WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? -WTERMSIG(st) : -1;
     }
@@ -173,7 +174,8 @@ std::vector<std::string> failingReadsOf(const std::string& path)
 {
     // A build with AddressSanitizer wants its runtime first in the list.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string asanOptions = std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0";
+    const std::string asanOptions
+        = std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0";
     return {"LD_PRELOAD=" + testHelper("zondari-eio.so"), "ZONDARI_EIO_PATH=" + path, "ASAN_OPTIONS=" + asanOptions};
 }
 
@@ -209,4 +211,4 @@ bool isWritingIn(pid_t pid, const std::string& folder)
     return writing;
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

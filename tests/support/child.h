@@ -43,7 +43,7 @@ private:
     int in_ = -1;
     int outPipe_ = -1;
     std::string out_;
-    std::size_t scanned_ = 0;  // lines of out_ already looked at
+    std::size_t scanned_ = 0; // lines of out_ already looked at
     bool ended_ = false;
     int status_ = 0;
 };
@@ -59,4 +59,4 @@ std::vector<std::string> failingReadsOf(const std::string& path);
 // in the middle of a write there.
 bool isWritingIn(pid_t pid, const std::string& folder);
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -33,7 +33,10 @@ bool chosen(char (&out)[PATH_MAX])
 // 0 before readdir() tells the end of a folder from a failure by it.
 class KeptErrno {
 public:
-    KeptErrno() : saved_(errno) {}
+    KeptErrno()
+        : saved_(errno)
+    {
+    }
     ~KeptErrno() { errno = saved_; }
 
 private:
@@ -62,8 +65,7 @@ bool isChosenFd(int fd)
     return std::strcmp(want, have) == 0;
 }
 
-template <class F>
-F next(const char* name)
+template <class F> F next(const char* name)
 {
     return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
 }
@@ -91,7 +93,7 @@ bool forReading(const char* mode)
     return mode && mode[0] == 'r' && !std::strchr(mode, '+');
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -171,4 +173,4 @@ FILE* fopen64(const char* path, const char* mode)
     return real(path, mode);
 }
 
-}  // extern "C"
+} // extern "C"

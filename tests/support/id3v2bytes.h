@@ -56,7 +56,10 @@ inline std::string encode(const std::string& utf8, Encoding encoding)
     return out;
 }
 
-inline std::string terminator(Encoding e) { return e == Latin1 || e == Utf8 ? std::string(1, '\0') : std::string(2, '\0'); }
+inline std::string terminator(Encoding e)
+{
+    return e == Latin1 || e == Utf8 ? std::string(1, '\0') : std::string(2, '\0');
+}
 
 struct Tag {
     int major = 3;
@@ -85,7 +88,7 @@ struct Tag {
     Tag& comment(const std::string& description, const std::string& utf8, Encoding e = Latin1)
     {
         return frame(major == 2 ? "COM" : "COMM",
-                     std::string(1, char(e)) + "ita" + encode(description, e) + terminator(e) + encode(utf8, e));
+            std::string(1, char(e)) + "ita" + encode(description, e) + terminator(e) + encode(utf8, e));
     }
 
     std::string body() const
@@ -110,12 +113,15 @@ struct Tag {
             b = u;
         }
         return "ID3" + std::string{char(major), '\0', char(flags)}
-            + (sizeBytes.empty() ? syncsafe(static_cast<std::uint32_t>(b.size())) : sizeBytes) + b;
+        + (sizeBytes.empty() ? syncsafe(static_cast<std::uint32_t>(b.size())) : sizeBytes) + b;
     }
 };
 
 // Something that stands for audio after the tag: a few frames' worth of
 // bytes that are no tag.
-inline std::string audioAfter() { return std::string(4096, '\x55'); }
+inline std::string audioAfter()
+{
+    return std::string(4096, '\x55');
+}
 
-}  // namespace zondari::test::id3v2bytes
+} // namespace zondari::test::id3v2bytes

@@ -21,12 +21,11 @@ std::string makeMp3(const std::string& folder, const std::string& name, const To
         << tone.seconds << " sine " << tone.frequency;
     if (tone.gainDb != 0.0)
         cmd << " gain " << tone.gainDb;
-    cmd << " && lame --quiet " << tone.lameOptions << " '" << wav
-        << "' '" << out << "'";
+    cmd << " && lame --quiet " << tone.lameOptions << " '" << wav << "' '" << out << "'";
     const int status = run(cmd.str());
     std::error_code ec;
     std::filesystem::remove(wav, ec);
     return status == 0 ? out : std::string();
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

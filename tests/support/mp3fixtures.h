@@ -6,11 +6,11 @@ namespace zondari::test {
 
 struct ToneSpec {
     double seconds = 1.0;
-    int sampleRate = 44100;   // what sox generates; lame resamples only if asked
+    int sampleRate = 44100; // what sox generates; lame resamples only if asked
     int channels = 2;
-    std::string lameOptions = "-b 128";  // e.g. "-V 2", "-m m", "--resample 22.05"
+    std::string lameOptions = "-b 128"; // e.g. "-V 2", "-m m", "--resample 22.05"
     double frequency = 440.0;
-    double gainDb = 0.0;  // below full scale, so that two decks mixed do not clip
+    double gainDb = 0.0; // below full scale, so that two decks mixed do not clip
 };
 
 // Encodes a sine tone with lame into `folder`/`name` and returns its path;
@@ -20,4 +20,4 @@ std::string makeMp3(const std::string& folder, const std::string& name, const To
 // True when sox and lame are installed.
 bool haveMp3Tools();
 
-}  // namespace zondari::test
+} // namespace zondari::test

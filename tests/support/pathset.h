@@ -11,7 +11,8 @@ namespace zondari::test {
 // Sets PATH for as long as the object lives.
 class PathSet {
 public:
-    explicit PathSet(const std::string& path) : saved_(std::getenv("PATH") ? std::getenv("PATH") : "")
+    explicit PathSet(const std::string& path)
+        : saved_(std::getenv("PATH") ? std::getenv("PATH") : "")
     {
         ::setenv("PATH", path.c_str(), 1);
     }
@@ -31,4 +32,4 @@ inline std::string writeProgram(const TempDir& dir, const std::string& name, con
     return path;
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

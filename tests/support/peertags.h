@@ -15,14 +15,17 @@ struct Fields {
     std::string title, artist, album, year, comment, track, genre;
 };
 
-inline bool have(const std::string& program) { return run("command -v " + program + " >/dev/null 2>&1") == 0; }
+inline bool have(const std::string& program)
+{
+    return run("command -v " + program + " >/dev/null 2>&1") == 0;
+}
 
 // ID3v2.4, UTF-8, as mid3v2 writes it.
 inline bool tagWithMid3v2(const std::string& path, const Fields& f)
 {
     return run("mid3v2 -t " + shellQuoted(f.title) + " -a " + shellQuoted(f.artist) + " -A " + shellQuoted(f.album)
-               + " -y " + shellQuoted(f.year) + " -c " + shellQuoted(f.comment) + " -T " + shellQuoted(f.track)
-               + " -g " + shellQuoted(f.genre) + " " + shellQuoted(path) + " >/dev/null 2>&1")
+               + " -y " + shellQuoted(f.year) + " -c " + shellQuoted(f.comment) + " -T " + shellQuoted(f.track) + " -g "
+               + shellQuoted(f.genre) + " " + shellQuoted(path) + " >/dev/null 2>&1")
         == 0;
 }
 
@@ -31,8 +34,8 @@ inline bool tagWithEyeD3(const std::string& path, const Fields& f)
 {
     const auto slash = f.track.find('/');
     return run("eyeD3 --no-color --to-v2.3 --encoding utf16 -t " + shellQuoted(f.title) + " -a " + shellQuoted(f.artist)
-               + " -A " + shellQuoted(f.album) + " --recording-date " + shellQuoted(f.year) + " -c " + shellQuoted(f.comment)
-               + " -n " + shellQuoted(f.track.substr(0, slash))
+               + " -A " + shellQuoted(f.album) + " --recording-date " + shellQuoted(f.year) + " -c "
+               + shellQuoted(f.comment) + " -n " + shellQuoted(f.track.substr(0, slash))
                + (slash == std::string::npos ? "" : " -N " + shellQuoted(f.track.substr(slash + 1))) + " -G "
                + shellQuoted(f.genre) + " " + shellQuoted(path) + " >/dev/null 2>&1")
         == 0;
@@ -74,7 +77,7 @@ inline Fields mediainfoFields(const std::string& path)
 {
     const std::string out = output("mediainfo --Output='General;%Title%|%Performer%|%Album%|%Recorded_Date%|%Comment%|"
                                    "%Track/Position%|%Track/Position_Total%|%Genre%' "
-                                   + shellQuoted(path));
+        + shellQuoted(path));
     std::string parts[8];
     std::size_t k = 0;
     for (char c : out) {
@@ -83,8 +86,8 @@ inline Fields mediainfoFields(const std::string& path)
         else if (c != '\n')
             parts[k] += c;
     }
-    return {parts[0], parts[1], parts[2], parts[3], parts[4],
-            parts[6].empty() ? parts[5] : parts[5] + "/" + parts[6], parts[7]};
+    return {parts[0], parts[1], parts[2], parts[3], parts[4], parts[6].empty() ? parts[5] : parts[5] + "/" + parts[6],
+        parts[7]};
 }
 
-}  // namespace zondari::test::peertags
+} // namespace zondari::test::peertags

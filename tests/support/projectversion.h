@@ -15,8 +15,8 @@ inline std::string projectVersion()
     std::smatch m;
     if (!std::regex_search(cmake, m, std::regex(R"(project\(zondari\s+VERSION\s+(\d+)\.(\d+)\.(\d+))")))
         return "?";
-    return std::to_string(std::stoi(m[1])) + "." + std::to_string(std::stoi(m[2])) + "." +
-           std::to_string(std::stoi(m[3]));
+    return std::to_string(std::stoi(m[1])) + "." + std::to_string(std::stoi(m[2])) + "."
+        + std::to_string(std::stoi(m[3]));
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

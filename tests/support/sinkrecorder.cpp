@@ -26,8 +26,8 @@ SinkRecorder::SinkRecorder(const std::string& sink)
         ::close(pipeFds[0]);
         ::close(pipeFds[1]);
         // 10 ms fragments: each read arrives about when its sound was played.
-        ::execlp("parec", "parec", "--raw", "--format=s16le", "--rate=44100", "--channels=1",
-                 "--latency-msec=10", "-d", device.c_str(), static_cast<char*>(nullptr));
+        ::execlp("parec", "parec", "--raw", "--format=s16le", "--rate=44100", "--channels=1", "--latency-msec=10", "-d",
+            device.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
@@ -54,7 +54,7 @@ SinkRecorder::~SinkRecorder()
 void SinkRecorder::readLoop()
 {
     std::vector<char> buffer(4096);
-    std::string pending;  // an odd byte left from the last read
+    std::string pending; // an odd byte left from the last read
     for (;;) {
         const ssize_t n = ::read(fd_, buffer.data(), buffer.size());
         if (n <= 0)
@@ -64,8 +64,8 @@ void SinkRecorder::readLoop()
         const std::lock_guard lock(mutex_);
         std::size_t i = 0;
         for (; i + 1 < pending.size(); i += 2)
-            samples_.push_back(static_cast<std::int16_t>(static_cast<unsigned char>(pending[i])
-                                                         | (static_cast<unsigned char>(pending[i + 1]) << 8)));
+            samples_.push_back(static_cast<std::int16_t>(
+                static_cast<unsigned char>(pending[i]) | (static_cast<unsigned char>(pending[i + 1]) << 8)));
         pending.erase(0, i);
         arrivals_.emplace_back(samples_.size(), now);
     }
@@ -81,8 +81,8 @@ std::optional<std::size_t> SinkRecorder::sampleAt(Clock::time_point t) const
 {
     // The chunk that arrived first at or after t holds the sample played at
     // t; its last sample was played as it arrived.
-    const auto it = std::lower_bound(arrivals_.begin(), arrivals_.end(), t,
-                                     [](const auto& a, Clock::time_point when) { return a.second < when; });
+    const auto it = std::lower_bound(
+        arrivals_.begin(), arrivals_.end(), t, [](const auto& a, Clock::time_point when) { return a.second < when; });
     if (it == arrivals_.end())
         return std::nullopt;
     const double behind = std::chrono::duration<double>(it->second - t).count() * kRate;
@@ -116,4 +116,4 @@ std::optional<double> SinkRecorder::levelDb(double hz, Clock::time_point from, C
     return decibels(2.0 * std::sqrt(std::max(power, 0.0)) / windowSum);
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -32,17 +32,17 @@ public:
     // The amplitude of the sine at `hz` in the sound of [from, from + span),
     // in decibels of full scale (a full-scale sine is 0 dB); nullopt when the
     // recording does not cover that span yet.
-    std::optional<double> levelDb(double hz, Clock::time_point from,
-                                  Clock::duration span = std::chrono::milliseconds(40)) const;
+    std::optional<double> levelDb(
+        double hz, Clock::time_point from, Clock::duration span = std::chrono::milliseconds(40)) const;
 
     // The first moment from `from` on (in steps of `step`) at which the level
     // of `hz` over the next 40 ms satisfies `ok`, and keeps satisfying it for
     // `hold`; nullopt when that does not happen before `until` or the end of
     // what was recorded.
     template <class Pred>
-    std::optional<Clock::time_point> firstTime(double hz, Clock::time_point from, Clock::time_point until,
-                                               Pred ok, Clock::duration hold = std::chrono::milliseconds(100),
-                                               Clock::duration step = std::chrono::milliseconds(5)) const
+    std::optional<Clock::time_point> firstTime(double hz, Clock::time_point from, Clock::time_point until, Pred ok,
+        Clock::duration hold = std::chrono::milliseconds(100),
+        Clock::duration step = std::chrono::milliseconds(5)) const
     {
         for (Clock::time_point t = from; t < until; t += step) {
             bool held = true;
@@ -76,4 +76,4 @@ private:
 // Decibels of a ratio of amplitudes.
 double decibels(double ratio);
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -49,7 +49,8 @@ std::string TempDir::mkdir(const std::string& relative) const
     return p.string();
 }
 
-MountedTmpfs::MountedTmpfs(std::string at, const std::string& size) : at_(std::move(at))
+MountedTmpfs::MountedTmpfs(std::string at, const std::string& size)
+    : at_(std::move(at))
 {
     ok_ = ::geteuid() == 0 && run("mount -t tmpfs -o size=" + size + " tmpfs '" + at_ + "' 2>/dev/null") == 0;
 }
@@ -57,10 +58,11 @@ MountedTmpfs::MountedTmpfs(std::string at, const std::string& size) : at_(std::m
 MountedTmpfs::~MountedTmpfs()
 {
     if (ok_)
-        run("umount '" + at_ + "' 2>/dev/null || umount -l '" + at_ + "'");  // -l: still some process's current folder
+        run("umount '" + at_ + "' 2>/dev/null || umount -l '" + at_ + "'"); // -l: still some process's current folder
 }
 
-ReadOnly::ReadOnly(std::string path) : path_(std::move(path))
+ReadOnly::ReadOnly(std::string path)
+    : path_(std::move(path))
 {
     if (run("chattr +i '" + path_ + "' 2>/dev/null") == 0)
         how_ = 1;
@@ -111,4 +113,4 @@ std::string programBinary(const std::string& name)
     return std::string(ZONDARI_PROGRAM_DIR) + "/" + name;
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

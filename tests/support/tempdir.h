@@ -41,7 +41,7 @@ public:
 
 private:
     std::string path_;
-    int how_ = 0;  // 1 immutable, 2 mode
+    int how_ = 0; // 1 immutable, 2 mode
 };
 
 // A small file system of its own (tmpfs of `size`, "1m") mounted on the
@@ -69,4 +69,4 @@ std::string output(const std::string& command, int* status = nullptr);
 // The program's executables in the build tree.
 std::string programBinary(const std::string& name);
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -70,7 +70,7 @@ int saveTagOnEachLine(test::TestApp& app, const std::string& file)
     frmMain editor(app.ctx);
     editor.txtNomefile->setText(QString::fromStdString(file));
     editor.Caricafile();
-    app.dialogs.messages.clear();  // "no tag" is no news here
+    app.dialogs.messages.clear(); // "no tag" is no news here
     ready();
     for (std::string line; std::getline(std::cin, line);) {
         editor.txtTitolo->setText(editor.txtTitolo->text() == "Primo" ? "Secondo" : "Primo");
@@ -80,7 +80,7 @@ int saveTagOnEachLine(test::TestApp& app, const std::string& file)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -31,4 +31,4 @@ Value dwordValue(std::uint32_t number)
     return v;
 }
 
-}  // namespace zondari::registry
+} // namespace zondari::registry

@@ -26,4 +26,4 @@ std::optional<std::string> valueText(const Value& value);
 // A 32-bit number stored as the registry stores it.
 Value dwordValue(std::uint32_t number);
 
-}  // namespace zondari::registry
+} // namespace zondari::registry

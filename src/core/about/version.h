@@ -19,4 +19,4 @@ inline constexpr const char* kProgramName = "Zondari";
 // about window shows and both programs print for `--version`.
 std::string programVersionLine();
 
-}  // namespace zondari
+} // namespace zondari

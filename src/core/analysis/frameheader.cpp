@@ -25,7 +25,7 @@ constexpr BitRateRow kMpeg2Layer23 = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 
 const std::array<std::string, 4> kChannelModes = {"stereo", "joint stereo", "dual channel", "single channel"};
 const std::array<std::string, 4> kEmphasis = {"no", "50/15", "reserved", "CCITT J 17"};
 
-}  // namespace
+} // namespace
 
 FrameHeader splitHeader(std::uint32_t w)
 {
@@ -57,9 +57,15 @@ bool isValidHeader(std::uint32_t w)
         && h.sampleRateIndex != 3;
 }
 
-int FrameHeader::version() const { return kVersions[static_cast<std::size_t>(versionCode & 3)]; }
+int FrameHeader::version() const
+{
+    return kVersions[static_cast<std::size_t>(versionCode & 3)];
+}
 
-int FrameHeader::layer() const { return kLayers[static_cast<std::size_t>(layerCode & 3)]; }
+int FrameHeader::layer() const
+{
+    return kLayers[static_cast<std::size_t>(layerCode & 3)];
+}
 
 int FrameHeader::sampleRate() const
 {
@@ -106,7 +112,10 @@ int FrameHeader::samplesPerFrame() const
     }
 }
 
-int paddingSlot(const FrameHeader& h) { return h.layer() == 1 ? 4 : 1; }
+int paddingSlot(const FrameHeader& h)
+{
+    return h.layer() == 1 ? 4 : 1;
+}
 
 std::uint32_t frameLength(const FrameHeader& h)
 {
@@ -122,8 +131,14 @@ std::uint32_t frameLength(const FrameHeader& h)
     return static_cast<std::uint32_t>(bytesFactor * bitsPerSecond / static_cast<std::uint64_t>(rate) + h.paddingBit);
 }
 
-const std::string& channelModeText(int code) { return kChannelModes[static_cast<std::size_t>(code & 3)]; }
+const std::string& channelModeText(int code)
+{
+    return kChannelModes[static_cast<std::size_t>(code & 3)];
+}
 
-const std::string& emphasisText(int code) { return kEmphasis[static_cast<std::size_t>(code & 3)]; }
+const std::string& emphasisText(int code)
+{
+    return kEmphasis[static_cast<std::size_t>(code & 3)];
+}
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

@@ -27,10 +27,10 @@ struct FrameHeader {
     int originalBit = 0;
     int emphasisCode = 0;
 
-    int version() const;     // 1, 2, 25; 0 for the reserved code
-    int layer() const;       // 1, 2, 3; 0 for the reserved code
-    int sampleRate() const;  // Hz; 0 for the reserved index or version
-    int tableBitRate() const;  // kbit/s; 0 for free format, index 15 or a reserved code
+    int version() const; // 1, 2, 25; 0 for the reserved code
+    int layer() const; // 1, 2, 3; 0 for the reserved code
+    int sampleRate() const; // Hz; 0 for the reserved index or version
+    int tableBitRate() const; // kbit/s; 0 for free format, index 15 or a reserved code
     int samplesPerFrame() const;
     bool singleChannel() const { return channelModeCode == 3; }
 };
@@ -53,4 +53,4 @@ int paddingSlot(const FrameHeader& h);
 const std::string& channelModeText(int code);
 const std::string& emphasisText(int code);
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

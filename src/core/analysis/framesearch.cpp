@@ -11,7 +11,10 @@ namespace {
 constexpr std::uint32_t kStreamBits = 0xFFFE0C00u;
 constexpr std::uint32_t kPaddingBit = 0x00000200u;
 
-const unsigned char* bytesOf(std::string_view s) { return reinterpret_cast<const unsigned char*>(s.data()); }
+const unsigned char* bytesOf(std::string_view s)
+{
+    return reinterpret_cast<const unsigned char*>(s.data());
+}
 
 std::optional<FrameStart> confirmFreeFormat(std::string_view audio, std::size_t p, std::uint32_t header)
 {
@@ -24,7 +27,7 @@ std::optional<FrameStart> confirmFreeFormat(std::string_view audio, std::size_t 
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 std::uint64_t id3v2TagLength(std::string_view bytes)
 {
@@ -74,4 +77,4 @@ std::optional<FrameStart> findFirstFrame(std::string_view audio)
     return std::nullopt;
 }
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

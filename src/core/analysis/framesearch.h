@@ -24,7 +24,7 @@ inline constexpr std::size_t kAudioWindow = kSearchSpan + kFreeFormatSpan + 64;
 std::uint64_t id3v2TagLength(std::string_view bytes);
 
 struct FrameStart {
-    std::size_t offset = 0;  // in the bytes searched
+    std::size_t offset = 0; // in the bytes searched
     std::uint32_t header = 0;
     // A free-format frame's length: the distance to the next header that
     // equals it but for the padding bit; 0 for a frame with a table bit rate.
@@ -37,4 +37,4 @@ struct FrameStart {
 // rate, unless the audio ends before that next header.
 std::optional<FrameStart> findFirstFrame(std::string_view audio);
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

@@ -8,4 +8,4 @@ namespace zondari {
 // (0-147); "" for 255 (no genre) and for any number without a name.
 std::string GenreName(int genre);
 
-}  // namespace zondari
+} // namespace zondari

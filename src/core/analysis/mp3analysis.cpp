@@ -12,7 +12,10 @@
 namespace zondari::mp3 {
 namespace {
 
-std::string yesNo(int bit) { return bit ? "sì" : "no"; }
+std::string yesNo(int bit)
+{
+    return bit ? "sì" : "no";
+}
 
 std::int32_t clampToInt32(long double v)
 {
@@ -39,7 +42,7 @@ void readTagFields(const Mp3Bytes& file, TrackInfo& info)
     info.Genre = tag->GenreByte;
 }
 
-}  // namespace
+} // namespace
 
 Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
 {
@@ -64,7 +67,8 @@ Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
             if (block.size() < kHeader)
                 break;
         }
-        const std::uint64_t tag = id3v2TagLength(std::string_view(block).substr(static_cast<std::size_t>(at - blockAt), kHeader));
+        const std::uint64_t tag
+            = id3v2TagLength(std::string_view(block).substr(static_cast<std::size_t>(at - blockAt), kHeader));
         if (tag == 0)
             break;
         file.tagsInFront += tag;
@@ -121,7 +125,7 @@ TrackInfo DecodeMp3Header(const Mp3Bytes& file)
     info.Private = yesNo(h.privateBit);
     info.Copyright = yesNo(h.copyrightBit);
     info.Original = yesNo(h.originalBit);
-    info.Crc = yesNo(h.protectionBit == 0);  // a clear bit means a CRC follows
+    info.Crc = yesNo(h.protectionBit == 0); // a clear bit means a CRC follows
 
     std::int32_t bitRate = h.tableBitRate();
     if (first.freeFormatLength != 0 && h.sampleRate() != 0) {
@@ -157,7 +161,7 @@ PlayTime playTime(const FrameHeader& header, std::int32_t bitRate, const VbrHead
         return t;
     }
     if (vbr.marksVbr() || bitRate <= 0)
-        return t;  // neither a count nor a bit rate that holds for the whole stream
+        return t; // neither a count nor a bit rate that holds for the whole stream
     t.bitRate = bitRate;
     t.seconds = clampToInt32(static_cast<long double>(audioBytes * 8 / (static_cast<std::uint64_t>(bitRate) * 1000)));
     return t;
@@ -169,13 +173,33 @@ std::string durationText(std::int32_t seconds)
     return std::to_string(seconds / 60) + ":" + (s < 10 ? "0" : "") + std::to_string(s);
 }
 
-std::string booleanText(bool value) { return value ? "Vero" : "Falso"; }
+std::string booleanText(bool value)
+{
+    return value ? "Vero" : "Falso";
+}
 
 const std::array<std::string, kDetailCount>& detailLabels()
 {
     static const std::array<std::string, kDetailCount> labels = {
-        "Bitrate", "Frequenza", "Durata", "Versione", "Layer", "Original", "Empasis", "Copyright", "Mode", "Padding",
-        "CRC", "Private", "Artista", "Nome brano", "Album", "Anno", "Commenti", "Genere", "Hastag",
+        "Bitrate",
+        "Frequenza",
+        "Durata",
+        "Versione",
+        "Layer",
+        "Original",
+        "Empasis",
+        "Copyright",
+        "Mode",
+        "Padding",
+        "CRC",
+        "Private",
+        "Artista",
+        "Nome brano",
+        "Album",
+        "Anno",
+        "Commenti",
+        "Genere",
+        "Hastag",
     };
     return labels;
 }
@@ -183,12 +207,31 @@ const std::array<std::string, kDetailCount>& detailLabels()
 std::array<std::string, kDetailCount> detailValues(const TrackInfo& i)
 {
     return {
-        std::to_string(i.BitRate), std::to_string(i.SampleRate), durationText(i.Duration), std::to_string(i.Version),
-        std::to_string(i.Layer), i.Original, i.Emphasis, i.Copyright, i.ChannelMode, i.Padding, i.Crc, i.Private,
-        i.Artist, i.Title, i.Album, i.Year, i.Comment, GenreName(i.Genre), booleanText(i.HasTag),
+        std::to_string(i.BitRate),
+        std::to_string(i.SampleRate),
+        durationText(i.Duration),
+        std::to_string(i.Version),
+        std::to_string(i.Layer),
+        i.Original,
+        i.Emphasis,
+        i.Copyright,
+        i.ChannelMode,
+        i.Padding,
+        i.Crc,
+        i.Private,
+        i.Artist,
+        i.Title,
+        i.Album,
+        i.Year,
+        i.Comment,
+        GenreName(i.Genre),
+        booleanText(i.HasTag),
     };
 }
 
-std::string vbrText(const TrackInfo& info) { return "VBR " + booleanText(info.IsVbr); }
+std::string vbrText(const TrackInfo& info)
+{
+    return "VBR " + booleanText(info.IsVbr);
+}
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

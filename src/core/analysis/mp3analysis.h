@@ -23,8 +23,8 @@ struct Mp3Bytes {
     // The length of the ID3v2 tags in front; past fileLength when a tag's
     // size points past the end.
     std::uint64_t tagsInFront = 0;
-    std::string audio;  // up to kAudioWindow bytes from tagsInFront, not past the audio's end
-    std::string tail;   // the last 128 bytes
+    std::string audio; // up to kAudioWindow bytes from tagsInFront, not past the audio's end
+    std::string tail; // the last 128 bytes
 };
 
 // Gathers the bytes of a file of `length` bytes through `read` (the bytes at
@@ -42,7 +42,7 @@ bool endsWithId3v1(std::string_view tail);
 std::uint64_t audioBytes(const Mp3Bytes& file);
 
 struct FirstFrame {
-    std::optional<std::uint32_t> header;  // the first frame's header word; none when no frame was found
+    std::optional<std::uint32_t> header; // the first frame's header word; none when no frame was found
     std::uint32_t freeFormatLength = 0;
     VbrHeader vbr;
 };
@@ -55,7 +55,7 @@ FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info);
 TrackInfo DecodeMp3Header(const Mp3Bytes& file);
 
 struct PlayTime {
-    std::int32_t bitRate = 0;  // kbit/s
+    std::int32_t bitRate = 0; // kbit/s
     std::int32_t seconds = 0;
 };
 
@@ -79,4 +79,4 @@ std::array<std::string, kDetailCount> detailValues(const TrackInfo& info);
 // The line under the first field: "VBR " and the Boolean text.
 std::string vbrText(const TrackInfo& info);
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

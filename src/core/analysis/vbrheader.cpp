@@ -13,7 +13,7 @@ std::optional<std::uint32_t> wordIn(std::string_view bytes, std::size_t offset)
     return wordAt(reinterpret_cast<const unsigned char*>(bytes.data()) + offset);
 }
 
-}  // namespace
+} // namespace
 
 std::size_t xingOffset(const FrameHeader& header)
 {
@@ -41,4 +41,4 @@ VbrHeader readVbrHeader(std::string_view frame, const FrameHeader& header)
     return vbr;
 }
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

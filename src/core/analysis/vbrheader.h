@@ -31,4 +31,4 @@ VbrHeader readVbrHeader(std::string_view frame, const FrameHeader& header);
 // Where the "Xing" or "Info" text stands from the frame start.
 std::size_t xingOffset(const FrameHeader& header);
 
-}  // namespace zondari::mp3
+} // namespace zondari::mp3

@@ -26,7 +26,8 @@ std::string catalogueBytes(const Catalogue& catalogue)
     }
     // Plain ASCII is the same in either encoding: a disc of 100,000 files
     // need not be looked at character by character.
-    const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    const bool ascii
+        = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii)
         return text;
     if (!encoding::isValidUtf8(text))
@@ -124,4 +125,4 @@ std::string displayText(std::string_view entry)
     return out;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -36,10 +36,10 @@ inline constexpr std::size_t kMaxTitleBytes = 4096;
 
 // How the lines of a catalogue file read.
 enum class LineCoding {
-    Undecided,    // no line so far that is not UTF-8; the first such line makes the whole file Windows-1252
-    Utf8,         // every line is UTF-8
-    Windows1252,  // made on Windows
-    RawNames,     // marked: UTF-8, and a line that is not UTF-8 holds a name's own bytes
+    Undecided, // no line so far that is not UTF-8; the first such line makes the whole file Windows-1252
+    Utf8, // every line is UTF-8
+    Windows1252, // made on Windows
+    RawNames, // marked: UTF-8, and a line that is not UTF-8 holds a name's own bytes
 };
 
 struct Catalogue {
@@ -82,4 +82,4 @@ std::string decodeTitleLine(std::string_view line, LineCoding coding);
 // becomes U+FFFD, the replacement character.
 std::string displayText(std::string_view entry);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

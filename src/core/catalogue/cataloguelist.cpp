@@ -31,4 +31,4 @@ std::string countLine(std::size_t count)
     return "N. " + std::to_string(count) + " già catalogati";
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -25,4 +25,4 @@ std::string shownTitle(std::string_view title);
 // "N. 3 già catalogati"
 std::string countLine(std::size_t count);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -8,7 +8,8 @@ namespace zondari::catalogue {
 
 CatalogueReader::CatalogueReader(std::size_t bufferBytes)
     // The buffer holds at least a whole title line with its mark and end.
-    : file_(nullptr, &std::fclose), capacity_(std::max(bufferBytes, kMaxTitleBytes + 16))
+    : file_(nullptr, &std::fclose)
+    , capacity_(std::max(bufferBytes, kMaxTitleBytes + 16))
 {
 }
 
@@ -22,7 +23,7 @@ Status CatalogueReader::open(const std::string& path)
     // The buffer here is the only one: reads go straight into it.
     std::setvbuf(file_.get(), nullptr, _IONBF, 0);
     if (!buffer_)
-        buffer_.reset(new char[capacity_]);  // left uninitialised: reads fill it
+        buffer_.reset(new char[capacity_]); // left uninitialised: reads fill it
     return readTitle();
 }
 
@@ -44,7 +45,7 @@ Status CatalogueReader::readTitle()
     else if (eof_)
         begin_ = end_;
     else
-        skipping_ = true;  // a title longer than the buffer: the rest of it is passed over
+        skipping_ = true; // a title longer than the buffer: the rest of it is passed over
     if (line.ends_with('\r'))
         line.remove_suffix(1);
     title_ = cutTitle(line);
@@ -126,4 +127,4 @@ Status CatalogueReader::restart()
     return readTitle();
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

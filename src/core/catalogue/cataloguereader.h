@@ -42,19 +42,19 @@ public:
     Status restart();
 
 private:
-    Status readTitle();     // from the start of the file
-    Status fill();          // reads on after what the buffer holds
-    Status skipLongLine();  // passes over the rest of a line too long to keep
+    Status readTitle(); // from the start of the file
+    Status fill(); // reads on after what the buffer holds
+    Status skipLongLine(); // passes over the rest of a line too long to keep
 
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
-    std::size_t begin_ = 0;  // what is not handed out yet: [begin_, end_)
+    std::size_t begin_ = 0; // what is not handed out yet: [begin_, end_)
     std::size_t end_ = 0;
     bool eof_ = false;
-    bool skipping_ = false;         // inside a line too long to keep
-    bool wholeInBuffer_ = false;    // the first read took the whole file
-    std::size_t bodyInBuffer_ = 0;  // where the lines after the title start then
+    bool skipping_ = false; // inside a line too long to keep
+    bool wholeInBuffer_ = false; // the first read took the whole file
+    std::size_t bodyInBuffer_ = 0; // where the lines after the title start then
     bool rawNames_ = false;
     std::string title_;
 };
@@ -66,12 +66,11 @@ private:
 // Windows-1252. `pass(coding)` starts every reading, the first included, so
 // that the caller can drop what an earlier one made. `take` gives
 // Result<bool> and `pass` a Status; a failure of either ends the reading.
-template <class Pass, class Take>
-Status readCatalogueLines(CatalogueReader& reader, Pass pass, Take take)
+template <class Pass, class Take> Status readCatalogueLines(CatalogueReader& reader, Pass pass, Take take)
 {
-    LineCoding coding = reader.rawNames() ? LineCoding::RawNames
-                        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
-                                                                : LineCoding::Windows1252;
+    LineCoding coding = reader.rawNames()       ? LineCoding::RawNames
+        : encoding::isValidUtf8(reader.title()) ? LineCoding::Undecided
+                                                : LineCoding::Windows1252;
     for (;;) {
         if (auto st = pass(coding); !st)
             return st;
@@ -98,5 +97,4 @@ Status readCatalogueLines(CatalogueReader& reader, Pass pass, Take take)
     }
 }
 
-
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

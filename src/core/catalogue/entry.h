@@ -40,4 +40,4 @@ inline bool hasLineBreak(std::string_view text)
     return text.find('\n') != std::string_view::npos || text.find('\r') != std::string_view::npos;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -39,7 +39,7 @@ std::string_view headOf(std::string_view text, std::size_t bytes)
     return text.substr(0, bytes);
 }
 
-}  // namespace
+} // namespace
 
 std::string& sanitiseName(std::string& text)
 {
@@ -67,8 +67,8 @@ std::string userPrefix(std::string_view user)
     return kPrefix + withoutSlashes(user) + "_";
 }
 
-std::string catalogueFileName(std::string_view user, std::string_view label, std::uint32_t serial,
-                              std::string_view folderPart)
+std::string catalogueFileName(
+    std::string_view user, std::string_view label, std::uint32_t serial, std::string_view folderPart)
 {
     const std::string head = userPrefix(user) + withoutSlashes(label) + "_" + serialText(serial);
     std::string name = head + std::string(folderPart) + kExtension;
@@ -87,4 +87,4 @@ bool isCatalogueOf(std::string_view fileName, std::string_view user)
     return text::startsWith(name, text::toUpper(userPrefix(user))) && text::endsWith(name, ".TXT");
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

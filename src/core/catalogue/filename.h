@@ -32,12 +32,12 @@ std::string userPrefix(std::string_view user);
 // the start of its folder part and ends it with "~" and 8 hex digits of a
 // hash of the whole folder part, so deep folders still get a name of their
 // own, the same on every scan.
-std::string catalogueFileName(std::string_view user, std::string_view label, std::uint32_t serial,
-                              std::string_view folderPart);
+std::string catalogueFileName(
+    std::string_view user, std::string_view label, std::uint32_t serial, std::string_view folderPart);
 
 // Whether `fileName` is a catalogue of `user` ("ZOND_" + user + "_...txt",
 // letter case aside, as the directory search matches): the catalogues of a
 // user "Anna" are not those of a user "Annalisa".
 bool isCatalogueOf(std::string_view fileName, std::string_view user);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

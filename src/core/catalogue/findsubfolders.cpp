@@ -13,14 +13,14 @@ namespace {
 // One folder being walked: its subfolders still to visit and its files,
 // which follow the last subfolder's subtree.
 struct Level {
-    std::string path;  // as on disk, which is how the entries write it: a name
-                       // that is not UTF-8 keeps its bytes
+    std::string path; // as on disk, which is how the entries write it: a name
+                      // that is not UTF-8 keeps its bytes
     std::vector<std::string> folders;
     std::size_t next = 0;
-    std::vector<std::string> files;  // full entries, in order
+    std::vector<std::string> files; // full entries, in order
 };
 
-}  // namespace
+} // namespace
 
 ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles, ScanProgress* progress)
 {
@@ -47,9 +47,8 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
             text::sortNoCase(listing.folders);
             level.folders = std::move(listing.folders);
             // Sorted by name: the folder's path in front of each is the same.
-            std::erase_if(listing.files, [allFiles](const std::string& n) {
-                return hasLineBreak(n) || !includesFile(n, allFiles);
-            });
+            std::erase_if(listing.files,
+                [allFiles](const std::string& n) { return hasLineBreak(n) || !includesFile(n, allFiles); });
             text::sortNoCase(listing.files);
             level.files.reserve(listing.files.size());
             for (const std::string& name : listing.files)
@@ -84,4 +83,4 @@ ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool a
     return out;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

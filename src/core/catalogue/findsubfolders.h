@@ -14,9 +14,9 @@ struct FolderListing {
     // Gone: the folder was there when its parent was listed and is not now.
     enum class Outcome { Listed, Denied, Gone, Failed };
     Outcome outcome = Outcome::Listed;
-    RuntimeError error;                // when Failed
-    std::vector<std::string> folders;  // subfolders; links to folders are not among them
-    std::vector<std::string> files;    // normal files (and links to them)
+    RuntimeError error; // when Failed
+    std::vector<std::string> folders; // subfolders; links to folders are not among them
+    std::vector<std::string> files; // normal files (and links to them)
 };
 
 // Lists folders for the walk; the platform lists the disk, tests may list
@@ -37,7 +37,7 @@ struct ScanProgress {
 };
 
 struct ScanOutcome {
-    std::vector<std::string> entries;  // in catalogue order; on failure, those found so far
+    std::vector<std::string> entries; // in catalogue order; on failure, those found so far
     bool failed = false;
     RuntimeError error;
     bool stopped = false;
@@ -53,7 +53,7 @@ struct ScanOutcome {
 // and is passed over; any other failure ends the walk. A name holding a line
 // break is left out with everything below it. A name that is not UTF-8 is
 // kept as its bytes, so that its entry names the file.
-ScanOutcome FindSubFolders(FolderSource& source, const std::string& root, bool allFiles,
-                           ScanProgress* progress = nullptr);
+ScanOutcome FindSubFolders(
+    FolderSource& source, const std::string& root, bool allFiles, ScanProgress* progress = nullptr);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -61,7 +61,7 @@ const std::array<char32_t, 0x800>& twoByteUpper()
     return table;
 }
 
-}  // namespace
+} // namespace
 
 Fold foldUtf8(std::string_view text, std::string& out)
 {
@@ -80,8 +80,8 @@ Fold foldUtf8(std::string_view text, std::string& out)
         std::memcpy(&w, in + i, 8);
         seen |= w;
         const std::uint64_t low7 = w & ~kHigh;
-        const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes;  // high bit: byte >= 'a'
-        const std::uint64_t pastZ = low7 + (0x7F - 'z') * kOnes;  // high bit: byte > 'z'
+        const std::uint64_t fromA = low7 + (0x80 - 'a') * kOnes; // high bit: byte >= 'a'
+        const std::uint64_t pastZ = low7 + (0x7F - 'z') * kOnes; // high bit: byte > 'z'
         const std::uint64_t lower = (fromA ^ pastZ) & ~w & kHigh;
         w ^= lower >> 2;
         std::memcpy(o + i, &w, 8);
@@ -113,7 +113,7 @@ Fold foldUtf8(std::string_view text, std::string& out)
         if ((b0 & 0xE0) == 0xC0 && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
             const char32_t cp = (char32_t(b0 & 0x1F) << 6) | (in[i + 1] & 0x3F);
             if (cp < 0x80)
-                return Fold::Invalid;  // overlong
+                return Fold::Invalid; // overlong
             const char32_t up = table[cp];
             if (up < 0x80 || up >= 0x800)
                 return Fold::Shifted;
@@ -145,4 +145,4 @@ bool upperCaseInto(std::string_view text, std::string& out)
     return false;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

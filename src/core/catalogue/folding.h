@@ -11,9 +11,9 @@ namespace zondari::catalogue {
 void decodeCp1252Into(std::string_view bytes, std::string& out);
 
 enum class Fold {
-    Aligned,  // `out` is the upper case, byte for byte where `text` is
-    Shifted,  // some letter's upper case has another length: `out` is not finished
-    Invalid,  // `text` is not UTF-8: `out` is not finished
+    Aligned, // `out` is the upper case, byte for byte where `text` is
+    Shifted, // some letter's upper case has another length: `out` is not finished
+    Invalid, // `text` is not UTF-8: `out` is not finished
 };
 
 // Upper-cases `text` into `out`, the way text::toUpper does, byte for byte
@@ -27,4 +27,4 @@ Fold foldUtf8(std::string_view text, std::string& out);
 // longer match positions in `text` (`out` is still the upper-cased text).
 bool upperCaseInto(std::string_view text, std::string& out);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

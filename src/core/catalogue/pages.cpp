@@ -44,10 +44,18 @@ void appendEscaped(std::string& out, std::string_view text)
             continue;
         out.append(text.data() + done, i - done);
         switch (text[i]) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += "&quot;";
+            break;
         }
         done = i + 1;
     }
@@ -127,7 +135,7 @@ void appendFileUrl(std::string& url, std::string_view path)
             url += '/';
         appendEncoded(url, path.substr(2), true);
     } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        url += "file:";  // a network share: the server is the host
+        url += "file:"; // a network share: the server is the host
         appendEncoded(url, path, true);
     } else if (!path.empty() && path[0] == '/') {
         url += "file://";
@@ -139,8 +147,7 @@ void appendFileUrl(std::string& url, std::string_view path)
 }
 
 // The lines of `text` without their CR LF, one by one.
-template <class Each>
-void forEachLine(std::string_view text, Each each)
+template <class Each> void forEachLine(std::string_view text, Each each)
 {
     std::size_t from = 0;
     while (from < text.size()) {
@@ -170,7 +177,7 @@ void appendListed(std::string& out, std::string_view entry, bool utf8)
 // Lines of a catalogue as the program holds them.
 struct HeldLines {
     std::string_view text;
-    bool utf8;  // every line is UTF-8
+    bool utf8; // every line is UTF-8
 };
 
 // The lines in `coding` as the program holds them (Windows-1252 decoded into
@@ -217,13 +224,12 @@ bool listLines(std::string_view lines, LineCoding coding, std::string& decoded, 
     const auto held = holdLines(lines, coding, decoded);
     if (!held)
         return false;
-    forEachLine(held->text, [&](std::string_view line) {
-        appendListed(out, line, held->utf8 || encoding::isValidUtf8(line));
-    });
+    forEachLine(
+        held->text, [&](std::string_view line) { appendListed(out, line, held->utf8 || encoding::isValidUtf8(line)); });
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string htmlEscape(std::string_view text)
 {
@@ -254,7 +260,8 @@ std::optional<std::string> searchTextOf(std::string_view typed)
 }
 
 EntryMatcher::EntryMatcher(std::string_view text, bool caseSensitive)
-    : needle_(caseSensitive ? std::string(text) : text::toUpper(text)), caseSensitive_(caseSensitive)
+    : needle_(caseSensitive ? std::string(text) : text::toUpper(text))
+    , caseSensitive_(caseSensitive)
 {
 }
 
@@ -310,7 +317,8 @@ void ExportPage::end(std::string& out) const
 }
 
 DatabasePage::DatabasePage(PageRequest request)
-    : request_(std::move(request)), matcher_({}, false)
+    : request_(std::move(request))
+    , matcher_({}, false)
 {
     if (!request_.wholeDatabase()) {
         // The program's own callers refuse a text that is not UTF-8; any
@@ -377,7 +385,8 @@ bool DatabasePage::addLines(std::string_view lines, LineCoding coding, std::stri
         addMatches(text, folded_, out);
         return true;
     case Fold::Shifted: {
-        const bool utf8 = coding == LineCoding::Windows1252 || coding == LineCoding::Utf8 || encoding::isValidUtf8(text);
+        const bool utf8
+            = coding == LineCoding::Windows1252 || coding == LineCoding::Utf8 || encoding::isValidUtf8(text);
         if (!utf8 && coding == LineCoding::Undecided)
             return false;
         addMatchesLineByLine(text, utf8, out);
@@ -457,4 +466,4 @@ void DatabasePage::addEntry(std::string_view entry, std::string_view shown, std:
     ++hits_;
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -28,8 +28,8 @@ inline constexpr const char* kSearchPageName = "zondari-pagina-di-ricerca.htm";
 // What `rebuildnew` takes for the general page instead of a search text.
 inline constexpr const char* kWholeDatabase = "*";
 
-inline constexpr const char* kInvalidSearchTextMessage =
-    "Il testo da cercare contiene caratteri non validi: scriverlo di nuovo.";
+inline constexpr const char* kInvalidSearchTextMessage
+    = "Il testo da cercare contiene caratteri non validi: scriverlo di nuovo.";
 
 // Text made safe to stand in an HTML page, in text or in a quoted attribute.
 std::string htmlEscape(std::string_view text);
@@ -58,7 +58,7 @@ public:
     bool caseSensitive() const { return caseSensitive_; }
 
 private:
-    std::string needle_;  // upper-cased unless case-sensitive
+    std::string needle_; // upper-cased unless case-sensitive
     bool caseSensitive_;
 };
 
@@ -77,12 +77,12 @@ public:
     // False, with nothing added, when `coding` is Undecided and a line is
     // not UTF-8: the catalogue must be read again as Windows-1252.
     bool addLines(std::string_view lines, LineCoding coding, std::string& out);
-    void endCatalogue(std::string&) const {}
-    void addEntry(std::string_view entry, std::string& out) const;  // one entry as the program holds it
+    void endCatalogue(std::string&) const { }
+    void addEntry(std::string_view entry, std::string& out) const; // one entry as the program holds it
     void end(std::string& out) const;
 
 private:
-    std::string decoded_;  // kept between blocks so that memory is reused
+    std::string decoded_; // kept between blocks so that memory is reused
 };
 
 // What `rebuildnew` is asked: the general page (`text` "*"), or the search
@@ -90,7 +90,7 @@ private:
 struct PageRequest {
     std::string text = kWholeDatabase;
     bool caseSensitive = false;
-    bool folders = true;  // folder entries that hold the text are listed too
+    bool folders = true; // folder entries that hold the text are listed too
 
     bool wholeDatabase() const { return text == kWholeDatabase; }
     const char* pageName() const { return wholeDatabase() ? kDatabasePageName : kSearchPageName; }
@@ -132,8 +132,8 @@ private:
     PageRequest request_;
     EntryMatcher matcher_;
     long hits_ = 0;
-    std::string decoded_;  // kept between blocks so that memory is reused
+    std::string decoded_; // kept between blocks so that memory is reused
     std::string folded_;
 };
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -51,7 +51,7 @@ std::string filterTitle(std::string_view title)
 std::string overwriteQuestion(std::string_view fileName, std::string_view storedTitle)
 {
     return "Attenzione: il CD/Cartella : " + std::string(fileName) + " (" + std::string(storedTitle)
-           + ") è gia stato catalogato, si vuole sovrascrivere?";
+        + ") è gia stato catalogato, si vuole sovrascrivere?";
 }
 
 std::string missingCatalogueMessage(std::string_view fullPath)
@@ -61,8 +61,7 @@ std::string missingCatalogueMessage(std::string_view fullPath)
 
 std::string deleteQuestion(std::string_view fullPath, std::string_view title)
 {
-    return "Vuoi veramente cancellare il file di archivio " + std::string(fullPath) + " (" + std::string(title)
-           + ")?";
+    return "Vuoi veramente cancellare il file di archivio " + std::string(fullPath) + " (" + std::string(title) + ")?";
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

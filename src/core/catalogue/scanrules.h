@@ -11,14 +11,14 @@ inline constexpr const char* kBrowseTitle = "Apertura CD/Cartella MP3";
 inline constexpr const char* kColumnsMessage = "Numero di Colonne compreso tra 2 e 7";
 inline constexpr const char* kNothingFoundMessage = "Non trovato nessun file.";
 inline constexpr const char* kUnreadableMessage = "Non è possibile leggere sull'unità specificata, riprovare";
-inline constexpr const char* kNoCatalogueMessage =
-    "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
-inline constexpr const char* kSelectBeforeEditMessage =
-    "Occorre prima selezionare il file di archivio catalogato poi premere questo bottone per procedere "
-    "all'EDIT/Modifica.";
-inline constexpr const char* kSelectBeforeDeleteMessage =
-    "Occorre prima selezionare il file di archivio catalogato poi premere questo bottone per procedere alla "
-    "cancellazione.";
+inline constexpr const char* kNoCatalogueMessage
+    = "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
+inline constexpr const char* kSelectBeforeEditMessage
+    = "Occorre prima selezionare il file di archivio catalogato poi premere questo bottone per procedere "
+      "all'EDIT/Modifica.";
+inline constexpr const char* kSelectBeforeDeleteMessage
+    = "Occorre prima selezionare il file di archivio catalogato poi premere questo bottone per procedere alla "
+      "cancellazione.";
 
 // The music files of the scan: ".mp3", ".wma" and ".mod" in any letter case.
 inline constexpr const char* kScanFileTypes = ".MP3.WMA.MOD";
@@ -53,4 +53,4 @@ std::string missingCatalogueMessage(std::string_view fullPath);
 // The question before a catalogue file is deleted.
 std::string deleteQuestion(std::string_view fullPath, std::string_view title);
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

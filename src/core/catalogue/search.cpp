@@ -13,7 +13,10 @@ namespace {
 // a few pages of text at a time.
 class PageOut {
 public:
-    explicit PageOut(ByteSink& sink) : sink_(sink) {}
+    explicit PageOut(ByteSink& sink)
+        : sink_(sink)
+    {
+    }
 
     // Hands over what `buffer` holds once it has grown past a few pages of
     // text, or always when `force`.
@@ -48,8 +51,7 @@ private:
 
 // Adds one catalogue file to `page`. Read again as Windows-1252 (see
 // readCatalogueLines), its lines already on the page are taken off first.
-template <class Page>
-Status addCatalogueFile(CatalogueReader& reader, Page& page, PageOut& file, std::string& out)
+template <class Page> Status addCatalogueFile(CatalogueReader& reader, Page& page, PageOut& file, std::string& out)
 {
     const std::uint64_t start = file.position(out);
     long hits = 0;
@@ -79,7 +81,7 @@ Status addCatalogueFile(CatalogueReader& reader, Page& page, PageOut& file, std:
     return file.flush(out);
 }
 
-}  // namespace
+} // namespace
 
 std::string noHitMessage(const std::string& text)
 {
@@ -99,7 +101,7 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
 }
 
 Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const PageRequest& request,
-                              const PageProgress& progress)
+    const PageProgress& progress)
 {
     PageOut file(sink);
     DatabasePage page(request);
@@ -120,4 +122,4 @@ Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& ca
     return page.hits();
 }
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

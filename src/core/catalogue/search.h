@@ -18,7 +18,7 @@ namespace zondari::catalogue {
 // What a written page came to.
 struct WrittenPage {
     std::string path;
-    long hits = 0;  // file entries listed on a search page
+    long hits = 0; // file entries listed on a search page
 };
 
 // Called after each catalogue with how many are done and how many there are.
@@ -30,8 +30,8 @@ using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 // each through a buffer of fixed size, and the page goes out as it grows,
 // so memory stays the same whatever their number and size. A catalogue that
 // cannot be read gives its error.
-Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
-                              const PageRequest& request, const PageProgress& progress = {});
+Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const PageRequest& request,
+    const PageProgress& progress = {});
 
 // Makes "default.htm" of the catalogue file `reader` has open into `sink`,
 // read a block at a time, so that memory stays the same whatever the file
@@ -41,13 +41,14 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader);
 // The message shown when no file entry holds the search text.
 std::string noHitMessage(const std::string& text);
 
-inline constexpr const char* kEmptyDatabaseMessage =
-    "Questa operazione legge tutti i dati dei CD di MP3 che hai inserito, per adesso però non hai inserito "
-    "nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni di un "
-    "cd di MP3";
+inline constexpr const char* kEmptyDatabaseMessage
+    = "Questa operazione legge tutti i dati dei CD di MP3 che hai inserito, per adesso però non hai inserito "
+      "nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni di un "
+      "cd di MP3";
 
-inline constexpr const char* kShortSearchMessage = "Inserire una stringa per la ricerca composta almeno da 2 caratteri!";
+inline constexpr const char* kShortSearchMessage
+    = "Inserire una stringa per la ricerca composta almeno da 2 caratteri!";
 
 inline constexpr const char* kNoExportMessage = "Nessun file trovato, non verrà creato nessun file HTML";
 
-}  // namespace zondari::catalogue
+} // namespace zondari::catalogue

@@ -7,11 +7,15 @@
 namespace zondari::volumeserial {
 namespace {
 
-unsigned byteAt(std::string_view b, std::size_t at) { return static_cast<unsigned char>(b[at]); }
+unsigned byteAt(std::string_view b, std::size_t at)
+{
+    return static_cast<unsigned char>(b[at]);
+}
 
 std::uint32_t le32(std::string_view b, std::size_t at)
 {
-    return byteAt(b, at) | byteAt(b, at + 1) << 8 | byteAt(b, at + 2) << 16 | static_cast<std::uint32_t>(byteAt(b, at + 3)) << 24;
+    return byteAt(b, at) | byteAt(b, at + 1) << 8 | byteAt(b, at + 2) << 16
+        | static_cast<std::uint32_t>(byteAt(b, at + 3)) << 24;
 }
 
 std::uint16_t le16(std::string_view b, std::size_t at)
@@ -60,7 +64,7 @@ bool namesFat(std::string_view boot)
     return boot.substr(0x36, 3) == "FAT" || boot.substr(0x52, 5) == "FAT32";
 }
 
-}  // namespace
+} // namespace
 
 ByteSums byteSums(std::string_view bytes)
 {
@@ -93,7 +97,7 @@ std::optional<Found> iso9660(const ReadAt& read)
     Found f;
     f.fileSystem = "iso9660";
     f.serial = static_cast<std::uint32_t>(s.s[0]) << 24 | static_cast<std::uint32_t>(s.s[1]) << 16
-               | static_cast<std::uint32_t>(s.s[2]) << 8 | s.s[3];
+        | static_cast<std::uint32_t>(s.s[2]) << 8 | s.s[3];
     f.label = isoLabel(chosen, chosenType);
     return f;
 }
@@ -119,7 +123,7 @@ std::optional<std::uint32_t> udfSerial(const ReadAt& read, std::uint64_t size)
         if (n >= last)
             continue;
         anchor = sector(read, n);
-        if (anchor && le16(*anchor, 0) == 2)  // tag 2: anchor volume descriptor pointer
+        if (anchor && le16(*anchor, 0) == 2) // tag 2: anchor volume descriptor pointer
             break;
         anchor.reset();
     }
@@ -135,11 +139,11 @@ std::optional<std::uint32_t> udfSerial(const ReadAt& read, std::uint64_t size)
         if (!d)
             break;
         const std::uint16_t tag = le16(*d, 0);
-        if (tag == 5 && !partitionStart)  // partition descriptor: its starting sector
+        if (tag == 5 && !partitionStart) // partition descriptor: its starting sector
             partitionStart = le32(*d, 188);
-        else if (tag == 6 && !fileSetBlock)  // logical volume: the File Set Descriptor's block
+        else if (tag == 6 && !fileSetBlock) // logical volume: the File Set Descriptor's block
             fileSetBlock = le32(*d, 252);
-        else if (tag == 8)  // terminating descriptor
+        else if (tag == 8) // terminating descriptor
             break;
     }
     if (!partitionStart || !fileSetBlock)
@@ -149,7 +153,7 @@ std::optional<std::uint32_t> udfSerial(const ReadAt& read, std::uint64_t size)
         return std::nullopt;
     const ByteSums s = byteSums(*fsd);
     return static_cast<std::uint32_t>(s.s[3]) << 24 | static_cast<std::uint32_t>(s.s[2]) << 16
-           | static_cast<std::uint32_t>(s.s[1]) << 8 | s.s[0];
+        | static_cast<std::uint32_t>(s.s[1]) << 8 | s.s[0];
 }
 
 std::optional<Found> bootSector(const ReadAt& read, bool looksFat)
@@ -158,7 +162,7 @@ std::optional<Found> bootSector(const ReadAt& read, bool looksFat)
     if (!boot || boot->size() != 512)
         return std::nullopt;
     if (boot->compare(3, 8, "NTFS    ") == 0)
-        return Found{"ntfs", le32(*boot, 0x48), std::nullopt};  // low 32 bits of the 64-bit serial
+        return Found{"ntfs", le32(*boot, 0x48), std::nullopt}; // low 32 bits of the 64-bit serial
     if (!looksFat && !namesFat(*boot))
         return std::nullopt;
     // FAT32 has no 16-bit FAT size; its extended boot record sits further on.
@@ -210,7 +214,8 @@ std::string signedText(std::uint32_t serial)
 std::string windowsText(std::uint32_t serial)
 {
     char text[10];
-    std::snprintf(text, sizeof text, "%04X-%04X", static_cast<unsigned>(serial >> 16), static_cast<unsigned>(serial & 0xFFFF));
+    std::snprintf(
+        text, sizeof text, "%04X-%04X", static_cast<unsigned>(serial >> 16), static_cast<unsigned>(serial & 0xFFFF));
     return text;
 }
 
@@ -225,4 +230,4 @@ std::uint32_t standInSerial(std::string_view identity)
     return h == 0 ? 1 : h;
 }
 
-}  // namespace zondari::volumeserial
+} // namespace zondari::volumeserial

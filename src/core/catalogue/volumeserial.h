@@ -21,7 +21,7 @@ inline constexpr std::uint64_t kCdSector = 2048;
 // label when the structure they read holds it (ISO 9660 and Joliet; FAT,
 // NTFS and UDF labels come from elsewhere).
 struct Found {
-    std::string fileSystem;  // "udf", "iso9660", "ntfs", "vfat"
+    std::string fileSystem; // "udf", "iso9660", "ntfs", "vfat"
     std::uint32_t serial = 0;
     std::optional<std::string> label;
 };
@@ -75,4 +75,4 @@ std::string windowsText(std::uint32_t serial);
 // same for the same text on every run.
 std::uint32_t standInSerial(std::string_view identity);
 
-}  // namespace zondari::volumeserial
+} // namespace zondari::volumeserial

@@ -47,4 +47,4 @@ private:
     std::string bytes_;
 };
 
-}  // namespace zondari
+} // namespace zondari

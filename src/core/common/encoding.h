@@ -35,4 +35,4 @@ std::u32string toUtf32(std::string_view text);
 std::string toUtf8(std::u32string_view text);
 void appendUtf8(std::string& out, char32_t cp);
 
-}  // namespace zondari::encoding
+} // namespace zondari::encoding

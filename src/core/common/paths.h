@@ -23,4 +23,4 @@ inline std::string joinPath(std::string_view folder, std::string_view name)
     return path;
 }
 
-}  // namespace zondari
+} // namespace zondari

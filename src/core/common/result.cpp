@@ -32,7 +32,7 @@ constexpr ErrorText kErrorTexts[] = {
     {ErrorCode::PrinterError, "Errore della stampante"},
 };
 
-}  // namespace
+} // namespace
 
 RuntimeError runtimeError(ErrorCode code)
 {
@@ -42,7 +42,10 @@ RuntimeError runtimeError(ErrorCode code)
     return {static_cast<int>(code), {}};
 }
 
-bool isError(const RuntimeError& error, ErrorCode code) { return error.number == static_cast<int>(code); }
+bool isError(const RuntimeError& error, ErrorCode code)
+{
+    return error.number == static_cast<int>(code);
+}
 
 RuntimeError runtimeErrorFromErrno(int err)
 {
@@ -83,4 +86,4 @@ RuntimeError runtimeErrorFromErrno(int err)
     }
 }
 
-}  // namespace zondari
+} // namespace zondari

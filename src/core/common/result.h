@@ -16,21 +16,21 @@ struct RuntimeError {
 // The runtime's error numbers that the program raises or reports. Each has
 // its one Italian text in the table of result.cpp.
 enum class ErrorCode : int {
-    InvalidCall = 5,         // "Chiamata di routine o argomento non validi"
-    Overflow = 6,            // "Overflow"
-    OutOfMemory = 7,         // "Memoria esaurita"
-    TypeMismatch = 13,       // "Tipo non corrispondente"
-    BadFileName = 52,        // "Nome o numero di file non valido"
-    FileNotFound = 53,       // "File non trovato"
-    DeviceIO = 57,           // "Errore di I/O della periferica"
-    DiskFull = 61,           // "Disco pieno"
-    TooManyFiles = 67,       // "Troppi file"
-    DeviceUnavailable = 68,  // "Periferica non disponibile"
-    PermissionDenied = 70,   // "Autorizzazione negata"
-    DiskNotReady = 71,       // "Disco non pronto"
-    PathFileAccess = 75,     // "Errore di accesso al percorso/file"
-    PathNotFound = 76,       // "Impossibile trovare il percorso"
-    PrinterError = 482,      // "Errore della stampante"
+    InvalidCall = 5, // "Chiamata di routine o argomento non validi"
+    Overflow = 6, // "Overflow"
+    OutOfMemory = 7, // "Memoria esaurita"
+    TypeMismatch = 13, // "Tipo non corrispondente"
+    BadFileName = 52, // "Nome o numero di file non valido"
+    FileNotFound = 53, // "File non trovato"
+    DeviceIO = 57, // "Errore di I/O della periferica"
+    DiskFull = 61, // "Disco pieno"
+    TooManyFiles = 67, // "Troppi file"
+    DeviceUnavailable = 68, // "Periferica non disponibile"
+    PermissionDenied = 70, // "Autorizzazione negata"
+    DiskNotReady = 71, // "Disco non pronto"
+    PathFileAccess = 75, // "Errore di accesso al percorso/file"
+    PathNotFound = 76, // "Impossibile trovare il percorso"
+    PrinterError = 482, // "Errore della stampante"
 };
 
 // The error with its number and text.
@@ -45,11 +45,16 @@ RuntimeError runtimeErrorFromErrno(int err);
 // A value or the reason there is none. Nothing throws across a handler, so
 // core and platform calls return these. The reason is a runtime error,
 // except where a device numbers its own (the mixer).
-template <class T, class E = RuntimeError>
-class [[nodiscard]] Result {
+template <class T, class E = RuntimeError> class [[nodiscard]] Result {
 public:
-    Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
-    Result(E error) : error_(std::move(error)) {}  // NOLINT
+    Result(T value)
+        : value_(std::move(value))
+    {
+    } // NOLINT: implicit on purpose
+    Result(E error)
+        : error_(std::move(error))
+    {
+    } // NOLINT
 
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -68,11 +73,14 @@ private:
 };
 
 // Success, or the reason for a failure.
-template <class E = RuntimeError>
-class [[nodiscard]] BasicStatus {
+template <class E = RuntimeError> class [[nodiscard]] BasicStatus {
 public:
     BasicStatus() = default;
-    BasicStatus(E error) : failed_(true), error_(std::move(error)) {}  // NOLINT
+    BasicStatus(E error)
+        : failed_(true)
+        , error_(std::move(error))
+    {
+    } // NOLINT
 
     bool ok() const { return !failed_; }
     explicit operator bool() const { return ok(); }
@@ -85,4 +93,4 @@ private:
 
 using Status = BasicStatus<>;
 
-}  // namespace zondari
+} // namespace zondari

@@ -46,8 +46,7 @@ constexpr std::array<unsigned char, 256> kCommonness = [] {
     return rank;
 }();
 
-template <class Map>
-std::string mapChars(std::string_view s, Map map)
+template <class Map> std::string mapChars(std::string_view s, Map map)
 {
     std::string out;
     out.reserve(s.size());
@@ -91,7 +90,7 @@ std::size_t byteOffsetOfChar(std::string_view s, std::size_t chars)
     return i;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> splitLines(std::string_view text)
 {
@@ -184,7 +183,7 @@ std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t
     // Candidates are the places of the rare byte; each is checked whole.
     const char* const begin = hay.data();
     const char* p = begin + from + rare;
-    const char* const last = begin + hay.size() - (needle.size() - rare);  // last place the rare byte can be
+    const char* const last = begin + hay.size() - (needle.size() - rare); // last place the rare byte can be
     while (p <= last) {
         p = static_cast<const char*>(std::memchr(p, needle[rare], static_cast<std::size_t>(last - p) + 1));
         if (!p)
@@ -253,7 +252,7 @@ double val(std::string_view s)
             num += c;
             point = true;
         } else if (c == ' ' || c == '\t') {
-            continue;  // Val ignores blanks inside the number
+            continue; // Val ignores blanks inside the number
         } else {
             break;
         }
@@ -282,12 +281,12 @@ long long roundHalfEven(double v)
         return 0;
     // A double past the range of long long has no conversion (it is
     // undefined): such values take the nearest end of the range.
-    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    constexpr double kLimit = 9223372036854775808.0; // 2^63
     if (v >= kLimit)
         return std::numeric_limits<long long>::max();
     if (v < -kLimit)
         return std::numeric_limits<long long>::min();
-    return static_cast<long long>(std::nearbyint(v));  // default mode: to nearest, ties to even
+    return static_cast<long long>(std::nearbyint(v)); // default mode: to nearest, ties to even
 }
 
 std::size_t charCount(std::string_view s)
@@ -321,4 +320,4 @@ bool endsWith(std::string_view s, std::string_view suffix)
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
-}  // namespace zondari::text
+} // namespace zondari::text

@@ -15,9 +15,9 @@ std::vector<std::string> splitLines(std::string_view text);
 // Each line followed by CR LF.
 std::string joinLines(const std::vector<std::string>& lines);
 
-std::string trimLeftSpaces(std::string_view s);   // spaces only
-std::string trimRightSpaces(std::string_view s);  // spaces only
-std::string trimSpaces(std::string_view s);       // spaces only, both ends
+std::string trimLeftSpaces(std::string_view s); // spaces only
+std::string trimRightSpaces(std::string_view s); // spaces only
+std::string trimSpaces(std::string_view s); // spaces only, both ends
 
 std::string toUpperAscii(std::string_view s);
 std::string toLowerAscii(std::string_view s);
@@ -57,4 +57,4 @@ std::string midChars(std::string_view s, std::size_t start0, std::size_t n);
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
 
-}  // namespace zondari::text
+} // namespace zondari::text

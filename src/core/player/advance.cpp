@@ -50,7 +50,7 @@ std::string AutoAdvance::report(const std::string& track)
 bool AutoAdvance::roundFailed(const std::vector<TrackRow>& tracks) const
 {
     return std::all_of(tracks.begin(), tracks.end(),
-                       [this](const TrackRow& r) { return failed_.count(text::trimSpaces(r.title)) > 0; });
+        [this](const TrackRow& r) { return failed_.count(text::trimSpaces(r.title)) > 0; });
 }
 
 TickStep AutoAdvance::tick(const PlayerFacts& facts, const std::vector<TrackRow>& tracks)
@@ -77,9 +77,9 @@ TickStep AutoAdvance::tick(const PlayerFacts& facts, const std::vector<TrackRow>
         return TickStep::DisplayOnly;
     }
     if (!facts.unplayable)
-        failed_.clear();  // it played to its end
+        failed_.clear(); // it played to its end
     trackStarted();
     return TickStep::Advance;
 }
 
-}  // namespace zondari
+} // namespace zondari

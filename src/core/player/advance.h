@@ -10,9 +10,9 @@ namespace zondari {
 
 // What the player's timer does on a tick besides the title.
 enum class TickStep {
-    DisplayOnly,      // nothing to start: playing, paused, or the user stopped
-    Advance,          // the track ended with the play mode on: start the next row
-    ReleasePlayMode,  // the play mode is on but the grid lists no track
+    DisplayOnly, // nothing to start: playing, paused, or the user stopped
+    Advance, // the track ended with the play mode on: start the next row
+    ReleasePlayMode, // the play mode is on but the grid lists no track
     ReportUnplayable, // the track cannot be played: say so on the display
     // ... and no track of the grid could be played in a whole round: say so
     // and end the play mode, rather than cycling through the failures forever.
@@ -35,8 +35,8 @@ int previousTrackRow(int current, int rows);
 struct PlayerFacts {
     int playState = 0;
     bool playMode = false;
-    bool unplayable = false;  // nothing of the track set last can be played
-    std::string track;        // that track, as given to the player
+    bool unplayable = false; // nothing of the track set last can be played
+    std::string track; // that track, as given to the player
 };
 
 // Automatic advance over tracks that cannot be played. A track that fails
@@ -66,9 +66,9 @@ private:
     void trackStarted();
     bool roundFailed(const std::vector<TrackRow>& tracks) const;
 
-    std::set<std::string> failed_;  // tracks that failed since something last played
-    bool reported_ = false;         // the track set last was reported
-    int wait_ = 0;                  // ticks the report still stays
+    std::set<std::string> failed_; // tracks that failed since something last played
+    bool reported_ = false; // the track set last was reported
+    int wait_ = 0; // ticks the report still stays
 };
 
-}  // namespace zondari
+} // namespace zondari

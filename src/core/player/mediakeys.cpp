@@ -35,4 +35,4 @@ TrackText trackText(const std::string& path, const std::optional<TagRecord>& tag
     return t;
 }
 
-}  // namespace zondari::mediakeys
+} // namespace zondari::mediakeys

@@ -28,4 +28,4 @@ struct TrackText {
 };
 TrackText trackText(const std::string& path, const std::optional<TagRecord>& tag);
 
-}  // namespace zondari::mediakeys
+} // namespace zondari::mediakeys

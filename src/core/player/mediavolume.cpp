@@ -15,7 +15,7 @@ double volumeGain(int hundredthsOfDecibel)
 
 int volumeOfGain(double gain)
 {
-    if (!(gain > 0.0))  // also NaN
+    if (!(gain > 0.0)) // also NaN
         return kSilentVolume;
     if (gain >= 1.0)
         return 0;
@@ -23,4 +23,4 @@ int volumeOfGain(double gain)
     return v <= kSilentVolume ? kSilentVolume : static_cast<int>(v);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -14,4 +14,4 @@ double volumeGain(int hundredthsOfDecibel);
 // below are silent, 1 and above full volume (a player does not amplify).
 int volumeOfGain(double gain);
 
-}  // namespace zondari
+} // namespace zondari

@@ -18,7 +18,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // no sign of (through links) still ends.
 constexpr std::size_t kMaxDepth = 16;
 
-
 std::string trimBlanks(std::string_view s)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -36,7 +35,7 @@ std::string trimBlanks(std::string_view s)
 struct Expansion {
     const Reader& read;
     Budget budget;
-    std::set<std::string> opening;  // the playlists on the current path
+    std::set<std::string> opening; // the playlists on the current path
     std::size_t opened = 0;
     std::vector<std::string> out;
 
@@ -65,7 +64,7 @@ void expandInto(const std::string& path, Expansion& x)
     x.opening.erase(key);
 }
 
-}  // namespace
+} // namespace
 
 bool isPlaylist(std::string_view name)
 {
@@ -77,7 +76,7 @@ bool isWebAddress(std::string_view entry)
     const auto scheme = entry.find("://");
     return scheme != std::string_view::npos && scheme > 1
         && std::all_of(entry.begin(), entry.begin() + static_cast<std::ptrdiff_t>(scheme),
-                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
+            [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); });
 }
 
 std::vector<std::string> entries(std::string_view bytes, const std::string& folder)
@@ -106,4 +105,4 @@ std::vector<std::string> expand(const std::string& path, const Reader& read, Bud
     return std::move(x.out);
 }
 
-}  // namespace zondari::playlist
+} // namespace zondari::playlist

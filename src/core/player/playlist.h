@@ -39,4 +39,4 @@ struct Budget {
 // has. Unreadable playlists add nothing.
 std::vector<std::string> expand(const std::string& path, const Reader& read, Budget budget = {});
 
-}  // namespace zondari::playlist
+} // namespace zondari::playlist

@@ -7,4 +7,4 @@ inline constexpr int kStopped = 0;
 inline constexpr int kPaused = 1;
 inline constexpr int kPlaying = 2;
 
-}  // namespace zondari
+} // namespace zondari

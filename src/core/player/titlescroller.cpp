@@ -13,4 +13,4 @@ std::string TitleScroller::tick(const std::string& title)
     return text::leftChars(text::midChars(framed, static_cast<std::size_t>(position_ - 1), kWidth) + title, kWidth);
 }
 
-}  // namespace zondari
+} // namespace zondari

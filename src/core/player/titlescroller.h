@@ -12,7 +12,7 @@ namespace zondari {
 // end.
 class TitleScroller {
 public:
-    static constexpr std::size_t kWidth = 35;  // characters of the display
+    static constexpr std::size_t kWidth = 35; // characters of the display
 
     // Moves on one tick and gives the caption for `title` (UTF-8; counted in
     // characters, not bytes).
@@ -28,4 +28,4 @@ private:
     int position_ = 0;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -5,7 +5,7 @@
 namespace zondari {
 
 std::vector<TrackRow> trackRows(const std::vector<std::string>& names, const std::string& musicFileTypes,
-                                const std::function<std::optional<FileFacts>(const std::string&)>& facts)
+    const std::function<std::optional<FileFacts>(const std::string&)>& facts)
 {
     std::vector<TrackRow> rows;
     for (const std::string& name : names) {
@@ -19,4 +19,4 @@ std::vector<TrackRow> trackRows(const std::vector<std::string>& names, const std
     return rows;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -14,7 +14,7 @@ std::int32_t sliderValue(int knobTop, int travel, std::int32_t minimum, std::int
         return minimum;
     if (travel <= 0)
         return maximum;
-    const long long below = travel - std::clamp(knobTop, 0, travel);  // distance from the bottom
+    const long long below = travel - std::clamp(knobTop, 0, travel); // distance from the bottom
     const long long range = static_cast<long long>(maximum) - minimum;
     return static_cast<std::int32_t>(minimum + below * range / travel);
 }
@@ -65,4 +65,4 @@ std::optional<std::int32_t> volumeFromText(std::string_view text, std::int32_t m
     return static_cast<std::int32_t>(text::roundHalfEven(held));
 }
 
-}  // namespace zondari::volume
+} // namespace zondari::volume

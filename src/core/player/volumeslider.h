@@ -25,11 +25,14 @@ int dragKnobTop(double dragPosition, int travel);
 
 // Where the knob opens when the system's volume cannot be read: a quarter
 // of the travel from the top.
-inline int initialKnobTop(int travel) { return travel > 0 ? travel / 4 : 0; }
+inline int initialKnobTop(int travel)
+{
+    return travel > 0 ? travel / 4 : 0;
+}
 
 // The volume typed in the value box: a decimal number (spaces around it
 // allowed), to the nearest whole number and held within the bounds;
 // nothing when the text is not a number.
 std::optional<std::int32_t> volumeFromText(std::string_view text, std::int32_t minimum, std::int32_t maximum);
 
-}  // namespace zondari::volume
+} // namespace zondari::volume

@@ -30,4 +30,4 @@ std::string listFromBoxes(const FileTypeBoxes& boxes)
     return list;
 }
 
-}  // namespace zondari
+} // namespace zondari

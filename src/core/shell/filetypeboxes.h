@@ -12,8 +12,28 @@ inline constexpr std::size_t kFileTypeBoxes = 22;
 // Each box's caption: an extension of exactly three characters (two-letter
 // ones end in a space).
 inline constexpr std::array<const char*, kFileTypeBoxes> kFileTypeCaptions = {
-    "MP3", "WMA", "WAV", "MID", "MP2", "MP1", "VOC", "PLS", "CDA", "IT ", "XM ",
-    "S3M", "STM", "MOD", "DSM", "FAR", "ULT", "MTM", "669", "AS ", "MJF", "M3U",
+    "MP3",
+    "WMA",
+    "WAV",
+    "MID",
+    "MP2",
+    "MP1",
+    "VOC",
+    "PLS",
+    "CDA",
+    "IT ",
+    "XM ",
+    "S3M",
+    "STM",
+    "MOD",
+    "DSM",
+    "FAR",
+    "ULT",
+    "MTM",
+    "669",
+    "AS ",
+    "MJF",
+    "M3U",
 };
 
 // A box's value: 0 off, 1 on, 2 grey (on, and the user cannot switch it off).
@@ -32,4 +52,4 @@ FileTypeBoxes boxesFromList(std::string_view list);
 // that is not off.
 std::string listFromBoxes(const FileTypeBoxes& boxes);
 
-}  // namespace zondari
+} // namespace zondari

@@ -37,4 +37,4 @@ bool matchesFileTypes(std::string_view fileName, std::string_view list)
     return false;
 }
 
-}  // namespace zondari
+} // namespace zondari

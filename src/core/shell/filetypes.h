@@ -21,4 +21,4 @@ std::string extensionEntry(std::string_view fileName);
 // True when the file's extension equals one entry of the list.
 bool matchesFileTypes(std::string_view fileName, std::string_view list);
 
-}  // namespace zondari
+} // namespace zondari

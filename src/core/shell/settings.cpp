@@ -15,8 +15,7 @@ Settings parseSettings(const std::vector<std::string>& lines)
 {
     Settings s;
     for (const std::string& line : lines) {
-        const std::string_view body = std::string_view(line).substr(
-            std::min(line.find_first_not_of(' '), line.size()));
+        const std::string_view body = std::string_view(line).substr(std::min(line.find_first_not_of(' '), line.size()));
         std::string* target = nullptr;
         if (text::startsWith(body, "Utente="))
             target = &s.utente;
@@ -41,4 +40,4 @@ std::vector<std::string> settingsLines(const Settings& s)
     };
 }
 
-}  // namespace zondari
+} // namespace zondari

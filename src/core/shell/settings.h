@@ -7,9 +7,9 @@ namespace zondari {
 
 // The three persistent settings of "zondari.ini".
 struct Settings {
-    std::string utente;         // Utente=
-    std::string filesMusicali;  // FilesMusicali=
-    std::string ultimoPath;     // UltimoPath=
+    std::string utente; // Utente=
+    std::string filesMusicali; // FilesMusicali=
+    std::string ultimoPath; // UltimoPath=
 };
 
 inline constexpr const char* kSettingsFileName = "zondari.ini";
@@ -28,4 +28,4 @@ Settings parseSettings(const std::vector<std::string>& lines);
 // The five lines of the file: two comment lines, then the three keys.
 std::vector<std::string> settingsLines(const Settings& settings);
 
-}  // namespace zondari
+} // namespace zondari

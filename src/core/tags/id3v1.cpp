@@ -21,7 +21,7 @@ std::string fixed(std::string_view text, std::size_t length)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 namespace id3v1 {
 
@@ -67,7 +67,7 @@ std::string fieldText(std::string_view field)
     return text::trimRightSpaces(field.substr(0, field.find('\0')));
 }
 
-}  // namespace id3v1
+} // namespace id3v1
 
 std::string FileNamePart(std::string_view path)
 {
@@ -75,4 +75,4 @@ std::string FileNamePart(std::string_view path)
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-}  // namespace zondari
+} // namespace zondari

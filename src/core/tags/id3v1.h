@@ -23,11 +23,11 @@ inline constexpr std::size_t kTagSize = 128;
 // The editor's record in memory. Text fields hold UTF-8 text; writing cuts
 // each to its field's length or pads it with spaces.
 struct TagRecord {
-    std::string Title;    // 30
-    std::string Artist;   // 30
-    std::string Album;    // 30
-    std::string Year;     // 4
-    std::string Comment;  // 29
+    std::string Title; // 30
+    std::string Artist; // 30
+    std::string Album; // 30
+    std::string Year; // 4
+    std::string Comment; // 29
     std::uint8_t TrackByte = 0;
     std::uint8_t GenreByte = 255;
 };
@@ -48,10 +48,10 @@ std::string encode(const TagRecord& tag);
 // A field as the user sees it: up to its first NUL, trailing spaces removed.
 std::string fieldText(std::string_view field);
 
-}  // namespace id3v1
+} // namespace id3v1
 
 // The characters after the last "/", "\" or ":" of a path; the whole text
 // when it has none; "" when it ends with one.
 std::string FileNamePart(std::string_view path);
 
-}  // namespace zondari
+} // namespace zondari

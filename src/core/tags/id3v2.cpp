@@ -35,7 +35,7 @@ std::string asId3v1(std::string_view text, std::size_t length)
     return encoding::cp1252ToUtf8(bytes);
 }
 
-}  // namespace
+} // namespace
 
 std::string blockCaption(const Id3v2Tag& tag)
 {
@@ -68,7 +68,7 @@ Genre genreFromText(std::string_view text)
             else if (n >= 0 && n != 255)
                 name = GenreName(n);
             if (n < 0 && name.empty())
-                return {s, -1};  // not a reference: a name that starts with "("
+                return {s, -1}; // not a reference: a name that starts with "("
             // A refinement "((" escapes a name that starts with "(".
             if (!rest.empty())
                 name = rest.rfind("((", 0) == 0 ? rest.substr(1) : rest;
@@ -112,4 +112,4 @@ tageditor::Fields toEditorFields(const Id3v2Tag& tag)
     return f;
 }
 
-}  // namespace zondari::id3v2
+} // namespace zondari::id3v2

@@ -12,13 +12,13 @@
 namespace zondari {
 
 struct Id3v2Tag {
-    int version = 0;  // the major version: 2, 3 or 4; 0 when the file has no tag
+    int version = 0; // the major version: 2, 3 or 4; 0 when the file has no tag
     // UTF-8 texts; "" when the frame is missing.
     std::string title, artist, album;
-    std::string year;     // the year of the recording date ("2004" of "2004-05-01")
-    std::string comment;  // the text of the first COMM frame
-    std::string track;    // "n" or "n/m", as stored
-    std::string genre;    // a name; "(17)" and "17" become the program's name for 17
+    std::string year; // the year of the recording date ("2004" of "2004-05-01")
+    std::string comment; // the text of the first COMM frame
+    std::string track; // "n" or "n/m", as stored
+    std::string genre; // a name; "(17)" and "17" become the program's name for 17
     int genreNumber = -1; // the ID3v1 number the genre was given as, -1 for a name only
 
     bool present() const { return version != 0; }
@@ -32,8 +32,8 @@ inline constexpr const char* kAbsentText = "ID3v2: assente";
 
 // The block's rows, in the order shown: caption and value.
 inline constexpr std::size_t kFieldCount = 7;
-inline constexpr std::array<std::string_view, kFieldCount> kFieldLabels = {
-    "Titolo", "Autore", "Album", "Anno", "Commento", "Traccia", "Genere"};
+inline constexpr std::array<std::string_view, kFieldCount> kFieldLabels
+    = {"Titolo", "Autore", "Album", "Anno", "Commento", "Traccia", "Genere"};
 std::array<std::string, kFieldCount> fieldValues(const Id3v2Tag& tag);
 
 // A TCON text as a name and the ID3v1 number it was given as: "(17)",
@@ -62,5 +62,5 @@ tageditor::Fields toEditorFields(const Id3v2Tag& tag);
 // when neither list has it.
 int editorGenre(const Id3v2Tag& tag);
 
-}  // namespace id3v2
-}  // namespace zondari
+} // namespace id3v2
+} // namespace zondari

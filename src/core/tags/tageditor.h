@@ -19,8 +19,8 @@ const std::array<std::string_view, kGenreCount>& genres();
 
 // The captions of the editor's fields, in the window's order: title,
 // artist, album, year, comment, genre.
-inline constexpr std::array<std::string_view, 6> kFieldCaptions = {"Titolo:", "Autore:", "Album:",
-                                                                  "Anno:",   "Commento:", "Genere:"};
+inline constexpr std::array<std::string_view, 6> kFieldCaptions
+    = {"Titolo:", "Autore:", "Album:", "Anno:", "Commento:", "Genere:"};
 
 // What the editor's fields show; `genre` is the selected list entry, -1 for
 // none.
@@ -37,8 +37,8 @@ Fields fromTag(const TagRecord& tag);
 // that nothing of a previous file is carried into this one; the user is
 // told so.
 Fields forUntagged(std::string_view path);
-inline constexpr const char* kNoTagText =
-    "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
+inline constexpr const char* kNoTagText
+    = "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
 
 // The record a save writes over `inFile` (the tag the file holds now, if
 // any): the fields' texts; the selected genre, or, with none selected, the
@@ -52,10 +52,10 @@ TagRecord toSave(const Fields& fields, const std::optional<TagRecord>& inFile);
 inline constexpr const char* kBusyText = "Non è possibile salvare il commento ID3 durante la riproduzione del file.";
 // What a save says when another program has changed the file since it was
 // loaded: the save would write into someone else's file.
-inline constexpr const char* kChangedText =
-    "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
-    "Premere \"Carica ID3\" e riprovare.";
+inline constexpr const char* kChangedText
+    = "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
+      "Premere \"Carica ID3\" e riprovare.";
 bool isBusy(const RuntimeError& error);
 std::string writeErrorText(const RuntimeError& error);
 
-}  // namespace zondari::tageditor
+} // namespace zondari::tageditor

@@ -1,7 +1,7 @@
 #include "platform/qt/alsamixer.h"
 
-#include <alsa/asoundlib.h>
 #include <algorithm>
+#include <alsa/asoundlib.h>
 #include <cerrno>
 #include <vector>
 
@@ -72,10 +72,11 @@ MixerError fromErrno(int err)
     }
 }
 
-}  // namespace
+} // namespace
 
 AlsaMixer::AlsaMixer(std::string device, std::vector<std::string> elements)
-    : device_(std::move(device)), elements_(std::move(elements))
+    : device_(std::move(device))
+    , elements_(std::move(elements))
 {
 }
 
@@ -162,4 +163,4 @@ Result<std::int32_t, MixerError> AlsaMixer::getValue(const MixerControl& control
     return static_cast<std::int32_t>(*std::max_element(volumes.begin(), volumes.end()));
 }
 
-}  // namespace zondari
+} // namespace zondari

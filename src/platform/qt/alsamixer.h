@@ -33,4 +33,4 @@ private:
     std::unique_ptr<Handle> handle_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -1,10 +1,9 @@
 #include "platform/qt/gstmediaplayer.h"
 
-#include <gst/gst.h>
-
 #include <QMetaObject>
 #include <algorithm>
 #include <cerrno>
+#include <gst/gst.h>
 #include <memory>
 #include <mutex>
 
@@ -35,7 +34,7 @@ GstElement* makeSink(guint& flags)
 
 constexpr double kNanosecond = 1e-9;
 
-}  // namespace
+} // namespace
 
 // Hands the pipeline's reports, which come from GStreamer's threads, to the
 // player's own thread, stamped with the file they are about.
@@ -61,14 +60,15 @@ struct GstBusBridge {
     }
 };
 
-GstMediaPlayer::GstMediaPlayer(QObject* parent) : QObject(parent)
+GstMediaPlayer::GstMediaPlayer(QObject* parent)
+    : QObject(parent)
 {
     static std::once_flag once;
     std::call_once(once, [] { gst_init(nullptr, nullptr); });
 
     pipeline_ = gst_element_factory_make("playbin", nullptr);
     if (!pipeline_)
-        return;  // no GStreamer base plugins: every file fails to open
+        return; // no GStreamer base plugins: every file fails to open
     gst_object_ref_sink(pipeline_);
     guint flags = 0;
     GstElement* sink = makeSink(flags);
@@ -240,8 +240,7 @@ void GstMediaPlayer::stop()
 void GstMediaPlayer::seek(double seconds)
 {
     const bool done = gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
-                                              GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                              static_cast<gint64>(seconds * GST_SECOND));
+        GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), static_cast<gint64>(seconds * GST_SECOND));
     // Before the pipeline has prerolled there is nothing to seek in yet; the
     // seek waits for it.
     if (done)
@@ -344,4 +343,4 @@ void GstMediaPlayer::entryOver()
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
 }
 
-}  // namespace zondari
+} // namespace zondari

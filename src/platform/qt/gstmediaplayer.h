@@ -67,20 +67,20 @@ private:
 
     GstElement* pipeline_ = nullptr;
     std::string name_;
-    std::vector<std::string> entries_;  // the file, or a playlist's entries
+    std::vector<std::string> entries_; // the file, or a playlist's entries
     std::size_t index_ = 0;
     State state_ = State::Stopped;
-    bool loaded_ = false;      // an entry is in the pipeline
-    bool failed_ = false;      // the entry in the pipeline cannot be played
-    bool ended_ = false;       // the entry in the pipeline has played to its end
-    bool played_ = false;      // some entry of the file set last has played
-    bool unplayable_ = false;  // none can: see MediaPlayer::unplayable
-    mutable double duration_ = 0.0;  // of the entry in the pipeline, once known
-    double endPosition_ = 0.0;       // where an entry that ended stopped
-    mutable double lastPosition_ = 0.0;  // the last position reported
-    std::optional<double> pendingSeek_;  // asked before the pipeline prerolled
-    std::atomic<unsigned> generation_{0};  // counts the files put in the pipeline
+    bool loaded_ = false; // an entry is in the pipeline
+    bool failed_ = false; // the entry in the pipeline cannot be played
+    bool ended_ = false; // the entry in the pipeline has played to its end
+    bool played_ = false; // some entry of the file set last has played
+    bool unplayable_ = false; // none can: see MediaPlayer::unplayable
+    mutable double duration_ = 0.0; // of the entry in the pipeline, once known
+    double endPosition_ = 0.0; // where an entry that ended stopped
+    mutable double lastPosition_ = 0.0; // the last position reported
+    std::optional<double> pendingSeek_; // asked before the pipeline prerolled
+    std::atomic<unsigned> generation_{0}; // counts the files put in the pipeline
     int volume_ = 0;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -30,7 +30,7 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
     return QMessageBox::NoIcon;
 }
 
-}  // namespace
+} // namespace
 
 MsgAnswer QtDialogs::message(const Message& m)
 {
@@ -80,11 +80,11 @@ std::optional<std::string> QtDialogs::chooseFolder(const std::string& title, con
     return dir.toStdString();
 }
 
-std::optional<std::string> QtDialogs::openFile(const std::string& title, const std::string& filter,
-                                               const std::string& startFolder)
+std::optional<std::string> QtDialogs::openFile(
+    const std::string& title, const std::string& filter, const std::string& startFolder)
 {
-    const QString file = QFileDialog::getOpenFileName(QApplication::activeWindow(), q(title), q(startFolder),
-                                                      q(qtNameFilters(filter)));
+    const QString file = QFileDialog::getOpenFileName(
+        QApplication::activeWindow(), q(title), q(startFolder), q(qtNameFilters(filter)));
     if (file.isEmpty())
         return std::nullopt;
     return file.toStdString();
@@ -114,4 +114,4 @@ std::string qtNameFilters(const std::string& filter)
     return out;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -24,4 +24,4 @@ int QtScreen::heightTwips() const
     return s ? static_cast<int>(s->geometry().height() * twipsPerPixel()) : 0;
 }
 
-}  // namespace zondari
+} // namespace zondari

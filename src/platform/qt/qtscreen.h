@@ -12,4 +12,4 @@ public:
     double twipsPerPixel() const override;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -57,7 +57,7 @@ void drawNote(QPainter& p, double y)
     p.drawPath(flag);
 }
 
-}  // namespace
+} // namespace
 
 std::array<QPixmap, 3> animationFrames()
 {
@@ -108,4 +108,4 @@ QPixmap systemInfoPicture()
     });
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -17,4 +17,4 @@ QPixmap webSitePicture();
 // The picture of the "System info" button: a computer screen.
 QPixmap systemInfoPicture();
 
-}  // namespace zondari
+} // namespace zondari

@@ -23,7 +23,7 @@ constexpr const char* kNoSystemInformation = "Informazioni di sistema non dispon
 constexpr int kAnimationMs = 300;
 constexpr int kLogoWidth = 320;
 
-}  // namespace
+} // namespace
 
 Form3::Form3(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
@@ -152,13 +152,13 @@ void Form3::Picture6_Click()
 
 void Form3::Picture7_Click()
 {
-    (void)ctx_.services.shell.open(kHomePage);  // the result is not looked at
+    (void)ctx_.services.shell.open(kHomePage); // the result is not looked at
 }
 
 void Form3::Label8_Click()
 {
     QApplication::restoreOverrideCursor();
-    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail);  // the result is not looked at
+    (void)ctx_.services.shell.open(std::string("mailto:") + kEmail); // the result is not looked at
     QApplication::restoreOverrideCursor();
 }
 
@@ -210,4 +210,4 @@ bool Form3::eventFilter(QObject* watched, QEvent* e)
     return QDialog::eventFilter(watched, e);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -38,14 +38,14 @@ public:
     // The animation frame on show (0 to 2).
     int frame() const { return shown_; }
 
-    QLabel* Picture2;  // the logo
-    QLabel* Label3;    // the version line
+    QLabel* Picture2; // the logo
+    QLabel* Label3; // the version line
     QLabel* Label5;
-    QLabel* Picture6;  // the animation; opens the program's text file
-    std::array<QLabel*, 3> Image3{};  // the animation's frames
+    QLabel* Picture6; // the animation; opens the program's text file
+    std::array<QLabel*, 3> Image3{}; // the animation's frames
     QTimer* Timer1;
-    QLabel* Picture7;  // the maker's web site
-    QLabel* Label8;    // the maker's e-mail address
+    QLabel* Picture7; // the maker's web site
+    QLabel* Label8; // the maker's e-mail address
     QToolButton* Command1;
     QLabel* Label10;
     QPushButton* Command3d1;
@@ -61,9 +61,9 @@ private:
     void showFrame(int i);
 
     AppContext& ctx_;
-    int counter_ = 0;  // the first tick shows frame 1
+    int counter_ = 0; // the first tick shows frame 1
     int shown_ = 0;
     bool activated_ = false;
 };
 
-}  // namespace zondari
+} // namespace zondari

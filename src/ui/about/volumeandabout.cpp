@@ -41,4 +41,4 @@ void registerVolumeAndAbout(AppContext& ctx)
     };
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -8,4 +8,4 @@ class AppContext;
 // window (modal) into the player's toolbar and the frame's menu.
 void registerVolumeAndAbout(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

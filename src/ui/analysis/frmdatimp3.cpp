@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kWidthTwips = 3650;
 
-}  // namespace
+} // namespace
 
 frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
@@ -92,7 +92,8 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
 
     if (files::fileExists(ctx.programPath() + "zondlogo.jpg")) {
         const QPixmap logo(QString::fromStdString(ctx.programPath() + "zondlogo.jpg"));
-        Picture7->setPixmap(logo.scaledToWidth(ctx.services.screen.toPixels(kWidthTwips) - 40, Qt::SmoothTransformation));
+        Picture7->setPixmap(
+            logo.scaledToWidth(ctx.services.screen.toPixels(kWidthTwips) - 40, Qt::SmoothTransformation));
     }
 }
 
@@ -134,7 +135,7 @@ void frmDATIMP3::fillId3v2(const Id3v2Tag& tag)
     const auto values = id3v2::fieldValues(tag);
     for (std::size_t i = 0; i < id3v2::kFieldCount; ++i) {
         id3v2Fields[i]->setText(QString::fromStdString(values[i]));
-        id3v2Fields[i]->setCursorPosition(0);  // a long title shows its start, and all of it on hover
+        id3v2Fields[i]->setCursorPosition(0); // a long title shows its start, and all of it on hover
         id3v2Fields[i]->setToolTip(QString::fromStdString(values[i]));
         id3v2Labels[i]->setVisible(tag.present());
         id3v2Fields[i]->setVisible(tag.present());
@@ -154,7 +155,10 @@ void frmDATIMP3::growToFit()
         self->resize(self->width(), needed);
 }
 
-void frmDATIMP3::Command2_Click() { unloadWindow(this); }
+void frmDATIMP3::Command2_Click()
+{
+    unloadWindow(this);
+}
 
 void frmDATIMP3::Picture7_Click()
 {
@@ -193,4 +197,4 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     }
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -58,4 +58,4 @@ private:
 // shows it in `window` when there is one.
 void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file);
 
-}  // namespace zondari
+} // namespace zondari

@@ -20,8 +20,7 @@ struct Loaded {
 };
 
 // Unloads the old instance and puts a new one, shown, into the frame.
-template <class Window>
-Window* reload(AppContext& ctx, QPointer<Window>& slot)
+template <class Window> Window* reload(AppContext& ctx, QPointer<Window>& slot)
 {
     if (slot)
         delete windowOf(slot);
@@ -33,7 +32,7 @@ Window* reload(AppContext& ctx, QPointer<Window>& slot)
     return window;
 }
 
-}  // namespace
+} // namespace
 
 void registerTrackWindows(AppContext& ctx)
 {
@@ -51,4 +50,4 @@ void registerTrackWindows(AppContext& ctx)
     };
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -8,4 +8,4 @@ class AppContext;
 // into the player's commands (the context's openers).
 void registerTrackWindows(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

@@ -41,7 +41,7 @@ void showCatalogue(AppContext& ctx)
     window->Load();
 }
 
-}  // namespace
+} // namespace
 
 frmMP3print* findCatalogueWindow(AppContext& ctx)
 {
@@ -73,4 +73,4 @@ void registerCatalogue(AppContext& ctx)
     };
 }
 
-}  // namespace zondari
+} // namespace zondari

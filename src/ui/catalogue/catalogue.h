@@ -16,4 +16,4 @@ frmMP3print* findCatalogueWindow(AppContext& ctx);
 // The catalogue window, made and loaded first when it is not open.
 frmMP3print* catalogueWindow(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

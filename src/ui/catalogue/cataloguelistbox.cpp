@@ -20,4 +20,4 @@ void CatalogueListBox::mousePressEvent(QMouseEvent* e)
         emit rightButtonPressed(e->globalPosition().toPoint());
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -21,4 +21,4 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -17,4 +17,4 @@ void fillEntryList(QListWidget* list, const std::vector<std::string>& entries)
     list->addItems(texts);
 }
 
-}  // namespace zondari
+} // namespace zondari

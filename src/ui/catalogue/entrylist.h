@@ -12,4 +12,4 @@ namespace zondari {
 // current catalogue, from which the pages are made.
 void fillEntryList(QListWidget* list, const std::vector<std::string>& entries);
 
-}  // namespace zondari
+} // namespace zondari

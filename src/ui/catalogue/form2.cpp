@@ -16,7 +16,10 @@
 namespace zondari {
 
 Form2::Form2(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), Command3d1(new QPushButton("OK", this)), Command3d2(new QPushButton("Annulla", this)), ctx_(ctx)
+    : QDialog(parent)
+    , Command3d1(new QPushButton("OK", this))
+    , Command3d2(new QPushButton("Annulla", this))
+    , ctx_(ctx)
 {
     setObjectName("Form2");
     setWindowTitle("Tipo di files musicali");
@@ -38,7 +41,8 @@ Form2::Form2(AppContext& ctx, QWidget* parent)
         box->setObjectName(QString("Check1_%1").arg(i));
         box->setTristate(isFixedFileType(i));
         grid->addWidget(box, static_cast<int>(i) % kRows, static_cast<int>(i) / kRows);
-        connect(box, &QCheckBox::clicked, this, [this, i] { ctx_.handle([this, i] { Check1_Click(static_cast<int>(i)); }); });
+        connect(box, &QCheckBox::clicked, this,
+            [this, i] { ctx_.handle([this, i] { Check1_Click(static_cast<int>(i)); }); });
         Check1[i] = box;
     }
 
@@ -72,7 +76,7 @@ int Form2::value(std::size_t index) const
 void Form2::setValue(std::size_t index, int value)
 {
     Check1[index]->setCheckState(value == kBoxGrey ? Qt::PartiallyChecked
-                                 : value == kBoxOn ? Qt::Checked
+            : value == kBoxOn                      ? Qt::Checked
                                                    : Qt::Unchecked);
 }
 
@@ -116,4 +120,4 @@ void Form2::Command3d2_Click()
     reject();
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -24,8 +24,8 @@ public:
     void Load();
 
     void Check1_Click(int index);
-    void Command3d1_Click();  // OK: stores the list and saves the settings
-    void Command3d2_Click();  // Annulla
+    void Command3d1_Click(); // OK: stores the list and saves the settings
+    void Command3d2_Click(); // Annulla
 
     // A box's value: 0 off, 1 on, 2 grey.
     int value(std::size_t index) const;
@@ -39,4 +39,4 @@ private:
     AppContext& ctx_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -14,16 +14,16 @@
 namespace zondari {
 
 Form4::Form4(AppContext& ctx, QWidget* parent)
-    : QDialog(parent),
-      Label1(new QLabel("Inserire argomento di ricerca, nome, autore, titolo oppure anche una parte solamente, la "
+    : QDialog(parent)
+    , Label1(new QLabel("Inserire argomento di ricerca, nome, autore, titolo oppure anche una parte solamente, la "
                         "ricerca viene fatta su tutti i CD/Cartelle memorizzati e verrà restituita sul browser di "
-                        "sistema:")),
-      Text1(new QLineEdit),
-      Check1(new QCheckBox("Cerca anche nel nome delle cartelle")),
-      Check2(new QCheckBox("Considera diverso MAIUSCOLO/minuscolo")),
-      Command3d1(new QPushButton("OK")),
-      Command3d2(new QPushButton("Annulla")),
-      ctx_(ctx)
+                        "sistema:"))
+    , Text1(new QLineEdit)
+    , Check1(new QCheckBox("Cerca anche nel nome delle cartelle"))
+    , Check2(new QCheckBox("Considera diverso MAIUSCOLO/minuscolo"))
+    , Command3d1(new QPushButton("OK"))
+    , Command3d2(new QPushButton("Annulla"))
+    , ctx_(ctx)
 {
     setObjectName("Form4");
     setWindowTitle("Zondari 2000 - Ricerca ");
@@ -99,4 +99,4 @@ void Form4::Command3d2_Click()
     reject();
 }
 
-}  // namespace zondari
+} // namespace zondari

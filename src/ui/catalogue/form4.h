@@ -22,10 +22,10 @@ public:
 
     QLabel* Label1;
     QLineEdit* Text1;
-    QCheckBox* Check1;  // also search folder names
-    QCheckBox* Check2;  // compare letter case
-    QPushButton* Command3d1;  // OK
-    QPushButton* Command3d2;  // Annulla
+    QCheckBox* Check1; // also search folder names
+    QCheckBox* Check2; // compare letter case
+    QPushButton* Command3d1; // OK
+    QPushButton* Command3d2; // Annulla
 
     void Command3d1_Click();
     void Command3d2_Click();
@@ -39,4 +39,4 @@ private:
     AppContext& ctx_;
 };
 
-}  // namespace zondari
+} // namespace zondari

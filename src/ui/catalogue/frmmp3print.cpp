@@ -76,11 +76,11 @@ QString grouped(std::size_t n)
 {
     std::string digits = std::to_string(n);
     for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), 1, '.');  // a char: g++ 12 -O3 misreads a "." (-Wrestrict)
+        digits.insert(static_cast<std::size_t>(i), 1, '.'); // a char: g++ 12 -O3 misreads a "." (-Wrestrict)
     return q(digits);
 }
 
-}  // namespace
+} // namespace
 
 // A scan in progress: the walk runs on its own thread and only writes
 // here; the window reads the counts and, once `done`, the outcome.
@@ -120,11 +120,26 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     setObjectName("frmMP3print");
     setWindowTitle("Catalogo CD e cartelle MP3");
     const std::pair<QObject*, const char*> names[] = {
-        {Toolbar1, "Toolbar1"}, {Label1, "Label1"},     {Text1, "Text1"},       {Frame1, "Frame1"},
-        {Option1, "Option1"},   {Option2, "Option2"},   {Check1, "Check1"},     {Label2, "Label2"},
-        {Text2, "Text2"},       {Command1, "Command1"}, {List1, "List1"},       {Label3, "Label3"},
-        {List3, "List3"},       {Label5, "Label5"},     {Label6, "Label6"},     {Command2, "Command2"},
-        {Command3, "Command3"}, {Command4, "Command4"}, {Picture2, "Picture2"}, {Progress, "Progress"},
+        {Toolbar1, "Toolbar1"},
+        {Label1, "Label1"},
+        {Text1, "Text1"},
+        {Frame1, "Frame1"},
+        {Option1, "Option1"},
+        {Option2, "Option2"},
+        {Check1, "Check1"},
+        {Label2, "Label2"},
+        {Text2, "Text2"},
+        {Command1, "Command1"},
+        {List1, "List1"},
+        {Label3, "Label3"},
+        {List3, "List3"},
+        {Label5, "Label5"},
+        {Label6, "Label6"},
+        {Command2, "Command2"},
+        {Command3, "Command3"},
+        {Command4, "Command4"},
+        {Picture2, "Picture2"},
+        {Progress, "Progress"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(name);
@@ -141,7 +156,7 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     // has nothing to show.
     Command2->setEnabled(bool(ctx_.openers.catalogueShowContents));
     List1->setUniformItemSizes(true);
-    List3->setSortingEnabled(false);  // filled in the sorted order already
+    List3->setSortingEnabled(false); // filled in the sorted order already
     Label6->setWordWrap(true);
     Label6->setTextFormat(Qt::PlainText);
     Label5->setTextFormat(Qt::PlainText);
@@ -349,7 +364,7 @@ void frmMP3print::Load()
     // The root of the system's disk, as the root of its first drive was
     // where the original program started.
     if (st.scanFolder.empty())
-        st.scanFolder.assign(1, '/');  // not = "/": g++ 12 -O3 reports a false overlap (-Wrestrict)
+        st.scanFolder.assign(1, '/'); // not = "/": g++ 12 -O3 reports a false overlap (-Wrestrict)
     ctx_.goToProgramFolder();
     // What a scan killed while writing left behind.
     files::removeStaleTemporaries(st.programFolder);
@@ -388,7 +403,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
 void frmMP3print::Leggifile()
 {
     if (scan_)
-        return;  // one scan at a time
+        return; // one scan at a time
     AppState& st = ctx_.state;
     const auto chosen = ctx_.dialogs().chooseFolder(cat::kBrowseTitle, st.scanFolder);
     if (!chosen)
@@ -423,7 +438,7 @@ void frmMP3print::Leggifile()
 void frmMP3print::showProgress()
 {
     Progress->setText("Lettura in corso: " + grouped(scan_->progress.folders) + " cartelle lette, "
-                      + grouped(scan_->progress.files) + " file trovati");
+        + grouped(scan_->progress.files) + " file trovati");
 }
 
 void frmMP3print::pollScan()
@@ -459,9 +474,9 @@ void frmMP3print::finishScan()
 
     // A copy: the question below puts the stored title in its place.
     const std::string title = ctx_.state.catalogue.title;
-    const cat::SavedScan saved = cat::saveScan(
-        SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, job->root, title,
-        std::move(outcome.entries), [this](const std::string& name, const std::string& stored, bool untitled) {
+    const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente,
+        job->root, title, std::move(outcome.entries),
+        [this](const std::string& name, const std::string& stored, bool untitled) {
             // A titled scan overwrites without asking.
             if (!untitled)
                 return true;
@@ -546,7 +561,7 @@ void frmMP3print::List3_DblClick()
 void frmMP3print::Text2_LostFocus()
 {
     if (checkingColumns_)
-        return;  // the message box takes the focus too
+        return; // the message box takes the focus too
     checkingColumns_ = true;
     takeColumns();
     checkingColumns_ = false;
@@ -600,4 +615,4 @@ void frmMP3print::Command4_Click()
     check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {ctx_.programPath() + name}));
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -48,13 +48,13 @@ public:
     void RefreshList();
 
     void List1_Click();
-    void List3_Click();  // also a character key in List3
+    void List3_Click(); // also a character key in List3
     void List3_DblClick();
     void Text2_LostFocus();
-    void Command1_Click();  // the file types window
-    void Command2_Click();  // show contents
-    void Command3_Click();  // delete
-    void Command4_Click();  // edit
+    void Command1_Click(); // the file types window
+    void Command2_Click(); // show contents
+    void Command3_Click(); // delete
+    void Command4_Click(); // edit
 
     // The file name of the selected catalogue; empty when none is selected.
     std::string selectedName() const;
@@ -72,28 +72,28 @@ private:
 
     QToolBar* Toolbar1;
     QLabel* Label1;
-    QLineEdit* Text1;  // the catalogue title
+    QLineEdit* Text1; // the catalogue title
     QGroupBox* Frame1;
-    QRadioButton* Option1;  // music files only
-    QRadioButton* Option2;  // all files
+    QRadioButton* Option1; // music files only
+    QRadioButton* Option2; // all files
     QCheckBox* Check1;
     QLabel* Label2;
-    QLineEdit* Text2;  // columns of the printed listing
+    QLineEdit* Text2; // columns of the printed listing
     QPushButton* Command1;
-    QListWidget* List1;  // the entries of the current catalogue
+    QListWidget* List1; // the entries of the current catalogue
     QLabel* Label3;
-    CatalogueListBox* List3;  // the catalogue list
-    QLabel* Label5;           // count line
-    QLabel* Label6;           // title of the selected catalogue
+    CatalogueListBox* List3; // the catalogue list
+    QLabel* Label5; // count line
+    QLabel* Label6; // title of the selected catalogue
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
     QLabel* Picture2;
-    QLabel* Progress;  // how far a running scan has got
+    QLabel* Progress; // how far a running scan has got
 
     // Show the current catalogue and the print font as they are now.
     void showEntries();
-    void showBoxes();  // the title and the column count
+    void showBoxes(); // the title and the column count
     void showPrintFont();
 
     void buildToolbar();
@@ -116,4 +116,4 @@ private:
     bool checkingColumns_ = false;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -33,7 +33,7 @@ void openFromProgramFolder(AppContext& ctx, const std::string& pageName)
     check(ctx.services.shell.start("start", {pageName}));
 }
 
-}  // namespace
+} // namespace
 
 void showContents(AppContext& ctx, const std::string& catalogueName)
 {
@@ -87,17 +87,15 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
         WaitCursor wait;
         // Shown only when the work lasts; modal, so that nothing else runs
         // meanwhile.
-        QProgressDialog progress("Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues->size()),
-                                 ctx.frame);
+        QProgressDialog progress(
+            "Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues->size()), ctx.frame);
         progress.setWindowTitle("Zondari");
         progress.setWindowModality(Qt::ApplicationModal);
         progress.setMinimumDuration(700);
         progress.setAutoClose(true);
         progress.setValue(0);
         written = catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request,
-                                               [&](std::size_t done, std::size_t) {
-                                                   progress.setValue(static_cast<int>(done));
-                                               });
+            [&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
     }
     check(written);
 
@@ -112,13 +110,13 @@ void cerca(AppContext& ctx, QWidget* parent)
     for (;;) {
         Form4 dialog(ctx, parent ? parent : ctx.frame);
         if (dialog.exec() != QDialog::Accepted)
-            return;  // cancelled: the previous text stands
+            return; // cancelled: the previous text stands
         const auto typed = catalogue::searchTextOf(ctx.state.searchText);
         if (!typed) {
             ctx.dialogs().message(catalogue::kInvalidSearchTextMessage);
             continue;
         }
-        ctx.state.searchText = *typed;  // without the line ends a paste may bring
+        ctx.state.searchText = *typed; // without the line ends a paste may bring
         const std::string& text = ctx.state.searchText;
         const std::size_t length = text::charCount(text);
         if (length == 0)
@@ -141,4 +139,4 @@ void registerPages(AppContext& ctx)
     };
 }
 
-}  // namespace zondari
+} // namespace zondari

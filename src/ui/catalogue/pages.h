@@ -36,4 +36,4 @@ void cerca(AppContext& ctx, QWidget* parent = nullptr);
 // window's button, its list's double click and the frame's hidden menu.
 void registerPages(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

@@ -14,9 +14,10 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
-}  // namespace
+} // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
+DirListBox::DirListBox(QWidget* parent)
+    : QListWidget(parent)
 {
     connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
 }
@@ -56,7 +57,8 @@ Status DirListBox::setPath(const std::string& requested)
     std::reverse(chain.begin(), chain.end());
     int depth = 0;
     for (const std::string& p : chain) {
-        auto* item = new QListWidgetItem(open, QString(depth * 2, ' ') + QString::fromStdString(p == "/" ? p : files::nameOf(p)));
+        auto* item = new QListWidgetItem(
+            open, QString(depth * 2, ' ') + QString::fromStdString(p == "/" ? p : files::nameOf(p)));
         item->setData(kPathRole, QString::fromStdString(p));
         addItem(item);
         ++depth;
@@ -75,4 +77,4 @@ Status DirListBox::setPath(const std::string& requested)
     return {};
 }
 
-}  // namespace zondari
+} // namespace zondari

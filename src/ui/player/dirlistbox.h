@@ -32,4 +32,4 @@ private:
     std::string path_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -4,12 +4,13 @@
 
 namespace zondari {
 
-DriveListBox::DriveListBox(const Drives& drives, QWidget* parent) : QComboBox(parent), drives_(drives)
+DriveListBox::DriveListBox(const Drives& drives, QWidget* parent)
+    : QComboBox(parent)
+    , drives_(drives)
 {
     refresh();
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        setDrive(itemData(index).toString().toStdString());
-    });
+    connect(
+        this, &QComboBox::activated, this, [this](int index) { setDrive(itemData(index).toString().toStdString()); });
 }
 
 void DriveListBox::refresh()
@@ -48,4 +49,4 @@ void DriveListBox::setDrive(const std::string& pathOrDrive)
     emit changed();
 }
 
-}  // namespace zondari
+} // namespace zondari

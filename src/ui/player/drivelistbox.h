@@ -32,4 +32,4 @@ private:
     std::string drive_;
 };
 
-}  // namespace zondari
+} // namespace zondari

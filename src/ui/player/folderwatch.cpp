@@ -14,12 +14,14 @@ namespace {
 
 // What changes the listing: names coming and going, a file written to its
 // end (its size), a touched date, and the folder itself going away.
-constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_ATTRIB |
-                                IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+constexpr std::uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE | IN_ATTRIB
+    | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
-}  // namespace
+} // namespace
 
-FolderWatch::FolderWatch(QObject* parent) : QObject(parent), delay_(new QTimer(this))
+FolderWatch::FolderWatch(QObject* parent)
+    : QObject(parent)
+    , delay_(new QTimer(this))
 {
     delay_->setSingleShot(true);
     delay_->setInterval(kIntervalMs);
@@ -66,13 +68,13 @@ void FolderWatch::readEvents()
             std::memcpy(&event, buffer.data() + at, sizeof event);
             at += static_cast<ssize_t>(sizeof event + event.len);
             if (event.mask & IN_Q_OVERFLOW) {
-                relevant = true;  // too many to tell: list again
+                relevant = true; // too many to tell: list again
                 continue;
             }
             if (event.wd != wd_ || wd_ < 0)
                 continue;
             if (event.mask & IN_IGNORED) {
-                wd_ = -1;  // the folder is gone; its listing empties once
+                wd_ = -1; // the folder is gone; its listing empties once
                 relevant = true;
                 continue;
             }
@@ -83,4 +85,4 @@ void FolderWatch::readEvents()
         delay_->start();
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -40,4 +40,4 @@ private:
     QTimer* delay_;
 };
 
-}  // namespace zondari
+} // namespace zondari

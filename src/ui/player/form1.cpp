@@ -31,19 +31,19 @@ constexpr int kGridMarginTwips = 4600;
 constexpr int kColumn0Twips = 250;
 constexpr int kColumn1Twips = 4250;
 
-}  // namespace
+} // namespace
 
 Form1::Form1(AppContext& ctx, QWidget* parent)
-    : QWidget(parent),
-      Drive1(new DriveListBox(ctx.services.drives, this)),
-      Dir1(new DirListBox(this)),
-      List2(new QListWidget(this)),
-      ExtGrid1(new TrackGrid(this)),
-      Image1(new QLabel(this)),
-      List1(new QListWidget(this)),
-      ctx_(ctx),
-      layout_(new QVBoxLayout(this)),
-      watch_(new FolderWatch(this))
+    : QWidget(parent)
+    , Drive1(new DriveListBox(ctx.services.drives, this))
+    , Dir1(new DirListBox(this))
+    , List2(new QListWidget(this))
+    , ExtGrid1(new TrackGrid(this))
+    , Image1(new QLabel(this))
+    , List1(new QListWidget(this))
+    , ctx_(ctx)
+    , layout_(new QVBoxLayout(this))
+    , watch_(new FolderWatch(this))
 {
     setObjectName("Form1");
     setWindowTitle(kPlayerTitle);
@@ -80,7 +80,8 @@ void Form1::sizeWindow()
     frame->showNormal();
     frame->resize(screen.toPixels(kWidthTwips), screen.toPixels(screen.heightTwips() - kHeightMarginTwips));
     const int gridTwips = static_cast<int>(screen.toTwips(frame->height())) - kGridMarginTwips;
-    ExtGrid1->setFixedHeight(std::max(screen.toPixels(gridTwips), 3 * ExtGrid1->verticalHeader()->defaultSectionSize()));
+    ExtGrid1->setFixedHeight(
+        std::max(screen.toPixels(gridTwips), 3 * ExtGrid1->verticalHeader()->defaultSectionSize()));
 }
 
 void Form1::Load()
@@ -91,14 +92,14 @@ void Form1::Load()
         // point) as controls do when they are created: no change event.
         const QSignalBlocker blockDir(Dir1);
         const QSignalBlocker blockDrive(Drive1);
-        (void)Dir1->setPath(files::currentFolder());  // the current folder exists: it is where we are
+        (void)Dir1->setPath(files::currentFolder()); // the current folder exists: it is where we are
         Drive1->setDrive(files::currentFolder());
     }
     savedDrive_ = Drive1->drive();
     if (const std::string logoFile = ctx_.programPath() + "zondlogo.jpg"; files::fileExists(logoFile)) {
         const QPixmap logo(QString::fromStdString(logoFile));
         Image1->setPixmap(logo.scaled(ctx_.services.screen.toPixels(kWidthTwips) - 16, Image1->height(),
-                                      Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     RiempiTabella();
     if (ctx_.openers.showCatalogue)
@@ -143,7 +144,7 @@ void Form1::RiempiTabella()
     // numbers need more.
     const int digits = ExtGrid1->fontMetrics().horizontalAdvance(QString::number(rows.size())) + 10;
     ExtGrid1->setColumnWidths(std::max(screen.toPixels(kColumn0Twips), digits), screen.toPixels(kColumn1Twips),
-                              screen.toPixels(1200), screen.toPixels(1300));
+        screen.toPixels(1200), screen.toPixels(1300));
     model->setRows(std::move(rows));
 }
 
@@ -174,12 +175,12 @@ void Form1::followFolder()
         header->resizeSection(c, widths[c - 1]);
     if (row >= 1) {
         const auto& rows = ExtGrid1->gridModel()->rows();
-        const auto same = std::find_if(rows.begin(), rows.end(),
-                                       [&](const TrackRow& r) { return QString::fromStdString(r.title) == selected; });
+        const auto same = std::find_if(
+            rows.begin(), rows.end(), [&](const TrackRow& r) { return QString::fromStdString(r.title) == selected; });
         // A selected track that is gone leaves the row before it selected,
         // so that the advance goes on with the track that followed it.
-        ExtGrid1->setRow(same != rows.end() ? static_cast<int>(same - rows.begin()) + 1
-                                            : std::min(row - 1, ExtGrid1->rows() - 1));
+        ExtGrid1->setRow(
+            same != rows.end() ? static_cast<int>(same - rows.begin()) + 1 : std::min(row - 1, ExtGrid1->rows() - 1));
     }
     ExtGrid1->verticalScrollBar()->setValue(scroll);
 }
@@ -188,7 +189,7 @@ void Form1::Drive1_Change()
 {
     const std::string drive = Drive1->drive();
     if (!Dir1->setPath(ctx_.services.folders.folderOfDrive(drive)))
-        Drive1->setDrive(savedDrive_);  // no medium, unreadable: back without a word
+        Drive1->setDrive(savedDrive_); // no medium, unreadable: back without a word
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -65,14 +65,14 @@ public:
 
     DriveListBox* Drive1;
     DirListBox* Dir1;
-    QListWidget* List2;  // the matching names, in directory order
+    QListWidget* List2; // the matching names, in directory order
     TrackGrid* ExtGrid1;
     QLabel* Image1;
-    QListWidget* List1;  // on the window, unused
+    QListWidget* List1; // on the window, unused
     QToolBar* Toolbar1 = nullptr;
-    QLabel* lcd1 = nullptr;  // the scrolling title
+    QLabel* lcd1 = nullptr; // the scrolling title
     MediaPlayerControl* MediaPlayer1 = nullptr;
-    QTimer* Timer1 = nullptr;  // title and automatic advance
+    QTimer* Timer1 = nullptr; // title and automatic advance
 
     // The drive at load, to fall back on when a drive cannot be read.
     std::string savedDrive() const { return savedDrive_; }
@@ -104,4 +104,4 @@ private:
     AutoAdvance advance_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -49,4 +49,4 @@ void Form1::openPath(const std::string& absolutePath)
     ExtGrid1_Click();
 }
 
-}  // namespace zondari
+} // namespace zondari

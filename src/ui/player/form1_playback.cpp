@@ -46,7 +46,7 @@ constexpr std::array<ToolbarButton, 8> kToolbarButtons = {{
 constexpr int kTimerMs = 300;
 constexpr const char* kChooseFolder = "Scegli una cartella che contenga i files musicali.";
 
-}  // namespace
+} // namespace
 
 void Form1::buildPlayback()
 {
@@ -257,4 +257,4 @@ void Form1::MediaPlayer1_PositionChange(double, double newPosition)
         setPlayMode(false);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -67,7 +67,7 @@ QPixmap knobPicture()
     return pm;
 }
 
-}  // namespace
+} // namespace
 
 frmVolume::frmVolume(AppContext& ctx, std::unique_ptr<Mixer> mixer, QWidget* parent)
     : QWidget(parent)
@@ -184,7 +184,7 @@ void frmVolume::place()
         return;
     const Screen& screen = ctx_.services.screen;
     self->move(player->x() + player->width() + screen.toPixels(kBesidePlayerTwips),
-               player->y() + screen.toPixels(kBelowPlayerTopTwips));
+        player->y() + screen.toPixels(kBelowPlayerTopTwips));
 }
 
 void frmVolume::showKnobValue()
@@ -268,4 +268,4 @@ bool frmVolume::eventFilter(QObject* watched, QEvent* e)
     }
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -46,13 +46,13 @@ public:
     // The value last sent to the mixer.
     std::int32_t volumeValue() const { return volumeValue_; }
 
-    QLabel* Picture4;  // the track
-    QLabel* Image1;    // the knob, a child of the track
-    QLineEdit* Text1;  // the value
-    QLabel* Label2;    // the minimum
-    QLabel* Label3;    // the maximum
+    QLabel* Picture4; // the track
+    QLabel* Image1; // the knob, a child of the track
+    QLineEdit* Text1; // the value
+    QLabel* Label2; // the minimum
+    QLabel* Label3; // the maximum
     QPushButton* Command1;
-    QTimer* Timer1;    // moves the knob while it is dragged
+    QTimer* Timer1; // moves the knob while it is dragged
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -69,8 +69,8 @@ private:
     std::unique_ptr<Mixer> mixer_;
     MixerControl control_;
     int dragButton_ = 0;
-    double dragPosition_ = 0;  // where the knob's top is dragged to, in the track
+    double dragPosition_ = 0; // where the knob's top is dragged to, in the track
     std::int32_t volumeValue_ = 0;
 };
 
-}  // namespace zondari
+} // namespace zondari

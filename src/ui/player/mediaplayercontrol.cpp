@@ -28,7 +28,7 @@ QToolButton* transportButton(QWidget* parent, const char* name, QStyle::Standard
     return b;
 }
 
-}  // namespace
+} // namespace
 
 QString minutesSeconds(double seconds)
 {
@@ -37,14 +37,14 @@ QString minutesSeconds(double seconds)
 }
 
 MediaPlayerControl::MediaPlayerControl(std::unique_ptr<MediaPlayer> player, QWidget* parent)
-    : QWidget(parent),
-      player_(std::move(player)),
-      play_(transportButton(this, "play", QStyle::SP_MediaPlay, "Riproduci")),
-      pause_(transportButton(this, "pause", QStyle::SP_MediaPause, "Pausa")),
-      stop_(transportButton(this, "stop", QStyle::SP_MediaStop, "Ferma")),
-      bar_(new QSlider(Qt::Horizontal, this)),
-      time_(new QLabel(this)),
-      clock_(new QTimer(this))
+    : QWidget(parent)
+    , player_(std::move(player))
+    , play_(transportButton(this, "play", QStyle::SP_MediaPlay, "Riproduci"))
+    , pause_(transportButton(this, "pause", QStyle::SP_MediaPause, "Pausa"))
+    , stop_(transportButton(this, "stop", QStyle::SP_MediaStop, "Ferma"))
+    , bar_(new QSlider(Qt::Horizontal, this))
+    , time_(new QLabel(this))
+    , clock_(new QTimer(this))
 {
     bar_->setObjectName("position");
     bar_->setFocusPolicy(Qt::NoFocus);
@@ -63,7 +63,7 @@ MediaPlayerControl::MediaPlayerControl(std::unique_ptr<MediaPlayer> player, QWid
     row->addWidget(time_);
 
     connect(play_, &QToolButton::clicked, this, [this] {
-        (void)player_->play();  // nothing to play: nothing happens
+        (void)player_->play(); // nothing to play: nothing happens
         refresh();
     });
     connect(pause_, &QToolButton::clicked, this, [this] {
@@ -100,4 +100,4 @@ void MediaPlayerControl::refresh()
     time_->setText(minutesSeconds(at) + " / " + minutesSeconds(length));
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -44,4 +44,4 @@ private:
 // "m:ss" for a number of seconds.
 QString minutesSeconds(double seconds);
 
-}  // namespace zondari
+} // namespace zondari

@@ -40,7 +40,7 @@ QString fileUrl(const std::string& absolutePath)
     return "file://" + QString::fromLatin1(QByteArray::fromStdString(absolutePath).toPercentEncoding("/"));
 }
 
-}  // namespace
+} // namespace
 
 // The two interfaces MPRIS asks for; each hands its calls to the Mpris
 // object.
@@ -55,7 +55,11 @@ class MprisRoot : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedUriSchemes READ uriSchemes)
     Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes)
 public:
-    explicit MprisRoot(Mpris* m) : QDBusAbstractAdaptor(m), m_(m) {}
+    explicit MprisRoot(Mpris* m)
+        : QDBusAbstractAdaptor(m)
+        , m_(m)
+    {
+    }
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return "Zondari"; }
@@ -91,13 +95,15 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanSeek READ canSeek)
     Q_PROPERTY(bool CanControl READ yes)
 public:
-    explicit MprisPlayer(Mpris* m) : QDBusAbstractAdaptor(m), m_(m)
+    explicit MprisPlayer(Mpris* m)
+        : QDBusAbstractAdaptor(m)
+        , m_(m)
     {
         connect(m, &Mpris::Seeked, this, &MprisPlayer::Seeked);
     }
     QString playbackStatus() const { return m_->playbackStatus(); }
     double one() const { return 1.0; }
-    void setRate(double) {}  // the player plays at its one speed
+    void setRate(double) { } // the player plays at its one speed
     QVariantMap metadata() const { return m_->metadata(); }
     double volume() const { return m_->volume(); }
     void setVolume(double v) { m_->setVolume(v); }
@@ -127,7 +133,10 @@ private:
 };
 
 Mpris::Mpris(AppContext& ctx, QObject* parent)
-    : QObject(parent), ctx_(ctx), bus_(QString()), watch_(new QTimer(this))
+    : QObject(parent)
+    , ctx_(ctx)
+    , bus_(QString())
+    , watch_(new QTimer(this))
 {
     new MprisRoot(this);
     new MprisPlayer(this);
@@ -253,7 +262,7 @@ void Mpris::Seek(qlonglong offsetMicroseconds)
     MediaPlayer& m = ctx_.form1->media();
     const double to = m.currentPosition() + double(offsetMicroseconds) / 1e6;
     if (to >= m.duration()) {
-        Next();  // past the end: as the track's end would do
+        Next(); // past the end: as the track's end would do
         return;
     }
     ctx_.handle([&] { m.setCurrentPosition(std::max(to, 0.0)); });
@@ -300,8 +309,8 @@ const Mpris::Track& Mpris::currentTrack() const
     if (path == track_.path && modified == track_.modified && !track_.id.path().isEmpty())
         return track_;
     if (path != track_.path || track_.id.path().isEmpty())
-        track_.id = QDBusObjectPath(path.empty() ? QString(kNoTrack)
-                                                 : QString("/it/zondari/Zondari/track/%1").arg(++trackCount_));
+        track_.id = QDBusObjectPath(
+            path.empty() ? QString(kNoTrack) : QString("/it/zondari/Zondari/track/%1").arg(++trackCount_));
     track_.path = path;
     track_.modified = modified;
     track_.title = track_.artist = track_.album = track_.url = QString();
@@ -397,8 +406,8 @@ void Mpris::emitChanges(const QString& interface, const QVariantMap& now, QVaria
     before = now;
     if (changed.isEmpty())
         return;
-    QDBusMessage signal =
-        QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    QDBusMessage signal
+        = QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
     signal << interface << changed << QStringList();
     bus_.send(signal);
 }
@@ -417,16 +426,16 @@ bool openInRunningPlayer(const std::string& absolutePath)
     if (!bus.isConnected())
         return false;
     const QString uri = fileUrl(absolutePath);
-    QDBusMessage open = QDBusMessage::createMethodCall(Mpris::kServiceName, Mpris::kObjectPath, kPlayerInterface,
-                                                       "OpenUri");
+    QDBusMessage open
+        = QDBusMessage::createMethodCall(Mpris::kServiceName, Mpris::kObjectPath, kPlayerInterface, "OpenUri");
     open << uri;
     if (bus.call(open, QDBus::Block, 5000).type() != QDBusMessage::ReplyMessage)
         return false;
     bus.call(QDBusMessage::createMethodCall(Mpris::kServiceName, Mpris::kObjectPath, kRootInterface, "Raise"),
-             QDBus::Block, 5000);
+        QDBus::Block, 5000);
     return true;
 }
 
-}  // namespace zondari
+} // namespace zondari
 
 #include "mpris.moc"

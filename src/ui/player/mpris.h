@@ -99,4 +99,4 @@ private:
 // it and comes forward. False when none answers.
 bool openInRunningPlayer(const std::string& absolutePath);
 
-}  // namespace zondari
+} // namespace zondari

@@ -28,8 +28,7 @@ void drawPlayPause(QPainter& p, const QColor& ink, const QColor& accent)
 void drawVolume(QPainter& p, const QColor& ink, const QColor& accent)
 {
     QPolygonF speaker;
-    speaker << QPointF(3, 9) << QPointF(7, 9) << QPointF(12, 4) << QPointF(12, 20) << QPointF(7, 15)
-            << QPointF(3, 15);
+    speaker << QPointF(3, 9) << QPointF(7, 9) << QPointF(12, 4) << QPointF(12, 20) << QPointF(7, 15) << QPointF(3, 15);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     p.drawPolygon(speaker);
@@ -129,8 +128,14 @@ void drawQuit(QPainter& p, const QColor& ink, const QColor& accent)
 const std::map<QString, Drawing>& drawings()
 {
     static const std::map<QString, Drawing> all = {
-        {"riprendi", drawPlayPause}, {"volume", drawVolume}, {"ID3", drawTag},           {"dettagli", drawDetails},
-        {"help", drawHelp},          {"informazioni", drawInformation}, {"mixer", drawMixer}, {"quit", drawQuit},
+        {"riprendi", drawPlayPause},
+        {"volume", drawVolume},
+        {"ID3", drawTag},
+        {"dettagli", drawDetails},
+        {"help", drawHelp},
+        {"informazioni", drawInformation},
+        {"mixer", drawMixer},
+        {"quit", drawQuit},
     };
     return all;
 }
@@ -147,7 +152,7 @@ QPixmap render(const Drawing& draw, int size, const QColor& ink, const QColor& a
     return pixmap;
 }
 
-}  // namespace
+} // namespace
 
 QIcon toolbarIcon(const QString& key, int size)
 {
@@ -160,4 +165,4 @@ QIcon toolbarIcon(const QString& key, int size)
     return icon;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -10,4 +10,4 @@ namespace zondari {
 // unknown key gives an empty icon.
 QIcon toolbarIcon(const QString& key, int size = 24);
 
-}  // namespace zondari
+} // namespace zondari

@@ -58,8 +58,8 @@ QVariant TrackGridModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole)
-        return static_cast<int>((index.column() == 0 || index.column() == 2 ? Qt::AlignRight : Qt::AlignLeft)
-                                | Qt::AlignVCenter);
+        return static_cast<int>(
+            (index.column() == 0 || index.column() == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return {};
 }
 
@@ -70,7 +70,9 @@ QVariant TrackGridModel::headerData(int section, Qt::Orientation orientation, in
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-TrackGrid::TrackGrid(QWidget* parent) : QTableView(parent), model_(new TrackGridModel(this))
+TrackGrid::TrackGrid(QWidget* parent)
+    : QTableView(parent)
+    , model_(new TrackGridModel(this))
 {
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -146,4 +148,4 @@ void TrackGrid::keyPressEvent(QKeyEvent* e)
     QTableView::keyPressEvent(e);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -66,4 +66,4 @@ private:
     int row_ = 0;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -34,4 +34,4 @@ void prepareApplication(QApplication& app)
     loadItalianTranslations(app);
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -20,4 +20,4 @@ bool loadItalianTranslations(QCoreApplication& app);
 // Qt's translations folder.
 QString qtTranslationsFolder();
 
-}  // namespace zondari
+} // namespace zondari

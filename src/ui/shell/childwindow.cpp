@@ -25,4 +25,4 @@ void unloadWindow(QWidget* widget)
     windowOf(widget)->close();
 }
 
-}  // namespace zondari
+} // namespace zondari

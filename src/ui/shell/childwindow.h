@@ -15,4 +15,4 @@ QWidget* windowOf(QWidget* widget);
 // Unloads a window: closes its child window in the frame (or the window).
 void unloadWindow(QWidget* widget);
 
-}  // namespace zondari
+} // namespace zondari

@@ -20,17 +20,19 @@ namespace zondari {
 
 namespace {
 
-constexpr const char* kNarrowScreenWarning =
-    "Attenzione: Si sta usando una risoluzione video molto probabilmente inferiore a 800x600 pixel, per un "
-    "corretto utilizzo di Zondari occorre aumentare la risoluzione video almeno a 800x600 pixel. (Consigliato "
-    "1024x768). Per cambiare l'impostazione sui sistemi Windows cliccare uscire dal programma quindi col "
-    "pulsante destro sull'icona della traybar a destra scegliere la risoluzione video desiderata.";
+constexpr const char* kNarrowScreenWarning
+    = "Attenzione: Si sta usando una risoluzione video molto probabilmente inferiore a 800x600 pixel, per un "
+      "corretto utilizzo di Zondari occorre aumentare la risoluzione video almeno a 800x600 pixel. (Consigliato "
+      "1024x768). Per cambiare l'impostazione sui sistemi Windows cliccare uscire dal programma quindi col "
+      "pulsante destro sull'icona della traybar a destra scegliere la risoluzione video desiderata.";
 
 constexpr int kNarrowScreenTwips = 8000;
 
-}  // namespace
+} // namespace
 
-MDIForm1::MDIForm1(AppContext& ctx) : ctx_(ctx), area_(new QMdiArea(this))
+MDIForm1::MDIForm1(AppContext& ctx)
+    : ctx_(ctx)
+    , area_(new QMdiArea(this))
 {
     setObjectName("MDIForm1");
     setWindowTitle("Zondari");
@@ -150,7 +152,7 @@ bool MDIForm1::event(QEvent* e)
     const bool r = QMainWindow::event(e);
     if (e->type() == QEvent::WindowActivate) {
         if (ownActivation_)
-            ownActivation_ = false;  // back from our own warning: not a new activation
+            ownActivation_ = false; // back from our own warning: not a new activation
         else if (!warning_)
             ctx_.handle([this] { Activate(); });
     }
@@ -199,7 +201,7 @@ void MDIForm1::MenuHelp_Click()
 void MDIForm1::menuHP_Click()
 {
     QApplication::restoreOverrideCursor();
-    (void)ctx_.services.shell.open(kHomePage);  // the result is not looked at
+    (void)ctx_.services.shell.open(kHomePage); // the result is not looked at
     QApplication::restoreOverrideCursor();
 }
 
@@ -229,4 +231,4 @@ void MDIForm1::menuerase_Click()
         ctx_.openers.catalogueDelete();
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -34,7 +34,7 @@ public:
     QMdiSubWindow* addChild(QWidget* window);
     QMenu* menun() const { return menun_; }
 
-    void menuCatalogo_Click();  // shows the catalogue window, made anew when closed
+    void menuCatalogo_Click(); // shows the catalogue window, made anew when closed
     void menump3r_Click();
     void MenuEsci_Click();
     void MenuHelp_Click();
@@ -62,8 +62,8 @@ private:
     QLabel* timePanel_ = nullptr;
     QLabel* insPanel_ = nullptr;
     bool insertMode_ = true;
-    bool warning_ = false;         // the narrow-screen box is open
-    bool ownActivation_ = false;   // the activation that its closing causes
+    bool warning_ = false; // the narrow-screen box is open
+    bool ownActivation_ = false; // the activation that its closing causes
 };
 
-}  // namespace zondari
+} // namespace zondari

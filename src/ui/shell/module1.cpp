@@ -12,7 +12,7 @@ void readSettings(AppContext& ctx)
     AppState& s = ctx.state;
     auto read = readSettingsFile(s.programFolder);
     if (!read)
-        ctx.dialogs().runtimeError(read.error());  // unreadable: the defaults stand
+        ctx.dialogs().runtimeError(read.error()); // unreadable: the defaults stand
     const Settings settings = read ? std::move(*read) : defaultSettings(s.programFolder);
     s.Utente = settings.utente;
     s.FilesMusicali = settings.filesMusicali;
@@ -32,4 +32,4 @@ Status saveSettings(AppContext& ctx)
     return st;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -16,4 +16,4 @@ void readSettings(AppContext& ctx);
 // the old file as it was.
 Status saveSettings(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

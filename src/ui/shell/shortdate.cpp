@@ -20,4 +20,4 @@ QString shortDate(const QDate& date)
     return locale.toString(date, format);
 }
 
-}  // namespace zondari
+} // namespace zondari

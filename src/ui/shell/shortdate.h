@@ -14,4 +14,4 @@ QLocale uiLocale();
 // users know it from their desktop ("06/12/2026" in Italy).
 QString shortDate(const QDate& date);
 
-}  // namespace zondari
+} // namespace zondari

@@ -45,4 +45,4 @@ MDIForm1* startZondari(AppContext& ctx)
     return frame;
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -10,4 +10,4 @@ class MDIForm1;
 // The windows belong to the returned frame.
 MDIForm1* startZondari(AppContext& ctx);
 
-}  // namespace zondari
+} // namespace zondari

@@ -12,4 +12,4 @@ struct WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -45,10 +45,16 @@ QPushButton* button(const char* name, const QString& caption, QWidget* parent)
     return b;
 }
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-std::string ss(const QString& s) { return s.toStdString(); }
+QString qs(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+std::string ss(const QString& s)
+{
+    return s.toStdString();
+}
 
-}  // namespace
+} // namespace
 
 frmMain::frmMain(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
@@ -89,7 +95,8 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     const char* labelNames[] = {"Label1", "Label2", "Label3", "Label5", "Label4", "Label6"};
     QWidget* fields[] = {txtTitolo, txtAutore, txtAlbum, txtAnno, txtCommento, comboGenere};
     for (std::size_t i = 0; i < captions.size(); ++i)
-        form->addRow(label(labelNames[i], QString::fromUtf8(captions[i].data(), int(captions[i].size())), Frame2), fields[i]);
+        form->addRow(
+            label(labelNames[i], QString::fromUtf8(captions[i].data(), int(captions[i].size())), Frame2), fields[i]);
 
     auto* commands = new QHBoxLayout(Frame3);
     auto* loadColumn = new QVBoxLayout;
@@ -112,7 +119,8 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     layout->addStretch(1);
 
     const auto on = [this](QPushButton* b, void (frmMain::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { ctx_.handle([this, handler] { (this->*handler)(); }); });
+        connect(
+            b, &QPushButton::clicked, this, [this, handler] { ctx_.handle([this, handler] { (this->*handler)(); }); });
     };
     on(Command1, &frmMain::Command1_Click);
     on(Command2, &frmMain::Command2_Click);
@@ -135,7 +143,10 @@ void frmMain::Load()
     }
 }
 
-std::string frmMain::fileName() const { return ss(txtNomefile->text()); }
+std::string frmMain::fileName() const
+{
+    return ss(txtNomefile->text());
+}
 
 void frmMain::showFields(const tageditor::Fields& f)
 {
@@ -150,7 +161,7 @@ void frmMain::showFields(const tageditor::Fields& f)
 tageditor::Fields frmMain::shownFields() const
 {
     return {ss(txtTitolo->text()), ss(txtAutore->text()), ss(txtAlbum->text()), ss(txtAnno->text()),
-            ss(txtCommento->text()), comboGenere->currentIndex()};
+        ss(txtCommento->text()), comboGenere->currentIndex()};
 }
 
 void frmMain::Caricafile()
@@ -185,7 +196,10 @@ void frmMain::Command1_Click()
         Caricafile();
 }
 
-void frmMain::Command2_Click() { Caricafile(); }
+void frmMain::Command2_Click()
+{
+    Caricafile();
+}
 
 void frmMain::Command3_Click()
 {
@@ -211,10 +225,14 @@ void frmMain::Command3_Click()
     if (tageditor::isBusy(written.error()))
         ctx_.dialogs().message(tageditor::kBusyText);
     else
-        ctx_.dialogs().message(Message{tageditor::writeErrorText(written.error()), MsgButtons::Ok, MsgIcon::Critical, ""});
+        ctx_.dialogs().message(
+            Message{tageditor::writeErrorText(written.error()), MsgButtons::Ok, MsgIcon::Critical, ""});
 }
 
-void frmMain::Command4_Click() { unloadWindow(this); }
+void frmMain::Command4_Click()
+{
+    unloadWindow(this);
+}
 
 void frmMain::copyFromId3v2_Click()
 {
@@ -225,4 +243,4 @@ void frmMain::copyFromId3v2_Click()
         showFields(id3v2::toEditorFields(tag));
 }
 
-}  // namespace zondari
+} // namespace zondari

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <optional>
 #include <string>
 
@@ -33,10 +32,10 @@ public:
     // Fills the fields from the file named in txtNomefile.
     void Caricafile();
 
-    void Command1_Click();  // choose a file
-    void Command2_Click();  // load
-    void Command3_Click();  // save
-    void Command4_Click();  // close
+    void Command1_Click(); // choose a file
+    void Command2_Click(); // load
+    void Command3_Click(); // save
+    void Command4_Click(); // close
     // "Copia da ID3v2": fills the fields from the loaded file's ID3v2 tag,
     // as ID3v1 can hold them; nothing is written until a save.
     void copyFromId3v2_Click();
@@ -55,7 +54,7 @@ public:
     QPushButton* Command2;
     QPushButton* Command3;
     QPushButton* Command4;
-    QPushButton* copyFromId3v2;  // enabled while the loaded file has an ID3v2 tag
+    QPushButton* copyFromId3v2; // enabled while the loaded file has an ID3v2 tag
 
     // The record between loading and saving.
     const TagRecord& tag() const { return tag_; }
@@ -73,4 +72,4 @@ private:
     std::optional<FileState> loaded_;
 };
 
-}  // namespace zondari
+} // namespace zondari

@@ -29,9 +29,9 @@ TEST(RegistryValue, ANumberGivesAllItsHexadecimalDigits)
 
 TEST(RegistryValue, OtherTypesAreNotReadAsText)
 {
-    EXPECT_FALSE(valueText({3, "\x01\x02"}));   // binary
+    EXPECT_FALSE(valueText({3, "\x01\x02"})); // binary
     EXPECT_FALSE(valueText({0, ""}));
-    EXPECT_FALSE(valueText({11, std::string(8, '\x01')}));  // 64-bit number
+    EXPECT_FALSE(valueText({11, std::string(8, '\x01')})); // 64-bit number
 }
 
 TEST(VersionLine, TitleThenTheThreeNumbers)

@@ -16,11 +16,11 @@ TEST(FrameHeader, DecodesAnMpeg1Layer3HeaderAndTheFrameLengthsOfEachLayer)
     EXPECT_EQ(h.tableBitRate(), 128);
     EXPECT_EQ(h.sampleRate(), 44100);
     EXPECT_EQ(channelModeText(h.channelModeCode), "joint stereo");
-    EXPECT_EQ(h.protectionBit, 1);  // no CRC
+    EXPECT_EQ(h.protectionBit, 1); // no CRC
     EXPECT_EQ(emphasisText(h.emphasisCode), "no");
     EXPECT_EQ(h.copyrightBit, 0);
     EXPECT_EQ(h.originalBit, 1);
-    EXPECT_EQ(frameLength(h), 417u);  // 144 x 128000 / 44100
+    EXPECT_EQ(frameLength(h), 417u); // 144 x 128000 / 44100
     // Layer I, MPEG 1, 32 kbit/s, 48 kHz, padded: (12 x 32000 / 48000 + 1) x 4.
     EXPECT_EQ(frameLength(splitHeader(0xFFFF1400u | 0x200u)), 36u);
     // Layer II, MPEG 1, 192 kbit/s, 48 kHz: 144 x 192000 / 48000.
@@ -49,11 +49,11 @@ TEST(FrameHeader, EachVersionHasItsOwnSamplingRates)
 TEST(FrameHeader, ValidityRejectsReservedCodes)
 {
     EXPECT_TRUE(isValidHeader(0xFFFB9064u));
-    EXPECT_FALSE(isValidHeader(0xFFEB9064u));  // version code 01
-    EXPECT_FALSE(isValidHeader(0xFFF99064u));  // layer code 00
-    EXPECT_FALSE(isValidHeader(0xFFFBF064u));  // bit-rate index 15
-    EXPECT_FALSE(isValidHeader(0xFFFB9C64u));  // sampling-rate index 3
-    EXPECT_FALSE(isValidHeader(0xFF7B9064u));  // a sync bit missing
+    EXPECT_FALSE(isValidHeader(0xFFEB9064u)); // version code 01
+    EXPECT_FALSE(isValidHeader(0xFFF99064u)); // layer code 00
+    EXPECT_FALSE(isValidHeader(0xFFFBF064u)); // bit-rate index 15
+    EXPECT_FALSE(isValidHeader(0xFFFB9C64u)); // sampling-rate index 3
+    EXPECT_FALSE(isValidHeader(0xFF7B9064u)); // a sync bit missing
     EXPECT_FALSE(isValidHeader(0xFFFFFFFFu));
 }
 
@@ -87,8 +87,8 @@ std::string id3v2(const std::string& body, bool footer = false)
 }
 
 // The first frame with a VBR header `kind` at `offset`: flags, frame count.
-std::string withVbrHeader(std::string stream, std::size_t offset, const std::string& kind, std::uint32_t flags,
-                          std::uint32_t count)
+std::string withVbrHeader(
+    std::string stream, std::size_t offset, const std::string& kind, std::uint32_t flags, std::uint32_t count)
 {
     stream.replace(offset, 12, kind + word(flags) + word(count));
     return stream;
@@ -120,7 +120,7 @@ constexpr std::uint32_t kMpeg25Mono = 0xFFE328C0u;
 // MPEG 1 layer II, 192 kbit/s, 48 kHz, stereo: 576-byte frames.
 constexpr std::uint32_t kLayer2 = 0xFFFDA400u;
 
-}  // namespace
+} // namespace
 
 TEST(FrameSearch, FindsTheFramesOfEachVersionAndLayer)
 {
@@ -131,10 +131,10 @@ TEST(FrameSearch, FindsTheFramesOfEachVersionAndLayer)
         int duration;
     };
     for (const Case& c : {
-             Case{frames(kCbr128, 417, 1000), 1, 3, 128, 44100, "joint stereo", 26},  // 417000 x 8 / 128000 = 26.06
-             Case{frames(kMpeg2, 208, 1000), 2, 3, 64, 22050, "stereo", 26},          // 208000 x 8 / 64000
-             Case{frames(kMpeg25Mono, 144, 1000), 25, 3, 16, 8000, "single channel", 72},  // 144000 x 8 / 16000
-             Case{frames(kLayer2, 576, 100), 1, 2, 192, 48000, "stereo", 2},          // 57600 x 8 / 192000 = 2.4
+             Case{frames(kCbr128, 417, 1000), 1, 3, 128, 44100, "joint stereo", 26}, // 417000 x 8 / 128000 = 26.06
+             Case{frames(kMpeg2, 208, 1000), 2, 3, 64, 22050, "stereo", 26}, // 208000 x 8 / 64000
+             Case{frames(kMpeg25Mono, 144, 1000), 25, 3, 16, 8000, "single channel", 72}, // 144000 x 8 / 16000
+             Case{frames(kLayer2, 576, 100), 1, 2, 192, 48000, "stereo", 2}, // 57600 x 8 / 192000 = 2.4
          }) {
         const TrackInfo t = analyse(c.file);
         SCOPED_TRACE(c.version * 10 + c.layer);
@@ -157,7 +157,7 @@ TEST(FrameSearch, SkipsId3v2TagsAndTheFalseSyncInsideThem)
     TrackInfo one = analyse(id3v2(art) + audio);
     EXPECT_EQ(one.Version, 1);
     EXPECT_EQ(one.SampleRate, 44100);
-    EXPECT_EQ(one.Duration, 5);  // 83400 x 8 / 128000 = 5.2: the tag is not counted
+    EXPECT_EQ(one.Duration, 5); // 83400 x 8 / 128000 = 5.2: the tag is not counted
 
     // Several tags in a row, one with a footer.
     TrackInfo many = analyse(id3v2(art, true) + id3v2("second") + audio);
@@ -198,7 +198,7 @@ TEST(FrameSearch, FreeFormatCountsOnlyWhenItsTwinFollows)
     TrackInfo t = analyse(stream);
     EXPECT_EQ(t.Version, 1);
     EXPECT_EQ(t.BitRate, 184);
-    EXPECT_EQ(t.Duration, 5);  // 120000 x 8 / 184000 = 5.2
+    EXPECT_EQ(t.Duration, 5); // 120000 x 8 / 184000 = 5.2
 
     // Without a twin within 4 KiB it is no frame start.
     TrackInfo lone = analyse(word(free) + std::string(5000, '\0'));
@@ -208,12 +208,9 @@ TEST(FrameSearch, FreeFormatCountsOnlyWhenItsTwinFollows)
 TEST(FrameSearch, DamagedFilesGiveEmptyFields)
 {
     for (const std::string& file : {
-             std::string(),
-             std::string(1, '\xFF'),
-             std::string(255, '\xFF'),
-             std::string(100000, '\xFF'),
-             std::string(300, '\0') + "\xFF\xFB",                       // a header cut short at the end
-             id3v2("x") .substr(0, 6) + std::string("\x7F\x7F\x7F\x7F", 4) + frames(kCbr128, 417, 3),  // past the end
+             std::string(), std::string(1, '\xFF'), std::string(255, '\xFF'), std::string(100000, '\xFF'),
+             std::string(300, '\0') + "\xFF\xFB", // a header cut short at the end
+             id3v2("x").substr(0, 6) + std::string("\x7F\x7F\x7F\x7F", 4) + frames(kCbr128, 417, 3), // past the end
          }) {
         TrackInfo t = analyse(file);
         EXPECT_EQ(t.Version, 0) << file.size();
@@ -226,7 +223,6 @@ TEST(FrameSearch, DamagedFilesGiveEmptyFields)
     }
 }
 
-
 TEST(VbrHeader, MarksVbrAndItsCountGivesTimeAndAverage)
 {
     struct Case {
@@ -236,7 +232,7 @@ TEST(VbrHeader, MarksVbrAndItsCountGivesTimeAndAverage)
         int bitRate, duration;
     };
     std::string vbri = frames(kCbr128, 417, 1000);
-    vbri.replace(36, 18, "VBRI" + std::string(10, '\x01') + word(3000));  // the count at offset 14
+    vbri.replace(36, 18, "VBRI" + std::string(10, '\x01') + word(3000)); // the count at offset 14
     const std::string cbr = frames(kCbr128, 417, 1000);
     for (const Case& c : {
              // 1000 frames of 1152 samples at 44.1 kHz: 26.12 s; 417000
@@ -261,7 +257,7 @@ TEST(VbrHeader, MarksVbrAndItsCountGivesTimeAndAverage)
              // at 128 kbit/s.
              Case{withVbrHeader(frames(kMono128, 417, 100), 36, "Xing", 1, 100), false, 0, 128, 2},
              Case{withVbrHeader(frames(kCbr128, 417, 100), 36, "xing", 1, 100), false, 0, 128, 2},
-             Case{vbri, true, 3000, 43, 78},  // 3000 x 1152 / 44100 = 78.4 s: 42.5 kbit/s
+             Case{vbri, true, 3000, 43, 78}, // 3000 x 1152 / 44100 = 78.4 s: 42.5 kbit/s
          }) {
         const TrackInfo t = analyse(c.file);
         SCOPED_TRACE(c.count);
@@ -290,7 +286,7 @@ TEST(Id3v1InTheAnalysis, OnlyAtTheLast128BytesInAnyCase)
     EXPECT_TRUE(upper.HasTag);
     EXPECT_EQ(upper.Title, "Titolo");
     EXPECT_EQ(upper.Genre, 17);
-    EXPECT_EQ(upper.Duration, 2);  // 41700 x 8 / 128000 = 2.6: the tag is not audio
+    EXPECT_EQ(upper.Duration, 2); // 41700 x 8 / 128000 = 2.6: the tag is not audio
 
     TrackInfo lower = analyse(audio + id3v1("tag", "Piccolo", 0));
     EXPECT_TRUE(lower.HasTag);
@@ -310,7 +306,6 @@ TEST(DetailsText, DurationMinutesAndTwoDigitSeconds)
     EXPECT_EQ(durationText(0), "0:00");
     EXPECT_EQ(durationText(3605), "60:05");
 }
-
 
 TEST(Genres, NamesAsTheProgramSpellsThem)
 {

@@ -33,10 +33,12 @@ TEST(CatalogueFile, ReadsFilesWrittenOnWindowsOrHereEmptyOrTitleOnly)
 
 TEST(CatalogueFile, WritesTitleThenEntriesAndReadsThemBack)
 {
-    const Catalogue japanese{"J-Pop", {"(/media/cd/宇多田ヒカル)", "/media/cd/宇多田ヒカル/First Love.mp3", "/media/cd/è.mp3"}};
+    const Catalogue japanese{
+        "J-Pop", {"(/media/cd/宇多田ヒカル)", "/media/cd/宇多田ヒカル/First Love.mp3", "/media/cd/è.mp3"}};
     const std::string bytes = catalogueBytes(japanese);
     // Japanese does not fit Windows-1252: the file is UTF-8, and reads back whole.
-    EXPECT_EQ(bytes, "J-Pop\r\n(/media/cd/宇多田ヒカル)\r\n/media/cd/宇多田ヒカル/First Love.mp3\r\n/media/cd/è.mp3\r\n");
+    EXPECT_EQ(
+        bytes, "J-Pop\r\n(/media/cd/宇多田ヒカル)\r\n/media/cd/宇多田ヒカル/First Love.mp3\r\n/media/cd/è.mp3\r\n");
     const Catalogue back = parseCatalogue(bytes);
     EXPECT_EQ(back.title, japanese.title);
     EXPECT_EQ(back.entries, japanese.entries);
@@ -56,12 +58,13 @@ TEST(CatalogueFile, EntryWithALineBreakIsLeftOutRatherThanSplit)
     EXPECT_EQ(parseCatalogue(bytes).entries.size(), 2u);
 }
 
-
 TEST(CatalogueFile, NameNotInUtf8IsWrittenBehindTheMarkAndReadsBackAsItsBytes)
 {
     const Catalogue c{"Caffè", {"(/m/caf\xe9)", "/m/caf\xe9/bad\xffname.mp3", "/m/è.mp3"}};
     const std::string bytes = catalogueBytes(c);
-    EXPECT_EQ(bytes, "\xEF\xBB\xBF" "Caffè\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/è.mp3\r\n");
+    EXPECT_EQ(bytes,
+        "\xEF\xBB\xBF"
+        "Caffè\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/è.mp3\r\n");
     const Catalogue back = parseCatalogue(bytes);
     EXPECT_EQ(back.title, c.title);
     EXPECT_EQ(back.entries, c.entries);
@@ -69,7 +72,10 @@ TEST(CatalogueFile, NameNotInUtf8IsWrittenBehindTheMarkAndReadsBackAsItsBytes)
     EXPECT_EQ(parseCatalogue(bytes.substr(3)).entries[1], "/m/café/badÿname.mp3");
     // A title is text even in a marked file: one that is not UTF-8 was
     // written on Windows (found by the catalogue fuzz target).
-    EXPECT_EQ(parseCatalogue("\xEF\xBB\xBF" "Citt\xe0\r\n/m/bad\xff.mp3\r\n").title, "Città");
+    EXPECT_EQ(parseCatalogue("\xEF\xBB\xBF"
+                             "Citt\xe0\r\n/m/bad\xff.mp3\r\n")
+                  .title,
+        "Città");
     EXPECT_EQ(decodeTitleLine("Citt\xe0", LineCoding::RawNames), "Città");
     // A title that begins with the mark's own character keeps it.
     for (const char* title : {"\uFEFFA", "ï»¿A è"})
@@ -86,7 +92,7 @@ TEST(CatalogueFile, TitleIsCutAndEntriesLongerThanAnyPathAreLeftOut)
     const std::string longTitle = "a" + [] {
         std::string s;
         for (int i = 0; i < 3000; ++i)
-            s += "ğ";  // not in Windows-1252: the file is UTF-8
+            s += "ğ"; // not in Windows-1252: the file is UTF-8
         return s;
     }();
     const Catalogue c{longTitle, {"(/" + path.substr(1) + ")", "/" + path, "/" + path + "/x.mp3", "/breve.mp3"}};
@@ -98,5 +104,5 @@ TEST(CatalogueFile, TitleIsCutAndEntriesLongerThanAnyPathAreLeftOut)
     // Cut at 4,096 bytes without splitting "ğ" in two.
     EXPECT_EQ(back.title, longTitle.substr(0, 4095));
     EXPECT_EQ(parseCatalogue("T\r\n" + std::string(5000, 'x') + "\r\n/a.mp3\r\n").entries,
-              std::vector<std::string>{"/a.mp3"});
+        std::vector<std::string>{"/a.mp3"});
 }

@@ -51,5 +51,5 @@ TEST(CatalogueList, HugeTitleIsShownByItsStart)
     std::string accents;
     for (int i = 0; i < 600; ++i)
         accents += "è";
-    EXPECT_EQ(text::charCount(shownTitle(accents)), 501u);  // 500 and the ellipsis, no half character
+    EXPECT_EQ(text::charCount(shownTitle(accents)), 501u); // 500 and the ellipsis, no half character
 }

@@ -30,7 +30,7 @@ std::vector<std::string> linesOf(CatalogueReader& reader, int* blocks = nullptr)
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesTooLongForIt)
 {
@@ -41,7 +41,7 @@ TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesToo
         expected.push_back("/cd/cartella " + std::to_string(i) + "/brano.mp3\r");
         text += expected.back() + "\n";
         if (i == 1000)
-            text += std::string(10000, 'z') + "\r\n";  // longer than the buffer: passed over
+            text += std::string(10000, 'z') + "\r\n"; // longer than the buffer: passed over
     }
     text += "/cd/ultima senza fine.mp3";
     expected.push_back("/cd/ultima senza fine.mp3");
@@ -90,5 +90,5 @@ TEST(CatalogueReader, TitleIsCutItsRestPassedOverAndTheMarkTold)
     const Status st = missing.open(dir / "non-esiste.txt");
     ASSERT_FALSE(st);
     EXPECT_EQ(st.error().number, 53);
-    EXPECT_FALSE(CatalogueReader().open(dir.path()));  // a folder
+    EXPECT_FALSE(CatalogueReader().open(dir.path())); // a folder
 }

@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 Lines head(const std::string& title)
 {
     return {"<!DOCTYPE html>", "<html lang=\"it\">", "<head>", "<meta charset=\"utf-8\">",
-            "<title>" + title + "</title>", "</head>", "<body>"};
+        "<title>" + title + "</title>", "</head>", "<body>"};
 }
 
 Lines plus(Lines a, const Lines& b)
@@ -42,27 +42,29 @@ Lines searched(const Lines& catalogue, const std::string& text, bool caseSensiti
     return linesOf(out);
 }
 
-}  // namespace
+} // namespace
 
 TEST(ExportPage, TitleFoldersAndFilesLineByLine)
 {
     const Lines top = plus(head("Pagina HTML di Zondari"),
-                           {"<p><img src=\"chitarra_animata.gif\" alt=\"\" style=\"vertical-align: middle; border: 2px "
-                            "solid\"><span style=\"color: #FF0000; font-size: xxx-large\"><em><b> Zondari</b></em>"
-                            "</span></p>"});
+        {"<p><img src=\"chitarra_animata.gif\" alt=\"\" style=\"vertical-align: middle; border: 2px "
+         "solid\"><span style=\"color: #FF0000; font-size: xxx-large\"><em><b> Zondari</b></em>"
+         "</span></p>"});
     EXPECT_EQ(linesOf(exportPage("", {})), plus(top, {"<p>Raccolta musicale : \"\" <br>", "</p></body>", "</html>"}));
-    EXPECT_EQ(linesOf(exportPage("Rock anni 80", {"(/cd/Rock)", "/cd/Rock/brano uno.mp3", "/cd/Città è.mp3",
-                                                  "(D:\\Rock\\AC-DC)", "D:\\Rock\\AC-DC\\Back in Black.mp3"})),
-              plus(top, {
-                            "<p>Raccolta musicale : \"Rock anni 80\" <br>",
-                            "</p><p>(/cd/Rock)<br>",
-                            "<a href=\"file:///cd/Rock/brano%20uno.mp3\">brano uno.mp3</a><br>",
-                            "<a href=\"file:///cd/Citt%C3%A0%20%C3%A8.mp3\">Città è.mp3</a><br>",
-                            "</p><p>(D:\\Rock\\AC-DC)<br>",
-                            "<a href=\"file:///D:/Rock/AC-DC/Back%20in%20Black.mp3\">Back in Black.mp3</a><br>",
-                            "</p></body>",
-                            "</html>",
-                        }));
+    EXPECT_EQ(linesOf(exportPage("Rock anni 80",
+                  {"(/cd/Rock)", "/cd/Rock/brano uno.mp3", "/cd/Città è.mp3", "(D:\\Rock\\AC-DC)",
+                      "D:\\Rock\\AC-DC\\Back in Black.mp3"})),
+        plus(top,
+            {
+                "<p>Raccolta musicale : \"Rock anni 80\" <br>",
+                "</p><p>(/cd/Rock)<br>",
+                "<a href=\"file:///cd/Rock/brano%20uno.mp3\">brano uno.mp3</a><br>",
+                "<a href=\"file:///cd/Citt%C3%A0%20%C3%A8.mp3\">Città è.mp3</a><br>",
+                "</p><p>(D:\\Rock\\AC-DC)<br>",
+                "<a href=\"file:///D:/Rock/AC-DC/Back%20in%20Black.mp3\">Back in Black.mp3</a><br>",
+                "</p></body>",
+                "</html>",
+            }));
 }
 
 TEST(ExportPage, CatalogueTextCannotInjectMarkupAndLinksAreRealUrls)
@@ -70,8 +72,9 @@ TEST(ExportPage, CatalogueTextCannotInjectMarkupAndLinksAreRealUrls)
     const Lines lines = linesOf(exportPage("Rock & \"Roll\" <i>", {"(/m/<x>)", "/m/<img src=x> Rock & Roll.mp3"}));
     EXPECT_EQ(lines[8], "<p>Raccolta musicale : \"Rock &amp; &quot;Roll&quot; &lt;i&gt;\" <br>");
     EXPECT_EQ(lines[9], "</p><p>(/m/&lt;x&gt;)<br>");
-    EXPECT_EQ(lines[10], "<a href=\"file:///m/%3Cimg%20src=x%3E%20Rock%20%26%20Roll.mp3\">&lt;img src=x&gt; Rock "
-                         "&amp; Roll.mp3</a><br>");
+    EXPECT_EQ(lines[10],
+        "<a href=\"file:///m/%3Cimg%20src=x%3E%20Rock%20%26%20Roll.mp3\">&lt;img src=x&gt; Rock "
+        "&amp; Roll.mp3</a><br>");
     EXPECT_EQ(fileUrl("/music/a b#1 50%?\"q\".mp3"), "file:///music/a%20b%231%2050%25%3F%22q%22.mp3");
     EXPECT_EQ(fileUrl("/music/AC\\DC (live)/x+y,z'.mp3"), "file:///music/AC%5CDC%20(live)/x+y,z'.mp3");
     EXPECT_EQ(fileUrl("c:"), "file:///c:/");
@@ -103,54 +106,54 @@ TEST(DatabasePage, GeneralPageListsEveryCatalogueWhole)
     std::string out;
     page.begin(out);
     page.addCatalogue(text::joinLines({"Primo", "(/cd/A)", "/cd/A/uno.mp3"}), out);
-    page.addCatalogue("Secondo\n/cd2/tre.mp3\n", out);  // LF only
+    page.addCatalogue("Secondo\n/cd2/tre.mp3\n", out); // LF only
     page.end(out);
     const std::string cell = "<td style=\"border: 1px solid #111111; padding: 0\">";
     EXPECT_EQ(linesOf(out),
-              plus(head("Pagina HTML di Zondari - zondari-database-generale.htm"),
-                   {
-                       "<table style=\"margin: 0 auto; border: 1px solid #111111; border-collapse: collapse\"><tr>" +
-                           cell +
-                           "<img src=\"cassarotante.gif\" alt=\"\" width=\"140\" height=\"105\" style=\"vertical-"
-                           "align: middle\"></td>",
-                       cell + "<em><b style=\"font-size: xx-large\">&nbsp;Zondari&nbsp;&nbsp; </b></em></td>" + cell +
-                           "<img src=\"cassasaltante.gif\" alt=\"\" width=\"112\" height=\"100\"></td></tr></table>",
-                       "<p>Raccolta musicale : \"Primo\" </p><hr><p>",
-                       "</p><p>(/cd/A)<br>",
-                       "<a href=\"file:///cd/A/uno.mp3\">uno.mp3</a><br>",
-                       "</p>",
-                       "<p>Raccolta musicale : \"Secondo\" </p><hr><p>",
-                       "<a href=\"file:///cd2/tre.mp3\">tre.mp3</a><br>",
-                       "</p>",
-                       "</body>",
-                       "</html>",
-                   }));
+        plus(head("Pagina HTML di Zondari - zondari-database-generale.htm"),
+            {
+                "<table style=\"margin: 0 auto; border: 1px solid #111111; border-collapse: collapse\"><tr>" + cell
+                    + "<img src=\"cassarotante.gif\" alt=\"\" width=\"140\" height=\"105\" style=\"vertical-"
+                      "align: middle\"></td>",
+                cell + "<em><b style=\"font-size: xx-large\">&nbsp;Zondari&nbsp;&nbsp; </b></em></td>" + cell
+                    + "<img src=\"cassasaltante.gif\" alt=\"\" width=\"112\" height=\"100\"></td></tr></table>",
+                "<p>Raccolta musicale : \"Primo\" </p><hr><p>",
+                "</p><p>(/cd/A)<br>",
+                "<a href=\"file:///cd/A/uno.mp3\">uno.mp3</a><br>",
+                "</p>",
+                "<p>Raccolta musicale : \"Secondo\" </p><hr><p>",
+                "<a href=\"file:///cd2/tre.mp3\">tre.mp3</a><br>",
+                "</p>",
+                "</body>",
+                "</html>",
+            }));
 }
 
 TEST(DatabasePage, SearchPageListsAndCountsMatchingFiles)
 {
     DatabasePage page(PageRequest{"abc", false, true});
     std::string out;
-    page.addCatalogue(text::joinLines({"abc nel titolo", "(/cd/ABC)", "/cd/ABC/1.mp3", "/cd/x.mp3", "/cd/xabcx.mp3"}),
-                      out);
+    page.addCatalogue(
+        text::joinLines({"abc nel titolo", "(/cd/ABC)", "/cd/ABC/1.mp3", "/cd/x.mp3", "/cd/xabcx.mp3"}), out);
     page.addCatalogue(text::joinLines({"altro", "/d/Abc.mp3", "/d/aBc.wma", "/d/a-b-c.mp3"}), out);
     page.end(out);
     EXPECT_EQ(page.hits(), 4);
-    EXPECT_EQ(linesOf(out), (Lines{
-                                "<p>Raccolta musicale : \"abc nel titolo\" </p><hr><p>",
-                                "</p><p>(/cd/ABC)<br>",
-                                "<a href=\"file:///cd/ABC/1.mp3\">/cd/ABC/1.mp3</a><br>",
-                                "<a href=\"file:///cd/xabcx.mp3\">/cd/xabcx.mp3</a><br>",
-                                "</p>",
-                                "<p>Raccolta musicale : \"altro\" </p><hr><p>",
-                                "<a href=\"file:///d/Abc.mp3\">/d/Abc.mp3</a><br>",
-                                "<a href=\"file:///d/aBc.wma\">/d/aBc.wma</a><br>",
-                                "</p>",
-                                "<hr><p>Trovati  4 files contenenti la stringa : <b>abc</b></p>",
-                                "</body>",
-                                "</html>",
-                            }));
-    DatabasePage none(PageRequest{"nel titolo", false, true});  // the title is never searched
+    EXPECT_EQ(linesOf(out),
+        (Lines{
+            "<p>Raccolta musicale : \"abc nel titolo\" </p><hr><p>",
+            "</p><p>(/cd/ABC)<br>",
+            "<a href=\"file:///cd/ABC/1.mp3\">/cd/ABC/1.mp3</a><br>",
+            "<a href=\"file:///cd/xabcx.mp3\">/cd/xabcx.mp3</a><br>",
+            "</p>",
+            "<p>Raccolta musicale : \"altro\" </p><hr><p>",
+            "<a href=\"file:///d/Abc.mp3\">/d/Abc.mp3</a><br>",
+            "<a href=\"file:///d/aBc.wma\">/d/aBc.wma</a><br>",
+            "</p>",
+            "<hr><p>Trovati  4 files contenenti la stringa : <b>abc</b></p>",
+            "</body>",
+            "</html>",
+        }));
+    DatabasePage none(PageRequest{"nel titolo", false, true}); // the title is never searched
     out.clear();
     none.addCatalogue(text::joinLines({"abc nel titolo", "/a.mp3"}), out);
     none.end(out);
@@ -167,36 +170,39 @@ TEST(DatabasePage, WindowsCataloguesAndOddLettersAreFound)
         std::string out;
         page.addCatalogue(windows, out);
         EXPECT_EQ(page.hits(), 1);
-        EXPECT_EQ(linesOf(out), (Lines{"<p>Raccolta musicale : \"Raccolta à\" </p><hr><p>",
-                                       "<a href=\"file:///C:/Caff%C3%A8/PERCH%C3%89.mp3\">C:\\Caffè\\PERCHÉ.mp3</a><br>",
-                                       "</p>"}));
+        EXPECT_EQ(linesOf(out),
+            (Lines{"<p>Raccolta musicale : \"Raccolta à\" </p><hr><p>",
+                "<a href=\"file:///C:/Caff%C3%A8/PERCH%C3%89.mp3\">C:\\Caffè\\PERCHÉ.mp3</a><br>", "</p>"}));
     }
     // "ı" upper-cases to one byte: the same hits all the same.
     long hits = 0;
     const Lines cat = {"T", "/m/Kırmızı.mp3", "/m/KIRMIZI remix.mp3", "/m/altro.mp3", "/m/kırmızı è.mp3"};
     EXPECT_EQ(searched(cat, "KIRMIZI", false, true, hits)[3],
-              "<a href=\"file:///m/k%C4%B1rm%C4%B1z%C4%B1%20%C3%A8.mp3\">/m/kırmızı è.mp3</a><br>");
+        "<a href=\"file:///m/k%C4%B1rm%C4%B1z%C4%B1%20%C3%A8.mp3\">/m/kırmızı è.mp3</a><br>");
     EXPECT_EQ(hits, 3);
 }
 
 TEST(DatabasePage, NameNotInUtf8IsLinkedByItsBytesAndShownReadable)
 {
-    const std::string marked = "\xEF\xBB\xBF" "Casa\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/perché.mp3\r\n";
+    const std::string marked = "\xEF\xBB\xBF"
+                               "Casa\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/perché.mp3\r\n";
     DatabasePage all(PageRequest{});
     std::string out;
     all.addCatalogue(marked, out);
-    EXPECT_EQ(linesOf(out), (Lines{"<p>Raccolta musicale : \"Casa\" </p><hr><p>", "</p><p>(/m/caf\uFFFD)<br>",
-                                   "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">bad\uFFFDname.mp3</a><br>",
-                                   "<a href=\"file:///m/perch%C3%A9.mp3\">perché.mp3</a><br>", "</p>"}));
+    EXPECT_EQ(linesOf(out),
+        (Lines{"<p>Raccolta musicale : \"Casa\" </p><hr><p>", "</p><p>(/m/caf\uFFFD)<br>",
+            "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">bad\uFFFDname.mp3</a><br>",
+            "<a href=\"file:///m/perch%C3%A9.mp3\">perché.mp3</a><br>", "</p>"}));
     // Found on every path the search takes, linked the same way.
     for (const auto& [text, exact] : {std::pair{"NAME", false}, {"name", true}, {"caf\uFFFD/bad", true}}) {
         long hits = 0;
         const Lines found = searched(text::splitLines(marked), text, exact, false, hits);
         EXPECT_EQ(hits, 1) << text;
-        EXPECT_EQ(found[1], "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">/m/caf\uFFFD/bad\uFFFDname.mp3</a><br>") << text;
+        EXPECT_EQ(found[1], "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">/m/caf\uFFFD/bad\uFFFDname.mp3</a><br>")
+            << text;
     }
     EXPECT_NE(exportPage("T", {"/m/caf\xe9.mp3"}).find("<a href=\"file:///m/caf%E9.mp3\">caf\uFFFD.mp3</a>"),
-              std::string::npos);
+        std::string::npos);
 }
 
 TEST(DatabasePage, SearchReadsEachLineAsTheCatalogueReaderDoesWhicheverPathItTakes)
@@ -206,9 +212,9 @@ TEST(DatabasePage, SearchReadsEachLineAsTheCatalogueReaderDoesWhicheverPathItTak
     // upper case is shorter ("ı") sends the search line by line.
     const std::string utf8Line = "/m/Kırmızı è.mp3";
     const std::string windowsLine = "/m/caff\xe8 rosso.mp3";
-    const std::vector<std::string> catalogues = {
-        text::joinLines({"T", utf8Line, windowsLine}), text::joinLines({"T", windowsLine, utf8Line}),
-        text::joinLines({"T", "/m/e è.mp3", windowsLine}), text::joinLines({"T", windowsLine, "/m/e è.mp3"})};
+    const std::vector<std::string> catalogues
+        = {text::joinLines({"T", utf8Line, windowsLine}), text::joinLines({"T", windowsLine, utf8Line}),
+            text::joinLines({"T", "/m/e è.mp3", windowsLine}), text::joinLines({"T", windowsLine, "/m/e è.mp3"})};
     for (const std::string& bytes : catalogues) {
         const Catalogue read = parseCatalogue(bytes);
         for (const char* text : {"KIRMIZI", "kırmızı", "è", "caffè", "CAFFÈ", "Ã¨", "mp3"}) {

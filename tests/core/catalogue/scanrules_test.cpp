@@ -11,10 +11,9 @@ TEST(ScanRules, ColumnsAreHeldBetweenTwoAndSeven)
         int value;
         bool corrected;
     };
-    for (const Case& c : std::initializer_list<Case>{
-             {"3", 3, false}, {"2", 2, false}, {"7", 7, false}, {" 5", 5, false}, {"4abc", 4, false},
-             {"12", 7, true}, {"9", 7, true}, {"8", 7, true}, {"7.5", 7, true}, {"1e300", 7, true},
-             {"1", 2, true},  {"abc", 2, true}, {"-3", 2, true}, {"", 2, true}, {"1.4", 2, true},
+    for (const Case& c : std::initializer_list<Case>{{"3", 3, false}, {"2", 2, false}, {"7", 7, false},
+             {" 5", 5, false}, {"4abc", 4, false}, {"12", 7, true}, {"9", 7, true}, {"8", 7, true}, {"7.5", 7, true},
+             {"1e300", 7, true}, {"1", 2, true}, {"abc", 2, true}, {"-3", 2, true}, {"", 2, true}, {"1.4", 2, true},
              {"1.5", 2, false}, {"6.5", 6, false}, {"-1e300", 2, true}}) {
         const Columns got = clampColumns(c.typed);
         EXPECT_EQ(got.value, c.value) << '"' << c.typed << '"';

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <initializer_list>
 #include <set>
 #include <utility>
@@ -14,7 +13,10 @@ namespace {
 // exactly the bytes asked for, or nothing past the end.
 class Image {
 public:
-    explicit Image(std::size_t sectors, std::size_t sectorSize = kCdSector) : bytes_(sectors * sectorSize, '\0') {}
+    explicit Image(std::size_t sectors, std::size_t sectorSize = kCdSector)
+        : bytes_(sectors * sectorSize, '\0')
+    {
+    }
 
     void put(std::size_t at, std::string_view b) { bytes_.replace(at, b.size(), b); }
     void putByte(std::size_t at, unsigned v) { bytes_[at] = static_cast<char>(v); }
@@ -57,7 +59,7 @@ std::string ucs2(std::string_view ascii)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(VolumeSerial, FatAndNtfsBootSectorsGiveTheirVolumeId)
 {

@@ -1,5 +1,4 @@
 #include <cerrno>
-
 #include <gtest/gtest.h>
 
 #include "core/common/result.h"
@@ -54,5 +53,5 @@ TEST(RuntimeErrors, RaisedErrorsCarryTheirNumberAndText)
     EXPECT_FALSE(isError(runtimeErrorFromErrno(ENOENT), ErrorCode::PermissionDenied));
 }
 
-}  // namespace
-}  // namespace zondari
+} // namespace
+} // namespace zondari

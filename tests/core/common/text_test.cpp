@@ -1,8 +1,7 @@
 #include <algorithm>
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 
@@ -16,7 +15,8 @@ using Lines = std::vector<std::string>;
 TEST(Encoding, WindowsBytesReadAsTheirCharacters)
 {
     // "Città – €5’" as the Windows program writes it.
-    const std::string bytes = "Citt\xE0 \x96 \x80" "5\x92";
+    const std::string bytes = "Citt\xE0 \x96 \x80"
+                              "5\x92";
     EXPECT_FALSE(isValidUtf8(bytes));
     EXPECT_EQ(decodeText(bytes), "Città – €5’");
 }
@@ -38,9 +38,9 @@ TEST(Encoding, LossyConversionMarksWhatDoesNotFit)
 
 TEST(Encoding, InvalidSequencesAreNotUtf8)
 {
-    EXPECT_FALSE(isValidUtf8("\xC3"));           // cut short
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));       // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));   // surrogate
+    EXPECT_FALSE(isValidUtf8("\xC3")); // cut short
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF")); // overlong "/"
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // surrogate
     EXPECT_TRUE(isValidUtf8("\xF0\x9F\x8E\xB5")); // a note, four bytes
 }
 

@@ -58,12 +58,12 @@ std::vector<TickStep> untilAdvance(AutoAdvance& a, const std::string& track, con
     std::vector<TickStep> steps;
     do
         steps.push_back(a.tick(stopped(track, true), rows));
-    while (steps.back() != TickStep::Advance && steps.back() != TickStep::ReportUnplayableAndRelease &&
-           steps.size() < 20);
+    while (
+        steps.back() != TickStep::Advance && steps.back() != TickStep::ReportUnplayableAndRelease && steps.size() < 20);
     return steps;
 }
 
-}  // namespace
+} // namespace
 
 TEST(AutoAdvance, AFailedTrackIsReportedOnceAndStaysAMomentBeforeTheNextStarts)
 {
@@ -150,8 +150,8 @@ TEST(AutoAdvance, RiprendiBeforeAnyChoiceStartsTheFirstRowWithoutAReport)
 TEST(MediaVolume, HundredthsOfADecibelBecomeAGain)
 {
     EXPECT_DOUBLE_EQ(volumeGain(0), 1.0);
-    EXPECT_NEAR(volumeGain(-2000), 0.1, 1e-12);   // -20 dB
-    EXPECT_NEAR(volumeGain(-600), 0.501187, 1e-6);  // -6 dB
+    EXPECT_NEAR(volumeGain(-2000), 0.1, 1e-12); // -20 dB
+    EXPECT_NEAR(volumeGain(-600), 0.501187, 1e-6); // -6 dB
     EXPECT_NEAR(volumeGain(-9999), 1.0011e-5, 1e-8);
     EXPECT_EQ(volumeGain(kSilentVolume), 0.0);
     EXPECT_EQ(volumeGain(-12000), 0.0);
@@ -162,13 +162,13 @@ TEST(TrackRows, MusicFilesNumberedInTheOrderGivenAVanishedOneLeftOut)
 {
     // "gone.mp3" vanished between the listing and its facts: it is left
     // out, and the numbers close up.
-    const std::map<std::string, FileFacts> facts = {
-        {"b.mp3", {100, 1000}}, {"a.txt", {5, 5}}, {"A.WAV", {200, 2000}}, {"c.wma", {300, 3000}}};
-    const auto rows = trackRows({"b.mp3", "a.txt", "gone.mp3", "A.WAV", "c.wma"}, ".WAV.MP3.M3U.WMA",
-                                [&](const std::string& n) {
-                                    const auto f = facts.find(n);
-                                    return f == facts.end() ? std::nullopt : std::optional<FileFacts>(f->second);
-                                });
+    const std::map<std::string, FileFacts> facts
+        = {{"b.mp3", {100, 1000}}, {"a.txt", {5, 5}}, {"A.WAV", {200, 2000}}, {"c.wma", {300, 3000}}};
+    const auto rows
+        = trackRows({"b.mp3", "a.txt", "gone.mp3", "A.WAV", "c.wma"}, ".WAV.MP3.M3U.WMA", [&](const std::string& n) {
+              const auto f = facts.find(n);
+              return f == facts.end() ? std::nullopt : std::optional<FileFacts>(f->second);
+          });
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].number, 1);
     EXPECT_EQ(rows[0].title, " b.mp3");

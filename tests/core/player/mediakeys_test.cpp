@@ -25,7 +25,7 @@ TEST(MediaKeys, StatusIsPlayingBetweenTwoTracksOfThePlayMode)
 {
     EXPECT_STREQ(playbackStatus(kPlaying, true), "Playing");
     EXPECT_STREQ(playbackStatus(kPlaying, false), "Playing");
-    EXPECT_STREQ(playbackStatus(kStopped, true), "Playing");  // the next row is about to start
+    EXPECT_STREQ(playbackStatus(kStopped, true), "Playing"); // the next row is about to start
     EXPECT_STREQ(playbackStatus(kStopped, false), "Stopped");
     EXPECT_STREQ(playbackStatus(kPaused, false), "Paused");
     EXPECT_STREQ(playbackStatus(kPaused, true), "Paused");
@@ -38,8 +38,8 @@ TEST(MediaKeys, VolumeOfAGainIsTheInverseOfTheGainOfAVolume)
     EXPECT_EQ(volumeOfGain(0.5), -602);
     EXPECT_EQ(volumeOfGain(0.0), kSilentVolume);
     EXPECT_EQ(volumeOfGain(-0.3), kSilentVolume);
-    EXPECT_EQ(volumeOfGain(1e-9), kSilentVolume);  // quieter than the quietest step
-    EXPECT_EQ(volumeOfGain(1.5), 0);               // no amplification
+    EXPECT_EQ(volumeOfGain(1e-9), kSilentVolume); // quieter than the quietest step
+    EXPECT_EQ(volumeOfGain(1.5), 0); // no amplification
     EXPECT_EQ(volumeOfGain(std::nan("")), kSilentVolume);
 }
 

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <chrono>
+#include <gtest/gtest.h>
 #include <map>
 
 #include "core/player/playlist.h"
@@ -18,19 +18,18 @@ TEST(Playlist, RecognisesPlaylistNamesInAnyCase)
 
 TEST(Playlist, EntriesSkipCommentsAndBlankLinesAndResolveAgainstTheListsFolder)
 {
-    const std::string text =
-        "#EXTM3U\r\n"
-        "#EXTINF:123,Artista - Brano\r\n"
-        "uno.mp3\r\n"
-        "\r\n"
-        "   \r\n"
-        "Dischi\\Secondo Disco\\due.mp3\r\n"
-        "../altrove/tre.wav\n"
-        "/assoluto/quattro.mp3\n"
-        "  cinque.mp3  \n"
-        "http://radio.example/stream\n"
-        "# un commento\n"
-        "sei.mp3";
+    const std::string text = "#EXTM3U\r\n"
+                             "#EXTINF:123,Artista - Brano\r\n"
+                             "uno.mp3\r\n"
+                             "\r\n"
+                             "   \r\n"
+                             "Dischi\\Secondo Disco\\due.mp3\r\n"
+                             "../altrove/tre.wav\n"
+                             "/assoluto/quattro.mp3\n"
+                             "  cinque.mp3  \n"
+                             "http://radio.example/stream\n"
+                             "# un commento\n"
+                             "sei.mp3";
     const std::vector<std::string> expected = {
         "/musica/uno.mp3",
         "/musica/Dischi/Secondo Disco/due.mp3",
@@ -46,7 +45,10 @@ TEST(Playlist, EntriesSkipCommentsAndBlankLinesAndResolveAgainstTheListsFolder)
 
 TEST(Playlist, ReadsUtf8WithOrWithoutMarkAndWindows1252)
 {
-    EXPECT_EQ(entries("\xEF\xBB\xBF" "Citt\xC3\xA0.mp3\r\n", "/m"), std::vector<std::string>{"/m/Città.mp3"});
+    EXPECT_EQ(entries("\xEF\xBB\xBF"
+                      "Citt\xC3\xA0.mp3\r\n",
+                  "/m"),
+        std::vector<std::string>{"/m/Città.mp3"});
     EXPECT_EQ(entries("Citt\xE0.mp3\r\n", "/m"), std::vector<std::string>{"/m/Città.mp3"});
     EXPECT_TRUE(entries("", "/m").empty());
     EXPECT_TRUE(entries("#EXTM3U\r\n", "/m").empty());
@@ -78,19 +80,17 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
     EXPECT_EQ(all.size(), 16u);
 }
 
-
 namespace {
 
 // Seconds a call takes.
-template <class F>
-double secondsOf(F f)
+template <class F> double secondsOf(F f)
 {
     const auto start = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Playlist, ListsThatNameEachOtherStopWithinTheBudget)
 {

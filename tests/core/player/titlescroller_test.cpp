@@ -31,7 +31,7 @@ int periodOf(const std::vector<std::string>& c)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TitleScroller, MovesLeftOneCharacterPerTickAndComesRoundAfterLengthPlusSix)
 {
@@ -53,7 +53,7 @@ TEST(TitleScroller, MovesLeftOneCharacterPerTickAndComesRoundAfterLengthPlusSix)
 
 TEST(TitleScroller, LongTitleFillsTheThirtyFiveCharacterDisplay)
 {
-    const std::string title = "Pink Floyd - Shine On You Crazy Diamond (Parts I-V).mp3";  // 55 characters
+    const std::string title = "Pink Floyd - Shine On You Crazy Diamond (Parts I-V).mp3"; // 55 characters
     const auto c = captions(title, 3 * 61);
     EXPECT_EQ(periodOf(c), 61);
     for (const auto& caption : c)
@@ -66,7 +66,7 @@ TEST(TitleScroller, LongTitleFillsTheThirtyFiveCharacterDisplay)
 
 TEST(TitleScroller, CountsCharactersNotBytes)
 {
-    const std::string title = "Città è già qui";  // 15 characters, 18 bytes
+    const std::string title = "Città è già qui"; // 15 characters, 18 bytes
     const auto c = captions(title, 63);
     EXPECT_EQ(periodOf(c), 21);
     EXPECT_EQ(c[3], title + "   " + title);

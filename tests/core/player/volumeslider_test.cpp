@@ -42,7 +42,7 @@ TEST(VolumeSlider, TheKnobOpensWhereTheSystemsVolumeIsAndADragKeepsItInsideTheTr
     EXPECT_EQ(dragKnobTop(-35.0, 200), 0);
     EXPECT_EQ(dragKnobTop(235.0, 200), 200);
     EXPECT_EQ(dragKnobTop(73.6, 200), 74);
-    EXPECT_EQ(dragKnobTop(72.5, 200), 72);  // halves to even
+    EXPECT_EQ(dragKnobTop(72.5, 200), 72); // halves to even
     EXPECT_EQ(initialKnobTop(200), 50);
 }
 

@@ -44,13 +44,13 @@ std::size_t indexOf(const char* caption)
     return kFileTypeBoxes;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FileTypeBoxes, TwoLetterTypesKeepTheirSpace)
 {
     FileTypeBoxes boxes = boxesFromList(".IT .xm ");
     EXPECT_EQ(boxes[indexOf("IT ")], kBoxOn);
-    EXPECT_EQ(boxes[indexOf("XM ")], kBoxOn);  // read in capitals
+    EXPECT_EQ(boxes[indexOf("XM ")], kBoxOn); // read in capitals
     boxes[indexOf("AS ")] = kBoxOn;
     EXPECT_EQ(listFromBoxes(boxes), ".IT .XM .AS ");
 }

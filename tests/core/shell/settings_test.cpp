@@ -18,14 +18,13 @@ TEST(Settings, FileHasTwoCommentLinesThenTheKeysAndReadsBackTheSame)
 {
     const auto lines = settingsLines({"DEFAULT", ".WAV.MP3.M3U.WMA", "/home/anna/Musica"});
     EXPECT_EQ(text::joinLines(lines),
-              "; File di inizializzazione per Zondari\r\n"
-              "; Non manomettere assolutamente queste righe!\r\n"
-              "Utente=DEFAULT\r\n"
-              "FilesMusicali=.WAV.MP3.M3U.WMA\r\n"
-              "UltimoPath=/home/anna/Musica\r\n");
+        "; File di inizializzazione per Zondari\r\n"
+        "; Non manomettere assolutamente queste righe!\r\n"
+        "Utente=DEFAULT\r\n"
+        "FilesMusicali=.WAV.MP3.M3U.WMA\r\n"
+        "UltimoPath=/home/anna/Musica\r\n");
     for (const Settings& s : {Settings{"DEFAULT", ".WAV.MP3.M3U.WMA", "/home/anna/Musica"},
-                              Settings{"Anna", "", "/media/cd/Città =1/日本"},
-                              Settings{"", ".IT .MP3", "/"}}) {
+             Settings{"Anna", "", "/media/cd/Città =1/日本"}, Settings{"", ".IT .MP3", "/"}}) {
         const std::string bytes = encoding::encodeText(text::joinLines(settingsLines(s)));
         const Settings back = parseSettings(text::splitLines(encoding::decodeText(bytes)));
         EXPECT_EQ(back.utente, s.utente);
@@ -37,8 +36,8 @@ TEST(Settings, FileHasTwoCommentLinesThenTheKeysAndReadsBackTheSame)
 TEST(Settings, ValueIsTheTextAfterTheFirstEqualsOfAKeyAtTheStartOfItsLine)
 {
     Settings s = parseSettings({"Utente=  Anna", "UltimoPath=/musica/a=b ", "FilesMusicali=.MP3"});
-    EXPECT_EQ(s.utente, "Anna");             // leading spaces go
-    EXPECT_EQ(s.ultimoPath, "/musica/a=b ");  // "=" and trailing spaces stay
+    EXPECT_EQ(s.utente, "Anna"); // leading spaces go
+    EXPECT_EQ(s.ultimoPath, "/musica/a=b "); // "=" and trailing spaces stay
     EXPECT_EQ(s.filesMusicali, ".MP3");
     s = parseSettings({"Utente=Anna", "UltimoPath=/dati/Utente=Mario/musica", "   FilesMusicali=.WAV"});
     EXPECT_EQ(s.utente, "Anna");
@@ -58,7 +57,8 @@ TEST(Settings, FileOfTheWindowsProgramReads)
     // Windows-1252, CR LF; and the same with LF only.
     const std::string windows = "; File di inizializzazione per Zondari\r\nUtente=Nicol\xF2\r\n"
                                 "FilesMusicali=.WAV.MP3\r\nUltimoPath=C:\\Musica\\Citt\xE0\r\n";
-    for (const std::string& bytes : {windows, std::string("Utente=Nicol\xC3\xB2\nUltimoPath=C:\\Musica\\Citt\xC3\xA0\n")}) {
+    for (const std::string& bytes :
+        {windows, std::string("Utente=Nicol\xC3\xB2\nUltimoPath=C:\\Musica\\Citt\xC3\xA0\n")}) {
         const Settings s = parseSettings(text::splitLines(encoding::decodeText(bytes)));
         EXPECT_EQ(s.utente, "Nicolò");
         EXPECT_EQ(s.ultimoPath, "C:\\Musica\\Città");

@@ -19,7 +19,7 @@ TagRecord sample()
     return t;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpacesATrackNumberAfterANul)
 {
@@ -40,7 +40,7 @@ TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpacesATrackNumberAfterANul
     EXPECT_EQ(withTrack[125], '\0');
     EXPECT_EQ(withTrack[126], '\x07');
 
-    t.Comment = std::string(29, 'c');  // a full comment leaves no room
+    t.Comment = std::string(29, 'c'); // a full comment leaves no room
     EXPECT_EQ(id3v1::encode(t)[125], 'c');
 }
 
@@ -100,4 +100,3 @@ TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)
     EXPECT_EQ(fresh.TrackByte, 0);
     EXPECT_EQ(fresh.GenreByte, 255);
 }
-

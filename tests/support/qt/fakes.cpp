@@ -5,8 +5,7 @@ namespace zondari::test {
 namespace {
 
 // The next answer queued, or `otherwise` when none is.
-template <class T>
-T next(std::deque<T>& queue, T otherwise)
+template <class T> T next(std::deque<T>& queue, T otherwise)
 {
     if (queue.empty())
         return otherwise;
@@ -15,7 +14,7 @@ T next(std::deque<T>& queue, T otherwise)
     return a;
 }
 
-}  // namespace
+} // namespace
 
 MsgAnswer FakeDialogs::message(const Message& m)
 {
@@ -79,4 +78,4 @@ std::vector<DriveInfo> ExtraDrives::list() const
     return all;
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -21,16 +21,16 @@ public:
     MsgAnswer message(const Message& m) override;
     void runtimeError(const RuntimeError& error) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& startFolder) override;
-    std::optional<std::string> openFile(const std::string& title, const std::string& filter,
-                                        const std::string& startFolder) override;
+    std::optional<std::string> openFile(
+        const std::string& title, const std::string& filter, const std::string& startFolder) override;
 
     std::vector<Message> messages;
     std::vector<RuntimeError> runtimeErrors;
     std::vector<std::string> folderTitles;
     std::vector<std::string> fileTitles;
     std::deque<MsgAnswer> answers;
-    std::deque<std::optional<std::string>> folders;  // nullopt: cancel
-    std::deque<std::optional<std::string>> files;    // nullopt: cancel
+    std::deque<std::optional<std::string>> folders; // nullopt: cancel
+    std::deque<std::optional<std::string>> files; // nullopt: cancel
 
     // Texts of the boxes shown so far.
     std::vector<std::string> texts() const;
@@ -51,7 +51,7 @@ public:
     };
     std::vector<Run> runs;
     std::vector<std::string> opened;
-    std::optional<RuntimeError> failWith;  // every call fails with this when set
+    std::optional<RuntimeError> failWith; // every call fails with this when set
 };
 
 // A screen of a given size at 96 DPI (15 twips to the pixel).
@@ -76,4 +76,4 @@ private:
     MountedDrives real_;
 };
 
-}  // namespace zondari::test
+} // namespace zondari::test

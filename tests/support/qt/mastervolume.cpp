@@ -1,7 +1,7 @@
 #include "support/qt/mastervolume.h"
 
-#include <regex>
 #include <fcntl.h>
+#include <regex>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -43,7 +43,7 @@ SinkVolumeKept::~SinkVolumeKept()
     if (saved_ >= 0)
         setSinkVolume(saved_);
     if (lock_ >= 0)
-        ::close(lock_);  // releases the lock
+        ::close(lock_); // releases the lock
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -30,13 +30,13 @@ private:
     int saved_ = -1;
 };
 
-}  // namespace zondari::test
+} // namespace zondari::test
 
 // Skips a test that needs the system mixer on a sound server, saying why.
-#define REQUIRE_MASTER_VOLUME()                                                                  \
-    do {                                                                                         \
-        if (!::zondari::test::soundServerAnswers())                                              \
-            GTEST_SKIP() << "no PulseAudio server answers: the master volume is tested on ALSA's " \
-                            "\"default\" device over a PulseAudio null sink (scripts/run-tests "  \
-                            "starts one)";                                                       \
+#define REQUIRE_MASTER_VOLUME()                                                                                        \
+    do {                                                                                                               \
+        if (!::zondari::test::soundServerAnswers())                                                                    \
+            GTEST_SKIP() << "no PulseAudio server answers: the master volume is tested on ALSA's "                     \
+                            "\"default\" device over a PulseAudio null sink (scripts/run-tests "                       \
+                            "starts one)";                                                                             \
     } while (0)

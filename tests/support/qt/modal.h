@@ -14,11 +14,11 @@ namespace zondari::test {
 // window still up after its step, or one that comes when no step is left,
 // is closed, so that a failed check never leaves a test waiting; every step
 // must have run by the time the object goes.
-template <class W>
-class ModalSteps : public QObject {
+template <class W> class ModalSteps : public QObject {
 public:
     using Step = std::function<void(W&)>;
-    explicit ModalSteps(std::deque<Step> steps) : steps_(std::move(steps))
+    explicit ModalSteps(std::deque<Step> steps)
+        : steps_(std::move(steps))
     {
         connect(&timer_, &QTimer::timeout, this, [this] {
             auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
@@ -43,4 +43,4 @@ private:
     QTimer timer_;
 };
 
-}  // namespace zondari::test
+} // namespace zondari::test

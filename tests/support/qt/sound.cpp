@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <sstream>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "support/mp3fixtures.h"
 #include "support/tempdir.h"
@@ -29,7 +29,8 @@ std::vector<int> ownServerObjects(const std::string& kind, const std::string& he
     return own;
 }
 
-OwnSink::OwnSink() : name_("zondari_sink_" + std::to_string(::getpid()))
+OwnSink::OwnSink()
+    : name_("zondari_sink_" + std::to_string(::getpid()))
 {
     module_ = output("pactl load-module module-null-sink sink_name=" + name_ + " 2>/dev/null");
 }
@@ -48,12 +49,12 @@ bool OwnSink::ok() const
 double OwnSink::rms() const
 {
     const std::string raw = output("parecord --raw --format=s16le --rate=44100 --channels=1 --latency-msec=20 -d "
-                                   + name_ + ".monitor 2>/dev/null | head -c 44100");
+        + name_ + ".monitor 2>/dev/null | head -c 44100");
     double sum = 0;
     const std::size_t n = raw.size() / 2;
     for (std::size_t i = 0; i < n; ++i) {
-        const auto s = static_cast<std::int16_t>(static_cast<unsigned char>(raw[2 * i])
-                                                 | (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+        const auto s = static_cast<std::int16_t>(
+            static_cast<unsigned char>(raw[2 * i]) | (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
         sum += double(s) * s;
     }
     return n ? std::sqrt(sum / double(n)) / 32768.0 : -1.0;
@@ -88,4 +89,4 @@ bool moveOwnSinkInputs(const std::string& sink)
     return moved;
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

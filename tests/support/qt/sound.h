@@ -46,11 +46,11 @@ int ownSinkInputs();
 // starts, so callers try again until the sound arrives.)
 bool moveOwnSinkInputs(const std::string& sink);
 
-}  // namespace zondari::test
+} // namespace zondari::test
 
 // Skips a test that needs real playback, saying why.
-#define REQUIRE_PLAYBACK()                                                      \
-    do {                                                                        \
-        if (const std::string why = ::zondari::test::playbackUnavailable(); !why.empty()) \
-            GTEST_SKIP() << why;                                                \
+#define REQUIRE_PLAYBACK()                                                                                             \
+    do {                                                                                                               \
+        if (const std::string why = ::zondari::test::playbackUnavailable(); !why.empty())                              \
+            GTEST_SKIP() << why;                                                                                       \
     } while (0)

@@ -15,8 +15,9 @@
 namespace zondari::test {
 
 TestApp::TestApp()
-    : ctx(state, Services{dialogs, shell, screen, drives, folders, [this] { ++ended; },
-                          [] { return std::make_unique<GstMediaPlayer>(); }})
+    : ctx(state,
+        Services{dialogs, shell, screen, drives, folders, [this] { ++ended; },
+            [] { return std::make_unique<GstMediaPlayer>(); }})
 {
     state.programFolder = programFolder.path();
 }
@@ -50,8 +51,8 @@ void TestApp::screenshot(const std::string& suffix)
     if (!name)
         return;
     frame->showMaximized();
-    QTest::qWait(500);  // a person's picture, not a check: the window settles
+    QTest::qWait(500); // a person's picture, not a check: the window settles
     (void)std::system((std::string("import -window root ") + name + "-" + suffix + ".png").c_str());
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -11,7 +11,7 @@
 namespace zondari {
 class Form1;
 class MDIForm1;
-}
+} // namespace zondari
 
 namespace zondari::test {
 
@@ -43,4 +43,4 @@ struct TestApp {
     void screenshot(const std::string& suffix);
 };
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -9,8 +9,7 @@ namespace zondari::test {
 
 // The control of `window` named `name`, as the window names its controls;
 // a test that looks for one the window lacks fails.
-template <class T = QWidget>
-T* control(const QObject* window, const char* name)
+template <class T = QWidget> T* control(const QObject* window, const char* name)
 {
     T* found = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
     if (!found)
@@ -33,4 +32,4 @@ inline void clickItem(QListWidget* list, int row, Qt::MouseButton button = Qt::L
     QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(list->item(row)).center());
 }
 
-}  // namespace zondari::test
+} // namespace zondari::test

@@ -34,12 +34,13 @@ struct AboutTest : ::testing::Test {
     TestApp app;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AboutTest, TheFramesAboutAndThePlayersButtonShowItModally)
 {
     app.start();
-    std::filesystem::copy_file(std::string(ZONDARI_SOURCE_DIR) + "/assets/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
+    std::filesystem::copy_file(
+        std::string(ZONDARI_SOURCE_DIR) + "/assets/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
     QAction* menu = app.frame->findChild<QAction*>("MenuInfo");
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(menu->isEnabled());

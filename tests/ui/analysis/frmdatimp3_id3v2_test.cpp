@@ -46,7 +46,7 @@ struct DetailsId3v2Test : ::testing::Test {
             if (!child->isVisible() || !(qobject_cast<QLineEdit*>(child) || qobject_cast<QLabel*>(child)))
                 continue;
             if (child->objectName().startsWith("Picture"))
-                continue;  // the pictures scale into what is left
+                continue; // the pictures scale into what is left
             const QRect inWindow(child->mapTo(w, QPoint(0, 0)), child->size());
             EXPECT_TRUE(w->rect().contains(inWindow)) << child->objectName().toStdString();
             EXPECT_GE(child->height(), child->minimumSizeHint().height()) << child->objectName().toStdString();
@@ -57,20 +57,20 @@ struct DetailsId3v2Test : ::testing::Test {
     TempDir music;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(DetailsId3v2Test, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissing)
 {
     const std::string tagged = makeMp3(music.path(), "tagged.mp3", {2.0});
-    ASSERT_TRUE(peer::tagWithMid3v2(tagged, {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004",
-                                             "Commento é", "3/12", "17"}));
+    ASSERT_TRUE(peer::tagWithMid3v2(
+        tagged, {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é", "3/12", "17"}));
     makeMp3(music.path(), "plain.mp3", {2.0, 44100, 2, "-b 128 --id3v1-only --tt Solo"});
 
     frmDATIMP3* w = open();
     app.ctx.openers.riempimp3("tagged.mp3");
     EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2.4");
-    const char* expected[] = {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é",
-                              "3/12", "Rock"};
+    const char* expected[]
+        = {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é", "3/12", "Rock"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(text(w, QString("Id3v2Text_%1").arg(i)), QString::fromUtf8(expected[i])) << i;
         EXPECT_TRUE(w->findChild<QLineEdit*>(QString("Id3v2Text_%1").arg(i))->isVisible());
@@ -86,7 +86,7 @@ TEST_F(DetailsId3v2Test, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissing)
     app.ctx.openers.riempimp3("plain.mp3");
     EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2: assente");
     EXPECT_FALSE(w->findChild<QLineEdit*>("Id3v2Text_0")->isVisible());
-    EXPECT_EQ(text(w, "Id3v2Text_0"), "");  // nothing of the last file kept
+    EXPECT_EQ(text(w, "Id3v2Text_0"), ""); // nothing of the last file kept
     EXPECT_EQ(text(w, "Text1_13"), "Solo");
     expectNothingClipped(w);
     app.screenshot("assente");

@@ -42,14 +42,14 @@ struct DetailsTest : ::testing::Test {
     TempDir music;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(DetailsTest, ADamagedTrackNeverShowsThePreviousTracksValues)
 {
     makeMp3(music.path(), "buono.mp3", {2.5, 44100, 2, "-b 128 --id3v1-only --tt Buono"});
     music.write("rotto.mp3", std::string(5000, '\xFF'));
     frmDATIMP3* w = open();
-    app.ctx.openers.riempimp3(" buono.mp3");  // as the grid's title column names it
+    app.ctx.openers.riempimp3(" buono.mp3"); // as the grid's title column names it
     ASSERT_EQ(field(w, 0), "128");
     app.ctx.openers.riempimp3("rotto.mp3");
     EXPECT_EQ(field(w, 0), "0");
@@ -67,7 +67,6 @@ TEST_F(DetailsTest, ADamagedTrackNeverShowsThePreviousTracksValues)
     EXPECT_EQ(field(w, 0), "0");
     EXPECT_EQ(field(w, 13), "");
 }
-
 
 TEST_F(DetailsTest, StandsAtTheCatalogueWindowOrBesideThePlayer)
 {
@@ -94,8 +93,8 @@ TEST_F(DetailsTest, LogoOpensTheSiteAndCloseUnloads)
 {
     frmDATIMP3* w = open();
     QLabel* logo = w->findChild<QLabel*>("Picture7");
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(
+        QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(logo, &release);
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].program, app.ctx.programPath() + "start");

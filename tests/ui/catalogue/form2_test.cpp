@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "support/qt/modal.h"
 #include "support/qt/controls.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form2.h"
@@ -36,7 +36,7 @@ std::vector<int> values(const Form2& form)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FileTypesWindow, DefaultListShowsGreyFixedTypesAndOkStoresThemInBoxOrder)
 {
@@ -47,8 +47,9 @@ TEST(FileTypesWindow, DefaultListShowsGreyFixedTypesAndOkStoresThemInBoxOrder)
         QStringList captions;
         for (QCheckBox* box : form.Check1)
             captions << box->text();
-        EXPECT_EQ(captions, (QStringList{"MP3", "WMA", "WAV", "MID", "MP2", "MP1", "VOC", "PLS", "CDA", "IT ", "XM ",
-                                         "S3M", "STM", "MOD", "DSM", "FAR", "ULT", "MTM", "669", "AS ", "MJF", "M3U"}));
+        EXPECT_EQ(captions,
+            (QStringList{"MP3", "WMA", "WAV", "MID", "MP2", "MP1", "VOC", "PLS", "CDA", "IT ", "XM ", "S3M", "STM",
+                "MOD", "DSM", "FAR", "ULT", "MTM", "669", "AS ", "MJF", "M3U"}));
         std::vector<int> expected(kFileTypeBoxes, 0);
         expected[0] = expected[1] = expected[21] = 2;
         expected[2] = 1;
@@ -61,7 +62,8 @@ TEST(FileTypesWindow, DefaultListShowsGreyFixedTypesAndOkStoresThemInBoxOrder)
         EXPECT_FALSE(form.isVisible());
     });
     EXPECT_EQ(app.state.FilesMusicali, ".MP3.WMA.WAV.M3U");
-    EXPECT_NE(readFile(app.programFolder / "zondari.ini").find("\r\nFilesMusicali=.MP3.WMA.WAV.M3U\r\n"), std::string::npos);
+    EXPECT_NE(
+        readFile(app.programFolder / "zondari.ini").find("\r\nFilesMusicali=.MP3.WMA.WAV.M3U\r\n"), std::string::npos);
 }
 
 TEST(FileTypesWindow, AnnullaKeepsTheListAndTheSettingsFile)
@@ -69,7 +71,7 @@ TEST(FileTypesWindow, AnnullaKeepsTheListAndTheSettingsFile)
     TestApp app;
     app.start();
     withForm2(app, [](Form2& form) {
-        form.Check1[3]->click();  // MID
+        form.Check1[3]->click(); // MID
         EXPECT_EQ(form.value(3), 1);
         form.Command3d2->click();
     });
@@ -84,9 +86,9 @@ TEST(FileTypesWindow, FixedTypeMissingFromTheListOpensOffAndComesBackGreyOnAClic
     app.start();
     withForm2(app, [](Form2& form) {
         EXPECT_EQ(form.value(0), 0);
-        EXPECT_EQ(form.value(9), 1);  // "IT ", read in capitals
-        form.Check1[2]->click();      // WAV off
-        form.Check1[0]->click();      // MP3 back, grey
+        EXPECT_EQ(form.value(9), 1); // "IT ", read in capitals
+        form.Check1[2]->click(); // WAV off
+        form.Check1[0]->click(); // MP3 back, grey
         EXPECT_EQ(form.value(0), 2);
         form.Command3d1->click();
     });

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,8 +33,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kNoCatalogue =
-    "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
+constexpr const char* kNoCatalogue
+    = "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
 
 // Starts the program and gives its catalogue window.
 frmMP3print* start(TestApp& app)
@@ -54,7 +54,7 @@ void scan(TestApp& app, frmMP3print* w, const std::string& folder)
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
 }
 
-}  // namespace
+} // namespace
 
 TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
 {
@@ -71,9 +71,10 @@ TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
         EXPECT_TRUE(a->isEnabled()) << a->data().toString().toStdString();
     }
     EXPECT_EQ(keys, (QStringList{"leggi", "html", "font", "vedi", "rebuild", "cerca", "anteprima"}));
-    EXPECT_EQ(tips, (QStringList{"Legge un nuovo CD/cartella", "Salva in HTML", "Cambia font per la stampa",
-                                 "Rinfresca lista cd registrati finora", "Ricostruisce tutto l'archivio",
-                                 "Ricerca libera: canzone, autore o altro ...", "Anteprima/Stampa etichetta CD"}));
+    EXPECT_EQ(tips,
+        (QStringList{"Legge un nuovo CD/cartella", "Salva in HTML", "Cambia font per la stampa",
+            "Rinfresca lista cd registrati finora", "Ricostruisce tutto l'archivio",
+            "Ricerca libera: canzone, autore o altro ...", "Anteprima/Stampa etichetta CD"}));
     EXPECT_EQ(Text1(w)->text(), "Anonimo");
     EXPECT_EQ(Text2(w)->text(), "3");
     EXPECT_TRUE(Option1(w)->isChecked());
@@ -82,7 +83,7 @@ TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
     EXPECT_EQ(Command1(w)->toolTip(), "Personalizza tipi di files da leggere");
     EXPECT_TRUE(Command2(w)->isEnabled());
     EXPECT_EQ(Label5(w)->text(), "N. 0 già catalogati");
-    EXPECT_TRUE(Picture2(w)->pixmap().isNull());  // no logo in the program folder: the window works without
+    EXPECT_TRUE(Picture2(w)->pixmap().isNull()); // no logo in the program folder: the window works without
     EXPECT_EQ(app.state.PrintFontName, "Tahoma");
     EXPECT_EQ(app.state.PrintColumns, 3);
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoCatalogue}));
@@ -152,8 +153,9 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
     Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
     scan(app, w, music.path());
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Attenzione: il CD/Cartella : " + name
-                                                             + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
+    EXPECT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{
+            "Attenzione: il CD/Cartella : " + name + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(readFile(file), first);
@@ -191,10 +193,10 @@ TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)
 
     app.dialogs.messages.clear();
     scan(app, w, music / "sparita");
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non è possibile leggere sull'unità specificata, riprovare"}));
-    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
-        return e.path().filename().string().rfind("ZOND_", 0) == 0;
-    }));
+    EXPECT_EQ(
+        app.dialogs.texts(), (std::vector<std::string>{"Non è possibile leggere sull'unità specificata, riprovare"}));
+    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()),
+        [](const auto& e) { return e.path().filename().string().rfind("ZOND_", 0) == 0; }));
 }
 
 TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
@@ -208,7 +210,7 @@ TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
         QApplication::sendEvent(Text2(w), &out);
     };
     for (const auto& [typed, shown, columns] :
-         std::initializer_list<std::tuple<QString, QString, int>>{{"12", "7", 7}, {"abc", "2", 2}}) {
+        std::initializer_list<std::tuple<QString, QString, int>>{{"12", "7", 7}, {"abc", "2", 2}}) {
         app.dialogs.messages.clear();
         leave(typed);
         EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Numero di Colonne compreso tra 2 e 7"}))
@@ -242,7 +244,7 @@ TEST(CatalogueWindow, TitleBoxRefusesSeparatorsAndAccentsButNotShortcuts)
     for (QChar c : QString("Rock: (80), è $ fine.-1"))
         QTest::sendKeyEvent(QTest::Click, Text1(w), Qt::Key_unknown, QString(c), Qt::NoModifier);
     EXPECT_EQ(Text1(w)->text(), "Rock 80   fine-1");
-    QTest::keyClick(Text1(w), Qt::Key_A, Qt::ControlModifier);  // select all still works
+    QTest::keyClick(Text1(w), Qt::Key_A, Qt::ControlModifier); // select all still works
     QTest::keyClick(Text1(w), Qt::Key_Backspace);
     EXPECT_EQ(Text1(w)->text(), "");
 }
@@ -255,8 +257,9 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n");
     app.programFolder.write("ZOND_Anna_X_9.txt", "di Anna\r\n");
     frmMP3print* w = start(app);
-    EXPECT_EQ(listTexts(List3(w)), (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_B_2.txt \\ (Secondo)",
-                                            "ZOND_DEFAULT_C_3.txt \\ (Terzo)"}));
+    EXPECT_EQ(listTexts(List3(w)),
+        (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_B_2.txt \\ (Secondo)",
+            "ZOND_DEFAULT_C_3.txt \\ (Terzo)"}));
     EXPECT_EQ(Label5(w)->text(), "N. 3 già catalogati");
     EXPECT_EQ(List3(w)->currentRow(), 0);
     EXPECT_EQ(Label6(w)->text(), "Primè");
@@ -265,14 +268,15 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     clickItem(List3(w), 2);
     EXPECT_EQ(Label6(w)->text(), "Terzo");
     List3(w)->setFocus();
-    QTest::keyClick(List3(w), 'z');  // moves on to the next item that starts with it
+    QTest::keyClick(List3(w), 'z'); // moves on to the next item that starts with it
     EXPECT_EQ(List3(w)->currentRow(), 0);
     EXPECT_EQ(Label6(w)->text(), "Primè");
 
     fs::remove(app.programFolder / "ZOND_DEFAULT_B_2.txt");
     clickItem(List3(w), 1);
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Errore: file " + app.programFolder / "ZOND_DEFAULT_B_2.txt"
-                                                             + " di catalogo MP3 non trovato."}));
+    EXPECT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{
+            "Errore: file " + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " di catalogo MP3 non trovato."}));
     EXPECT_EQ(Label6(w)->text(), "Primè");
 
     app.dialogs.messages.clear();
@@ -283,7 +287,7 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     app.ctx.setCatalogueEntries({"/una/cartella/molto/lunga/brano.mp3"});
     clickItem(List1(w), 0);
     EXPECT_EQ(List1(w)->toolTip(), "/una/cartella/molto/lunga/brano.mp3");
-    EXPECT_TRUE(app.shell.runs.empty());  // a click or a key selects; it opens nothing
+    EXPECT_TRUE(app.shell.runs.empty()); // a click or a key selects; it opens nothing
 }
 
 TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnEmptyList)
@@ -292,7 +296,7 @@ TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnE
     app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n");
     app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n");
     frmMP3print* w = start(app);
-    Command4(w)->click();  // the first, selected at the start
+    Command4(w)->click(); // the first, selected at the start
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].program, startLauncher(app.programFolder.path()));
     EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{app.programFolder / "ZOND_DEFAULT_A_1.txt"});
@@ -301,18 +305,19 @@ TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnE
     Command4(w)->click();
     EXPECT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.dialogs.texts(),
-              (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
-                                        "bottone per procedere all'EDIT/Modifica."}));
+        (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
+                                  "bottone per procedere all'EDIT/Modifica."}));
 
     clickItem(List3(w), 1);
     app.dialogs.messages.clear();
     app.dialogs.answers.push_back(MsgAnswer::No);
     Command3(w)->click();
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
-                                                             + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
+    EXPECT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
+            + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
-    EXPECT_EQ(List3(w)->currentRow(), 0);  // refreshed all the same
+    EXPECT_EQ(List3(w)->currentRow(), 0); // refreshed all the same
 
     app.dialogs.answers.push_back(MsgAnswer::Yes);
     Command3(w)->click();
@@ -332,9 +337,10 @@ TEST(CatalogueWindow, EditOpensAndDeleteAsksAndOnlyYesDeletesTheLastOneLeavesAnE
 
     app.dialogs.messages.clear();
     Command3(w)->click();
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato "
-                                                             "poi premere questo bottone per procedere alla "
-                                                             "cancellazione."}));
+    EXPECT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato "
+                                  "poi premere questo bottone per procedere alla "
+                                  "cancellazione."}));
 }
 
 TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWithTheWindowClosed)
@@ -346,7 +352,7 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
     QMenu* menun = app.frame->menun();
     clickItem(List3(w), 1, Qt::RightButton);
     EXPECT_TRUE(menun->isVisible());
-    EXPECT_EQ(Label6(w)->text(), "Due");  // the item pressed is the one the menu acts on
+    EXPECT_EQ(Label6(w)->text(), "Due"); // the item pressed is the one the menu acts on
     menun->hide();
 
     app.frame->findChild<QAction*>("menutxt")->trigger();
@@ -355,8 +361,9 @@ TEST(CatalogueWindow, RightButtonPopsUpTheFramesHiddenMenuWhoseItemsWorkEvenWith
 
     app.dialogs.answers.push_back(MsgAnswer::No);
     app.frame->findChild<QAction*>("menuerase")->trigger();
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
-                                                             + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
+    EXPECT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio "
+            + app.programFolder / "ZOND_DEFAULT_B_2.txt" + " (Due)?"}));
     EXPECT_TRUE(fs::exists(app.programFolder / "ZOND_DEFAULT_B_2.txt"));
 
     // With the window closed, the menu loads it again.
@@ -377,7 +384,7 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
     TestApp app;
     TempDir music;
     for (int i = 0; i < 300; ++i)
-        music.write(std::to_string(i).insert(0, 1, 'd') + "/a.mp3");  // not "d" + ...: a false -Wrestrict of g++ 12 -O3
+        music.write(std::to_string(i).insert(0, 1, 'd') + "/a.mp3"); // not "d" + ...: a false -Wrestrict of g++ 12 -O3
     frmMP3print* w = start(app);
     app.dialogs.folders.push_back(music.path());
     w->toolbarButton("leggi")->trigger();
@@ -385,9 +392,8 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
     delete w->parentWidget();
     EXPECT_EQ(findCatalogueWindow(app.ctx), nullptr);
     // No catalogue is written by a scan that was broken off.
-    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()), [](const auto& e) {
-        return e.path().filename().string().rfind("ZOND_", 0) == 0;
-    }));
+    EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()),
+        [](const auto& e) { return e.path().filename().string().rfind("ZOND_", 0) == 0; }));
 }
 
 TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
@@ -431,14 +437,17 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
     EXPECT_EQ(List1(w)->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
     ASSERT_EQ(List3(w)->count(), 1);
     const std::string name = List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
-    EXPECT_EQ(readFile(app.programFolder / name), "\xEF\xBB\xBF" "Anonimo\r\n" + bad + "\r\n");
+    EXPECT_EQ(readFile(app.programFolder / name),
+        "\xEF\xBB\xBF"
+        "Anonimo\r\n"
+            + bad + "\r\n");
 
     const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
-    w->toolbarButton("html")->trigger();  // the page of the entries in the window
+    w->toolbarButton("html")->trigger(); // the page of the entries in the window
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     app.ctx.setCatalogueEntries({});
     fs::remove(app.programFolder / "default.htm");
-    Command2(w)->click();  // the page of the catalogue file, which fills the window again
+    Command2(w)->click(); // the page of the catalogue file, which fills the window again
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     fs::remove(app.programFolder / "default.htm");
     w->toolbarButton("html")->trigger();
@@ -463,7 +472,7 @@ TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 61);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].description, "Disco pieno");
     EXPECT_TRUE(fs::is_empty(app.programFolder.path()));
-    EXPECT_EQ(List1(w)->count(), 1530);  // the entries stay in the window
+    EXPECT_EQ(List1(w)->count(), 1530); // the entries stay in the window
 }
 
 TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)
@@ -478,7 +487,7 @@ TEST(CatalogueWindow, StartRemovesWhatScansThatDiedWhileWritingLeft)
     // This process writes none now: one of its number was left by an
     // earlier process that had the same number.
     const std::string reused = app.programFolder.write(".zondari-" + std::to_string(::getpid()) + "-7.tmp", "");
-    const std::string other = app.programFolder.write(".zondari-1-1.tmp", "");  // a process that runs
+    const std::string other = app.programFolder.write(".zondari-1-1.tmp", ""); // a process that runs
     start(app);
     EXPECT_FALSE(fs::exists(left));
     EXPECT_FALSE(fs::exists(older));

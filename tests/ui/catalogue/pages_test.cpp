@@ -4,22 +4,22 @@
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
-#include "support/qt/modal.h"
 #include "support/qt/controls.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
-#include "ui/shell/mdiform1.h"
 #include "ui/catalogue/pages.h"
+#include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
@@ -51,7 +51,7 @@ struct PagesApp : TestApp {
     std::string lastRun() const { return shell.runs.empty() ? std::string() : shell.runs.back().words(); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
 {
@@ -75,7 +75,7 @@ TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
     EXPECT_NE(readFile(app.page("default.htm"))
                   .find("<p>Raccolta musicale : \"Caffè\" <br>\r\n</p><p>(D:\\AC DC)<br>\r\n"
                         "<a href=\"file:///D:/AC%20DC/Back%20in%20Black.mp3\">Back in Black.mp3</a><br>\r\n"),
-              std::string::npos);
+        std::string::npos);
     const std::string p = app.programFolder.path() + "/";
     EXPECT_EQ(app.shell.runs.back().program, p + "start");
     EXPECT_EQ(app.shell.runs.back().args, std::vector<std::string>{p + "default.htm"});
@@ -134,10 +134,10 @@ TEST(Cerca, AsksAgainAfterOneCharacterThenOpensTheSearchPage)
         app.ctx.handle([&] { cerca(app.ctx); });
     }
     EXPECT_EQ(app.dialogs.texts(),
-              std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
+        std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
     EXPECT_NE(readFile(app.page("zondari-pagina-di-ricerca.htm"))
                   .find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
-              std::string::npos);
+        std::string::npos);
     EXPECT_EQ(app.lastRun(), "start zondari-pagina-di-ricerca.htm");
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
 
@@ -160,7 +160,7 @@ TEST(Cerca, CancelOrAnEmptyTextDoesNothing)
                                  d.Text1->setText("altro");
                                  d.Command3d2->click();
                              },
-                             type("")});
+            type("")});
         for (int i = 0; i < 2; ++i)
             app.ctx.handle([&] { cerca(app.ctx); });
     }
@@ -187,7 +187,7 @@ TEST(SearchDialog, OpensOnThePreviousTextAndOkStoresTextAndOptions)
         d.Text1->setText("Lucio");
         QTest::mouseClick(d.Check1, Qt::LeftButton);
         QTest::mouseClick(d.Check2, Qt::LeftButton);
-        focusAfterOption = d.focusWidget();  // the window's own focus: activation comes late offscreen
+        focusAfterOption = d.focusWidget(); // the window's own focus: activation comes late offscreen
         d.Command3d1->click();
     }});
     const int result = dialog.exec();
@@ -207,19 +207,19 @@ TEST(SearchDialog, EnterIsOkWhileEscapeAndAnnullaChangeNothing)
     TestApp app;
     DialogScript script({[](Form4& d) {
                              d.Text1->setFocus();
-                             QTest::keyClicks(d.Text1, "~~strano");  // a text like any other
+                             QTest::keyClicks(d.Text1, "~~strano"); // a text like any other
                              QTest::keyClick(d.Text1, Qt::Key_Return);
                          },
-                         [](Form4& d) {
-                             d.Text1->setText("dopo");
-                             QTest::mouseClick(d.Check1, Qt::LeftButton);
-                             QTest::keyClick(d.Text1, Qt::Key_Escape);
-                         },
-                         [](Form4& d) {
-                             d.Text1->setText("dopo");
-                             QTest::mouseClick(d.Check1, Qt::LeftButton);
-                             d.Command3d2->click();
-                         }});
+        [](Form4& d) {
+            d.Text1->setText("dopo");
+            QTest::mouseClick(d.Check1, Qt::LeftButton);
+            QTest::keyClick(d.Text1, Qt::Key_Escape);
+        },
+        [](Form4& d) {
+            d.Text1->setText("dopo");
+            QTest::mouseClick(d.Check1, Qt::LeftButton);
+            d.Command3d2->click();
+        }});
     EXPECT_EQ(Form4(app.ctx).exec(), QDialog::Accepted);
     EXPECT_EQ(app.state.searchText, "~~strano");
     EXPECT_EQ(app.state.searchFolders, 1);

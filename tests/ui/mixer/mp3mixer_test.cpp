@@ -18,9 +18,9 @@
 #include "platform/mediaplayer.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/sound.h"
-#include "support/sinkrecorder.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
+#include "support/sinkrecorder.h"
 #include "ui/mixer/filelistbox.h"
 #include "ui/mixer/mixer.h"
 #include "ui/mixer/mp3mixer.h"
@@ -302,7 +302,7 @@ TEST(MixerPlayback, AutomaticMixStartsTheOtherDeckThenTheCrossfadeNearTheEnd)
         },
         15000));
     EXPECT_GT(otherStartedAt, length - 4.0) << "the other deck did not start before the crossfade";
-    EXPECT_LE(otherStartedAt, fadeStartedAt);  // late position reports may bring both in one tick
+    EXPECT_LE(otherStartedAt, fadeStartedAt); // late position reports may bring both in one tick
     EXPECT_GT(fadeStartedAt, length - 2.0);
     EXPECT_EQ(x.right().playState(), kPlaying);
 
@@ -328,8 +328,8 @@ TEST(MixerPlayback, UscitaAndClosingTheWindowStopBothDecks)
         // A new window shows no song, not the last round's: its caption, or
         // the ticker already scrolling it when the machine was slow to open.
         const QString shown = m->Label1->text();
-        EXPECT_TRUE(shown == "Nessuna canzone" ||
-                    (shown.size() == 25 && QString("Nessuna canzone   ").repeated(3).contains(shown)))
+        EXPECT_TRUE(shown == "Nessuna canzone"
+            || (shown.size() == 25 && QString("Nessuna canzone   ").repeated(3).contains(shown)))
             << round << " " << shown.toStdString();
         MixerApp::load(m->File1, "uno.mp3");
         MixerApp::load(m->File2, "due.mp3");
@@ -372,8 +372,10 @@ struct HeardMixer {
     {
         // Streams opened from here on go to the test's sink.
         ::setenv("PULSE_SINK", sink.name().c_str(), 1);
-        EXPECT_FALSE(makeMp3(x.music.path(), "sinistra.mp3", {.seconds = 60, .frequency = kLeftHz, .gainDb = -12}).empty());
-        EXPECT_FALSE(makeMp3(x.music.path(), "destra.mp3", {.seconds = 60, .frequency = kRightHz, .gainDb = -12}).empty());
+        EXPECT_FALSE(
+            makeMp3(x.music.path(), "sinistra.mp3", {.seconds = 60, .frequency = kLeftHz, .gainDb = -12}).empty());
+        EXPECT_FALSE(
+            makeMp3(x.music.path(), "destra.mp3", {.seconds = 60, .frequency = kRightHz, .gainDb = -12}).empty());
     }
     ~HeardMixer() { ::unsetenv("PULSE_SINK"); }
 
@@ -426,9 +428,8 @@ struct HeardMixer {
         std::pair<double, double> delays{-1, -1};
         for (auto [hz, delay] : {std::pair{kLeftHz, &delays.first}, std::pair{kRightHz, &delays.second}}) {
             const double settled = level(hz, t0 + milliseconds(1200));
-            const auto when = recorder.firstTime(hz, t0, t0 + milliseconds(1100), [&](double l) {
-                return settled < -60 ? l < -60 : std::abs(l - settled) <= 1.0;
-            });
+            const auto when = recorder.firstTime(hz, t0, t0 + milliseconds(1100),
+                [&](double l) { return settled < -60 ? l < -60 : std::abs(l - settled) <= 1.0; });
             *delay = when ? msSince(t0, *when) : 9999;
         }
         return delays;
@@ -440,7 +441,7 @@ struct HeardMixer {
     mp3MIXER* m = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST(MixerHeard, EveryCrossfaderMoveIsHeardWithinATenthOfASecondUpOrDown)
 {
@@ -487,8 +488,8 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
     QTest::qWait(600);
 
     std::vector<std::pair<int, Clock::time_point>> steps;
-    QObject::connect(h.m->HScroll1, &QScrollBar::valueChanged, h.m,
-                     [&](int v) { steps.emplace_back(v, Clock::now()); });
+    QObject::connect(
+        h.m->HScroll1, &QScrollBar::valueChanged, h.m, [&](int v) { steps.emplace_back(v, Clock::now()); });
     h.m->Command1->click();
     ASSERT_TRUE(h.x.waitFor([&] { return !h.m->Timer1->isActive(); }, 15000));
     // A while after the mix's end, to see that it stays ended (checked last).
@@ -497,8 +498,8 @@ TEST(MixerHeard, AutomaticMixFollowsTheCrossfaderLawStepByStep)
 
     // The law in decibels: the right deck at about -20, -6 and -1.8 dB, the
     // left the other way round.
-    const std::map<int, std::pair<double, double>> law = {
-        {2997, {-1.81, -19.87}}, {4995, {-6.01, -5.99}}, {6993, {-19.92, -1.81}}};
+    const std::map<int, std::pair<double, double>> law
+        = {{2997, {-1.81, -19.87}}, {4995, {-6.01, -5.99}}, {6993, {-19.92, -1.81}}};
     for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
         const auto& [value, at] = steps[i];
         const auto it = law.find(value);

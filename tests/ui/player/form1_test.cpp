@@ -1,9 +1,9 @@
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QTest>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -24,11 +24,11 @@ namespace {
 
 void setModified(const std::string& path, std::int64_t seconds)
 {
-    std::filesystem::last_write_time(
-        path, std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds))));
+    std::filesystem::last_write_time(path,
+        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds))));
 }
 
-}  // namespace
+} // namespace
 
 TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDate)
 {
@@ -41,7 +41,7 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDate)
     music.mkdir("sub.mp3");
     Form1* f = app.startIn(music.path());
     TrackGrid* g = f->ExtGrid1;
-    ASSERT_EQ(g->rows(), 4);  // header + 3
+    ASSERT_EQ(g->rows(), 4); // header + 3
     EXPECT_EQ(g->textMatrix(0, 0), "N.");
     EXPECT_EQ(g->textMatrix(0, 1), "Titolo");
     EXPECT_EQ(g->textMatrix(0, 2), "Dimensione");
@@ -67,9 +67,10 @@ TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturnsFromAnyCurr
         ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()));
         EXPECT_EQ(files::currentFolder(), music.path());
         EXPECT_EQ(test::readFile(app.programFolder / "zondari.ini"),
-                  "; File di inizializzazione per Zondari\r\n"
-                  "; Non manomettere assolutamente queste righe!\r\n"
-                  "Utente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=" + music.path() + "\r\n");
+            "; File di inizializzazione per Zondari\r\n"
+            "; Non manomettere assolutamente queste righe!\r\n"
+            "Utente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath="
+                + music.path() + "\r\n");
         EXPECT_FALSE(std::filesystem::exists(app.programFolder / "zondari.bak"));
 
         TestApp again;
@@ -98,7 +99,7 @@ TEST(TrackGrid, SaveThatFailsReportsAndKeepsTheOldSettings)
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 75);
     EXPECT_EQ(test::readFile(app.programFolder / "zondari.ini"), old);
-    EXPECT_EQ(app.ctx.form1->Dir1->path(), music.path());  // the player moved all the same
+    EXPECT_EQ(app.ctx.form1->Dir1->path(), music.path()); // the player moved all the same
 }
 
 TEST(TrackGrid, UnreadableDriveFallsBackToTheSavedDrive)
@@ -106,7 +107,7 @@ TEST(TrackGrid, UnreadableDriveFallsBackToTheSavedDrive)
     TestApp app;
     app.drives.extra.push_back({"/nonexistent-cd-zondari", "CD", "/dev/sr9", "iso9660"});
     app.start();
-    app.dialogs.messages.clear();  // the catalogue window's start-up hint
+    app.dialogs.messages.clear(); // the catalogue window's start-up hint
     Form1* f = app.ctx.form1;
     const std::string saved = f->savedDrive();
     const std::string folder = f->Dir1->path();
@@ -132,8 +133,8 @@ TEST(TrackGrid, NamesOfEveryKindAreListedAsTheyAre)
 {
     TestApp app;
     TempDir music;
-    const std::vector<std::string> names = {"-inizio.mp3", "con spazi.mp3", "Città è.mp3", "\"virgolette\".mp3",
-                                            "日本の歌.mp3", "l'apostrofo.mp3"};
+    const std::vector<std::string> names
+        = {"-inizio.mp3", "con spazi.mp3", "Città è.mp3", "\"virgolette\".mp3", "日本の歌.mp3", "l'apostrofo.mp3"};
     for (const auto& n : names)
         music.write(n, "x");
     TrackGrid* g = app.startIn(music.path())->ExtGrid1;
@@ -169,7 +170,7 @@ QStringList listed(const TrackGrid* g)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FolderFollowing, FilesAddedRemovedRenamedOrWrittenShowWithinASecond)
 {
@@ -219,7 +220,7 @@ TEST(FolderFollowing, ASelectedTrackThatGoesLeavesTheRowBeforeItAndTheFolderThat
     g->setRow(2);
     std::filesystem::remove(folder + "/b.mp3");
     ASSERT_TRUE(QTest::qWaitFor([&] { return g->rows() == 3; }, 1000));
-    EXPECT_EQ(g->row(), 1);  // so that the advance goes on with c
+    EXPECT_EQ(g->row(), 1); // so that the advance goes on with c
     EXPECT_EQ(g->textMatrix(g->row(), 1), " a.mp3");
 
     std::filesystem::remove_all(folder);
@@ -247,6 +248,6 @@ TEST(FolderFollowing, ACopyOfManyFilesRefillsTheGridAFewTimesNotOncePerFile)
     // listing empties the grid and fills it (two resets).
     const qint64 listings = refills.count() / 2;
     EXPECT_LE(listings, copying / 250 + 2) << refills.count() << " resets; the copy took " << copying << " ms";
-    EXPECT_GE(listings, 2);  // the grid followed while the copy went on
+    EXPECT_GE(listings, 2); // the grid followed while the copy went on
     EXPECT_EQ(f->ExtGrid1->textMatrix(500, 1), " brano499.mp3");
 }

@@ -77,7 +77,7 @@ struct VolumeWindowTest : ::testing::Test {
     TestApp app;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(VolumeWindowTest, OpensBesideThePlayerAtTheSystemsVolumeAndLeavesItAlone)
 {

@@ -55,8 +55,8 @@ std::string ctl(const QStringList& args)
 void call(const char* method, const QStringList& args = {})
 {
     runAnswering(QStringList{"dbus-send", "--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.zondari",
-                             "/org/mpris/MediaPlayer2", method} +
-                 args);
+                     "/org/mpris/MediaPlayer2", method}
+        + args);
 }
 
 // Three tones of their own pitch in a folder, listed in the player window,
@@ -119,7 +119,7 @@ struct OnTheBus : ::testing::Test {
     std::unique_ptr<Mpris> mpris;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(OnTheBus, NextAndPreviousMoveAlongTheGridAndTheNewRowIsHeard)
 {
@@ -188,7 +188,7 @@ TEST_F(OnTheBus, MetadataNamesTheTrackByItsTagOrItsFileName)
     f->ExtGrid1_Click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return f->media().duration() > 0; }, kWaitMs));
     EXPECT_EQ(ctl({"metadata", "--format", "{{title}}|{{artist}}|{{album}}|{{xesam:url}}"}),
-              "Secondo brano|Artista|Album|file://" + paths[1]);
+        "Secondo brano|Artista|Album|file://" + paths[1]);
     const double length = std::stod(ctl({"metadata", "mpris:length"})) / 1e6;
     EXPECT_NEAR(length, 20.0, 0.1);
 
@@ -245,7 +245,7 @@ TEST_F(OnTheBus, VolumeIsThePlayersStreamAndIsHeard)
     };
     const double full = level();
     ctl({"volume", "0.5"});
-    EXPECT_EQ(f->media().volume(), -602);  // hundredths of a decibel
+    EXPECT_EQ(f->media().volume(), -602); // hundredths of a decibel
     EXPECT_NEAR(std::stod(ctl({"volume"})), 0.5, 0.001);
     EXPECT_NEAR(level() - full, -6.0, 1.0) << "half the amplitude is 6 dB down";
 }
@@ -267,8 +267,8 @@ TEST_F(OnTheBus, OpenUriListsTheFilesFolderAndPlaysIt)
 {
     TempDir other;
     const std::string file = makeMp3(other.path(), "altro brano.mp3", {.seconds = 20, .frequency = kHz[2]});
-    call("org.mpris.MediaPlayer2.Player.OpenUri", {"string:file://" + QString::fromStdString(other.path()) +
-                                                       "/altro%20brano.mp3"});
+    call("org.mpris.MediaPlayer2.Player.OpenUri",
+        {"string:file://" + QString::fromStdString(other.path()) + "/altro%20brano.mp3"});
     EXPECT_EQ(f->Dir1->path(), other.path());
     EXPECT_EQ(app.state.BranoCorrente, "altro brano.mp3");
     EXPECT_TRUE(playing());

@@ -34,16 +34,16 @@ struct Opened : ::testing::Test {
     Form1* f = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Opened, AFolderBecomesThePlayersFolderAndIsRemembered)
 {
     f->openPath(music.path());
     EXPECT_EQ(f->Dir1->path(), music.path());
-    EXPECT_EQ(f->ExtGrid1->rows(), 3);  // the header and the two MP3s
+    EXPECT_EQ(f->ExtGrid1->rows(), 3); // the header and the two MP3s
     EXPECT_EQ(app.state.UltimoPath, music.path());
-    EXPECT_NE(readFile(app.programFolder / "zondari.ini").find("UltimoPath=" + music.path() + "\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        readFile(app.programFolder / "zondari.ini").find("UltimoPath=" + music.path() + "\r\n"), std::string::npos);
     EXPECT_TRUE(app.dialogs.messages.empty());
     // Nothing plays: a folder is only listed.
     EXPECT_FALSE(f->playMode());

@@ -39,7 +39,8 @@ struct Player {
             start();
     }
     // A folder of tones (name, seconds), listed.
-    explicit Player(std::initializer_list<std::pair<const char*, double>> tones) : Player(false)
+    explicit Player(std::initializer_list<std::pair<const char*, double>> tones)
+        : Player(false)
     {
         for (const auto& [name, seconds] : tones)
             tone(name, seconds);
@@ -78,16 +79,20 @@ bool everReleased(const QSignalSpy& toggles)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PlayerToolbar, HoldsItsEightButtonsWithTheirKeysTooltipsAndPicturesAndTheTimerScrollsTheTitle)
 {
     Player p;
     const std::vector<std::pair<QString, QString>> expected = {
-        {"riprendi", "Avvia/Sospendi suono"}, {"volume", "Visualizza volume generale"},
-        {"ID3", "Visualizza editor di ID3"},  {"dettagli", "Dettagli brano"},
-        {"help", "Aiuto"},                    {"informazioni", "Informazioni sul programma"},
-        {"mixer", "Digital DJ"},              {"quit", "Avvia vortafon"},
+        {"riprendi", "Avvia/Sospendi suono"},
+        {"volume", "Visualizza volume generale"},
+        {"ID3", "Visualizza editor di ID3"},
+        {"dettagli", "Dettagli brano"},
+        {"help", "Aiuto"},
+        {"informazioni", "Informazioni sul programma"},
+        {"mixer", "Digital DJ"},
+        {"quit", "Avvia vortafon"},
     };
     const QList<QAction*> actions = p.f->Toolbar1->actions();
     ASSERT_EQ(actions.size(), 8);
@@ -103,9 +108,9 @@ TEST(PlayerToolbar, HoldsItsEightButtonsWithTheirKeysTooltipsAndPicturesAndTheTi
     // A button that opens another subsystem's window is enabled when that
     // window is part of the program.
     const Openers& o = p.app.ctx.openers;
-    const std::vector<std::pair<const char*, bool>> windows = {
-        {"volume", bool(o.showVolume)}, {"ID3", bool(o.showTagEditor)}, {"dettagli", bool(o.showTrackDetails)},
-        {"informazioni", bool(o.showAbout)}, {"mixer", bool(o.showMixer)}};
+    const std::vector<std::pair<const char*, bool>> windows
+        = {{"volume", bool(o.showVolume)}, {"ID3", bool(o.showTagEditor)}, {"dettagli", bool(o.showTrackDetails)},
+            {"informazioni", bool(o.showAbout)}, {"mixer", bool(o.showMixer)}};
     for (const auto& [key, present] : windows)
         EXPECT_EQ(p.f->button(key)->isEnabled(), present) << key;
     for (const char* key : {"riprendi", "help", "quit"})
@@ -140,7 +145,7 @@ TEST(PlayerToolbar, TheMixerTakesTheSoundTheButtonEndsThePlayModeFirst)
     p.start();
     p.app.state.BranoCorrente = "brano.mp3";
     p.f->setFocus();
-    p.f->button("riprendi")->trigger();  // a track that cannot be opened: the play mode is on all the same
+    p.f->button("riprendi")->trigger(); // a track that cannot be opened: the play mode is on all the same
     ASSERT_TRUE(p.f->playMode());
     p.f->button("mixer")->trigger();
     EXPECT_EQ(mixer, "play mode off");
@@ -177,7 +182,7 @@ TEST(PlayerToolbar, HelpOpensThePageFromTheProgramFolderAndQuitHandsOverToVortaf
 TEST(PlayerGrid, OnAnEmptyFolderAClickAsksForAFolderAndThePlayModeEndsQuietly)
 {
     Player p;
-    emit p.f->ExtGrid1->Click();  // the grid of an empty folder: its row is the header
+    emit p.f->ExtGrid1->Click(); // the grid of an empty folder: its row is the header
     EXPECT_EQ(p.app.dialogs.texts(), std::vector<std::string>{"Scegli una cartella che contenga i files musicali."});
     EXPECT_EQ(p.track(), "Titolo");
     EXPECT_FALSE(p.f->playMode());
@@ -357,7 +362,7 @@ TEST(Playback, RiprendiSuspendsAndThenStartsTheTrackFromItsBeginning)
     EXPECT_TRUE(p.f->playMode());
     EXPECT_EQ(p.track(), "a.mp3");
     ASSERT_TRUE(p.waitFor([&] { return p.f->media().currentPosition() > 0.0; }));
-    EXPECT_LT(p.f->media().currentPosition(), 1.5);  // from the start, not from where it was (past 2 s)
+    EXPECT_LT(p.f->media().currentPosition(), 1.5); // from the start, not from where it was (past 2 s)
     EXPECT_EQ(p.state(), kPlaying);
 }
 

@@ -51,7 +51,7 @@ QStringList labelTexts(const QWidget& dialog)
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 // The test process runs with LC_ALL=C.UTF-8: a user whose locale is not
 // Italian.
@@ -90,8 +90,8 @@ TEST(QtTexts, FolderAndFileDialogsMessageBoxAndPrintDialogSpeakItalianWhateverTh
     EXPECT_TRUE(fileLabels.contains("File di tipo:")) << fileLabels.join(", ").toStdString();
 
     QMessageBox box;
-    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No |
-                           QMessageBox::Close);
+    box.setStandardButtons(
+        QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No | QMessageBox::Close);
     EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove('&').toStdString(), "OK");
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text().remove('&').toStdString(), "Annulla");
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&').toStdString(), "Sì");
@@ -135,7 +135,7 @@ void screenshot(const QString& name)
         QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(folder).filePath(name + ".png"));
 }
 
-}  // namespace
+} // namespace
 
 // Runs in a child process on an X server (see the test below).
 TEST(WindowTitlesOnX11, DISABLED_EachTopLevelWindowCarriesExactlyItsOwnTitle)
@@ -145,7 +145,8 @@ TEST(WindowTitlesOnX11, DISABLED_EachTopLevelWindowCarriesExactlyItsOwnTitle)
     TestApp app;
     app.start();
     QApplication::processEvents();
-    std::vector<Window> seen{{app.frame->windowTitle().toStdString(), titleOnTheServer(app.frame->winId()).toStdString()}};
+    std::vector<Window> seen{
+        {app.frame->windowTitle().toStdString(), titleOnTheServer(app.frame->winId()).toStdString()}};
     screenshot("frame");
 
     const auto look = [&](const char* name) {
@@ -158,29 +159,23 @@ TEST(WindowTitlesOnX11, DISABLED_EachTopLevelWindowCarriesExactlyItsOwnTitle)
     QtDialogs dialogs;
     {
         ModalSteps<QDialog> person({look("about"), look("search"), look("types"), look("fonts"), look("message"),
-                                    look("file"), look("folder")});
+            look("file"), look("folder")});
         app.ctx.openers.showAbout();
         cerca(app.ctx);
         Form2 types(app.ctx, app.frame.get());
         types.Load();
         types.exec();
         showFontChooser(app.ctx);
-        dialogs.message(Message{"Scegli una cartella che contenga i files musicali.", MsgButtons::Ok,
-                                MsgIcon::None, kProgramTitle});
+        dialogs.message(Message{
+            "Scegli una cartella che contenga i files musicali.", MsgButtons::Ok, MsgIcon::None, kProgramTitle});
         (void)dialogs.openFile("Selezionare un file MP3", "Files MP3 (*.mp3)|*.mp3", app.programFolder.path());
         (void)dialogs.chooseFolder("Apertura CD/Cartella MP3", app.programFolder.path());
     }
     ASSERT_EQ(seen.size(), 8u);
     for (const Window& w : seen)
         EXPECT_EQ(w.onServer, w.title);
-    const std::vector<std::string> expected = {"Zondari",
-                                           "Zondari - Informazioni",
-                                           "Zondari 2000 - Ricerca ",
-                                           "Tipo di files musicali",
-                                           "Scelta carattere",
-                                           "Zondari",
-                                           "Selezionare un file MP3",
-                                           "Apertura CD/Cartella MP3"};
+    const std::vector<std::string> expected = {"Zondari", "Zondari - Informazioni", "Zondari 2000 - Ricerca ",
+        "Tipo di files musicali", "Scelta carattere", "Zondari", "Selezionare un file MP3", "Apertura CD/Cartella MP3"};
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(seen[i].onServer, expected[i]) << i;
 }
@@ -206,7 +201,7 @@ TEST(WindowTitles, OnAnXServerTheTopLevelWindowsCarryExactlyTheirTitles)
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_also_run_disabled_tests", "--gtest_filter=WindowTitlesOnX11.*"});
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=WindowTitlesOnX11.*"});
     const bool finished = child.waitForFinished(120000);
     const std::string out = child.readAll().toStdString();
     server.terminate();

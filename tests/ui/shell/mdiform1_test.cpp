@@ -38,7 +38,7 @@ struct Frame : ::testing::Test {
     MDIForm1* frame = app.start();
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(Frame, WithoutSettingsFileStartsOnTheDefaultsAndWritesNothing)
 {
@@ -70,7 +70,7 @@ TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
     app.programFolder.write("zondari.ini", junk);
     app.start();
     EXPECT_EQ(app.state.Utente, "Anna");
-    EXPECT_EQ(app.state.FilesMusicali, "");  // no key: nothing is listed
+    EXPECT_EQ(app.state.FilesMusicali, ""); // no key: nothing is listed
     EXPECT_EQ(app.ctx.form1->findChild<QWidget*>("ExtGrid1") != nullptr, true);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
@@ -86,8 +86,8 @@ TEST_F(Frame, NarrowScreenWarnsOnEveryActivation)
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::Ok);
     EXPECT_EQ(app.dialogs.messages[0].text.rfind("Attenzione: Si sta usando una risoluzione video molto probabilmente "
                                                  "inferiore a 800x600 pixel, per un corretto utilizzo di Zondari",
-                                                 0),
-              0u);
+                  0),
+        0u);
 
     app.screen.width = 8000;
     activate(frame);
@@ -115,9 +115,9 @@ TEST_F(Frame, MenusInOrderWithCaptionsAndShortcuts)
     QStringList hidden;
     for (QAction* a : frame->menun()->actions())
         hidden << a->text();
-    EXPECT_EQ(hidden, (QStringList{"&Rilegge file corrente ed esporta in HTML",
-                                   "&Edita/Visualizza file TXT corrente di CD/Cartella",
-                                   "&Cancella file CD/Cartella selezionato"}));
+    EXPECT_EQ(hidden,
+        (QStringList{"&Rilegge file corrente ed esporta in HTML", "&Edita/Visualizza file TXT corrente di CD/Cartella",
+            "&Cancella file CD/Cartella selezionato"}));
 }
 
 TEST_F(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)

@@ -42,18 +42,18 @@ struct EditorId3v2Test : ::testing::Test {
     TempDir music;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EditorId3v2Test, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForPeers)
 {
     const std::string path = makeMp3(music.path(), "brano.mp3", {2.0});
-    ASSERT_TRUE(peer::tagWithMid3v2(path, {"Песня ñ", "Autore con un nome più lungo di trenta", "Città", "2004-05-01",
-                                           "Nota", "3/12", "(7)"}));
+    ASSERT_TRUE(peer::tagWithMid3v2(
+        path, {"Песня ñ", "Autore con un nome più lungo di trenta", "Città", "2004-05-01", "Nota", "3/12", "(7)"}));
     const std::string before = readFile(path);
 
     frmMain* w = open("brano.mp3");
     ASSERT_NE(w, nullptr);
-    app.dialogs.messages.clear();  // "no ID3v1 tag": the title is the file's name
+    app.dialogs.messages.clear(); // "no ID3v1 tag": the title is the file's name
     EXPECT_EQ(edit(w, "txtTitolo"), "brano.mp3");
     ASSERT_TRUE(copyButton(w)->isEnabled());
     EXPECT_EQ(copyButton(w)->text(), "Copia da ID3v2");
@@ -65,7 +65,7 @@ TEST_F(EditorId3v2Test, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForP
     EXPECT_EQ(edit(w, "txtCommento"), "Nota");
     EXPECT_EQ(w->findChild<QComboBox*>("comboGenere")->currentText(), "Hip-Hop");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    EXPECT_EQ(readFile(path), before);  // nothing written before a save
+    EXPECT_EQ(readFile(path), before); // nothing written before a save
     app.screenshot("copied");
 
     w->findChild<QPushButton*>("Command3")->click();

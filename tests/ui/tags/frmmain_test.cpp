@@ -18,7 +18,8 @@ using namespace zondari::test;
 
 namespace {
 
-constexpr const char* kNoTag = "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
+constexpr const char* kNoTag
+    = "Il file indicato non contiene alcun tag ID3\nIl campo Titolo verrà riempito col nome del file";
 
 struct EditorTest : ::testing::Test {
     void SetUp() override { app.startIn(music.path()); }
@@ -50,13 +51,13 @@ struct EditorTest : ::testing::Test {
     TempDir music;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EditorTest, LoadsChangesSavesAndReloads)
 {
     ASSERT_TRUE(haveMp3Tools());
-    const std::string path = makeMp3(music.path(), "brano.mp3",
-                                     {2.5, 44100, 2, "-b 128 --id3v1-only --tt Titolo --ta Autore --tn 5 --tg 125"});
+    const std::string path = makeMp3(
+        music.path(), "brano.mp3", {2.5, 44100, 2, "-b 128 --id3v1-only --tt Titolo --ta Autore --tn 5 --tg 125"});
     frmMain* w = open(" brano.mp3");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "ID3 Editor");
@@ -75,7 +76,7 @@ TEST_F(EditorTest, LoadsChangesSavesAndReloads)
     const auto savedRead = ReadTag(path);
     ASSERT_TRUE(savedRead && savedRead->tag);
     const TagRecord& saved = *savedRead->tag;
-    EXPECT_EQ(saved.TrackByte, 5);  // the file's own, which the window does not show
+    EXPECT_EQ(saved.TrackByte, 5); // the file's own, which the window does not show
 
     edit(w, "txtTitolo")->clear();
     click(w, "Command2");
@@ -91,7 +92,7 @@ TEST_F(EditorTest, GenreRules)
     frmMain* w = open("unnamed.mp3");
     EXPECT_EQ(genre(w)->currentIndex(), -1);
     click(w, "Command3");
-    EXPECT_EQ(static_cast<unsigned char>(readFile(unnamed).back()), 200);  // kept, not 255
+    EXPECT_EQ(static_cast<unsigned char>(readFile(unnamed).back()), 200); // kept, not 255
 
     tagged("g126.mp3", "G", 0, 126);
     w = open("g126.mp3");
@@ -130,8 +131,8 @@ TEST_F(EditorTest, MessagesForNoFileAndFailedSaves)
     EXPECT_EQ(edit(w, "txtNomefile")->text(), "");
     click(w, "Command2");
     click(w, "Command3");
-    ASSERT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non è stato specificato nessun file!",
-                                                             "Non è stato specificato nessun file!"}));
+    ASSERT_EQ(app.dialogs.texts(),
+        (std::vector<std::string>{"Non è stato specificato nessun file!", "Non è stato specificato nessun file!"}));
 
     const std::string locked = tagged("bloccato.mp3", "B", 0, 1);
     const std::string before = readFile(locked);
@@ -173,9 +174,9 @@ TEST_F(EditorTest, ChoosingAFileLoadsItAndCloseUnloads)
 TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
 {
     namespace fs = std::filesystem;
-    const std::string changed =
-        "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
-        "Premere \"Carica ID3\" e riprovare.";
+    const std::string changed
+        = "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
+          "Premere \"Carica ID3\" e riprovare.";
     // Cut short after loading, as a download started again does: a save
     // must not append its tag in the middle of someone else's file.
     const std::string cut = music.write("tagliato.mp3", std::string(5000, 'a'));
@@ -220,6 +221,7 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     app.dialogs.messages.clear();
     click(w, "Command3");
     ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_EQ(app.dialogs.messages[0].text, "Si è verificato un errore nella scrittura del tag ID3\n53: File non trovato");
+    EXPECT_EQ(
+        app.dialogs.messages[0].text, "Si è verificato un errore nella scrittura del tag ID3\n53: File non trovato");
     EXPECT_FALSE(fs::exists(gone));
 }
