@@ -3,6 +3,7 @@
 # make bench  set up (with the peers), build and run the benchmarks
 # make test-asan  every test again, built with AddressSanitizer and UBSan
 # make deb    a Release build and its Debian package, in $(BUILD)-release
+# make format every C++ file laid out as .clang-format says (CI checks it)
 
 BUILD ?= build
 JOBS ?= 2
@@ -11,7 +12,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 test test-asan: CMAKE_FLAGS += -DZONDARI_WERROR=ON
 
-.PHONY: all setup build run test test-asan bench deb clean
+.PHONY: all setup build run test test-asan bench deb format clean
 
 all: build
 
@@ -43,6 +44,9 @@ deb: setup
 	cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release -DZONDARI_TESTS=OFF -DZONDARI_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(BUILD)-release -j$(JOBS)
 	cd $(BUILD)-release && cpack -G DEB
+
+format: setup
+	scripts/check-format --fix
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-asan $(BUILD)-release
