@@ -42,10 +42,22 @@ std::string catalogueNameFor(const VolumeReader& volumes, const std::string& fol
     return catalogueFileName(user, v.label, v.serial, folderPart(folder, volumes.isVolumeRoot(folder)));
 }
 
+namespace {
+
+Status openCatalogue(CatalogueReader& reader, const std::string& path)
+{
+    auto source = files::openSource(path);
+    if (!source)
+        return source.error();
+    return reader.open(std::move(*source));
+}
+
+} // namespace
+
 Result<Catalogue> readCatalogue(const std::string& path)
 {
     CatalogueReader reader;
-    if (auto st = reader.open(path); !st)
+    if (auto st = openCatalogue(reader, path); !st)
         return st.error();
     Catalogue c;
     LineCoding read = LineCoding::Undecided;
@@ -77,7 +89,7 @@ Result<Catalogue> readCatalogue(const std::string& path)
 Result<std::string> readCatalogueTitle(const std::string& path)
 {
     CatalogueReader reader(kMaxTitleBytes + 16);
-    if (auto st = reader.open(path); !st)
+    if (auto st = openCatalogue(reader, path); !st)
         return st.error();
     return decodeTitle(reader.title());
 }
@@ -136,7 +148,7 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
     const std::string path = joinPath(folder, request.pageName());
     long hits = 0;
     const Status written = files::replaceFile(path, [&](ByteSink& sink) -> Status {
-        auto made = makeDatabasePage(sink, catalogues, request, progress);
+        auto made = makeDatabasePage(sink, catalogues, files::openSource, request, progress);
         if (!made)
             return made.error();
         hits = *made;
@@ -159,7 +171,7 @@ Result<std::string> writeExportPage(
 Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath)
 {
     CatalogueReader reader;
-    if (auto st = reader.open(cataloguePath); !st)
+    if (auto st = openCatalogue(reader, cataloguePath); !st)
         return st.error();
     const std::string path = joinPath(folder, kExportPageName);
     if (auto st = files::replaceFile(path, [&reader](ByteSink& sink) { return makeCataloguePage(sink, reader); }); !st)

@@ -71,6 +71,46 @@ Result<std::string> readBytes(const std::string& path)
     return bytes;
 }
 
+namespace {
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const std::string& path)
+        : file_(path, O_RDONLY, OpenFile::RegularOnly{})
+    {
+    }
+    bool ok() const { return file_.ok(); }
+    Result<std::size_t> read(char* to, std::size_t most) override
+    {
+        for (;;) {
+            const ssize_t n = ::read(file_.fd(), to, most);
+            if (n >= 0)
+                return static_cast<std::size_t>(n);
+            if (errno != EINTR)
+                return lastError();
+        }
+    }
+    Status rewind() override
+    {
+        if (::lseek(file_.fd(), 0, SEEK_SET) < 0)
+            return lastError();
+        return {};
+    }
+
+private:
+    OpenFile file_;
+};
+
+} // namespace
+
+Result<std::unique_ptr<ByteSource>> openSource(const std::string& path)
+{
+    auto source = std::make_unique<FileSource>(path);
+    if (!source->ok())
+        return lastError();
+    return std::unique_ptr<ByteSource>(std::move(source));
+}
+
 Result<std::vector<std::string>> readTextLines(const std::string& path)
 {
     auto bytes = readBytes(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/common/bytesink.h"
+#include "core/common/bytesource.h"
 #include "core/common/result.h"
 
 // Files and folders as the program sees them: text files in the program's
@@ -15,6 +17,10 @@
 namespace zondari::files {
 
 Result<std::string> readBytes(const std::string& path);
+
+// A regular file opened to be read a block at a time (a catalogue of any
+// size); a FIFO, a device or a folder gives its error at once.
+Result<std::unique_ptr<ByteSource>> openSource(const std::string& path);
 
 // The lines of a text file (UTF-8 or Windows-1252; CR LF or LF), as UTF-8.
 Result<std::vector<std::string>> readTextLines(const std::string& path);

@@ -1,27 +1,21 @@
 #include "core/catalogue/cataloguereader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace zondari::catalogue {
 
 CatalogueReader::CatalogueReader(std::size_t bufferBytes)
     // The buffer holds at least a whole title line with its mark and end.
-    : file_(nullptr, &std::fclose)
-    , capacity_(std::max(bufferBytes, kMaxTitleBytes + 16))
+    : capacity_(std::max(bufferBytes, kMaxTitleBytes + 16))
 {
 }
 
 CatalogueReader::~CatalogueReader() = default;
 
-Status CatalogueReader::open(const std::string& path)
+Status CatalogueReader::open(std::unique_ptr<ByteSource> source)
 {
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_)
-        return runtimeErrorFromErrno(errno);
-    // The buffer here is the only one: reads go straight into it.
-    std::setvbuf(file_.get(), nullptr, _IONBF, 0);
+    source_ = std::move(source);
     if (!buffer_)
         buffer_.reset(new char[capacity_]); // left uninitialised: reads fill it
     return readTitle();
@@ -57,13 +51,12 @@ Status CatalogueReader::readTitle()
 Status CatalogueReader::fill()
 {
     while (end_ < capacity_ && !eof_) {
-        const std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_.get());
-        end_ += got;
-        if (got == 0) {
-            if (std::ferror(file_.get()))
-                return runtimeErrorFromErrno(errno ? errno : EIO);
+        const auto got = source_->read(buffer_.get() + end_, capacity_ - end_);
+        if (!got)
+            return got.error();
+        end_ += *got;
+        if (*got == 0)
             eof_ = true;
-        }
     }
     return {};
 }
@@ -121,9 +114,8 @@ Status CatalogueReader::restart()
         begin_ = bodyInBuffer_;
         return {};
     }
-    if (std::fseek(file_.get(), 0, SEEK_SET) != 0)
-        return runtimeErrorFromErrno(errno);
-    std::clearerr(file_.get());
+    if (auto st = source_->rewind(); !st)
+        return st;
     return readTitle();
 }
 

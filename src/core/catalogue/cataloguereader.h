@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/common/bytesource.h"
 #include "core/common/encoding.h"
 #include "core/common/result.h"
 
@@ -23,8 +23,9 @@ public:
     CatalogueReader(const CatalogueReader&) = delete;
     CatalogueReader& operator=(const CatalogueReader&) = delete;
 
-    // Opens the file and reads its title line.
-    Status open(const std::string& path);
+    // Reads from `source` (a catalogue file the platform opened): its title
+    // line first.
+    Status open(std::unique_ptr<ByteSource> source);
 
     // Whether the file starts with the mark of a catalogue holding names
     // not in UTF-8.
@@ -46,7 +47,7 @@ private:
     Status fill(); // reads on after what the buffer holds
     Status skipLongLine(); // passes over the rest of a line too long to keep
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_;
+    std::unique_ptr<ByteSource> source_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t begin_ = 0; // what is not handed out yet: [begin_, end_)

@@ -100,8 +100,8 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
     return file.flush(out, true);
 }
 
-Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const PageRequest& request,
-    const PageProgress& progress)
+Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open,
+    const PageRequest& request, const PageProgress& progress)
 {
     PageOut file(sink);
     DatabasePage page(request);
@@ -109,7 +109,10 @@ Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& ca
     CatalogueReader reader;
     page.begin(out);
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
-        if (auto st = reader.open(catalogues[i]); !st)
+        auto source = open(catalogues[i]);
+        if (!source)
+            return source.error();
+        if (auto st = reader.open(std::move(*source)); !st)
             return st.error();
         if (auto st = addCatalogueFile(reader, page, file, out); !st)
             return st.error();

@@ -25,13 +25,14 @@ struct WrittenPage {
 using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Makes the page `request` asks for into `sink`, from the catalogue files
-// `catalogues` (full paths, in the order they are listed); the number of
+// `catalogues` (full paths, in the order they are listed, each opened by
+// `open`); the number of
 // file entries listed on a search page. Catalogues are read one at a time,
 // each through a buffer of fixed size, and the page goes out as it grows,
 // so memory stays the same whatever their number and size. A catalogue that
 // cannot be read gives its error.
-Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const PageRequest& request,
-    const PageProgress& progress = {});
+Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open,
+    const PageRequest& request, const PageProgress& progress = {});
 
 // Makes "default.htm" of the catalogue file `reader` has open into `sink`,
 // read a block at a time, so that memory stays the same whatever the file

@@ -183,7 +183,7 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     // The analysis works in the player's folder and leaves it current.
     std::string folder;
     if (ctx.form1) {
-        folder = ctx.form1->Dir1->path();
+        folder = ctx.form1->musicFolder();
         ctx.form1->goToMusicFolder();
     }
     const std::string path = joinPath(folder, text::trimSpaces(file));

@@ -232,7 +232,7 @@ void mp3MIXER::Load()
     decks_[0].media().setVolume(volumes.left);
     decks_[1].media().setVolume(volumes.right);
     if (const Form1* player = ctx_.form1) {
-        const std::string folder = player->Dir1->path();
+        const std::string folder = player->musicFolder();
         for (Deck& d : decks_) {
             d.drive->setDrive(folder);
             // A folder that cannot be listed leaves the deck on its drive.

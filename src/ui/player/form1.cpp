@@ -148,6 +148,11 @@ void Form1::RiempiTabella()
     model->setRows(std::move(rows));
 }
 
+std::string Form1::musicFolder() const
+{
+    return Dir1->path();
+}
+
 void Form1::Dir1_Change()
 {
     check(ctx_.services.folders.changeFolder(Dir1->path()));

@@ -77,6 +77,10 @@ public:
     // The drive at load, to fall back on when a drive cannot be read.
     std::string savedDrive() const { return savedDrive_; }
 
+    // The folder the player lists, where the other windows look for its
+    // tracks.
+    std::string musicFolder() const;
+
     // The listed folder made current, and its drive the current drive,
     // errors ignored: tracks are named relative to it.
     void goToMusicFolder();

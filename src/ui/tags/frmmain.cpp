@@ -133,7 +133,7 @@ void frmMain::Load()
 {
     std::string folder = files::currentFolder();
     if (ctx_.form1) {
-        folder = ctx_.form1->Dir1->path();
+        folder = ctx_.form1->musicFolder();
         ctx_.form1->goToMusicFolder();
     }
     const std::string track = text::trimLeftSpaces(ctx_.state.BranoCorrente);

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
 
 #include "core/catalogue/cataloguereader.h"
+#include "platform/files.h"
 #include "support/tempdir.h"
 
 using namespace zondari;
@@ -30,11 +33,15 @@ std::vector<std::string> linesOf(CatalogueReader& reader, int* blocks = nullptr)
     }
 }
 
+std::unique_ptr<ByteSource> bytes(std::string text)
+{
+    return std::make_unique<StringSource>(std::move(text));
+}
+
 } // namespace
 
 TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesTooLongForIt)
 {
-    TempDir dir;
     std::string text = "Titolo\r\n";
     std::vector<std::string> expected;
     for (int i = 0; i < 3000; ++i) {
@@ -45,10 +52,8 @@ TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesToo
     }
     text += "/cd/ultima senza fine.mp3";
     expected.push_back("/cd/ultima senza fine.mp3");
-    const std::string path = dir.write("c.txt", text);
-
     CatalogueReader reader(8192);
-    ASSERT_TRUE(reader.open(path));
+    ASSERT_TRUE(reader.open(bytes(text)));
     EXPECT_EQ(reader.title(), "Titolo");
     EXPECT_FALSE(reader.rawNames());
     int blocks = 0;
@@ -61,7 +66,7 @@ TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesToo
     // A whole file in the first read goes back without reading again. Its
     // buffer holds the long line, which the pages then leave out.
     CatalogueReader big;
-    ASSERT_TRUE(big.open(path));
+    ASSERT_TRUE(big.open(bytes(text)));
     expected.insert(expected.begin() + 1001, std::string(10000, 'z') + "\r");
     EXPECT_EQ(linesOf(big), expected);
     ASSERT_TRUE(big.restart());
@@ -70,10 +75,8 @@ TEST(CatalogueReader, HandsOutWholeLinesThroughASmallBufferAndPassesOverLinesToo
 
 TEST(CatalogueReader, TitleIsCutItsRestPassedOverAndTheMarkTold)
 {
-    TempDir dir;
-    const std::string path = dir.write("c.txt", "\xEF\xBB\xBF" + std::string(100000, 't') + "\r\n/a.mp3\r\n");
     CatalogueReader reader(8192);
-    ASSERT_TRUE(reader.open(path));
+    ASSERT_TRUE(reader.open(bytes("\xEF\xBB\xBF" + std::string(100000, 't') + "\r\n/a.mp3\r\n")));
     EXPECT_TRUE(reader.rawNames());
     EXPECT_EQ(reader.title(), std::string(kMaxTitleBytes, 't'));
     EXPECT_EQ(linesOf(reader), std::vector<std::string>{"/a.mp3\r"});
@@ -82,13 +85,28 @@ TEST(CatalogueReader, TitleIsCutItsRestPassedOverAndTheMarkTold)
     EXPECT_EQ(linesOf(reader), std::vector<std::string>{"/a.mp3\r"});
 
     CatalogueReader empty;
-    ASSERT_TRUE(empty.open(dir.write("vuoto.txt")));
+    ASSERT_TRUE(empty.open(bytes("")));
     EXPECT_EQ(empty.title(), "");
     EXPECT_TRUE(linesOf(empty).empty());
+}
 
-    CatalogueReader missing;
-    const Status st = missing.open(dir / "non-esiste.txt");
-    ASSERT_FALSE(st);
-    EXPECT_EQ(st.error().number, 53);
-    EXPECT_FALSE(CatalogueReader().open(dir.path())); // a folder
+TEST(CatalogueReader, ReadsAFileOpenedByThePlatformAndNothingElse)
+{
+    TempDir dir;
+    auto file = files::openSource(dir.write("c.txt", "Titolo\r\n/a.mp3\r\n"));
+    ASSERT_TRUE(file);
+    CatalogueReader reader(8192);
+    ASSERT_TRUE(reader.open(std::move(*file)));
+    EXPECT_EQ(reader.title(), "Titolo");
+    EXPECT_EQ(linesOf(reader), std::vector<std::string>{"/a.mp3\r"});
+    ASSERT_TRUE(reader.restart());
+    EXPECT_EQ(linesOf(reader), std::vector<std::string>{"/a.mp3\r"});
+
+    const auto missing = files::openSource(dir / "non-esiste.txt");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().number, 53);
+    EXPECT_FALSE(files::openSource(dir.path())); // a folder
+    // A FIFO named like a catalogue is refused at once, not waited on.
+    ASSERT_EQ(::mkfifo((dir / "coda.txt").c_str(), 0644), 0);
+    EXPECT_FALSE(files::openSource(dir / "coda.txt"));
 }
