@@ -79,17 +79,39 @@ bool SinkRecorder::running() const
 
 std::optional<std::size_t> SinkRecorder::sampleAt(Clock::time_point t) const
 {
-    // The chunk that arrived first at or after t holds the sample played at
-    // t; its last sample was played as it arrived.
-    const auto it = std::lower_bound(
-        arrivals_.begin(), arrivals_.end(), t, [](const auto& a, Clock::time_point when) { return a.second < when; });
-    if (it == arrivals_.end())
-        return std::nullopt;
-    const double behind = std::chrono::duration<double>(it->second - t).count() * kRate;
-    const auto back = static_cast<std::size_t>(std::lround(behind));
-    if (back > it->first)
-        return std::nullopt;
-    return it->first - back;
+    // An arrival only bounds when its samples were played: a chunk that
+    // waited in the pipe (parec or this reader descheduled on a loaded
+    // machine) arrives late, with the chunks behind it close after. The sink
+    // plays at a steady rate, so a sample was played no later than any later
+    // chunk's arrival less the samples between them, and the tightest of
+    // those bounds is its time. Late chunks never make a change look early.
+    // Only chunks up to a second later count, so that the sink's clock
+    // drifting from the nominal rate moves no time by more than a fraction
+    // of a millisecond.
+    const auto seconds
+        = [](double s) { return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s)); };
+    const auto begin = [&](std::size_t j) { return j == 0 ? std::size_t(0) : arrivals_[j - 1].first; };
+    // When sample 0 was played, judging by chunk j and those a second after it.
+    const auto origin = [&](std::size_t j) {
+        Clock::time_point o = arrivals_[j].second - seconds(double(arrivals_[j].first) / kRate);
+        for (std::size_t later = j + 1;
+             later < arrivals_.size() && arrivals_[later].first - begin(j) <= static_cast<std::size_t>(kRate); ++later)
+            o = std::min(o, arrivals_[later].second - seconds(double(arrivals_[later].first) / kRate));
+        return o;
+    };
+    // The chunk that arrived first at or after t, or one after it that its
+    // bounds place at t.
+    std::size_t j = static_cast<std::size_t>(std::lower_bound(arrivals_.begin(), arrivals_.end(), t,
+                                                 [](const auto& a, Clock::time_point when) { return a.second < when; })
+        - arrivals_.begin());
+    if (j == arrivals_.size())
+        return std::nullopt; // not recorded yet
+    while (j + 1 < arrivals_.size() && origin(j + 1) + seconds(double(begin(j + 1)) / kRate) <= t)
+        ++j;
+    const double at = std::chrono::duration<double>(t - origin(j)).count() * kRate;
+    if (at < 0)
+        return std::nullopt; // before the recording
+    return std::clamp(static_cast<std::size_t>(std::lround(at)), begin(j), arrivals_[j].first);
 }
 
 std::optional<double> SinkRecorder::levelDb(double hz, Clock::time_point from, Clock::duration span) const
