@@ -74,6 +74,7 @@ TEST_F(PreviewWindow, ChoosingColumnsRedrawsAtOnceAndUpdatesTheCatalogueBox)
     EXPECT_EQ(app.state.PrintColumns, 5);
     EXPECT_EQ(Text2(w)->text(), "5");
     EXPECT_TRUE(inkIn(p, secondOfFive));
+    app.screenshot("anteprima");
 
     // Back to the catalogue, which changes, and to the preview again.
     QMdiArea* area = app.ctx.frame->mdiArea();
