@@ -1,10 +1,8 @@
 #include "platform/volume.h"
 
 #include <blkid/blkid.h>
-#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
