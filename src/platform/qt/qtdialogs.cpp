@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -81,7 +80,7 @@ MsgAnswer QtDialogs::message(const Message& m)
         QPushButton* details = box.addButton(kDetailsButton, QMessageBox::ActionRole);
         // The box closes on any of its buttons; this one only opens the
         // list, and the question waits for its answer.
-        details->disconnect();
+        QObject::disconnect(details, &QPushButton::clicked, nullptr, nullptr);
         QObject::connect(details, &QPushButton::clicked, &box, [&box, &m] {
             DetailsWindow window(m.details, &box);
             window.exec();
