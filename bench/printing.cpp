@@ -1,8 +1,10 @@
 // Times the CD case insert for a large catalogue: drawn on a preview
-// picture as the preview window draws it, and printed to a PDF file. The
+// picture as the preview window draws it, and printed to a PDF file; and
+// the preview with "Adatta", which searches the size and columns first. The
 // entries come as the catalogue window's list holds them, so converting
 // them is part of the time. Prints the medians in seconds and the entries
-// left out.
+// left out, then the "Adatta" preview's median, the search's own, the size,
+// columns and entries left out it found.
 //   bench_printing ENTRIES [RUNS] [PDF]
 
 #include <QApplication>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "core/printing/caseinsert.h"
+#include "core/printing/insertfit.h"
 #include "platform/qt/pagesurface.h"
 
 namespace {
@@ -85,6 +88,25 @@ int main(int argc, char** argv)
         }));
     }
 
+    std::vector<double> fitted, searched;
+    printing::FitChoice fit;
+    for (int r = 0; r < runs; ++r) {
+        fitted.push_back(timed([&] {
+            QImage image(421, 595, QImage::Format_RGB32);
+            image.setDotsPerMeterX(3780);
+            image.setDotsPerMeterY(3780);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            PageSurface surface(painter, 210, QPointF(421 / 210.0, 595 / 297.0));
+            const double ratio = 595 / 96.0 * 25.4 / 297;
+            const printing::Listing listing = listingOf(items);
+            searched.push_back(timed([&] { fit = printing::fitInsert(surface, listing, font, ratio); }));
+            const printing::PrintFont fittedFont{font.name, fit.size, font.italic};
+            if (printing::DrawListing(surface, listing, fittedFont, fit.columns, ratio).leftOut != fit.leftOut)
+                std::fprintf(stderr, "la ricerca e il disegno non concordano\n");
+        }));
+    }
+
     std::vector<double> print;
     for (int r = 0; r < runs; ++r) {
         print.push_back(timed([&] {
@@ -98,6 +120,7 @@ int main(int argc, char** argv)
             printing::DrawListing(surface, listingOf(items), font, 3, 1);
         }));
     }
-    std::printf("%.4f %.4f %zu\n", median(preview), median(print), leftOut);
+    std::printf("%.4f %.4f %zu %.4f %.4f %.1f %d %zu\n", median(preview), median(print), leftOut, median(fitted),
+        median(searched), fit.size, fit.columns, fit.leftOut);
     return 0;
 }

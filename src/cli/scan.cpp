@@ -1,5 +1,7 @@
-// zondari-cli scan FOLDER [--titolo T] [--tutti] [--sovrascrivi]: the catalogue
-// window's scan, from the command line.
+// zondari-cli scan FOLDER [--titolo T] [--tutti] [--sovrascrivi] [--differenze]:
+// the catalogue window's scan, from the command line. Over a catalogue of the
+// same name it says first what the new reading changes; --differenze lists
+// the changes and writes nothing.
 
 #include <cstdio>
 #include <string>
@@ -24,8 +26,32 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "Uso: zondari-cli scan CARTELLA [--titolo TITOLO] [--tutti] [--sovrascrivi]\n");
+    std::fprintf(stderr, "Uso: zondari-cli scan CARTELLA [--titolo TITOLO] [--tutti] [--sovrascrivi] [--differenze]\n");
     return 2;
+}
+
+// --differenze: the summary and the lists on the standard output. A folder
+// not catalogued yet compares with an empty catalogue: all it holds is new.
+int printChanges(const CataloguePlace& where, const std::string& root, const std::vector<std::string>& entries)
+{
+    const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
+    const std::string full = withSlash(where.programFolder) + name;
+    cat::StoredComparison stored;
+    if (files::fileExists(full)) {
+        stored = cat::compareWithStored(full, entries);
+        if (!stored.compared) {
+            std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error.description.c_str());
+            return 1;
+        }
+    } else {
+        std::fprintf(stderr, "zondari-cli: il CD/Cartella %s non è ancora stato catalogato.\n", name.c_str());
+        stored.compared = true;
+        stored.changes = cat::compareScan({}, entries);
+    }
+    std::printf("%s\n", cat::changesSummary(stored.changes).c_str());
+    if (const std::string details = cat::changesDetails(stored.changes); !details.empty())
+        std::printf("\n%s", details.c_str());
+    return 0;
 }
 
 } // namespace
@@ -36,6 +62,7 @@ int runScan(const std::vector<std::string>& args)
     std::string title = cat::kAnonymousTitle;
     bool allFiles = false;
     bool overwrite = false;
+    bool changesOnly = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--titolo" && i + 1 < args.size())
             title = args[++i];
@@ -43,6 +70,8 @@ int runScan(const std::vector<std::string>& args)
             allFiles = true;
         else if (args[i] == "--sovrascrivi")
             overwrite = true;
+        else if (args[i] == "--differenze")
+            changesOnly = true;
         else if (folder.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
             folder = args[i];
         else
@@ -78,9 +107,13 @@ int runScan(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
         return 1;
     }
+    if (changesOnly)
+        return printChanges(where, root, outcome.entries);
 
     const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
-        std::move(outcome.entries), [overwrite](const std::string& name, const std::string& stored, bool) {
+        std::move(outcome.entries),
+        [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
+            std::fprintf(stderr, "%s\n", cat::comparisonSummary(changes).c_str());
             if (!overwrite)
                 std::fprintf(stderr,
                     "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "

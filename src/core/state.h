@@ -61,6 +61,10 @@ struct AppState {
     // The styles chosen with the print font.
     bool PrintFontBold = false;
     bool PrintFontItalic = false;
+    // "Adatta" in the preview: the insert takes the size and columns at
+    // which the whole catalogue fits. The choice above stays the user's,
+    // given back when it is unticked.
+    bool PrintFit = false;
 };
 
 } // namespace zondari

@@ -86,6 +86,26 @@ Result<Catalogue> readCatalogue(const std::string& path)
     return c;
 }
 
+StoredComparison compareWithStored(const std::string& path, const std::vector<std::string>& scanned)
+{
+    StoredComparison comparison;
+    auto stored = readCatalogue(path);
+    if (!stored) {
+        comparison.error = stored.error();
+        return comparison;
+    }
+    comparison.compared = true;
+    comparison.changes = compareScan(stored->entries, scanned);
+    return comparison;
+}
+
+std::string comparisonSummary(const StoredComparison& comparison)
+{
+    if (!comparison.compared)
+        return std::string(kNotComparedLine) + " (" + comparison.error.description + ")";
+    return changesSummary(comparison.changes);
+}
+
 Result<std::string> readCatalogueTitle(const std::string& path)
 {
     CatalogueReader reader(kMaxTitleBytes + 16);
@@ -129,7 +149,7 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
         const bool untitled = title == kAnonymousTitle;
         if (untitled)
             saved.title = *stored;
-        if (!overwrite(saved.name, *stored, untitled)) {
+        if (!overwrite(saved.name, *stored, untitled, compareWithStored(full, entries))) {
             saved.step = SavedScan::Step::Declined;
             return saved;
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/scanchanges.h"
 #include "core/catalogue/search.h"
 #include "core/common/result.h"
 #include "platform/volume.h"
@@ -62,9 +63,25 @@ struct SavedScan {
     RuntimeError error;
 };
 
+// How a scan compares with the catalogue of its name: `compared` is false
+// when the stored entries could not be read, and `error` says why.
+struct StoredComparison {
+    bool compared = false;
+    ScanChanges changes;
+    RuntimeError error;
+};
+
+// The stored catalogue at `path` compared with the entries of a new scan.
+StoredComparison compareWithStored(const std::string& path, const std::vector<std::string>& scanned);
+
+// The summary line of a comparison: what changed, or why it is not known.
+std::string comparisonSummary(const StoredComparison& comparison);
+
 // Asked when a catalogue of the scan's name exists: whether to overwrite it.
 // `untitled`: the scan has the anonymous title, and the stored one is kept.
-using OverwriteQuestion = std::function<bool(const std::string& name, const std::string& storedTitle, bool untitled)>;
+// `stored`: what the scan changes in it.
+using OverwriteQuestion = std::function<bool(
+    const std::string& name, const std::string& storedTitle, bool untitled, const StoredComparison& stored)>;
 
 // Saves a scan of the folder `root` as a catalogue of `user` in `folder`:
 // names it after the volume and folder, looks for a catalogue of that name,

@@ -18,7 +18,14 @@ struct Message {
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
     std::string title = kProgramTitle;
+    // When not empty, a "Dettagli" button beside the others shows it in a
+    // window of its own, scrolled, however many lines it has; the box stays
+    // up until one of its own buttons answers it.
+    std::string details = {};
 };
+
+inline constexpr const char* kDetailsButton = "Dettagli";
+inline constexpr const char* kDetailsTitle = "Zondari - Dettagli";
 
 // What the program asks of the person in front of it: message boxes, the
 // runtime error report, choosing a folder or a file.

@@ -57,6 +57,54 @@ TEST(CliScan, ExistingCatalogueIsLeftAloneUnlessTheQuestionIsAnswered)
     EXPECT_EQ(readFile(pf / name).rfind("Terzo\r\n", 0), 0u);
 }
 
+TEST(CliScan, RescanSaysWhatChangedAndDifferenzeListsItWithoutWriting)
+{
+    TempDir pf, music;
+    music.write("Rock/a.mp3");
+    music.write("Rock/b.mp3");
+    music.write("Vecchia/c.mp3");
+    const std::string scan = "scan " + shellQuoted(music.path());
+
+    // Not catalogued yet: all of it is new, and nothing is written.
+    CliRun first = runCli(scan + " --differenze", pf.path());
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.firstLine(), "3 file aggiunti, 0 file rimossi, 2 cartelle nuove");
+    EXPECT_NE(first.err.find("non è ancora stato catalogato"), std::string::npos) << first.err;
+    EXPECT_TRUE(fs::is_empty(pf.path()));
+
+    const std::string name = runCli(scan + " --titolo Primo", pf.path()).firstLine();
+    ASSERT_FALSE(name.empty());
+    const std::string stored = readFile(pf / name);
+    CliRun same = runCli(scan + " --differenze", pf.path());
+    EXPECT_EQ(same.status, 0);
+    EXPECT_EQ(same.out, "Nessuna modifica dall'ultima lettura\n");
+
+    music.write("Rock/nuovo.mp3");
+    music.write("Jazz/x.mp3");
+    fs::remove(music / "Rock/b.mp3");
+    fs::remove_all(music / "Vecchia");
+    CliRun changed = runCli(scan + " --differenze", pf.path());
+    EXPECT_EQ(changed.status, 0);
+    EXPECT_EQ(changed.out,
+        "2 file aggiunti, 2 file rimossi, 1 cartella nuova, 1 cartella rimossa\n\n"
+        "File aggiunti (2):\n"
+            + music / "Jazz/x.mp3" + "\n" + music / "Rock/nuovo.mp3" + "\n\nFile rimossi (2):\n" + music / "Rock/b.mp3"
+            + "\n" + music / "Vecchia/c.mp3" + "\n\nCartelle nuove (1):\n(" + music / "Jazz" + ")\n\n"
+            + "Cartelle rimosse (1):\n(" + music / "Vecchia" + ")\n");
+    EXPECT_EQ(readFile(pf / name), stored);
+
+    // The scan itself says the same line before it answers.
+    const CliRun kept = runCli(scan, pf.path());
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.err.rfind("2 file aggiunti, 2 file rimossi, 1 cartella nuova, 1 cartella rimossa\n", 0), 0u)
+        << kept.err;
+    EXPECT_EQ(readFile(pf / name), stored);
+    const CliRun replaced = runCli(scan + " --sovrascrivi", pf.path());
+    EXPECT_EQ(replaced.status, 0);
+    EXPECT_EQ(replaced.firstLine(), name);
+    EXPECT_EQ(runCli(scan + " --differenze", pf.path()).out, "Nessuna modifica dall'ultima lettura\n");
+}
+
 TEST(CliScan, NothingToCatalogueOrNothingToReadWritesNothing)
 {
     TempDir pf, empty;

@@ -157,8 +157,10 @@ TEST(CatalogueStore, SavedScanKeepsTheStoredTitleOfAnUntitledRescanOnlyWhenAllow
     const std::string name = "ZOND_DEFAULT_ROCK80_7.txt";
     std::vector<std::string> questions;
     auto answer = [&](bool yes) {
-        return [&questions, yes](const std::string& n, const std::string& stored, bool untitled) {
-            questions.push_back(n + "|" + stored + "|" + (untitled ? "anonimo" : "titolato"));
+        return [&questions, yes](
+                   const std::string& n, const std::string& stored, bool untitled, const StoredComparison& changes) {
+            questions.push_back(
+                n + "|" + stored + "|" + (untitled ? "anonimo" : "titolato") + "|" + comparisonSummary(changes));
             return yes;
         };
     };
@@ -184,8 +186,10 @@ TEST(CatalogueStore, SavedScanKeepsTheStoredTitleOfAnUntitledRescanOnlyWhenAllow
     // Titled: the new title is written.
     saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Pop", {"/c.mp3"}, answer(true));
     EXPECT_EQ(readFile(pf / name), "Pop\r\n/c.mp3\r\n");
-    EXPECT_EQ(
-        questions, (std::vector<std::string>{name + "|Rock|anonimo", name + "|Rock|anonimo", name + "|Rock|titolato"}));
+    const std::string swapped = "1 file aggiunto, 1 file rimosso, 0 cartelle nuove";
+    EXPECT_EQ(questions,
+        (std::vector<std::string>{
+            name + "|Rock|anonimo|" + swapped, name + "|Rock|anonimo|" + swapped, name + "|Rock|titolato|" + swapped}));
 }
 
 TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)
@@ -195,7 +199,7 @@ TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)
     cd.info = {"JAZZ", 9u, "iso9660"};
     cd.root = "/media/cd";
     const std::string name = "ZOND_DEFAULT_JAZZ_9.txt";
-    auto yes = [](const std::string&, const std::string&, bool) { return true; };
+    auto yes = [](const std::string&, const std::string&, bool, const StoredComparison&) { return true; };
 
     // (A stored title that cannot be read is met in the failing-reads tests.)
     ReadOnly locked(pf.path());
@@ -204,4 +208,21 @@ TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)
     EXPECT_EQ(saved.step, SavedScan::Step::WriteFailed);
     EXPECT_EQ(saved.error.number, 75);
     EXPECT_FALSE(fs::exists(pf / name));
+}
+
+TEST(CatalogueStore, RescanComparesWithTheStoredCatalogueByItsText)
+{
+    TempDir pf;
+    // Made on Windows: Windows-1252 bytes, CR LF; the scan holds UTF-8.
+    pf.write("ZOND_DEFAULT_CD_1.txt", "Vecchio\r\n(/cd/Caff\xe8)\r\n/cd/Caff\xe8/Perch\xe9.mp3\r\n/cd/via.mp3\r\n");
+    const StoredComparison same = compareWithStored(
+        pf / "ZOND_DEFAULT_CD_1.txt", {"(/cd/Caff\xc3\xa8)", "/cd/Caff\xc3\xa8/Perch\xc3\xa9.mp3", "/cd/via.mp3"});
+    ASSERT_TRUE(same.compared);
+    EXPECT_TRUE(same.changes.none());
+    EXPECT_EQ(comparisonSummary(same), "Nessuna modifica dall'ultima lettura");
+
+    // A catalogue that cannot be read is said so, not taken as empty.
+    const StoredComparison missing = compareWithStored(pf / "ZOND_DEFAULT_CD_2.txt", {"/cd/via.mp3"});
+    EXPECT_FALSE(missing.compared);
+    EXPECT_EQ(comparisonSummary(missing).rfind("Non è possibile confrontare con l'ultima lettura (", 0), 0u);
 }

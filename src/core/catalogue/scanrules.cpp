@@ -54,6 +54,11 @@ std::string overwriteQuestion(std::string_view fileName, std::string_view stored
         + ") è gia stato catalogato, si vuole sovrascrivere?";
 }
 
+std::string rescanQuestion(std::string_view changes, std::string_view fileName, std::string_view storedTitle)
+{
+    return std::string(changes) + "\n\n" + overwriteQuestion(fileName, storedTitle);
+}
+
 std::string missingCatalogueMessage(std::string_view fullPath)
 {
     return "Errore: file " + std::string(fullPath) + " di catalogo MP3 non trovato.";

@@ -47,6 +47,9 @@ std::string filterTitle(std::string_view title);
 // The question before a catalogue of the same name is overwritten.
 std::string overwriteQuestion(std::string_view fileName, std::string_view storedTitle);
 
+// The same question after the line that says what the new scan changes.
+std::string rescanQuestion(std::string_view changes, std::string_view fileName, std::string_view storedTitle);
+
 // The message of a selection whose catalogue file is gone.
 std::string missingCatalogueMessage(std::string_view fullPath);
 

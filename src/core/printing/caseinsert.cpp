@@ -3,17 +3,12 @@
 #include "core/about/version.h"
 #include "core/catalogue/entry.h"
 #include "core/common/text.h"
+#include "core/printing/insertbands.h"
 
 namespace zondari::printing {
 namespace {
 
 using Colour = Surface::Colour;
-
-// Text bands: a column is full when the next line would pass the bottom.
-constexpr double kFrontTop = 21;
-constexpr double kFrontBottom = 140;
-constexpr double kBackTop = 142;
-constexpr double kBackBottom = 259;
 
 constexpr double kLeftSpine = 23;
 constexpr double kRightSpine = 167;
@@ -73,7 +68,7 @@ public:
 private:
     void title()
     {
-        s_.setCurrentY(kFrontTop);
+        s_.setCurrentY(kFrontBand.top);
         s_.setCurrentX(21);
         s_.setFontBold(true);
         s_.setFontUnderline(true);
@@ -81,19 +76,6 @@ private:
         s_.setFontUnderline(false);
         s_.setFontBold(false);
     }
-
-    // A panel's text band: where its columns start and end, where each
-    // column's left edge and the white-out before it are, and how far down
-    // the white-outs reach.
-    struct Band {
-        double top, bottom;
-        int firstEdge;
-        int (*edge)(int columns, int k);
-        double (*whiteOut)(int columns, int k);
-        double whiteTop, whiteBottom;
-    };
-    static constexpr Band kFront{kFrontTop, kFrontBottom, 21, frontColumnEdge, frontWhiteOut, 20, 141};
-    static constexpr Band kBack{kBackTop, kBackBottom, 27, backColumnEdge, backWhiteOut, 141, 259};
 
     // Prints the entries from `first` in the band's columns, each column
     // as far as the next line fits; returns the index of the first entry
@@ -106,7 +88,7 @@ private:
         int left = band.firstEdge;
         const auto& entries = listing_.entries;
         for (std::size_t i = first; i < entries.size(); ++i) {
-            if (s_.currentY() + s_.textHeight("J") > band.bottom) {
+            if (columnFull(band, s_.currentY(), s_.textHeight(kLineTest))) {
                 if (++k >= columns_)
                     return i;
                 s_.filledBox(band.whiteOut(columns_, k), band.whiteTop, right_, band.whiteBottom, Colour::White);
@@ -122,7 +104,7 @@ private:
     // The front goes on below the title; returns where it stopped.
     std::size_t front(InsertOutcome& outcome)
     {
-        const std::size_t stop = fill(kFront, 0);
+        const std::size_t stop = fill(kFrontBand, 0);
         if (stop < listing_.entries.size()) {
             outcome.frontOverflowed = true;
             outcome.resumeIndex = stop;
@@ -132,8 +114,8 @@ private:
 
     std::size_t back(std::size_t first)
     {
-        s_.setCurrentY(kBackTop);
-        const std::size_t stop = fill(kBack, first);
+        s_.setCurrentY(kBackBand.top);
+        const std::size_t stop = fill(kBackBand, first);
         if (stop < listing_.entries.size())
             s_.filledBox(164, 141, right_, 259, Colour::White); // the back is full
         return stop;

@@ -1,9 +1,12 @@
 #include "platform/qt/qtdialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zondari {
 namespace {
@@ -32,6 +35,27 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
 
 } // namespace
 
+DetailsWindow::DetailsWindow(const std::string& text, QWidget* owner)
+    : QDialog(owner)
+    , text_(new QPlainTextEdit(this))
+{
+    setObjectName("DetailsWindow");
+    setWindowTitle(kDetailsTitle);
+    // A plain text view lays out only the lines in sight: thousands of
+    // paths open at once.
+    text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    text_->setPlainText(q(text));
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* close = buttons->addButton("Chiudi", QDialogButtonBox::RejectRole);
+    close->setObjectName("Chiudi");
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_, 1);
+    layout->addWidget(buttons);
+    resize(640, 420);
+}
+
 MsgAnswer QtDialogs::message(const Message& m)
 {
     QMessageBox box(qtIcon(m.icon), q(m.title), q(m.text), QMessageBox::NoButton, QApplication::activeWindow());
@@ -52,6 +76,16 @@ MsgAnswer QtDialogs::message(const Message& m)
     }
     box.setDefaultButton(first);
     box.setEscapeButton(second ? second : first);
+    if (!m.details.empty()) {
+        QPushButton* details = box.addButton(kDetailsButton, QMessageBox::ActionRole);
+        // The box closes on any of its buttons; this one only opens the
+        // list, and the question waits for its answer.
+        QObject::disconnect(details, &QPushButton::clicked, nullptr, nullptr);
+        QObject::connect(details, &QPushButton::clicked, &box, [&box, &m] {
+            DetailsWindow window(m.details, &box);
+            window.exec();
+        });
+    }
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     QApplication::restoreOverrideCursor();

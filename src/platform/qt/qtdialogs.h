@@ -1,8 +1,24 @@
 #pragma once
 
+#include <QDialog>
+
 #include "platform/dialogs.h"
 
+class QPlainTextEdit;
+
 namespace zondari {
+
+// The window of a message box's "Dettagli" button: the text, read-only and
+// scrolled, and "Chiudi".
+class DetailsWindow : public QDialog {
+    Q_OBJECT
+public:
+    DetailsWindow(const std::string& text, QWidget* owner);
+    QPlainTextEdit* text() const { return text_; }
+
+private:
+    QPlainTextEdit* text_;
+};
 
 // Message boxes with Italian buttons and the Qt file and folder dialogs,
 // owned by the active window.

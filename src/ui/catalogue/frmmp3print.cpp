@@ -476,13 +476,18 @@ void frmMP3print::finishScan()
     const std::string title = ctx_.state.catalogue.title;
     const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente,
         job->root, title, std::move(outcome.entries),
-        [this](const std::string& name, const std::string& stored, bool untitled) {
+        [this](
+            const std::string& name, const std::string& stored, bool untitled, const cat::StoredComparison& changes) {
             // A titled scan overwrites without asking.
             if (!untitled)
                 return true;
             ctx_.setCatalogueTitle(stored);
-            return ctx_.dialogs().message(cat::overwriteQuestion(name, cat::shownTitle(stored)), MsgButtons::OkCancel)
-                != MsgAnswer::Cancel;
+            // What the new reading changes comes first, its lists behind
+            // "Dettagli".
+            Message question{cat::rescanQuestion(cat::comparisonSummary(changes), name, cat::shownTitle(stored)),
+                MsgButtons::OkCancel};
+            question.details = cat::changesDetails(changes.changes);
+            return ctx_.dialogs().message(question) != MsgAnswer::Cancel;
         });
     switch (saved.step) {
     case cat::SavedScan::Step::Written:

@@ -1,5 +1,6 @@
 #include "ui/printing/frmpreview.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +16,7 @@
 
 #include "core/catalogue/catalogfile.h"
 #include "core/catalogue/scanrules.h"
+#include "core/printing/insertfit.h"
 #include "platform/qt/pagesurface.h"
 #include "ui/appcontext.h"
 #include "ui/printing/printing.h"
@@ -86,6 +88,14 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
         Option1[static_cast<std::size_t>(i)] = o;
     }
 
+    Fit = new QCheckBox("&Adatta", this);
+    Fit->setObjectName("Fit");
+    Fit->setToolTip("Dimensione del font e colonne scelte perché tutto il catalogo entri nell'etichetta");
+    FontSize = new QLabel(this);
+    FontSize->setObjectName("FontSize");
+    FontSize->setTextFormat(Qt::PlainText);
+    connect(Fit, &QCheckBox::clicked, this, [this] { ctx_.handle([this] { Fit_Click(); }); });
+
     Command4
         = pictureButton(this, QStyle::SP_FileDialogInfoView, "preferences-desktop-font", "Command4", "Tipo di Font");
     Command3 = pictureButton(this, QStyle::SP_DialogSaveButton, "document-print", "Command3", "Stampa");
@@ -96,6 +106,10 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(Frame1);
+    bar->addSpacing(12);
+    bar->addWidget(Fit);
+    bar->addSpacing(12);
+    bar->addWidget(FontSize);
     bar->addStretch(1);
     // Each button with its caption, which also clicks it.
     const std::pair<QToolButton*, QLabel*> pairs[] = {{Command4, Label2}, {Command3, Label7}, {Command1, Label1}};
@@ -178,18 +192,31 @@ void FrmPreview::Form_Load()
         window->resize(size);
         sized_ = true;
     }
+    st.PrintFontSize = catalogue::normalisedFontSize(st.PrintFontSize);
+    showLayout({st.PrintFontSize, st.PrintColumns});
+    Fit->setChecked(st.PrintFit);
+    loaded_ = true;
+    fitPicture();
+}
+
+void FrmPreview::showColumns(int columns)
+{
     // A count outside the choices (the key takes "N. Colonne" as typed)
     // shows no choice rather than a wrong one.
-    const int index = st.PrintColumns - 2;
+    const int index = columns - 2;
     for (std::size_t i = 0; i < Option1.size(); ++i)
         Option1[i]->setAutoExclusive(false);
     for (std::size_t i = 0; i < Option1.size(); ++i)
         Option1[i]->setChecked(static_cast<int>(i) == index);
     for (std::size_t i = 0; i < Option1.size(); ++i)
         Option1[i]->setAutoExclusive(true);
-    st.PrintFontSize = catalogue::normalisedFontSize(st.PrintFontSize);
-    loaded_ = true;
-    fitPicture();
+}
+
+void FrmPreview::showLayout(const Layout& layout)
+{
+    showColumns(layout.columns);
+    // "7,5": the decimal comma, as an Italian reader writes sizes.
+    FontSize->setText("Altezza font: " + QString::number(layout.size, 'g', 4).replace('.', ','));
 }
 
 void FrmPreview::fitPicture()
@@ -226,8 +253,13 @@ void FrmPreview::RedrawPreview()
     const QSizeF page = printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
     PageSurface surface(painter, page.width(),
         QPointF(Picture1->image.width() / page.width(), Picture1->image.height() / page.height()));
-    const printing::InsertOutcome outcome = DrawListing(surface, scale);
+    const printing::Listing shown = listing();
+    const Layout layout = layoutFor(surface, shown, scale);
+    fitted_ = ctx_.state.PrintFit ? std::optional(layout) : std::nullopt;
+    const printing::InsertOutcome outcome
+        = printing::DrawListing(surface, shown, printFont(layout.size), layout.columns, scale);
     painter.end();
+    showLayout(layout);
     const std::string line = printing::leftOutLine(outcome.leftOut);
     LeftOut->setText(QString::fromStdString(line));
     LeftOut->setVisible(!line.empty());
@@ -261,7 +293,7 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
     return ratio;
 }
 
-printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, double scale)
+printing::Listing FrmPreview::listing() const
 {
     const AppState& st = ctx_.state;
     // The entries as the catalogue window shows them.
@@ -269,12 +301,44 @@ printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, doubl
     listing.entries.reserve(st.catalogue.entries.size());
     for (const std::string& entry : st.catalogue.entries)
         listing.entries.push_back(catalogue::displayText(entry));
-    const printing::PrintFont font{st.PrintFontName, st.PrintFontSize, st.PrintFontItalic};
-    return printing::DrawListing(target, listing, font, st.PrintColumns, scale);
+    return listing;
+}
+
+printing::PrintFont FrmPreview::printFont(double size) const
+{
+    return {ctx_.state.PrintFontName, size, ctx_.state.PrintFontItalic};
+}
+
+FrmPreview::Layout FrmPreview::layoutFor(printing::Surface& target, const printing::Listing& listing, double scale)
+{
+    const AppState& st = ctx_.state;
+    if (!st.PrintFit)
+        return {st.PrintFontSize, st.PrintColumns};
+    const printing::FitChoice fit = printing::fitInsert(target, listing, printFont(st.PrintFontSize), scale);
+    return {fit.size, fit.columns};
+}
+
+printing::InsertOutcome FrmPreview::DrawListing(printing::Surface& target, double scale)
+{
+    const printing::Listing shown = listing();
+    // The page the preview shows, not a layout measured again on the
+    // printer, which could differ from it by a rounding.
+    const Layout layout = ctx_.state.PrintFit && fitted_ ? *fitted_ : layoutFor(target, shown, scale);
+    return printing::DrawListing(target, shown, printFont(layout.size), layout.columns, scale);
+}
+
+void FrmPreview::Fit_Click()
+{
+    ctx_.state.PrintFit = Fit->isChecked();
+    RedrawPreview();
 }
 
 void FrmPreview::Option1_Click(int index)
 {
+    // A column picked by hand is the user's own layout: "Adatta" lets go,
+    // and the size goes back to the chosen one.
+    ctx_.state.PrintFit = false;
+    Fit->setChecked(false);
     ctx_.state.PrintColumns = static_cast<std::int16_t>(index + 2);
     ctx_.setCatalogueColumns(std::to_string(ctx_.state.PrintColumns));
     Form_Load();

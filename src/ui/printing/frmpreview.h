@@ -5,9 +5,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/printing/caseinsert.h"
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPrinter;
@@ -46,9 +48,12 @@ public:
     // Fits `picture` to the page's proportions, maps the page onto it and
     // clears it; gives the ratio of the picture to the page.
     double SetupPreview(PreviewPicture* picture);
+    // Draws the insert as the preview shows it: the user's size and
+    // columns, or with "Adatta" those found for the page.
     printing::InsertOutcome DrawListing(printing::Surface& target, double scale);
 
     void Option1_Click(int index);
+    void Fit_Click(); // "Adatta"
     void Command1_Click(); // close
     void Command3_Click(); // print
     void Command4_Click(); // font
@@ -75,13 +80,30 @@ private:
     QToolButton* Command1;
     QLabel* Label1;
     QLabel* LeftOut; // how many entries the insert leaves out
+    QCheckBox* Fit; // "Adatta": size and columns that take the whole catalogue
+    QLabel* FontSize; // the size the page is drawn at
 
+    // The size and columns the page is drawn with.
+    struct Layout {
+        double size;
+        int columns;
+    };
     void fitPicture();
     void placePicture();
+    printing::Listing listing() const;
+    printing::PrintFont printFont(double size) const;
+    // The user's own size and columns, or with "Adatta" those that fit the
+    // catalogue, measured on `target` at `scale`.
+    Layout layoutFor(printing::Surface& target, const printing::Listing& listing, double scale);
+    void showColumns(int columns);
+    void showLayout(const Layout& layout);
 
     AppContext& ctx_;
     QWidget* pageArea_;
     std::unique_ptr<QPrinter> printer_;
+    // What "Adatta" found for the page the preview shows: printing prints
+    // that page.
+    std::optional<Layout> fitted_;
     bool sized_ = false;
     bool loaded_ = false;
 };

@@ -120,6 +120,14 @@ inline QLabel* LeftOut(const FrmPreview* p)
 {
     return control<QLabel>(p, "LeftOut");
 }
+inline QCheckBox* Fit(const FrmPreview* p)
+{
+    return control<QCheckBox>(p, "Fit");
+}
+inline QLabel* FontSize(const FrmPreview* p)
+{
+    return control<QLabel>(p, "FontSize");
+}
 
 // The font chooser.
 inline QListWidget* LstFonts(const fONTEN* f)

@@ -6,8 +6,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
 #include <filesystem>
@@ -17,8 +20,10 @@
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
+#include "platform/qt/qtdialogs.h"
 #include "support/cli.h"
 #include "support/qt/controls.h"
+#include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
@@ -154,8 +159,8 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
     scan(app, w, music.path());
     EXPECT_EQ(app.dialogs.texts(),
-        (std::vector<std::string>{
-            "Attenzione: il CD/Cartella : " + name + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
+        (std::vector<std::string>{"1 file aggiunto, 0 file rimossi, 0 cartelle nuove\n\nAttenzione: il CD/Cartella : "
+            + name + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(Text1(w)->text(), "Primo");
     EXPECT_EQ(readFile(file), first);
@@ -170,6 +175,100 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
     scan(app, w, music.path());
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(readFile(file).rfind("Secondo\r\n", 0), 0u);
+}
+
+namespace {
+
+// The button of a message box that reads `text`.
+QPushButton* buttonOf(QMessageBox& box, const QString& text)
+{
+    for (QAbstractButton* b : box.buttons())
+        if (b->text().remove('&') == text)
+            return qobject_cast<QPushButton*>(b);
+    return nullptr;
+}
+
+} // namespace
+
+TEST(CatalogueWindow, RescanQuestionSaysWhatChangedAndDettagliListsItScrolled)
+{
+    TestApp app;
+    TempDir music;
+    for (int i = 0; i < 2000; ++i)
+        music.write("cd/brano" + std::to_string(i) + ".mp3");
+    music.write("vecchia/addio.mp3");
+    frmMP3print* w = start(app);
+    Text1(w)->setText("Primo");
+    scan(app, w, music.path());
+    ASSERT_EQ(List3(w)->count(), 1);
+    const std::string file = app.programFolder / List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
+    const std::string name = fs::path(file).filename().string();
+    const std::string first = readFile(file);
+    const std::string question
+        = "Attenzione: il CD/Cartella : " + name + " (Primo) è gia stato catalogato, si vuole sovrascrivere?";
+
+    // Nothing changed: said so, and still asked.
+    app.dialogs.messages.clear();
+    Text1(w)->setText("Anonimo");
+    app.dialogs.answers.push_back(MsgAnswer::Cancel);
+    scan(app, w, music.path());
+    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Nessuna modifica dall'ultima lettura\n\n" + question}));
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    const Message unchanged = app.dialogs.messages[0];
+    EXPECT_EQ(unchanged.details, "");
+
+    for (int i = 0; i < 1500; ++i)
+        music.write("nuovi/altro" + std::to_string(i) + ".mp3");
+    fs::remove_all(music / "vecchia");
+    app.dialogs.messages.clear();
+    Text1(w)->setText("Anonimo");
+    app.dialogs.answers.push_back(MsgAnswer::Cancel);
+    scan(app, w, music.path());
+    ASSERT_EQ(app.dialogs.messages.size(), 1u);
+    const Message asked = app.dialogs.messages[0];
+    EXPECT_EQ(asked.text, "1500 file aggiunti, 1 file rimosso, 1 cartella nuova, 1 cartella rimossa\n\n" + question);
+    EXPECT_EQ(asked.buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(readFile(file), first);
+
+    // The same question in the real box, answered by a person who first
+    // reads the lists: "Dettagli" opens them and leaves the question up.
+    QtDialogs real;
+    QString listed;
+    int scrollRange = 0;
+    bool stillAsking = false;
+    {
+        ModalSteps<QMessageBox> person({[&](QMessageBox& box) {
+            EXPECT_EQ(box.text().toStdString(), asked.text);
+            QPushButton* details = buttonOf(box, "Dettagli");
+            ASSERT_NE(details, nullptr);
+            {
+                ModalSteps<DetailsWindow> reader({[&](DetailsWindow& d) {
+                    EXPECT_EQ(d.windowTitle(), "Zondari - Dettagli");
+                    listed = d.text()->toPlainText();
+                    scrollRange = d.text()->verticalScrollBar()->maximum();
+                    QTest::mouseClick(d.findChild<QPushButton*>("Chiudi"), Qt::LeftButton);
+                }});
+                QTest::mouseClick(details, Qt::LeftButton);
+            }
+            stillAsking = box.isVisible();
+            QTest::mouseClick(buttonOf(box, "OK"), Qt::LeftButton);
+        }});
+        EXPECT_EQ(real.message(asked), MsgAnswer::Ok);
+    }
+    EXPECT_TRUE(stillAsking);
+    EXPECT_GT(scrollRange, 1000);
+    EXPECT_EQ(listed.toStdString(), asked.details);
+    EXPECT_TRUE(listed.startsWith("File aggiunti (1500):\n"));
+    EXPECT_TRUE(listed.endsWith(QString::fromStdString("Cartelle rimosse (1):\n(" + music / "vecchia" + ")\n")));
+
+    // Without changes there is nothing to list, and no such button.
+    {
+        ModalSteps<QMessageBox> person({[&](QMessageBox& box) {
+            EXPECT_EQ(buttonOf(box, "Dettagli"), nullptr);
+            QTest::mouseClick(buttonOf(box, "Annulla"), Qt::LeftButton);
+        }});
+        EXPECT_EQ(real.message(unchanged), MsgAnswer::Cancel);
+    }
 }
 
 TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)

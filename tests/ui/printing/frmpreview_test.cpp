@@ -127,3 +127,60 @@ TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStarts
     EXPECT_EQ(List1(again)->count(), 0);
     EXPECT_EQ(app.state.PrintColumns, 5); // the print settings live for the whole run
 }
+
+namespace {
+
+// The column choice the preview shows: 2 to 7, 0 for none.
+int shownColumns(const FrmPreview* p)
+{
+    const std::vector<QRadioButton*> options = Option1(p);
+    for (std::size_t i = 0; i < options.size(); ++i)
+        if (options[i]->isChecked())
+            return static_cast<int>(i) + 2;
+    return 0;
+}
+
+} // namespace
+
+TEST_F(PreviewWindow, AdattaFitsTheWholeCatalogueAndUntickingGivesTheOwnChoiceBack)
+{
+    ASSERT_NE(w, nullptr);
+    app.ctx.setCatalogueEntries(numberedEntries(600));
+    FrmPreview* p = openPreview(app, w, "3");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(Fit(p)->text(), "&Adatta");
+    EXPECT_EQ(FontSize(p)->text(), "Altezza font: 8");
+    EXPECT_FALSE(LeftOut(p)->isHidden()); // 600 do not fit at 8 points in 3 columns
+
+    QTest::mouseClick(Fit(p), Qt::LeftButton);
+    EXPECT_TRUE(app.state.PrintFit);
+    EXPECT_TRUE(LeftOut(p)->isHidden());
+    const QString fitted = FontSize(p)->text();
+    EXPECT_NE(fitted, "Altezza font: 8");
+    EXPECT_GE(shownColumns(p), 2);
+    // The user's own choice stays theirs, in the catalogue window too.
+    EXPECT_EQ(app.state.PrintColumns, 3);
+    EXPECT_EQ(app.state.PrintFontSize, 8);
+    EXPECT_EQ(Text2(w)->text(), "3");
+    app.screenshot("anteprima-adatta");
+
+    // On the preview's own drawing: half a point more leaves entries out
+    // even in seven columns.
+    QTest::mouseClick(Fit(p), Qt::LeftButton);
+    EXPECT_FALSE(app.state.PrintFit);
+    EXPECT_EQ(FontSize(p)->text(), "Altezza font: 8");
+    EXPECT_EQ(shownColumns(p), 3);
+    app.state.PrintFontSize = fitted.section(' ', -1).replace(',', '.').toFloat() + 0.5F;
+    QTest::mouseClick(Option1(p)[5], Qt::LeftButton);
+    EXPECT_FALSE(LeftOut(p)->isHidden());
+
+    // A column picked while "Adatta" is ticked is the user's own again.
+    app.state.PrintFontSize = 8;
+    QTest::mouseClick(Fit(p), Qt::LeftButton);
+    QTest::mouseClick(Option1(p)[2], Qt::LeftButton);
+    EXPECT_FALSE(Fit(p)->isChecked());
+    EXPECT_FALSE(app.state.PrintFit);
+    EXPECT_EQ(app.state.PrintColumns, 4);
+    EXPECT_EQ(Text2(w)->text(), "4");
+    EXPECT_EQ(FontSize(p)->text(), "Altezza font: 8");
+}

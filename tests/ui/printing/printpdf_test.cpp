@@ -228,3 +228,23 @@ TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWith
     EXPECT_EQ(Text2(w)->text().toStdString(), "7");
     EXPECT_EQ(app.state.PrintColumns, 7);
 }
+
+TEST_F(PrintedInsert, AdattaPrintsEveryEntryOfTheCatalogueThePreviewShows)
+{
+    FrmPreview* preview = open("Tutte", numberedEntries(700), "2");
+    ASSERT_NE(preview, nullptr);
+    QTest::mouseClick(Fit(preview), Qt::LeftButton);
+    EXPECT_TRUE(LeftOut(preview)->isHidden());
+    const std::vector<Word> words = print(preview);
+    const auto front = entryWords(words, false);
+    const auto back = entryWords(words, true);
+    EXPECT_EQ(front.size() + back.size(), 700u);
+    ASSERT_FALSE(front.empty() || back.empty());
+    EXPECT_EQ(back.rbegin()->first, 699);
+    // In the columns the preview shows.
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < 6; ++i)
+        if (Option1(preview)[i]->isChecked())
+            shown = i + 2;
+    EXPECT_EQ(edges(front).size(), shown);
+}
