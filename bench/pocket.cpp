@@ -86,13 +86,13 @@ int main(int argc, char** argv)
         }
         // Ready: the search box takes text once the page has built its
         // index; the parser finishes the page right after that script.
-        const bool ready = browser.eval(R"JS(new Promise((done) => {
+        const bool ready = browser
+                               .eval(R"JS(new Promise((done) => {
               const look = () => document.getElementById("q").disabled ? setTimeout(look, 5) : done(true);
               look(); }))JS")
                                .toBool();
         const double wall = msSince(opened);
-        const double inPage
-            = browser.eval("performance.getEntriesByType('navigation')[0].domInteractive").toDouble();
+        const double inPage = browser.eval("performance.getEntriesByType('navigation')[0].domInteractive").toDouble();
         if (!ready) {
             std::fprintf(stderr, "la pagina non è pronta\n");
             return 1;
@@ -119,8 +119,9 @@ int main(int argc, char** argv)
             const bool search = characters(typed).size() >= 2;
             if (search)
                 searched.push_back(ms);
-            std::printf("  key %-2d %-16s %6.1f ms  (driver %6.1f ms)  %5d rows  %s\n", n, ("\"" + typed + "\"").c_str(),
-                ms, driver, rec["rows"].toInt(), rec["status"].toString().left(70).toStdString().c_str());
+            std::printf("  key %-2d %-16s %6.1f ms  (driver %6.1f ms)  %5d rows  %s\n", n,
+                ("\"" + typed + "\"").c_str(), ms, driver, rec["rows"].toInt(),
+                rec["status"].toString().left(70).toStdString().c_str());
         }
         if (!searched.empty()) {
             const double worst = *std::max_element(searched.begin(), searched.end());

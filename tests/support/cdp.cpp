@@ -69,8 +69,7 @@ Browser::Browser()
         target = callOn({}, "Target.createTarget", {{"url", "about:blank"}}, 60000)["targetId"].toString();
     if (target.isEmpty())
         return;
-    const QJsonObject attached
-        = callOn({}, "Target.attachToTarget", {{"targetId", target}, {"flatten", true}}, 60000);
+    const QJsonObject attached = callOn({}, "Target.attachToTarget", {{"targetId", target}, {"flatten", true}}, 60000);
     session_ = attached["sessionId"].toString();
     if (session_.isEmpty())
         return;
