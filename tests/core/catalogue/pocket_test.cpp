@@ -182,7 +182,8 @@ TEST(PocketPage, NoEntryCanEndTheDataOrOpenMarkup)
 TEST(PocketPage, WindowsCataloguesReadRightAndOddNamesKeepTheirBytesInTheLink)
 {
     // Made on Windows: Windows-1252, title included.
-    const std::string windows = "Caff\xE8 e t\xE8\r\n(C:\\Musica\\Caff\xE8)\r\nC:\\Musica\\Caff\xE8\\Perch\xE9 no.mp3\r\n";
+    const std::string windows
+        = "Caff\xE8 e t\xE8\r\n(C:\\Musica\\Caff\xE8)\r\nC:\\Musica\\Caff\xE8\\Perch\xE9 no.mp3\r\n";
     // Made here, with a name that is not UTF-8 kept by its bytes.
     const std::string raw = std::string(kRawNamesMark) + "Miei\r\n/m/Caf\xE9/bad\xFFname.mp3\r\n/m/perché.mp3\r\n";
     const auto read = readBack(pageOf({{"ZOND_DEFAULT_W_1.txt", windows}, {"ZOND_DEFAULT_R_2.txt", raw}}));
@@ -210,10 +211,11 @@ TEST(PocketPage, CarriesTheProgramsUpperCaseAndTheCharactersItMustCheck)
 TEST(PocketPage, ReadFailureOfAnyCatalogueIsReported)
 {
     StringSink sink;
-    const auto made = makePocketPage(sink, {"/a", "/b"}, [](const std::string& name) -> Result<std::unique_ptr<ByteSource>> {
-        if (name == "/b")
-            return runtimeError(ErrorCode::FileNotFound);
-        return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("T\r\n/x.mp3\r\n"));
-    });
+    const auto made
+        = makePocketPage(sink, {"/a", "/b"}, [](const std::string& name) -> Result<std::unique_ptr<ByteSource>> {
+              if (name == "/b")
+                  return runtimeError(ErrorCode::FileNotFound);
+              return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("T\r\n/x.mp3\r\n"));
+          });
     EXPECT_FALSE(made);
 }
