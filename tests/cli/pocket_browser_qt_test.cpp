@@ -80,9 +80,9 @@ struct Pocket {
     // Sets the box and the options as a script would, and searches.
     void search(const std::string& text, bool caseSensitive = false, bool folders = true)
     {
-        browser.eval("(() => { document.getElementById('maiuscole').checked = " + std::string(caseSensitive ? "true" : "false")
-            + "; document.getElementById('cartelle').checked = " + (folders ? "true" : "false")
-            + "; const q = document.getElementById('q'); q.value = " + js(text)
+        browser.eval("(() => { document.getElementById('maiuscole').checked = "
+            + std::string(caseSensitive ? "true" : "false") + "; document.getElementById('cartelle').checked = "
+            + (folders ? "true" : "false") + "; const q = document.getElementById('q'); q.value = " + js(text)
             + "; q.dispatchEvent(new Event('input')); })()");
         settle();
     }
@@ -99,7 +99,10 @@ struct Pocket {
         settle();
     }
 
-    std::string status() { return browser.eval("document.getElementById('stato').textContent").toString().toStdString(); }
+    std::string status()
+    {
+        return browser.eval("document.getElementById('stato').textContent").toString().toStdString();
+    }
     std::string hash() { return browser.eval("location.hash").toString().toStdString(); }
     std::string value() { return browser.eval("document.getElementById('q').value").toString().toStdString(); }
     bool checked(const char* id)
@@ -121,7 +124,8 @@ struct Pocket {
                                  .toArray();
         std::vector<Row> out;
         for (const QJsonValue r : a)
-            out.push_back({r[0].toString().toStdString(), r[1].toString().toStdString(), r[2].toString().toStdString()});
+            out.push_back(
+                {r[0].toString().toStdString(), r[1].toString().toStdString(), r[2].toString().toStdString()});
         return out;
     }
 
@@ -191,7 +195,8 @@ TEST(PocketInBrowser, SearchesAsTheUserTypesWithBothOptionsAndKeepsTheAddressInS
     program.write("ZOND_DEFAULT_CASA_1.txt",
         "Le mie canzoni\r\n(/musica/Rock)\r\n/musica/Rock/Vasco - Albachiara.mp3\r\n/musica/Rock/ROCK CAFE.mp3\r\n"
         "(/musica/Pop)\r\n/musica/Pop/rockabilly.mp3\r\n/musica/Pop/altro.mp3\r\n");
-    program.write("ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
+    program.write(
+        "ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
     Pocket p(program.path());
     SKIP_WITHOUT_BROWSER(p);
     ASSERT_TRUE(p.open());
@@ -228,7 +233,8 @@ TEST(PocketInBrowser, SearchesAsTheUserTypesWithBothOptionsAndKeepsTheAddressInS
     p.type("CAFFÈ\\PER");
     EXPECT_EQ(p.status(), "Trovati 1 files contenenti la stringa : CAFFÈ\\PER");
     EXPECT_EQ(p.hits(),
-        (std::vector<Row>{{"h", "C:\\Musica\\Caffè\\Perché no.mp3", "file:///C:/Musica/Caff%C3%A8/Perch%C3%A9%20no.mp3"}}));
+        (std::vector<Row>{
+            {"h", "C:\\Musica\\Caffè\\Perché no.mp3", "file:///C:/Musica/Caff%C3%A8/Perch%C3%A9%20no.mp3"}}));
     EXPECT_EQ(p.hash(), "#q=CAFF%C3%88%5CPER");
 
     p.type("xyz");
@@ -281,8 +287,8 @@ TEST(PocketInBrowser, ShowsTheCountAndTheFirstThousandThenTheRestOnRequest)
     ASSERT_TRUE(p.open());
     for (const char* text : {"brano", "raccolta"}) { // names, and a folder that makes all its files match
         p.search(text);
-        EXPECT_EQ(p.status(),
-            std::string("Trovati 2345 files contenenti la stringa : ") + text + " (mostrati i primi 1000)");
+        EXPECT_EQ(
+            p.status(), std::string("Trovati 2345 files contenenti la stringa : ") + text + " (mostrati i primi 1000)");
         std::vector<Row> hits = p.hits();
         ASSERT_EQ(hits.size(), 1000u);
         EXPECT_EQ(hits[999].text, "/cd/raccolta/brano 1000.mp3");
@@ -304,16 +310,17 @@ TEST(PocketInBrowser, FindsWhatTheSearchCommandFindsLetterForLetter)
     program.write("ZOND_DEFAULT_A_1.txt",
         "Lettere\r\n(/m/Straße)\r\n/m/Straße/STRASSE.mp3\r\n/m/Straße/ﬁne ﬁ.mp3\r\n/m/Straße/FINE fi.mp3\r\n"
         "(/m/Ǆemal ǅ ǆ)\r\n/m/Ǆemal ǅ ǆ/ǆo.mp3\r\n/m/µs Μs/ÿe Ÿe.mp3\r\n/m/İstanbul/ısık ISIK.mp3\r\n"
-        "/m/ῳx ᾳx/ΐx.mp3\r\n/m/ꭰꭱ/ᏸᏹ ᎠᎡ.mp3\r\n/m/ŉa/ſs.mp3\r\n/m/Città/perché È è.mp3\r\n(/m/ab(c)\r\n"
+        "/m/ῳx ᾳx/ΐx.mp3\r\n/m/ꭰꭱ/ᏸᏹ ᎠᎡ.mp3\r\n/m/ŉa/ſs.mp3\r\n/m/Città/perché È "
+        "è.mp3\r\n(/m/ab(c)\r\n"
         "/m/ab(c)/d)e.mp3\r\n/m/a\\b/c.mp3\r\nsenza cartella.mp3\r\n");
     program.write("ZOND_DEFAULT_W_2.txt",
         "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no \xff \xb5 \xdf.mp3\r\n");
     Pocket p(program.path());
     SKIP_WITHOUT_BROWSER(p);
     ASSERT_TRUE(p.open());
-    const char* texts[] = {"ss", "aß", "ße", "SS", "fi", "FI", "ﬁn", "ǅ ", "ǆo", "Ǆo", "DŽO", "µs", "ΜS", "ÿe", "ŸE", "İs",
-        "is", "ıs", "IS", "ΐx", "ᾳx", "ᾼX", "ῳX", "ꭰꭱ", "ᎠᎡ", "ᏸᏹ", "ŉa", "ʼN", "ſs", "è ", "È ", "caffè", "CAFFÈ",
-        "ße/STR", "e/st", "ße)", "(/m/a", "b(c)", "c)/d", "a\\b", "\\c", "tà", "/m", "o.mp3", "ca"};
+    const char* texts[] = {"ss", "aß", "ße", "SS", "fi", "FI", "ﬁn", "ǅ ", "ǆo", "Ǆo", "DŽO", "µs", "ΜS", "ÿe", "ŸE",
+        "İs", "is", "ıs", "IS", "ΐx", "ᾳx", "ᾼX", "ῳX", "ꭰꭱ", "ᎠᎡ", "ᏸᏹ", "ŉa", "ʼN", "ſs", "è ", "È ", "caffè",
+        "CAFFÈ", "ße/STR", "e/st", "ße)", "(/m/a", "b(c)", "c)/d", "a\\b", "\\c", "tà", "/m", "o.mp3", "ca"};
     for (const char* text : texts) {
         for (const bool caseSensitive : {false, true}) {
             for (const bool folders : {true, false}) {
@@ -334,9 +341,9 @@ TEST(PocketInBrowser, NoEntryBreaksOutAndEveryLinkLeadsToItsFile)
 {
     TempDir program, music;
     std::vector<std::string> files;
-    for (const char* name : {"Vasco Rossi/#1 hit 100%.mp3", "Città/\"virgolette\" & l'apostrofo.mp3",
-             "<b>Rock & Roll</b>.mp3", "back\\slash `$x`.mp3", "riga\u2028nuova.mp3", "ctrl\x01.mp3",
-             "Caf\xe9/bad\xffname.mp3"})
+    for (const char* name :
+        {"Vasco Rossi/#1 hit 100%.mp3", "Città/\"virgolette\" & l'apostrofo.mp3", "<b>Rock & Roll</b>.mp3",
+            "back\\slash `$x`.mp3", "riga\u2028nuova.mp3", "ctrl\x01.mp3", "Caf\xe9/bad\xffname.mp3"})
         files.push_back(music.write(name, "x"));
     music.write("Caf\xe9/note \xfe.txt", "contenuto-grezzo");
     const CliRun scan = runCli("scan --tutti --titolo 'Titolo' " + shellQuoted(music.path()), program.path());

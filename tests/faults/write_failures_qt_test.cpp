@@ -144,6 +144,7 @@ void expectEveryCommandFails(
         {"html " + shellQuoted(catalogue), "zondari-cli: " + reason + "\n"},
         {"database", "zondari-cli: " + reason + "\n"},
         {"search uno", "zondari-cli: " + reason + "\n"},
+        {"tascabile", "zondari-cli: " + reason + "\n"},
         {"tag " + shellQuoted(track) + " --titolo Terzo",
             "Si è verificato un errore nella scrittura del tag ID3\n" + std::to_string(number) + ": " + reason + "\n"},
     };
