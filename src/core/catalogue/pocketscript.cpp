@@ -72,32 +72,30 @@ function lineStarts(s, n) {
 const ls = lineStarts(T, LINES);
 const line = (l) => T.slice(ls[l], ls[l + 1] - 1);
 const cats = [];
+// A folder or a file is known by the number of its line.
 let nNames = 0, nFolders = 0, nItems = 0;
 for (let l = 0; l < LINES;) {
   const nums = line(l + 2).split(",").map(Number), F = nums[0], K = nums[1];
   let count = 0;
   for (let k = 2; k < nums.length; ++k, ++count) if ((nums[k] & 3) === 0) ++k;
   cats.push({ title: line(l), file: line(l + 1), nums, links: line(l + 3), folderLine: l + 4, nameLine: l + 4 + F,
-    F, K, firstFolder: nFolders, firstName: nNames });
+    F, K });
   nFolders += F; nNames += K; nItems += count; l += 4 + F + K;
 }
 const itemKind = new Uint8Array(nItems), itemFolder = new Int32Array(nItems), itemCat = new Int32Array(nItems);
 const itemFirst = new Int32Array(nItems), itemCount = new Int32Array(nItems);
-const dLine = new Int32Array(nFolders), nLine = new Int32Array(nNames);
 const links = new Map();
 cats.forEach((cat, c) => {
-  for (let f = 0; f < cat.F; ++f) dLine[cat.firstFolder + f] = cat.folderLine + f;
-  for (let i = 0; i < cat.K; ++i) nLine[cat.firstName + i] = cat.nameLine + i;
   const nums = cat.nums;
   cat.firstItem = c ? cats[c - 1].firstItem + cats[c - 1].items : 0;
-  let it = cat.firstItem, name = cat.firstName;
+  let it = cat.firstItem, name = cat.nameLine;
   for (let k = 2; k < nums.length; ++k, ++it) {
-    itemKind[it] = nums[k] & 3; itemFolder[it] = cat.firstFolder + (nums[k] >> 2); itemCat[it] = c;
+    itemKind[it] = nums[k] & 3; itemFolder[it] = cat.folderLine + (nums[k] >> 2); itemCat[it] = c;
     if ((nums[k] & 3) === 0) { itemFirst[it] = name; itemCount[it] = nums[++k]; name += nums[k]; }
   }
   cat.items = it - cat.firstItem;
   const pairs = cat.links ? cat.links.split(" ") : [];
-  for (let k = 0; k + 1 < pairs.length; k += 2) links.set(cat.firstName + Number(pairs[k]), pairs[k + 1]);
+  for (let k = 0; k + 1 < pairs.length; k += 2) links.set(cat.nameLine + Number(pairs[k]), pairs[k + 1]);
   cat.nums = cat.links = null;
 });
 const TF = foldText(T);
@@ -115,7 +113,7 @@ function locate(starts, p, lo, hi) {
 // end, and only as far as the hits asked for so far: the first page is
 // found and shown at once, the rest are counted a slice at a time
 // afterwards, until a newer search takes over.
-const fHit = new Uint8Array(nFolders);
+const fHit = new Uint8Array(LINES);
 let resItem = new Int32Array(4096), resName = new Int32Array(4096);
 let search = null;
 
@@ -162,15 +160,15 @@ function hitFrom(s, from) {
 // names start with the rest of the text match.
 function enter(s, c) {
   const cat = cats[c], st = s.st, H = s.H, L = s.nd.length, top = cat.folderLine + cat.F;
-  fHit.fill(0, cat.firstFolder, cat.firstFolder + cat.F);
+  fHit.fill(0, cat.folderLine, top);
   for (let p = hitFrom(s, st[cat.folderLine]), l = cat.folderLine; p < st[top]; p = hitFrom(s, st[l + 1])) {
     l = locate(st, p, l, top);
-    fHit[cat.firstFolder + l - cat.folderLine] |= p + L < st[l + 1] - 1 ? 3 : 1;
+    fHit[l] |= p + L < st[l + 1] - 1 ? 3 : 1;
   }
   if (s.spans)
     for (let l = cat.folderLine; l < top; ++l) {
       const end = st[l + 1] - 1 - s.head.length;
-      if (end >= st[l] && H.startsWith(s.head, end)) fHit[cat.firstFolder + l - cat.folderLine] |= 4;
+      if (end >= st[l] && H.startsWith(s.head, end)) fHit[l] |= 4;
     }
   s.entered = c;
 }
@@ -192,7 +190,7 @@ function walk(s, hits, until) {
     const it = s.item, f = itemFolder[it], kind = itemKind[it];
     if (itemCat[it] !== s.entered) enter(s, itemCat[it]);
     if (kind !== 0) {
-      if (s.dirs && (s.paren ? ("(" + H.slice(st[dLine[f]], st[dLine[f] + 1] - 2) + (kind === 1 ? ")" : "")).includes(s.nd)
+      if (s.dirs && (s.paren ? ("(" + H.slice(st[f], st[f + 1] - 2) + (kind === 1 ? ")" : "")).includes(s.nd)
         : fHit[f] & 2))
         keep(it, -1);
       continue;
@@ -202,12 +200,11 @@ function walk(s, hits, until) {
       for (let i = first; i < stop; ++i) keep(it, i);
       s.total += stop - first;
     } else if (fHit[f] & 4) {
-      for (let i = first; i < stop; ++i) if (H.startsWith(s.tail, st[nLine[i]])) { keep(it, i); ++s.total; }
+      for (let i = first; i < stop; ++i) if (H.startsWith(s.tail, st[i])) { keep(it, i); ++s.total; }
     } else if (!s.spans) {
-      const top = nLine[first] + itemCount[it];
-      for (let p = hitFrom(s, st[nLine[first]]), l = nLine[first]; p < st[top]; p = hitFrom(s, st[l + 1])) {
-        l = locate(st, p, l, top);
-        keep(it, first + l - nLine[first]); ++s.total;
+      for (let p = hitFrom(s, st[first]), l = first; p < st[stop]; p = hitFrom(s, st[l + 1])) {
+        l = locate(st, p, l, stop);
+        keep(it, l); ++s.total;
       }
     }
   }
@@ -247,7 +244,7 @@ function fileUrl(p) {
   if (p.startsWith("/")) return "file://" + encodePath(p, false);
   return "file:///" + encodePath(p, !p.includes("/"));
 }
-const folderText = (f) => line(dLine[f]);
+const folderText = (f) => line(f);
 let shown = 0, hitsShown = 0, lastCat = -1;
 // The next page of hits, once they are found.
 function showMore() {
@@ -268,7 +265,7 @@ function showMore() {
       html += "<p class=\"cartella\">" + esc("(" + f.slice(0, -1) + (itemKind[it] === 1 ? ")" : "")) + "</p>";
       continue;
     }
-    const path = folderText(itemFolder[it]) + line(nLine[i]);
+    const path = folderText(itemFolder[it]) + line(i);
     html += "<a href=\"" + esc(links.get(i) ?? fileUrl(path)) + "\">" + esc(path) + "</a>";
     --budget; ++hitsShown;
   }
