@@ -48,6 +48,12 @@ TEST(PocketCatalogue, FrameMenuAndListMenuWriteThePageAndOpenItWithTheLauncher)
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(captions(file).mid(0, 2), (QStringList{"Catalogo CD e cartelle MP3", "Catalogo tascabile"}));
     EXPECT_TRUE(captions(app.frame->menun()).contains("Catalogo tascabile"));
+    for (QMenu* menu : {file, app.frame->menun()}) {
+        app.frame->show();
+        menu->popup(app.frame->mapToGlobal(QPoint(20, 40)));
+        app.screenshot(menu->objectName().toStdString());
+        menu->close();
+    }
 
     // No catalogue yet: the general page's message, and no page.
     app.item("menuTascabile")->trigger();
