@@ -348,6 +348,10 @@ window.addEventListener("hashchange", () => { if (fromHash()) schedule(); });
 box.disabled = false;
 box.focus();
 if (fromHash()) update(); else stato.textContent = HINT;
+// One walk through every catalogue for a text no catalogue holds (a lone
+// surrogate), while the user has not typed yet, so that the browser has
+// compiled the search before the first keystroke needs it.
+setTimeout(() => { if (!search) walk(startSearch("\uD800\uD800", true, false), Infinity, Infinity); }, 0);
 })();
 )JS";
 
