@@ -77,7 +77,8 @@ TEST(CliPages, TascabileWritesThePocketCatalogueOfTheUsersCatalogues)
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, folder / "zondari-catalogo-tascabile.htm\n2 cataloghi, 2 file\n");
     const std::string page = readFile(folder / "zondari-catalogo-tascabile.htm");
-    EXPECT_NE(page.find("Di Anna\nZOND_Anna_X_1.txt\n1,2,1,0,2\n\n/a/\nuno due.mp3\ntre.mp3\n"), std::string::npos);
+    EXPECT_NE(page.find("Di Anna\nZOND_Anna_X_1.txt\n1,2,1,0,2\n\n"), std::string::npos);
+    EXPECT_NE(page.find("\n/a/\nuno due.mp3\ntre.mp3\n"), std::string::npos);
     EXPECT_EQ(page.find("altrui"), std::string::npos);
     // Self-contained: nothing is fetched from elsewhere.
     EXPECT_EQ(page.find(" src="), std::string::npos);

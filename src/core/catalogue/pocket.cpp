@@ -138,6 +138,7 @@ void PocketPage::beginCatalogue(std::string_view name, std::string_view title, L
     items_.clear();
     links_.clear();
     folderIds_.clear();
+    pairs_.clear();
     files_ = 0;
     runLength_ = 0;
 }
@@ -212,6 +213,7 @@ void PocketPage::addEntry(std::string_view entry, std::string_view shown, bool u
     appendDataText(names_, name);
     names_ += '\n';
     noteCharacters(name);
+    notePairs(name);
     if (!utf8) {
         // A file URL is ASCII without spaces or "<".
         links_ += std::to_string(files_);
@@ -229,6 +231,7 @@ std::size_t PocketPage::folderIndex(std::string_view folder)
         appendDataText(folders_, folder);
         folders_ += '\n';
         noteCharacters(folder);
+        notePairs(folder);
     }
     return at->second;
 }
@@ -278,16 +281,66 @@ void PocketPage::endCatalogue(std::string& out)
     out += '\n';
     out += links_;
     out += '\n';
+    appendPairFilter(out);
+    out += '\n';
     out += folders_;
     out += names_;
     ++summary_.catalogues;
     summary_.files += files_;
-    summary_.lines += 4 + folderIds_.size() + files_;
+    summary_.lines += 5 + folderIds_.size() + files_;
     for (std::string* text : {&names_, &folders_, &items_, &links_}) {
         text->clear();
         text->shrink_to_fit(); // a big catalogue's memory goes back before the next
     }
     folderIds_ = {};
+    pairs_ = {};
+}
+
+void PocketPage::notePairs(std::string_view text)
+{
+    // As the page holds the text upper-cased: UTF-16 units.
+    upperCaseInto(text, folded_);
+    std::uint32_t last = 0;
+    bool first = true;
+    const auto unit = [&](std::uint32_t u) {
+        if (!first)
+            pairs_.insert(last << 16 | u);
+        last = u;
+        first = false;
+    };
+    for (char32_t cp : encoding::toUtf32(folded_)) {
+        if (cp >= 0x10000) {
+            unit(0xD800 + ((cp - 0x10000) >> 10));
+            unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+}
+
+void PocketPage::appendPairFilter(std::string& out) const
+{
+    // About eight bits for each pair, so that a pair the catalogue lacks
+    // is taken for present about once in eight, in 64 to 8192 bits.
+    int bits = 6;
+    while (bits < 13 && (std::size_t(1) << bits) < 8 * pairs_.size())
+        ++bits;
+    std::vector<unsigned char> set(std::size_t(1) << (bits - 3));
+    for (std::uint32_t pair : pairs_) {
+        const std::uint32_t h = (pair * 0x9E3779B1u) >> (32 - bits);
+        set[h >> 3] |= static_cast<unsigned char>(1u << (h & 7));
+    }
+    static constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    out += std::to_string(bits);
+    out += ' ';
+    for (std::size_t i = 0; i < set.size(); i += 3) {
+        const std::uint32_t n = std::uint32_t(set[i]) << 16 | std::uint32_t(i + 1 < set.size() ? set[i + 1] : 0) << 8
+            | (i + 2 < set.size() ? set[i + 2] : 0);
+        out += kBase64[n >> 18];
+        out += kBase64[(n >> 12) & 63];
+        out += i + 1 < set.size() ? kBase64[(n >> 6) & 63] : '=';
+        out += i + 2 < set.size() ? kBase64[n & 63] : '=';
+    }
 }
 
 void PocketPage::end(std::string& out) const

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/catalogue/catalogfile.h"
@@ -34,6 +35,10 @@
 //     f*4+2 for the same without ")";
 //   the links given for its files (numbered in catalogue order) whose names
 //     are not UTF-8, kept by their own bytes: "n url" pairs, space-separated;
+//   "b" and a set of 2^b bits in base 64: the pairs of adjacent UTF-16 units
+//     of its folders and names upper-cased, each x = first << 16 | second
+//     setting bit (x * 0x9E3779B1 mod 2^32) >> (32 - b), so that a search
+//     passes over a catalogue that lacks a pair of its text;
 //   its F folders (the path up to and with the last "/" or "");
 //   its K file names (the part after it).
 namespace zondari::catalogue {
@@ -74,12 +79,16 @@ private:
     std::size_t folderIndex(std::string_view folder);
     void closeRun();
     void noteCharacters(std::string_view text);
+    void notePairs(std::string_view text);
+    void appendPairFilter(std::string& out) const;
 
     PocketSummary summary_;
     // The catalogue being read.
     std::string name_, title_;
     std::string names_, folders_, items_, links_;
     std::unordered_map<std::string, std::size_t> folderIds_;
+    std::unordered_set<std::uint32_t> pairs_; // adjacent UTF-16 units of its upper-cased lines
+    std::string folded_;
     std::size_t files_ = 0;
     std::size_t runFolder_ = 0, runLength_ = 0;
     std::string decoded_; // kept between blocks so that memory is reused

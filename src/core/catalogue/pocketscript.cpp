@@ -61,7 +61,8 @@ for (let i = 0; i < COUNTS.length; i += 2) {
 
 // The catalogues: one text, each catalogue as lines: its title, its file
 // name, "F,K,items..." (F folders, K names, the items of pocket.h), the
-// links given ("n url" pairs), then its F folders and its K names.
+// links given ("n url" pairs), the set of its letter pairs, then its F
+// folders and its K names.
 let T = $("dati").textContent;
 if (T.includes("\x10")) T = T.replace(/\x10([0-9A-F]{2})/g, (m, h) => String.fromCharCode(parseInt(h, 16)));
 function lineStarts(s, n) {
@@ -78,9 +79,10 @@ for (let l = 0; l < LINES;) {
   const nums = line(l + 2).split(",").map(Number), F = nums[0], K = nums[1];
   let count = 0;
   for (let k = 2; k < nums.length; ++k, ++count) if ((nums[k] & 3) === 0) ++k;
-  cats.push({ title: line(l), file: line(l + 1), nums, links: line(l + 3), folderLine: l + 4, nameLine: l + 4 + F,
-    F, K });
-  nFolders += F; nNames += K; nItems += count; l += 4 + F + K;
+  const pairs = line(l + 4).split(" ");
+  cats.push({ title: line(l), file: line(l + 1), nums, links: line(l + 3), folderLine: l + 5, nameLine: l + 5 + F,
+    F, K, shift: 32 - Number(pairs[0]), pairs: atob(pairs[1]) });
+  nFolders += F; nNames += K; nItems += count; l += 5 + F + K;
 }
 const itemKind = new Uint8Array(nItems), itemFolder = new Int32Array(nItems), itemCat = new Int32Array(nItems);
 const itemFirst = new Int32Array(nItems), itemCount = new Int32Array(nItems);
@@ -117,16 +119,19 @@ const fHit = new Uint8Array(LINES);
 let resItem = new Int32Array(4096), resName = new Int32Array(4096);
 let search = null;
 
-// Where `nd` next occurs in `hay` from `from` on (-1: nowhere). When one of
-// its characters is rare in the catalogues, the browser's fast scan for one
-// character finds the places worth comparing.
-function finder(hay, nd, counts) {
+// Where the text next occurs in `hay` from `from` on (-1: nowhere). When
+// one of its characters is rare in the catalogues, the browser's fast scan
+// for one character finds the places worth comparing.
+function anchorOf(nd, counts) {
   let at = 0, least = Infinity;
   for (let j = 0; j < nd.length; ++j) {
     const c = counts.get(nd.charCodeAt(j)) ?? 0;
     if (c < least) { least = c; at = j; }
   }
-  if (least * 64 > hay.length) return (from) => hay.indexOf(nd, from);
+  return least * 64 > T.length ? -1 : at;
+}
+function finder(hay, nd, at) {
+  if (at < 0) return (from) => hay.indexOf(nd, from);
   const anchor = nd[at];
   return (from) => {
     for (let p = hay.indexOf(anchor, from + at); p >= 0; p = hay.indexOf(anchor, p + 1))
@@ -135,10 +140,27 @@ function finder(hay, nd, counts) {
   };
 }
 
+// The letter pairs of a text that a catalogue must hold to hold the text:
+// those in a folder or a name, not one that spans a folder's end and a
+// name's start, nor one with the parentheses of a folder entry.
+function pairsOf(text) {
+  const up = fold(text), sep = Math.max(up.lastIndexOf("/"), up.lastIndexOf("\\")), out = [];
+  for (let j = 0; j + 1 < up.length; ++j)
+    if (j !== sep && !"()".includes(up[j]) && !"()".includes(up[j + 1])) out.push(up.charCodeAt(j) << 16 | up.charCodeAt(j + 1));
+  return out;
+}
+function mayHold(s, cat) {
+  for (const x of s.pairs) {
+    const h = Math.imul(x, 0x9E3779B1) >>> cat.shift;
+    if (!(cat.pairs.charCodeAt(h >> 3) & (1 << (h & 7)))) return false;
+  }
+  return true;
+}
+
 function startSearch(text, cs, dirs) {
   const nd = cs ? text : fold(text), sep = Math.max(nd.lastIndexOf("/"), nd.lastIndexOf("\\"));
   const H = cs ? T : TF;
-  return { text, cs, dirs, nd, H, st: cs ? ls : lsF, find: finder(H, nd, cs ? rawCounts : foldedCounts),
+  return { text, cs, dirs, nd, H, st: cs ? ls : lsF, anchor: anchorOf(nd, cs ? rawCounts : foldedCounts), pairs: pairsOf(text),
     head: nd.slice(0, sep + 1), tail: nd.slice(sep + 1), spans: sep >= 0, paren: /[()]/.test(nd),
     from: 0, at: -1, entered: -1, item: 0, total: 0, length: 0, done: false };
 }
@@ -147,9 +169,9 @@ function startSearch(text, cs, dirs) {
 // none. The last answer is kept, as the places asked for only grow.
 function hitFrom(s, from) {
   if (from < s.from || s.at < from) {
-    const p = s.find(from);
+    const p = s.find(from - s.base);
     s.from = from;
-    s.at = p < 0 ? Infinity : p;
+    s.at = p < 0 ? Infinity : p + s.base;
   }
   return s.at;
 }
@@ -160,6 +182,11 @@ function hitFrom(s, from) {
 // names start with the rest of the text match.
 function enter(s, c) {
   const cat = cats[c], st = s.st, H = s.H, L = s.nd.length, top = cat.folderLine + cat.F;
+  // Looked for within this catalogue only, which the search may be
+  // passing over many others to reach.
+  s.base = st[cat.folderLine];
+  s.find = finder(H.slice(s.base, st[cat.nameLine + cat.K]), s.nd, s.anchor);
+  s.from = 0; s.at = -1;
   fHit.fill(0, cat.folderLine, top);
   for (let p = hitFrom(s, st[cat.folderLine]), l = cat.folderLine; p < st[top]; p = hitFrom(s, st[l + 1])) {
     l = locate(st, p, l, top);
@@ -188,7 +215,11 @@ function walk(s, hits, until) {
   for (; s.item < nItems; ++s.item) {
     if (s.total >= goal || ((s.item & 255) === 0 && performance.now() > until)) return false;
     const it = s.item, f = itemFolder[it], kind = itemKind[it];
-    if (itemCat[it] !== s.entered) enter(s, itemCat[it]);
+    if (itemCat[it] !== s.entered) {
+      const cat = cats[itemCat[it]];
+      if (!mayHold(s, cat)) { s.item = cat.firstItem + cat.items - 1; continue; }
+      enter(s, itemCat[it]);
+    }
     if (kind !== 0) {
       if (s.dirs && (s.paren ? ("(" + H.slice(st[f], st[f + 1] - 2) + (kind === 1 ? ")" : "")).includes(s.nd)
         : fHit[f] & 2))
@@ -351,7 +382,12 @@ if (fromHash()) update(); else stato.textContent = HINT;
 // One walk through every catalogue for a text no catalogue holds (a lone
 // surrogate), while the user has not typed yet, so that the browser has
 // compiled the search before the first keystroke needs it.
-setTimeout(() => { if (!search) walk(startSearch("\uD800\uD800", true, false), Infinity, Infinity); }, 0);
+setTimeout(() => {
+  if (search) return;
+  const s = startSearch("\uD800\uD800", true, false);
+  s.pairs = []; // through every catalogue
+  walk(s, Infinity, Infinity);
+}, 0);
 })();
 )JS";
 

@@ -19,6 +19,8 @@ struct Read {
     std::vector<std::string> entries; // as the page shows them
     std::map<std::size_t, std::string> links; // file number, URL
     std::size_t folders = 0;
+    int bits = 0;
+    std::string pairs; // the set of letter pairs
 };
 
 std::string dataOf(const std::string& page)
@@ -44,6 +46,31 @@ std::string unescaped(const std::string& text)
     return out;
 }
 
+std::string fromBase64(const std::string& text)
+{
+    static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    std::uint32_t n = 0;
+    int have = 0;
+    for (char c : text) {
+        if (c == '=')
+            break;
+        n = n << 6 | static_cast<std::uint32_t>(digits.find(c));
+        if ((have += 6) >= 8) {
+            out += static_cast<char>(n >> (have - 8));
+            have -= 8;
+        }
+    }
+    return out;
+}
+
+// Whether the set of letter pairs holds the pair a, b (UTF-16 units).
+bool holds(const Read& r, std::uint32_t a, std::uint32_t b)
+{
+    const std::uint32_t h = ((a << 16 | b) * 0x9E3779B1u) >> (32 - r.bits);
+    return (static_cast<unsigned char>(r.pairs.at(h >> 3)) >> (h & 7)) & 1;
+}
+
 std::vector<Read> readBack(const std::string& page)
 {
     std::vector<std::string> lines;
@@ -55,8 +82,9 @@ std::vector<Read> readBack(const std::string& page)
         at = nl + 1;
     }
     std::vector<Read> out;
-    for (std::size_t l = 0; l + 4 <= lines.size();) {
-        Read r{lines[l], lines[l + 1], {}, {}, 0};
+    for (std::size_t l = 0; l + 5 <= lines.size();) {
+        Read r{lines[l], lines[l + 1], {}, {}, 0, std::stoi(lines[l + 4]),
+            fromBase64(lines[l + 4].substr(lines[l + 4].find(' ') + 1))};
         std::vector<long> nums;
         for (std::size_t at = 0; at <= lines[l + 2].size();) {
             const std::size_t comma = std::min(lines[l + 2].find(',', at), lines[l + 2].size());
@@ -68,7 +96,7 @@ std::vector<Read> readBack(const std::string& page)
             links >> r.links[n];
         r.folders = static_cast<std::size_t>(nums[0]);
         const std::size_t names = static_cast<std::size_t>(nums[1]);
-        const std::size_t folderLine = l + 4, nameLine = folderLine + r.folders;
+        const std::size_t folderLine = l + 5, nameLine = folderLine + r.folders;
         std::size_t name = 0;
         for (std::size_t k = 2; k < nums.size(); ++k) {
             const std::string& folder = lines[folderLine + static_cast<std::size_t>(nums[k] >> 2)];
@@ -205,7 +233,7 @@ TEST(PocketPage, CarriesTheProgramsUpperCaseAndTheCharactersItMustCheck)
     EXPECT_NE(page.find(",223,1,"), std::string::npos); // ß
     EXPECT_NE(page.find(",255,1,"), std::string::npos); // ÿ
     EXPECT_NE(page.find(",64257,1"), std::string::npos); // ﬁ
-    EXPECT_NE(page.find("const LINES = 6;"), std::string::npos);
+    EXPECT_NE(page.find("const LINES = 7;"), std::string::npos);
 }
 
 TEST(PocketPage, ReadFailureOfAnyCatalogueIsReported)
@@ -218,4 +246,28 @@ TEST(PocketPage, ReadFailureOfAnyCatalogueIsReported)
               return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("T\r\n/x.mp3\r\n"));
           });
     EXPECT_FALSE(made);
+}
+
+TEST(PocketPage, EachCatalogueTellsTheLetterPairsItHoldsUpperCased)
+{
+    std::string many = "Tanti\r\n";
+    for (int i = 0; i < 500; ++i)
+        many += "/cd/brano " + std::to_string(i) + ".mp3\r\n";
+    const auto read
+        = readBack(pageOf({{"ZOND_DEFAULT_A_1.txt", "Pochi\r\n/m/Zanzibar è.mp3\r\n/m/\xF0\x9D\x90\x80x\r\n"},
+            {"ZOND_DEFAULT_B_2.txt", many}}));
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].bits, 8); // about eight bits for each of its twenty-odd pairs
+    EXPECT_EQ(read[0].pairs.size() * 8, 256u);
+    EXPECT_GT(read[1].bits, read[0].bits);
+    EXPECT_LE(read[1].bits, 13);
+    for (const char* pair : {"/M", "M/", "ZA", "AN", "NZ", "ZI", "IB", "BA", "AR", "R ", "P3"})
+        EXPECT_TRUE(holds(read[0], static_cast<unsigned char>(pair[0]), static_cast<unsigned char>(pair[1]))) << pair;
+    EXPECT_TRUE(holds(read[0], ' ', 0xC8)); // " È", upper-cased
+    EXPECT_TRUE(holds(read[0], 0xD835, 0xDC00)); // a letter beyond the first plane, as its two units
+    EXPECT_TRUE(holds(read[0], 0xDC00, 'X'));
+    std::size_t set = 0;
+    for (char c : read[1].pairs)
+        set += static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned char>(c)));
+    EXPECT_LT(set * 4, read[1].pairs.size() * 8) << "most bits stay clear";
 }
