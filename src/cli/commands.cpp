@@ -9,6 +9,7 @@ int runList(const std::vector<std::string>& args);
 int runHtml(const std::vector<std::string>& args);
 int runDatabase(const std::vector<std::string>& args);
 int runSearch(const std::vector<std::string>& args);
+int runPocket(const std::vector<std::string>& args);
 int runVolume(const std::vector<std::string>& args);
 
 // Each subsystem adds its commands here.
@@ -25,6 +26,8 @@ const std::vector<Command>& commands()
         {"html", "CATALOGO: scrive default.htm di un catalogo (come Mostra contenuto)", runHtml},
         {"database", "scrive la pagina di tutti i cataloghi (come Ricostruisce tutto l'archivio)", runDatabase},
         {"search", "TESTO [--maiuscole] [--senza-cartelle]: scrive la pagina di ricerca", runSearch},
+        {"tascabile", "scrive il catalogo tascabile: tutti i cataloghi in una pagina che cerca mentre si scrive",
+            runPocket},
         {"volume", "CARTELLA|IMMAGINE: file system, etichetta e numero di serie di un volume", runVolume},
     };
     return list;

@@ -179,6 +179,22 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
     return WrittenPage{path, hits};
 }
 
+Result<WrittenPocket> writePocketPage(
+    const std::string& folder, const std::vector<std::string>& catalogues, const PageProgress& progress)
+{
+    WrittenPocket written{joinPath(folder, kPocketPageName), {}};
+    const Status st = files::replaceFile(written.path, [&](ByteSink& sink) -> Status {
+        auto made = makePocketPage(sink, catalogues, files::openSource, progress);
+        if (!made)
+            return made.error();
+        written.summary = *made;
+        return {};
+    });
+    if (!st)
+        return st.error();
+    return written;
+}
+
 Result<std::string> writeExportPage(
     const std::string& folder, std::string_view title, const std::vector<std::string>& entries)
 {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/pocket.h"
 #include "core/catalogue/scanchanges.h"
 #include "core/catalogue/search.h"
 #include "core/common/result.h"
@@ -96,6 +97,17 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
 // amount of memory whatever their number and size.
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
     const PageRequest& request, const PageProgress& progress = {});
+
+// What a written pocket catalogue came to.
+struct WrittenPocket {
+    std::string path;
+    PocketSummary summary;
+};
+
+// Writes the pocket catalogue (kPocketPageName) into `folder` from the
+// catalogue files `catalogues`, holding one catalogue at a time.
+Result<WrittenPocket> writePocketPage(
+    const std::string& folder, const std::vector<std::string>& catalogues, const PageProgress& progress = {});
 
 // Writes "default.htm" of one catalogue, as the program holds it, into
 // `folder`; its full path.

@@ -24,6 +24,7 @@ void Openers::fillEmptyFrom(const Openers& other)
     fill(catalogueShowContents, other.catalogueShowContents);
     fill(catalogueEdit, other.catalogueEdit);
     fill(catalogueDelete, other.catalogueDelete);
+    fill(pocketCatalogue, other.pocketCatalogue);
     fill(unloadForm2, other.unloadForm2);
 }
 

@@ -77,6 +77,7 @@ struct Openers {
     std::function<void()> catalogueShowContents; // the frame's MenuHTM
     std::function<void()> catalogueEdit; // the frame's menutxt
     std::function<void()> catalogueDelete; // the frame's menuerase
+    std::function<void()> pocketCatalogue; // the frame's "Catalogo tascabile" items
     std::function<void()> unloadForm2; // closes the file types window, if open
 
     // Sets each hook that is empty here from `other`.

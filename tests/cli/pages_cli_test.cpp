@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "support/cli.h"
@@ -57,4 +58,30 @@ TEST(CliPages, SearchFollowsItsOptionsAndTellsWhenNothingMatches)
     }
     for (const char* args : {"search", "search ab cd", "search ab --tutto"})
         EXPECT_EQ(runCli(args, folder.path()).status, 2) << args;
+}
+
+TEST(CliPages, TascabileWritesThePocketCatalogueOfTheUsersCatalogues)
+{
+    TempDir folder;
+    CliRun r = runCli("tascabile", folder.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("Questa operazione legge tutti i dati dei CD di MP3 che hai inserito", 0), 0u) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(folder / "zondari-catalogo-tascabile.htm"));
+    EXPECT_EQ(runCli("tascabile di troppo", folder.path()).status, 2);
+
+    folder.write("zondari.ini", "; c\r\n; c\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=/\r\n");
+    folder.write("ZOND_Anna_X_1.txt", "Di Anna\r\n(/a)\r\n/a/uno due.mp3\r\n/a/tre.mp3\r\n");
+    folder.write("ZOND_Anna_Y_2.txt", "Vuoto\r\n");
+    folder.write("ZOND_DEFAULT_X_1.txt", "Di altri\r\n/a/altrui.mp3\r\n");
+    r = runCli("tascabile", folder.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, folder / "zondari-catalogo-tascabile.htm\n2 cataloghi, 2 file\n");
+    const std::string page = readFile(folder / "zondari-catalogo-tascabile.htm");
+    EXPECT_NE(page.find("Di Anna\nZOND_Anna_X_1.txt\n1,2,1,0,2\n\n"), std::string::npos);
+    EXPECT_NE(page.find("\n/a/\nuno due.mp3\ntre.mp3\n"), std::string::npos);
+    EXPECT_EQ(page.find("altrui"), std::string::npos);
+    // Self-contained: nothing is fetched from elsewhere.
+    EXPECT_EQ(page.find(" src="), std::string::npos);
+    EXPECT_EQ(page.find("<link"), std::string::npos);
+    EXPECT_EQ(page.find("http"), std::string::npos);
 }

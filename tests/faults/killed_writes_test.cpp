@@ -341,6 +341,11 @@ TEST(KilledWrites, EachPage)
             [](int i) {
                 return std::vector<std::string>{"search", i % 2 ? "jazz" : "rock"};
             }},
+        {"pocket catalogue (zondari-cli tascabile: writePocketPage, files::replaceFile)",
+            "zondari-catalogo-tascabile.htm", [](int) { return std::vector<std::string>{"tascabile"}; },
+            [&](int i) {
+                pf.write("ZOND_DEFAULT_TITOLO_3.txt", i % 2 ? "Dispari\r\n/a.mp3\r\n" : "Pari\r\n/a.mp3\r\n");
+            }},
     };
     for (const Page& page : pages) {
         SCOPED_TRACE(page.name);

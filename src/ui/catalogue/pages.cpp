@@ -3,6 +3,7 @@
 #include <QProgressDialog>
 
 #include "core/catalogue/pages.h"
+#include "core/catalogue/pocket.h"
 #include "core/catalogue/search.h"
 #include "core/common/text.h"
 #include "platform/cataloguestore.h"
@@ -31,6 +32,31 @@ void openFromProgramFolder(AppContext& ctx, const std::string& pageName)
 {
     ctx.goToProgramFolder();
     check(ctx.services.shell.start("start", {pageName}));
+}
+
+// Runs `work` (which reads `count` catalogues and reports each one done)
+// under the hourglass, with a progress window shown when it lasts; modal,
+// so that nothing else runs meanwhile.
+template <class Work> auto withProgress(AppContext& ctx, std::size_t count, Work work)
+{
+    WaitCursor wait;
+    QProgressDialog progress("Lettura dei cataloghi...", QString(), 0, static_cast<int>(count), ctx.frame);
+    progress.setWindowTitle("Zondari");
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(700);
+    progress.setAutoClose(true);
+    progress.setValue(0);
+    return work([&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
+}
+
+// Writes the pocket catalogue from `catalogues`; its full path.
+std::string writePocket(AppContext& ctx, const std::vector<std::string>& catalogues)
+{
+    auto written = withProgress(ctx, catalogues.size(), [&](const catalogue::PageProgress& progress) {
+        return catalogue::writePocketPage(ctx.state.programFolder, catalogues, progress);
+    });
+    check(written);
+    return written->path;
 }
 
 } // namespace
@@ -82,22 +108,14 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
     request.caseSensitive = ctx.state.searchCaseSensitive == 1;
     request.folders = ctx.state.searchFolders == 1;
 
-    Result<catalogue::WrittenPage> written = RuntimeError{};
-    {
-        WaitCursor wait;
-        // Shown only when the work lasts; modal, so that nothing else runs
-        // meanwhile.
-        QProgressDialog progress(
-            "Lettura dei cataloghi...", QString(), 0, static_cast<int>(catalogues->size()), ctx.frame);
-        progress.setWindowTitle("Zondari");
-        progress.setWindowModality(Qt::ApplicationModal);
-        progress.setMinimumDuration(700);
-        progress.setAutoClose(true);
-        progress.setValue(0);
-        written = catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request,
-            [&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
-    }
+    const auto written = withProgress(ctx, catalogues->size(), [&](const catalogue::PageProgress& progress) {
+        return catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request, progress);
+    });
     check(written);
+    // The pocket catalogue is rebuilt with the general page, so that a copy
+    // taken away is as new as the archive.
+    if (request.wholeDatabase())
+        writePocket(ctx, *catalogues);
 
     if (request.wholeDatabase() || written->hits >= 1)
         openFromProgramFolder(ctx, request.pageName());
@@ -130,8 +148,21 @@ void cerca(AppContext& ctx, QWidget* parent)
     }
 }
 
+void pocketCatalogue(AppContext& ctx)
+{
+    const auto catalogues = catalogue::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
+    check(catalogues);
+    if (catalogues->empty()) {
+        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
+        return;
+    }
+    const std::string page = writePocket(ctx, *catalogues);
+    check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
+}
+
 void registerPages(AppContext& ctx)
 {
+    ctx.openers.pocketCatalogue = [&ctx] { pocketCatalogue(ctx); };
     // From the frame's menu the catalogue window is made first when closed.
     ctx.openers.catalogueShowContents = [&ctx] {
         if (frmMP3print* w = catalogueWindow(ctx))

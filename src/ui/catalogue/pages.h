@@ -25,12 +25,19 @@ void exportEntryList(AppContext& ctx);
 // The general database page (`ricerca` "*") or the search page for
 // `ricerca` with the program-wide search options, from every catalogue of
 // the user; opened in the browser, except a search without hits, which is
-// told in a message.
+// told in a message. The general page brings the pocket catalogue up to
+// date beside it.
 void rebuildnew(AppContext& ctx, const std::string& ricerca);
 
 // The free search: asks for the text in the search dialog (again after a
 // text of one character) and makes its search page.
 void cerca(AppContext& ctx, QWidget* parent = nullptr);
+
+// The pocket catalogue: every catalogue of the user in one page that
+// searches as the user types, written in the program folder and opened in
+// the browser. Without any catalogue, the general page's message and no
+// page.
+void pocketCatalogue(AppContext& ctx);
 
 // Joins the pages to the program: show contents from the catalogue
 // window's button, its list's double click and the frame's hidden menu.

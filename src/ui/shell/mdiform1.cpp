@@ -62,6 +62,7 @@ void MDIForm1::buildMenus()
     // The way back to the catalogue window once it has been closed.
     addItem(file, "menuCatalogo", "&Catalogo CD e cartelle MP3", &MDIForm1::menuCatalogo_Click)
         ->setEnabled(bool(ctx_.openers.showCatalogue));
+    addItem(file, "menuTascabile", "Catalogo &tascabile", &MDIForm1::menuTascabile_Click);
     addItem(file, "menump3r", "&vortafon ...", &MDIForm1::menump3r_Click);
     file->addSeparator()->setObjectName("menuiai");
     addItem(file, "MenuEsci", "&Esci", &MDIForm1::MenuEsci_Click)->setShortcut(QKeySequence("Ctrl+F4"));
@@ -82,6 +83,7 @@ void MDIForm1::buildMenus()
     addItem(menun_, "MenuHTM", "&Rilegge file corrente ed esporta in HTML", &MDIForm1::MenuHTM_Click);
     addItem(menun_, "menutxt", "&Edita/Visualizza file TXT corrente di CD/Cartella", &MDIForm1::menutxt_Click);
     addItem(menun_, "menuerase", "&Cancella file CD/Cartella selezionato", &MDIForm1::menuerase_Click);
+    addItem(menun_, "menunTascabile", "Catalogo &tascabile", &MDIForm1::menuTascabile_Click);
     // Its shortcuts-free items still need a parent that receives events.
     addActions(menun_->actions());
 }
@@ -181,6 +183,12 @@ void MDIForm1::menuCatalogo_Click()
 {
     if (ctx_.openers.showCatalogue)
         ctx_.openers.showCatalogue();
+}
+
+void MDIForm1::menuTascabile_Click()
+{
+    if (ctx_.openers.pocketCatalogue)
+        ctx_.openers.pocketCatalogue();
 }
 
 void MDIForm1::menump3r_Click()

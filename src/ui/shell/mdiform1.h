@@ -35,6 +35,7 @@ public:
     QMenu* menun() const { return menun_; }
 
     void menuCatalogo_Click(); // shows the catalogue window, made anew when closed
+    void menuTascabile_Click(); // the pocket catalogue, written and opened
     void menump3r_Click();
     void MenuEsci_Click();
     void MenuHelp_Click();

@@ -106,7 +106,7 @@ TEST_F(Frame, MenusInOrderWithCaptionsAndShortcuts)
         file << (a->isSeparator() ? "-" : a->text());
     for (QAction* a : top[1]->menu()->actions())
         help << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(file, (QStringList{"&Catalogo CD e cartelle MP3", "&vortafon ...", "-", "&Esci"}));
+    EXPECT_EQ(file, (QStringList{"&Catalogo CD e cartelle MP3", "Catalogo &tascabile", "&vortafon ...", "-", "&Esci"}));
     EXPECT_EQ(help, (QStringList{"&Help", "-", "&Visita la home page di Zondari ...", "-", "&About"}));
     EXPECT_EQ(action(frame, "MenuEsci")->shortcut(), QKeySequence("Ctrl+F4"));
     EXPECT_EQ(action(frame, "MenuHelp")->shortcut(), QKeySequence(Qt::Key_F1));
@@ -117,7 +117,7 @@ TEST_F(Frame, MenusInOrderWithCaptionsAndShortcuts)
         hidden << a->text();
     EXPECT_EQ(hidden,
         (QStringList{"&Rilegge file corrente ed esporta in HTML", "&Edita/Visualizza file TXT corrente di CD/Cartella",
-            "&Cancella file CD/Cartella selezionato"}));
+            "&Cancella file CD/Cartella selezionato", "Catalogo &tascabile"}));
 }
 
 TEST_F(Frame, HelpOpensThePageThroughTheProgramFoldersLauncher)
