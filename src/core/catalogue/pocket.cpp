@@ -40,12 +40,12 @@ const std::string& upperCaseTable()
         for (char32_t cp = 0x80; cp < 0x110000; ++cp) {
             if (cp >= 0xD800 && cp < 0xE000)
                 continue;
-            std::string one;
-            encoding::appendUtf8(one, cp);
-            const std::u32string up = encoding::toUtf32(text::toUpper(one));
-            if (up.size() != 1 || up[0] == cp)
+            // One character at a time, with no text made for it: the
+            // table walks every character there is.
+            const char32_t up = text::upperChar(cp);
+            if (up == cp || up >= 0x110000 || (up >= 0xD800 && up < 0xE000))
                 continue;
-            const long delta = static_cast<long>(up[0]) - static_cast<long>(cp);
+            const long delta = static_cast<long>(up) - static_cast<long>(cp);
             if (!runs.empty()) {
                 Run& r = runs.back();
                 const char32_t last = r.first + static_cast<char32_t>(r.count - 1) * r.step;

@@ -64,13 +64,6 @@ template <class Map> std::string mapChars(std::string_view s, Map map)
     return out;
 }
 
-char32_t upperChar(char32_t c)
-{
-    if (c < 0x80)
-        return (c >= 'a' && c <= 'z') ? c - 32 : c;
-    return static_cast<char32_t>(utf8Case().toupper(static_cast<wchar_t>(c)));
-}
-
 char32_t lowerChar(char32_t c)
 {
     if (c < 0x80)
@@ -91,6 +84,13 @@ std::size_t byteOffsetOfChar(std::string_view s, std::size_t chars)
 }
 
 } // namespace
+
+char32_t upperChar(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'a' && c <= 'z') ? c - 32 : c;
+    return static_cast<char32_t>(utf8Case().toupper(static_cast<wchar_t>(c)));
+}
 
 std::vector<std::string> splitLines(std::string_view text)
 {

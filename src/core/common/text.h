@@ -25,6 +25,8 @@ std::string toLowerAscii(std::string_view s);
 // Case folding for every letter the system knows (UTF-8 in, UTF-8 out).
 std::string toUpper(std::string_view s);
 std::string toLower(std::string_view s);
+// The same for one character: toUpper maps character by character.
+char32_t upperChar(char32_t c);
 
 // Where `needle` first occurs in `hay` at or after `from`, or npos. Made for
 // searching megabytes of catalogue text: it looks for the needle's least
