@@ -15,19 +15,29 @@ int failWith(const std::string& description)
     return 1;
 }
 
-int writeDatabasePage(const catalogue::PageRequest& request)
+std::optional<PageCatalogues> pageCatalogues()
 {
     CataloguePlace place;
     if (!locateCatalogues(place))
-        return 1;
-    const auto catalogues = catalogue::pageCataloguePaths(place.programFolder, place.user);
-    if (!catalogues)
-        return failWith(catalogues.error().description);
+        return std::nullopt;
+    auto catalogues = catalogue::pageCataloguePaths(place.programFolder, place.user);
+    if (!catalogues) {
+        failWith(catalogues.error().description);
+        return std::nullopt;
+    }
     if (catalogues->empty()) {
         std::fprintf(stderr, "%s\n", catalogue::kEmptyDatabaseMessage);
-        return 1;
+        return std::nullopt;
     }
-    const auto written = catalogue::writeDatabasePage(place.programFolder, *catalogues, request);
+    return PageCatalogues{place.programFolder, std::move(*catalogues)};
+}
+
+int writeDatabasePage(const catalogue::PageRequest& request)
+{
+    const auto catalogues = pageCatalogues();
+    if (!catalogues)
+        return 1;
+    const auto written = catalogue::writeDatabasePage(catalogues->programFolder, catalogues->files, request);
     if (!written)
         return failWith(written.error().description);
     std::printf("%s\n", written->path.c_str());

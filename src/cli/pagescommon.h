@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/catalogue/pages.h"
 
@@ -10,6 +12,15 @@ namespace zondari::cli {
 // 0 when written (with at least one hit for a search), 1 when there is no
 // catalogue, no hit or a failure.
 int writeDatabasePage(const catalogue::PageRequest& request);
+
+// The program folder and the user's catalogue files that the database pages
+// read; nothing, with the reason told on standard error, when there is none
+// or they cannot be listed.
+struct PageCatalogues {
+    std::string programFolder;
+    std::vector<std::string> files;
+};
+std::optional<PageCatalogues> pageCatalogues();
 
 // A failure as the command line tells it.
 int failWith(const std::string& description);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/catalogueplace.h"
 #include "cli/pagescommon.h"
 #include "platform/cataloguestore.h"
 
@@ -19,17 +18,10 @@ int runPocket(const std::vector<std::string>& args)
         std::fprintf(stderr, "Uso: zondari-cli tascabile\n");
         return 2;
     }
-    CataloguePlace place;
-    if (!locateCatalogues(place))
-        return 1;
-    const auto catalogues = catalogue::pageCataloguePaths(place.programFolder, place.user);
+    const auto catalogues = pageCatalogues();
     if (!catalogues)
-        return failWith(catalogues.error().description);
-    if (catalogues->empty()) {
-        std::fprintf(stderr, "%s\n", catalogue::kEmptyDatabaseMessage);
         return 1;
-    }
-    const auto written = catalogue::writePocketPage(place.programFolder, *catalogues);
+    const auto written = catalogue::writePocketPage(catalogues->programFolder, catalogues->files);
     if (!written)
         return failWith(written.error().description);
     std::printf(
