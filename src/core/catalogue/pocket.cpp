@@ -7,6 +7,7 @@
 #include "core/catalogue/cataloguereader.h"
 #include "core/catalogue/entry.h"
 #include "core/catalogue/folding.h"
+#include "core/catalogue/pageout.h"
 #include "core/catalogue/pages.h"
 #include "core/common/encoding.h"
 #include "core/common/text.h"
@@ -365,17 +366,10 @@ void PocketPage::end(std::string& out) const
 Result<PocketSummary> makePocketPage(
     ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open, const PageProgress& progress)
 {
+    PageOut file(sink);
     PocketPage page;
     std::string out;
     CatalogueReader reader;
-    const auto flush = [&](bool force) -> Status {
-        if (out.empty() || (!force && out.size() < (1u << 20)))
-            return {};
-        if (auto st = sink.write(out); !st)
-            return st;
-        out.clear();
-        return {};
-    };
     page.begin(out);
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
         auto source = open(catalogues[i]);
@@ -394,13 +388,13 @@ Result<PocketSummary> makePocketPage(
         if (auto st = readCatalogueLines(reader, pass, take); !st)
             return st.error();
         page.endCatalogue(out);
-        if (auto st = flush(false); !st)
+        if (auto st = file.flush(out); !st)
             return st.error();
         if (progress)
             progress(i + 1, catalogues.size());
     }
     page.end(out);
-    if (auto st = flush(true); !st)
+    if (auto st = file.flush(out, true); !st)
         return st.error();
     return page.summary();
 }
