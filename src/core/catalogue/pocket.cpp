@@ -371,13 +371,7 @@ Result<PocketSummary> makePocketPage(
     std::string out;
     CatalogueReader reader;
     page.begin(out);
-    for (std::size_t i = 0; i < catalogues.size(); ++i) {
-        auto source = open(catalogues[i]);
-        if (!source)
-            return source.error();
-        if (auto st = reader.open(std::move(*source)); !st)
-            return st.error();
-        const std::string& path = catalogues[i];
+    const auto add = [&](const std::string& path) -> Status {
         const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
         const auto pass = [&](LineCoding coding) -> Status {
             page.beginCatalogue(name, reader.title(), coding);
@@ -386,13 +380,12 @@ Result<PocketSummary> makePocketPage(
         const auto take
             = [&](std::string_view lines, LineCoding coding) -> Result<bool> { return page.addLines(lines, coding); };
         if (auto st = readCatalogueLines(reader, pass, take); !st)
-            return st.error();
+            return st;
         page.endCatalogue(out);
-        if (auto st = file.flush(out); !st)
-            return st.error();
-        if (progress)
-            progress(i + 1, catalogues.size());
-    }
+        return file.flush(out);
+    };
+    if (auto st = forEachCatalogue(catalogues, open, reader, progress, add); !st)
+        return st.error();
     page.end(out);
     if (auto st = file.flush(out, true); !st)
         return st.error();

@@ -61,6 +61,23 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
     return file.flush(out, true);
 }
 
+Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open, CatalogueReader& reader,
+    const PageProgress& progress, const std::function<Status(const std::string& path)>& add)
+{
+    for (std::size_t i = 0; i < catalogues.size(); ++i) {
+        auto source = open(catalogues[i]);
+        if (!source)
+            return source.error();
+        if (auto st = reader.open(std::move(*source)); !st)
+            return st;
+        if (auto st = add(catalogues[i]); !st)
+            return st;
+        if (progress)
+            progress(i + 1, catalogues.size());
+    }
+    return {};
+}
+
 Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open,
     const PageRequest& request, const PageProgress& progress)
 {
@@ -69,17 +86,10 @@ Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& ca
     std::string out;
     CatalogueReader reader;
     page.begin(out);
-    for (std::size_t i = 0; i < catalogues.size(); ++i) {
-        auto source = open(catalogues[i]);
-        if (!source)
-            return source.error();
-        if (auto st = reader.open(std::move(*source)); !st)
-            return st.error();
-        if (auto st = addCatalogueFile(reader, page, file, out); !st)
-            return st.error();
-        if (progress)
-            progress(i + 1, catalogues.size());
-    }
+    if (auto st = forEachCatalogue(catalogues, open, reader, progress,
+            [&](const std::string&) { return addCatalogueFile(reader, page, file, out); });
+        !st)
+        return st.error();
     page.end(out);
     if (auto st = file.flush(out, true); !st)
         return st.error();
