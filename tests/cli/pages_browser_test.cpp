@@ -7,6 +7,7 @@
 #include <set>
 
 #include "support/cli.h"
+#include "support/htmltext.h"
 
 using namespace zondari::test;
 
@@ -29,30 +30,6 @@ std::string dumpUrl(const std::string& url)
 std::string dumpDom(const std::string& page)
 {
     return dumpUrl("file://" + page);
-}
-
-// Text of the serialised document as it reads.
-std::string unescape(std::string s)
-{
-    for (const auto& [from, to] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}})
-        for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + 1))
-            s.replace(at, std::string(from).size(), to);
-    return s;
-}
-
-// The file a file URL leads to.
-std::string fileOf(const std::string& href)
-{
-    std::string out;
-    for (std::size_t i = href.rfind("file://", 0) == 0 ? 7 : 0; i < href.size(); ++i) {
-        if (href[i] == '%' && i + 2 < href.size()) {
-            out += static_cast<char>(std::stoi(href.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += href[i];
-        }
-    }
-    return out;
 }
 
 struct Page {
