@@ -369,9 +369,8 @@ Result<PocketSummary> makePocketPage(
     PageOut file(sink);
     PocketPage page;
     std::string out;
-    CatalogueReader reader;
     page.begin(out);
-    const auto add = [&](const std::string& path) -> Status {
+    const auto add = [&](const std::string& path, CatalogueReader& reader) -> Status {
         const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
         const auto pass = [&](LineCoding coding) -> Status {
             page.beginCatalogue(name, reader.title(), coding);
@@ -384,7 +383,7 @@ Result<PocketSummary> makePocketPage(
         page.endCatalogue(out);
         return file.flush(out);
     };
-    if (auto st = forEachCatalogue(catalogues, open, reader, progress, add); !st)
+    if (auto st = forEachCatalogue(catalogues, open, progress, add); !st)
         return st.error();
     page.end(out);
     if (auto st = file.flush(out, true); !st)

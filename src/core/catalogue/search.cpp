@@ -61,16 +61,17 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
     return file.flush(out, true);
 }
 
-Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open, CatalogueReader& reader,
-    const PageProgress& progress, const std::function<Status(const std::string& path)>& add)
+Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open,
+    const PageProgress& progress, const std::function<Status(const std::string& path, CatalogueReader& reader)>& add)
 {
+    CatalogueReader reader;
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
         auto source = open(catalogues[i]);
         if (!source)
             return source.error();
         if (auto st = reader.open(std::move(*source)); !st)
             return st;
-        if (auto st = add(catalogues[i]); !st)
+        if (auto st = add(catalogues[i], reader); !st)
             return st;
         if (progress)
             progress(i + 1, catalogues.size());
@@ -84,10 +85,9 @@ Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& ca
     PageOut file(sink);
     DatabasePage page(request);
     std::string out;
-    CatalogueReader reader;
     page.begin(out);
-    if (auto st = forEachCatalogue(catalogues, open, reader, progress,
-            [&](const std::string&) { return addCatalogueFile(reader, page, file, out); });
+    if (auto st = forEachCatalogue(catalogues, open, progress,
+            [&](const std::string&, CatalogueReader& reader) { return addCatalogueFile(reader, page, file, out); });
         !st)
         return st.error();
     page.end(out);

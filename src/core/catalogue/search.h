@@ -24,11 +24,11 @@ struct WrittenPage {
 // Called after each catalogue with how many are done and how many there are.
 using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// Opens each of `catalogues` in turn with `open` into `reader` and hands it
-// to `add` with its path, reporting progress after each. Stops at the first
+// Opens each of `catalogues` in turn with `open` and hands `add` its path and
+// a reader open on it, reporting progress after each. Stops at the first
 // that cannot be opened or added, with its error.
-Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open, CatalogueReader& reader,
-    const PageProgress& progress, const std::function<Status(const std::string& path)>& add);
+Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open,
+    const PageProgress& progress, const std::function<Status(const std::string& path, CatalogueReader& reader)>& add);
 
 // Makes the page `request` asks for into `sink`, from the catalogue files
 // `catalogues` (full paths, in the order they are listed, each opened by
