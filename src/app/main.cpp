@@ -24,7 +24,6 @@
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
-#include "ui/player/form1.h"
 #include "ui/player/mpris.h"
 #include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
@@ -109,7 +108,7 @@ int main(int argc, char** argv)
     Mpris mpris(ctx);
     mpris.registerOnSessionBus();
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
-    if (!opened.empty() && ctx.form1)
-        ctx.handle([&] { ctx.form1->openPath(opened); });
+    if (!opened.empty())
+        ctx.player.openPath(opened);
     return QApplication::exec();
 }

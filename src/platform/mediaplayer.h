@@ -65,15 +65,28 @@ public:
     using PositionChange = std::function<void(double oldPosition, double newPosition)>;
     void onPositionChange(PositionChange handler) { positionChange_ = std::move(handler); }
 
+    // The state change: raised after the play state, the file in play, its
+    // length or the volume changed, whatever changed it (a call here, a
+    // track's end, a failure found while playing), so that what shows the
+    // player need not look at it again and again.
+    using StateChange = std::function<void()>;
+    void onStateChange(StateChange handler) { stateChange_ = std::move(handler); }
+
 protected:
     void positionChanged(double oldPosition, double newPosition)
     {
         if (positionChange_)
             positionChange_(oldPosition, newPosition);
     }
+    void stateChanged()
+    {
+        if (stateChange_)
+            stateChange_();
+    }
 
 private:
     PositionChange positionChange_;
+    StateChange stateChange_;
 };
 
 } // namespace zondari

@@ -14,11 +14,11 @@
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "ui/appevents.h"
+#include "ui/player/playerport.h"
 
 namespace zondari {
 
 class MDIForm1;
-class Form1;
 
 // The platform services the windows use; tests hand in doubles for what a
 // person does (answering a box, choosing a folder) and for what the machine
@@ -100,7 +100,8 @@ public:
     Services services;
 
     MDIForm1* frame = nullptr;
-    Form1* form1 = nullptr;
+    // The player window, while it exists.
+    PlayerPort player;
     Openers openers;
     AppEvents events;
 

@@ -120,6 +120,7 @@ Status GstMediaPlayer::setFileName(const std::string& name)
     const std::string path = web ? name : files::absolutePath(name);
     if (name.empty() || (!web && !files::fileExists(path))) {
         unplayable_ = true;
+        stateChanged();
         return runtimeErrorFromErrno(ENOENT);
     }
     if (!web && playlist::isPlaylist(path)) {
@@ -133,6 +134,7 @@ Status GstMediaPlayer::setFileName(const std::string& name)
     // A playlist with nothing playable opens as an empty player: playing it
     // ends at once.
     openFrom(0);
+    stateChanged();
     return {};
 }
 
@@ -212,6 +214,7 @@ Status GstMediaPlayer::play()
         seek(0.0);
     }
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    stateChanged();
     return {};
 }
 
@@ -222,6 +225,7 @@ void GstMediaPlayer::pause()
     state_ = State::Paused;
     if (loaded_ && !failed_)
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    stateChanged();
 }
 
 void GstMediaPlayer::stop()
@@ -235,6 +239,7 @@ void GstMediaPlayer::stop()
     ended_ = false;
     endPosition_ = 0.0;
     positionChanged(old, 0.0);
+    stateChanged();
 }
 
 void GstMediaPlayer::seek(double seconds)
@@ -290,6 +295,7 @@ void GstMediaPlayer::setVolume(int hundredthsOfDecibel)
     volume_ = std::clamp(hundredthsOfDecibel, kSilentVolume, 0);
     if (pipeline_)
         g_object_set(pipeline_, "volume", volumeGain(volume_), nullptr);
+    stateChanged();
 }
 
 void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
@@ -305,7 +311,7 @@ void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
         played_ = true;
         endPosition_ = std::max(lastPosition_, duration());
         entryOver();
-        return;
+        break;
     case GST_MESSAGE_ERROR:
         if (failed_)
             return;
@@ -316,17 +322,18 @@ void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
         if (index_ + 1 >= entries_.size() && !played_)
             unplayable_ = true;
         entryOver();
-        return;
+        break;
     case GST_MESSAGE_ASYNC_DONE:
         if (pendingSeek_ && !failed_)
             seek(*pendingSeek_);
-        return;
+        break; // the length is known from here on
     case GST_MESSAGE_DURATION_CHANGED:
         duration_ = 0.0;
-        return;
+        break;
     default:
         return;
     }
+    stateChanged();
 }
 
 void GstMediaPlayer::entryOver()

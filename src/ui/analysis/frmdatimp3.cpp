@@ -19,7 +19,6 @@
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/frmmp3print.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 
 namespace zondari {
@@ -103,7 +102,7 @@ void frmDATIMP3::Load()
     if (!self)
         return;
     const Screen& screen = ctx_.services.screen;
-    QMdiSubWindow* player = ctx_.form1 ? childWindowOf(ctx_.form1) : nullptr;
+    const QWidget* player = ctx_.player.screenWindow();
     QRect place(0, 0, screen.toPixels(kWidthTwips), player ? player->height() : self->height());
     if (QMdiSubWindow* catalogue = childWindowOf(findCatalogueWindow(ctx_)))
         place.moveTopLeft(catalogue->pos());
@@ -182,9 +181,9 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
         window->clearFields();
     // The analysis works in the player's folder and leaves it current.
     std::string folder;
-    if (ctx.form1) {
-        folder = ctx.form1->musicFolder();
-        ctx.form1->goToMusicFolder();
+    if (ctx.player.present()) {
+        folder = ctx.player.musicFolder();
+        ctx.player.goToMusicFolder();
     }
     const std::string path = joinPath(folder, text::trimSpaces(file));
     const auto bytes = mp3file::readMp3Bytes(path);

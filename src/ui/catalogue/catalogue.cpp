@@ -6,7 +6,6 @@
 #include "ui/appcontext.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/frmmp3print.h"
-#include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
@@ -31,8 +30,8 @@ void showCatalogue(AppContext& ctx)
     // Beside the player, as tall as it.
     int left = 0;
     int height = 560;
-    if (ctx.form1 && ctx.form1->parentWidget()) {
-        const QRect player = ctx.form1->parentWidget()->geometry();
+    if (const QWidget* playerWindow = ctx.player.screenWindow()) {
+        const QRect player = playerWindow->geometry();
         left = player.right() + 1;
         height = std::max(height, player.height());
     }

@@ -22,7 +22,6 @@
 #include "ui/mixer/filelistbox.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
-#include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
 #include "ui/shell/childwindow.h"
 
@@ -231,8 +230,8 @@ void mp3MIXER::Load()
     const mixer::DeckVolumes volumes = mixer::openingVolumes(HScroll1->value());
     decks_[0].media().setVolume(volumes.left);
     decks_[1].media().setVolume(volumes.right);
-    if (const Form1* player = ctx_.form1) {
-        const std::string folder = player->musicFolder();
+    if (ctx_.player.present()) {
+        const std::string folder = ctx_.player.musicFolder();
         for (Deck& d : decks_) {
             d.drive->setDrive(folder);
             // A folder that cannot be listed leaves the deck on its drive.
@@ -242,7 +241,8 @@ void mp3MIXER::Load()
     Text1->setText("1");
 
     QWidget* window = windowOf(this);
-    const int height = (ctx_.form1 ? windowOf(ctx_.form1) : window)->height();
+    const QWidget* player = ctx_.player.screenWindow();
+    const int height = (player ? player : window)->height();
     window->setGeometry(0, 0, window->width(), height);
 
     for (Deck& d : decks_) {

@@ -1,5 +1,6 @@
 #include "ui/player/form1.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -70,7 +72,22 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     connect(Dir1, &DirListBox::changed, this, [this] { ctx_.handle([this] { Dir1_Change(); }); });
     connect(Drive1, &DriveListBox::changed, this, [this] { ctx_.handle([this] { Drive1_Change(); }); });
     connect(watch_, &FolderWatch::changed, this, [this] { ctx_.handle([this] { followFolder(); }); });
-    ctx.form1 = this;
+    ctx.player.attach(this);
+}
+
+Form1::~Form1()
+{
+    ctx_.player.detach(this);
+}
+
+void Form1::closeEvent(QCloseEvent* e)
+{
+    // The window that plays goes silent as it goes, and from now on the
+    // rest of the program finds no player.
+    Timer1->stop();
+    media().stop();
+    ctx_.player.detach(this);
+    QWidget::closeEvent(e);
 }
 
 void Form1::sizeWindow()
@@ -146,6 +163,7 @@ void Form1::RiempiTabella()
     ExtGrid1->setColumnWidths(std::max(screen.toPixels(kColumn0Twips), digits), screen.toPixels(kColumn1Twips),
         screen.toPixels(1200), screen.toPixels(1300));
     model->setRows(std::move(rows));
+    announce();
 }
 
 std::string Form1::musicFolder() const

@@ -30,6 +30,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     explicit Form1(AppContext& ctx, QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Sizes the window, loads the logo, fills the grid and moves to the last
     // folder.
@@ -50,6 +51,15 @@ public:
     // and plays as a click on its row. What cannot be opened is told in a
     // box. `absolutePath` is absolute, as the current folder moves.
     void openPath(const std::string& absolutePath);
+    void openPathGuarded(const std::string& absolutePath);
+
+    // The commands the media keys give (through the player's port), each
+    // as the window's own controls give it, inside the program's guard.
+    void playRow(int row); // a click on that row
+    void playOrResume(); // the toolbar's button; nothing chosen yet: the first row
+    void pauseOrResume(); // the toolbar's button
+    void stopPlayback(); // the player's own stop button
+    void seekTo(double seconds);
 
     // Playback (form1_playback.cpp).
     void Toolbar1_ButtonClick(const QString& key);
@@ -87,6 +97,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void sizeWindow();
@@ -96,6 +107,8 @@ private:
     void buildPlayback();
     void enableToolbar();
     void setPlayMode(bool pressed);
+    // Tells the player's port that what it shows has changed.
+    void announce();
     // The details routine for a track, when the track details are part of
     // the program.
     void riempimp3(const std::string& track);

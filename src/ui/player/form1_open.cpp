@@ -26,6 +26,11 @@ bool Form1::listFolder(const std::string& folder)
     return true;
 }
 
+void Form1::openPathGuarded(const std::string& absolutePath)
+{
+    ctx_.handle([&] { openPath(absolutePath); });
+}
+
 void Form1::openPath(const std::string& absolutePath)
 {
     if (files::folderExists(absolutePath)) {

@@ -82,6 +82,7 @@ void Form1::buildPlayback()
     media().onPositionChange([this](double oldPosition, double newPosition) {
         ctx_.handle([&] { MediaPlayer1_PositionChange(oldPosition, newPosition); });
     });
+    media().onStateChange([this] { announce(); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -114,7 +115,49 @@ bool Form1::playMode() const
 
 void Form1::setPlayMode(bool pressed)
 {
+    if (pressed == playMode())
+        return;
     button("riprendi")->setChecked(pressed);
+    announce();
+}
+
+void Form1::announce()
+{
+    emit ctx_.player.changed();
+}
+
+void Form1::playRow(int row)
+{
+    ExtGrid1->setRow(row);
+    ctx_.handle([this] { ExtGrid1_Click(); });
+}
+
+void Form1::playOrResume()
+{
+    if (ExtGrid1->rows() <= 1 || media().playState() == kPlaying)
+        return;
+    // Nothing chosen yet: the toolbar's button would have no track to
+    // start; the first row (or the one selected) plays, as a click on it.
+    if (ExtGrid1->row() < 1 || ctx_.state.BranoCorrente.empty())
+        playRow(std::max(ExtGrid1->row(), 1));
+    else
+        pauseOrResume();
+}
+
+void Form1::pauseOrResume()
+{
+    ctx_.handle([this] { Toolbar1_ButtonClick("riprendi"); });
+}
+
+void Form1::stopPlayback()
+{
+    ctx_.handle([this] { media().stop(); });
+    MediaPlayer1->refresh();
+}
+
+void Form1::seekTo(double seconds)
+{
+    ctx_.handle([&] { media().setCurrentPosition(seconds); });
 }
 
 MediaPlayer& Form1::media() const

@@ -13,7 +13,6 @@
 
 #include "core/player/volumeslider.h"
 #include "ui/appcontext.h"
-#include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 
 namespace zondari {
@@ -176,7 +175,7 @@ void frmVolume::prepareSlider()
 void frmVolume::place()
 {
     QMdiSubWindow* self = childWindowOf(this);
-    QMdiSubWindow* player = ctx_.form1 ? childWindowOf(ctx_.form1) : nullptr;
+    const QWidget* player = ctx_.player.screenWindow();
     if (!self)
         return;
     self->resize(self->sizeHint());

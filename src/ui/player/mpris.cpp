@@ -2,8 +2,9 @@
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusMessage>
+#include <QFile>
+#include <QFileSystemWatcher>
 #include <QTimer>
-#include <QToolButton>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
@@ -11,17 +12,11 @@
 
 #include "buildinfo.h"
 #include "core/common/text.h"
-#include "core/player/advance.h"
 #include "core/player/mediakeys.h"
 #include "core/player/mediavolume.h"
 #include "core/player/playstate.h"
-#include "platform/files.h"
-#include "platform/mediaplayer.h"
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
-#include "ui/player/form1.h"
-#include "ui/player/mediaplayercontrol.h"
-#include "ui/player/trackgrid.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -31,7 +26,6 @@ namespace {
 constexpr const char* kRootInterface = "org.mpris.MediaPlayer2";
 constexpr const char* kPlayerInterface = "org.mpris.MediaPlayer2.Player";
 constexpr const char* kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
-constexpr int kWatchMs = 250;
 
 // A file's address: every byte of its path that needs it percent-encoded,
 // so that a name that is not UTF-8 keeps its bytes.
@@ -135,13 +129,21 @@ private:
 Mpris::Mpris(AppContext& ctx, QObject* parent)
     : QObject(parent)
     , ctx_(ctx)
+    , player_(ctx.player)
     , bus_(QString())
-    , watch_(new QTimer(this))
+    , publish_(new QTimer(this))
+    , tagWatch_(new QFileSystemWatcher(this))
 {
     new MprisRoot(this);
     new MprisPlayer(this);
-    watch_->setInterval(kWatchMs);
-    connect(watch_, &QTimer::timeout, this, &Mpris::publishChanges);
+    // Told once, after the handler that made the changes has finished, with
+    // all of them: never a state halfway through a command.
+    publish_->setSingleShot(true);
+    publish_->setInterval(0);
+    connect(publish_, &QTimer::timeout, this, &Mpris::publishChanges);
+    connect(&player_, &PlayerPort::changed, publish_, qOverload<>(&QTimer::start));
+    // The tag editor, or any tagger, saving the track in play.
+    connect(tagWatch_, &QFileSystemWatcher::fileChanged, publish_, qOverload<>(&QTimer::start));
 }
 
 Mpris::~Mpris()
@@ -169,20 +171,12 @@ bool Mpris::registerOn(QDBusConnection bus)
     bus_ = bus;
     service_ = name;
     playerBefore_ = playerProperties();
-    watch_->start();
     return true;
 }
 
 bool Mpris::hasTracks() const
 {
-    return ctx_.form1 && ctx_.form1->ExtGrid1->rows() > 1;
-}
-
-void Mpris::playRow(int row)
-{
-    Form1* f = ctx_.form1;
-    f->ExtGrid1->setRow(row);
-    ctx_.handle([f] { f->ExtGrid1_Click(); });
+    return player_.trackCount() > 0;
 }
 
 void Mpris::Raise()
@@ -204,43 +198,27 @@ void Mpris::Quit()
 
 void Mpris::Next()
 {
-    if (hasTracks())
-        playRow(nextTrackRow(ctx_.form1->ExtGrid1->row(), ctx_.form1->ExtGrid1->rows()));
-    publishChanges();
+    player_.next();
 }
 
 void Mpris::Previous()
 {
-    if (hasTracks())
-        playRow(previousTrackRow(ctx_.form1->ExtGrid1->row(), ctx_.form1->ExtGrid1->rows()));
-    publishChanges();
+    player_.previous();
 }
 
 void Mpris::Play()
 {
-    if (!hasTracks() || ctx_.form1->media().playState() == kPlaying)
-        return;
-    Form1* f = ctx_.form1;
-    // Nothing chosen yet: the toolbar's button would have no track to
-    // start; the first row (or the one selected) plays, as a click on it.
-    if (f->ExtGrid1->row() < 1 || ctx_.state.BranoCorrente.empty())
-        playRow(std::max(f->ExtGrid1->row(), 1));
-    else
-        ctx_.handle([f] { f->Toolbar1_ButtonClick("riprendi"); });
-    publishChanges();
+    player_.play();
 }
 
 void Mpris::Pause()
 {
-    Form1* f = ctx_.form1;
-    if (f && f->media().playState() == kPlaying)
-        ctx_.handle([f] { f->Toolbar1_ButtonClick("riprendi"); });
-    publishChanges();
+    player_.pause();
 }
 
 void Mpris::PlayPause()
 {
-    if (ctx_.form1 && ctx_.form1->media().playState() == kPlaying)
+    if (player_.playState() == kPlaying)
         Pause();
     else
         Play();
@@ -250,22 +228,19 @@ void Mpris::Stop()
 {
     // The player's own stop: the position goes back to the start, which
     // ends the play mode.
-    if (ctx_.form1)
-        ctx_.form1->MediaPlayer1->stopButton()->click();
-    publishChanges();
+    player_.stop();
 }
 
 void Mpris::Seek(qlonglong offsetMicroseconds)
 {
     if (!canSeek())
         return;
-    MediaPlayer& m = ctx_.form1->media();
-    const double to = m.currentPosition() + double(offsetMicroseconds) / 1e6;
-    if (to >= m.duration()) {
+    const double to = player_.position() + double(offsetMicroseconds) / 1e6;
+    if (to >= player_.duration()) {
         Next(); // past the end: as the track's end would do
         return;
     }
-    ctx_.handle([&] { m.setCurrentPosition(std::max(to, 0.0)); });
+    player_.seek(std::max(to, 0.0));
     emit Seeked(position());
 }
 
@@ -273,41 +248,41 @@ void Mpris::SetPosition(const QDBusObjectPath& trackId, qlonglong positionMicros
 {
     if (!canSeek() || trackId != currentTrack().id || positionMicroseconds < 0)
         return;
-    MediaPlayer& m = ctx_.form1->media();
     const double to = double(positionMicroseconds) / 1e6;
-    if (to > m.duration())
+    if (to > player_.duration())
         return;
-    ctx_.handle([&] { m.setCurrentPosition(to); });
+    player_.seek(to);
     emit Seeked(position());
 }
 
 void Mpris::OpenUri(const QString& uri)
 {
     const QUrl url(uri);
-    if (!ctx_.form1 || !url.isLocalFile())
+    if (!url.isLocalFile())
         return;
-    const std::string path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-    Form1* f = ctx_.form1;
-    ctx_.handle([f, &path] { f->openPath(path); });
-    publishChanges();
+    player_.openPath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
 }
 
 QString Mpris::playbackStatus() const
 {
-    if (!ctx_.form1)
-        return "Stopped";
-    return mediakeys::playbackStatus(ctx_.form1->media().playState(), ctx_.form1->playMode());
+    return mediakeys::playbackStatus(player_.playState(), player_.playMode());
 }
 
 const Mpris::Track& Mpris::currentTrack() const
 {
-    const std::string path = ctx_.form1 ? ctx_.form1->media().entryPath() : std::string();
+    const std::string path = player_.currentTrack();
     // To the nanosecond: a tag saved within the second of the last look
     // still shows.
     std::error_code ec;
     const auto modified = path.empty() ? std::filesystem::file_time_type() : std::filesystem::last_write_time(path, ec);
     if (path == track_.path && modified == track_.modified && !track_.id.path().isEmpty())
         return track_;
+    if (path != track_.path) {
+        if (!tagWatch_->files().isEmpty())
+            tagWatch_->removePaths(tagWatch_->files());
+        if (!path.empty())
+            tagWatch_->addPath(QFile::decodeName(path.c_str()));
+    }
     if (path != track_.path || track_.id.path().isEmpty())
         track_.id = QDBusObjectPath(
             path.empty() ? QString(kNoTrack) : QString("/it/zondari/Zondari/track/%1").arg(++trackCount_));
@@ -341,26 +316,24 @@ QVariantMap Mpris::metadata() const
         m["xesam:album"] = t.album;
     m["xesam:url"] = t.url;
     // Known once the player has opened the file.
-    if (const auto length = mediakeys::microseconds(ctx_.form1->media().duration()); length > 0)
+    if (const auto length = mediakeys::microseconds(player_.duration()); length > 0)
         m["mpris:length"] = qlonglong(length);
     return m;
 }
 
 double Mpris::volume() const
 {
-    return ctx_.form1 ? volumeGain(ctx_.form1->media().volume()) : 1.0;
+    return volumeGain(player_.volume());
 }
 
 void Mpris::setVolume(double gain)
 {
-    if (ctx_.form1)
-        ctx_.form1->media().setVolume(volumeOfGain(gain));
-    publishChanges();
+    player_.setVolume(volumeOfGain(gain));
 }
 
 qlonglong Mpris::position() const
 {
-    return ctx_.form1 ? mediakeys::microseconds(ctx_.form1->media().currentPosition()) : 0;
+    return mediakeys::microseconds(player_.position());
 }
 
 bool Mpris::canGoNext() const
@@ -380,7 +353,7 @@ bool Mpris::canPause() const
 
 bool Mpris::canSeek() const
 {
-    return ctx_.form1 && !ctx_.form1->media().entryPath().empty() && ctx_.form1->media().duration() > 0;
+    return !player_.currentTrack().empty() && player_.duration() > 0;
 }
 
 QVariantMap Mpris::playerProperties() const

@@ -8,19 +8,23 @@
 #include <filesystem>
 #include <string>
 
+class QFileSystemWatcher;
 class QTimer;
 
 namespace zondari {
 
 class AppContext;
+class PlayerPort;
 
 // The player window on the session bus as an MPRIS 2 media player
 // ("org.mpris.MediaPlayer2.zondari"), so that the keyboard's media keys and
 // the desktop's sound applet drive it. Every command goes through the
-// window's own handlers: the toolbar's play/pause button, a click on a row
-// of the grid, the player's stop; Next and Previous choose the row as the
-// automatic advance does. The bus is told of every change of what it can
-// read (PropertiesChanged), whatever made the change.
+// player's port to the window's own handlers: the toolbar's play/pause
+// button, a click on a row of the grid, the player's stop; Next and Previous
+// choose the row as the automatic advance does. The bus is told of every
+// change of what it can read (PropertiesChanged), whatever made the change,
+// as the port announces it. Once the player window is gone, nothing can be
+// played and every command does nothing.
 class Mpris : public QObject {
     Q_OBJECT
 public:
@@ -64,7 +68,7 @@ public:
     bool canSeek() const;
 
     // Looks at the player now and tells the bus what changed since it last
-    // looked (it also looks every few tenths of a second by itself).
+    // looked; the port's announcements bring it here.
     void publishChanges();
 
 signals:
@@ -78,17 +82,17 @@ private:
         QString title, artist, album, url;
     };
     bool hasTracks() const;
-    // Plays row `row` of the grid as a click on it does.
-    void playRow(int row);
     // The track in the player, read again when it or its tag changed.
     const Track& currentTrack() const;
     QVariantMap playerProperties() const;
     void emitChanges(const QString& interface, const QVariantMap& now, QVariantMap& before);
 
     AppContext& ctx_;
+    PlayerPort& player_;
     QDBusConnection bus_;
     QString service_;
-    QTimer* watch_;
+    QTimer* publish_;
+    QFileSystemWatcher* tagWatch_;
     mutable Track track_;
     mutable unsigned trackCount_ = 0;
     QVariantMap playerBefore_;

@@ -45,6 +45,11 @@ MDIForm1::MDIForm1(AppContext& ctx)
     qApp->installEventFilter(this);
 }
 
+MDIForm1::~MDIForm1()
+{
+    ctx_.frame = nullptr;
+}
+
 QAction* MDIForm1::addItem(QMenu* menu, const char* name, const QString& caption, void (MDIForm1::*slot)())
 {
     QAction* a = menu->addAction(caption);

@@ -25,6 +25,7 @@ class MDIForm1 : public QMainWindow {
     Q_OBJECT
 public:
     explicit MDIForm1(AppContext& ctx);
+    ~MDIForm1() override;
 
     // Maximises the frame, sets the search option, makes the program folder
     // current and reads the settings.

@@ -16,7 +16,6 @@
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
-#include "ui/player/form1.h"
 #include "ui/shell/childwindow.h"
 
 namespace zondari {
@@ -132,9 +131,9 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
 void frmMain::Load()
 {
     std::string folder = files::currentFolder();
-    if (ctx_.form1) {
-        folder = ctx_.form1->musicFolder();
-        ctx_.form1->goToMusicFolder();
+    if (ctx_.player.present()) {
+        folder = ctx_.player.musicFolder();
+        ctx_.player.goToMusicFolder();
     }
     const std::string track = text::trimLeftSpaces(ctx_.state.BranoCorrente);
     if (!track.empty()) {

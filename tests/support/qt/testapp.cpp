@@ -41,8 +41,13 @@ Form1* TestApp::startIn(const std::string& folder)
 {
     start();
     dialogs.messages.clear();
-    EXPECT_TRUE(ctx.form1->Dir1->setPath(folder).ok()) << folder;
-    return ctx.form1;
+    EXPECT_TRUE(player()->Dir1->setPath(folder).ok()) << folder;
+    return player();
+}
+
+Form1* TestApp::player() const
+{
+    return frame ? frame->findChild<Form1*>() : nullptr;
 }
 
 void TestApp::screenshot(const std::string& suffix)

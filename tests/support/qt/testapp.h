@@ -26,6 +26,8 @@ struct TestApp {
     // Starts them, forgets the catalogue window's hint that no CD is
     // catalogued, and moves the player to `folder`; the player.
     Form1* startIn(const std::string& folder);
+    // The player window, while it is open.
+    Form1* player() const;
 
     TempDir programFolder;
     AppState state;

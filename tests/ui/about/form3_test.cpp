@@ -69,7 +69,7 @@ TEST_F(AboutTest, TheFramesAboutAndThePlayersButtonShowItModally)
     // Without the logo the picture stays empty; the player's button opens
     // the same window.
     std::filesystem::remove(app.programFolder / "zondlogo.jpg");
-    QAction* button = app.ctx.form1->button("informazioni");
+    QAction* button = app.player()->button("informazioni");
     EXPECT_TRUE(button->isEnabled());
     {
         ModalSteps<Form3> person({[](Form3& about) { EXPECT_TRUE(about.Picture2->pixmap().isNull()); }});

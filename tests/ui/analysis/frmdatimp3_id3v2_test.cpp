@@ -96,7 +96,7 @@ TEST_F(DetailsId3v2Test, GrowsWhenThePlayerIsShorterThanItsRows)
 {
     const std::string tagged = makeMp3(music.path(), "tagged.mp3", {2.0});
     ASSERT_TRUE(peer::tagWithMid3v2(tagged, {"T", "A", "B", "2004", "C", "1", "Rock"}));
-    auto* player = qobject_cast<QMdiSubWindow*>(app.ctx.form1->parentWidget());
+    auto* player = qobject_cast<QMdiSubWindow*>(app.player()->parentWidget());
     player->resize(player->width(), 200);
     frmDATIMP3* w = open();
     app.ctx.openers.riempimp3("tagged.mp3");

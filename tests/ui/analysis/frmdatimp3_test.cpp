@@ -72,7 +72,7 @@ TEST_F(DetailsTest, StandsAtTheCatalogueWindowOrBesideThePlayer)
 {
     frmDATIMP3* w = open();
     QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    QMdiSubWindow* player = qobject_cast<QMdiSubWindow*>(app.ctx.form1->parentWidget());
+    QMdiSubWindow* player = qobject_cast<QMdiSubWindow*>(app.player()->parentWidget());
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(sub->width(), 3650 / 15);
     EXPECT_EQ(sub->height(), player->height());
@@ -109,7 +109,7 @@ TEST_F(DetailsTest, PlayerGridAndToolbarFillTheWindowWithTheClickedTracksHeaderP
 {
     makeMp3(music.path(), "a.mp3", {5.5, 44100, 2, "-V 2 -m s --id3v1-only --tt Titolo --ta Autore --tg 17"});
     makeMp3(music.path(), "b.mp3", {.seconds = 3, .lameOptions = "-b 192"});
-    Form1* f = app.ctx.form1;
+    Form1* f = app.player();
     f->RiempiTabella();
 
     // The toolbar opens the window on the current track...

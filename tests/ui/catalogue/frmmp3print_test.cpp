@@ -66,7 +66,7 @@ TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
     TestApp app;
     frmMP3print* w = start(app);
     ASSERT_NE(w, nullptr);
-    const QRect player = app.ctx.form1->parentWidget()->geometry();
+    const QRect player = app.player()->parentWidget()->geometry();
     EXPECT_GT(w->parentWidget()->geometry().left(), player.right() - 1);
 
     QStringList keys, tips;

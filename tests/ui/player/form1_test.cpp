@@ -64,7 +64,7 @@ TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturnsFromAnyCurr
         TestApp app;
         app.programFolder.write("zondari.ini", "Utente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=/\r\n");
         app.start();
-        ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()));
+        ASSERT_TRUE(app.player()->Dir1->setPath(music.path()));
         EXPECT_EQ(files::currentFolder(), music.path());
         EXPECT_EQ(test::readFile(app.programFolder / "zondari.ini"),
             "; File di inizializzazione per Zondari\r\n"
@@ -79,9 +79,9 @@ TEST(TrackGrid, FolderChangeRewritesTheSettingsAndTheNextStartReturnsFromAnyCurr
         again.start();
         EXPECT_EQ(again.state.Utente, "Anna");
         EXPECT_EQ(again.state.FilesMusicali, ".MP3");
-        EXPECT_EQ(again.ctx.form1->Dir1->path(), music.path());
+        EXPECT_EQ(again.player()->Dir1->path(), music.path());
         EXPECT_EQ(files::currentFolder(), music.path());
-        EXPECT_EQ(again.ctx.form1->ExtGrid1->rows(), 2);
+        EXPECT_EQ(again.player()->ExtGrid1->rows(), 2);
     }
 }
 
@@ -95,11 +95,11 @@ TEST(TrackGrid, SaveThatFailsReportsAndKeepsTheOldSettings)
     ReadOnly lock(app.programFolder.path());
     if (!lock.ok())
         GTEST_SKIP() << "no way to make a folder read-only here";
-    ASSERT_TRUE(app.ctx.form1->Dir1->setPath(music.path()));
+    ASSERT_TRUE(app.player()->Dir1->setPath(music.path()));
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 75);
     EXPECT_EQ(test::readFile(app.programFolder / "zondari.ini"), old);
-    EXPECT_EQ(app.ctx.form1->Dir1->path(), music.path()); // the player moved all the same
+    EXPECT_EQ(app.player()->Dir1->path(), music.path()); // the player moved all the same
 }
 
 TEST(TrackGrid, UnreadableDriveFallsBackToTheSavedDrive)
@@ -108,7 +108,7 @@ TEST(TrackGrid, UnreadableDriveFallsBackToTheSavedDrive)
     app.drives.extra.push_back({"/nonexistent-cd-zondari", "CD", "/dev/sr9", "iso9660"});
     app.start();
     app.dialogs.messages.clear(); // the catalogue window's start-up hint
-    Form1* f = app.ctx.form1;
+    Form1* f = app.player();
     const std::string saved = f->savedDrive();
     const std::string folder = f->Dir1->path();
     f->Drive1->setDrive("/nonexistent-cd-zondari");
@@ -123,7 +123,7 @@ TEST(TrackGrid, LastFolderThatIsGoneLeavesTheListsWhereTheyWere)
     TestApp app;
     app.programFolder.write("zondari.ini", "UltimoPath=/nonexistent/zondari/musica\r\nFilesMusicali=.MP3\r\n");
     app.start();
-    EXPECT_EQ(app.ctx.form1->Dir1->path(), app.programFolder.path());
+    EXPECT_EQ(app.player()->Dir1->path(), app.programFolder.path());
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
     // Only the catalogue window's hint that no CD is catalogued yet.
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoCatalogueMessage});

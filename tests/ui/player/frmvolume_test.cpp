@@ -37,7 +37,7 @@ struct VolumeWindowTest : ::testing::Test {
     // The window as the player's "volume" button opens it.
     frmVolume* openFromToolbar()
     {
-        QAction* button = app.ctx.form1->button("volume");
+        QAction* button = app.player()->button("volume");
         EXPECT_TRUE(button->isEnabled());
         button->trigger();
         QApplication::processEvents();
@@ -97,7 +97,7 @@ TEST_F(VolumeWindowTest, OpensBesideThePlayerAtTheSystemsVolumeAndLeavesItAlone)
     EXPECT_EQ(sinkVolume(), 49152);
     // 100 and 500 twips (15 to the pixel) from the player's right and top.
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    auto* player = qobject_cast<QMdiSubWindow*>(app.ctx.form1->parentWidget());
+    auto* player = qobject_cast<QMdiSubWindow*>(app.player()->parentWidget());
     ASSERT_TRUE(sub && player);
     EXPECT_EQ(sub->pos(), QPoint(player->x() + player->width() + 7, player->y() + 33));
 

@@ -27,7 +27,7 @@ struct Opened : ::testing::Test {
         music.write("note.ogg", std::string(300, 'z'));
         app.start();
         app.dialogs.messages.clear();
-        f = app.ctx.form1;
+        f = app.player();
     }
     TempDir music;
     TestApp app;

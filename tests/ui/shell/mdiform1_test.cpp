@@ -55,9 +55,9 @@ TEST_F(Frame, WithoutSettingsFileStartsOnTheDefaultsAndWritesNothing)
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 
     // The player window is the frame's child, in the program folder.
-    ASSERT_NE(app.ctx.form1, nullptr);
-    EXPECT_EQ(app.ctx.form1->Dir1->path(), app.programFolder.path());
-    EXPECT_EQ(qobject_cast<QMdiSubWindow*>(app.ctx.form1->parentWidget())->mdiArea(), frame->mdiArea());
+    ASSERT_NE(app.player(), nullptr);
+    EXPECT_EQ(app.player()->Dir1->path(), app.programFolder.path());
+    EXPECT_EQ(qobject_cast<QMdiSubWindow*>(app.player()->parentWidget())->mdiArea(), frame->mdiArea());
 }
 
 TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
@@ -71,7 +71,7 @@ TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
     app.start();
     EXPECT_EQ(app.state.Utente, "Anna");
     EXPECT_EQ(app.state.FilesMusicali, ""); // no key: nothing is listed
-    EXPECT_EQ(app.ctx.form1->findChild<QWidget*>("ExtGrid1") != nullptr, true);
+    EXPECT_EQ(app.player()->findChild<QWidget*>("ExtGrid1") != nullptr, true);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 

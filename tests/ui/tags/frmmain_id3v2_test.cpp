@@ -31,7 +31,7 @@ struct EditorId3v2Test : ::testing::Test {
     frmMain* open(const std::string& track)
     {
         app.state.BranoCorrente = track;
-        app.ctx.form1->button("ID3")->trigger();
+        app.player()->button("ID3")->trigger();
         return app.frame->findChild<frmMain*>("frmMain");
     }
 

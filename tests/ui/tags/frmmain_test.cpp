@@ -28,7 +28,7 @@ struct EditorTest : ::testing::Test {
     frmMain* open(const std::string& track)
     {
         app.state.BranoCorrente = track;
-        app.ctx.form1->button("ID3")->trigger();
+        app.player()->button("ID3")->trigger();
         return app.frame->findChild<frmMain*>("frmMain");
     }
 
