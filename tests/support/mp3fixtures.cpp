@@ -17,10 +17,16 @@ std::string makeMp3(const std::string& folder, const std::string& name, const To
     const std::string out = folder + "/" + name;
     const std::string wav = out + ".tone.wav";
     std::ostringstream cmd;
-    cmd << "sox -q -n -r " << tone.sampleRate << " -c " << tone.channels << " -b 16 '" << wav << "' synth "
-        << tone.seconds << " sine " << tone.frequency;
-    if (tone.gainDb != 0.0)
-        cmd << " gain " << tone.gainDb;
+    cmd << "sox -q -n -r " << tone.sampleRate << " -c " << tone.channels << " -b 16 '" << wav << "'";
+    // One effects chain a second for a stepped pitch; sox plays the chains
+    // one after another.
+    const int steps = tone.stepHz != 0.0 ? static_cast<int>(tone.seconds) : 1;
+    for (int k = 0; k < steps; ++k) {
+        cmd << (k ? " :" : "") << " synth " << (steps > 1 ? 1.0 : tone.seconds) << " sine "
+            << tone.frequency + k * tone.stepHz;
+        if (tone.gainDb != 0.0)
+            cmd << " gain " << tone.gainDb;
+    }
     cmd << " && lame --quiet " << tone.lameOptions << " '" << wav << "' '" << out << "'";
     const int status = run(cmd.str());
     std::error_code ec;

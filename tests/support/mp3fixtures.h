@@ -11,6 +11,10 @@ struct ToneSpec {
     std::string lameOptions = "-b 128"; // e.g. "-V 2", "-m m", "--resample 22.05"
     double frequency = 440.0;
     double gainDb = 0.0; // below full scale, so that two decks mixed do not clip
+    // When not 0, the pitch rises by this much at each whole second, so that
+    // the sound tells where in the track it is: second k is at
+    // frequency + k x stepHz.
+    double stepHz = 0.0;
 };
 
 // Encodes a sine tone with lame into `folder`/`name` and returns its path;

@@ -5,6 +5,7 @@
 
 #include "core/catalogue/entry.h"
 #include "core/common/text.h"
+#include "core/player/advance.h"
 
 namespace zondari::mixer {
 
@@ -20,8 +21,10 @@ std::string loadedCaption(std::string_view fileName)
     return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
 }
 
-std::string tickerTitle(std::string_view fileName, bool playing)
+std::string tickerTitle(std::string_view fileName, bool playing, bool unplayable)
 {
+    if (unplayable)
+        return AutoAdvance::report(catalogue::fileNameOf(fileName));
     return playing ? text::trimSpaces(catalogue::fileNameOf(fileName)) : kNoSong;
 }
 

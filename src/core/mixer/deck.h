@@ -15,8 +15,10 @@ inline constexpr const char* kNoSong = "Nessuna canzone";
 std::string loadedCaption(std::string_view fileName);
 
 // The title the ticker scrolls: the trimmed name part (after the last "/"
-// or "\") of the deck's file while the deck plays, else "Nessuna canzone".
-std::string tickerTitle(std::string_view fileName, bool playing);
+// or "\") of the deck's file while the deck plays; "Impossibile riprodurre: "
+// and that name when the file turned out not to be playable, so that a
+// failed file is told from an empty deck; else "Nessuna canzone".
+std::string tickerTitle(std::string_view fileName, bool playing, bool unplayable = false);
 
 // A deck's title ticker: on each tick the window of 25 characters of
 // title & "   " & title moves on by one character, and comes round again

@@ -73,8 +73,12 @@ GstMediaPlayer::GstMediaPlayer(QObject* parent)
     guint flags = 0;
     GstElement* sink = makeSink(flags);
     g_object_set(pipeline_, "flags", flags, nullptr);
-    if (sink)
+    if (sink) {
         g_object_set(pipeline_, "audio-sink", sink, nullptr);
+        if (flags & kPlaySoftVolume)
+            sink = nullptr; // the volume is the pipeline's
+    }
+    sink_ = sink;
     GstBus* bus = gst_element_get_bus(pipeline_);
     gst_bus_set_sync_handler(bus, &GstBusBridge::sync, this, nullptr);
     gst_object_unref(bus);
@@ -154,6 +158,10 @@ bool GstMediaPlayer::load(std::size_t index)
     g_object_set(pipeline_, "uri", uri, nullptr);
     g_free(uri);
     loaded_ = true;
+    // Each file opens a new stream on the sound server, which would start at
+    // the server's full volume: the sink is handed the volume before the
+    // stream opens, so that not one sample is heard louder.
+    applyVolume();
     // Prerolled at once, so that its length is known and play starts without
     // a wait; the step from one playlist entry to the next goes on playing.
     gst_element_set_state(pipeline_, state_ == State::Playing ? GST_STATE_PLAYING : GST_STATE_PAUSED);
@@ -293,9 +301,17 @@ double GstMediaPlayer::duration() const
 void GstMediaPlayer::setVolume(int hundredthsOfDecibel)
 {
     volume_ = std::clamp(hundredthsOfDecibel, kSilentVolume, 0);
-    if (pipeline_)
-        g_object_set(pipeline_, "volume", volumeGain(volume_), nullptr);
+    applyVolume();
     stateChanged();
+}
+
+void GstMediaPlayer::applyVolume()
+{
+    if (!pipeline_)
+        return;
+    g_object_set(pipeline_, "volume", volumeGain(volume_), nullptr);
+    if (sink_)
+        g_object_set(sink_, "volume", volumeGain(volume_), nullptr);
 }
 
 void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)

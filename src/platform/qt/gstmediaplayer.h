@@ -64,8 +64,11 @@ private:
     // After an entry ended or failed: the next one, or the end of playback.
     void entryOver();
     void onMessage(GstMessage* message, unsigned generation);
+    // The volume held, to the pipeline and to the sound server's sink.
+    void applyVolume();
 
     GstElement* pipeline_ = nullptr;
+    GstElement* sink_ = nullptr; // the sound server's sink, owned by the pipeline
     std::string name_;
     std::vector<std::string> entries_; // the file, or a playlist's entries
     std::size_t index_ = 0;

@@ -27,7 +27,7 @@ void FileListBox::setPattern(const std::string& pattern)
 std::string FileListBox::fileName() const
 {
     const QListWidgetItem* item = currentItem();
-    return item ? item->text().toStdString() : std::string();
+    return item ? item->data(Qt::UserRole).toByteArray().toStdString() : std::string();
 }
 
 void FileListBox::keyPressEvent(QKeyEvent* e)
@@ -47,11 +47,12 @@ void FileListBox::refresh()
     const auto names = files::dirSearch(path_, pattern_);
     if (!names)
         return;
-    QStringList items;
-    items.reserve(static_cast<int>(names->size()));
-    for (const std::string& name : *names)
-        items << QString::fromStdString(name);
-    addItems(items);
+    // The name's bytes stay with the item: one that is not UTF-8 shows
+    // U+FFFD in their place but still opens.
+    for (const std::string& name : *names) {
+        auto* item = new QListWidgetItem(QString::fromStdString(name), this);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    }
 }
 
 } // namespace zondari

@@ -111,6 +111,12 @@ mp3MIXER::mp3MIXER(AppContext& ctx, QWidget* parent)
 
     connectDeck(0);
     connectDeck(1);
+    for (Deck& d : decks_)
+        // Stopped: back at the start, and a failure is no longer news.
+        d.media().onPositionChange([&d](double, double newPosition) {
+            if (newPosition == 0.0)
+                d.reportFailure = false;
+        });
     // Tracking: the volumes follow the fader while it is dragged.
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { guarded(&mp3MIXER::HScroll1_Change); });
     connect(Command1, &QPushButton::clicked, this, [this] { guarded(&mp3MIXER::Command1_Click); });
@@ -332,7 +338,8 @@ void mp3MIXER::Timer3_Timer()
 void mp3MIXER::tick(Deck& d)
 {
     MediaPlayer& m = d.media();
-    const std::string title = mixer::tickerTitle(m.fileName(), m.playState() == kPlaying);
+    const std::string title
+        = mixer::tickerTitle(m.fileName(), m.playState() == kPlaying, d.reportFailure && m.unplayable());
     d.ticker->setText(QString::fromStdString(d.scroller.tick(title)));
 
     // The slider spans the track once its length is known.
@@ -387,6 +394,7 @@ void mp3MIXER::loadDeck(Deck& d)
         d.slider->setRange(0, 0);
         d.value->setText("0");
     }
+    d.reportFailure = true;
     check(d.media().setFileName(full));
     check(d.media().play());
 }

@@ -115,6 +115,9 @@ private:
         QLabel* value = nullptr;
         QLabel* ticker = nullptr;
         mixer::Ticker scroller;
+        // The file loaded last could not be played, and the deck has not
+        // been stopped since: its ticker says so.
+        bool reportFailure = false;
 
         MediaPlayer& media() const;
     };

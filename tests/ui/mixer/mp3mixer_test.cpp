@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -320,6 +321,31 @@ TEST(MixerPlayback, AutomaticMixStartsTheOtherDeckThenTheCrossfadeNearTheEnd)
     EXPECT_EQ(x.left().playState(), kStopped);
 }
 
+TEST(MixerPlayback, ADeckThatCannotPlaySaysSoUntilStoppedOrLoadedAgain)
+{
+    REQUIRE_PLAYBACK();
+    MixerApp x({{"brano.mp3", 20.0}});
+    x.music.write("rotto.mp3", "non sono musica\n");
+    mp3MIXER* m = x.open();
+    ASSERT_NE(m, nullptr);
+    // The ticker scrolls the title: what it shows is a stretch of the title,
+    // three spaces and the title again.
+    const auto shows = [&](const QString& title) {
+        return x.waitFor([&] {
+            const QString t = m->Label1->text();
+            return t.size() >= std::min<qsizetype>(title.size(), 25) && (title + "   " + title).contains(t);
+        });
+    };
+    MixerApp::load(m->File1, "rotto.mp3");
+    EXPECT_TRUE(shows("Impossibile riprodurre: rotto.mp3"));
+    m->ActiveMovie1->stopButton()->click();
+    EXPECT_TRUE(shows("Nessuna canzone"));
+    MixerApp::load(m->File1, "rotto.mp3");
+    EXPECT_TRUE(shows("Impossibile riprodurre: rotto.mp3"));
+    MixerApp::load(m->File1, "brano.mp3");
+    EXPECT_TRUE(shows("brano.mp3"));
+}
+
 TEST(MixerPlayback, UscitaAndClosingTheWindowStopBothDecks)
 {
     REQUIRE_PLAYBACK();
@@ -562,4 +588,90 @@ TEST(MixerHeard, ADeckReloadedStoppedAndStartedAgainManyTimesStillPlaysAndIsHear
         << "stuck at " << h.x.left().currentPosition() << " s";
     EXPECT_GT(h.level(kLeftHz, Clock::now() - milliseconds(100)), -20);
     EXPECT_TRUE(h.x.app.dialogs.runtimeErrors.empty());
+}
+
+TEST(MixerHeard, ADeckAlwaysPlaysAtTheLevelTheCrossfaderGivesWhateverCameBefore)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    ASSERT_TRUE(h.start()) << "the decks are not heard";
+
+    const auto stop = [&] { h.m->ActiveMovie1->stopButton()->click(); };
+    const auto play = [&] { h.m->ActiveMovie1->playButton()->click(); };
+    const auto reload = [&] { MixerApp::load(h.m->File1, "sinistra.mp3"); };
+    const auto automaticMix = [&] {
+        h.m->HScroll1->setValue(0);
+        h.m->Command1->click();
+        ASSERT_TRUE(h.x.waitFor([&] { return !h.m->Timer1->isActive(); }, 15000));
+    };
+    // The crossfader all the way right: whatever the left deck went through,
+    // it stays silent while the right deck is heard.
+    const std::vector<std::pair<const char*, std::vector<std::function<void()>>>> cases = {
+        {"stop, then a file loaded", {stop, reload}},
+        {"stop, then play", {stop, play}},
+        {"a file loaded while it plays", {reload}},
+        {"the automatic mix's end, then play", {automaticMix, play}},
+    };
+    for (const auto& [what, steps] : cases) {
+        SCOPED_TRACE(what);
+        h.m->HScroll1->setValue(0);
+        reload();
+        h.m->HScroll1->setValue(10000);
+        QTest::qWait(300);
+        ASSERT_LT(h.steadyLevel(kLeftHz), -50) << "the crossfader does not silence the deck to begin with";
+        for (const auto& step : steps)
+            step();
+        ASSERT_TRUE(h.x.waitFor([&] { return h.x.left().playState() == kPlaying; }));
+        QTest::qWait(600);
+        EXPECT_LT(h.steadyLevel(kLeftHz), -50) << "the faded deck is heard";
+        EXPECT_GT(h.steadyLevel(kRightHz), -30) << "the deck on air is not heard";
+    }
+}
+
+TEST(MixerHeard, ADecksSeekIsHeardWhereTheSliderSays)
+{
+    REQUIRE_PLAYBACK();
+    HeardMixer h;
+    if (!h.sink.ok())
+        GTEST_SKIP() << "the sound server does not load a null sink for this test";
+    // Second k of this track sounds at 300 + 100 k Hz.
+    ASSERT_FALSE(makeMp3(h.x.music.path(), "passi.mp3", {.seconds = 20, .frequency = 300, .gainDb = -12, .stepHz = 100})
+                     .empty());
+    h.m = h.x.open();
+    ASSERT_NE(h.m, nullptr);
+    MixerApp::load(h.m->File1, "passi.mp3");
+    ASSERT_TRUE(h.x.waitFor([&] { return h.x.left().duration() > 0 && h.m->Slider1->maximum() > 0; }));
+    // The slider counts twentieths of a second; each value is heard at its
+    // second, before the next step of the pitch: while the deck plays, moved
+    // while it is stopped or paused and played then, and after a new load.
+    const auto stop = [&] { h.m->ActiveMovie1->stopButton()->click(); };
+    const auto pause = [&] { h.m->ActiveMovie1->pauseButton()->click(); };
+    const auto play = [&] { h.m->ActiveMovie1->playButton()->click(); };
+    const auto reload = [&] {
+        MixerApp::load(h.m->File1, "passi.mp3");
+        ASSERT_TRUE(h.x.waitFor([&] { return h.m->Slider1->maximum() > 0; }));
+    };
+    const std::vector<std::tuple<int, std::function<void()>, std::function<void()>>> cases = {
+        {300, [] {}, [] {}},
+        {100, [] {}, [] {}},
+        {250, stop, play},
+        {150, pause, play},
+        {200, reload, [] {}},
+    };
+    for (const auto& [value, before, after] : cases) {
+        SCOPED_TRACE(value);
+        before();
+        h.m->Slider1->setValue(value);
+        after();
+        const double hz = 300 + 100 * (value / 20);
+        EXPECT_TRUE(h.x.waitFor(
+            [&] {
+                moveOwnSinkInputs(h.sink.name());
+                return h.level(hz, Clock::now() - milliseconds(100)) > -30;
+            },
+            1500))
+            << "second " << value / 20 << " (" << hz << " Hz) is not what plays";
+    }
 }
