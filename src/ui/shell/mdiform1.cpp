@@ -10,8 +10,10 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <cerrno>
 
 #include "core/about/version.h"
+#include "platform/shell.h"
 #include "ui/appcontext.h"
 #include "ui/shell/module1.h"
 #include "ui/shell/shortdate.h"
@@ -179,7 +181,13 @@ void MDIForm1::Activate()
 
 void startVortafon(AppContext& ctx)
 {
-    if (const Status st = ctx.services.shell.start("start", {"vortafon"}); !st)
+    // The launcher returns at once, whether or not it finds the program:
+    // whether there is one to start is asked first, where the launcher
+    // would look, so that a missing one is reported before the end.
+    Status st = runtimeErrorFromErrno(ENOENT);
+    if (!findProgram("vortafon", {ctx.state.programFolder}).empty())
+        st = ctx.services.shell.start("start", {"vortafon"});
+    if (!st)
         ctx.dialogs().runtimeError(st.error());
     ctx.services.end();
 }
