@@ -209,7 +209,8 @@ std::optional<FileStat> statFile(const std::string& path)
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
-    return FileStat{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
+    return FileStat{static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime),
+        static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 std::string folderOf(const std::string& path)

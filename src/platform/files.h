@@ -74,6 +74,10 @@ bool folderExists(const std::string& path);
 struct FileStat {
     std::uint64_t size = 0;
     std::int64_t modified = 0; // seconds since 1970
+    // The file itself, whatever its name: the same after a rename.
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool sameFile(const FileStat& other) const { return device == other.device && inode == other.inode; }
 };
 std::optional<FileStat> statFile(const std::string& path);
 

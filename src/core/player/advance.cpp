@@ -39,7 +39,6 @@ void AutoAdvance::newRound()
 void AutoAdvance::trackStarted()
 {
     reported_ = false;
-    wait_ = 0;
 }
 
 std::string AutoAdvance::report(const std::string& track)
@@ -61,25 +60,22 @@ TickStep AutoAdvance::tick(const PlayerFacts& facts, const std::vector<TrackRow>
     // report: the advance starts the first row.
     const std::string track = text::trimSpaces(facts.track);
     const bool failed = facts.unplayable && !track.empty();
-    if (failed && !reported_) {
+    const bool news = failed && !reported_;
+    if (news) {
         reported_ = true;
-        wait_ = kReportTicks - 1;
         if (!facts.playMode)
             return TickStep::ReportUnplayable;
         failed_.insert(track);
-        return roundFailed(tracks) ? TickStep::ReportUnplayableAndRelease : TickStep::ReportUnplayable;
+        if (roundFailed(tracks))
+            return TickStep::ReportUnplayableAndRelease;
     }
     const TickStep step = tickStep(facts.playState, facts.playMode, static_cast<int>(tracks.size()) + 1);
     if (step != TickStep::Advance)
         return step;
-    if (failed && wait_ > 0) {
-        --wait_;
-        return TickStep::DisplayOnly;
-    }
     if (!facts.unplayable)
         failed_.clear(); // it played to its end
     trackStarted();
-    return TickStep::Advance;
+    return news ? TickStep::SkipUnplayable : TickStep::Advance;
 }
 
 } // namespace zondari

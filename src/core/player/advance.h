@@ -14,6 +14,9 @@ enum class TickStep {
     Advance, // the track ended with the play mode on: start the next row
     ReleasePlayMode, // the play mode is on but the grid lists no track
     ReportUnplayable, // the track cannot be played: say so on the display
+    // ... with the play mode on: say so, and start the next row on the same
+    // tick, so that failed tracks are skipped one a tick.
+    SkipUnplayable,
     // ... and no track of the grid could be played in a whole round: say so
     // and end the play mode, rather than cycling through the failures forever.
     ReportUnplayableAndRelease,
@@ -40,17 +43,13 @@ struct PlayerFacts {
 };
 
 // Automatic advance over tracks that cannot be played. A track that fails
-// is reported once on the display, which keeps the report a moment before
-// moving on; when every track the grid lists has failed since something last
+// is reported on the display as the next one starts, one failed track a
+// tick; when every track the grid lists has failed since something last
 // played, the round is over and the play mode ends. The grid may change
 // under the round (files added, removed, renamed): a track not tried yet
 // keeps the round going.
 class AutoAdvance {
 public:
-    // Ticks the report of a failed track stays on the display before the
-    // next track starts (300 ms each).
-    static constexpr int kReportTicks = 3;
-
     // A person started a track or chose another folder: a new round.
     void newRound();
 
@@ -68,7 +67,6 @@ private:
 
     std::set<std::string> failed_; // tracks that failed since something last played
     bool reported_ = false; // the track set last was reported
-    int wait_ = 0; // ticks the report still stays
 };
 
 } // namespace zondari

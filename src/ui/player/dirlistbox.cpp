@@ -35,7 +35,7 @@ void DirListBox::openItem(QListWidgetItem* item)
 {
     if (item)
         // A folder gone since it was listed: the list stays where it is.
-        (void)setPath(item->data(kPathRole).toString().toStdString());
+        (void)setPath(item->data(kPathRole).toByteArray().toStdString());
 }
 
 Status DirListBox::setPath(const std::string& requested)
@@ -59,14 +59,14 @@ Status DirListBox::setPath(const std::string& requested)
     for (const std::string& p : chain) {
         auto* item = new QListWidgetItem(
             open, QString(depth * 2, ' ') + QString::fromStdString(p == "/" ? p : files::nameOf(p)));
-        item->setData(kPathRole, QString::fromStdString(p));
+        item->setData(kPathRole, QByteArray::fromStdString(p)); // the bytes, whatever the text shows
         addItem(item);
         ++depth;
     }
     setCurrentRow(count() - 1);
     for (const std::string& name : *children) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, ' ') + QString::fromStdString(name));
-        item->setData(kPathRole, QString::fromStdString(joinPath(path, name)));
+        item->setData(kPathRole, QByteArray::fromStdString(joinPath(path, name)));
         addItem(item);
     }
 

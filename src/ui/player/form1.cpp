@@ -14,8 +14,11 @@
 #include <array>
 
 #include "core/common/paths.h"
+#include "core/common/text.h"
+#include "core/player/playstate.h"
 #include "core/player/trackrows.h"
 #include "platform/files.h"
+#include "platform/mediaplayer.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
@@ -175,6 +178,13 @@ void Form1::Dir1_Change()
 {
     check(ctx_.services.folders.changeFolder(Dir1->path()));
     advance_.newRound();
+    // The report of a track that could not be played is about the folder
+    // left behind.
+    std::string& display = ctx_.state.TitoloDisplay;
+    if (display.starts_with(AutoAdvance::report(""))) {
+        titleWhenHeard_ = false;
+        display = media().playState() == kPlaying ? ctx_.state.BranoCorrente : std::string(kPlayerTitle);
+    }
     RiempiTabella();
     ctx_.state.UltimoPath = Dir1->path();
     // A failed save has been shown in the runtime error box; the folder
@@ -185,7 +195,7 @@ void Form1::Dir1_Change()
 void Form1::followFolder()
 {
     const int row = ExtGrid1->row();
-    const QString selected = ExtGrid1->textMatrix(row, 1);
+    const std::string selected = ExtGrid1->title(row);
     const int scroll = ExtGrid1->verticalScrollBar()->value();
     QHeaderView* header = ExtGrid1->horizontalHeader();
     std::array<int, 3> widths{};
@@ -198,8 +208,21 @@ void Form1::followFolder()
         header->resizeSection(c, widths[c - 1]);
     if (row >= 1) {
         const auto& rows = ExtGrid1->gridModel()->rows();
-        const auto same = std::find_if(
-            rows.begin(), rows.end(), [&](const TrackRow& r) { return QString::fromStdString(r.title) == selected; });
+        auto same = std::find_if(rows.begin(), rows.end(), [&](const TrackRow& r) { return r.title == selected; });
+        // The track in play renamed: its row is the one of the same file,
+        // under its new name, from which the advance goes on.
+        const bool inPlay = text::trimSpaces(selected) == text::trimSpaces(ctx_.state.BranoCorrente);
+        if (same == rows.end() && inPlay && playing_) {
+            same = std::find_if(rows.begin(), rows.end(), [&](const TrackRow& r) {
+                const auto st = files::statFile(joinPath(Dir1->path(), text::trimSpaces(r.title)));
+                return st && st->sameFile(*playing_);
+            });
+            if (same != rows.end()) {
+                if (ctx_.state.TitoloDisplay == ctx_.state.BranoCorrente)
+                    ctx_.state.TitoloDisplay = same->title;
+                ctx_.state.BranoCorrente = same->title;
+            }
+        }
         // A selected track that is gone leaves the row before it selected,
         // so that the advance goes on with the track that followed it.
         ExtGrid1->setRow(

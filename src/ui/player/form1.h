@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
 
 #include "core/player/advance.h"
 #include "core/player/titlescroller.h"
+#include "platform/files.h"
 
 class QAction;
 class QLabel;
@@ -112,6 +114,9 @@ private:
     // The details routine for a track, when the track details are part of
     // the program.
     void riempimp3(const std::string& track);
+    // Remembers the file of the track just given to the player, so that
+    // its row follows it through a rename.
+    void remember(const std::string& track);
 
     AppContext& ctx_;
     QVBoxLayout* layout_;
@@ -119,6 +124,8 @@ private:
     std::string savedDrive_;
     TitleScroller scroller_;
     AutoAdvance advance_;
+    bool titleWhenHeard_ = false; // the display shows a skipped track's report
+    std::optional<files::FileStat> playing_; // the file of the track started last
 };
 
 } // namespace zondari

@@ -191,6 +191,11 @@ void Form1::riempimp3(const std::string& track)
         ctx_.handle([&] { ctx_.openers.riempimp3(track); });
 }
 
+void Form1::remember(const std::string& track)
+{
+    playing_ = files::statFile(joinPath(musicFolder(), track));
+}
+
 void Form1::Toolbar1_ButtonClick(const QString& key)
 {
     // The help page is found in the program folder.
@@ -208,6 +213,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
             // A track that cannot be opened stays silent; the player's
             // end-of-track rules report it, as for every other start.
             (void)media().setFileName(text::trimSpaces(s.BranoCorrente));
+            remember(text::trimSpaces(s.BranoCorrente));
             (void)media().play();
             setPlayMode(true);
         }
@@ -236,7 +242,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
 void Form1::ExtGrid1_Click()
 {
     const int row = ExtGrid1->row();
-    ctx_.state.BranoCorrente = text::trimSpaces(ExtGrid1->textMatrix(row, 1).toStdString());
+    ctx_.state.BranoCorrente = text::trimSpaces(ExtGrid1->title(row));
     if (row == 0) {
         ctx_.dialogs().message(kChooseFolder);
         return;
@@ -249,7 +255,9 @@ void Form1::ExtGrid1_Click()
     media().stop();
     // As above: a failed open or play is reported by the end-of-track rules.
     (void)media().setFileName(ctx_.state.BranoCorrente);
+    remember(ctx_.state.BranoCorrente);
     ctx_.state.TitoloDisplay = ctx_.state.BranoCorrente;
+    titleWhenHeard_ = false;
     (void)media().play();
     setPlayMode(true);
 }
@@ -257,10 +265,17 @@ void Form1::ExtGrid1_Click()
 void Form1::Timer1_Timer()
 {
     AppState& s = ctx_.state;
+    // A report of a skipped track gives way to the title of the track after
+    // it once that one is heard.
+    if (titleWhenHeard_ && media().playState() == kPlaying && media().currentPosition() > 0.0) {
+        titleWhenHeard_ = false;
+        s.TitoloDisplay = s.BranoCorrente;
+    }
     lcd1->setText(QString::fromStdString(scroller_.tick(s.TitoloDisplay)));
 
     const PlayerFacts facts{media().playState(), playMode(), media().unplayable(), s.BranoCorrente};
-    switch (advance_.tick(facts, ExtGrid1->gridModel()->rows())) {
+    const TickStep step = advance_.tick(facts, ExtGrid1->gridModel()->rows());
+    switch (step) {
     case TickStep::DisplayOnly:
         return;
     case TickStep::ReleasePlayMode:
@@ -276,18 +291,26 @@ void Form1::Timer1_Timer()
         scroller_.restart();
         return;
     case TickStep::Advance:
+    case TickStep::SkipUnplayable:
         break;
     }
+    const std::string failed = step == TickStep::SkipUnplayable ? AutoAdvance::report(s.BranoCorrente) : "";
     const int row = nextTrackRow(ExtGrid1->row(), ExtGrid1->rows());
     ExtGrid1->setRow(row);
-    s.BranoCorrente = ExtGrid1->textMatrix(row, 1).toStdString();
+    s.BranoCorrente = ExtGrid1->title(row);
     const std::string track = text::trimSpaces(s.BranoCorrente);
     goToMusicFolder();
     media().pause();
     // As above: a failed open or play is reported by the end-of-track rules.
     (void)media().setFileName(track);
+    remember(track);
     (void)media().play();
     s.TitoloDisplay = s.BranoCorrente;
+    titleWhenHeard_ = !failed.empty();
+    if (titleWhenHeard_) {
+        s.TitoloDisplay = failed;
+        scroller_.restart();
+    }
     Toolbar1->update();
     riempimp3(track);
 }

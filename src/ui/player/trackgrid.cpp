@@ -112,6 +112,13 @@ void TrackGrid::setRow(int row)
     }
 }
 
+std::string TrackGrid::title(int row) const
+{
+    if (row >= 1 && row < rows())
+        return model_->rows()[static_cast<std::size_t>(row - 1)].title;
+    return textMatrix(row, 1).toStdString();
+}
+
 QString TrackGrid::textMatrix(int row, int column) const
 {
     if (row == 0)

@@ -46,6 +46,9 @@ public:
     int row() const { return row_; }
     void setRow(int row);
     QString textMatrix(int row, int column) const;
+    // Column 1 as its bytes: a file name that is not UTF-8 keeps them, where
+    // the text shown has U+FFFD in their place. The header's text for row 0.
+    std::string title(int row) const;
 
     // Column widths in pixels.
     void setColumnWidths(int c0, int c1, int c2, int c3);
