@@ -1,19 +1,12 @@
 // zondari-cli database: the general page of every catalogue.
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
+#include "cli/commands.h"
 #include "cli/pagescommon.h"
 
 namespace zondari::cli {
 
-int runDatabase(const std::vector<std::string>& args)
+int runDatabase(const Args&)
 {
-    if (!args.empty()) {
-        std::fprintf(stderr, "Uso: zondari-cli database\n");
-        return 2;
-    }
     return writeDatabasePage(catalogue::PageRequest{});
 }
 

@@ -5,25 +5,23 @@
 #include <vector>
 
 #include "cli/catalogueplace.h"
+#include "cli/commands.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/search.h"
+#include "core/common/escape.h"
 #include "core/common/paths.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
 
 namespace zondari::cli {
 
-int runHtml(const std::vector<std::string>& args)
+int runHtml(const Args& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "Uso: zondari-cli html CATALOGO\n");
-        return 2;
-    }
     CataloguePlace place;
     if (!locateCatalogues(place))
         return 1;
     // A catalogue is named by its path, or by its name in the program folder.
-    std::string path = args[0];
+    std::string path = args.operands()[0];
     if (!files::fileExists(path) && path.find('/') == std::string::npos)
         path = withSlash(place.programFolder) + path;
     if (!files::fileExists(path)) {
@@ -33,7 +31,7 @@ int runHtml(const std::vector<std::string>& args)
     const auto page = catalogue::writeCataloguePage(place.programFolder, path);
     if (!page)
         return failWith(page.error().description);
-    std::printf("%s\n", page->c_str());
+    std::printf("%s\n", text::terminalText(*page).c_str());
     return 0;
 }
 

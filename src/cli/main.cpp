@@ -1,24 +1,25 @@
 // zondari-cli: the program's analysis, tags and catalogue on the command line.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "core/about/version.h"
+#include "core/common/escape.h"
 
 namespace {
 
 void usage(std::FILE* out)
 {
-    std::fprintf(out,
-        "Uso: zondari-cli COMANDO [ARGOMENTI...]\n"
-        "     zondari-cli --version\n"
-        "\n"
-        "Comandi:\n");
+    std::string text = "Uso: zondari-cli COMANDO [ARGOMENTI...]\n"
+                       "     zondari-cli COMANDO --help\n"
+                       "     zondari-cli --version\n"
+                       "\n"
+                       "Comandi:\n";
     for (const auto& c : zondari::cli::commands())
-        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+        text += "  " + zondari::cli::usageLine(c) + "\n      " + c.summary + "\n";
+    std::fwrite(text.data(), 1, text.size(), out);
 }
 
 } // namespace
@@ -26,6 +27,7 @@ void usage(std::FILE* out)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
+        std::fprintf(stderr, "zondari-cli: indicare un comando.\n");
         usage(stderr);
         return 2;
     }
@@ -40,9 +42,9 @@ int main(int argc, char** argv)
     }
     for (const auto& c : zondari::cli::commands()) {
         if (name == c.name)
-            return c.run(std::vector<std::string>(argv + 2, argv + argc));
+            return zondari::cli::runCommand(c, std::vector<std::string>(argv + 2, argv + argc));
     }
-    std::fprintf(stderr, "zondari-cli: comando sconosciuto \"%s\".\n", argv[1]);
+    std::fprintf(stderr, "zondari-cli: comando sconosciuto \"%s\".\n", zondari::text::terminalText(name).c_str());
     usage(stderr);
     return 2;
 }

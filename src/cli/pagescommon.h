@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "core/catalogue/pages.h"
+#include "core/catalogue/search.h"
 
 namespace zondari::cli {
 
 // The general database page or a search page: writes it, prints its path.
 // 0 when written (with at least one hit for a search), 1 when there is no
-// catalogue, no hit or a failure.
+// catalogue, no hit, a catalogue left out or a failure.
 int writeDatabasePage(const catalogue::PageRequest& request);
 
 // The program folder and the user's catalogue files that the database pages
@@ -21,6 +22,10 @@ struct PageCatalogues {
     std::vector<std::string> files;
 };
 std::optional<PageCatalogues> pageCatalogues();
+
+// Names on standard error the catalogues a page was made without; 1 when
+// there is any, else 0.
+int reportLeftOut(const std::vector<catalogue::UnreadCatalogue>& leftOut);
 
 // A failure as the command line tells it.
 int failWith(const std::string& description);

@@ -7,26 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
 #include "cli/pagescommon.h"
+#include "core/common/escape.h"
 #include "platform/cataloguestore.h"
 
 namespace zondari::cli {
 
-int runPocket(const std::vector<std::string>& args)
+int runPocket(const Args&)
 {
-    if (!args.empty()) {
-        std::fprintf(stderr, "Uso: zondari-cli tascabile\n");
-        return 2;
-    }
     const auto catalogues = pageCatalogues();
     if (!catalogues)
         return 1;
     const auto written = catalogue::writePocketPage(catalogues->programFolder, catalogues->files);
     if (!written)
         return failWith(written.error().description);
-    std::printf(
-        "%s\n%zu cataloghi, %zu file\n", written->path.c_str(), written->summary.catalogues, written->summary.files);
-    return 0;
+    std::printf("%s\n%zu cataloghi, %zu file\n", text::terminalText(written->path).c_str(), written->summary.catalogues,
+        written->summary.files);
+    return reportLeftOut(written->summary.leftOut);
 }
 
 } // namespace zondari::cli

@@ -3,15 +3,18 @@
 // same name it says first what the new reading changes; --differenze lists
 // the changes and writes nothing.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/catalogueplace.h"
+#include "cli/commands.h"
 #include "cli/pagescommon.h"
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/scanrules.h"
+#include "core/common/escape.h"
 #include "core/common/paths.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
@@ -23,12 +26,6 @@ namespace zondari::cli {
 namespace cat = catalogue;
 
 namespace {
-
-int usage()
-{
-    std::fprintf(stderr, "Uso: zondari-cli scan CARTELLA [--titolo TITOLO] [--tutti] [--sovrascrivi] [--differenze]\n");
-    return 2;
-}
 
 // --differenze: the summary and the lists on the standard output. A folder
 // not catalogued yet compares with an empty catalogue: all it holds is new.
@@ -44,81 +41,53 @@ int printChanges(const CataloguePlace& where, const std::string& root, const std
             return 1;
         }
     } else {
-        std::fprintf(stderr, "zondari-cli: il CD/Cartella %s non è ancora stato catalogato.\n", name.c_str());
+        std::fprintf(stderr, "zondari-cli: il CD/Cartella %s non è ancora stato catalogato.\n",
+            text::terminalText(name).c_str());
         stored.compared = true;
         stored.changes = cat::compareScan({}, entries);
     }
     std::printf("%s\n", cat::changesSummary(stored.changes).c_str());
-    if (const std::string details = cat::changesDetails(stored.changes); !details.empty())
+    // Line by line: an entry holds no line end, and the lines are the
+    // format's own.
+    std::string details;
+    const std::string lines = cat::changesDetails(stored.changes);
+    for (std::size_t from = 0; from < lines.size();) {
+        const std::size_t nl = std::min(lines.find('\n', from), lines.size());
+        details += text::terminalText(std::string_view(lines).substr(from, nl - from)) + "\n";
+        from = nl + 1;
+    }
+    if (!details.empty())
         std::printf("\n%s", details.c_str());
     return 0;
 }
 
-} // namespace
-
-int runScan(const std::vector<std::string>& args)
+// The title as the window's title box would take it, with a warning when
+// that is not the title given.
+std::string typedTitle(const Args& args)
 {
-    std::string folder;
-    std::string title = cat::kAnonymousTitle;
-    bool allFiles = false;
-    bool overwrite = false;
-    bool changesOnly = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--titolo" && i + 1 < args.size())
-            title = args[++i];
-        else if (args[i] == "--tutti")
-            allFiles = true;
-        else if (args[i] == "--sovrascrivi")
-            overwrite = true;
-        else if (args[i] == "--differenze")
-            changesOnly = true;
-        else if (folder.empty() && !args[i].empty() && args[i].rfind("--", 0) != 0)
-            folder = args[i];
-        else
-            return usage();
-    }
-    if (folder.empty())
-        return usage();
-    // The window's title box does not take these characters either.
-    if (const std::string typed = cat::filterTitle(title); typed != title) {
+    const std::string title = args.value("--titolo").value_or(cat::kAnonymousTitle);
+    const std::string typed = cat::filterTitle(title);
+    if (typed != title)
         std::fprintf(stderr,
             "zondari-cli: il titolo non ammette i caratteri \\ / : . , ( ) $ né quelli accentati: "
             "uso \"%s\".\n",
-            typed.c_str());
-        title = typed;
-    }
+            text::terminalText(typed).c_str());
+    return typed;
+}
 
-    CataloguePlace where;
-    if (!locateCatalogues(where))
-        return 1;
-    files::removeStaleTemporaries(where.programFolder);
-    const std::string root = files::absolutePath(folder);
-    if (!files::folderExists(root)) {
-        std::fprintf(stderr, "%s\n", cat::kUnreadableMessage);
-        return 1;
-    }
-    DiskFolders disk;
-    cat::ScanOutcome outcome = cat::FindSubFolders(disk, root, allFiles);
-    if (outcome.failed) {
-        std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, outcome.error.description.c_str());
-        return 1;
-    }
-    if (outcome.entries.empty()) {
-        std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
-        return 1;
-    }
-    if (changesOnly)
-        return printChanges(where, root, outcome.entries);
-
+// Writes the catalogue of the scan, asking nothing: --sovrascrivi answers.
+int save(bool overwrite, const CataloguePlace& where, const std::string& root, const std::string& title,
+    std::vector<std::string> entries)
+{
     const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
-        std::move(outcome.entries),
+        std::move(entries),
         [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
-            std::fprintf(stderr, "%s\n", cat::comparisonSummary(changes).c_str());
+            std::fprintf(stderr, "%s\n", text::terminalText(cat::comparisonSummary(changes)).c_str());
             if (!overwrite)
                 std::fprintf(stderr,
                     "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
                     "--sovrascrivi per sostituirlo.\n",
-                    name.c_str(), cat::shownTitle(stored).c_str());
+                    text::terminalText(name).c_str(), text::terminalText(cat::shownTitle(stored)).c_str());
             return overwrite;
         });
     switch (saved.step) {
@@ -132,8 +101,41 @@ int runScan(const std::vector<std::string>& args)
     case cat::SavedScan::Step::WriteFailed:
         return failWith(saved.error.description); // the write's own reason: "Disco pieno"
     }
-    std::printf("%s\n", saved.name.c_str());
+    std::printf("%s\n", text::terminalText(saved.name).c_str());
     return 0;
+}
+
+} // namespace
+
+int runScan(const Args& args)
+{
+    const std::string& folder = args.operands()[0];
+    if (folder.empty())
+        return args.wrong("indicare la cartella da catalogare.");
+    const std::string title = typedTitle(args); // warned before the long walk
+
+    CataloguePlace where;
+    if (!locateCatalogues(where))
+        return 1;
+    files::removeStaleTemporaries(where.programFolder);
+    const std::string root = files::absolutePath(folder);
+    if (!files::folderExists(root)) {
+        std::fprintf(stderr, "%s\n", cat::kUnreadableMessage);
+        return 1;
+    }
+    DiskFolders disk;
+    cat::ScanOutcome outcome = cat::FindSubFolders(disk, root, args.has("--tutti"));
+    if (outcome.failed) {
+        std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, outcome.error.description.c_str());
+        return 1;
+    }
+    if (outcome.entries.empty()) {
+        std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
+        return 1;
+    }
+    if (args.has("--differenze"))
+        return printChanges(where, root, outcome.entries);
+    return save(args.has("--sovrascrivi"), where, root, title, std::move(outcome.entries));
 }
 
 } // namespace zondari::cli

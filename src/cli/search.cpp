@@ -6,36 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
 #include "cli/pagescommon.h"
 #include "core/common/text.h"
 
 namespace zondari::cli {
 
-int runSearch(const std::vector<std::string>& args)
+int runSearch(const Args& args)
 {
     catalogue::PageRequest request;
-    bool haveText = false;
-    bool usage = false;
-    bool options = true; // "--" ends them, for a text that begins with "-"
-    for (const std::string& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && a == "--maiuscole") {
-            request.caseSensitive = true;
-        } else if (options && a == "--senza-cartelle") {
-            request.folders = false;
-        } else if (!haveText && (!options || a.empty() || a[0] != '-' || a.size() == 1)) {
-            request.text = a;
-            haveText = true;
-        } else {
-            usage = true;
-        }
-    }
-    if (usage || !haveText) {
-        std::fprintf(stderr, "Uso: zondari-cli search TESTO [--maiuscole] [--senza-cartelle]\n");
-        return 2;
-    }
-    const auto text = catalogue::searchTextOf(request.text);
+    request.caseSensitive = args.has("--maiuscole");
+    request.folders = !args.has("--senza-cartelle");
+    const auto text = catalogue::searchTextOf(args.operands()[0]);
     if (!text) {
         std::fprintf(stderr, "%s\n", catalogue::kInvalidSearchTextMessage);
         return 2;

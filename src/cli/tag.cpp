@@ -3,12 +3,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <map>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
 
+#include "cli/commands.h"
+#include "core/common/escape.h"
 #include "core/tags/id3v2.h"
 #include "core/tags/tageditor.h"
 #include "platform/files.h"
@@ -17,16 +18,6 @@
 
 namespace zondari::cli {
 namespace {
-
-constexpr const char* kUsage
-    = "Uso: zondari-cli tag FILE [--da-id3v2] [--titolo T] [--autore A] [--album A] [--anno A] [--commento C] "
-      "[--genere N]\n";
-
-int wrongLine(const std::string& why)
-{
-    std::fprintf(stderr, "zondari-cli tag: %s\n%s", why.c_str(), kUsage);
-    return 2;
-}
 
 // A genre of the editor's list, 0 to 125, written in digits.
 std::optional<int> genreNumber(const std::string& text)
@@ -47,87 +38,63 @@ void print(const tageditor::Fields& f)
     const std::string values[] = {f.title, f.artist, f.album, f.year, f.comment, genre};
     std::string out;
     for (std::size_t i = 0; i < c.size(); ++i)
-        out += std::string(c[i]) + "\t" + values[i] + "\n";
+        out += std::string(c[i]) + "\t" + text::terminalText(values[i]) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-} // namespace
-
-int runTag(const std::vector<std::string>& args)
+// Whether `path` is a file to tag; if not, says why. A FIFO, a socket or
+// a device is never opened: it exists, but is no file to tag.
+bool isTaggable(const std::string& path)
 {
-    const std::map<std::string, std::string tageditor::Fields::*> textOptions = {
+    if (files::fileExists(path))
+        return true;
+    struct stat st { };
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    const std::string why = !exists ? "file non trovato"
+        : S_ISDIR(st.st_mode)       ? "è una cartella"
+                                    : runtimeErrorFromErrno(EACCES).description;
+    std::fprintf(
+        stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", text::terminalText(path).c_str(), why.c_str());
+    return false;
+}
+
+// The editor's fields with what the command line gives: the ID3v2 tag's
+// fields with --da-id3v2, then each field option. Nothing when the file
+// has no ID3v2 tag to copy.
+std::optional<tageditor::Fields> fieldsToSave(const Args& args, const std::string& path, tageditor::Fields fields)
+{
+    if (args.has("--da-id3v2")) {
+        // As "Copia da ID3v2" does; the other options given still win.
+        const Id3v2Tag v2 = readId3v2(path);
+        if (!v2.present()) {
+            std::fprintf(stderr, "zondari-cli: \"%s\" non contiene un tag ID3v2: il tag ID3v1 non è stato scritto.\n",
+                text::terminalText(path).c_str());
+            return std::nullopt;
+        }
+        fields = id3v2::toEditorFields(v2);
+    }
+    const std::pair<const char*, std::string tageditor::Fields::*> textOptions[] = {
         {"--titolo", &tageditor::Fields::title},
         {"--autore", &tageditor::Fields::artist},
         {"--album", &tageditor::Fields::album},
         {"--anno", &tageditor::Fields::year},
         {"--commento", &tageditor::Fields::comment},
     };
-    std::optional<std::string> path;
-    std::map<std::string, std::string> given;
-    bool fromId3v2 = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (textOptions.count(a) || a == "--genere") {
-            if (i + 1 >= args.size())
-                return wrongLine("manca il valore di " + a + ".");
-            given[a] = args[++i];
-        } else if (a == "--da-id3v2") {
-            fromId3v2 = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            return wrongLine("opzione sconosciuta \"" + a + "\".");
-        } else if (path) {
-            return wrongLine("indicare un solo file.");
-        } else {
-            path = a;
-        }
-    }
-    if (!path)
-        return wrongLine("indicare il file.");
-    std::optional<int> genre;
-    if (given.count("--genere") && !(genre = genreNumber(given["--genere"])))
-        return wrongLine("il genere deve essere un numero da 0 a " + std::to_string(tageditor::kGenreCount - 1) + ".");
-    if (!files::fileExists(*path)) {
-        // A FIFO, a socket or a device is never opened: it exists, but is no
-        // file to tag.
-        struct stat st { };
-        const bool exists = ::stat(path->c_str(), &st) == 0;
-        const std::string why = !exists ? "file non trovato"
-            : S_ISDIR(st.st_mode)       ? "è una cartella"
-                                        : runtimeErrorFromErrno(EACCES).description;
-        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", path->c_str(), why.c_str());
-        return 1;
-    }
+    for (const auto& [option, member] : textOptions)
+        if (const auto given = args.value(option))
+            fields.*member = *given;
+    if (const auto genre = args.value("--genere"))
+        fields.genre = *genreNumber(*genre);
+    return fields;
+}
 
-    const auto read = ReadTag(*path);
-    const std::optional<TagRecord> inFile = read ? read->tag : std::nullopt;
-    std::optional<FileState> seen = read ? std::optional(read->state) : std::nullopt;
-    tageditor::Fields fields = inFile ? tageditor::fromTag(*inFile) : tageditor::forUntagged(*path);
-    if (fromId3v2) {
-        // As "Copia da ID3v2" does; the other options given still win.
-        const Id3v2Tag v2 = readId3v2(*path);
-        if (!v2.present()) {
-            std::fprintf(stderr, "zondari-cli: \"%s\" non contiene un tag ID3v2: il tag ID3v1 non è stato scritto.\n",
-                path->c_str());
-            return 1;
-        }
-        fields = id3v2::toEditorFields(v2);
-    }
-    if (given.empty() && !fromId3v2) {
-        if (!inFile)
-            std::fprintf(stderr, "%s\n", tageditor::kNoTagText);
-        print(fields);
-        return 0;
-    }
-
-    for (const auto& [option, member] : textOptions) {
-        if (given.count(option))
-            fields.*member = given[option];
-    }
-    if (genre)
-        fields.genre = *genre;
-    // Written only into the file as it was read: another program may be
-    // writing it meanwhile.
-    const auto written = WriteTag(*path, tageditor::toSave(fields, inFile), seen ? &*seen : nullptr);
+// Writes the tag, only into the file as it was read: another program may
+// be writing it meanwhile.
+int save(const std::string& path, const tageditor::Fields& fields, const std::optional<TagRecord>& inFile,
+    std::optional<FileState> seen)
+{
+    const auto written = WriteTag(path, tageditor::toSave(fields, inFile), seen ? &*seen : nullptr);
+    const std::string shownPath = text::terminalText(path);
     if (!written) {
         const RuntimeError& e = written.error();
         std::fprintf(
@@ -138,15 +105,41 @@ int runTag(const std::vector<std::string>& args)
         std::fprintf(stderr,
             "zondari-cli: \"%s\" è stato modificato da un altro programma durante la scrittura: "
             "il tag non è stato scritto.\n",
-            path->c_str());
+            shownPath.c_str());
         return 1;
     }
     if (*written == TagWrite::TooShort) {
-        std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n", path->c_str(),
-            static_cast<int>(mp3file::kShortestTagged));
+        std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n",
+            shownPath.c_str(), static_cast<int>(mp3file::kShortestTagged));
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int runTag(const Args& args)
+{
+    const std::string& path = args.operands()[0];
+    if (const auto genre = args.value("--genere"); genre && !genreNumber(*genre))
+        return args.wrong("il genere deve essere un numero da 0 a " + std::to_string(tageditor::kGenreCount - 1) + ".");
+    if (!isTaggable(path))
+        return 1;
+
+    const auto read = ReadTag(path);
+    const std::optional<TagRecord> inFile = read ? read->tag : std::nullopt;
+    const std::optional<FileState> seen = read ? std::optional(read->state) : std::nullopt;
+    const tageditor::Fields loaded = inFile ? tageditor::fromTag(*inFile) : tageditor::forUntagged(path);
+    if (!args.anyOption()) {
+        if (!inFile)
+            std::fprintf(stderr, "%s\n", tageditor::kNoTagText);
+        print(loaded);
+        return 0;
+    }
+    const auto fields = fieldsToSave(args, path, loaded);
+    if (!fields)
+        return 1;
+    return save(path, *fields, inFile, seen);
 }
 
 } // namespace zondari::cli

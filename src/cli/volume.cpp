@@ -7,22 +7,19 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "cli/commands.h"
 #include "core/catalogue/volumeserial.h"
+#include "core/common/escape.h"
 
 namespace zondari::cli {
 
-int runVolume(const std::vector<std::string>& args)
+int runVolume(const Args& args)
 {
-    if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-        std::fprintf(stderr,
-            "zondari-cli volume: indicare una cartella o un'immagine.\n"
-            "Uso: zondari-cli volume CARTELLA|IMMAGINE\n");
-        return 2;
-    }
-    const std::string& path = args[0];
+    const std::string& path = args.operands()[0];
+    const std::string shownPath = text::terminalText(path);
     struct stat st { };
     if (::stat(path.c_str(), &st) != 0) {
-        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": file non trovato.\n", path.c_str());
+        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": file non trovato.\n", shownPath.c_str());
         return 1;
     }
     VolumeInfo v;
@@ -32,12 +29,12 @@ int runVolume(const std::vector<std::string>& args)
         v = *image;
     } else {
         std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": non è una cartella né un'immagine leggibile.\n",
-            path.c_str());
+            shownPath.c_str());
         return 1;
     }
-    const std::string out = "File system\t" + v.fileSystem + "\nEtichetta\t" + v.label + "\nNumero di serie\t"
-        + volumeserial::signedText(v.serial) + "\nNumero di serie (Windows)\t" + volumeserial::windowsText(v.serial)
-        + "\n";
+    const std::string out = "File system\t" + text::terminalText(v.fileSystem) + "\nEtichetta\t"
+        + text::terminalText(v.label) + "\nNumero di serie\t" + volumeserial::signedText(v.serial)
+        + "\nNumero di serie (Windows)\t" + volumeserial::windowsText(v.serial) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }

@@ -13,27 +13,29 @@ namespace zondari::catalogue {
 
 Result<std::vector<std::string>> catalogueFiles(const std::string& folder, const std::string& user)
 {
-    auto names = files::dirSearch(folder, std::string(kPrefix) + "*" + kExtension);
+    auto names = files::dirSearch(folder, std::string(kPrefix) + "*" + kExtension, files::BrokenLinks::List);
     if (!names)
         return names.error();
     std::erase_if(*names, [&user](const std::string& n) { return !isCatalogueOf(n, user); });
     return names;
 }
 
-Result<std::vector<std::string>> catalogueListItems(const std::string& folder, const std::string& user)
+Result<CatalogueList> catalogueListItems(const std::string& folder, const std::string& user)
 {
     auto names = catalogueFiles(folder, user);
     if (!names)
         return names.error();
-    std::vector<std::string> items;
-    items.reserve(names->size());
+    CatalogueList list;
+    list.items.reserve(names->size());
     const std::string p = withSlash(folder);
     for (const std::string& name : *names) {
         auto title = readCatalogueTitle(p + name);
-        items.push_back(listItem(name, title ? shownTitle(*title) : std::string()));
+        list.items.push_back(listItem(name, title ? shownTitle(*title) : std::string()));
+        if (!title)
+            list.unread.push_back({p + name, title.error()});
     }
-    text::sortNoCase(items);
-    return items;
+    text::sortNoCase(list.items);
+    return list;
 }
 
 std::string catalogueNameFor(const VolumeReader& volumes, const std::string& folder, const std::string& user)
@@ -165,18 +167,18 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
     const PageRequest& request, const PageProgress& progress)
 {
-    const std::string path = joinPath(folder, request.pageName());
-    long hits = 0;
-    const Status written = files::replaceFile(path, [&](ByteSink& sink) -> Status {
+    WrittenPage page;
+    const Status written = files::replaceFile(joinPath(folder, request.pageName()), [&](ByteSink& sink) -> Status {
         auto made = makeDatabasePage(sink, catalogues, files::openSource, request, progress);
         if (!made)
             return made.error();
-        hits = *made;
+        page = std::move(*made);
         return {};
     });
     if (!written)
         return written.error();
-    return WrittenPage{path, hits};
+    page.path = joinPath(folder, request.pageName());
+    return page;
 }
 
 Result<WrittenPocket> writePocketPage(

@@ -16,13 +16,18 @@
 namespace zondari::catalogue {
 
 // The names of the catalogue files of `user` in `folder`, in the order of
-// the directory search.
+// the directory search; a link to a catalogue that is gone is among them,
+// so that it is named (and can be deleted) rather than lost in silence.
 Result<std::vector<std::string>> catalogueFiles(const std::string& folder, const std::string& user);
 
 // The catalogue list: an item (name \ (title)) for each catalogue file of
 // `user`, sorted. A file whose title cannot be read is listed with an empty
-// title, so that it can still be deleted.
-Result<std::vector<std::string>> catalogueListItems(const std::string& folder, const std::string& user);
+// title, so that it can still be deleted, and is named in `unread`.
+struct CatalogueList {
+    std::vector<std::string> items;
+    std::vector<UnreadCatalogue> unread;
+};
+Result<CatalogueList> catalogueListItems(const std::string& folder, const std::string& user);
 
 // The name the catalogue of the chosen folder gets: user, label and serial
 // of the volume that holds it, and the folder part.
@@ -94,7 +99,8 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded
-// amount of memory whatever their number and size.
+// amount of memory whatever their number and size. One that cannot be read
+// is left out of the page, and named in `leftOut`.
 Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
     const PageRequest& request, const PageProgress& progress = {});
 

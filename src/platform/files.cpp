@@ -146,7 +146,8 @@ enum class Kind { File, Folder };
 // Names of the normal files or the folders of `folder` (no names starting
 // with "."; links count as what they point to), sorted without regard to
 // letter case.
-Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind, const std::string& pattern)
+Result<std::vector<std::string>> listFolder(
+    const std::string& folder, Kind kind, const std::string& pattern, BrokenLinks broken = BrokenLinks::PassOver)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
@@ -155,15 +156,23 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
     const int dfd = ::dirfd(dir);
     const unsigned char wanted = kind == Kind::File ? DT_REG : DT_DIR;
     std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* e = ::readdir(dir)) {
+    // Cleared before each entry: only readdir's own failure may be left in
+    // errno at the end, not that of the stat of a broken link.
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(dir);
+        if (!e)
+            break;
         if (e->d_name[0] == '.')
             continue;
         bool match = e->d_type == wanted;
         if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
             struct stat st { };
-            match = ::fstatat(dfd, e->d_name, &st, 0) == 0
-                && (kind == Kind::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode));
+            if (::fstatat(dfd, e->d_name, &st, 0) == 0)
+                match = kind == Kind::File ? S_ISREG(st.st_mode) : S_ISDIR(st.st_mode);
+            else
+                match = broken == BrokenLinks::List && kind == Kind::File
+                    && ::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
         }
         if (!match)
             continue;
@@ -182,9 +191,9 @@ Result<std::vector<std::string>> listFolder(const std::string& folder, Kind kind
 
 } // namespace
 
-Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern)
+Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern, BrokenLinks broken)
 {
-    return listFolder(folder, Kind::File, pattern);
+    return listFolder(folder, Kind::File, pattern, broken);
 }
 
 Result<std::vector<std::string>> subfolders(const std::string& folder)

@@ -62,7 +62,13 @@ void removeStaleTemporaries(const std::string& folder);
 // regardless of letter case): no folders, no names starting with ".",
 // sorted without regard to letter case, as NTFS and CD directories deliver
 // them. An unreadable folder gives its error.
-Result<std::vector<std::string>> dirSearch(const std::string& folder, const std::string& pattern = "*");
+//
+// A link counts as what it points to; one whose target is missing or cannot
+// be reached is passed over, or listed with BrokenLinks::List (by the
+// catalogue, which names such a catalogue rather than lose it in silence).
+enum class BrokenLinks { PassOver, List };
+Result<std::vector<std::string>> dirSearch(
+    const std::string& folder, const std::string& pattern = "*", BrokenLinks broken = BrokenLinks::PassOver);
 
 // The folders of `folder` (no names starting with "."), sorted the same way.
 Result<std::vector<std::string>> subfolders(const std::string& folder);

@@ -179,7 +179,9 @@ std::optional<DeviceVolume> readDevice(const std::string& deviceOrImage)
 std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage)
 {
     auto v = readDevice(deviceOrImage);
-    if (!v)
+    // Bytes in which neither libblkid nor the serial readers find a file
+    // system (a track, an empty file) are no volume.
+    if (!v || v->info.fileSystem.empty())
         return std::nullopt;
     return v->info;
 }

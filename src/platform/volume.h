@@ -42,7 +42,8 @@ public:
 };
 
 // Reads a device or an image file of a volume; nothing when it cannot be
-// opened or is neither a normal file nor a block device.
+// opened, is neither a normal file nor a block device, or holds no file
+// system that is known.
 std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage);
 
 // The serial a UUID stands for: its first 8 hex digits ("1A2B-3C4D" gives

@@ -115,18 +115,11 @@ TEST(CliCatalogueFiles, CatalogueOfAGigabyteWithoutLineBreaksCostsLittleMemory)
     const std::string huge = pf / "ZOND_DEFAULT_GUASTO_1.txt";
     ASSERT_EQ(run("truncate -s 1G " + shellQuoted(huge)), 0);
     pf.write("ZOND_DEFAULT_BUONO_2.txt", "Buono\r\n/m/" + std::string(5000, 'x') + ".mp3\r\n/m/rock.mp3\r\n");
-    const std::string env = "ZONDARI_PROGRAM_FOLDER=" + shellQuoted(pf.path()) + " ";
-    const std::string time = "/usr/bin/time -f %M -o " + shellQuoted(pf / "rss") + " ";
     for (const std::string command :
         {"list", "database", "html ZOND_DEFAULT_GUASTO_1.txt", "search rock", "search zzzz"}) {
-        const int status
-            = run(env + time + shellQuoted(programBinary("zondari-cli")) + " " + command + " >/dev/null 2>&1");
-        EXPECT_NE(status, 2) << command;
-        // The last line: before it, time may say how the command exited.
-        std::string rss = readFile(pf / "rss");
-        rss.erase(rss.find_last_not_of("\n") + 1);
-        const long peakKiB = std::stol(rss.substr(rss.rfind('\n') + 1));
-        EXPECT_LT(peakKiB, 64 * 1024) << command;
+        const CliRun r = runCli(command, pf.path());
+        EXPECT_NE(r.status, 2) << command;
+        EXPECT_LT(r.peakKib, 64 * 1024) << command;
     }
     // The pages show the title's start and leave out the line longer than any path.
     for (const char* page : {"default.htm", "zondari-database-generale.htm", "zondari-pagina-di-ricerca.htm"}) {

@@ -39,7 +39,8 @@ TEST(CatalogueStore, ListShowsTheUsersCataloguesSortedWithTheirTitles)
     pf.write("ZOND_Luca_X_5.txt", "di Luca\r\n");
     pf.write("ZOND_DEFAULT_X_6.txt.bak", "copia\r\n");
     pf.mkdir("ZOND_DEFAULT_cartella.txt");
-    const auto items = catalogueListItems(pf.path(), "DEFAULT");
+    const auto list = catalogueListItems(pf.path(), "DEFAULT");
+    const auto items = list ? std::optional(list->items) : std::nullopt;
     ASSERT_TRUE(items);
     EXPECT_EQ(*items,
         (std::vector<std::string>{
@@ -49,7 +50,7 @@ TEST(CatalogueStore, ListShowsTheUsersCataloguesSortedWithTheirTitles)
         }));
     const auto luca = catalogueListItems(pf.path(), "Luca");
     ASSERT_TRUE(luca);
-    EXPECT_EQ(*luca, (std::vector<std::string>{"ZOND_Luca_X_5.txt \\ (di Luca)"}));
+    EXPECT_EQ(luca->items, (std::vector<std::string>{"ZOND_Luca_X_5.txt \\ (di Luca)"}));
 }
 
 TEST(CatalogueStore, DamagedCataloguesStillList)
@@ -60,7 +61,8 @@ TEST(CatalogueStore, DamagedCataloguesStillList)
         junk += static_cast<char>((i * 131) % 256 == 10 ? 0 : (i * 131) % 256);
     pf.write("ZOND_DEFAULT_JUNK_1.txt", junk);
     pf.write("ZOND_DEFAULT_HUGE_2.txt", std::string(10 * 1024 * 1024, 'T'));
-    const auto items = catalogueListItems(pf.path(), "DEFAULT");
+    const auto list = catalogueListItems(pf.path(), "DEFAULT");
+    const auto items = list ? std::optional(list->items) : std::nullopt;
     ASSERT_TRUE(items);
     ASSERT_EQ(items->size(), 2u);
     EXPECT_EQ((*items)[0].rfind("ZOND_DEFAULT_HUGE_2.txt \\ (TTTT", 0), 0u);
@@ -106,10 +108,10 @@ TEST(CatalogueStore, PagesTakeTheSameCataloguesAsTheList)
     dir.write("zond_anna_POP_3.TXT", "Pop\r\n");
     const auto paths = pageCataloguePaths(dir.path(), "Anna");
     ASSERT_TRUE(paths);
-    const auto items = catalogueListItems(dir.path(), "Anna");
-    ASSERT_TRUE(items);
+    const auto list = catalogueListItems(dir.path(), "Anna");
+    ASSERT_TRUE(list);
     std::vector<std::string> listed;
-    for (const auto& item : *items)
+    for (const auto& item : list->items)
         listed.push_back(dir / itemFileName(item));
     std::sort(listed.begin(), listed.end());
     std::vector<std::string> pages = *paths;

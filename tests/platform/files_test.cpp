@@ -72,8 +72,10 @@ TEST(DirSearch, NormalFilesSortedWithoutRegardToCase)
     dir.mkdir("folder.mp3");
     std::filesystem::create_symlink(dir / "b.mp3", dir / "link.mp3");
     std::filesystem::create_symlink(dir.path(), dir / "loop");
+    std::filesystem::create_symlink(dir / "gone.mp3", dir / "perso.mp3"); // passed over, or listed when asked
     EXPECT_EQ(
         *files::dirSearch(dir.path()), (std::vector<std::string>{"A.mp3", "a2.MP3", "b.mp3", "C.wav", "link.mp3"}));
+    EXPECT_EQ(files::dirSearch(dir.path(), "p*", files::BrokenLinks::List)->at(0), "perso.mp3");
     EXPECT_FALSE(files::dirSearch("/nonexistent/folder"));
 }
 

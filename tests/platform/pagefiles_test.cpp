@@ -24,17 +24,11 @@ TEST(PageFiles, AFailureLeavesTheFolderAsItWas)
     };
     const std::vector<std::string> before = folder();
 
-    // A catalogue that went away meanwhile.
-    auto written = writeDatabasePage(dir.path(), {a, dir / "ZOND_DEFAULT_sparito.txt"}, PageRequest{});
-    ASSERT_FALSE(written);
-    EXPECT_EQ(written.error().number, 53);
-    EXPECT_EQ(folder(), before);
-
     // A folder that cannot be written.
     ReadOnly lock(dir.path());
     if (!lock.ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
-    written = writeDatabasePage(dir.path(), {a}, PageRequest{});
+    const auto written = writeDatabasePage(dir.path(), {a}, PageRequest{});
     ASSERT_FALSE(written);
     EXPECT_FALSE(written.error().description.empty());
     EXPECT_FALSE(writeExportPage(dir.path(), "T", {"/a.mp3"}));

@@ -16,27 +16,21 @@ inline std::string shellQuoted(const std::string& s)
     return out + "'";
 }
 
+// One run of zondari-cli, as its terminal would have met it, and what it
+// cost.
 struct CliRun {
-    int status = -1;
-    std::string out, err;
+    int status = -1; // exit status, 128 + signal when one ended it, -1 when killed at the limit
+    std::string out, err; // its standard output and error, byte for byte
+    double seconds = 0; // wall time
+    long peakKib = 0; // its peak resident memory
     std::string firstLine() const { return out.substr(0, out.find('\n')); }
 };
 
-// Runs zondari-cli with `args` (quoted by the caller) and, when one is
-// given, `programFolder` as its program folder; `extraEnv` holds NAME=value
-// settings for it.
-inline CliRun runCli(
-    const std::string& args, const std::string& programFolder = {}, const std::vector<std::string>& extraEnv = {})
-{
-    TempDir scratch;
-    CliRun r;
-    std::string env = programFolder.empty() ? "" : "ZONDARI_PROGRAM_FOLDER=" + shellQuoted(programFolder) + " ";
-    for (const std::string& setting : extraEnv)
-        env += setting.substr(0, setting.find('=') + 1) + shellQuoted(setting.substr(setting.find('=') + 1)) + " ";
-    r.out = output(
-        env + shellQuoted(programBinary("zondari-cli")) + " " + args + " 2>" + shellQuoted(scratch / "err"), &r.status);
-    r.err = readFile(scratch / "err");
-    return r;
-}
+// Runs zondari-cli with `args` (shell words, quoted by the caller) in a
+// child of its own, with `programFolder`, when one is given, as its program
+// folder and `extraEnv` (NAME=value settings) in its environment. It is
+// killed, with all it started, when it runs longer than `limitSeconds`.
+CliRun runCli(const std::string& args, const std::string& programFolder = {},
+    const std::vector<std::string>& extraEnv = {}, double limitSeconds = 600);
 
 } // namespace zondari::test

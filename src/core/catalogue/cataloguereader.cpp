@@ -16,6 +16,7 @@ CatalogueReader::~CatalogueReader() = default;
 Status CatalogueReader::open(std::unique_ptr<ByteSource> source)
 {
     source_ = std::move(source);
+    failed_ = false;
     if (!buffer_)
         buffer_.reset(new char[capacity_]); // left uninitialised: reads fill it
     return readTitle();
@@ -53,7 +54,7 @@ Status CatalogueReader::fill()
     while (end_ < capacity_ && !eof_) {
         const auto got = source_->read(buffer_.get() + end_, capacity_ - end_);
         if (!got)
-            return got.error();
+            return failure(got.error());
         end_ += *got;
         if (*got == 0)
             eof_ = true;
@@ -115,8 +116,14 @@ Status CatalogueReader::restart()
         return {};
     }
     if (auto st = source_->rewind(); !st)
-        return st;
+        return failure(st.error());
     return readTitle();
+}
+
+Status CatalogueReader::failure(RuntimeError error)
+{
+    failed_ = true;
+    return error;
 }
 
 } // namespace zondari::catalogue

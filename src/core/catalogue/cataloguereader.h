@@ -42,9 +42,14 @@ public:
     // Back to the first line after the title.
     Status restart();
 
+    // Whether a read of the file failed since `open`: what was taken of it
+    // is not the whole catalogue.
+    bool failed() const { return failed_; }
+
 private:
     Status readTitle(); // from the start of the file
     Status fill(); // reads on after what the buffer holds
+    Status failure(RuntimeError error); // notes that the file failed
     Status skipLongLine(); // passes over the rest of a line too long to keep
 
     std::unique_ptr<ByteSource> source_;
@@ -57,6 +62,7 @@ private:
     bool wholeInBuffer_ = false; // the first read took the whole file
     std::size_t bodyInBuffer_ = 0; // where the lines after the title start then
     bool rawNames_ = false;
+    bool failed_ = false;
     std::string title_;
 };
 

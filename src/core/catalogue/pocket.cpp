@@ -378,17 +378,22 @@ Result<PocketSummary> makePocketPage(
         };
         const auto take
             = [&](std::string_view lines, LineCoding coding) -> Result<bool> { return page.addLines(lines, coding); };
+        // A catalogue that fails on the way is dropped by the next
+        // beginCatalogue: nothing of it is on the page yet.
         if (auto st = readCatalogueLines(reader, pass, take); !st)
             return st;
         page.endCatalogue(out);
         return file.flush(out);
     };
-    if (auto st = forEachCatalogue(catalogues, open, progress, add); !st)
-        return st.error();
+    auto leftOut = forEachCatalogue(catalogues, open, progress, add);
+    if (!leftOut)
+        return leftOut.error();
     page.end(out);
     if (auto st = file.flush(out, true); !st)
         return st.error();
-    return page.summary();
+    PocketSummary summary = page.summary();
+    summary.leftOut = std::move(*leftOut);
+    return summary;
 }
 
 } // namespace zondari::catalogue

@@ -54,6 +54,7 @@ struct PocketSummary {
     std::size_t catalogues = 0;
     std::size_t files = 0;
     std::size_t lines = 0; // of the page's data
+    std::vector<UnreadCatalogue> leftOut; // the catalogues that could not be read
 };
 
 // The page piece by piece: `begin`; for each catalogue `beginCatalogue`
@@ -101,7 +102,7 @@ private:
 
 // Makes the pocket page into `sink` from the catalogue files `catalogues`
 // (full paths, in the order they are listed, each opened by `open`). A
-// catalogue that cannot be read gives its error.
+// catalogue that cannot be read is left out, and named in the summary.
 Result<PocketSummary> makePocketPage(ByteSink& sink, const std::vector<std::string>& catalogues,
     const SourceOpener& open, const PageProgress& progress = {});
 

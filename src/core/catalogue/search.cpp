@@ -36,8 +36,16 @@ template <class Page> Status addCatalogueFile(CatalogueReader& reader, Page& pag
             return st.error();
         return true;
     };
-    if (auto st = readCatalogueLines(reader, pass, take); !st)
+    if (auto st = readCatalogueLines(reader, pass, take); !st) {
+        if (reader.failed()) {
+            // Left out: the page goes back to where the catalogue began.
+            if (auto back = file.rewind(start, out); !back)
+                return back;
+            if constexpr (requires { page.restoreHits(hits); })
+                page.restoreHits(hits);
+        }
         return st;
+    }
     page.endCatalogue(out);
     return file.flush(out);
 }
@@ -61,39 +69,52 @@ Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
     return file.flush(out, true);
 }
 
-Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open,
-    const PageProgress& progress, const std::function<Status(const std::string& path, CatalogueReader& reader)>& add)
+std::string leftOutMessage(const std::vector<UnreadCatalogue>& leftOut)
 {
+    std::string text = leftOut.size() == 1
+        ? "Questo catalogo non si può leggere ed è stato lasciato fuori:"
+        : "Questi " + std::to_string(leftOut.size()) + " cataloghi non si possono leggere e sono stati lasciati fuori:";
+    for (const UnreadCatalogue& c : leftOut)
+        text += "\n" + c.path + " (" + c.error.description + ")";
+    return text;
+}
+
+Result<std::vector<UnreadCatalogue>> forEachCatalogue(const std::vector<std::string>& catalogues,
+    const SourceOpener& open, const PageProgress& progress,
+    const std::function<Status(const std::string& path, CatalogueReader& reader)>& add)
+{
+    std::vector<UnreadCatalogue> leftOut;
     CatalogueReader reader;
     for (std::size_t i = 0; i < catalogues.size(); ++i) {
         auto source = open(catalogues[i]);
-        if (!source)
-            return source.error();
-        if (auto st = reader.open(std::move(*source)); !st)
-            return st;
-        if (auto st = add(catalogues[i], reader); !st)
-            return st;
+        Status st = source ? reader.open(std::move(*source)) : Status(source.error());
+        if (st)
+            st = add(catalogues[i], reader);
+        if (!st && source && !reader.failed())
+            return st.error(); // the page's own failure
+        if (!st)
+            leftOut.push_back({catalogues[i], st.error()});
         if (progress)
             progress(i + 1, catalogues.size());
     }
-    return {};
+    return leftOut;
 }
 
-Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open,
-    const PageRequest& request, const PageProgress& progress)
+Result<WrittenPage> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
+    const SourceOpener& open, const PageRequest& request, const PageProgress& progress)
 {
     PageOut file(sink);
     DatabasePage page(request);
     std::string out;
     page.begin(out);
-    if (auto st = forEachCatalogue(catalogues, open, progress,
-            [&](const std::string&, CatalogueReader& reader) { return addCatalogueFile(reader, page, file, out); });
-        !st)
-        return st.error();
+    auto leftOut = forEachCatalogue(catalogues, open, progress,
+        [&](const std::string&, CatalogueReader& reader) { return addCatalogueFile(reader, page, file, out); });
+    if (!leftOut)
+        return leftOut.error();
     page.end(out);
     if (auto st = file.flush(out, true); !st)
         return st.error();
-    return page.hits();
+    return WrittenPage{{}, page.hits(), std::move(*leftOut)};
 }
 
 } // namespace zondari::catalogue

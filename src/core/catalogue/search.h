@@ -15,30 +15,44 @@
 // catalogue of the user.
 namespace zondari::catalogue {
 
+// A catalogue file that could not be read (a link to a file that is gone,
+// a disk that fails), and why.
+struct UnreadCatalogue {
+    std::string path;
+    RuntimeError error;
+};
+
 // What a written page came to.
 struct WrittenPage {
-    std::string path;
+    std::string path; // empty until the page has its file
     long hits = 0; // file entries listed on a search page
+    std::vector<UnreadCatalogue> leftOut; // the catalogues it was made without
 };
 
 // Called after each catalogue with how many are done and how many there are.
 using PageProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Opens each of `catalogues` in turn with `open` and hands `add` its path and
-// a reader open on it, reporting progress after each. Stops at the first
-// that cannot be opened or added, with its error.
-Status forEachCatalogue(const std::vector<std::string>& catalogues, const SourceOpener& open,
-    const PageProgress& progress, const std::function<Status(const std::string& path, CatalogueReader& reader)>& add);
+// a reader open on it, reporting progress after each; the catalogues that
+// could not be read. One that cannot be opened is left out; so is one whose
+// reading fails while `add` takes it (reader.failed()), and `add` must then
+// take back what it made of it. Any other failure of `add` (the page cannot
+// be written) stops the loop with its error.
+Result<std::vector<UnreadCatalogue>> forEachCatalogue(const std::vector<std::string>& catalogues,
+    const SourceOpener& open, const PageProgress& progress,
+    const std::function<Status(const std::string& path, CatalogueReader& reader)>& add);
 
 // Makes the page `request` asks for into `sink`, from the catalogue files
 // `catalogues` (full paths, in the order they are listed, each opened by
-// `open`); the number of
-// file entries listed on a search page. Catalogues are read one at a time,
-// each through a buffer of fixed size, and the page goes out as it grows,
-// so memory stays the same whatever their number and size. A catalogue that
-// cannot be read gives its error.
-Result<long> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open,
-    const PageRequest& request, const PageProgress& progress = {});
+// `open`): the number of file entries listed on a search page, and the
+// catalogues that could not be read and are not on it. Catalogues are read
+// one at a time, each through a buffer of fixed size, and the page goes out
+// as it grows, so memory stays the same whatever their number and size.
+Result<WrittenPage> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
+    const SourceOpener& open, const PageRequest& request, const PageProgress& progress = {});
+
+// Names the catalogues a page was made without, and why, for the user.
+std::string leftOutMessage(const std::vector<UnreadCatalogue>& leftOut);
 
 // Makes "default.htm" of the catalogue file `reader` has open into `sink`,
 // read a block at a time, so that memory stays the same whatever the file

@@ -58,7 +58,8 @@ std::optional<unsigned char> cp1252Byte(char32_t cp)
     return std::nullopt;
 }
 
-// Length of the valid UTF-8 sequence at s[i], or 0 when it is not valid.
+} // namespace
+
 std::size_t utf8SequenceAt(std::string_view s, std::size_t i, char32_t& cp)
 {
     const auto b0 = static_cast<unsigned char>(s[i]);
@@ -89,8 +90,6 @@ std::size_t utf8SequenceAt(std::string_view s, std::size_t i, char32_t& cp)
         return 0;
     return len;
 }
-
-} // namespace
 
 void appendUtf8(std::string& out, char32_t cp)
 {

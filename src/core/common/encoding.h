@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,11 @@
 namespace zondari::encoding {
 
 bool isValidUtf8(std::string_view bytes);
+
+// Length of the valid UTF-8 sequence at bytes[i], with its code point in
+// `cp`; 0 when the byte there starts none (overlong forms and surrogates
+// are not valid).
+std::size_t utf8SequenceAt(std::string_view bytes, std::size_t i, char32_t& cp);
 
 // Every byte maps to one character; the five bytes that Windows-1252 leaves
 // undefined map to the C1 control characters of the same value.

@@ -509,9 +509,10 @@ void frmMP3print::finishScan()
 void frmMP3print::RefreshList()
 {
     const AppState& st = ctx_.state;
-    auto items = cat::catalogueListItems(st.programFolder, st.Utente);
-    check(items);
-    if (items->empty()) {
+    auto list = cat::catalogueListItems(st.programFolder, st.Utente);
+    check(list);
+    const std::vector<std::string>& items = list->items;
+    if (items.empty()) {
         ctx_.dialogs().message(cat::kNoCatalogueMessage);
         // None is left: the list must not go on showing deleted catalogues.
         List3->clear();
@@ -520,11 +521,11 @@ void frmMP3print::RefreshList()
         return;
     }
     QStringList texts;
-    for (const std::string& item : *items)
+    for (const std::string& item : items)
         texts << q(item);
     List3->clear();
     List3->addItems(texts);
-    Label5->setText(q(cat::countLine(items->size())));
+    Label5->setText(q(cat::countLine(items.size())));
     List3->setCurrentRow(0);
     List3_Click();
 }

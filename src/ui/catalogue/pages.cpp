@@ -1,6 +1,7 @@
 #include "ui/catalogue/pages.h"
 
 #include <QProgressDialog>
+#include <algorithm>
 
 #include "core/catalogue/pages.h"
 #include "core/catalogue/pocket.h"
@@ -49,14 +50,26 @@ template <class Work> auto withProgress(AppContext& ctx, std::size_t count, Work
     return work([&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
 }
 
-// Writes the pocket catalogue from `catalogues`; its full path.
-std::string writePocket(AppContext& ctx, const std::vector<std::string>& catalogues)
+// Writes the pocket catalogue from `catalogues`; its full path. The
+// catalogues it was made without join `leftOut`, once each.
+std::string writePocket(
+    AppContext& ctx, const std::vector<std::string>& catalogues, std::vector<catalogue::UnreadCatalogue>& leftOut)
 {
     auto written = withProgress(ctx, catalogues.size(), [&](const catalogue::PageProgress& progress) {
         return catalogue::writePocketPage(ctx.state.programFolder, catalogues, progress);
     });
     check(written);
+    for (catalogue::UnreadCatalogue& c : written->summary.leftOut)
+        if (std::none_of(leftOut.begin(), leftOut.end(), [&](const auto& l) { return l.path == c.path; }))
+            leftOut.push_back(std::move(c));
     return written->path;
+}
+
+// Names the catalogues the pages were made without, once they are written.
+void tellLeftOut(AppContext& ctx, const std::vector<catalogue::UnreadCatalogue>& leftOut)
+{
+    if (!leftOut.empty())
+        ctx.dialogs().message(catalogue::leftOutMessage(leftOut));
 }
 
 } // namespace
@@ -108,14 +121,15 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
     request.caseSensitive = ctx.state.searchCaseSensitive == 1;
     request.folders = ctx.state.searchFolders == 1;
 
-    const auto written = withProgress(ctx, catalogues->size(), [&](const catalogue::PageProgress& progress) {
+    auto written = withProgress(ctx, catalogues->size(), [&](const catalogue::PageProgress& progress) {
         return catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request, progress);
     });
     check(written);
     // The pocket catalogue is rebuilt with the general page, so that a copy
     // taken away is as new as the archive.
     if (request.wholeDatabase())
-        writePocket(ctx, *catalogues);
+        writePocket(ctx, *catalogues, written->leftOut);
+    tellLeftOut(ctx, written->leftOut);
 
     if (request.wholeDatabase() || written->hits >= 1)
         openFromProgramFolder(ctx, request.pageName());
@@ -156,7 +170,9 @@ void pocketCatalogue(AppContext& ctx)
         ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
         return;
     }
-    const std::string page = writePocket(ctx, *catalogues);
+    std::vector<catalogue::UnreadCatalogue> leftOut;
+    const std::string page = writePocket(ctx, *catalogues, leftOut);
+    tellLeftOut(ctx, leftOut);
     check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
 }
 

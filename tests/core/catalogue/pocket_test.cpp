@@ -236,16 +236,59 @@ TEST(PocketPage, CarriesTheProgramsUpperCaseAndTheCharactersItMustCheck)
     EXPECT_NE(page.find("const LINES = 7;"), std::string::npos);
 }
 
-TEST(PocketPage, ReadFailureOfAnyCatalogueIsReported)
+// `bytes` read as a disk that fails once `failAt` of them have been read.
+class FailingSource : public StringSource {
+public:
+    FailingSource(std::string bytes, std::size_t failAt)
+        : StringSource(std::move(bytes))
+        , failAt_(failAt)
+    {
+    }
+    Result<std::size_t> read(char* to, std::size_t most) override
+    {
+        if (read_ >= failAt_)
+            return runtimeError(ErrorCode::DeviceIO);
+        const auto n = StringSource::read(to, std::min(most, failAt_ - read_));
+        read_ += *n;
+        return n;
+    }
+
+private:
+    std::size_t failAt_, read_ = 0;
+};
+
+TEST(PocketPage, CataloguesThatCannotBeReadAreLeftOutOfEveryPageAndNamed)
 {
-    StringSink sink;
-    const auto made
-        = makePocketPage(sink, {"/a", "/b"}, [](const std::string& name) -> Result<std::unique_ptr<ByteSource>> {
-              if (name == "/b")
-                  return runtimeError(ErrorCode::FileNotFound);
-              return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("T\r\n/x.mp3\r\n"));
-          });
-    EXPECT_FALSE(made);
+    // Its first megabyte is on the search page already when its reading fails.
+    std::string big = "Grande\r\n";
+    for (int i = 0; big.size() < (3u << 20); ++i)
+        big += "/cd/rock brano " + std::to_string(i) + ".mp3\r\n";
+    const auto open = [&](const std::string& name) -> Result<std::unique_ptr<ByteSource>> {
+        if (name == "/sparito")
+            return runtimeError(ErrorCode::FileNotFound);
+        if (name == "/grande")
+            return std::unique_ptr<ByteSource>(std::make_unique<FailingSource>(big, 2u << 20));
+        return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("Piccolo\r\n/cd/rock.mp3\r\n"));
+    };
+    const std::vector<std::string> names = {"/grande", "/piccolo", "/sparito"};
+    StringSink pocketSink, searchSink;
+    const auto pocket = makePocketPage(pocketSink, names, open);
+    const auto search = makeDatabasePage(searchSink, names, open, PageRequest{"rock", false, true});
+    ASSERT_TRUE(pocket);
+    ASSERT_TRUE(search);
+    for (const auto* leftOut : {&pocket->leftOut, &search->leftOut}) {
+        ASSERT_EQ(leftOut->size(), 2u);
+        EXPECT_EQ((*leftOut)[0].path, "/grande");
+        EXPECT_EQ((*leftOut)[0].error.number, 57);
+        EXPECT_EQ((*leftOut)[1].path, "/sparito");
+        EXPECT_EQ((*leftOut)[1].error.number, 53);
+    }
+    EXPECT_EQ(pocket->catalogues, 1u);
+    EXPECT_EQ(pocket->files, 1u);
+    EXPECT_EQ(pocketSink.bytes().find("Grande"), std::string::npos);
+    EXPECT_EQ(search->hits, 1);
+    EXPECT_EQ(searchSink.bytes().find("brano"), std::string::npos);
+    EXPECT_NE(searchSink.bytes().find("Trovati  1 files"), std::string::npos);
 }
 
 TEST(PocketPage, EachCatalogueTellsTheLetterPairsItHoldsUpperCased)

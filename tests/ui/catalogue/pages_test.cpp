@@ -99,6 +99,23 @@ TEST(Rebuild, GeneralPageOfTheUsersCataloguesOpensInTheBrowser)
     EXPECT_EQ(page.find("Tre"), std::string::npos);
     EXPECT_EQ(app.lastRun(), "start zondari-database-generale.htm");
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
+
+    // A link to a catalogue that is gone: both pages are made of the others
+    // and a message names it.
+    const std::string gone = app.programFolder / "ZOND_DEFAULT_C_3.txt";
+    std::filesystem::create_symlink(app.programFolder / "altrove.txt", gone);
+    std::filesystem::remove(app.page("zondari-database-generale.htm"));
+    std::filesystem::remove(app.page("zondari-catalogo-tascabile.htm"));
+    app.dialogs.messages.clear();
+    app.shell.runs.clear();
+    app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
+    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{
+            "Questo catalogo non si può leggere ed è stato lasciato fuori:\n" + gone + " (File non trovato)"});
+    EXPECT_NE(readFile(app.page("zondari-database-generale.htm")).find("\"Due\""), std::string::npos);
+    EXPECT_NE(readFile(app.page("zondari-catalogo-tascabile.htm")).find("Due"), std::string::npos);
+    EXPECT_EQ(app.lastRun(), "start zondari-database-generale.htm");
 }
 
 TEST(Rebuild, ReadOnlyProgramFolderGivesTheRuntimeErrorAndChangesNothing)
