@@ -141,6 +141,14 @@ int runTag(const std::vector<std::string>& args)
             path->c_str());
         return 1;
     }
+    if (*written == TagWrite::NotMp3) {
+        std::fprintf(stderr, "%s\n", tageditor::kNotMp3Text);
+        return 1;
+    }
+    if (*written == TagWrite::ChangedWhileWriting) {
+        std::fprintf(stderr, "zondari-cli: \"%s\": %s.\n", path->c_str(), tageditor::kChangedWhileWritingText);
+        return 1;
+    }
     if (*written == TagWrite::TooShort) {
         std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n", path->c_str(),
             static_cast<int>(mp3file::kShortestTagged));

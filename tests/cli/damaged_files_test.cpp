@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 
 using namespace zondari::test;
 
@@ -76,30 +77,6 @@ Child runInfo(const std::string& path, double limit = 10)
         at = nl == std::string::npos ? c.out.size() : nl + 1;
     }
     return c;
-}
-
-std::string be32(std::uint32_t v)
-{
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-
-// A frame: its header, `body` after it, zeros up to `length`.
-std::string frame(std::uint32_t header, std::size_t length, const std::string& body = {})
-{
-    std::string f = be32(header) + body;
-    f.resize(length, '\0');
-    return f;
-}
-
-constexpr std::uint32_t k128 = 0xFFFB9064; // MPEG 1 layer III, 128 kbit/s, 44.1 kHz, joint stereo
-constexpr std::size_t k128Length = 417;
-
-std::string frames(int n, std::uint32_t header = k128, std::size_t length = k128Length)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += frame(header, length);
-    return s;
 }
 
 // An ID3v2 header of `size` bytes (syncsafe) and `flags`.
