@@ -1,11 +1,12 @@
-// Damaged and odd files through `zondari-cli info`, each in a child whose
-// time and memory are measured: sensible fields, no crash, no hang, bounded
-// memory.
+// Damaged and odd files through `zondari-cli info` (and a damaged settings
+// file through `zondari-cli list`), each in a child whose time and memory
+// are measured: sensible fields, no crash, no hang, bounded memory.
 
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/resource.h>
@@ -31,13 +32,18 @@ struct Child {
     std::map<std::string, std::string> fields; // label -> value of the lines printed
 };
 
-// Runs `zondari-cli info PATH` in a child of its own, killed after
-// `limit` seconds, and measures it.
-Child runInfo(const std::string& path, double limit = 10)
+// Runs zondari-cli with `args` in a child of its own, with the NAME=value
+// settings of `env` added to its environment, killed after `limit`
+// seconds, and measures it.
+Child runMeasured(const std::vector<std::string>& args, const std::vector<std::string>& env = {}, double limit = 10)
 {
     TempDir scratch;
     const std::string out = scratch / "out", err = scratch / "err";
     const std::string cli = programBinary("zondari-cli");
+    std::vector<char*> argv{const_cast<char*>(cli.c_str())};
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -45,7 +51,9 @@ Child runInfo(const std::string& path, double limit = 10)
         const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(o, 1);
         ::dup2(e, 2);
-        ::execl(cli.c_str(), cli.c_str(), "info", path.c_str(), static_cast<char*>(nullptr));
+        for (const std::string& setting : env)
+            ::putenv(const_cast<char*>(setting.c_str()));
+        ::execv(cli.c_str(), argv.data());
         ::_exit(127);
     }
     Child c;
@@ -79,6 +87,11 @@ Child runInfo(const std::string& path, double limit = 10)
     return c;
 }
 
+Child runInfo(const std::string& path, double limit = 10)
+{
+    return runMeasured({"info", path}, {}, limit);
+}
+
 // An ID3v2 header of `size` bytes (syncsafe) and `flags`.
 std::string id3v2(std::uint32_t size, char flags = 0)
 {
@@ -98,11 +111,16 @@ constexpr long kPeakKib = 16 * 1024;
 
 // What every damaged file must keep: a finished child, quickly, in little
 // memory, with every line of the details window.
-void expectSane(const Child& c, const std::string& what)
+void expectQuickAndSmall(const Child& c, const std::string& what)
 {
     EXPECT_NE(c.status, -1) << what << ": still running after 10 s";
     EXPECT_LT(c.seconds, 1.0) << what;
     EXPECT_LT(c.peakKib, kPeakKib) << what;
+}
+
+void expectSane(const Child& c, const std::string& what)
+{
+    expectQuickAndSmall(c, what);
     if (c.status == 0) {
         // The details lines, VBR, and the ID3v2 block: its line, and its
         // seven fields when there is a tag.
@@ -253,4 +271,31 @@ TEST(DamagedFiles, TagCommandRefusesSpecialFilesWithoutWaiting)
         = "zondari-cli: impossibile leggere \"" + fifo + "\": Errore di accesso al percorso/file.\n";
     EXPECT_EQ(read.err, refused);
     EXPECT_EQ(write.err, refused);
+}
+
+TEST(DamagedFiles, SettingsFileIsReadNoFurtherThanItsFirstMebibyte)
+{
+    // A line of 300 MB after the keys (a hole: no disk is used), or a key
+    // past the first MiB: the user stays Anna, in little memory.
+    const std::string keys = "; c\r\n; c\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::uintmax_t length; // made this long with a hole, when longer than the bytes
+    } cases[] = {
+        {"a 300 MB line", keys, 300'000'000},
+        {"a key past the first MiB", keys + std::string(1 << 20, 'x') + "\r\nUtente=Bruno\r\n", 0},
+    };
+    for (const auto& c : cases) {
+        TempDir pf;
+        pf.write("ZOND_Anna_X_1.txt", "Di Anna\r\n");
+        pf.write("ZOND_Bruno_X_1.txt", "Di Bruno\r\n");
+        const std::string ini = pf.write("zondari.ini", c.bytes);
+        if (c.length > c.bytes.size())
+            std::filesystem::resize_file(ini, c.length);
+        const Child r = runMeasured({"list"}, {"ZONDARI_PROGRAM_FOLDER=" + pf.path()});
+        expectQuickAndSmall(r, c.what);
+        EXPECT_EQ(r.status, 0) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, "ZOND_Anna_X_1.txt \\ (Di Anna)\n") << c.what;
+    }
 }
