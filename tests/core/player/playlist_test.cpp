@@ -1,4 +1,6 @@
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -139,4 +141,80 @@ TEST(Playlist, AListReachedAgainThroughAFolderLinkStopsWithinTheBudget)
         return text + "d/l.m3u\n";
     };
     EXPECT_EQ(expand("/m/l.m3u", big).size(), 10000u);
+}
+
+namespace {
+
+// A list of `total` bytes made as it is read: `head`, then lines of 256
+// bytes, "/m/00000000xxx...x.mp3" counting from 0. It counts what is read.
+class MadeList : public ByteSource {
+public:
+    MadeList(std::string head, std::size_t total, std::size_t& read)
+        : head_(std::move(head))
+        , total_(total)
+        , read_(read)
+    {
+    }
+    Result<std::size_t> read(char* to, std::size_t most) override
+    {
+        const std::size_t n = std::min(most, total_ - at_);
+        for (std::size_t i = 0; i < n; ++i, ++at_) {
+            if (at_ < head_.size()) {
+                to[i] = head_[at_];
+                continue;
+            }
+            const std::size_t k = (at_ - head_.size()) / 256;
+            if (k != lineAt_)
+                line_ = lineOf(lineAt_ = k);
+            to[i] = line_[(at_ - head_.size()) % 256];
+        }
+        read_ += n;
+        return n;
+    }
+    Status rewind() override
+    {
+        at_ = 0;
+        return {};
+    }
+    static std::string lineOf(std::size_t k)
+    {
+        char number[16];
+        std::snprintf(number, sizeof number, "%08zu", k);
+        return "/m/" + std::string(number) + std::string(240, 'x') + ".mp3\n";
+    }
+
+private:
+    std::string head_;
+    std::size_t total_, at_ = 0;
+    std::size_t& read_;
+    std::string line_;
+    std::size_t lineAt_ = SIZE_MAX;
+};
+
+} // namespace
+
+TEST(Playlist, ReadingStopsAtTheEntryBudgetAndAtSixteenMebibytesOfAList)
+{
+    constexpr std::size_t kMiB = std::size_t(1) << 20, kLines16MiB = 16 * kMiB / 256;
+    const struct {
+        const char* what;
+        std::string head;
+        std::size_t entries; // the budget
+        std::size_t given; // entries given: the last is line given - 1
+        std::size_t mostRead;
+    } cases[] = {
+        {"the entry budget", "", 10000, 10000, 10000 * 256 + 64 * 1024},
+        {"16 MiB", "", 1000000, kLines16MiB, 16 * kMiB},
+        {"16 MiB cutting a line, which is not taken", "#EXTM3U\n", 1000000, kLines16MiB - 1, 16 * kMiB},
+    };
+    for (const auto& c : cases) {
+        std::size_t read = 0;
+        const SourceOpener open = [&](const std::string&) -> Result<std::unique_ptr<ByteSource>> {
+            return std::unique_ptr<ByteSource>(std::make_unique<MadeList>(c.head, 32 * kMiB, read));
+        };
+        const auto all = expand("/m/lista.m3u", open, {1000, c.entries});
+        ASSERT_EQ(all.size(), c.given) << c.what;
+        EXPECT_EQ(all.back() + "\n", MadeList::lineOf(c.given - 1)) << c.what;
+        EXPECT_LE(read, c.mostRead) << c.what;
+    }
 }
