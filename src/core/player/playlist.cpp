@@ -147,7 +147,11 @@ void expandInto(const std::string& path, Expansion& x)
 
 bool isPlaylist(std::string_view name)
 {
-    return name.size() >= 4 && text::toLowerAscii(name.substr(name.size() - 4)) == ".m3u";
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string extension = text::toLowerAscii(name.substr(dot));
+    return extension == ".m3u" || extension == ".m3u8";
 }
 
 bool isWebAddress(std::string_view entry)

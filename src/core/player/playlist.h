@@ -11,7 +11,8 @@
 // ".m3u" playlists, which the player plays entry after entry.
 namespace zondari::playlist {
 
-// Whether a file name is a playlist's: it ends in ".m3u", in any case.
+// Whether a file name is a playlist's: it ends in ".m3u", or ".m3u8" (the
+// same list in UTF-8), in any case.
 bool isPlaylist(std::string_view name);
 
 // Whether an entry is a web address ("http://..."), not a file.

@@ -99,6 +99,9 @@ private:
     // The details routine for a track, when the track details are part of
     // the program.
     void riempimp3(const std::string& track);
+    // Plays `BranoCorrente`, named relative to the listed folder, as a
+    // click on its row does.
+    void playCurrentTrack();
 
     AppContext& ctx_;
     QVBoxLayout* layout_;

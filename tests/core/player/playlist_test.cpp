@@ -13,7 +13,9 @@ TEST(Playlist, RecognisesPlaylistNamesInAnyCase)
 {
     EXPECT_TRUE(isPlaylist("lista.m3u"));
     EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U"));
-    EXPECT_FALSE(isPlaylist("lista.m3u8"));
+    EXPECT_TRUE(isPlaylist("lista.m3u8"));
+    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U8"));
+    EXPECT_FALSE(isPlaylist("lista.m3u8.bak"));
     EXPECT_FALSE(isPlaylist("m3u"));
     EXPECT_FALSE(isPlaylist("brano.mp3"));
 }
@@ -60,14 +62,16 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
 {
     const std::map<std::string, std::string> disk = {
         {"/m/tutto.m3u", "a.mp3\r\naltri\\altri.m3u\r\nz.mp3\r\ntutto.m3u\r\nmancante.m3u\r\n"},
-        {"/m/altri/altri.m3u", "b.mp3\r\n../tutto.m3u\r\nc.mp3\r\n"},
+        {"/m/altri/altri.m3u", "b.mp3\r\n../tutto.m3u\r\nutf8.m3u8\r\nc.mp3\r\n"},
+        {"/m/altri/utf8.m3u8", "\xEF\xBB\xBF#EXTM3U\nCitt\xC3\xA0.mp3\n"},
     };
     const Reader read = [&](const std::string& path) -> std::optional<std::string> {
         const auto f = disk.find(path);
         return f == disk.end() ? std::nullopt : std::optional<std::string>(f->second);
     };
     // "../tutto.m3u" is the list being opened, under another name.
-    const std::vector<std::string> expected = {"/m/a.mp3", "/m/altri/b.mp3", "/m/altri/c.mp3", "/m/z.mp3"};
+    const std::vector<std::string> expected
+        = {"/m/a.mp3", "/m/altri/b.mp3", "/m/altri/Città.mp3", "/m/altri/c.mp3", "/m/z.mp3"};
     EXPECT_EQ(expand("/m/tutto.m3u", read), expected);
     EXPECT_TRUE(expand("/m/assente.m3u", read).empty());
     // An endless chain: each list names a new one, as links that loop
