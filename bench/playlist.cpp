@@ -2,10 +2,11 @@
 // number of entries it gives and the seconds that took.
 //   bench_playlist LIST
 
+#include "core/player/playlist.h"
+
 #include <chrono>
 #include <cstdio>
 
-#include "core/player/playlist.h"
 #include "platform/files.h"
 
 int main(int argc, char** argv)
