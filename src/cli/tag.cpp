@@ -108,6 +108,14 @@ int save(const std::string& path, const tageditor::Fields& fields, const std::op
             shownPath.c_str());
         return 1;
     }
+    if (*written == TagWrite::NotMp3) {
+        std::fprintf(stderr, "%s\n", tageditor::kNotMp3Text);
+        return 1;
+    }
+    if (*written == TagWrite::ChangedWhileWriting) {
+        std::fprintf(stderr, "zondari-cli: \"%s\": %s.\n", path->c_str(), tageditor::kChangedWhileWritingText);
+        return 1;
+    }
     if (*written == TagWrite::TooShort) {
         std::fprintf(stderr, "zondari-cli: \"%s\" è più corto di %d byte: il tag non è stato scritto.\n",
             shownPath.c_str(), static_cast<int>(mp3file::kShortestTagged));

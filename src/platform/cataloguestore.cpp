@@ -71,15 +71,10 @@ Result<Catalogue> readCatalogue(const std::string& path)
     const auto take = [&](std::string_view lines, LineCoding coding) -> Result<bool> {
         if (coding == LineCoding::Undecided && !encoding::isValidUtf8(lines))
             return false;
-        for (std::string_view rest = lines; !rest.empty();) {
-            const std::size_t nl = rest.find('\n');
-            std::string_view line = rest.substr(0, nl);
-            rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
-            if (line.ends_with('\r'))
-                line.remove_suffix(1);
+        forEachLine(lines, [&](std::string_view line) {
             if (std::string entry = decodeLine(line, coding); !entryTooLong(entry))
                 c.entries.push_back(std::move(entry));
-        }
+        });
         return true;
     };
     if (auto st = readCatalogueLines(reader, pass, take); !st)

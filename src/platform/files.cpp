@@ -59,12 +59,12 @@ template <class Take> Status readChunks(const std::string& path, std::size_t chu
 
 } // namespace
 
-Result<std::string> readBytes(const std::string& path)
+Result<std::string> readBytes(const std::string& path, std::size_t most)
 {
     std::string bytes;
     const Status st = readChunks(path, 1 << 16, [&](std::string_view c) {
-        bytes.append(c);
-        return true;
+        bytes.append(c.substr(0, most - bytes.size()));
+        return bytes.size() < most;
     });
     if (!st)
         return st.error();
@@ -111,11 +111,16 @@ Result<std::unique_ptr<ByteSource>> openSource(const std::string& path)
     return std::unique_ptr<ByteSource>(std::move(source));
 }
 
-Result<std::vector<std::string>> readTextLines(const std::string& path)
+Result<std::vector<std::string>> readTextLines(const std::string& path, std::size_t most)
 {
-    auto bytes = readBytes(path);
+    auto bytes = readBytes(path, most == std::string::npos ? most : most + 1);
     if (!bytes)
         return bytes.error();
+    if (bytes->size() > most) {
+        // The line the limit cuts is not whole: not taken.
+        bytes->resize(most);
+        bytes->resize(bytes->rfind('\n') + 1); // none: npos + 1, nothing
+    }
     return text::splitLines(encoding::decodeText(*bytes));
 }
 

@@ -16,14 +16,16 @@
 // encodings, the directory search, and safe replacement of a file.
 namespace zondari::files {
 
-Result<std::string> readBytes(const std::string& path);
+// The file's bytes, or its first `most` bytes when it is longer.
+Result<std::string> readBytes(const std::string& path, std::size_t most = std::string::npos);
 
 // A regular file opened to be read a block at a time (a catalogue of any
 // size); a FIFO, a device or a folder gives its error at once.
 Result<std::unique_ptr<ByteSource>> openSource(const std::string& path);
 
 // The lines of a text file (UTF-8 or Windows-1252; CR LF or LF), as UTF-8.
-Result<std::vector<std::string>> readTextLines(const std::string& path);
+// Of a file longer than `most` bytes, only the whole lines within them.
+Result<std::vector<std::string>> readTextLines(const std::string& path, std::size_t most = std::string::npos);
 
 // The first line of a text file, read without taking the rest (a catalogue's
 // title); empty for an empty file.

@@ -49,20 +49,29 @@ struct TagRead {
 Result<TagRead> ReadTag(const std::string& fileName);
 
 // Changed: the file is no longer in the state the caller saw, and nothing
-// was written.
-enum class TagWrite { Written, TooShort, Changed };
+// was written. NotMp3: the analysis finds no MPEG audio frame in it (a WAV),
+// and nothing was written. ChangedWhileWriting: the tag was written, but
+// another program rewrote or replaced the file meanwhile, so the tag may sit
+// in that program's data; it is left there, as the file is that program's
+// now.
+enum class TagWrite { Written, TooShort, Changed, NotMp3, ChangedWhileWriting };
 
 // Writes `tag` over the file's ID3v1 tag, or appends one when it has none.
 // Nothing before the last 128 bytes is ever changed; a file shorter than 255
-// bytes is left alone. The data is on disk when it reports Written; any
-// failure to open, read, write or flush is its error (number 70 when the
-// system reports the file busy): a marker that cannot be read is never
-// taken for a missing one.
+// bytes, or one that holds no MPEG audio, is left alone. The data is on disk
+// when it reports Written; any failure to open, read, write or flush is its
+// error (number 70 when the system reports the file busy): a marker that
+// cannot be read is never taken for a missing one.
 //
 // With `known` (the state the caller saw when it read the tag), a file
 // that has changed since is refused (Changed), so that a tag never lands
 // in the middle of a file cut short or in one put in its place; after a
 // write, `known` holds the state the write left.
+//
+// After the write the file is looked at again: the name must still lead to
+// the file written, of the length the write left, and the bytes that the
+// check before the write read (and a sample spread over the rest) must be
+// as they were.
 Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, FileState* known = nullptr);
 
 } // namespace zondari

@@ -123,7 +123,9 @@ Result<Settings> readSettingsFile(const std::string& programFolder)
     const std::string path = withSlash(programFolder) + kSettingsFileName;
     if (!files::fileExists(path))
         return defaultSettings(programFolder);
-    auto lines = files::readTextLines(path);
+    // A settings file is five short lines: a damaged one of any size costs
+    // no more than its first MiB.
+    auto lines = files::readTextLines(path, kSettingsReadLimit);
     if (!lines)
         return lines.error();
     return parseSettings(*lines);

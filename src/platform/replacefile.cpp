@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
-#include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "core/common/encoding.h"
 #include "core/common/paths.h"
@@ -30,11 +30,6 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 // What the catalogue writer of earlier versions called its own.
 constexpr std::string_view kOldCatalogueInfix = "catalogo-";
 
-// The temporary files this process is writing now (full paths). One of this
-// process's number that is not among them was left by an earlier process
-// that had the same number.
-std::mutex liveMutex;
-std::set<std::string> liveTemporaries;
 std::atomic<unsigned long> temporaryCount{0};
 
 bool allDigits(std::string_view s)
@@ -62,49 +57,83 @@ std::optional<pid_t> writerOf(std::string_view name)
     return static_cast<pid_t>(std::stol(std::string(name)));
 }
 
-bool isStale(const std::string& path, pid_t writer)
+// A writer holds a lock on its temporary file for as long as it writes it,
+// so a temporary whose lock can be taken was left by a writer that died. A
+// process number alone cannot tell: a writer in another PID namespace (a
+// container, a sandboxed copy of the program) has a number that means
+// nothing here. The file stays locked here while it is removed, and only
+// if the name still leads to it.
+void removeIfStale(const std::string& path, std::string_view name)
 {
-    if (writer == ::getpid()) {
-        const std::lock_guard lock(liveMutex);
-        return liveTemporaries.count(path) == 0;
+    const OpenFile f(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    struct stat held {
+    }, named{};
+    if (!f.ok() || ::flock(f.fd(), LOCK_EX | LOCK_NB) != 0 || ::fstat(f.fd(), &held) != 0)
+        return;
+    // Earlier versions wrote ".zondari-catalogo-<pid>.tmp" without a lock:
+    // theirs go only once that process has gone.
+    if (name.substr(kTemporaryPrefix.size()).starts_with(kOldCatalogueInfix)) {
+        const auto writer = writerOf(name);
+        if (!writer || ::kill(*writer, 0) == 0 || errno != ESRCH)
+            return;
     }
-    // A process of another user answers EPERM: it is running.
-    return ::kill(writer, 0) != 0 && errno == ESRCH;
+    if (::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+        ::unlink(path.c_str());
 }
 
 // The temporary file being written: the sink the producer fills.
 class TemporaryFile : public ByteSink {
 public:
-    // Creates a new temporary file in `folder`, with `mode`.
+    // Creates a new temporary file in `folder`, with `mode`, locked before
+    // it has a name, so that no other writer's clean-up ever sees it
+    // unlocked; where the file system makes no unnamed files, it is locked
+    // right after it is made. Where it takes no locks, the file is written
+    // unlocked, and no clean-up removes it (nor any other).
     Status create(const std::string& folder, mode_t mode)
     {
         const std::string p = withSlash(folder);
+        int unnamed = ::open(p.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (unnamed >= 0)
+            (void)::flock(unnamed, LOCK_EX | LOCK_NB);
         for (int attempt = 0; attempt < 1000; ++attempt) {
             path_ = p + std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-"
                 + std::to_string(++temporaryCount) + std::string(kTemporarySuffix);
-            {
-                const std::lock_guard lock(liveMutex);
-                liveTemporaries.insert(path_);
+            if (unnamed >= 0) {
+                const std::string self = "/proc/self/fd/" + std::to_string(unnamed);
+                if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                    fd_ = unnamed;
+                    return {};
+                }
+                if (errno == EEXIST)
+                    continue; // left by an earlier process of this number: the next name
+                // No /proc to name it through: a named file, as below.
+                ::close(unnamed);
+                unnamed = -1;
             }
             fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (fd_ >= 0)
+            if (fd_ >= 0) {
+                (void)::flock(fd_, LOCK_EX | LOCK_NB);
                 return {};
-            const int err = errno;
-            forget();
-            if (err != EEXIST) // else left by an earlier process of this number: the next name
-                return runtimeErrorFromErrno(err);
+            }
+            if (errno != EEXIST) { // else left by an earlier process of this number: the next name
+                const RuntimeError failure = lastError();
+                path_.clear();
+                return failure;
+            }
         }
+        if (unnamed >= 0)
+            ::close(unnamed);
+        path_.clear();
         return runtimeErrorFromErrno(EEXIST);
     }
 
     ~TemporaryFile() override
     {
+        // Unlinked while still locked: no clean-up takes it for another's.
+        if (!path_.empty())
+            ::unlink(path_.c_str());
         if (fd_ >= 0)
             ::close(fd_);
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
-            forget();
-        }
     }
 
     int fd() const { return fd_; }
@@ -136,29 +165,23 @@ public:
 
     std::uint64_t size() const override { return size_; }
 
-    // Puts the file on the disk and gives it the name `path`.
+    // Puts the file on the disk and gives it the name `path`. The lock is
+    // held until the file has its new name: a clean-up in between would
+    // take the unlocked temporary for a dead writer's.
     Status commit(const std::string& path)
     {
         if (::fsync(fd_) != 0)
             return lastError();
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            return lastError();
         if (::rename(path_.c_str(), path.c_str()) != 0)
             return lastError();
-        forget();
         path_.clear();
+        const int fd = std::exchange(fd_, -1);
+        // What a close could still report was reported by the fsync.
+        ::close(fd);
         return {};
     }
 
 private:
-    void forget()
-    {
-        const std::lock_guard lock(liveMutex);
-        liveTemporaries.erase(path_);
-    }
-
     std::string path_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
@@ -189,9 +212,8 @@ void removeStaleTemporaries(const std::string& folder)
         return; // the write that follows says why, when it matters
     const std::string p = withSlash(folder);
     while (const dirent* e = ::readdir(dir)) {
-        const auto writer = writerOf(e->d_name);
-        if (writer && isStale(p + e->d_name, *writer))
-            ::unlink((p + e->d_name).c_str());
+        if (writerOf(e->d_name))
+            removeIfStale(p + e->d_name, e->d_name);
     }
     ::closedir(dir);
 }

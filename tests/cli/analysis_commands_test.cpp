@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cli.h"
+#include "support/id3v2bytes.h"
 #include "support/mp3fixtures.h"
 
 using namespace zondari::test;
@@ -44,7 +45,7 @@ TEST(CliInfo, ExitStatusesAndItalianErrors)
 TEST(CliTag, WritesAsTheEditorSavesAndPrintsAsItLoads)
 {
     TempDir dir;
-    const std::string path = dir.write("brano.mp3", std::string(5000, 'a'));
+    const std::string path = dir.write("brano.mp3", frames(12));
     const std::string tag = "tag " + shellQuoted(path);
     CliRun r = runCli(tag);
     EXPECT_EQ(r.status, 0);
@@ -56,7 +57,46 @@ TEST(CliTag, WritesAsTheEditorSavesAndPrintsAsItLoads)
         runCli(tag).out, "Titolo:\tbrano.mp3\nAutore:\tAnna\nAlbum:\tCittà\nAnno:\t\nCommento:\t\nGenere:\tRock\n");
     EXPECT_EQ(runCli(tag + " --titolo Nuovo").status, 0);
     EXPECT_EQ(runCli(tag).out, "Titolo:\tNuovo\nAutore:\tAnna\nAlbum:\tCittà\nAnno:\t\nCommento:\t\nGenere:\tRock\n");
-    EXPECT_EQ(std::filesystem::file_size(path), 5128u);
+    EXPECT_EQ(std::filesystem::file_size(path), 12 * k128Length + 128);
+}
+
+TEST(CliTag, WritesOnlyIntoAFileWhereTheAnalysisFindsMpegAudio)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir dir;
+    const std::string wav = makeWav(dir.path(), "onda.wav");
+    ASSERT_FALSE(wav.empty());
+    // An ID3v2.3 tag with 100 KiB of body, and nothing after it.
+    const std::string v2
+        = std::string("ID3\x03\x00\x00", 6) + id3v2bytes::syncsafe(100 * 1024) + std::string(100 * 1024, '\0');
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool mp3;
+    } cases[] = {
+        {"onda.wav", readFile(wav), false},
+        {"testo.mp3", std::string(5000, 'a'), false},
+        {"solo-id3v2.mp3", v2, false},
+        {"mpeg1-layer3.mp3", frames(12), true},
+        {"mpeg1-layer2.mp3", frames(12, 0xFFFD9064, 522), true},
+        {"mpeg2-layer3.mp3", frames(12, 0xFFF39064, 261), true},
+        {"mpeg25-layer3.mp3", frames(12, 0xFFE39064, 522), true},
+        {"dietro-id3v2.mp3", v2 + frames(12), true},
+    };
+    for (const auto& c : cases) {
+        const std::string path = dir.write(c.name, c.bytes);
+        const CliRun r = runCli("tag " + shellQuoted(path) + " --titolo Nuovo");
+        const std::string now = readFile(path);
+        if (c.mp3) {
+            EXPECT_EQ(r.status, 0) << c.name << ": " << r.err;
+            EXPECT_EQ(now.substr(0, c.bytes.size()), c.bytes) << c.name;
+            EXPECT_EQ(now.substr(c.bytes.size(), 8), "TAGNuovo") << c.name;
+        } else {
+            EXPECT_EQ(r.status, 1) << c.name;
+            EXPECT_EQ(r.err, "Il file non è un MP3: il tag non è stato scritto\n") << c.name;
+            EXPECT_TRUE(now == c.bytes) << c.name << ": changed";
+        }
+    }
 }
 
 TEST(CliTag, RefusesWrongLinesAndReportsWriteFailures)

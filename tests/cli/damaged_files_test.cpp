@@ -1,8 +1,9 @@
-// Damaged and odd files through `zondari-cli info`, each in a child whose
-// time and memory are measured: sensible fields, no crash, no hang, bounded
-// memory.
+// Damaged and odd files through `zondari-cli info` (and a damaged settings
+// file through `zondari-cli list`), each in a child whose time and memory
+// are measured: sensible fields, no crash, no hang, bounded memory.
 
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/socket.h>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 
 using namespace zondari::test;
 
@@ -36,30 +38,6 @@ Info runInfo(const std::string& path, double limit = 10)
     return c;
 }
 
-std::string be32(std::uint32_t v)
-{
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
-}
-
-// A frame: its header, `body` after it, zeros up to `length`.
-std::string frame(std::uint32_t header, std::size_t length, const std::string& body = {})
-{
-    std::string f = be32(header) + body;
-    f.resize(length, '\0');
-    return f;
-}
-
-constexpr std::uint32_t k128 = 0xFFFB9064; // MPEG 1 layer III, 128 kbit/s, 44.1 kHz, joint stereo
-constexpr std::size_t k128Length = 417;
-
-std::string frames(int n, std::uint32_t header = k128, std::size_t length = k128Length)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += frame(header, length);
-    return s;
-}
-
 // An ID3v2 header of `size` bytes (syncsafe) and `flags`.
 std::string id3v2(std::uint32_t size, char flags = 0)
 {
@@ -79,11 +57,16 @@ constexpr long kPeakKib = 16 * 1024;
 
 // What every damaged file must keep: a finished child, quickly, in little
 // memory, with every line of the details window.
-void expectSane(const Info& c, const std::string& what)
+void expectQuickAndSmall(const CliRun& c, const std::string& what)
 {
     EXPECT_NE(c.status, -1) << what << ": still running after 10 s";
     EXPECT_LT(c.seconds, 1.0) << what;
     EXPECT_LT(c.peakKib, kPeakKib) << what;
+}
+
+void expectSane(const Info& c, const std::string& what)
+{
+    expectQuickAndSmall(c, what);
     if (c.status == 0) {
         // The details lines, VBR, and the ID3v2 block: its line, and its
         // seven fields when there is a tag.
@@ -233,4 +216,31 @@ TEST(DamagedFiles, TagCommandRefusesSpecialFilesWithoutWaiting)
         = "zondari-cli: impossibile leggere \"" + fifo + "\": Errore di accesso al percorso/file.\n";
     EXPECT_EQ(read.err, refused);
     EXPECT_EQ(write.err, refused);
+}
+
+TEST(DamagedFiles, SettingsFileIsReadNoFurtherThanItsFirstMebibyte)
+{
+    // A line of 300 MB after the keys (a hole: no disk is used), or a key
+    // past the first MiB: the user stays Anna, in little memory.
+    const std::string keys = "; c\r\n; c\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::uintmax_t length; // made this long with a hole, when longer than the bytes
+    } cases[] = {
+        {"a 300 MB line", keys, 300'000'000},
+        {"a key past the first MiB", keys + std::string(1 << 20, 'x') + "\r\nUtente=Bruno\r\n", 0},
+    };
+    for (const auto& c : cases) {
+        TempDir pf;
+        pf.write("ZOND_Anna_X_1.txt", "Di Anna\r\n");
+        pf.write("ZOND_Bruno_X_1.txt", "Di Bruno\r\n");
+        const std::string ini = pf.write("zondari.ini", c.bytes);
+        if (c.length > c.bytes.size())
+            std::filesystem::resize_file(ini, c.length);
+        const CliRun r = runCli("list", pf.path(), {}, 10);
+        expectQuickAndSmall(r, c.what);
+        EXPECT_EQ(r.status, 0) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, "ZOND_Anna_X_1.txt \\ (Di Anna)\n") << c.what;
+    }
 }

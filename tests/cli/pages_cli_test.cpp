@@ -85,3 +85,37 @@ TEST(CliPages, TascabileWritesThePocketCatalogueOfTheUsersCatalogues)
     EXPECT_EQ(page.find("<link"), std::string::npos);
     EXPECT_EQ(page.find("http"), std::string::npos);
 }
+
+TEST(CliPages, CatalogueWhoseLinesEndInCrCrLfGivesThePagesOfOneEndingInCrLf)
+{
+    // Line ends converted to CR LF once too often: every reader takes them
+    // as line ends, never as part of a title or a name.
+    const std::string lines[] = {"Rock anni 80", "(/a)", "/a/uno due.mp3", "/a/tre.mp3"};
+    const auto catalogue = [&](const std::string& end) {
+        std::string bytes;
+        for (const std::string& line : lines)
+            bytes += line + end;
+        return bytes;
+    };
+    const struct {
+        const char* command;
+        const char* page; // or empty: what it prints
+    } readers[] = {
+        {"list", ""},
+        {"html ZOND_DEFAULT_X_1.txt", "default.htm"},
+        {"database", "zondari-database-generale.htm"},
+        {"search uno", "zondari-pagina-di-ricerca.htm"},
+        {"tascabile", "zondari-catalogo-tascabile.htm"},
+    };
+    for (const auto& reader : readers) {
+        std::string made[2];
+        for (int i = 0; i < 2; ++i) {
+            TempDir folder;
+            folder.write("ZOND_DEFAULT_X_1.txt", catalogue(i == 0 ? "\r\n" : "\r\r\n"));
+            const CliRun r = runCli(reader.command, folder.path());
+            EXPECT_EQ(r.status, 0) << reader.command << ": " << r.err;
+            made[i] = *reader.page ? readFile(folder / reader.page) : r.out;
+        }
+        EXPECT_EQ(made[1], made[0]) << reader.command;
+    }
+}

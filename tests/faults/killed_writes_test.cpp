@@ -20,6 +20,7 @@
 #include "core/tags/id3v1.h"
 #include "support/child.h"
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 
 using namespace zondari;
 using namespace zondari::test;
@@ -263,8 +264,8 @@ TEST(KilledWrites, CatalogueWrittenByTheScan)
 TEST(KilledWrites, TagAppendedByTheEditorAndTheCommandLine)
 {
     TempDir music;
-    std::string audio;
-    for (int i = 0; i < 300'000; ++i)
+    std::string audio = frames(10);
+    for (int i = static_cast<int>(audio.size()); i < 300'000; ++i)
         audio += static_cast<char>(i * 31 + i / 7);
     const std::string track = music / "brano.mp3";
     TagRecord record;
@@ -287,8 +288,8 @@ TEST(KilledWrites, TagAppendedByTheEditorAndTheCommandLine)
 TEST(KilledWrites, TagWrittenOverByTheEditorAndTheCommandLine)
 {
     TempDir music;
-    std::string audio;
-    for (int i = 0; i < 300'000; ++i)
+    std::string audio = frames(10);
+    for (int i = static_cast<int>(audio.size()); i < 300'000; ++i)
         audio += static_cast<char>(i * 17 + i / 5);
     TagRecord record;
     record.Artist = "Autore";

@@ -16,6 +16,7 @@
 #include "core/tags/id3v1.h"
 #include "platform/mp3file.h"
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 #include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -170,10 +171,13 @@ TEST(WriteFailures, FullDiskFailsEveryWriteWithItsMessageAndLeavesTheOldFilesWho
     ASSERT_TRUE(p.app.dialogs.runtimeErrors.empty());
     // A track on the same disk, a whole number of pages long: a new tag
     // needs room; one that replaces a tag needs none.
-    const std::string untagged = p.app.programFolder.write("nuovo.mp3", std::string(8192, 'a'));
+    std::string audio = frames(20);
+    audio.resize(8192);
+    const std::string untagged = p.app.programFolder.write("nuovo.mp3", audio);
     TagRecord old;
     old.Title = "Vecchio";
-    const std::string tagged = p.app.programFolder.write("vecchio.mp3", std::string(8064, 'a') + id3v1::encode(old));
+    audio.resize(8064);
+    const std::string tagged = p.app.programFolder.write("vecchio.mp3", audio + id3v1::encode(old));
     const auto before = contentsOf(p.app.programFolder.path());
     ASSERT_EQ(before.size(), 8u); // settings, catalogue, four pages, two tracks
 

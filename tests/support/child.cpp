@@ -170,13 +170,33 @@ std::string testHelper(const std::string& name)
     return std::string(ZONDARI_TEST_HELPERS_DIR) + "/" + name;
 }
 
-std::vector<std::string> failingReadsOf(const std::string& path)
+namespace {
+
+// The environment that preloads one of the helpers' libraries.
+std::vector<std::string> preloading(const std::string& library)
 {
     // A build with AddressSanitizer wants its runtime first in the list.
     const char* asan = std::getenv("ASAN_OPTIONS");
     const std::string asanOptions
         = std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0";
-    return {"LD_PRELOAD=" + testHelper("zondari-eio.so"), "ZONDARI_EIO_PATH=" + path, "ASAN_OPTIONS=" + asanOptions};
+    return {"LD_PRELOAD=" + testHelper(library), "ASAN_OPTIONS=" + asanOptions};
+}
+
+} // namespace
+
+std::vector<std::string> failingReadsOf(const std::string& path)
+{
+    std::vector<std::string> env = preloading("zondari-eio.so");
+    env.push_back("ZONDARI_EIO_PATH=" + path);
+    return env;
+}
+
+std::vector<std::string> otherWriterOf(const std::string& path, const std::string& bytesFile, const std::string& how)
+{
+    std::vector<std::string> env = preloading("zondari-other-writer.so");
+    env.insert(
+        env.end(), {"ZONDARI_OTHER_PATH=" + path, "ZONDARI_OTHER_BYTES=" + bytesFile, "ZONDARI_OTHER_HOW=" + how});
+    return env;
 }
 
 bool isWritingIn(pid_t pid, const std::string& folder)

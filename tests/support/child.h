@@ -54,6 +54,13 @@ std::string testHelper(const std::string& name);
 // The environment that makes reads of `path` fail with EIO in a child.
 std::vector<std::string> failingReadsOf(const std::string& path);
 
+// The environment in which a child meets another program writing `path`:
+// at the child's first pwrite() to it, just before that write, the other
+// program writes the bytes of `bytesFile` there. `how`: "posto" (over the
+// file, in place), "tronca" (cut to nothing first) or "rinomina" (a new
+// file renamed over it).
+std::vector<std::string> otherWriterOf(const std::string& path, const std::string& bytesFile, const std::string& how);
+
 // Whether the process `pid` has a file of `folder` open for writing (or
 // `folder` itself names a file it has so open): seen from outside, it is
 // in the middle of a write there.

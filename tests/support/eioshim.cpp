@@ -20,6 +20,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include "support/preloaded.h"
+
 namespace {
 
 // The chosen path, resolved, or false when none is chosen (or it is gone).
@@ -53,22 +55,10 @@ bool isChosenPath(const char* path)
 bool isChosenFd(int fd)
 {
     const KeptErrno kept;
-    char want[PATH_MAX];
-    if (fd < 0 || !chosen(want))
-        return false;
-    char link[64], have[PATH_MAX];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t n = ::readlink(link, have, sizeof have - 1);
-    if (n <= 0)
-        return false;
-    have[n] = '\0';
-    return std::strcmp(want, have) == 0;
+    return zondari::test::preloaded::isOpenOn(fd, "ZONDARI_EIO_PATH");
 }
 
-template <class F> F next(const char* name)
-{
-    return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
-}
+using zondari::test::preloaded::next;
 
 ssize_t failingRead(void*, char*, size_t)
 {

@@ -34,4 +34,10 @@ std::string makeMp3(const std::string& folder, const std::string& name, const To
     return status == 0 ? out : std::string();
 }
 
+std::string makeWav(const std::string& folder, const std::string& name)
+{
+    const std::string out = folder + "/" + name;
+    return run("sox -q -n -r 44100 -c 2 -b 16 '" + out + "' synth 1 sine 440") == 0 ? out : std::string();
+}
+
 } // namespace zondari::test

@@ -91,6 +91,11 @@ std::uint64_t audioBytes(const Mp3Bytes& file)
     return file.tagsInFront < end ? end - file.tagsInFront : 0;
 }
 
+bool hasMpegAudio(const Mp3Bytes& file)
+{
+    return file.fileLength >= kShortestAnalysed && findFirstFrame(file.audio).has_value();
+}
+
 FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info)
 {
     FirstFrame first;

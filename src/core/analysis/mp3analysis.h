@@ -41,6 +41,11 @@ bool endsWithId3v1(std::string_view tail);
 // Bytes of audio: the file less the tags in front and an ID3v1 tag at its end.
 std::uint64_t audioBytes(const Mp3Bytes& file);
 
+// Whether the analysis finds an MPEG audio frame in the file: after the
+// ID3v2 tags, of any MPEG version and layer. A WAV or any other file does
+// not take an ID3v1 tag, which would be taken for its own data.
+bool hasMpegAudio(const Mp3Bytes& file);
+
 struct FirstFrame {
     std::optional<std::uint32_t> header; // the first frame's header word; none when no frame was found
     std::uint32_t freeFormatLength = 0;

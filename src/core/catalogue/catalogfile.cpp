@@ -52,19 +52,14 @@ Catalogue parseCatalogue(std::string_view bytes)
     }
     Catalogue c;
     bool first = true;
-    while (!bytes.empty()) {
-        std::size_t nl = bytes.find('\n');
-        std::string_view line = bytes.substr(0, nl);
-        bytes.remove_prefix(nl == std::string_view::npos ? bytes.size() : nl + 1);
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
+    forEachLine(bytes, [&](std::string_view line) {
         if (first) {
             c.title = decodeTitleLine(cutTitle(line), coding);
             first = false;
         } else if (std::string entry = decodeLine(line, coding); !entryTooLong(entry)) {
             c.entries.push_back(std::move(entry));
         }
-    }
+    });
     return c;
 }
 

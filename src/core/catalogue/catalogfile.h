@@ -61,6 +61,31 @@ Catalogue parseCatalogue(std::string_view bytes);
 // aside).
 bool entryTooLong(std::string_view entry);
 
+// A line of a catalogue file without its end: every CR before the LF goes,
+// as a file whose CR LF ends went through a CR LF conversion once more ends
+// its lines with CR CR LF. (No entry holds a CR: the writer leaves such
+// entries out.)
+inline std::string_view withoutLineEnd(std::string_view line)
+{
+    while (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+// Each line of `text` (lines as CatalogueReader::next hands them out), in
+// order, without its end.
+template <class Each> void forEachLine(std::string_view text, Each each)
+{
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t nl = text.find('\n', from);
+        if (nl == std::string_view::npos)
+            nl = text.size();
+        each(withoutLineEnd(text.substr(from, nl - from)));
+        from = nl + 1;
+    }
+}
+
 // The first kMaxTitleBytes bytes of a title line, without cutting a UTF-8
 // character in two.
 std::string_view cutTitle(std::string_view line);

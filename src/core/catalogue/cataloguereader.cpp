@@ -41,9 +41,7 @@ Status CatalogueReader::readTitle()
         begin_ = end_;
     else
         skipping_ = true; // a title longer than the buffer: the rest of it is passed over
-    if (line.ends_with('\r'))
-        line.remove_suffix(1);
-    title_ = cutTitle(line);
+    title_ = cutTitle(withoutLineEnd(line));
     wholeInBuffer_ = eof_ && !skipping_;
     bodyInBuffer_ = begin_;
     return {};

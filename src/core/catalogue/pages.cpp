@@ -23,13 +23,6 @@ void appendHead(std::string& out, std::string_view title)
            "<body>\r\n";
 }
 
-std::string_view withoutCr(std::string_view line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
-
 // The characters of HTML that text from a catalogue must not bring in.
 void appendEscaped(std::string& out, std::string_view text)
 {
@@ -143,19 +136,6 @@ void appendFileUrl(std::string& url, std::string_view path)
     } else {
         url += "file:///";
         appendEncoded(url, path, path.find('/') == std::string_view::npos);
-    }
-}
-
-// The lines of `text` without their CR LF, one by one.
-template <class Each> void forEachLine(std::string_view text, Each each)
-{
-    std::size_t from = 0;
-    while (from < text.size()) {
-        std::size_t nl = text.find('\n', from);
-        if (nl == std::string_view::npos)
-            nl = text.size();
-        each(withoutCr(text.substr(from, nl - from)));
-        from = nl + 1;
     }
 }
 
@@ -346,7 +326,7 @@ void DatabasePage::addCatalogue(std::string_view bytes, std::string& out)
 {
     const LineCoding coding = codingOf(bytes);
     const std::size_t nl = bytes.find('\n');
-    beginCatalogue(withoutCr(bytes.substr(0, nl)), coding, out);
+    beginCatalogue(withoutLineEnd(bytes.substr(0, nl)), coding, out);
     if (nl != std::string_view::npos)
         addLines(bytes.substr(nl + 1), coding, out);
     endCatalogue(out);
@@ -433,7 +413,7 @@ void DatabasePage::addMatches(std::string_view text, std::string_view hay, std::
         std::size_t stop = hay.find('\n', hit);
         if (stop == std::string_view::npos)
             stop = hay.size();
-        const std::string_view entry = withoutCr(text.substr(start, stop - start));
+        const std::string_view entry = withoutLineEnd(text.substr(start, stop - start));
         addEntry(entry, entry, out);
         from = stop + 1;
     }

@@ -19,13 +19,6 @@ extern const char* const kPocketScript;
 
 namespace {
 
-std::string_view withoutCr(std::string_view line)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
-
 // The upper case of every character beyond ASCII that has one, as the
 // search dialog takes it: runs of [first, count, step, difference], each
 // character first + k*step becoming itself plus the difference.
@@ -166,22 +159,16 @@ bool PocketPage::addLines(std::string_view lines, LineCoding coding)
         allUtf8 = encoding::isValidUtf8(lines);
         break;
     }
-    std::size_t from = 0;
-    while (from < text.size()) {
-        std::size_t nl = text.find('\n', from);
-        if (nl == std::string_view::npos)
-            nl = text.size();
-        const std::string_view line = withoutCr(text.substr(from, nl - from));
-        from = nl + 1;
+    forEachLine(text, [&](std::string_view line) {
         if (line.empty() || entryTooLong(line))
-            continue;
+            return;
         if (allUtf8 || encoding::isValidUtf8(line)) {
             addEntry(line, line, true);
         } else {
             const std::string shown = displayText(line);
             addEntry(line, shown, false);
         }
-    }
+    });
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct Settings {
 inline constexpr const char* kSettingsFileName = "zondari.ini";
 inline constexpr const char* kDefaultUser = "DEFAULT";
 inline constexpr const char* kDefaultMusicFiles = ".WAV.MP3.M3U.WMA";
+// How much of a settings file is read.
+inline constexpr std::size_t kSettingsReadLimit = std::size_t(1) << 20;
 
 // What the program uses when there is no settings file at all.
 Settings defaultSettings(const std::string& programFolder);

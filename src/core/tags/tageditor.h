@@ -55,6 +55,14 @@ inline constexpr const char* kBusyText = "Non è possibile salvare il commento I
 inline constexpr const char* kChangedText
     = "Il file è stato modificato da un altro programma dopo il caricamento: il tag ID3 non è stato salvato. "
       "Premere \"Carica ID3\" e riprovare.";
+// What a save says of a file in which the analysis finds no MPEG audio (a
+// WAV): an ID3v1 tag would be taken for its own data.
+inline constexpr const char* kNotMp3Text = "Il file non è un MP3: il tag non è stato scritto";
+// What a save says when another program rewrote or replaced the file while
+// the tag was being written: the tag may be in that program's data, and is
+// left there.
+inline constexpr const char* kChangedWhileWritingText
+    = "il file è stato modificato da un altro programma durante la scrittura";
 bool isBusy(const RuntimeError& error);
 std::string writeErrorText(const RuntimeError& error);
 

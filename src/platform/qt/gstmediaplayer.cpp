@@ -128,10 +128,7 @@ Status GstMediaPlayer::setFileName(const std::string& name)
         return runtimeErrorFromErrno(ENOENT);
     }
     if (!web && playlist::isPlaylist(path)) {
-        entries_ = playlist::expand(path, [](const std::string& p) -> std::optional<std::string> {
-            auto bytes = files::readBytes(p);
-            return bytes ? std::optional<std::string>(std::move(*bytes)) : std::nullopt;
-        });
+        entries_ = playlist::expand(path, files::openSource);
     } else {
         entries_ = {path};
     }

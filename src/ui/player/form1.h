@@ -117,6 +117,9 @@ private:
     // Remembers the file of the track just given to the player, so that
     // its row follows it through a rename.
     void remember(const std::string& track);
+    // Plays `BranoCorrente`, named relative to the listed folder, as a
+    // click on its row does.
+    void playCurrentTrack();
 
     AppContext& ctx_;
     QVBoxLayout* layout_;

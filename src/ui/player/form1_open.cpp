@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/player/playlist.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"
 #include "ui/player/dirlistbox.h"
@@ -46,6 +47,13 @@ void Form1::openPath(const std::string& absolutePath)
     const std::string name = files::nameOf(absolutePath);
     const auto& rows = ExtGrid1->gridModel()->rows();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const TrackRow& r) { return r.title == " " + name; });
+    if (row == rows.end() && playlist::isPlaylist(name)) {
+        // A list the grid does not show (an ".m3u8": the types it lists
+        // have three letters) plays all the same.
+        ctx_.state.BranoCorrente = name;
+        playCurrentTrack();
+        return;
+    }
     if (row == rows.end()) {
         ctx_.dialogs().message("Il file " + name + " non è tra i tipi di file musicali che il lettore elenca.");
         return;

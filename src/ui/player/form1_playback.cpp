@@ -247,6 +247,11 @@ void Form1::ExtGrid1_Click()
         ctx_.dialogs().message(kChooseFolder);
         return;
     }
+    playCurrentTrack();
+}
+
+void Form1::playCurrentTrack()
+{
     // The track is named relative to the listed folder, which a toolbar
     // command may have left for the program folder.
     goToMusicFolder();

@@ -219,6 +219,16 @@ void frmMain::Command3_Click()
         ctx_.dialogs().message(tageditor::kChangedText, MsgButtons::Ok, MsgIcon::Warning);
         return;
     }
+    if (written && *written == TagWrite::NotMp3) {
+        ctx_.dialogs().message(tageditor::kNotMp3Text, MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
+    if (written && *written == TagWrite::ChangedWhileWriting) {
+        // A box's sentence starts with a capital.
+        const std::string text = tageditor::kChangedWhileWritingText;
+        ctx_.dialogs().message("I" + text.substr(1) + ".", MsgButtons::Ok, MsgIcon::Warning);
+        return;
+    }
     if (written)
         return;
     if (tageditor::isBusy(written.error()))

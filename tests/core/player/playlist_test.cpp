@@ -1,4 +1,5 @@
 #include <chrono>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -11,7 +12,9 @@ TEST(Playlist, RecognisesPlaylistNamesInAnyCase)
 {
     EXPECT_TRUE(isPlaylist("lista.m3u"));
     EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U"));
-    EXPECT_FALSE(isPlaylist("lista.m3u8"));
+    EXPECT_TRUE(isPlaylist("lista.m3u8"));
+    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U8"));
+    EXPECT_FALSE(isPlaylist("lista.m3u8.bak"));
     EXPECT_FALSE(isPlaylist("m3u"));
     EXPECT_FALSE(isPlaylist("brano.mp3"));
 }
@@ -58,14 +61,16 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
 {
     const std::map<std::string, std::string> disk = {
         {"/m/tutto.m3u", "a.mp3\r\naltri\\altri.m3u\r\nz.mp3\r\ntutto.m3u\r\nmancante.m3u\r\n"},
-        {"/m/altri/altri.m3u", "b.mp3\r\n../tutto.m3u\r\nc.mp3\r\n"},
+        {"/m/altri/altri.m3u", "b.mp3\r\n../tutto.m3u\r\nutf8.m3u8\r\nc.mp3\r\n"},
+        {"/m/altri/utf8.m3u8", "\xEF\xBB\xBF#EXTM3U\nCitt\xC3\xA0.mp3\n"},
     };
     const Reader read = [&](const std::string& path) -> std::optional<std::string> {
         const auto f = disk.find(path);
         return f == disk.end() ? std::nullopt : std::optional<std::string>(f->second);
     };
     // "../tutto.m3u" is the list being opened, under another name.
-    const std::vector<std::string> expected = {"/m/a.mp3", "/m/altri/b.mp3", "/m/altri/c.mp3", "/m/z.mp3"};
+    const std::vector<std::string> expected
+        = {"/m/a.mp3", "/m/altri/b.mp3", "/m/altri/Città.mp3", "/m/altri/c.mp3", "/m/z.mp3"};
     EXPECT_EQ(expand("/m/tutto.m3u", read), expected);
     EXPECT_TRUE(expand("/m/assente.m3u", read).empty());
     // An endless chain: each list names a new one, as links that loop
@@ -139,4 +144,64 @@ TEST(Playlist, AListReachedAgainThroughAFolderLinkStopsWithinTheBudget)
         return text + "d/l.m3u\n";
     };
     EXPECT_EQ(expand("/m/l.m3u", big).size(), 10000u);
+}
+
+namespace {
+
+// Line k of a made list: 256 bytes, "/m/00000042xxx...x.mp3".
+std::string lineOf(std::size_t k)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%08zu", k);
+    return "/m/" + std::string(number) + std::string(240, 'x') + ".mp3\n";
+}
+
+// A source over bytes in memory that counts what is read of it.
+class CountedSource : public StringSource {
+public:
+    CountedSource(std::string bytes, std::size_t& count)
+        : StringSource(std::move(bytes))
+        , count_(count)
+    {
+    }
+    Result<std::size_t> read(char* to, std::size_t most) override
+    {
+        auto n = StringSource::read(to, most);
+        count_ += *n;
+        return n;
+    }
+
+private:
+    std::size_t& count_;
+};
+
+} // namespace
+
+TEST(Playlist, ReadingStopsAtTheEntryBudgetAndAtSixteenMebibytesOfAList)
+{
+    constexpr std::size_t kMiB = std::size_t(1) << 20, kLines16MiB = 16 * kMiB / 256;
+    std::string lines; // 32 MiB
+    for (std::size_t k = 0; k < 2 * kLines16MiB; ++k)
+        lines += lineOf(k);
+    const struct {
+        const char* what;
+        std::string head;
+        std::size_t entries; // the budget
+        std::size_t given; // entries given: the last is line given - 1
+        std::size_t mostRead;
+    } cases[] = {
+        {"the entry budget", "", 10000, 10000, 10000 * 256 + 64 * 1024},
+        {"16 MiB", "", 1000000, kLines16MiB, 16 * kMiB},
+        {"16 MiB cutting a line, which is not taken", "#EXTM3U\n", 1000000, kLines16MiB - 1, 16 * kMiB},
+    };
+    for (const auto& c : cases) {
+        std::size_t read = 0;
+        const SourceOpener open = [&](const std::string&) -> Result<std::unique_ptr<ByteSource>> {
+            return std::unique_ptr<ByteSource>(std::make_unique<CountedSource>(c.head + lines, read));
+        };
+        const auto all = expand("/m/lista.m3u", open, {1000, c.entries});
+        ASSERT_EQ(all.size(), c.given) << c.what;
+        EXPECT_EQ(all.back() + "\n", lineOf(c.given - 1)) << c.what;
+        EXPECT_LE(read, c.mostRead) << c.what;
+    }
 }

@@ -62,6 +62,17 @@ TEST_F(Opened, AFileListsItsFolderAndPlaysAsAClickOnItsRow)
     EXPECT_TRUE(app.dialogs.messages.empty());
 }
 
+TEST_F(Opened, AnM3u8ListPlaysThoughTheGridDoesNotShowIt)
+{
+    REQUIRE_PLAYBACK();
+    makeMp3(music.path(), "tre.mp3", {.seconds = 20});
+    f->openPath(music.write("scelta.m3u8", "\xEF\xBB\xBF#EXTM3U\ntre.mp3\n"));
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(app.state.BranoCorrente, "scelta.m3u8");
+    EXPECT_TRUE(f->playMode());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->media().playState() == kPlaying; }, 10000));
+}
+
 TEST_F(Opened, WhatCannotBeOpenedIsToldAndLeavesThePlayerAsItWas)
 {
     const std::string before = f->Dir1->path();

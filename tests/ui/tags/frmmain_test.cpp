@@ -44,7 +44,7 @@ struct EditorTest : ::testing::Test {
         t.Artist = "Autore";
         t.TrackByte = track;
         t.GenreByte = genreByte;
-        return music.write(name, std::string(4000, 'a') + id3v1::encode(t));
+        return music.write(name, frames(10) + id3v1::encode(t));
     }
 
     TestApp app;
@@ -102,7 +102,7 @@ TEST_F(EditorTest, GenreRules)
 TEST_F(EditorTest, AnUntaggedFileClearsWhatThePreviousOneShowed)
 {
     tagged("primo.mp3", "Primo", 3, 17);
-    const std::string second = music.write("secondo.mp3", std::string(3000, 'b'));
+    const std::string second = music.write("secondo.mp3", frames(8));
     frmMain* w = open("primo.mp3");
     ASSERT_EQ(edit(w, "txtAutore")->text(), "Autore");
 
@@ -179,15 +179,16 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
           "Premere \"Carica ID3\" e riprovare.";
     // Cut short after loading, as a download started again does: a save
     // must not append its tag in the middle of someone else's file.
-    const std::string cut = music.write("tagliato.mp3", std::string(5000, 'a'));
+    const std::string cut = music.write("tagliato.mp3", frames(12));
     frmMain* w = open("tagliato.mp3");
     app.dialogs.messages.clear();
     fs::resize_file(cut, 3000);
+    const std::string left = readFile(cut);
     edit(w, "txtTitolo")->setText("Nuovo");
     click(w, "Command3");
     ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{changed});
     EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
-    EXPECT_EQ(readFile(cut), std::string(3000, 'a'));
+    EXPECT_EQ(readFile(cut), left);
 
     // Loaded again, it is saved; and saved again after its own save.
     click(w, "Command2");
@@ -224,4 +225,19 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     EXPECT_EQ(
         app.dialogs.messages[0].text, "Si è verificato un errore nella scrittura del tag ID3\n53: File non trovato");
     EXPECT_FALSE(fs::exists(gone));
+}
+
+TEST_F(EditorTest, SaveWritesNothingIntoAFileThatIsNotAnMp3)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    const std::string wav = makeWav(music.path(), "onda.wav");
+    ASSERT_FALSE(wav.empty());
+    const std::string before = readFile(wav);
+    frmMain* w = open("onda.wav");
+    app.dialogs.messages.clear();
+    edit(w, "txtTitolo")->setText("Onda");
+    click(w, "Command3");
+    ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{"Il file non è un MP3: il tag non è stato scritto"});
+    EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
+    EXPECT_TRUE(readFile(wav) == before);
 }
