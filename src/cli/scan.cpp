@@ -11,6 +11,7 @@
 #include "cli/pagescommon.h"
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
+#include "core/catalogue/leftout.h"
 #include "core/catalogue/scanrules.h"
 #include "core/common/paths.h"
 #include "platform/cataloguestore.h"
@@ -32,13 +33,14 @@ int usage()
 
 // --differenze: the summary and the lists on the standard output. A folder
 // not catalogued yet compares with an empty catalogue: all it holds is new.
-int printChanges(const CataloguePlace& where, const std::string& root, const std::vector<std::string>& entries)
+int printChanges(const CataloguePlace& where, const std::string& root, const cat::ScanOutcome& outcome)
 {
+    const std::vector<std::string>& entries = outcome.entries;
     const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
     const std::string full = withSlash(where.programFolder) + name;
     cat::StoredComparison stored;
     if (files::fileExists(full)) {
-        stored = cat::compareWithStored(full, entries);
+        stored = cat::compareWithStored(full, entries, outcome.unreadableFolders);
         if (!stored.compared) {
             std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error.description.c_str());
             return 1;
@@ -103,15 +105,18 @@ int runScan(const std::vector<std::string>& args)
         std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, outcome.error.description.c_str());
         return 1;
     }
+    // What the walk passed over is told, whatever comes of the scan.
+    if (const std::string leftOut = cat::leftOutLine(outcome); !leftOut.empty())
+        std::fprintf(stderr, "%s\n\n%s\n", leftOut.c_str(), cat::leftOutDetails(outcome).c_str());
     if (outcome.entries.empty()) {
         std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
         return 1;
     }
     if (changesOnly)
-        return printChanges(where, root, outcome.entries);
+        return printChanges(where, root, outcome);
 
-    const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
-        std::move(outcome.entries),
+    const cat::SavedScan saved = cat::saveScan(
+        SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
         [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
             std::fprintf(stderr, "%s\n", cat::comparisonSummary(changes).c_str());
             if (!overwrite)
@@ -120,7 +125,8 @@ int runScan(const std::vector<std::string>& args)
                     "--sovrascrivi per sostituirlo.\n",
                     name.c_str(), cat::shownTitle(stored).c_str());
             return overwrite;
-        });
+        },
+        outcome.unreadableFolders);
     switch (saved.step) {
     case cat::SavedScan::Step::Written:
         break;
