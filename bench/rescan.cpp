@@ -30,8 +30,8 @@ void* counted(std::size_t n)
     void* p = std::malloc(n ? n : 1);
     if (!p)
         throw std::bad_alloc();
-    const std::size_t now = gLive.fetch_add(malloc_usable_size(p) + sizeof(void*)) + malloc_usable_size(p)
-        + sizeof(void*);
+    const std::size_t now
+        = gLive.fetch_add(malloc_usable_size(p) + sizeof(void*)) + malloc_usable_size(p) + sizeof(void*);
     for (std::size_t peak = gPeak.load(); now > peak && !gPeak.compare_exchange_weak(peak, now);)
         ;
     return p;
