@@ -137,12 +137,11 @@ TEST(ScanLeftOut, WhatTheScanCouldNotTakeIsToldInTheWindowAndOnTheCommandLine)
 
         const std::string name = catalogueIn(app.programFolder.path());
         auto fill = [&](const std::string& text) { return filled(text, music.path(), name); };
-        ASSERT_EQ(app.dialogs.messages.size(), 1u) << testing::PrintToString(app.dialogs.texts());
-        EXPECT_EQ(app.dialogs.messages[0].text, fill(row.box));
-        EXPECT_EQ(app.dialogs.messages[0].details, fill(row.details));
+        EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{fill(row.box)});
+        EXPECT_EQ(app.dialogs.messages.empty() ? "" : app.dialogs.messages.back().details, fill(row.details));
         EXPECT_EQ(cli.status, row.status);
         EXPECT_EQ(cli.err, row.err.empty() ? fill(row.box + "\n\n" + row.details + "\n") : fill(row.err));
-        ASSERT_EQ(catalogueIn(cliFolder.path()), name);
+        EXPECT_EQ(catalogueIn(cliFolder.path()), name);
         EXPECT_EQ(readFile(app.programFolder / name), row.catalogue.empty() ? before : fill(row.catalogue));
         EXPECT_EQ(readFile(cliFolder / name), row.catalogue.empty() ? cliBefore : fill(row.catalogue));
     }
