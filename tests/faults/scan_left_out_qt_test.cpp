@@ -27,9 +27,10 @@ const std::string kIoError = kUnreadable + " (Errore di I/O della periferica)\n"
 const std::string kOneDenied = "Lettura incompleta: 1 cartella non leggibile (permesso negato)";
 const std::string kDenied = "Cartelle non leggibili per mancanza di permesso, catalogate vuote (1):\n{m}/";
 const std::string kOneBreak = "Lettura incompleta: 1 nome con un a capo lasciato fuori";
-const std::string kBreak
-    = "Nomi con un a capo, che una riga del catalogo non può contenere, lasciati fuori con quanto contengono (1):\n{m}/";
-const std::string kAsked = "\n\nAttenzione: il CD/Cartella : {n} (Primo) è gia stato catalogato, si vuole sovrascrivere?";
+const std::string kBreak = "Nomi con un a capo, che una riga del catalogo non può contenere, lasciati fuori con quanto "
+                           "contengono (1):\n{m}/";
+const std::string kAsked
+    = "\n\nAttenzione: il CD/Cartella : {n} (Primo) è gia stato catalogato, si vuole sovrascrivere?";
 
 enum class Fault {
     None,
@@ -92,10 +93,11 @@ TEST(ScanLeftOut, WhatTheScanCouldNotTakeIsToldInTheWindowAndOnTheCommandLine)
         return;
     }
     const Row rows[] = {
-        {{"aperta/a.mp3", "chiusa/segreta.mp3", "z.mp3"}, Fault::Denied, "chiusa", false, kOneDenied, kDenied + "chiusa\n", 0,
-            "", "Anonimo\r\n({m}/aperta)\r\n{m}/aperta/a.mp3\r\n({m}/chiusa)\r\n{m}/z.mp3\r\n"},
-        {{"lost+found/", "Album/a.mp3"}, Fault::Denied, "lost+found", false, kOneDenied, kDenied + "lost+found\n", 0, "",
-            "Anonimo\r\n({m}/Album)\r\n{m}/Album/a.mp3\r\n({m}/lost+found)\r\n"},
+        {{"aperta/a.mp3", "chiusa/segreta.mp3", "z.mp3"}, Fault::Denied, "chiusa", false, kOneDenied,
+            kDenied + "chiusa\n", 0, "",
+            "Anonimo\r\n({m}/aperta)\r\n{m}/aperta/a.mp3\r\n({m}/chiusa)\r\n{m}/z.mp3\r\n"},
+        {{"lost+found/", "Album/a.mp3"}, Fault::Denied, "lost+found", false, kOneDenied, kDenied + "lost+found\n", 0,
+            "", "Anonimo\r\n({m}/Album)\r\n{m}/Album/a.mp3\r\n({m}/lost+found)\r\n"},
         {{"Rock/a.mp3", "Jazz/b.mp3"}, Fault::Unreadable, "Jazz", true, kUnreadable, "", 1, kIoError, ""},
         {{"a.mp3", "b.mp3"}, Fault::UnreadableOnCd, "b.mp3", true, kUnreadable, "", 1, kIoError, ""},
         {{"a.mp3", "due\nrighe.mp3"}, Fault::None, "", false, kOneBreak, kBreak + "due\\nrighe.mp3\n", 0, "",
@@ -107,7 +109,8 @@ TEST(ScanLeftOut, WhatTheScanCouldNotTakeIsToldInTheWindowAndOnTheCommandLine)
             "File non letti, in cartelle senza permesso (2):\n{m}/chiusa/b.mp3\n{m}/chiusa/c.mp3\n\n" + kDenied
                 + "chiusa\n",
             0,
-            kOneDenied + "\n\n" + kDenied + "chiusa\n\n0 file aggiunti, 0 file rimossi, 0 cartelle nuove, 2 file non letti\n",
+            kOneDenied + "\n\n" + kDenied
+                + "chiusa\n\n0 file aggiunti, 0 file rimossi, 0 cartelle nuove, 2 file non letti\n",
             "Primo\r\n({m}/aperta)\r\n{m}/aperta/a.mp3\r\n({m}/chiusa)\r\n"},
     };
     for (const Row& row : rows) {

@@ -54,7 +54,8 @@ std::string leftOutDetails(const ScanOutcome& outcome)
 {
     std::string out;
     section(out, "Cartelle non leggibili per mancanza di permesso, catalogate vuote", outcome.unreadableFolders);
-    section(out, "Nomi con un a capo, che una riga del catalogo non può contenere, lasciati fuori con quanto contengono",
+    section(out,
+        "Nomi con un a capo, che una riga del catalogo non può contenere, lasciati fuori con quanto contengono",
         outcome.lineBreakNames);
     return out;
 }
