@@ -13,6 +13,7 @@
 #include "cli/pagescommon.h"
 #include "core/catalogue/cataloguelist.h"
 #include "core/catalogue/findsubfolders.h"
+#include "core/catalogue/leftout.h"
 #include "core/catalogue/scanrules.h"
 #include "core/common/escape.h"
 #include "core/common/paths.h"
@@ -27,15 +28,28 @@ namespace cat = catalogue;
 
 namespace {
 
+// Text made of lines, each shown as a terminal may show it.
+std::string terminalLines(const std::string& lines)
+{
+    std::string shown;
+    for (std::size_t from = 0; from < lines.size();) {
+        const std::size_t nl = std::min(lines.find('\n', from), lines.size());
+        shown += text::terminalText(std::string_view(lines).substr(from, nl - from)) + "\n";
+        from = nl + 1;
+    }
+    return shown;
+}
+
 // --differenze: the summary and the lists on the standard output. A folder
 // not catalogued yet compares with an empty catalogue: all it holds is new.
-int printChanges(const CataloguePlace& where, const std::string& root, const std::vector<std::string>& entries)
+int printChanges(const CataloguePlace& where, const std::string& root, const cat::ScanOutcome& outcome)
 {
+    const std::vector<std::string>& entries = outcome.entries;
     const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
     const std::string full = withSlash(where.programFolder) + name;
     cat::StoredComparison stored;
     if (files::fileExists(full)) {
-        stored = cat::compareWithStored(full, entries);
+        stored = cat::compareWithStored(full, entries, outcome.unreadableFolders);
         if (!stored.compared) {
             std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error.description.c_str());
             return 1;
@@ -49,14 +63,7 @@ int printChanges(const CataloguePlace& where, const std::string& root, const std
     std::printf("%s\n", cat::changesSummary(stored.changes).c_str());
     // Line by line: an entry holds no line end, and the lines are the
     // format's own.
-    std::string details;
-    const std::string lines = cat::changesDetails(stored.changes);
-    for (std::size_t from = 0; from < lines.size();) {
-        const std::size_t nl = std::min(lines.find('\n', from), lines.size());
-        details += text::terminalText(std::string_view(lines).substr(from, nl - from)) + "\n";
-        from = nl + 1;
-    }
-    if (!details.empty())
+    if (const std::string details = terminalLines(cat::changesDetails(stored.changes)); !details.empty())
         std::printf("\n%s", details.c_str());
     return 0;
 }
@@ -77,10 +84,10 @@ std::string typedTitle(const Args& args)
 
 // Writes the catalogue of the scan, asking nothing: --sovrascrivi answers.
 int save(bool overwrite, const CataloguePlace& where, const std::string& root, const std::string& title,
-    std::vector<std::string> entries)
+    cat::ScanOutcome outcome)
 {
     const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
-        std::move(entries),
+        std::move(outcome.entries),
         [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
             std::fprintf(stderr, "%s\n", text::terminalText(cat::comparisonSummary(changes)).c_str());
             if (!overwrite)
@@ -89,7 +96,8 @@ int save(bool overwrite, const CataloguePlace& where, const std::string& root, c
                     "--sovrascrivi per sostituirlo.\n",
                     text::terminalText(name).c_str(), text::terminalText(cat::shownTitle(stored)).c_str());
             return overwrite;
-        });
+        },
+        outcome.unreadableFolders);
     switch (saved.step) {
     case cat::SavedScan::Step::Written:
         break;
@@ -129,13 +137,16 @@ int runScan(const Args& args)
         std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, outcome.error.description.c_str());
         return 1;
     }
+    // What the walk passed over is told, whatever comes of the scan.
+    if (const std::string leftOut = cat::leftOutLine(outcome); !leftOut.empty())
+        std::fprintf(stderr, "%s\n\n%s", leftOut.c_str(), terminalLines(cat::leftOutDetails(outcome)).c_str());
     if (outcome.entries.empty()) {
         std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
         return 1;
     }
     if (args.has("--differenze"))
-        return printChanges(where, root, outcome.entries);
-    return save(args.has("--sovrascrivi"), where, root, title, std::move(outcome.entries));
+        return printChanges(where, root, outcome);
+    return save(args.has("--sovrascrivi"), where, root, title, std::move(outcome));
 }
 
 } // namespace zondari::cli

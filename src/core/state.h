@@ -22,9 +22,6 @@ struct CurrentCatalogue {
     // In catalogue order, each as the program holds it: a name that is not
     // UTF-8 keeps its own bytes (the list shows it with U+FFFD).
     std::vector<std::string> entries;
-    // The column box ("N. Colonne") as typed; PrintColumns is the count
-    // taken from it.
-    std::string columns = "3";
 };
 
 // The program-wide values: one object for the whole run, handed to the
@@ -55,6 +52,9 @@ struct AppState {
 
     // Catalogue scan and the printed listing; they live for one run.
     std::string scanFolder;
+    // The columns of the printed listing: their one home. The catalogue
+    // window's box "N. Colonne" shows it, and may hold another number as
+    // typed until the count is taken from it.
     std::int16_t PrintColumns = 0;
     std::string PrintFontName;
     float PrintFontSize = 0;

@@ -83,16 +83,44 @@ Result<Catalogue> readCatalogue(const std::string& path)
     return c;
 }
 
-StoredComparison compareWithStored(const std::string& path, const std::vector<std::string>& scanned)
+StoredComparison compareWithStored(
+    const std::string& path, const std::vector<std::string>& scanned, const std::vector<std::string>& unreadableFolders)
 {
     StoredComparison comparison;
-    auto stored = readCatalogue(path);
-    if (!stored) {
-        comparison.error = stored.error();
+    // A small buffer: the catalogue is compared as it is read, never held.
+    CatalogueReader reader(std::size_t(16) << 10);
+    ScanComparison compare(scanned, unreadableFolders);
+    const auto pass = [&compare](LineCoding) -> Status {
+        compare.restart();
+        return {};
+    };
+    const auto take = [&compare](std::string_view lines, LineCoding coding) -> Result<bool> {
+        if (coding == LineCoding::Undecided && !encoding::isValidUtf8(lines))
+            return false;
+        for (std::string_view rest = lines; !rest.empty();) {
+            const std::size_t nl = rest.find('\n');
+            std::string_view line = rest.substr(0, nl);
+            rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+            if (line.ends_with('\r'))
+                line.remove_suffix(1);
+            if (entryTooLong(line))
+                continue; // as readCatalogue passes it over
+            if (coding == LineCoding::Windows1252)
+                compare.take(decodeLine(line, coding));
+            else
+                compare.take(line);
+        }
+        return true;
+    };
+    Status read = openCatalogue(reader, path);
+    if (read)
+        read = readCatalogueLines(reader, pass, take);
+    if (!read) {
+        comparison.error = read.error();
         return comparison;
     }
     comparison.compared = true;
-    comparison.changes = compareScan(stored->entries, scanned);
+    comparison.changes = compare.finish();
     return comparison;
 }
 
@@ -130,7 +158,7 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
 
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
     const std::string& root, const std::string& title, std::vector<std::string> entries,
-    const OverwriteQuestion& overwrite)
+    const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders)
 {
     SavedScan saved;
     saved.name = catalogueNameFor(volumes, root, user);
@@ -146,7 +174,7 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
         const bool untitled = title == kAnonymousTitle;
         if (untitled)
             saved.title = *stored;
-        if (!overwrite(saved.name, *stored, untitled, compareWithStored(full, entries))) {
+        if (!overwrite(saved.name, *stored, untitled, compareWithStored(full, entries, unreadableFolders))) {
             saved.step = SavedScan::Step::Declined;
             return saved;
         }

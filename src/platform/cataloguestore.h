@@ -77,8 +77,14 @@ struct StoredComparison {
     RuntimeError error;
 };
 
-// The stored catalogue at `path` compared with the entries of a new scan.
-StoredComparison compareWithStored(const std::string& path, const std::vector<std::string>& scanned);
+// The stored catalogue at `path` compared with the entries of a new scan,
+// read a block at a time: the comparison holds no copy of it. What it held
+// below the scan's `unreadableFolders` is unread, not removed. The changes
+// are read while `scanned` lives.
+StoredComparison compareWithStored(const std::string& path, const std::vector<std::string>& scanned,
+    const std::vector<std::string>& unreadableFolders = {});
+StoredComparison compareWithStored(const std::string&, std::vector<std::string>&&, const std::vector<std::string>& = {})
+    = delete; // the changes would outlive the scanned entries
 
 // The summary line of a comparison: what changed, or why it is not known.
 std::string comparisonSummary(const StoredComparison& comparison);
@@ -91,11 +97,12 @@ using OverwriteQuestion = std::function<bool(
 
 // Saves a scan of the folder `root` as a catalogue of `user` in `folder`:
 // names it after the volume and folder, looks for a catalogue of that name,
-// keeps its stored title when `title` is the anonymous one (asking first),
-// and writes the file.
+// keeps its stored title when `title` is the anonymous one (asking first,
+// with what changed; the entries below the folders the scan could not read
+// are not counted as removed), and writes the file.
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
     const std::string& root, const std::string& title, std::vector<std::string> entries,
-    const OverwriteQuestion& overwrite);
+    const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {});
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded

@@ -28,8 +28,9 @@ bool isSystemFolder(std::string_view path)
 
 } // namespace
 
-// One readdir pass per folder: the type comes with each name, so only links
-// (and file systems that do not tell types) cost a look at the entry. A
+// One readdir pass per folder: the type comes with each name, so only
+// folders, links (and the entries of file systems that do not tell types)
+// cost a look at the entry. A
 // std::filesystem iterator builds and parses a path object for every name,
 // which made a scan of 100,000 files take twice as long.
 FolderListing DiskFolders::list(const std::string& path)
@@ -65,36 +66,45 @@ FolderListing DiskFolders::list(const std::string& path)
         return out;
     }
     const bool root = path == "/";
+    int failure = 0; // a look at an entry that failed for the folder's sake
     errno = 0;
     while (const dirent* e = ::readdir(dir)) {
         if (e->d_name[0] == '.')
             continue; // hidden, and "." and ".."
         unsigned char type = e->d_type;
-        if (type == DT_UNKNOWN || type == DT_LNK) {
-            struct stat st { };
-            // A link to a folder is not followed: it is neither folder nor file.
-            const bool link
-                = type == DT_LNK || (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode));
-            if (::fstatat(dfd, e->d_name, &st, 0) != 0)
-                type = DT_UNKNOWN; // a broken link, or gone meanwhile
-            else if (S_ISREG(st.st_mode))
-                type = DT_REG;
-            else if (S_ISDIR(st.st_mode) && !link)
-                type = DT_DIR;
-            else
-                type = DT_UNKNOWN;
+        struct stat st { };
+        // The entry's own record: its type where the folder does not tell it
+        // (a CD's does not), the device of a folder. Without waking an
+        // automounter: what it would mount is elsewhere.
+        if (type == DT_UNKNOWN || type == DT_DIR) {
+            if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0) {
+                // A name gone meanwhile is passed over. Any other failure (no
+                // permission to look inside the folder, a record the disk
+                // cannot read) is the folder's: nothing is left out unsaid.
+                if (errno != ENOENT && errno != ENOTDIR) {
+                    failure = errno;
+                    break;
+                }
+                errno = 0;
+                continue;
+            }
+            type = S_ISLNK(st.st_mode) ? DT_LNK : S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : 0;
         }
+        // A link to a folder is not followed: it is neither folder nor file.
+        // A link that leads nowhere (or round in a loop) is no file either.
+        if (type == DT_LNK)
+            type = ::fstatat(dfd, e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode) ? DT_REG : 0;
         if (type == DT_DIR) {
-            struct stat st { };
-            // Without waking an automounter: what it would mount is elsewhere.
-            const bool sameFileSystem = ::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0
-                && st.st_dev == here.st_dev;
-            if (sameFileSystem && !(root && isSystemFolder(std::string("/") + e->d_name)))
+            if (st.st_dev == here.st_dev && !(root && isSystemFolder(std::string("/") + e->d_name)))
                 out.folders.emplace_back(e->d_name);
         } else if (type == DT_REG) {
             out.files.emplace_back(e->d_name);
         }
         errno = 0;
+    }
+    if (failure != 0) {
+        ::closedir(dir);
+        return fail(failure);
     }
     const int err = errno;
     ::closedir(dir);

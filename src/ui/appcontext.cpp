@@ -68,12 +68,12 @@ void AppContext::setCatalogueTitle(std::string title)
     emit events.catalogueTitleChanged();
 }
 
-void AppContext::setCatalogueColumns(std::string columns)
+void AppContext::setPrintColumns(std::int16_t columns)
 {
-    if (columns == state.catalogue.columns)
-        return;
-    state.catalogue.columns = std::move(columns);
-    emit events.catalogueColumnsChanged();
+    // Told even when the count stays: a box that shows another number as
+    // typed shows the count again.
+    state.PrintColumns = columns;
+    emit events.printColumnsChanged();
 }
 
 void AppContext::setPrintFont(std::string name, bool italic, bool bold)

@@ -105,12 +105,12 @@ public:
     Openers openers;
     AppEvents events;
 
-    // The current catalogue and the print font change only through these,
-    // so that the windows that show them learn of it.
+    // The current catalogue, the printed columns and the print font change
+    // only through these, so that the windows that show them learn of it.
     void setCatalogue(std::string title, std::vector<std::string> entries);
     void setCatalogueEntries(std::vector<std::string> entries);
     void setCatalogueTitle(std::string title);
-    void setCatalogueColumns(std::string columns);
+    void setPrintColumns(std::int16_t columns);
     void setPrintFont(std::string name, bool italic, bool bold);
 
     Dialogs& dialogs() { return services.dialogs; }

@@ -10,10 +10,10 @@ namespace zondari {
 class AppEvents : public QObject {
     Q_OBJECT
 signals:
-    // The current catalogue's entries, its title, its column box.
+    // The current catalogue's entries, its title; the printed columns.
     void catalogueEntriesChanged();
     void catalogueTitleChanged();
-    void catalogueColumnsChanged();
+    void printColumnsChanged();
     // The print font's family, italic or bold.
     void printFontChanged();
 };

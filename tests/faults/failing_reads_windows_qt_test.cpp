@@ -31,30 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kDataVariable = "ZONDARI_TEST_DATA";
-
-// In the child: the folder the parent made for it.
-const char* childData()
-{
-    return std::getenv(kDataVariable);
-}
-
-// In the parent: runs the current test again in a child whose reads of
-// `failing` fail, with `data` as its folder; fails with what the child
-// printed when one of its checks failed.
-void runInChild(const std::string& data, const std::string& failing)
-{
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::vector<std::string> env = failingReadsOf(failing);
-    env.push_back(std::string(kDataVariable) + "=" + data);
-    Child child({fs::read_symlink("/proc/self/exe").string(),
-                    std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
-        env);
-    child.readToEnd(std::chrono::seconds(120));
-    EXPECT_EQ(child.wait(), 0) << child.output();
-    EXPECT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
-}
-
 QString field(frmDATIMP3* w, int i)
 {
     return w->findChild<QLineEdit*>(QString("Text1_%1").arg(i))->text();
@@ -64,18 +40,18 @@ QString field(frmDATIMP3* w, int i)
 
 TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveIntoIt)
 {
-    if (!childData()) {
+    if (!testChildData()) {
         ASSERT_TRUE(haveMp3Tools());
         TempDir music;
         makeMp3(music.path(), "buono.mp3", {2.5, 44100, 2, "-b 128"});
         const std::string bad
             = makeMp3(music.path(), "graffiato.mp3", {2.5, 44100, 2, "-b 192 --id3v1-only --tt Graffiato --tg 17"});
         const std::string before = readFile(bad);
-        runInChild(music.path(), bad);
+        runTestInChild(music.path(), failingReadsOf(bad));
         EXPECT_TRUE(readFile(bad) == before) << "the track was changed";
         return;
     }
-    const std::string music = childData();
+    const std::string music = testChildData();
     TestApp app;
     app.startIn(music);
     app.ctx.openers.showTrackDetails();
@@ -105,26 +81,21 @@ TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveI
 
 TEST(FailingReadsInWindows, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
 {
-    if (!childData()) {
+    if (!testChildData()) {
         TempDir music;
         music.write("Rock/uno.mp3", "x");
         // Not there at first: the child catalogues the folder, then makes
         // it, and its reads fail from then on.
-        runInChild(music.path(), music / "Jazz");
+        runTestInChild(music.path(), failingReadsOf(music / "Jazz"));
         return;
     }
-    const std::string music = childData();
+    const std::string music = testChildData();
     TestApp app;
     app.start();
     frmMP3print* w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
-    auto scan = [&] {
-        app.dialogs.folders.push_back(music);
-        w->toolbarButton("leggi")->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    };
     Text1(w)->setText("Primo");
-    scan();
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music));
     ASSERT_TRUE(app.dialogs.runtimeErrors.empty());
     std::string catalogue;
     for (const auto& e : fs::directory_iterator(app.programFolder.path()))
@@ -136,7 +107,7 @@ TEST(FailingReadsInWindows, ScanEndsWithItsMessageAndKeepsTheOlderCatalogue)
     std::ofstream(music + "/Jazz/due.mp3") << "x";
     app.dialogs.messages.clear();
     Text1(w)->setText("Secondo");
-    scan();
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music));
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kUnreadableMessage});
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
     EXPECT_EQ(readFile(catalogue), before);

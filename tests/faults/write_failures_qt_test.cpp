@@ -72,9 +72,7 @@ struct Program {
     void scan(const std::string& title)
     {
         Text1(window)->setText(QString::fromStdString(title));
-        app.dialogs.folders.push_back(music.path());
-        window->toolbarButton("leggi")->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->scanning(); }, 20000));
+        ASSERT_TRUE(scanInWindow(window, app.dialogs, music.path()));
     }
 
     void saveFileTypes()
@@ -93,7 +91,7 @@ struct Program {
             d.Text1->setText(text);
             d.Command3d1->click();
         }});
-        window->toolbarButton("cerca")->trigger();
+        Toolbar1Key(window, "cerca")->trigger();
     }
 
     // Saves a tag on `track` as the editor does: loaded, retitled, saved.
@@ -112,8 +110,8 @@ struct Program {
     {
         saveFileTypes();
         scan(title);
-        window->toolbarButton("html")->trigger();
-        window->toolbarButton("rebuild")->trigger();
+        Toolbar1Key(window, "html")->trigger();
+        Toolbar1Key(window, "rebuild")->trigger();
         search("uno");
     }
 

@@ -217,14 +217,14 @@ TEST(CatalogueStore, RescanComparesWithTheStoredCatalogueByItsText)
     TempDir pf;
     // Made on Windows: Windows-1252 bytes, CR LF; the scan holds UTF-8.
     pf.write("ZOND_DEFAULT_CD_1.txt", "Vecchio\r\n(/cd/Caff\xe8)\r\n/cd/Caff\xe8/Perch\xe9.mp3\r\n/cd/via.mp3\r\n");
-    const StoredComparison same = compareWithStored(
-        pf / "ZOND_DEFAULT_CD_1.txt", {"(/cd/Caff\xc3\xa8)", "/cd/Caff\xc3\xa8/Perch\xc3\xa9.mp3", "/cd/via.mp3"});
+    const std::vector<std::string> scanned{"(/cd/Caff\xc3\xa8)", "/cd/Caff\xc3\xa8/Perch\xc3\xa9.mp3", "/cd/via.mp3"};
+    const StoredComparison same = compareWithStored(pf / "ZOND_DEFAULT_CD_1.txt", scanned);
     ASSERT_TRUE(same.compared);
     EXPECT_TRUE(same.changes.none());
     EXPECT_EQ(comparisonSummary(same), "Nessuna modifica dall'ultima lettura");
 
     // A catalogue that cannot be read is said so, not taken as empty.
-    const StoredComparison missing = compareWithStored(pf / "ZOND_DEFAULT_CD_2.txt", {"/cd/via.mp3"});
+    const StoredComparison missing = compareWithStored(pf / "ZOND_DEFAULT_CD_2.txt", scanned);
     EXPECT_FALSE(missing.compared);
     EXPECT_EQ(comparisonSummary(missing).rfind("Non è possibile confrontare con l'ultima lettura (", 0), 0u);
 }

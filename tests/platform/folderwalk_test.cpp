@@ -171,7 +171,7 @@ public:
 
 } // namespace
 
-TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasFound)
+TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresAndADeniedChosenFolderEndTheWalk)
 {
     TempDir t;
     t.write("a/1.mp3");
@@ -190,6 +190,10 @@ TEST(FolderWalk, DeniedSubfolderKeepsItsEntryOtherFailuresEndTheWalkWithWhatWasF
     EXPECT_TRUE(out.failed);
     EXPECT_EQ(out.error.number, 57);
     EXPECT_EQ(out.entries, (std::vector<std::string>{folderEntry(t / "a"), t / "a/1.mp3", folderEntry(t / "b")}));
+
+    // The folder chosen must be read: it is not a folder with nothing to catalogue.
+    source.outcomes[t.path()] = FolderListing::Outcome::Denied;
+    EXPECT_TRUE(FindSubFolders(source, t.path(), false).failed);
 }
 
 TEST(FolderWalk, SubfolderRemovedWhileTheWalkRunsIsPassedOverButTheChosenFolderMustBeThere)

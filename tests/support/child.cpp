@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -197,6 +198,28 @@ std::vector<std::string> otherWriterOf(const std::string& path, const std::strin
     env.insert(
         env.end(), {"ZONDARI_OTHER_PATH=" + path, "ZONDARI_OTHER_BYTES=" + bytesFile, "ZONDARI_OTHER_HOW=" + how});
     return env;
+}
+
+namespace {
+constexpr const char* kChildDataVariable = "ZONDARI_TEST_DATA";
+} // namespace
+
+const char* testChildData()
+{
+    return std::getenv(kChildDataVariable);
+}
+
+void runTestInChild(const std::string& data, const std::vector<std::string>& env)
+{
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::vector<std::string> childEnv = env;
+    childEnv.push_back(std::string(kChildDataVariable) + "=" + data);
+    Child child({std::filesystem::read_symlink("/proc/self/exe").string(),
+                    std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
+        childEnv);
+    child.readToEnd(std::chrono::seconds(120));
+    EXPECT_EQ(child.wait(), 0) << child.output();
+    EXPECT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
 }
 
 bool isWritingIn(pid_t pid, const std::string& folder)

@@ -61,6 +61,15 @@ std::vector<std::string> failingReadsOf(const std::string& path);
 // file renamed over it).
 std::vector<std::string> otherWriterOf(const std::string& path, const std::string& bytesFile, const std::string& how);
 
+// In a test that runTestInChild started again: the text its parent handed
+// it; else null.
+const char* testChildData();
+
+// Runs the current test again in a child process of this test program, with
+// `env` added to its environment and `data` handed to it; the test fails,
+// with what the child printed, when the child's run of it fails.
+void runTestInChild(const std::string& data, const std::vector<std::string>& env);
+
 // Whether the process `pid` has a file of `folder` open for writing (or
 // `folder` itself names a file it has so open): seen from outside, it is
 // in the middle of a write there.

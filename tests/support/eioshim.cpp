@@ -5,9 +5,16 @@
 // it the library does nothing.
 //
 // What it fails: read(), pread() and readv() on a descriptor of the path;
-// readdir() on a folder of the path; and reads from a stdio stream opened on
-// it (glibc's stdio reads through internal calls a preloaded read() never
-// sees, so fopen() hands out a stream whose every read fails instead).
+// readdir() on a folder of the path; a look at the path's own record
+// through fstatat(); and reads from a stdio stream opened on it (glibc's
+// stdio reads through internal calls a preloaded read() never sees, so
+// fopen() hands out a stream whose every read fails instead).
+//
+// Two more things a test run as root cannot have otherwise: the folder
+// named by ZONDARI_EACCES_PATH cannot be opened (EACCES), as a folder
+// without read permission for an ordinary user; and with
+// ZONDARI_UNTYPED_DIRS set, readdir() tells no entry's type, as a CD's
+// ISO 9660 file system does, so that each must be looked at.
 
 #include <cerrno>
 #include <climits>
@@ -16,6 +23,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -25,9 +35,9 @@
 namespace {
 
 // The chosen path, resolved, or false when none is chosen (or it is gone).
-bool chosen(char (&out)[PATH_MAX])
+bool chosen(char (&out)[PATH_MAX], const char* variable = "ZONDARI_EIO_PATH")
 {
-    const char* env = std::getenv("ZONDARI_EIO_PATH");
+    const char* env = std::getenv(variable);
     return env && *env && ::realpath(env, out) != nullptr;
 }
 
@@ -45,11 +55,11 @@ private:
     int saved_;
 };
 
-bool isChosenPath(const char* path)
+bool isChosenPath(const char* path, const char* variable = "ZONDARI_EIO_PATH")
 {
     const KeptErrno kept;
     char want[PATH_MAX], have[PATH_MAX];
-    return path && chosen(want) && ::realpath(path, have) && std::strcmp(want, have) == 0;
+    return path && chosen(want, variable) && ::realpath(path, have) && std::strcmp(want, have) == 0;
 }
 
 bool isChosenFd(int fd)
@@ -59,6 +69,31 @@ bool isChosenFd(int fd)
 }
 
 using zondari::test::preloaded::next;
+
+// Whether `name` in the folder `dirfd` is the chosen path itself (not
+// followed when it is a link).
+bool isChosenAt(int dirfd, const char* name)
+{
+    const KeptErrno kept;
+    char want[PATH_MAX];
+    if (!name || !chosen(want))
+        return false;
+    std::string path = name;
+    if (name[0] != '/') {
+        char folder[PATH_MAX];
+        char link[64];
+        if (dirfd == AT_FDCWD)
+            std::snprintf(link, sizeof link, "/proc/self/cwd");
+        else
+            std::snprintf(link, sizeof link, "/proc/self/fd/%d", dirfd);
+        const ssize_t n = ::readlink(link, folder, sizeof folder - 1);
+        if (n <= 0)
+            return false;
+        folder[n] = '\0';
+        path = std::string(folder) + "/" + name;
+    }
+    return path == want;
+}
 
 ssize_t failingRead(void*, char*, size_t)
 {
@@ -76,6 +111,14 @@ FILE* failingStream(const char* mode)
 {
     const cookie_io_functions_t io{failingRead, nullptr, seekAnywhere, nullptr};
     return ::fopencookie(nullptr, mode, io);
+}
+
+// The entry as a file system that does not tell types gives it.
+template <class Entry> Entry* untyped(Entry* e)
+{
+    if (e && std::getenv("ZONDARI_UNTYPED_DIRS"))
+        e->d_type = DT_UNKNOWN;
+    return e;
 }
 
 bool forReading(const char* mode)
@@ -134,7 +177,7 @@ struct dirent* readdir(DIR* dir)
         errno = EIO;
         return nullptr;
     }
-    return real(dir);
+    return untyped(real(dir));
 }
 
 struct dirent64* readdir64(DIR* dir)
@@ -144,7 +187,37 @@ struct dirent64* readdir64(DIR* dir)
         errno = EIO;
         return nullptr;
     }
-    return real(dir);
+    return untyped(real(dir));
+}
+
+DIR* opendir(const char* path)
+{
+    static const auto real = next<DIR* (*)(const char*)>("opendir");
+    if (isChosenPath(path, "ZONDARI_EACCES_PATH")) {
+        errno = EACCES;
+        return nullptr;
+    }
+    return real(path);
+}
+
+int fstatat(int dirfd, const char* name, struct stat* st, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, struct stat*, int)>("fstatat");
+    if (isChosenAt(dirfd, name)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(dirfd, name, st, flags);
+}
+
+int fstatat64(int dirfd, const char* name, struct stat64* st, int flags)
+{
+    static const auto real = next<int (*)(int, const char*, struct stat64*, int)>("fstatat64");
+    if (isChosenAt(dirfd, name)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(dirfd, name, st, flags);
 }
 
 FILE* fopen(const char* path, const char* mode)

@@ -41,6 +41,12 @@ struct ScanOutcome {
     bool failed = false;
     RuntimeError error;
     bool stopped = false;
+    // What the walk passed over, in the order it met them, so that the
+    // user can be told: subfolders that could not be listed for lack of
+    // permission (their entries stand, with nothing below them), and names
+    // holding a line break, as full paths (left out with all below them).
+    std::vector<std::string> unreadableFolders;
+    std::vector<std::string> lineBreakNames;
 };
 
 // The entries of the folder `root` and, recursively, of its subfolders:
@@ -50,9 +56,12 @@ struct ScanOutcome {
 // entry. Music files only unless `allFiles`.
 //
 // A subfolder that cannot be listed for lack of permission keeps its entry
-// and is passed over; any other failure ends the walk. A name holding a line
-// break is left out with everything below it. A name that is not UTF-8 is
-// kept as its bytes, so that its entry names the file.
+// and is passed over (every ext file system has a lost+found only root may
+// read); the chosen folder itself must be listed, and any other failure ends
+// the walk. A name holding a line break is left out with everything below
+// it; a file only when the option would take it. Both are named in the
+// outcome. A name that is not UTF-8 is kept as its bytes, so that its entry
+// names the file.
 ScanOutcome FindSubFolders(
     FolderSource& source, const std::string& root, bool allFiles, ScanProgress* progress = nullptr);
 

@@ -17,25 +17,23 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <thread>
 
 #include "core/catalogue/cataloguelist.h"
-#include "core/catalogue/findsubfolders.h"
+#include "core/catalogue/leftout.h"
 #include "core/catalogue/pages.h"
 #include "core/catalogue/scanrules.h"
 #include "core/printing/fontchoice.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
-#include "platform/folderwalk.h"
 #include "platform/volume.h"
 #include "ui/appcontext.h"
 #include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/pages.h"
+#include "ui/catalogue/scanjob.h"
 #include "ui/printing/printing.h"
 #include "ui/shell/mdiform1.h"
 
@@ -71,26 +69,13 @@ constexpr ToolbarButton kToolbar[] = {
     {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView},
 };
 
-// "1234567" as "1.234.567".
-QString grouped(std::size_t n)
+// Two texts of lists, one after the other.
+std::string joined(const std::string& a, const std::string& b)
 {
-    std::string digits = std::to_string(n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), 1, '.'); // a char: g++ 12 -O3 misreads a "." (-Wrestrict)
-    return q(digits);
+    return a.empty() || b.empty() ? a + b : a + "\n" + b;
 }
 
 } // namespace
-
-// A scan in progress: the walk runs on its own thread and only writes
-// here; the window reads the counts and, once `done`, the outcome.
-struct frmMP3print::Scan {
-    std::string root;
-    cat::ScanProgress progress;
-    cat::ScanOutcome outcome;
-    std::atomic<bool> done{false};
-    std::thread thread;
-};
 
 frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
@@ -115,7 +100,6 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     , Picture2(new QLabel(this))
     , Progress(new QLabel(this))
     , ctx_(ctx)
-    , scanTimer_(new QTimer(this))
 {
     setObjectName("frmMP3print");
     setWindowTitle("Catalogo CD e cartelle MP3");
@@ -163,23 +147,24 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     Progress->setTextFormat(Qt::PlainText);
     Picture2->setAlignment(Qt::AlignCenter);
     Text2->setMaximumWidth(48);
+    Text2->setText("3");
 
     // A new window starts with a new catalogue.
     ctx_.state.catalogue = CurrentCatalogue{};
-    showBoxes();
+    showTitle();
 
     buildToolbar();
     buildLayout();
     connectControls();
-    scanTimer_->setInterval(100);
-    connect(scanTimer_, &QTimer::timeout, this, [this] { ctx_.handle([this] { pollScan(); }); });
+    connect(&scanWatcher_, &QFutureWatcherBase::progressTextChanged, Progress, &QLabel::setText);
+    connect(&scanWatcher_, &QFutureWatcherBase::finished, this, [this] { ctx_.handle([this] { finishScan(); }); });
 }
 
 frmMP3print::~frmMP3print()
 {
-    if (scan_) {
-        scan_->progress.stop = true;
-        scan_->thread.join();
+    if (scanProgress_) {
+        scanProgress_->stop = true;
+        scanWatcher_.waitForFinished();
         QApplication::restoreOverrideCursor();
     }
     // The catalogue goes with the window that shows it.
@@ -265,13 +250,12 @@ void frmMP3print::connectControls()
     connect(Command4, &QPushButton::clicked, this, guarded(&frmMP3print::Command4_Click));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
-    // What is typed into the boxes is the current catalogue's; what others
-    // change in it the window shows.
+    // What is typed as the title is the current catalogue's; what others
+    // change in it, and in the column count, the window shows.
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueTitle(s(t)); });
-    connect(Text2, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueColumns(s(t)); });
     connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
-    connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showBoxes);
-    connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showBoxes);
+    connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showTitle);
+    connect(&ctx_.events, &AppEvents::printColumnsChanged, this, &frmMP3print::showColumns);
     connect(&ctx_.events, &AppEvents::printFontChanged, this, &frmMP3print::showPrintFont);
 }
 
@@ -280,14 +264,19 @@ void frmMP3print::showEntries()
     fillEntryList(List1, ctx_.state.catalogue.entries);
 }
 
-void frmMP3print::showBoxes()
+// Only what differs: setting a box moves its cursor to the end.
+void frmMP3print::showTitle()
 {
-    // Only what differs: setting a box moves its cursor to the end.
-    const CurrentCatalogue& shown = ctx_.state.catalogue;
-    if (Text1->text() != q(shown.title))
-        Text1->setText(q(shown.title));
-    if (Text2->text() != q(shown.columns))
-        Text2->setText(q(shown.columns));
+    if (Text1->text() != q(ctx_.state.catalogue.title))
+        Text1->setText(q(ctx_.state.catalogue.title));
+}
+
+void frmMP3print::showColumns()
+{
+    // A number typed another way ("4.0") stays while it means the count.
+    const auto typed = printing::columnsAsTyped(s(Text2->text()));
+    if (!typed || *typed != ctx_.state.PrintColumns)
+        Text2->setText(QString::number(ctx_.state.PrintColumns));
 }
 
 void frmMP3print::showPrintFont()
@@ -373,7 +362,7 @@ void frmMP3print::Load()
         Picture2->setPixmap(logo.scaled(220, 90, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     if (st.PrintColumns < 2)
-        st.PrintColumns = 3;
+        ctx_.setPrintColumns(3);
     RefreshList();
 }
 
@@ -393,16 +382,16 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
         showFontChooser(ctx_);
     else if (key == "anteprima") {
         // As typed: the preview's own choice holds the count to 2..7.
-        const auto columns = printing::columnsAsTyped(ctx_.state.catalogue.columns);
+        const auto columns = printing::columnsAsTyped(s(Text2->text()));
         check(columns);
-        ctx_.state.PrintColumns = *columns;
+        ctx_.setPrintColumns(*columns);
         showPreview(ctx_);
     }
 }
 
 void frmMP3print::Leggifile()
 {
-    if (scan_)
+    if (scanProgress_)
         return; // one scan at a time
     AppState& st = ctx_.state;
     const auto chosen = ctx_.dialogs().chooseFolder(cat::kBrowseTitle, st.scanFolder);
@@ -418,77 +407,59 @@ void frmMP3print::Leggifile()
     font.setFamily(q(st.PrintFontName));
     List1->setFont(font);
 
-    scan_ = std::make_unique<Scan>();
-    scan_->root = files::absolutePath(*chosen);
-    const bool allFiles = Option2->isChecked();
-    Scan* job = scan_.get();
-    job->thread = std::thread([job, allFiles] {
-        DiskFolders disk;
-        job->outcome = cat::FindSubFolders(disk, job->root, allFiles, &job->progress);
-        job->done = true;
-    });
+    scanRoot_ = files::absolutePath(*chosen);
+    scanProgress_ = std::make_unique<cat::ScanProgress>();
+    // The outcome is only ever taken up by the watcher, once this handler
+    // has returned and the window has been painted.
+    scanWatcher_.setFuture(startScan(scanRoot_, Option2->isChecked(), *scanProgress_));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     toolbarButton("leggi")->setEnabled(false);
-    showProgress();
-    // The outcome is only ever taken up by the timer, once this handler has
-    // returned and the window has been painted.
-    scanTimer_->start();
-}
-
-void frmMP3print::showProgress()
-{
-    Progress->setText("Lettura in corso: " + grouped(scan_->progress.folders) + " cartelle lette, "
-        + grouped(scan_->progress.files) + " file trovati");
-}
-
-void frmMP3print::pollScan()
-{
-    if (!scan_)
-        return;
-    if (scan_->done)
-        finishScan();
-    else
-        showProgress();
+    Progress->setText(progressLine(0, 0));
 }
 
 void frmMP3print::finishScan()
 {
-    scanTimer_->stop();
-    scan_->thread.join();
-    std::unique_ptr<Scan> job = std::move(scan_);
+    cat::ScanOutcome outcome = scanWatcher_.future().takeResult();
+    scanProgress_.reset();
     QApplication::restoreOverrideCursor();
     toolbarButton("leggi")->setEnabled(true);
     Progress->clear();
 
-    cat::ScanOutcome& outcome = job->outcome;
     ctx_.setCatalogueEntries(outcome.entries);
     if (outcome.failed) {
         ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
     }
+    // What the walk passed over is told whatever comes of the scan, its
+    // lists behind "Dettagli".
+    const std::string leftOut = cat::leftOutLine(outcome);
+    const std::string leftOutDetails = cat::leftOutDetails(outcome);
     if (outcome.entries.empty()) {
-        ctx_.dialogs().message(cat::kNothingFoundMessage);
+        ctx_.dialogs().message(
+            {cat::kNothingFoundMessage, MsgButtons::Ok, MsgIcon::None, kProgramTitle, leftOutDetails});
         RefreshList();
         return;
     }
 
+    bool told = false;
     // A copy: the question below puts the stored title in its place.
     const std::string title = ctx_.state.catalogue.title;
+    const auto question = [&](const std::string& name, const std::string& stored, bool untitled,
+                              const cat::StoredComparison& changes) {
+        // A titled scan overwrites without asking.
+        if (!untitled)
+            return true;
+        ctx_.setCatalogueTitle(stored);
+        // What the walk left out and what the new reading changes come
+        // first, their lists behind "Dettagli".
+        const std::string said = joined(leftOut, cat::comparisonSummary(changes));
+        told = true;
+        return ctx_.dialogs().message({cat::rescanQuestion(said, name, cat::shownTitle(stored)), MsgButtons::OkCancel,
+                   MsgIcon::None, kProgramTitle, joined(cat::changesDetails(changes.changes), leftOutDetails)})
+            != MsgAnswer::Cancel;
+    };
     const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente,
-        job->root, title, std::move(outcome.entries),
-        [this](
-            const std::string& name, const std::string& stored, bool untitled, const cat::StoredComparison& changes) {
-            // A titled scan overwrites without asking.
-            if (!untitled)
-                return true;
-            ctx_.setCatalogueTitle(stored);
-            // What the new reading changes comes first, its lists behind
-            // "Dettagli".
-            Message question{cat::rescanQuestion(cat::comparisonSummary(changes), name, cat::shownTitle(stored)),
-                MsgButtons::OkCancel};
-            question.details = cat::changesDetails(changes.changes);
-            return ctx_.dialogs().message(question) != MsgAnswer::Cancel;
-        });
+        scanRoot_, title, std::move(outcome.entries), question, outcome.unreadableFolders);
     switch (saved.step) {
     case cat::SavedScan::Step::Written:
         break;
@@ -503,6 +474,8 @@ void frmMP3print::finishScan()
         ctx_.dialogs().runtimeError(saved.error);
         return;
     }
+    if (!leftOut.empty() && !told)
+        ctx_.dialogs().message({leftOut, MsgButtons::Ok, MsgIcon::Information, kProgramTitle, leftOutDetails});
     RefreshList();
 }
 
@@ -575,12 +548,11 @@ void frmMP3print::Text2_LostFocus()
 
 void frmMP3print::takeColumns()
 {
-    const cat::Columns columns = cat::clampColumns(ctx_.state.catalogue.columns);
-    ctx_.state.PrintColumns = columns.value;
-    if (columns.corrected) {
+    const cat::Columns columns = cat::clampColumns(s(Text2->text()));
+    if (columns.corrected)
         ctx_.dialogs().message(cat::kColumnsMessage);
-        ctx_.setCatalogueColumns(std::to_string(columns.value));
-    }
+    // The box shows the corrected count.
+    ctx_.setPrintColumns(columns.value);
 }
 
 void frmMP3print::Command1_Click()

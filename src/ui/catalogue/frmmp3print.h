@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QWidget>
 #include <memory>
 #include <string>
+
+#include "core/catalogue/findsubfolders.h"
 
 class QAction;
 class QCheckBox;
@@ -12,7 +15,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class QToolBar;
 
 namespace zondari {
@@ -33,16 +35,16 @@ public:
     // logo and refreshes the catalogue list.
     void Load();
 
-    // The toolbar's buttons by key: "leggi", "html", "font", "vedi",
-    // "rebuild", "cerca", "anteprima".
-    QAction* toolbarButton(const QString& key) const;
+    // The toolbar's buttons are actions named by their keys: "leggi",
+    // "html", "font", "vedi", "rebuild", "cerca", "anteprima".
     void Toolbar1_ButtonClick(const QString& key);
 
     // The scan: the user picks a folder; the walk runs off the window's
     // thread while the window shows how far it has got; its entries become
-    // the current catalogue and the catalogue file is written.
+    // the current catalogue and the catalogue file is written. What the
+    // walk passed over is told at the end.
     void Leggifile();
-    bool scanning() const { return bool(scan_); }
+    bool scanning() const { return bool(scanProgress_); }
 
     // Refills the catalogue list from the program folder.
     void RefreshList();
@@ -60,7 +62,6 @@ public:
     std::string selectedName() const;
 
     // For the frame's menus.
-    void ShowContents() { Command2_Click(); }
     void DeleteSelected() { Command3_Click(); }
     void EditSelected() { Command4_Click(); }
 
@@ -68,8 +69,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    struct Scan;
-
     QToolBar* Toolbar1;
     QLabel* Label1;
     QLineEdit* Text1; // the catalogue title
@@ -91,16 +90,17 @@ private:
     QLabel* Picture2;
     QLabel* Progress; // how far a running scan has got
 
-    // Show the current catalogue and the print font as they are now.
+    // Show the current catalogue, the column count and the print font as
+    // they are now.
     void showEntries();
-    void showBoxes(); // the title and the column count
+    void showTitle();
+    void showColumns();
     void showPrintFont();
 
     void buildToolbar();
     void buildLayout();
     void connectControls();
-    void showProgress();
-    void pollScan();
+    QAction* toolbarButton(const QString& key) const;
     void finishScan();
     // Runs the column check when the focus leaves Text2 for another of
     // this window's controls.
@@ -111,8 +111,11 @@ private:
     void takeColumns();
 
     AppContext& ctx_;
-    std::unique_ptr<Scan> scan_;
-    QTimer* scanTimer_;
+    // The scan in progress: its walk runs on the thread pool, and the
+    // watcher brings its progress and its outcome back to this thread.
+    QFutureWatcher<catalogue::ScanOutcome> scanWatcher_;
+    std::unique_ptr<catalogue::ScanProgress> scanProgress_; // while a scan runs
+    std::string scanRoot_;
     bool checkingColumns_ = false;
 };
 

@@ -339,8 +339,7 @@ void FrmPreview::Option1_Click(int index)
     // and the size goes back to the chosen one.
     ctx_.state.PrintFit = false;
     Fit->setChecked(false);
-    ctx_.state.PrintColumns = static_cast<std::int16_t>(index + 2);
-    ctx_.setCatalogueColumns(std::to_string(ctx_.state.PrintColumns));
+    ctx_.setPrintColumns(static_cast<std::int16_t>(index + 2));
     Form_Load();
     RedrawPreview();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,8 +9,10 @@
 #include <QRadioButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <string>
 #include <vector>
 
+#include "support/qt/fakes.h"
 #include "support/qt/widgets.h"
 #include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/frmmp3print.h"
@@ -81,6 +84,21 @@ inline QLabel* Picture2(const frmMP3print* w)
 inline QLabel* Progress(const frmMP3print* w)
 {
     return control<QLabel>(w, "Progress");
+}
+// A key of its toolbar, by its name: "leggi", "html", "font", ...
+inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
+{
+    return control<QAction>(w, key);
+}
+
+// A scan as a person makes it: the toolbar's "leggi", then `folder` picked
+// in the browser. True once the scan has ended, its boxes answered from
+// `dialogs`; false when it has not ended within 20 seconds.
+inline bool scanInWindow(frmMP3print* w, FakeDialogs& dialogs, const std::string& folder)
+{
+    dialogs.folders.push_back(folder);
+    Toolbar1Key(w, "leggi")->trigger();
+    return QTest::qWaitFor([w] { return !w->scanning(); }, 20000);
 }
 
 // The preview.

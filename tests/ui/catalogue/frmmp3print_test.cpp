@@ -50,15 +50,6 @@ frmMP3print* start(TestApp& app)
     return w;
 }
 
-// Scans `folder` as the user would: the toolbar's key, then the folder
-// chosen in the browser; returns when the scan has ended.
-void scan(TestApp& app, frmMP3print* w, const std::string& folder)
-{
-    app.dialogs.folders.push_back(folder);
-    w->toolbarButton("leggi")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-}
-
 } // namespace
 
 TEST(CatalogueWindow, OpensBesideThePlayerWithItsControlsAndAnEmptyList)
@@ -110,16 +101,16 @@ TEST(CatalogueWindow, ScanRunsBesideTheWindowAndWritesWhatTheCommandLineWrites)
     Text1(w)->setText("Rock anni 80");
 
     app.dialogs.folders.push_back(music.path());
-    w->toolbarButton("leggi")->trigger();
+    Toolbar1Key(w, "leggi")->trigger();
     // The walk runs off the window's thread: the window is back at once,
     // says how far the scan has got, and takes no second scan meanwhile.
     EXPECT_TRUE(w->scanning());
     EXPECT_TRUE(Progress(w)->text().startsWith("Lettura in corso:"));
-    EXPECT_FALSE(w->toolbarButton("leggi")->isEnabled());
+    EXPECT_FALSE(Toolbar1Key(w, "leggi")->isEnabled());
     w->Leggifile();
     EXPECT_EQ(app.dialogs.folderTitles, (std::vector<std::string>{"Apertura CD/Cartella MP3"}));
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    EXPECT_TRUE(w->toolbarButton("leggi")->isEnabled());
+    EXPECT_TRUE(Toolbar1Key(w, "leggi")->isEnabled());
     EXPECT_TRUE(Progress(w)->text().isEmpty());
 
     ASSERT_EQ(List1(w)->count(), 82);
@@ -147,7 +138,7 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
     music.write("a.mp3");
     frmMP3print* w = start(app);
     Text1(w)->setText("Primo");
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     ASSERT_EQ(List3(w)->count(), 1);
     const std::string file = app.programFolder / List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
     const std::string name = fs::path(file).filename().string();
@@ -157,7 +148,7 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
 
     Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_EQ(app.dialogs.texts(),
         (std::vector<std::string>{"1 file aggiunto, 0 file rimossi, 0 cartelle nuove\n\nAttenzione: il CD/Cartella : "
             + name + " (Primo) è gia stato catalogato, si vuole sovrascrivere?"}));
@@ -167,12 +158,12 @@ TEST(CatalogueWindow, UntitledRescanOffersTheStoredTitleAndAsksOtherTitlesOverwr
 
     Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Ok);
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_EQ(readFile(file), "Primo\r\n" + music / "a.mp3" + "\r\n" + music / "b.mp3" + "\r\n");
 
     app.dialogs.messages.clear();
     Text1(w)->setText("Secondo");
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(readFile(file).rfind("Secondo\r\n", 0), 0u);
 }
@@ -199,7 +190,7 @@ TEST(CatalogueWindow, RescanQuestionSaysWhatChangedAndDettagliListsItScrolled)
     music.write("vecchia/addio.mp3");
     frmMP3print* w = start(app);
     Text1(w)->setText("Primo");
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     ASSERT_EQ(List3(w)->count(), 1);
     const std::string file = app.programFolder / List3(w)->item(0)->text().section(" \\ (", 0, 0).toStdString();
     const std::string name = fs::path(file).filename().string();
@@ -211,7 +202,7 @@ TEST(CatalogueWindow, RescanQuestionSaysWhatChangedAndDettagliListsItScrolled)
     app.dialogs.messages.clear();
     Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Nessuna modifica dall'ultima lettura\n\n" + question}));
     ASSERT_EQ(app.dialogs.messages.size(), 1u);
     const Message unchanged = app.dialogs.messages[0];
@@ -223,7 +214,7 @@ TEST(CatalogueWindow, RescanQuestionSaysWhatChangedAndDettagliListsItScrolled)
     app.dialogs.messages.clear();
     Text1(w)->setText("Anonimo");
     app.dialogs.answers.push_back(MsgAnswer::Cancel);
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     ASSERT_EQ(app.dialogs.messages.size(), 1u);
     const Message asked = app.dialogs.messages[0];
     EXPECT_EQ(asked.text, "1500 file aggiunti, 1 file rimosso, 1 cartella nuova, 1 cartella rimossa\n\n" + question);
@@ -281,17 +272,17 @@ TEST(CatalogueWindow, CancelledBrowserEmptyFolderAndUnreadableFolder)
     app.dialogs.messages.clear();
 
     app.dialogs.folders.push_back(std::nullopt);
-    w->toolbarButton("leggi")->trigger();
+    Toolbar1Key(w, "leggi")->trigger();
     EXPECT_FALSE(w->scanning());
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_EQ(List1(w)->count(), 1);
 
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non trovato nessun file.", kNoCatalogue}));
     EXPECT_EQ(List1(w)->count(), 0);
 
     app.dialogs.messages.clear();
-    scan(app, w, music / "sparita");
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music / "sparita"));
     EXPECT_EQ(
         app.dialogs.texts(), (std::vector<std::string>{"Non è possibile leggere sull'unità specificata, riprovare"}));
     EXPECT_FALSE(std::ranges::any_of(fs::directory_iterator(app.programFolder.path()),
@@ -325,7 +316,7 @@ TEST(CatalogueWindow, ColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScan)
     TempDir music;
     music.write("a.mp3");
     Text2(w)->setText("9");
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     ASSERT_FALSE(app.dialogs.messages.empty());
     EXPECT_EQ(app.dialogs.messages[0].text, "Numero di Colonne compreso tra 2 e 7");
     EXPECT_EQ(Text2(w)->text(), "7");
@@ -379,7 +370,7 @@ TEST(CatalogueWindow, ListSelectsByClickAndKeyAndTellsOfAMissingFile)
     EXPECT_EQ(Label6(w)->text(), "Primè");
 
     app.dialogs.messages.clear();
-    w->toolbarButton("vedi")->trigger();
+    Toolbar1Key(w, "vedi")->trigger();
     EXPECT_EQ(List3(w)->count(), 2);
     EXPECT_EQ(Label5(w)->text(), "N. 2 già catalogati");
 
@@ -486,7 +477,7 @@ TEST(CatalogueWindow, ClosingTheWindowDuringAScanStopsIt)
         music.write(std::to_string(i).insert(0, 1, 'd') + "/a.mp3"); // not "d" + ...: a false -Wrestrict of g++ 12 -O3
     frmMP3print* w = start(app);
     app.dialogs.folders.push_back(music.path());
-    w->toolbarButton("leggi")->trigger();
+    Toolbar1Key(w, "leggi")->trigger();
     ASSERT_TRUE(w->scanning());
     delete w->parentWidget();
     EXPECT_EQ(findCatalogueWindow(app.ctx), nullptr);
@@ -521,7 +512,7 @@ TEST(CatalogueWindow, FileMenuBringsTheClosedWindowBackReadyToUse)
     TempDir music;
     music.write("a.mp3");
     Text1(again)->setText("Due");
-    scan(app, again, music.path());
+    ASSERT_TRUE(scanInWindow(again, app.dialogs, music.path()));
     EXPECT_EQ(List3(again)->count(), 2);
 }
 
@@ -531,7 +522,7 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
     TempDir music;
     const std::string bad = music.write("bad\xffname.mp3");
     frmMP3print* w = start(app);
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     ASSERT_EQ(List1(w)->count(), 1);
     EXPECT_EQ(List1(w)->item(0)->text(), QString::fromStdString(music / "bad\uFFFDname.mp3"));
     ASSERT_EQ(List3(w)->count(), 1);
@@ -542,14 +533,14 @@ TEST(CatalogueWindow, NameNotInUtf8KeepsItsBytesFromTheScanToThePages)
             + bad + "\r\n");
 
     const std::string link = "<a href=\"file://" + music / "bad%FFname.mp3\">bad\uFFFDname.mp3</a>";
-    w->toolbarButton("html")->trigger(); // the page of the entries in the window
+    Toolbar1Key(w, "html")->trigger(); // the page of the entries in the window
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     app.ctx.setCatalogueEntries({});
     fs::remove(app.programFolder / "default.htm");
     Command2(w)->click(); // the page of the catalogue file, which fills the window again
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     fs::remove(app.programFolder / "default.htm");
-    w->toolbarButton("html")->trigger();
+    Toolbar1Key(w, "html")->trigger();
     EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
@@ -565,7 +556,7 @@ TEST(CatalogueWindow, FullDiskIsReportedAsTheWriteFailedNotAsAnUnreadableDrive)
         GTEST_SKIP() << "mounting is not allowed here: the full disk was not tried";
     frmMP3print* w = start(app);
     app.dialogs.messages.clear();
-    scan(app, w, music.path());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_TRUE(app.dialogs.messages.empty());
     ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
     EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 61);

@@ -280,21 +280,21 @@ TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
     more.push_back("/b/tre.mp3");
     app.ctx.setCatalogueEntries(more);
     std::filesystem::current_path("/");
-    w->toolbarButton("html")->trigger();
+    Toolbar1Key(w, "html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
     EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
     // An empty list writes no page.
     const std::size_t runs = app.shell.runs.size();
     app.ctx.setCatalogueEntries({});
-    w->toolbarButton("html")->trigger();
+    Toolbar1Key(w, "html")->trigger();
     EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
     EXPECT_EQ(app.shell.runs.size(), runs);
-    w->toolbarButton("rebuild")->trigger();
+    Toolbar1Key(w, "rebuild")->trigger();
     EXPECT_EQ(lastRun(), "start zondari-database-generale.htm");
     {
         DialogScript script({type("UNO")});
-        w->toolbarButton("cerca")->trigger();
+        Toolbar1Key(w, "cerca")->trigger();
     }
     EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
     EXPECT_NE(readFile(p + "zondari-pagina-di-ricerca.htm").find(">/a/uno.mp3</a>"), std::string::npos);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/frmmp3print.h"
@@ -87,7 +88,7 @@ TEST(PocketCatalogue, RebuildWritesItBesideTheGeneralPage)
     app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n/a/uno.mp3\r\n");
     frmMP3print* w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
-    w->toolbarButton("rebuild")->trigger();
+    Toolbar1Key(w, "rebuild")->trigger();
     EXPECT_TRUE(std::filesystem::exists(app.programFolder / "zondari-database-generale.htm"));
     EXPECT_NE(readFile(app.page()).find("\nuno.mp3\n"), std::string::npos);
     // Only the general page is opened.

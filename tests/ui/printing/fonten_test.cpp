@@ -26,7 +26,7 @@ struct FontChooser : ::testing::Test {
     {
         {
             ModalSteps<fONTEN> person({act});
-            w->toolbarButton("font")->trigger();
+            Toolbar1Key(w, "font")->trigger();
         }
         EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
     }
@@ -195,7 +195,7 @@ TEST(FontChooserFirstOpening, WithoutTheDefaultTahomaNoFamilyLooksCurrentUntilOn
             EXPECT_EQ(TxtFontPreview(&chooser)->text(), "DejaVu Serif - aAbB 123 zZ");
             cmdOK(&chooser)->click();
         }});
-        w->toolbarButton("font")->trigger();
+        Toolbar1Key(w, "font")->trigger();
     }
     EXPECT_EQ(app.dialogs.messages.size(), messages);
     EXPECT_EQ(app.state.PrintFontName, "DejaVu Serif");

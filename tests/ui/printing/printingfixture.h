@@ -57,7 +57,7 @@ inline frmMP3print* startWithCatalogue(TestApp& app, const std::string& title, c
 inline FrmPreview* openPreview(TestApp& app, frmMP3print* w, const QString& columns)
 {
     Text2(w)->setText(columns);
-    w->toolbarButton("anteprima")->trigger();
+    Toolbar1Key(w, "anteprima")->trigger();
     return findPreview(app.ctx);
 }
 

@@ -205,7 +205,7 @@ TEST_F(PrintedInsert, OneClickOnThePreviewKeyWithNineInTheBoxOpensThePreviewWith
     app.dialogs.messages.clear();
     // The person clicks the key with the mouse; the focus stays in the
     // box, which the key reads as typed.
-    QTest::mouseClick(Toolbar1(w)->widgetForAction(w->toolbarButton("anteprima")), Qt::LeftButton);
+    QTest::mouseClick(Toolbar1(w)->widgetForAction(Toolbar1Key(w, "anteprima")), Qt::LeftButton);
     QApplication::processEvents();
     FrmPreview* preview = findPreview(app.ctx);
     ASSERT_NE(preview, nullptr);

@@ -1,0 +1,65 @@
+#include "ui/catalogue/scanjob.h"
+
+#include <QPromise>
+#include <QtConcurrentRun>
+#include <algorithm>
+#include <climits>
+
+#include "platform/folderwalk.h"
+
+namespace zondari {
+
+namespace cat = catalogue;
+
+namespace {
+
+// "1234567" as "1.234.567".
+QString grouped(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), 1, '.'); // a char: g++ 12 -O3 misreads a "." (-Wrestrict)
+    return QString::fromStdString(digits);
+}
+
+// The disk, listed for a walk that tells how far it has got at each folder
+// it enters; Qt passes that on to the window a few times a second at most.
+class ReportingFolders : public cat::FolderSource {
+public:
+    ReportingFolders(QPromise<cat::ScanOutcome>& promise, const cat::ScanProgress& progress)
+        : promise_(promise)
+        , progress_(progress)
+    {
+    }
+
+    cat::FolderListing list(const std::string& path) override
+    {
+        // The value grows by one at each folder, as Qt wants it to grow.
+        const std::size_t folders = progress_.folders.load(std::memory_order_relaxed);
+        promise_.setProgressValueAndText(static_cast<int>(std::min<std::size_t>(folders + 1, INT_MAX)),
+            progressLine(folders, progress_.files.load(std::memory_order_relaxed)));
+        return disk_.list(path);
+    }
+
+private:
+    QPromise<cat::ScanOutcome>& promise_;
+    const cat::ScanProgress& progress_;
+    DiskFolders disk_;
+};
+
+} // namespace
+
+QFuture<cat::ScanOutcome> startScan(const std::string& root, bool allFiles, cat::ScanProgress& progress)
+{
+    return QtConcurrent::run([root, allFiles, &progress](QPromise<cat::ScanOutcome>& promise) {
+        ReportingFolders disk(promise, progress);
+        promise.addResult(cat::FindSubFolders(disk, root, allFiles, &progress));
+    });
+}
+
+QString progressLine(std::size_t folders, std::size_t files)
+{
+    return "Lettura in corso: " + grouped(folders) + " cartelle lette, " + grouped(files) + " file trovati";
+}
+
+} // namespace zondari
