@@ -25,6 +25,8 @@ struct CurrentCatalogue {
     // The column box ("N. Colonne") as typed; PrintColumns is the count
     // taken from it.
     std::string columns = "3";
+    // "Stampa anche le directory": the insert lists the folder entries too.
+    bool printFolders = true;
 };
 
 // The program-wide values: one object for the whole run, handed to the

@@ -167,6 +167,7 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     // A new window starts with a new catalogue.
     ctx_.state.catalogue = CurrentCatalogue{};
     showBoxes();
+    Check1->setChecked(ctx_.state.catalogue.printFolders);
 
     buildToolbar();
     buildLayout();
@@ -269,6 +270,7 @@ void frmMP3print::connectControls()
     // change in it the window shows.
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueTitle(s(t)); });
     connect(Text2, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueColumns(s(t)); });
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { ctx_.state.catalogue.printFolders = on; });
     connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
     connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showBoxes);
     connect(&ctx_.events, &AppEvents::catalogueColumnsChanged, this, &frmMP3print::showBoxes);

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/entry.h"
 #include "core/catalogue/scanrules.h"
 #include "core/printing/insertfit.h"
 #include "platform/qt/pagesurface.h"
@@ -295,12 +296,14 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
 
 printing::Listing FrmPreview::listing() const
 {
-    const AppState& st = ctx_.state;
-    // The entries as the catalogue window shows them.
-    printing::Listing listing{st.catalogue.title, {}};
-    listing.entries.reserve(st.catalogue.entries.size());
-    for (const std::string& entry : st.catalogue.entries)
-        listing.entries.push_back(catalogue::displayText(entry));
+    const CurrentCatalogue& shown = ctx_.state.catalogue;
+    // The entries as the catalogue window shows them, the folders only when
+    // its box asks for them.
+    printing::Listing listing{shown.title, {}};
+    listing.entries.reserve(shown.entries.size());
+    for (const std::string& entry : shown.entries)
+        if (shown.printFolders || !catalogue::isFolderEntry(entry))
+            listing.entries.push_back(catalogue::displayText(entry));
     return listing;
 }
 

@@ -140,6 +140,45 @@ TEST_F(PrintedInsert, CancelPrintsNothingAndSaysNothingWhileAFailureIsReported)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(PrintedInsert, StampaAncheLeDirectoryDecidesWhetherTheFolderLinesAreOnThePreviewAndThePaper)
+{
+    const std::vector<std::string> withFolders{"(/media/cd/Rock)", "/media/cd/Rock/T000.mp3", "/media/cd/Rock/T001.mp3",
+        "(/media/cd/Pop)", "/media/cd/Pop/T002.mp3"};
+    const std::vector<std::string> filesOnly{
+        "/media/cd/Rock/T000.mp3", "/media/cd/Rock/T001.mp3", "/media/cd/Pop/T002.mp3"};
+    const struct {
+        bool ticked;
+        const std::vector<std::string>* entries;
+        const char* printed;
+    } cases[] = {
+        {true, &withFolders, "(/media/cd/Rock) t000.mp3 t001.mp3 (/media/cd/Pop) t002.mp3"},
+        {false, &withFolders, "t000.mp3 t001.mp3 t002.mp3"},
+        {true, &filesOnly, "t000.mp3 t001.mp3 t002.mp3"},
+    };
+    app.state.PrintFontName = "DejaVu Sans";
+    frmMP3print* w = startWithCatalogue(app, "Cartelle", {});
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(Check1(w)->isChecked()); // ticked in a new window
+    std::vector<QImage> previews;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.printed);
+        app.ctx.setCatalogueEntries(*c.entries);
+        if (Check1(w)->isChecked() != c.ticked)
+            QTest::mouseClick(Check1(w), Qt::LeftButton);
+        FrmPreview* preview = openPreview(app, w, "3");
+        ASSERT_NE(preview, nullptr);
+        previews.push_back(Picture1(preview)->image);
+        std::string printed;
+        for (const Word& word : print(preview))
+            if (word.text.front() == '(' || word.text.ends_with(".mp3"))
+                printed += (printed.empty() ? "" : " ") + word.text;
+        EXPECT_EQ(printed, c.printed);
+    }
+    ASSERT_EQ(previews.size(), 3u);
+    EXPECT_FALSE(previews[0] == previews[1]) << "the preview did not change";
+    EXPECT_TRUE(previews[1] == previews[2]) << "the preview shows more than the files";
+}
+
 // Each run of text on the page with the face it is set in, as poppler reads
 // the file: "b" for a bold face, "i" for an italic one.
 std::vector<std::pair<std::string, std::string>> faces(const std::string& pdf)
