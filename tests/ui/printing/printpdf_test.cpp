@@ -8,6 +8,8 @@
 #include <set>
 
 #include "printingfixture.h"
+#include "support/child.h"
+#include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
@@ -318,4 +320,110 @@ TEST_F(PrintedInsert, AdattaPrintsEveryEntryAndEnoughOfEachNameToTellThemApart)
     const std::set<std::string> distinct(shown.begin(), shown.end());
     EXPECT_EQ(distinct.size(), 400u) << "e.g. \"" << shown.front() << "\" in " << columns << " columns at "
                                      << FontSize(preview)->text().toStdString();
+}
+
+namespace {
+
+// Where the run at a screen of 144 dpi leaves its paper and its preview.
+constexpr const char* kHighDpiOut = "ZONDARI_PRINT_144_DPI_OUT";
+
+// Each word with its box, a line each, to compare two papers by.
+std::string wordsWithBoxes(const std::string& pdf)
+{
+    std::ostringstream out;
+    out.precision(2);
+    out << std::fixed;
+    for (const Word& w : pdfWords(pdf))
+        out << w.text << " " << w.xMin << " " << w.yMin << " " << w.xMax << " " << w.yMax << "\n";
+    return out.str();
+}
+
+// The fonts of the paper, as pdffonts lists them below its heading.
+std::string paperFonts(const std::string& pdf)
+{
+    const std::string fonts = output("pdffonts '" + pdf + "'");
+    const auto rule = fonts.find("\n---");
+    return rule == std::string::npos ? std::string() : fonts.substr(rule);
+}
+
+// The smallest rectangle that holds all the ink of a picture.
+QRect inkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// How many of the rows with ink repeat the row above them exactly: a
+// picture stretched by one and a half repeats one row in three.
+double repeatedRows(const QImage& image)
+{
+    int inked = 0, repeated = 0;
+    for (int y = 1; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const auto* above = reinterpret_cast<const QRgb*>(image.constScanLine(y - 1));
+        if (std::none_of(row, row + image.width(), [](QRgb p) { return qGray(p) < 128; }))
+            continue;
+        ++inked;
+        repeated += std::equal(row, row + image.width(), above);
+    }
+    return inked ? double(repeated) / inked : 0;
+}
+
+} // namespace
+
+TEST_F(PrintedInsert, AtAScreenOf144DpiThePaperIsTheSameAndThePreviewShowsThePageInTheScreensPixels)
+{
+    // Run here at 96 dpi, then again in a child whose screen has 144.
+    const char* childOut = std::getenv(kHighDpiOut);
+    const std::string folder = childOut ? childOut : out.path();
+    const std::string run = folder + (childOut ? "/144" : "/96");
+    std::vector<std::string> list = numberedEntries(300);
+    list.insert(list.begin(), "(C:\\Musica\\Rock)");
+    FrmPreview* preview = open("Rock80", list, "3");
+    ASSERT_NE(preview, nullptr);
+    childWindowOf(preview)->resize(900, 700);
+    QApplication::processEvents();
+    // The size and columns are measured on the preview and go to paper.
+    QTest::mouseClick(Fit(preview), Qt::LeftButton);
+    for (const QWidget* c : preview->findChildren<QWidget*>()) {
+        if (!c->isHidden()) {
+            EXPECT_TRUE(preview->rect().contains(QRect(c->mapTo(preview, QPoint()), c->size())))
+                << c->objectName().toStdString() << " is cut";
+        }
+    }
+    choosePdf(preview, run + ".pdf");
+    Command3(preview)->click();
+    ASSERT_TRUE(Picture1(preview)->grab().save(QString::fromStdString(run + ".png")));
+    if (childOut)
+        return;
+
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    Child child({std::filesystem::read_symlink("/proc/self/exe").string(),
+                    std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
+        {"QT_FONT_DPI=144", std::string(kHighDpiOut) + "=" + folder});
+    child.readToEnd(std::chrono::seconds(120));
+    ASSERT_EQ(child.wait(), 0) << child.output();
+    ASSERT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
+
+    // The same paper: every word in the same place, in the same faces.
+    EXPECT_EQ(wordsWithBoxes(folder + "/144.pdf"), wordsWithBoxes(folder + "/96.pdf"));
+    EXPECT_NE(wordsWithBoxes(folder + "/96.pdf").find("\nt299.mp3 "), std::string::npos);
+    EXPECT_EQ(paperFonts(folder + "/144.pdf"), paperFonts(folder + "/96.pdf"));
+    EXPECT_NE(paperFonts(folder + "/96.pdf").find("DejaVuSans-Bold "), std::string::npos);
+
+    // The same page on the screen, half as many pixels again each way, and
+    // drawn in them rather than stretched from the smaller picture.
+    const QImage at96(QString::fromStdString(folder + "/96.png"));
+    const QImage at144 = QImage(QString::fromStdString(folder + "/144.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(at96.isNull() || at144.isNull());
+    EXPECT_EQ(at144.size(), at96.size() * 1.5);
+    const QRect ink96 = inkBox(at96), ink144 = inkBox(at144);
+    for (const auto& [at96Edge, at144Edge] : {std::pair{ink96.left(), ink144.left()}, {ink96.top(), ink144.top()},
+             {ink96.right(), ink144.right()}, {ink96.bottom(), ink144.bottom()}})
+        EXPECT_NEAR(at144Edge / 1.5, at96Edge, 2) << "the page is not whole";
+    EXPECT_LT(repeatedRows(at144), 1.0 / 6) << "stretched";
 }
