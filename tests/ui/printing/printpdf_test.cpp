@@ -315,7 +315,13 @@ TEST_F(PrintedInsert, AdattaPrintsEveryEntryAndEnoughOfEachNameToTellThemApart)
     EXPECT_TRUE(LeftOut(preview)->isHidden());
     const int columns = shownColumns(preview);
     ASSERT_GE(columns, 2);
-    const std::vector<std::string> shown = shownLines(print(preview), "brano", columns);
+    const std::vector<Word> words = print(preview);
+    std::set<long> frontEdges; // in the columns the preview shows
+    for (const Word& w : words)
+        if (w.text == "brano" && w.yMin < 141)
+            frontEdges.insert(std::lround(w.xMin));
+    EXPECT_EQ(frontEdges.size(), static_cast<std::size_t>(columns));
+    const std::vector<std::string> shown = shownLines(words, "brano", columns);
     EXPECT_EQ(shown.size(), 400u);
     const std::set<std::string> distinct(shown.begin(), shown.end());
     EXPECT_EQ(distinct.size(), 400u) << "e.g. \"" << shown.front() << "\" in " << columns << " columns at "
