@@ -22,6 +22,8 @@ struct CurrentCatalogue {
     // In catalogue order, each as the program holds it: a name that is not
     // UTF-8 keeps its own bytes (the list shows it with U+FFFD).
     std::vector<std::string> entries;
+    // "Stampa anche le directory": the insert lists the folder entries too.
+    bool printFolders = true;
 };
 
 // The program-wide values: one object for the whole run, handed to the

@@ -298,6 +298,18 @@ std::size_t charCount(std::string_view s)
     return n;
 }
 
+std::vector<std::string> characters(std::string_view s)
+{
+    std::vector<std::string> out;
+    for (char c : s) {
+        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80 && !out.empty())
+            out.back() += c;
+        else
+            out.emplace_back(1, c);
+    }
+    return out;
+}
+
 std::string leftChars(std::string_view s, std::size_t n)
 {
     return std::string(s.substr(0, byteOffsetOfChar(s, n)));

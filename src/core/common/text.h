@@ -52,6 +52,9 @@ long long roundHalfEven(double v);
 // Characters (code points) of UTF-8 text.
 std::size_t charCount(std::string_view s);
 
+// The characters of UTF-8 text, one string each.
+std::vector<std::string> characters(std::string_view s);
+
 // VB's Left/Mid on characters (code points), not bytes.
 std::string leftChars(std::string_view s, std::size_t n);
 std::string midChars(std::string_view s, std::size_t start0, std::size_t n);

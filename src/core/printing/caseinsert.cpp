@@ -14,19 +14,6 @@ constexpr double kLeftSpine = 23;
 constexpr double kRightSpine = 167;
 constexpr double kSpineMiddle = 141 + kSpineLength / 2;
 
-// The characters of UTF-8 text, one string each.
-std::vector<std::string> characters(const std::string& s)
-{
-    std::vector<std::string> out;
-    for (unsigned char c : s) {
-        if ((c & 0xC0) == 0x80 && !out.empty())
-            out.back() += static_cast<char>(c);
-        else
-            out.emplace_back(1, static_cast<char>(c));
-    }
-    return out;
-}
-
 class InsertDrawer {
 public:
     InsertDrawer(Surface& s, const Listing& listing, const PrintFont& font, int columns, double scale)
@@ -50,12 +37,12 @@ public:
         InsertOutcome outcome;
         const std::size_t stop = front(outcome);
         // The last front column ends at the panel's edge.
-        s_.filledBox(140, 20, right_, 141, Colour::White);
+        s_.filledBox(kFrontBand.lastCut, 20, right_, 141, Colour::White);
         std::size_t end = stop;
         if (outcome.frontOverflowed)
             end = back(stop);
         // The back panel's last column ends before the right spine.
-        s_.filledBox(163, 140, right_, 258, Colour::White);
+        s_.filledBox(kBackBand.lastCut, 140, right_, 258, Colour::White);
         for (std::size_t i = end; i < listing_.entries.size(); ++i)
             if (!listing_.entries[i].empty())
                 ++outcome.leftOut;
@@ -83,9 +70,7 @@ private:
     std::size_t fill(const Band& band, std::size_t first)
     {
         int k = 0;
-        // The first column's edge is not worked out: a count of 0 typed
-        // into the box would make it 0 / 0.
-        int left = band.firstEdge;
+        int left = columnEdge(band, columns_, 0);
         const auto& entries = listing_.entries;
         for (std::size_t i = first; i < entries.size(); ++i) {
             if (columnFull(band, s_.currentY(), s_.textHeight(kLineTest))) {
@@ -93,7 +78,7 @@ private:
                     return i;
                 s_.filledBox(band.whiteOut(columns_, k), band.whiteTop, right_, band.whiteBottom, Colour::White);
                 s_.setCurrentY(band.top);
-                left = band.edge(columns_, k);
+                left = columnEdge(band, columns_, k);
             }
             s_.setCurrentX(left);
             entry(entries[i]);
@@ -125,13 +110,10 @@ private:
     {
         if (e.empty())
             return; // takes no line
-        if (catalogue::isFolderEntry(e)) {
-            s_.setFontBold(true);
-            s_.print(e);
-            s_.setFontBold(false);
-        } else {
-            s_.print(text::toLower(catalogue::fileNameOf(e)));
-        }
+        const bool heading = catalogue::isFolderEntry(e);
+        s_.setFontBold(heading);
+        s_.print(printedLine(e));
+        s_.setFontBold(false);
     }
 
     // The title down both spines, one character a line, each centred on the
@@ -140,7 +122,7 @@ private:
     void spines()
     {
         s_.setFontBold(true);
-        std::vector<std::string> chars = characters(listing_.title);
+        std::vector<std::string> chars = text::characters(listing_.title);
         double line = 0;
         double h = 0;
         for (int points = 11;; --points) {
@@ -189,6 +171,11 @@ private:
 };
 
 } // namespace
+
+std::string printedLine(const std::string& entry)
+{
+    return catalogue::isFolderEntry(entry) ? entry : text::toLower(catalogue::fileNameOf(entry));
+}
 
 int frontColumnEdge(int columns, int k)
 {

@@ -152,6 +152,7 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     // A new window starts with a new catalogue.
     ctx_.state.catalogue = CurrentCatalogue{};
     showTitle();
+    Check1->setChecked(ctx_.state.catalogue.printFolders);
 
     buildToolbar();
     buildLayout();
@@ -253,6 +254,7 @@ void frmMP3print::connectControls()
     // What is typed as the title is the current catalogue's; what others
     // change in it, and in the column count, the window shows.
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { ctx_.setCatalogueTitle(s(t)); });
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { ctx_.state.catalogue.printFolders = on; });
     connect(&ctx_.events, &AppEvents::catalogueEntriesChanged, this, &frmMP3print::showEntries);
     connect(&ctx_.events, &AppEvents::catalogueTitleChanged, this, &frmMP3print::showTitle);
     connect(&ctx_.events, &AppEvents::printColumnsChanged, this, &frmMP3print::showColumns);

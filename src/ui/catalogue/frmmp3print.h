@@ -75,7 +75,7 @@ private:
     QGroupBox* Frame1;
     QRadioButton* Option1; // music files only
     QRadioButton* Option2; // all files
-    QCheckBox* Check1;
+    QCheckBox* Check1; // the insert lists the folders too
     QLabel* Label2;
     QLineEdit* Text2; // columns of the printed listing
     QPushButton* Command1;

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/entry.h"
 #include "core/catalogue/scanrules.h"
 #include "core/printing/insertfit.h"
 #include "platform/qt/pagesurface.h"
@@ -251,8 +252,10 @@ void FrmPreview::RedrawPreview()
     QPainter painter(&Picture1->image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QSizeF page = printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
-    PageSurface surface(painter, page.width(),
-        QPointF(Picture1->image.width() / page.width(), Picture1->image.height() / page.height()));
+    // In the picture's own pixels; the painter takes them to the screen's.
+    const QSizeF picture = Picture1->image.deviceIndependentSize();
+    PageSurface surface(
+        painter, page.width(), QPointF(picture.width() / page.width(), picture.height() / page.height()));
     const printing::Listing shown = listing();
     const Layout layout = layoutFor(surface, shown, scale);
     fitted_ = ctx_.state.PrintFit ? std::optional(layout) : std::nullopt;
@@ -284,8 +287,11 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
             picture->width(), std::max(1, static_cast<int>(std::lround(page.height() * ratio / 25.4 * dpiY))));
     }
     // The picture's own resolution, so that point sizes scaled by the
-    // ratio come out as the page's, reduced.
-    QImage image(picture->size(), QImage::Format_RGB32);
+    // ratio come out as the page's, reduced; drawn in the screen's pixels,
+    // which on a screen of more dots per inch are more than the picture's.
+    const qreal pixelRatio = picture->devicePixelRatioF();
+    QImage image(picture->size() * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.setDotsPerMeterX(static_cast<int>(std::lround(dpiX / 0.0254)));
     image.setDotsPerMeterY(static_cast<int>(std::lround(dpiY / 0.0254)));
     image.fill(Qt::white);
@@ -295,12 +301,14 @@ double FrmPreview::SetupPreview(PreviewPicture* picture)
 
 printing::Listing FrmPreview::listing() const
 {
-    const AppState& st = ctx_.state;
-    // The entries as the catalogue window shows them.
-    printing::Listing listing{st.catalogue.title, {}};
-    listing.entries.reserve(st.catalogue.entries.size());
-    for (const std::string& entry : st.catalogue.entries)
-        listing.entries.push_back(catalogue::displayText(entry));
+    const CurrentCatalogue& shown = ctx_.state.catalogue;
+    // The entries as the catalogue window shows them, the folders only when
+    // its box asks for them.
+    printing::Listing listing{shown.title, {}};
+    listing.entries.reserve(shown.entries.size());
+    for (const std::string& entry : shown.entries)
+        if (shown.printFolders || !catalogue::isFolderEntry(entry))
+            listing.entries.push_back(catalogue::displayText(entry));
     return listing;
 }
 

@@ -48,38 +48,37 @@ std::size_t leftOutWhenDrawn(Surface& s, const Listing& l, double size, int colu
 
 } // namespace
 
-TEST(InsertFit, SizesGoDownInHalfPointsFromTheChosenOneToTwo)
+TEST(InsertFit, SizesGoDownInHalfPointsFromTheChosenOneToSix)
 {
-    EXPECT_EQ(fitSizes(4), (std::vector<double>{4, 3.5, 3, 2.5, 2}));
-    EXPECT_EQ(fitSizes(3.3), (std::vector<double>{3.3, 3, 2.5, 2}));
-    EXPECT_EQ(fitSizes(2), (std::vector<double>{2}));
+    EXPECT_EQ(fitSizes(8), (std::vector<double>{8, 7.5, 7, 6.5, 6}));
+    EXPECT_EQ(fitSizes(6.8), (std::vector<double>{6.8, 6.5, 6}));
+    EXPECT_EQ(fitSizes(6), (std::vector<double>{6}));
+    EXPECT_EQ(fitSizes(4), (std::vector<double>{4})); // never larger than chosen
     // Never above the largest size the chooser takes, but for the chosen.
-    EXPECT_EQ(fitSizes(40).size(), 1u + 47u);
+    EXPECT_EQ(fitSizes(40).size(), 1u + 39u);
     EXPECT_EQ(fitSizes(40)[1], 25);
 }
 
 TEST(InsertFit, FitsExactlyWhenTheDrawingLeavesNothingOutWhateverTheListAndScale)
 {
-    // Every count from none to past the capacity at 2 points, on a surface
+    // Every count from none to past the capacity at 6 points, on a surface
     // whose bold lines are taller, at print and at a preview's scale: the
-    // search's answer is what the drawing does, and no better answer fits.
+    // search's answer is what the drawing does, in the fewest columns that
+    // fit at its size.
     for (double scale : {1.0, 0.37}) {
         TallBoldSurface s;
         for (int files = 0; files <= 3000; files += files < 300 ? 7 : 97) {
             const Listing l = listing(files);
-            const FitChoice fit = fitInsert(s, l, PrintFont{"Tahoma", 6, false}, scale);
+            const FitChoice fit = fitInsert(s, l, PrintFont{"Tahoma", 8, false}, scale);
             SCOPED_TRACE(std::to_string(files) + " files at scale " + std::to_string(scale));
             EXPECT_EQ(leftOutWhenDrawn(s, l, fit.size, fit.columns, scale), fit.leftOut);
             if (fit.leftOut > 0) {
-                EXPECT_EQ(fit.size, 2);
+                EXPECT_EQ(fit.size, 6);
                 EXPECT_EQ(fit.columns, 7);
                 continue;
             }
             if (fit.columns > 2) {
                 EXPECT_GT(leftOutWhenDrawn(s, l, fit.size, fit.columns - 1, scale), 0u);
-            }
-            if (fit.size < 6) {
-                EXPECT_GT(leftOutWhenDrawn(s, l, fit.size + 0.5, 7, scale), 0u);
             }
         }
     }

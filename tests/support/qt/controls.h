@@ -45,6 +45,10 @@ inline QRadioButton* Option2(const frmMP3print* w)
 {
     return control<QRadioButton>(w, "Option2");
 }
+inline QCheckBox* Check1(const frmMP3print* w)
+{
+    return control<QCheckBox>(w, "Check1");
+}
 inline QPushButton* Command1(const frmMP3print* w)
 {
     return control<QPushButton>(w, "Command1");

@@ -128,20 +128,6 @@ TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStarts
     EXPECT_EQ(app.state.PrintColumns, 5); // the print settings live for the whole run
 }
 
-namespace {
-
-// The column choice the preview shows: 2 to 7, 0 for none.
-int shownColumns(const FrmPreview* p)
-{
-    const std::vector<QRadioButton*> options = Option1(p);
-    for (std::size_t i = 0; i < options.size(); ++i)
-        if (options[i]->isChecked())
-            return static_cast<int>(i) + 2;
-    return 0;
-}
-
-} // namespace
-
 TEST_F(PreviewWindow, AdattaFitsTheWholeCatalogueAndUntickingGivesTheOwnChoiceBack)
 {
     ASSERT_NE(w, nullptr);

@@ -70,19 +70,31 @@ inline void choosePdf(FrmPreview* preview, const std::string& file)
     };
 }
 
+// The column choice the preview shows: 2 to 7, 0 for none.
+inline int shownColumns(const FrmPreview* p)
+{
+    const std::vector<QRadioButton*> options = Option1(p);
+    for (std::size_t i = 0; i < options.size(); ++i)
+        if (options[i]->isChecked())
+            return static_cast<int>(i) + 2;
+    return 0;
+}
+
 // A word on the page and its box, in millimetres from the paper's corner.
 struct Word {
     std::string text;
     double xMin, yMin, xMax, yMax;
 };
 
+// The words of the page in the order they were drawn, so that the words of
+// one line follow each other even where a line runs under the next column.
 inline std::vector<Word> pdfWords(const std::string& pdf)
 {
     static const std::regex word(
         R"re(xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">(.*)</word>)re");
     constexpr double mm = 25.4 / 72;
     std::vector<Word> out;
-    std::istringstream lines(output("pdftotext -bbox '" + pdf + "' -"));
+    std::istringstream lines(output("pdftotext -raw -bbox '" + pdf + "' -"));
     for (std::string line; std::getline(lines, line);) {
         std::smatch m;
         if (std::regex_search(line, m, word))
