@@ -139,7 +139,7 @@ int runScan(const Args& args)
     }
     // What the walk passed over is told, whatever comes of the scan.
     if (const std::string leftOut = cat::leftOutLine(outcome); !leftOut.empty())
-        std::fprintf(stderr, "%s\n\n%s", leftOut.c_str(), terminalLines(cat::leftOutDetails(outcome)).c_str());
+        std::fprintf(stderr, "%s\n\n%s\n", leftOut.c_str(), terminalLines(cat::leftOutDetails(outcome)).c_str());
     if (outcome.entries.empty()) {
         std::fprintf(stderr, "%s\n", cat::kNothingFoundMessage);
         return 1;

@@ -113,7 +113,7 @@ int save(const std::string& path, const tageditor::Fields& fields, const std::op
         return 1;
     }
     if (*written == TagWrite::ChangedWhileWriting) {
-        std::fprintf(stderr, "zondari-cli: \"%s\": %s.\n", path->c_str(), tageditor::kChangedWhileWritingText);
+        std::fprintf(stderr, "zondari-cli: \"%s\": %s.\n", shownPath.c_str(), tageditor::kChangedWhileWritingText);
         return 1;
     }
     if (*written == TagWrite::TooShort) {

@@ -599,7 +599,11 @@ TEST(MixerHeard, ADeckAlwaysPlaysAtTheLevelTheCrossfaderGivesWhateverCameBefore)
     ASSERT_TRUE(h.start()) << "the decks are not heard";
 
     const auto stop = [&] { h.m->ActiveMovie1->stopButton()->click(); };
-    const auto play = [&] { h.m->ActiveMovie1->playButton()->click(); };
+    const auto play = [&] {
+        // As a person clicks it: once the deck shows it stopped.
+        ASSERT_TRUE(h.x.waitFor([&] { return h.m->ActiveMovie1->playButton()->isEnabled(); }));
+        h.m->ActiveMovie1->playButton()->click();
+    };
     const auto reload = [&] { MixerApp::load(h.m->File1, "sinistra.mp3"); };
     const auto automaticMix = [&] {
         h.m->HScroll1->setValue(0);
