@@ -86,8 +86,8 @@ std::string typedTitle(const Args& args)
 int save(bool overwrite, const CataloguePlace& where, const std::string& root, const std::string& title,
     cat::ScanOutcome outcome)
 {
-    const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), where.programFolder, where.user, root, title,
-        std::move(outcome.entries),
+    const cat::SavedScan saved = cat::saveScan(
+        SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
         [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
             std::fprintf(stderr, "%s\n", text::terminalText(cat::comparisonSummary(changes)).c_str());
             if (!overwrite)

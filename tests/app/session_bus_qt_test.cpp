@@ -100,9 +100,9 @@ struct Session : ::testing::TestWithParam<Order> {
         // mixer's.
         const std::string names[] = {"a.mp3", kNotUtf8, "c.mp3", kDeckFile};
         for (int i = 0; i < 4; ++i)
-            ASSERT_FALSE(
-                makeMp3(music.path(), names[i], {.seconds = 20, .frequency = i < 3 ? kTrackHz[i] : kDeckHz, .gainDb = -6})
-                    .empty());
+            ASSERT_FALSE(makeMp3(
+                music.path(), names[i], {.seconds = 20, .frequency = i < 3 ? kTrackHz[i] : kDeckHz, .gainDb = -6})
+                             .empty());
         // A catalogue, so that the start-up hint that none exists stays away.
         app.programFolder.write("ZOND_DEFAULT_PROVA_1.txt", "Prova\r\n" + music.path() + "/a.mp3\r\n");
         app.startIn(music.path());
@@ -147,7 +147,8 @@ struct Session : ::testing::TestWithParam<Order> {
         ASSERT_TRUE(ear.hears(kDeckHz)) << "the mixer's deck is not heard";
         key("play");
         ASSERT_TRUE(ear.hears(kTrackHz[1])) << "the media key's play is not heard";
-        for (const char* name : {"Form1", "mp3MIXER", "frmDATIMP3", "frmMain", "frmVolume", "FrmPreview", "frmMP3print"})
+        for (const char* name :
+            {"Form1", "mp3MIXER", "frmDATIMP3", "frmMain", "frmVolume", "FrmPreview", "frmMP3print"})
             ASSERT_NE(window(name), nullptr) << name << " is not open";
     }
 
