@@ -63,7 +63,9 @@ int main(int argc, char** argv)
     if (int status = 0; printedInformation(argc, argv, status))
         return status;
 
+    ItalianLocale italian;
     QApplication app(argc, argv);
+    italian.applicationMade();
     prepareApplication(app);
     // The desktop matches the windows to the menu entry, and its icon, by it.
     QGuiApplication::setDesktopFileName(build::kDesktopId);

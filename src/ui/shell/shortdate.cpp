@@ -2,9 +2,26 @@
 
 namespace zondari {
 
+namespace {
+
+// Its name only: no QLocale is made before Qt has read its own locale.
+QByteArray& systemLocaleName()
+{
+    static QByteArray name;
+    return name;
+}
+
+} // namespace
+
+void rememberSystemLocale(const QByteArray& name)
+{
+    systemLocaleName() = name;
+}
+
 QLocale uiLocale()
 {
-    const QLocale system = QLocale::system();
+    const QByteArray& name = systemLocaleName();
+    const QLocale system = name.isEmpty() ? QLocale::system() : QLocale(QString::fromLatin1(name));
     return system.language() == QLocale::C ? QLocale(QLocale::Italian, QLocale::Italy) : system;
 }
 

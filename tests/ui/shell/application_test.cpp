@@ -9,6 +9,9 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 #include "platform/qt/qtdialogs.h"
@@ -53,16 +56,17 @@ QStringList labelTexts(const QWidget& dialog)
 
 } // namespace
 
-// The test process runs with LC_ALL=C.UTF-8: a user whose locale is not
-// Italian.
+// The test process runs with LC_ALL=C.UTF-8, a user whose locale is not
+// Italian, and starts its QApplication as the program does.
 TEST(QtTexts, FolderAndFileDialogsMessageBoxAndPrintDialogSpeakItalianWhateverTheLocale)
 {
-    ASSERT_NE(QLocale::system().language(), QLocale::Italian);
+    ASSERT_EQ(qgetenv("LC_ALL"), "C.UTF-8") << "the environment is the user's own again";
     prepareApplication(application());
     TempDir folder;
+    folder.write("dischi/brano.mp3", "x");
     QtDialogs dialogs;
 
-    QStringList folderButtons, folderLabels, fileButtons, fileLabels;
+    QStringList folderButtons, folderLabels, fileButtons, fileLabels, folderRow;
     QString folderTitle, fileTitle;
     {
         ModalSteps<QFileDialog> person({
@@ -75,6 +79,12 @@ TEST(QtTexts, FolderAndFileDialogsMessageBoxAndPrintDialogSpeakItalianWhateverTh
                 fileTitle = d.windowTitle();
                 fileButtons = buttonTexts(d);
                 fileLabels = labelTexts(d);
+                // The person looks at the details: the folder's row.
+                d.setViewMode(QFileDialog::Detail);
+                const QAbstractItemView* view = d.findChild<QTreeView*>("treeView");
+                ASSERT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+                for (int c = 0; c < 4; ++c)
+                    folderRow << view->model()->index(0, c, view->rootIndex()).data().toString();
             },
         });
         EXPECT_EQ(dialogs.chooseFolder("Apertura CD/Cartella MP3", folder.path()), std::nullopt);
@@ -88,6 +98,10 @@ TEST(QtTexts, FolderAndFileDialogsMessageBoxAndPrintDialogSpeakItalianWhateverTh
     EXPECT_TRUE(fileButtons.contains("Apri")) << fileButtons.join(", ").toStdString();
     EXPECT_TRUE(fileButtons.contains("Annulla")) << fileButtons.join(", ").toStdString();
     EXPECT_TRUE(fileLabels.contains("File di tipo:")) << fileLabels.join(", ").toStdString();
+    ASSERT_EQ(folderRow.size(), 4);
+    EXPECT_EQ(folderRow[2].toStdString(), "Cartella");
+    // Its date as in Italy: the day, then the month ("8 Dec 2026" before).
+    EXPECT_TRUE(folderRow[3].startsWith(QDate::currentDate().toString("dd/MM/"))) << folderRow[3].toStdString();
 
     QMessageBox box;
     box.setStandardButtons(
@@ -102,8 +116,21 @@ TEST(QtTexts, FolderAndFileDialogsMessageBoxAndPrintDialogSpeakItalianWhateverTh
     QPrintDialog print(&printer);
     const QStringList printButtons = buttonTexts(print);
     EXPECT_EQ(print.windowTitle().toStdString(), "Stampa");
-    EXPECT_TRUE(printButtons.contains("Stampa")) << printButtons.join(", ").toStdString();
-    EXPECT_TRUE(printButtons.contains("Annulla")) << printButtons.join(", ").toStdString();
+    for (const char* text : {"Stampa", "Annulla", "Pagine", "Rilegatura sul lato lungo"})
+        EXPECT_TRUE(printButtons.contains(text)) << text << ": " << printButtons.join(", ").toStdString();
+    // The printer's properties, behind their button.
+    QStringList tabs;
+    {
+        ModalSteps<QDialog> person({[&](QDialog& d) {
+            for (const QTabWidget* t : d.findChildren<QTabWidget*>())
+                for (int i = 0; i < t->count(); ++i)
+                    tabs << t->tabText(i).remove('&');
+        }});
+        for (QAbstractButton* b : print.findChildren<QAbstractButton*>())
+            if (b->text().remove('&') == "Proprietà")
+                b->click();
+    }
+    EXPECT_TRUE(tabs.contains("Avanzate")) << tabs.join(", ").toStdString();
 }
 
 namespace {
