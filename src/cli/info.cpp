@@ -23,18 +23,13 @@ std::string member(const char* key, const std::string& jsonValue)
     return std::string("\"") + key + "\": " + jsonValue;
 }
 
-// "{a, b, ...}", appended piece by piece: g++ 12 at -O3 takes a literal put
-// before a temporary string for an overlapping copy (a false -Wrestrict).
+// "{a, b, ...}".
 std::string object(std::initializer_list<std::string> members)
 {
-    std::string out(1, '{');
-    for (const std::string& x : members) {
-        if (out.size() > 1)
-            out += ", ";
-        out += x;
-    }
-    out += '}';
-    return out;
+    std::string out;
+    for (const std::string& x : members)
+        out += (out.empty() ? "" : ", ") + x;
+    return "{" + out + "}";
 }
 
 // The shape is documented in the README ("zondari-cli info --json"); keys are

@@ -122,6 +122,15 @@ public:
     // the runtime error report and the program goes on.
     void handle(const std::function<void()>& handler);
 
+    // The one way a window wires an event to its handler: a slot that runs
+    // `handler` of `window`, with the values given after it, inside the
+    // guard. Called at once (`slot(...)()`) it runs the handler there.
+    template <class W, class... Params, class... Bound>
+    auto slot(W* window, void (W::*handler)(Params...), Bound... bound)
+    {
+        return [this, window, handler, bound...] { handle([&] { (window->*handler)(bound...); }); };
+    }
+
     // The program folder with its trailing "/".
     std::string programPath() const { return withSlash(state.programFolder); }
 

@@ -14,14 +14,7 @@ inline bool isFolderEntry(std::string_view entry)
 
 inline std::string folderEntry(std::string_view folderPath)
 {
-    // Built by appending: g++ 12 at -O3 reports a false overlap (-Wrestrict)
-    // for a one-character literal put before a temporary string.
-    std::string entry;
-    entry.reserve(folderPath.size() + 2);
-    entry += '(';
-    entry += folderPath;
-    entry += ')';
-    return entry;
+    return "(" + std::string(folderPath) + ")";
 }
 
 // The file-name function: the part of a path after its last "/" or "\"

@@ -17,10 +17,7 @@ std::string extensionEntry(std::string_view fileName)
     const auto dot = fileName.rfind('.');
     if (dot == std::string_view::npos)
         return {};
-    // Appended rather than "." + ...: g++ 12 at -O3 reports a false overlap
-    // (-Wrestrict) for a one-character literal before a temporary string.
-    std::string entry = ".";
-    entry += text::toUpper(fileName.substr(dot + 1));
+    std::string entry = "." + text::toUpper(fileName.substr(dot + 1));
     if (entry.size() == 3)
         entry += ' ';
     return entry;

@@ -101,11 +101,11 @@ Form3::Form3(AppContext& ctx, QWidget* parent)
     grid->addWidget(Command3d1, 5, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
-    connect(Command1, &QToolButton::clicked, this, [this] { ctx_.handle([this] { Command1_Click(); }); });
-    connect(Command3d1, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command3d1_Click(); }); });
+    connect(Command1, &QToolButton::clicked, this, ctx_.slot(this, &Form3::Command1_Click));
+    connect(Command3d1, &QPushButton::clicked, this, ctx_.slot(this, &Form3::Command3d1_Click));
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(kAnimationMs);
-    connect(Timer1, &QTimer::timeout, this, [this] { ctx_.handle([this] { Timer1_Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, ctx_.slot(this, &Form3::Timer1_Timer));
     Timer1->start();
 }
 
@@ -187,7 +187,7 @@ void Form3::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
     if (!activated_) {
         activated_ = true;
-        ctx_.handle([this] { Activate(); });
+        ctx_.slot(this, &Form3::Activate)();
     }
 }
 
@@ -195,15 +195,15 @@ bool Form3::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (watched == Picture6) {
-            ctx_.handle([this] { Picture6_Click(); });
+            ctx_.slot(this, &Form3::Picture6_Click)();
             return true;
         }
         if (watched == Picture7) {
-            ctx_.handle([this] { Picture7_Click(); });
+            ctx_.slot(this, &Form3::Picture7_Click)();
             return true;
         }
         if (watched == Label8) {
-            ctx_.handle([this] { Label8_Click(); });
+            ctx_.slot(this, &Form3::Label8_Click)();
             return true;
         }
     }

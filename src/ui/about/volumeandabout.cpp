@@ -31,12 +31,12 @@ void registerVolumeAndAbout(AppContext& ctx)
         QMdiSubWindow* sub = ctx.frame->addChild(window);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
-        ctx.handle([window] { window->Load(); });
+        ctx.slot(window, &frmVolume::Load)();
         sub->show();
     };
     ctx.openers.showAbout = [&ctx] {
         Form3 about(ctx, ctx.frame);
-        ctx.handle([&about] { about.Load(); });
+        ctx.slot(&about, &Form3::Load)();
         about.exec();
     };
 }

@@ -87,7 +87,7 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     Command2->setObjectName("Command2");
     grid->addWidget(Command2, row, 0, 1, 2);
     grid->setRowStretch(row - 1, 1);
-    connect(Command2, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command2_Click(); }); });
+    connect(Command2, &QPushButton::clicked, this, ctx_.slot(this, &frmDATIMP3::Command2_Click));
 
     if (files::fileExists(ctx.programPath() + "zondlogo.jpg")) {
         const QPixmap logo(QString::fromStdString(ctx.programPath() + "zondlogo.jpg"));
@@ -167,7 +167,7 @@ void frmDATIMP3::Picture7_Click()
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)
 {
     if (watched == Picture7 && e->type() == QEvent::MouseButtonRelease) {
-        ctx_.handle([this] { Picture7_Click(); });
+        ctx_.slot(this, &frmDATIMP3::Picture7_Click)();
         return true;
     }
     return QWidget::eventFilter(watched, e);

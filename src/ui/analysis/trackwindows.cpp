@@ -46,7 +46,7 @@ void registerTrackWindows(AppContext& ctx)
         if (!ctx.frame)
             return;
         frmMain* editor = reload(ctx, loaded->editor);
-        ctx.handle([editor] { editor->Load(); });
+        ctx.slot(editor, &frmMain::Load)();
     };
 }
 

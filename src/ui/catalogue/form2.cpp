@@ -42,7 +42,7 @@ Form2::Form2(AppContext& ctx, QWidget* parent)
         box->setTristate(isFixedFileType(i));
         grid->addWidget(box, static_cast<int>(i) % kRows, static_cast<int>(i) / kRows);
         connect(box, &QCheckBox::clicked, this,
-            [this, i] { ctx_.handle([this, i] { Check1_Click(static_cast<int>(i)); }); });
+            ctx_.slot(this, &Form2::Check1_Click, static_cast<int>(i)));
         Check1[i] = box;
     }
 
@@ -56,8 +56,8 @@ Form2::Form2(AppContext& ctx, QWidget* parent)
     all->addLayout(buttons);
 
     Command3d1->setDefault(true);
-    connect(Command3d1, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command3d1_Click(); }); });
-    connect(Command3d2, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command3d2_Click(); }); });
+    connect(Command3d1, &QPushButton::clicked, this, ctx_.slot(this, &Form2::Command3d1_Click));
+    connect(Command3d2, &QPushButton::clicked, this, ctx_.slot(this, &Form2::Command3d2_Click));
 }
 
 int Form2::value(std::size_t index) const

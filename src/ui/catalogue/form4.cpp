@@ -61,8 +61,8 @@ Form4::Form4(AppContext& ctx, QWidget* parent)
     // A click on an option sends the typing back to the text.
     connect(Check1, &QCheckBox::clicked, Text1, [this] { Text1->setFocus(); });
     connect(Check2, &QCheckBox::clicked, Text1, [this] { Text1->setFocus(); });
-    connect(Command3d1, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command3d1_Click(); }); });
-    connect(Command3d2, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command3d2_Click(); }); });
+    connect(Command3d1, &QPushButton::clicked, this, ctx_.slot(this, &Form4::Command3d1_Click));
+    connect(Command3d2, &QPushButton::clicked, this, ctx_.slot(this, &Form4::Command3d2_Click));
 }
 
 void Form4::showEvent(QShowEvent* e)

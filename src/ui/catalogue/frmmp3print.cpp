@@ -158,7 +158,7 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     buildLayout();
     connectControls();
     connect(&scanWatcher_, &QFutureWatcherBase::progressTextChanged, Progress, &QLabel::setText);
-    connect(&scanWatcher_, &QFutureWatcherBase::finished, this, [this] { ctx_.handle([this] { finishScan(); }); });
+    connect(&scanWatcher_, &QFutureWatcherBase::finished, this, ctx_.slot(this, &frmMP3print::finishScan));
 }
 
 frmMP3print::~frmMP3print()
@@ -181,7 +181,7 @@ void frmMP3print::buildToolbar()
         a->setData(QString(b.key));
         a->setToolTip(b.toolTip);
         const QString key = b.key;
-        connect(a, &QAction::triggered, this, [this, key] { ctx_.handle([this, key] { Toolbar1_ButtonClick(key); }); });
+        connect(a, &QAction::triggered, this, ctx_.slot(this, &frmMP3print::Toolbar1_ButtonClick, key));
     }
 }
 
@@ -231,24 +231,21 @@ void frmMP3print::buildLayout()
 
 void frmMP3print::connectControls()
 {
-    auto guarded = [this](void (frmMP3print::*handler)()) {
-        return [this, handler] { ctx_.handle([this, handler] { (this->*handler)(); }); };
-    };
-    connect(List1, &QListWidget::itemClicked, this, guarded(&frmMP3print::List1_Click));
-    connect(List3, &QListWidget::itemClicked, this, guarded(&frmMP3print::List3_Click));
-    connect(List3, &CatalogueListBox::characterKey, this, guarded(&frmMP3print::List3_Click));
-    connect(List3, &QListWidget::itemDoubleClicked, this, guarded(&frmMP3print::List3_DblClick));
+    connect(List1, &QListWidget::itemClicked, this, ctx_.slot(this, &frmMP3print::List1_Click));
+    connect(List3, &QListWidget::itemClicked, this, ctx_.slot(this, &frmMP3print::List3_Click));
+    connect(List3, &CatalogueListBox::characterKey, this, ctx_.slot(this, &frmMP3print::List3_Click));
+    connect(List3, &QListWidget::itemDoubleClicked, this, ctx_.slot(this, &frmMP3print::List3_DblClick));
     connect(List3, &CatalogueListBox::rightButtonPressed, this, [this](const QPoint& at) {
         // The press also selects the item under the pointer: the menu's
         // commands act on it, so its title must be the one shown.
-        ctx_.handle([this] { List3_Click(); });
+        ctx_.slot(this, &frmMP3print::List3_Click)();
         if (ctx_.frame)
             ctx_.frame->menun()->popup(at);
     });
-    connect(Command1, &QPushButton::clicked, this, guarded(&frmMP3print::Command1_Click));
-    connect(Command2, &QPushButton::clicked, this, guarded(&frmMP3print::Command2_Click));
-    connect(Command3, &QPushButton::clicked, this, guarded(&frmMP3print::Command3_Click));
-    connect(Command4, &QPushButton::clicked, this, guarded(&frmMP3print::Command4_Click));
+    connect(Command1, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command1_Click));
+    connect(Command2, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command2_Click));
+    connect(Command3, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command3_Click));
+    connect(Command4, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command4_Click));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     // What is typed as the title is the current catalogue's; what others
@@ -323,7 +320,7 @@ void frmMP3print::Text2_FocusOut()
 {
     QWidget* to = QApplication::focusWidget();
     if (to && isAncestorOf(to)) {
-        ctx_.handle([this] { Text2_LostFocus(); });
+        ctx_.slot(this, &frmMP3print::Text2_LostFocus)();
         return;
     }
     if (to && !isOwnFrame(to))
@@ -335,7 +332,7 @@ void frmMP3print::Text2_FocusOut()
         if (isOwnFrame(now))
             Text2->setFocus(Qt::OtherFocusReason);
         else if (now && now != Text2 && isAncestorOf(now))
-            ctx_.handle([this] { Text2_LostFocus(); });
+            ctx_.slot(this, &frmMP3print::Text2_LostFocus)();
     });
 }
 
@@ -355,7 +352,7 @@ void frmMP3print::Load()
     // The root of the system's disk, as the root of its first drive was
     // where the original program started.
     if (st.scanFolder.empty())
-        st.scanFolder.assign(1, '/'); // not = "/": g++ 12 -O3 reports a false overlap (-Wrestrict)
+        st.scanFolder = "/";
     ctx_.goToProgramFolder();
     // What a scan killed while writing left behind.
     files::removeStaleTemporaries(st.programFolder);

@@ -18,7 +18,7 @@ QString grouped(std::size_t n)
 {
     std::string digits = std::to_string(n);
     for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), 1, '.'); // a char: g++ 12 -O3 misreads a "." (-Wrestrict)
+        digits.insert(static_cast<std::size_t>(i), ".");
     return QString::fromStdString(digits);
 }
 

@@ -29,7 +29,7 @@ void showMixer(AppContext& ctx)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(sub->sizeHint());
     sub->show();
-    ctx.handle([window] { window->Load(); });
+    ctx.slot(window, &mp3MIXER::Load)();
     ctx.frame->mdiArea()->setActiveSubWindow(sub);
 }
 

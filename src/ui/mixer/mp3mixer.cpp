@@ -118,12 +118,12 @@ mp3MIXER::mp3MIXER(AppContext& ctx, QWidget* parent)
                 d.reportFailure = false;
         });
     // Tracking: the volumes follow the fader while it is dragged.
-    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { guarded(&mp3MIXER::HScroll1_Change); });
-    connect(Command1, &QPushButton::clicked, this, [this] { guarded(&mp3MIXER::Command1_Click); });
-    connect(Command2, &QPushButton::clicked, this, [this] { guarded(&mp3MIXER::Command2_Click); });
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded(&mp3MIXER::Timer1_Timer); });
-    connect(Timer2, &QTimer::timeout, this, [this] { guarded(&mp3MIXER::Timer2_Timer); });
-    connect(Timer3, &QTimer::timeout, this, [this] { guarded(&mp3MIXER::Timer3_Timer); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, ctx_.slot(this, &mp3MIXER::HScroll1_Change));
+    connect(Command1, &QPushButton::clicked, this, ctx_.slot(this, &mp3MIXER::Command1_Click));
+    connect(Command2, &QPushButton::clicked, this, ctx_.slot(this, &mp3MIXER::Command2_Click));
+    connect(Timer1, &QTimer::timeout, this, ctx_.slot(this, &mp3MIXER::Timer1_Timer));
+    connect(Timer2, &QTimer::timeout, this, ctx_.slot(this, &mp3MIXER::Timer2_Timer));
+    connect(Timer3, &QTimer::timeout, this, ctx_.slot(this, &mp3MIXER::Timer3_Timer));
     Timer3->start();
 }
 
@@ -215,20 +215,15 @@ void mp3MIXER::connectDeck(int index)
     const Deck& d = decks_[static_cast<std::size_t>(index)];
     const bool left = index == 0;
     connect(d.file, &FileListBox::DblClick, this,
-        [this, left] { guarded(left ? &mp3MIXER::File1_DblClick : &mp3MIXER::File2_DblClick); });
+        ctx_.slot(this, left ? &mp3MIXER::File1_DblClick : &mp3MIXER::File2_DblClick));
     connect(d.slider, &QSlider::valueChanged, this,
-        [this, left] { guarded(left ? &mp3MIXER::Slider1_Change : &mp3MIXER::Slider2_Change); });
+        ctx_.slot(this, left ? &mp3MIXER::Slider1_Change : &mp3MIXER::Slider2_Change));
     connect(d.check, &QCheckBox::clicked, this,
-        [this, left] { guarded(left ? &mp3MIXER::Check1_Click : &mp3MIXER::Check2_Click); });
+        ctx_.slot(this, left ? &mp3MIXER::Check1_Click : &mp3MIXER::Check2_Click));
     connect(d.dir, &DirListBox::changed, this,
-        [this, left] { guarded(left ? &mp3MIXER::Dir1_Change : &mp3MIXER::Dir2_Change); });
+        ctx_.slot(this, left ? &mp3MIXER::Dir1_Change : &mp3MIXER::Dir2_Change));
     connect(d.drive, &DriveListBox::changed, this,
-        [this, left] { guarded(left ? &mp3MIXER::Drive1_Change : &mp3MIXER::Drive2_Change); });
-}
-
-void mp3MIXER::guarded(void (mp3MIXER::*handler)())
-{
-    ctx_.handle([this, handler] { (this->*handler)(); });
+        ctx_.slot(this, left ? &mp3MIXER::Drive1_Change : &mp3MIXER::Drive2_Change));
 }
 
 void mp3MIXER::Load()

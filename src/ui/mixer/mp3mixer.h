@@ -125,8 +125,6 @@ private:
     Deck buildDeck(int number, const char* caption);
     void buildLayout();
     void connectDeck(int index);
-    // Runs a handler inside the program's guard.
-    void guarded(void (mp3MIXER::*handler)());
 
     void loadDeck(Deck& deck);
     void sliderChange(Deck& deck);

@@ -72,9 +72,9 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     layout_->addWidget(Dir1, 1);
     layout_->addWidget(ExtGrid1);
 
-    connect(Dir1, &DirListBox::changed, this, [this] { ctx_.handle([this] { Dir1_Change(); }); });
-    connect(Drive1, &DriveListBox::changed, this, [this] { ctx_.handle([this] { Drive1_Change(); }); });
-    connect(watch_, &FolderWatch::changed, this, [this] { ctx_.handle([this] { followFolder(); }); });
+    connect(Dir1, &DirListBox::changed, this, ctx_.slot(this, &Form1::Dir1_Change));
+    connect(Drive1, &DriveListBox::changed, this, ctx_.slot(this, &Form1::Drive1_Change));
+    connect(watch_, &FolderWatch::changed, this, ctx_.slot(this, &Form1::followFolder));
     ctx.player.attach(this);
 }
 

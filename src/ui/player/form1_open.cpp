@@ -29,7 +29,7 @@ bool Form1::listFolder(const std::string& folder)
 
 void Form1::openPathGuarded(const std::string& absolutePath)
 {
-    ctx_.handle([&] { openPath(absolutePath); });
+    ctx_.slot(this, &Form1::openPath, absolutePath)();
 }
 
 void Form1::openPath(const std::string& absolutePath)

@@ -63,7 +63,7 @@ void Form1::buildPlayback()
             // A pressed button changes only as the command decides.
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
-            ctx_.handle([&] { Toolbar1_ButtonClick(key); });
+            ctx_.slot(this, &Form1::Toolbar1_ButtonClick, key)();
         });
     }
     button("riprendi")->setCheckable(true);
@@ -80,22 +80,22 @@ void Form1::buildPlayback()
     MediaPlayer1 = new MediaPlayerControl(ctx_.newPlayer(), this);
     MediaPlayer1->setObjectName("MediaPlayer1");
     media().onPositionChange([this](double oldPosition, double newPosition) {
-        ctx_.handle([&] { MediaPlayer1_PositionChange(oldPosition, newPosition); });
+        ctx_.slot(this, &Form1::MediaPlayer1_PositionChange, oldPosition, newPosition)();
     });
     media().onStateChange([this] { announce(); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(kTimerMs);
-    connect(Timer1, &QTimer::timeout, this, [this] { ctx_.handle([this] { Timer1_Timer(); }); });
+    connect(Timer1, &QTimer::timeout, this, ctx_.slot(this, &Form1::Timer1_Timer));
     Timer1->start();
 
-    connect(ExtGrid1, &TrackGrid::Click, this, [this] { ctx_.handle([this] { ExtGrid1_Click(); }); });
+    connect(ExtGrid1, &TrackGrid::Click, this, ctx_.slot(this, &Form1::ExtGrid1_Click));
     // Enter plays the row, Space pauses and starts again, as in any player.
-    connect(ExtGrid1, &TrackGrid::activatedRow, this, [this] { ctx_.handle([this] { ExtGrid1_Click(); }); });
+    connect(ExtGrid1, &TrackGrid::activatedRow, this, ctx_.slot(this, &Form1::ExtGrid1_Click));
     auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
     space->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(space, &QShortcut::activated, this, [this] { ctx_.handle([this] { Toolbar1_ButtonClick("riprendi"); }); });
+    connect(space, &QShortcut::activated, this, ctx_.slot(this, &Form1::Toolbar1_ButtonClick, QString("riprendi")));
 
     layout_->addWidget(Toolbar1);
     layout_->addWidget(lcd1, 0, Qt::AlignHCenter);
@@ -129,7 +129,7 @@ void Form1::announce()
 void Form1::playRow(int row)
 {
     ExtGrid1->setRow(row);
-    ctx_.handle([this] { ExtGrid1_Click(); });
+    ctx_.slot(this, &Form1::ExtGrid1_Click)();
 }
 
 void Form1::playOrResume()
@@ -146,18 +146,18 @@ void Form1::playOrResume()
 
 void Form1::pauseOrResume()
 {
-    ctx_.handle([this] { Toolbar1_ButtonClick("riprendi"); });
+    ctx_.slot(this, &Form1::Toolbar1_ButtonClick, QString("riprendi"))();
 }
 
 void Form1::stopPlayback()
 {
-    ctx_.handle([this] { media().stop(); });
+    ctx_.slot(&media(), &MediaPlayer::stop)();
     MediaPlayer1->refresh();
 }
 
 void Form1::seekTo(double seconds)
 {
-    ctx_.handle([&] { media().setCurrentPosition(seconds); });
+    ctx_.slot(&media(), &MediaPlayer::setCurrentPosition, seconds)();
 }
 
 MediaPlayer& Form1::media() const
@@ -188,7 +188,7 @@ void Form1::riempimp3(const std::string& track)
     // The details have their own guard: a track they cannot read still
     // plays.
     if (ctx_.openers.riempimp3)
-        ctx_.handle([&] { ctx_.openers.riempimp3(track); });
+        ctx_.handle([&] { ctx_.openers.riempimp3(track); }); // a hook, not a window's handler
 }
 
 void Form1::remember(const std::string& track)

@@ -117,8 +117,8 @@ frmVolume::frmVolume(AppContext& ctx, std::unique_ptr<Mixer> mixer, QWidget* par
     grid->addWidget(fixed("Label6", "OK"), 8, 0, Qt::AlignRight);
     grid->addWidget(Command1, 8, 1);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { ctx_.handle([this] { Command1_Click(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { ctx_.handle([this] { Timer1_Timer(); }); });
+    connect(Command1, &QPushButton::clicked, this, ctx_.slot(this, &frmVolume::Command1_Click));
+    connect(Timer1, &QTimer::timeout, this, ctx_.slot(this, &frmVolume::Timer1_Timer));
 }
 
 frmVolume::~frmVolume()
@@ -255,11 +255,11 @@ bool frmVolume::eventFilter(QObject* watched, QEvent* e)
         auto* m = static_cast<QMouseEvent*>(e);
         const double y = m->position().y();
         if (e->type() == QEvent::MouseButtonPress)
-            ctx_.handle([&] { Image1_MouseDown(int(m->button()), y); });
+            ctx_.slot(this, &frmVolume::Image1_MouseDown, int(m->button()), y)();
         else if (e->type() == QEvent::MouseMove)
-            ctx_.handle([&] { Image1_MouseMove(m->buttons().toInt(), y); });
+            ctx_.slot(this, &frmVolume::Image1_MouseMove, m->buttons().toInt(), y)();
         else
-            ctx_.handle([&] { Image1_MouseUp(int(m->button()), y); });
+            ctx_.slot(this, &frmVolume::Image1_MouseUp, int(m->button()), y)();
         return true;
     }
     default:

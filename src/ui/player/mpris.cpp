@@ -193,7 +193,7 @@ void Mpris::Raise()
 void Mpris::Quit()
 {
     if (MDIForm1* frame = ctx_.frame)
-        ctx_.handle([frame] { frame->MenuEsci_Click(); });
+        ctx_.slot(frame, &MDIForm1::MenuEsci_Click)();
 }
 
 void Mpris::Next()

@@ -121,11 +121,11 @@ fONTEN::fONTEN(AppContext& ctx, QWidget* parent)
     resize(560, 340);
 
     // The sample follows the chosen item, not the list's keyboard cursor.
-    connect(LstFonts, &QListWidget::itemSelectionChanged, this, [this] { ctx_.handle([this] { LstFonts_Click(); }); });
-    connect(Check3d1, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d1_Click(); }); });
-    connect(Check3d2, &QCheckBox::toggled, this, [this] { ctx_.handle([this] { Check3d2_Click(); }); });
-    connect(cmdOK, &QToolButton::clicked, this, [this] { ctx_.handle([this] { cmdOK_Click(); }); });
-    connect(cmdCancel, &QToolButton::clicked, this, [this] { ctx_.handle([this] { cmdCancel_Click(); }); });
+    connect(LstFonts, &QListWidget::itemSelectionChanged, this, ctx_.slot(this, &fONTEN::LstFonts_Click));
+    connect(Check3d1, &QCheckBox::toggled, this, ctx_.slot(this, &fONTEN::Check3d1_Click));
+    connect(Check3d2, &QCheckBox::toggled, this, ctx_.slot(this, &fONTEN::Check3d2_Click));
+    connect(cmdOK, &QToolButton::clicked, this, ctx_.slot(this, &fONTEN::cmdOK_Click));
+    connect(cmdCancel, &QToolButton::clicked, this, ctx_.slot(this, &fONTEN::cmdCancel_Click));
     Label3->installEventFilter(this);
     Label4->installEventFilter(this);
 }
@@ -134,11 +134,11 @@ bool fONTEN::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (watched == Label3) {
-            ctx_.handle([this] { cmdOK_Click(); });
+            ctx_.slot(this, &fONTEN::cmdOK_Click)();
             return true;
         }
         if (watched == Label4) {
-            ctx_.handle([this] { cmdCancel_Click(); });
+            ctx_.slot(this, &fONTEN::cmdCancel_Click)();
             return true;
         }
     }
@@ -197,7 +197,7 @@ void fONTEN::showEvent(QShowEvent* e)
     shownItalic_ = Check3d1->isChecked();
     shownBold_ = Check3d2->isChecked();
     shownSize_ = Text1->text();
-    ctx_.handle([this] { Form_Paint(); });
+    ctx_.slot(this, &fONTEN::Form_Paint)();
 }
 
 void fONTEN::Form_Paint()
@@ -275,7 +275,7 @@ void fONTEN::cmdCancel_Click()
 
 void fONTEN::reject()
 {
-    ctx_.handle([this] { cmdCancel_Click(); });
+    ctx_.slot(this, &fONTEN::cmdCancel_Click)();
 }
 
 } // namespace zondari

@@ -85,7 +85,7 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
         auto* o = new QRadioButton(QString("&%1").arg(i + 2), Frame1);
         o->setObjectName(QString("Option1_%1").arg(i));
         options->addWidget(o);
-        connect(o, &QRadioButton::clicked, this, [this, i] { ctx_.handle([this, i] { Option1_Click(i); }); });
+        connect(o, &QRadioButton::clicked, this, ctx_.slot(this, &FrmPreview::Option1_Click, i));
         Option1[static_cast<std::size_t>(i)] = o;
     }
 
@@ -95,7 +95,7 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
     FontSize = new QLabel(this);
     FontSize->setObjectName("FontSize");
     FontSize->setTextFormat(Qt::PlainText);
-    connect(Fit, &QCheckBox::clicked, this, [this] { ctx_.handle([this] { Fit_Click(); }); });
+    connect(Fit, &QCheckBox::clicked, this, ctx_.slot(this, &FrmPreview::Fit_Click));
 
     Command4
         = pictureButton(this, QStyle::SP_FileDialogInfoView, "preferences-desktop-font", "Command4", "Tipo di Font");
@@ -127,9 +127,9 @@ FrmPreview::FrmPreview(AppContext& ctx, QWidget* parent)
     all->addLayout(bar);
     all->addWidget(pageArea_, 1);
 
-    connect(Command4, &QToolButton::clicked, this, [this] { ctx_.handle([this] { Command4_Click(); }); });
-    connect(Command3, &QToolButton::clicked, this, [this] { ctx_.handle([this] { Command3_Click(); }); });
-    connect(Command1, &QToolButton::clicked, this, [this] { ctx_.handle([this] { Command1_Click(); }); });
+    connect(Command4, &QToolButton::clicked, this, ctx_.slot(this, &FrmPreview::Command4_Click));
+    connect(Command3, &QToolButton::clicked, this, ctx_.slot(this, &FrmPreview::Command3_Click));
+    connect(Command1, &QToolButton::clicked, this, ctx_.slot(this, &FrmPreview::Command1_Click));
 }
 
 FrmPreview::~FrmPreview() = default;
@@ -138,11 +138,11 @@ bool FrmPreview::eventFilter(QObject* watched, QEvent* e)
 {
     if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (watched == Label1)
-            ctx_.handle([this] { Command1_Click(); });
+            ctx_.slot(this, &FrmPreview::Command1_Click)();
         else if (watched == Label2)
-            ctx_.handle([this] { Command4_Click(); });
+            ctx_.slot(this, &FrmPreview::Command4_Click)();
         else if (watched == Label7)
-            ctx_.handle([this] { Command3_Click(); });
+            ctx_.slot(this, &FrmPreview::Command3_Click)();
         else
             return QWidget::eventFilter(watched, e);
         return true;
@@ -156,7 +156,7 @@ void FrmPreview::resizeEvent(QResizeEvent* e)
     if (!loaded_)
         return;
     fitPicture();
-    ctx_.handle([this] { RedrawPreview(); });
+    ctx_.slot(this, &FrmPreview::RedrawPreview)();
 }
 
 QPrinter& FrmPreview::printer()

@@ -32,7 +32,7 @@ FrmPreview* showPreview(AppContext& ctx)
         QObject::connect(
             ctx.frame->mdiArea(), &QMdiArea::subWindowActivated, preview, [&ctx, sub, preview](QMdiSubWindow* w) {
                 if (w == sub)
-                    ctx.handle([preview] { preview->Form_Activate(); });
+                    ctx.slot(preview, &FrmPreview::Form_Activate)();
             });
         sub->move(0, 0);
         sub->show();

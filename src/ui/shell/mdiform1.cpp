@@ -56,7 +56,7 @@ QAction* MDIForm1::addItem(QMenu* menu, const char* name, const QString& caption
 {
     QAction* a = menu->addAction(caption);
     a->setObjectName(name);
-    connect(a, &QAction::triggered, this, [this, slot] { ctx_.handle([this, slot] { (this->*slot)(); }); });
+    connect(a, &QAction::triggered, this, ctx_.slot(this, slot));
     return a;
 }
 
@@ -152,7 +152,7 @@ void MDIForm1::Load()
     setWindowState(windowState() | Qt::WindowMaximized);
     ctx_.state.searchFolders = 1;
     // The settings are read whatever happens to the current folder.
-    ctx_.handle([this] { ctx_.goToProgramFolder(); });
+    ctx_.slot(&ctx_, &AppContext::goToProgramFolder)();
     readSettings(ctx_);
 }
 
@@ -163,7 +163,7 @@ bool MDIForm1::event(QEvent* e)
         if (ownActivation_)
             ownActivation_ = false; // back from our own warning: not a new activation
         else if (!warning_)
-            ctx_.handle([this] { Activate(); });
+            ctx_.slot(this, &MDIForm1::Activate)();
     }
     return r;
 }

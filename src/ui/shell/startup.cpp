@@ -30,7 +30,7 @@ MDIForm1* startZondari(AppContext& ctx)
     preset.fillEmptyFrom(ctx.openers);
     ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
-    ctx.handle([&] { frame->Load(); });
+    ctx.slot(frame, &MDIForm1::Load)();
     auto* player = new Form1(ctx);
     QMdiSubWindow* sub = frame->addChild(player);
     sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
@@ -40,7 +40,7 @@ MDIForm1* startZondari(AppContext& ctx)
         frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
     sub->show();
-    ctx.handle([&] { player->Load(); });
+    ctx.slot(player, &Form1::Load)();
     sub->move(0, 0);
     return frame;
 }

@@ -118,8 +118,7 @@ frmMain::frmMain(AppContext& ctx, QWidget* parent)
     layout->addStretch(1);
 
     const auto on = [this](QPushButton* b, void (frmMain::*handler)()) {
-        connect(
-            b, &QPushButton::clicked, this, [this, handler] { ctx_.handle([this, handler] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this, ctx_.slot(this, handler));
     };
     on(Command1, &frmMain::Command1_Click);
     on(Command2, &frmMain::Command2_Click);
