@@ -18,7 +18,6 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    pid_t pid() const { return pid_; }
     bool started() const { return pid_ > 0; }
 
     void send(const std::string& text);
@@ -34,7 +33,6 @@ public:
     void kill();
     // Waits for the child: its exit status, or minus the signal that ended it.
     int wait();
-    bool ended() const { return ended_; }
 
 private:
     bool readSome(int timeoutMs);
@@ -69,10 +67,5 @@ const char* testChildData();
 // `env` added to its environment and `data` handed to it; the test fails,
 // with what the child printed, when the child's run of it fails.
 void runTestInChild(const std::string& data, const std::vector<std::string>& env);
-
-// Whether the process `pid` has a file of `folder` open for writing (or
-// `folder` itself names a file it has so open): seen from outside, it is
-// in the middle of a write there.
-bool isWritingIn(pid_t pid, const std::string& folder);
 
 } // namespace zondari::test
