@@ -8,12 +8,13 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace zondari::test {
 
-Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env)
+Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env, bool errorsApart)
 {
     // Everything the child needs is made before the fork: after it, in a
     // process that may have threads, only exec is safe. env(1) adds the
@@ -25,21 +26,24 @@ Child::Child(const std::vector<std::string>& argv, const std::vector<std::string
     for (std::string& s : words)
         args.push_back(s.data());
     args.push_back(nullptr);
-    int in[2], out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0)
+    int in[2], out[2], err[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return;
     pid_ = ::fork();
     if (pid_ == 0) {
+        ::setpgid(0, 0);
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
-        ::dup2(out[1], 2);
+        ::dup2(errorsApart ? err[1] : out[1], 2);
         ::execv(args[0], args.data());
         ::_exit(127);
     }
-    ::close(in[0]);
-    ::close(out[1]);
+    ::setpgid(pid_, pid_); // as the child does: a kill may come before it has
+    for (const int fd : {in[0], out[1], err[1]})
+        ::close(fd);
     in_ = in[1];
-    outPipe_ = out[0];
+    pipes_[0] = out[0];
+    pipes_[1] = err[0];
 }
 
 Child::~Child()
@@ -48,10 +52,9 @@ Child::~Child()
         kill();
         wait();
     }
-    if (in_ >= 0)
-        ::close(in_);
-    if (outPipe_ >= 0)
-        ::close(outPipe_);
+    for (const int fd : {in_, pipes_[0], pipes_[1]})
+        if (fd >= 0)
+            ::close(fd);
 }
 
 void Child::send(const std::string& text)
@@ -76,20 +79,22 @@ void Child::closeInput()
 
 bool Child::readSome(int timeoutMs)
 {
-    if (outPipe_ < 0)
+    pollfd fds[2] = {{pipes_[0], POLLIN, 0}, {pipes_[1], POLLIN, 0}};
+    if (pipes_[0] < 0 && pipes_[1] < 0)
         return false;
-    pollfd p{outPipe_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, timeoutMs);
+    const int ready = ::poll(fds, 2, timeoutMs);
     if (ready <= 0)
         return ready == 0 || errno == EINTR;
-    char buf[4096];
-    const ssize_t n = ::read(outPipe_, buf, sizeof buf);
-    if (n <= 0) {
-        ::close(outPipe_);
-        outPipe_ = -1;
-        return false;
+    for (int i = 0; i < 2; ++i) {
+        char buf[65536];
+        const ssize_t n = fds[i].revents ? ::read(pipes_[i], buf, sizeof buf) : -1;
+        if (n > 0) {
+            (i ? err_ : out_).append(buf, static_cast<std::size_t>(n));
+        } else if (fds[i].revents && (n == 0 || errno != EINTR)) {
+            ::close(pipes_[i]);
+            pipes_[i] = -1;
+        }
     }
-    out_.append(buf, static_cast<std::size_t>(n));
     return true;
 }
 
@@ -110,21 +115,22 @@ bool Child::waitForLine(const std::string& line, std::chrono::milliseconds timeo
     }
 }
 
-void Child::readToEnd(std::chrono::milliseconds timeout)
+bool Child::readToEnd(std::chrono::milliseconds timeout)
 {
     const auto until = std::chrono::steady_clock::now() + timeout;
-    while (outPipe_ >= 0) {
+    while (pipes_[0] >= 0 || pipes_[1] >= 0) {
         const auto left
             = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
-            return;
+            return pipes_[0] < 0 && pipes_[1] < 0;
     }
+    return true;
 }
 
 void Child::kill()
 {
     if (started() && !ended_)
-        ::kill(pid_, SIGKILL);
+        ::kill(-pid_, SIGKILL);
 }
 
 int Child::wait()
@@ -133,9 +139,11 @@ int Child::wait()
         return -1;
     if (!ended_) {
         int st = 0;
-        while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) { }
+        rusage usage{};
+        while (::wait4(pid_, &st, 0, &usage) < 0 && errno == EINTR) { }
         ended_ = true;
         status_ = WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? -WTERMSIG(st) : -1;
+        peakKib_ = usage.ru_maxrss;
     }
     return status_;
 }
