@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -8,32 +9,24 @@
 
 using namespace zondari;
 
-TEST(AutomaticAdvance, NextRowFollowsTheGridAndWrapsToTheFirstTrack)
-{
-    // A grid of 3 tracks has 4 rows with its header.
-    EXPECT_EQ(nextTrackRow(1, 4), 2);
-    EXPECT_EQ(nextTrackRow(2, 4), 3);
-    EXPECT_EQ(nextTrackRow(3, 4), 1);
-    // Nothing chosen yet (the header): the first track.
-    EXPECT_EQ(nextTrackRow(0, 4), 1);
-    // One track: itself again.
-    EXPECT_EQ(nextTrackRow(1, 2), 1);
-    // No track at all.
-    EXPECT_EQ(nextTrackRow(0, 1), 0);
-}
-
 TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridEndsThePlayMode)
 {
-    EXPECT_EQ(tickStep(kStopped, true, 4), TickStep::Advance);
-    EXPECT_EQ(tickStep(kPlaying, true, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kPaused, true, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kStopped, false, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kPlaying, false, 4), TickStep::DisplayOnly);
-    // Any other state the player may report waits too.
-    EXPECT_EQ(tickStep(3, true, 4), TickStep::DisplayOnly);
-    // An empty grid ends the play mode instead of failing every tick.
-    EXPECT_EQ(tickStep(kStopped, true, 1), TickStep::ReleasePlayMode);
-    EXPECT_EQ(tickStep(kStopped, false, 1), TickStep::DisplayOnly);
+    const struct {
+        int state;
+        bool playMode;
+        int rows; // with the header
+        TickStep step;
+    } cases[] = {
+        {kStopped, true, 4, TickStep::Advance},
+        {kPlaying, true, 4, TickStep::DisplayOnly},
+        {kPaused, true, 4, TickStep::DisplayOnly},
+        {kStopped, false, 4, TickStep::DisplayOnly},
+        {3, true, 4, TickStep::DisplayOnly}, // any other state the player may report waits too
+        {kStopped, true, 1, TickStep::ReleasePlayMode}, // rather than failing every tick
+        {kStopped, false, 1, TickStep::DisplayOnly},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tickStep(c.state, c.playMode, c.rows), c.step) << c.state << c.playMode << c.rows;
 }
 
 namespace {
@@ -144,15 +137,19 @@ TEST(AutoAdvance, RiprendiBeforeAnyChoiceStartsTheFirstRowWithoutAReport)
     EXPECT_EQ(a.tick(stopped("", true), rows), TickStep::Advance);
 }
 
-TEST(MediaVolume, HundredthsOfADecibelBecomeAGain)
+TEST(MediaVolume, HundredthsOfADecibelAreAGainAndAGainFromTheBusIsAVolume)
 {
-    EXPECT_DOUBLE_EQ(volumeGain(0), 1.0);
-    EXPECT_NEAR(volumeGain(-2000), 0.1, 1e-12); // -20 dB
-    EXPECT_NEAR(volumeGain(-600), 0.501187, 1e-6); // -6 dB
-    EXPECT_NEAR(volumeGain(-9999), 1.0011e-5, 1e-8);
-    EXPECT_EQ(volumeGain(kSilentVolume), 0.0);
-    EXPECT_EQ(volumeGain(-12000), 0.0);
+    for (const auto& [volume, gain] : {std::pair{0, 1.0}, {-2000, 0.1}, {-600, 0.501187}, {-9999, 1.0011e-5}})
+        EXPECT_NEAR(volumeGain(volume), gain, gain * 1e-4) << volume;
+    for (int volume : {kSilentVolume, -12000})
+        EXPECT_EQ(volumeGain(volume), 0.0);
     EXPECT_EQ(volumeGain(300), 1.0);
+    for (int v : {0, -1, -602, -6000, -9999})
+        EXPECT_EQ(volumeOfGain(volumeGain(v)), v) << v;
+    // No amplification; silence for what is no gain or below the quietest step.
+    for (const auto& [gain, volume] : {std::pair{1.5, 0}, {0.0, kSilentVolume}, {-0.3, kSilentVolume},
+             {1e-9, kSilentVolume}, {std::nan(""), kSilentVolume}})
+        EXPECT_EQ(volumeOfGain(gain), volume) << gain;
 }
 
 TEST(TrackRows, MusicFilesNumberedInTheOrderGivenAVanishedOneLeftOut)

@@ -10,13 +10,10 @@ using namespace zondari::playlist;
 
 TEST(Playlist, RecognisesPlaylistNamesInAnyCase)
 {
-    EXPECT_TRUE(isPlaylist("lista.m3u"));
-    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U"));
-    EXPECT_TRUE(isPlaylist("lista.m3u8"));
-    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U8"));
-    EXPECT_FALSE(isPlaylist("lista.m3u8.bak"));
-    EXPECT_FALSE(isPlaylist("m3u"));
-    EXPECT_FALSE(isPlaylist("brano.mp3"));
+    for (const char* yes : {"lista.m3u", "/musica/LISTA.M3U", "lista.m3u8", "/musica/LISTA.M3U8"})
+        EXPECT_TRUE(isPlaylist(yes)) << yes;
+    for (const char* no : {"lista.m3u8.bak", "m3u", "brano.mp3"})
+        EXPECT_FALSE(isPlaylist(no)) << no;
 }
 
 TEST(Playlist, EntriesSkipCommentsAndBlankLinesAndResolveAgainstTheListsFolder)
