@@ -7,20 +7,15 @@
 using namespace zondari;
 using namespace zondari::catalogue;
 
-TEST(CatalogueEntry, FolderEntriesBeginWithAParenthesis)
+TEST(CatalogueEntry, FolderEntriesBeginWithAParenthesisAndTheNameFollowsTheLastSlashOfEitherKind)
 {
     EXPECT_TRUE(isFolderEntry("(/media/cd/Rock)"));
     EXPECT_FALSE(isFolderEntry("/media/cd/Rock/a.mp3"));
     EXPECT_FALSE(isFolderEntry(""));
-}
-
-TEST(CatalogueEntry, FileNameIsThePartAfterTheLastSlashOfEitherKind)
-{
-    EXPECT_EQ(fileNameOf("/media/cd/Rock/brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("C:\\Musica\\Rock\\brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("C:\\Musica/misto\\x.mp3"), "x.mp3");
-    EXPECT_EQ(fileNameOf("brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("/media/cd/"), "");
+    for (const auto& [entry, name] :
+        {std::pair{"/media/cd/Rock/brano.mp3", "brano.mp3"}, {"C:\\Musica\\Rock\\brano.mp3", "brano.mp3"},
+            {"C:\\Musica/misto\\x.mp3", "x.mp3"}, {"brano.mp3", "brano.mp3"}, {"/media/cd/", ""}})
+        EXPECT_EQ(fileNameOf(entry), name) << entry;
 }
 
 TEST(CatalogueList, ItemShowsNameAndTitleAndGivesTheNameBack)
