@@ -92,15 +92,6 @@ TEST(DirSearch, PatternIgnoresLetterCase)
     EXPECT_FALSE(files::matchesPattern("ab.mp3", "?.MP3"));
 }
 
-TEST(Paths, AbsoluteWithoutTrailingSlash)
-{
-    EXPECT_EQ(files::absolutePath("/a/b/../c/"), "/a/c");
-    EXPECT_EQ(files::absolutePath("/"), "/");
-    EXPECT_EQ(files::folderOf("/a/b.mp3"), "/a");
-    EXPECT_EQ(files::folderOf("/b.mp3"), "/");
-    EXPECT_EQ(files::nameOf("/a/b.mp3"), "b.mp3");
-}
-
 TEST(ReplaceFile, WhatTheProducerTakesBackIsGoneAndAFailureLeavesTheOldFileAlone)
 {
     TempDir dir;
