@@ -31,20 +31,6 @@ TEST(CrossfaderLaw, EndsMiddleAndClampsAndTheDeckHeardChangesJustPastTheMiddle)
     EXPECT_EQ(dominantDeck(0) + dominantDeck(5000) + dominantDeck(5001) + dominantDeck(10000), "1122");
 }
 
-TEST(Crossfade, EachWayReachesTheEndInThirtyOneStepsThenFinishesAndNeverPassesIt)
-{
-    for (const auto& [from, way, end] : {std::tuple{0, Fade::TowardsRight, 10000}, {10000, Fade::TowardsLeft, 0}}) {
-        int value = from, steps = 0;
-        for (FadeTick t = crossfadeTick(value, way); !t.finished && steps < 40; t = crossfadeTick(value, way), ++steps)
-            value = t.value;
-        EXPECT_EQ(steps, 31);
-        EXPECT_EQ(value, end);
-    }
-    EXPECT_EQ(crossfadeTick(0, Fade::TowardsRight).value, 333); // 9990 after 30 steps, then 10000
-    EXPECT_EQ(crossfadeTick(9990, Fade::TowardsRight).value, 10000);
-    EXPECT_EQ(crossfadeTick(200, Fade::TowardsLeft).value, 0);
-}
-
 TEST(AutoMix, TheOtherDeckStartsFirstThenTheCrossfadeWithTheSettingsReadAsValReadsThem)
 {
     const struct {
@@ -91,24 +77,4 @@ TEST(DeckCaption, IsTheNameWithoutItsExtensionTheTickersTitleTheTrimmedNameWhile
     EXPECT_EQ(tickerTitle("/musica/dischi/ brano.mp3 ", true), "brano.mp3");
     EXPECT_EQ(tickerTitle("C:\\musica\\brano.mp3", true), "brano.mp3");
     EXPECT_EQ(tickerTitle("/musica/brano.mp3", false), "Nessuna canzone");
-}
-
-TEST(DeckTicker, ShowsTheTitleThreeSpacesAndItAgainInTwentyFiveCharactersNotBytes)
-{
-    Ticker t;
-    for (const char* e : {"abcd   abcd", "bcd   abcd", "cd   abcd", "d   abcd", "abcd   abcd"})
-        EXPECT_EQ(t.tick("abcd"), e);
-    // "è" and "ò" are two bytes each: the window counts them as one.
-    Ticker accented;
-    const std::string title = "Perché è così però.mp3"; // 22 characters
-    EXPECT_EQ(accented.tick(title), "Perché è così però.mp3   ");
-    EXPECT_EQ(accented.tick(title), "erché è così però.mp3   P");
-    for (int i = 3; i <= 22; ++i)
-        accented.tick(title);
-    EXPECT_EQ(accented.tick(title), "Perché è così però.mp3   "); // round again after 22 ticks
-    // A shorter title takes the ticker back to its start.
-    for (int i = 2; i <= 10; ++i)
-        accented.tick(title);
-    EXPECT_EQ(accented.tick("abc"), "abc   abc");
-    EXPECT_EQ(accented.tick(""), "   ");
 }

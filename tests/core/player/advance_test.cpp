@@ -1,4 +1,7 @@
 #include <cmath>
+// (A failed track reported as the next starts, a round with nothing
+// played, an empty folder and Riprendi: ui/player/playback_test.cpp.)
+
 #include <gtest/gtest.h>
 #include <map>
 
@@ -8,26 +11,6 @@
 #include "core/player/trackrows.h"
 
 using namespace zondari;
-
-TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridEndsThePlayMode)
-{
-    const struct {
-        int state;
-        bool playMode;
-        int rows; // with the header
-        TickStep step;
-    } cases[] = {
-        {kStopped, true, 4, TickStep::Advance},
-        {kPlaying, true, 4, TickStep::DisplayOnly},
-        {kPaused, true, 4, TickStep::DisplayOnly},
-        {kStopped, false, 4, TickStep::DisplayOnly},
-        {3, true, 4, TickStep::DisplayOnly}, // any other state the player may report waits too
-        {kStopped, true, 1, TickStep::ReleasePlayMode}, // rather than failing every tick
-        {kStopped, false, 1, TickStep::DisplayOnly},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(tickStep(c.state, c.playMode, c.rows), c.step) << c.state << c.playMode << c.rows;
-}
 
 namespace {
 
@@ -57,42 +40,6 @@ std::vector<TickStep> untilAdvance(AutoAdvance& a, const std::string& track, con
 }
 
 } // namespace
-
-TEST(AutoAdvance, AFailedTrackIsReportedAsTheNextStartsOnTheSameTick)
-{
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
-    a.newRound();
-    // Still opening: nothing to say yet.
-    EXPECT_EQ(a.tick(PlayerFacts{kPlaying, true, false, " a.mp3"}, rows), TickStep::DisplayOnly);
-    EXPECT_EQ(untilAdvance(a, " a.mp3", rows), std::vector<TickStep>{TickStep::SkipUnplayable});
-    EXPECT_EQ(AutoAdvance::report(" a.mp3"), "Impossibile riprodurre: a.mp3");
-
-    // With the play mode off the failure is told, and nothing moves on.
-    AutoAdvance off;
-    EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::ReportUnplayable);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::DisplayOnly);
-}
-
-TEST(AutoAdvance, AWholeRoundWithNothingPlayedEndsThePlayMode)
-{
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
-    a.newRound();
-    EXPECT_EQ(untilAdvance(a, "a.mp3", rows).back(), TickStep::SkipUnplayable);
-    EXPECT_EQ(untilAdvance(a, " b.mp3", rows).back(), TickStep::SkipUnplayable);
-    EXPECT_EQ(untilAdvance(a, " c.mp3", rows), std::vector<TickStep>{TickStep::ReportUnplayableAndRelease});
-
-    // One track that cannot be played is not played again and again.
-    AutoAdvance one;
-    one.newRound();
-    EXPECT_EQ(one.tick(stopped("solo.mp3", true), grid({"solo.mp3"})), TickStep::ReportUnplayableAndRelease);
-
-    // A person starting a track begins a new round.
-    a.newRound();
-    EXPECT_EQ(untilAdvance(a, "c.mp3", rows).back(), TickStep::SkipUnplayable);
-}
 
 TEST(AutoAdvance, ATrackThatPlaysKeepsTheRoundGoing)
 {
@@ -127,14 +74,6 @@ TEST(AutoAdvance, TheRoundFollowsTheGridAsFilesComeAndGo)
 
     // A folder emptied under the player: the play mode ends quietly.
     EXPECT_EQ(b.tick(stopped("", false), {}), TickStep::ReleasePlayMode);
-}
-
-TEST(AutoAdvance, RiprendiBeforeAnyChoiceStartsTheFirstRowWithoutAReport)
-{
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3"});
-    a.newRound();
-    EXPECT_EQ(a.tick(stopped("", true), rows), TickStep::Advance);
 }
 
 TEST(MediaVolume, HundredthsOfADecibelAreAGainAndAGainFromTheBusIsAVolume)

@@ -71,15 +71,6 @@ TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
     EXPECT_FALSE(id3v1::decode(bytes.substr(1)).has_value());
 }
 
-TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
-{
-    EXPECT_EQ(FileNamePart("C:\\musica\\brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("D:brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("/home/anna/musica/brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("C:\\musica\\"), "");
-}
-
 TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)
 {
     tageditor::Fields shown{"T", "A", "B", "2001", "C", -1};
