@@ -121,29 +121,6 @@ TEST(DatabasePage, WindowsCataloguesAndOddLettersAreFound)
     EXPECT_EQ(hits, 3);
 }
 
-TEST(DatabasePage, NameNotInUtf8IsLinkedByItsBytesAndShownReadable)
-{
-    const std::string marked = "\xEF\xBB\xBF"
-                               "Casa\r\n(/m/caf\xe9)\r\n/m/caf\xe9/bad\xffname.mp3\r\n/m/perché.mp3\r\n";
-    DatabasePage all(PageRequest{});
-    std::string out;
-    all.addCatalogue(marked, out);
-    EXPECT_EQ(linesOf(out),
-        (Lines{"<p>Raccolta musicale : \"Casa\" </p><hr><p>", "</p><p>(/m/caf\uFFFD)<br>",
-            "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">bad\uFFFDname.mp3</a><br>",
-            "<a href=\"file:///m/perch%C3%A9.mp3\">perché.mp3</a><br>", "</p>"}));
-    // Found on every path the search takes, linked the same way.
-    for (const auto& [text, exact] : {std::pair{"NAME", false}, {"name", true}, {"caf\uFFFD/bad", true}}) {
-        long hits = 0;
-        const Lines found = searched(text::splitLines(marked), text, exact, false, hits);
-        EXPECT_EQ(hits, 1) << text;
-        EXPECT_EQ(found[1], "<a href=\"file:///m/caf%E9/bad%FFname.mp3\">/m/caf\uFFFD/bad\uFFFDname.mp3</a><br>")
-            << text;
-    }
-    EXPECT_NE(exportPage("T", {"/m/caf\xe9.mp3"}).find("<a href=\"file:///m/caf%E9.mp3\">caf\uFFFD.mp3</a>"),
-        std::string::npos);
-}
-
 TEST(DatabasePage, SearchReadsEachLineAsTheCatalogueReaderDoesWhicheverPathItTakes)
 {
     // Mixed lines: the whole file reads as Windows-1252, whether the line
