@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/catalogue/cataloguelist.h"
 #include "platform/cataloguestore.h"
@@ -131,6 +132,11 @@ TEST(CatalogueStore, ReadsEveryCatalogueAsParseCatalogueDoesWhateverItsSize)
     ASSERT_TRUE(title);
     EXPECT_EQ(*title, std::string(kMaxTitleBytes, '\0'));
     EXPECT_EQ(*readCatalogueTitle(pf.write("m.txt", marked)), "Casa");
+    // A folder, or a FIFO named like a catalogue, is refused at once, not waited on.
+    ASSERT_EQ(::mkfifo((pf / "coda.txt").c_str(), 0644), 0);
+    EXPECT_FALSE(readCatalogue(pf / "coda.txt"));
+    EXPECT_FALSE(readCatalogueTitle(pf / "coda.txt"));
+    EXPECT_FALSE(readCatalogue(pf.path()));
 }
 
 TEST(CatalogueStore, RescanComparesWithTheStoredCatalogueByItsText)
