@@ -1,3 +1,6 @@
+// (Dragging, typing and opening at the system's volume through the window:
+// ui/player/frmvolume_test.cpp.)
+
 #include <gtest/gtest.h>
 
 #include "core/player/volumeslider.h"
@@ -37,7 +40,7 @@ TEST(VolumeSlider, TheKnobOpensWhereTheSystemsVolumeIsAndADragKeepsItInsideTheTr
 
 TEST(VolumeSlider, TheTypedValueIsANumberWithinTheBounds)
 {
-    for (const auto& [typed, value] : {std::pair{"  1200 ", 1200}, {"13.5", 14}, {"99999999999", 65536}, {"-3", 0}})
+    for (const auto& [typed, value] : {std::pair{"13.5", 14}, {"99999999999", 65536}, {"-3", 0}})
         EXPECT_EQ(volumeFromText(typed, 0, 65536), value) << typed;
     EXPECT_EQ(volumeFromText("-3", -10, 0), -3);
     for (const char* notANumber : {"", "forte", "12a", "1.2.3", "-", "."})
