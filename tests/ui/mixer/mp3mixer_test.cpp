@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <map>
 #include <tuple>
 
@@ -340,11 +339,8 @@ TEST_F(HeardMixer, EveryCrossfaderMoveIsHeardWithinATenthOfASecondUpOrDown)
         }
         const Clock::time_point t0 = Clock::now();
         m->HScroll1->setValue(value);
-        const double left = ear.settledAfter(kLeftHz, t0), right = ear.settledAfter(kRightHz, t0);
-        std::cout << "[heard] crossfader to " << value << ": left deck after " << left << " ms, right deck after "
-                  << right << " ms\n";
-        EXPECT_LE(left, 100) << "left deck, crossfader to " << value;
-        EXPECT_LE(right, 100) << "right deck, crossfader to " << value;
+        EXPECT_LE(ear.settledAfter(kLeftHz, t0), 100) << "left deck, crossfader to " << value;
+        EXPECT_LE(ear.settledAfter(kRightHz, t0), 100) << "right deck, crossfader to " << value;
     }
 }
 
@@ -390,8 +386,6 @@ TEST_F(HeardMixer, AutomaticMixFollowsTheCrossfaderLawStepByStepAndBack)
             if (e < error)
                 std::tie(left, right, error) = std::tuple(l, r, e);
         }
-        std::cout << "[heard] automatic mix at " << value << ": left deck " << left << " dB, right deck " << right
-                  << " dB\n";
         EXPECT_NEAR(left, it->second.first, 1.0) << value;
         EXPECT_NEAR(right, it->second.second, 1.0) << value;
     }
