@@ -1,6 +1,7 @@
 // The player window as a person plays a folder with it: rows clicked, the
 // toolbar's buttons, the advance from track to track over files that play,
-// files that do not and files that change under it.
+// files that do not and files that change under it; files opened from
+// outside.
 
 #include <QAction>
 #include <QHeaderView>
@@ -370,4 +371,43 @@ TEST(Playback, PlaylistRowPlaysItsEntriesThenTheGridMovesOn)
     }));
     EXPECT_EQ(lengths, (std::vector<double>{1.0, 1.5}));
     EXPECT_TRUE(p.f->playMode());
+}
+
+// A file handed to the program from outside (its command line, the file
+// manager) that is not a track of the grid: a playlist of another kind, a
+// name that is gone, a type the player does not list. (A folder and a track
+// are opened by the real program in tests/app/desktop_bus_qt_test.)
+TEST(OpenPath, AnM3u8ListPlaysThoughTheGridDoesNotShowIt)
+{
+    REQUIRE_PLAYBACK();
+    TempDir music;
+    TestApp app;
+    Form1* f = app.startIn(music.path());
+    app.dialogs.messages.clear();
+    makeMp3(music.path(), "tre.mp3", {.seconds = 20});
+    f->openPath(music.write("scelta.m3u8", "\xEF\xBB\xBF#EXTM3U\ntre.mp3\n"));
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(app.state.BranoCorrente, "scelta.m3u8");
+    EXPECT_TRUE(f->playMode());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->media().playState() == kPlaying; }, 10000));
+}
+
+TEST(OpenPath, WhatCannotBeOpenedIsToldAndLeavesThePlayerAsItWas)
+{
+    TempDir music;
+    music.write("note.ogg", std::string(300, 'z'));
+    TestApp app;
+    app.start();
+    app.dialogs.messages.clear();
+    Form1* f = app.player();
+    const std::string before = f->Dir1->path();
+    f->openPath(music / "manca.mp3");
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"File o cartella non trovati: " + music / "manca.mp3"});
+    EXPECT_EQ(f->Dir1->path(), before);
+    // A type the player does not list: its folder is shown, nothing plays.
+    f->openPath(music / "note.ogg");
+    EXPECT_EQ(app.dialogs.texts().back(), "Il file note.ogg non è tra i tipi di file musicali che il lettore elenca.");
+    EXPECT_EQ(f->Dir1->path(), music.path());
+    EXPECT_FALSE(f->playMode());
+    EXPECT_EQ(app.state.BranoCorrente, "");
 }

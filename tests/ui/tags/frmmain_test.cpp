@@ -1,12 +1,18 @@
+// The ID3 tag editor, opened from the player's toolbar: a tag loaded,
+// changed and saved, the genre list, files without a tag or with an ID3v2
+// tag to copy from, and the saves it refuses.
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/mp3file.h"
 #include "support/mp3fixtures.h"
+#include "support/peertags.h"
 #include "support/qt/testapp.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
@@ -15,6 +21,7 @@
 
 using namespace zondari;
 using namespace zondari::test;
+namespace peer = zondari::test::peertags;
 
 namespace {
 
@@ -41,7 +48,8 @@ struct EditorTest : ::testing::Test {
     }
     QLineEdit* edit(frmMain* w, const char* name) { return w->findChild<QLineEdit*>(name); }
     QComboBox* genre(frmMain* w) { return w->findChild<QComboBox*>("comboGenere"); }
-    void click(frmMain* w, const char* name) { w->findChild<QPushButton*>(name)->click(); }
+    QPushButton* button(frmMain* w, const char* name) { return w->findChild<QPushButton*>(name); }
+    void click(frmMain* w, const char* name) { button(w, name)->click(); }
 
     // A file whose last 128 bytes are a tag with `title`, `track` and `genre`.
     std::string tagged(const std::string& name, const std::string& title, std::uint8_t track, std::uint8_t genreByte)
@@ -216,4 +224,68 @@ TEST_F(EditorTest, SaveWritesNothingIntoAFileThatIsNotAnMp3)
     ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{"Il file non è un MP3: il tag non è stato scritto"});
     EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(readFile(wav) == before);
+}
+
+TEST_F(EditorTest, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForPeers)
+{
+    ASSERT_TRUE(peer::have("mid3v2") && peer::have("eyeD3")) << "scripts/setup installs python3-mutagen and eyed3";
+    const std::string path = makeMp3(music.path(), "brano.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithMid3v2(
+        path, {"Песня ñ", "Autore con un nome più lungo di trenta", "Città", "2004-05-01", "Nota", "3/12", "(7)"}));
+    const std::string before = readFile(path);
+
+    frmMain* w = open("brano.mp3");
+    ASSERT_NE(w, nullptr);
+    app.dialogs.messages.clear(); // "no ID3v1 tag": the title is the file's name
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "brano.mp3");
+    ASSERT_TRUE(button(w, "copyFromId3v2")->isEnabled());
+    EXPECT_EQ(button(w, "copyFromId3v2")->text(), "Copia da ID3v2");
+    button(w, "copyFromId3v2")->click();
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "????? ñ");
+    EXPECT_EQ(edit(w, "txtAutore")->text(), "Autore con un nome più lungo d");
+    EXPECT_EQ(edit(w, "txtAlbum")->text(), "Città");
+    EXPECT_EQ(edit(w, "txtAnno")->text(), "2004");
+    EXPECT_EQ(edit(w, "txtCommento")->text(), "Nota");
+    EXPECT_EQ(genre(w)->currentText(), "Hip-Hop");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(readFile(path), before); // nothing written before a save
+    app.screenshot("copied");
+
+    click(w, "Command3");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    const auto saved = ReadTag(path);
+    ASSERT_TRUE(saved && saved->tag);
+    EXPECT_EQ(saved->tag->GenreByte, 7);
+    const std::string v1 = output("eyeD3 --no-color --v1 " + shellQuoted(path) + " 2>/dev/null");
+    EXPECT_NE(v1.find("title: ????? ñ\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("artist: Autore con un nome più lungo d\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("album: Città\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("genre: Hip-Hop (id 7)"), std::string::npos) << v1;
+    // The ID3v2 tag is still what mid3v2 wrote.
+    EXPECT_EQ(readFile(path).substr(0, before.size()), before);
+}
+
+TEST_F(EditorTest, TheButtonIsForFilesWithAnId3v2TagAndAGenreTheListLacksIsLeftUnselected)
+{
+    ASSERT_TRUE(peer::have("mid3v2")) << "scripts/setup installs python3-mutagen";
+    const std::string goa = makeMp3(music.path(), "goa.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithMid3v2(goa, {"T", "A", "B", "2004", "C", "1", "Goa"}));
+    makeMp3(music.path(), "senza.mp3", {2.0, 44100, 2, "-b 128 --id3v1-only --tt Senza"});
+    frmMain* w = open("senza.mp3");
+    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
+    // Another file chosen and loaded: enabled; back to the first: disabled.
+    const auto load = [&](const std::string& file) {
+        edit(w, "txtNomefile")->setText(QString::fromStdString(file));
+        click(w, "Command2");
+    };
+    load(goa);
+    ASSERT_TRUE(button(w, "copyFromId3v2")->isEnabled());
+    auto* combo = genre(w);
+    combo->setCurrentIndex(3);
+    button(w, "copyFromId3v2")->click();
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "T");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    load(music / "senza.mp3");
+    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Senza");
 }
