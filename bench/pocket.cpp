@@ -108,7 +108,7 @@ int main(int argc, char** argv)
         std::vector<double> searched;
         for (const std::string& ch : characters(text)) {
             const Clock::time_point sent = Clock::now();
-            browser.typeChar(ch);
+            browser.type(ch);
             ++n;
             char wait[512];
             std::snprintf(wait, sizeof wait, kWaitFor, n, n);

@@ -1,13 +1,15 @@
-// A user's session, as on a desktop: the program on a session bus of the
-// test's own (ctest starts this test under dbus-run-session) with its media
-// keys registered, a track playing, every window open, the media keys
-// pressed, then the windows closed one by one in several orders and the
-// program quit. What is heard is recorded at a sink of the test's own:
-// closing the window that plays silences it, closing any other leaves the
-// sound as it was.
+// The program on a session bus of the test's own (ctest starts this test
+// under dbus-run-session) with its media keys registered, driven as a
+// desktop drives it: playerctl, as the media keys do, and dbus-send. What
+// is heard is recorded at a sink of the test's own. A user's session: a
+// track playing, every window open, the media keys pressed, then the windows
+// closed one by one in several orders and the program quit; closing the
+// window that plays silences it, closing any other leaves the sound as it
+// was.
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -21,7 +23,9 @@
 
 #include "core/player/playstate.h"
 #include "platform/mediaplayer.h"
+#include "platform/mp3file.h"
 #include "support/mp3fixtures.h"
+#include "support/qt/bus.h"
 #include "support/qt/listener.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -65,35 +69,23 @@ const Order kOrders[] = {
         PlayerState::Advancing},
 };
 
-std::string run(const QStringList& argv)
-{
-    QProcess p;
-    p.start(argv.front(), argv.mid(1));
-    if (!p.waitForStarted(10000))
-        return "<" + argv.front().toStdString() + " non parte>";
-    // The program answers the bus meanwhile.
-    (void)QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 10000);
-    return p.readAllStandardOutput().simplified().toStdString();
-}
-
+// A media key, or playerctl's question ("volume 0.5", "status").
 std::string key(const QString& command)
 {
-    return run({"playerctl", "-p", "zondari", command});
+    return playerctl(command.split(' '));
 }
 
 std::string busProperty(const QString& name)
 {
-    return run({"dbus-send", "--session", "--print-reply=literal", "--dest=org.mpris.MediaPlayer2.zondari",
-        "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Get", "string:org.mpris.MediaPlayer2.Player",
-        "string:" + name});
+    return busCall("org.freedesktop.DBus.Properties.Get", {"string:org.mpris.MediaPlayer2.Player", "string:" + name});
 }
 
-struct Session : ::testing::TestWithParam<Order> {
+// Four tones of their own pitch in a folder, one of them tagged, listed in
+// the player window, which serves the bus.
+struct OnTheBus : ::testing::Test {
     void SetUp() override
     {
-        REQUIRE_PLAYBACK();
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS") || std::system("command -v playerctl >/dev/null") != 0)
-            GTEST_SKIP() << "needs a session bus (ctest starts one) and playerctl";
+        REQUIRE_BUS();
         if (!ear.ok())
             GTEST_SKIP() << "the sound server does not load a null sink for this test";
         // Names as a disk may hold them: one is not UTF-8, one is the
@@ -103,15 +95,122 @@ struct Session : ::testing::TestWithParam<Order> {
             ASSERT_FALSE(makeMp3(
                 music.path(), names[i], {.seconds = 20, .frequency = i < 3 ? kTrackHz[i] : kDeckHz, .gainDb = -6})
                              .empty());
+        TagRecord tag;
+        tag.Title = "Ultimo brano";
+        tag.Artist = "Artista";
+        tag.Album = "Album";
+        ASSERT_TRUE(WriteTag(music / kDeckFile, tag));
         // A catalogue, so that the start-up hint that none exists stays away.
         app.programFolder.write("ZOND_DEFAULT_PROVA_1.txt", "Prova\r\n" + music.path() + "/a.mp3\r\n");
         app.startIn(music.path());
         mpris = std::make_unique<Mpris>(app.ctx);
         ASSERT_TRUE(mpris->registerOnSessionBus());
+        ASSERT_EQ(mpris->serviceName().toStdString(), "org.mpris.MediaPlayer2.zondari");
     }
-
-    QWidget* window(const char* name) const { return app.frame->findChild<QWidget*>(name); }
     Form1* player() const { return app.player(); }
+
+    Listener ear;
+    TempDir music;
+    TestApp app;
+    std::unique_ptr<Mpris> mpris;
+};
+
+} // namespace
+
+TEST_F(OnTheBus, TheMediaKeysMoveAlongTheGridAndEveryChangeIsAnnouncedWhateverMadeIt)
+{
+    // playerctl --follow prints a line each time the player announces a
+    // change of its properties.
+    QProcess follow;
+    follow.start("playerctl", {"-p", "zondari", "--follow", "metadata", "--format", "{{status}} {{title}}"});
+    ASSERT_TRUE(follow.waitForStarted(10000));
+    std::string seen;
+    const auto announced = [&](const std::string& line) {
+        return QTest::qWaitFor(
+            [&] {
+                seen += follow.readAllStandardOutput().toStdString();
+                return seen.find(line + "\n") != std::string::npos;
+            },
+            10000);
+    };
+    MediaPlayer& media = player()->media();
+    // A person's click on a row; untagged, the track is named by its file.
+    player()->playRow(1);
+    EXPECT_TRUE(announced("Playing a.mp3")) << seen;
+    // Before the first row, the last (the mixer's file, tagged); after the
+    // last, the first.
+    key("previous");
+    EXPECT_EQ(app.state.BranoCorrente, kDeckFile);
+    EXPECT_TRUE(ear.hears(kDeckHz, {kTrackHz[0]}));
+    EXPECT_TRUE(announced("Playing Ultimo brano")) << seen;
+    EXPECT_EQ(playerctl({"metadata", "--format", "{{artist}}|{{album}}|{{xesam:url}}"}),
+        "Artista|Album|file://" + music / "piatto%E8.mp3");
+    EXPECT_NEAR(std::stod(playerctl({"metadata", "mpris:length"})) / 1e6, 20.0, 0.1);
+    key("next");
+    EXPECT_EQ(player()->ExtGrid1->row(), 1);
+    key("previous");
+    // The tag editor saves a new title while the track plays.
+    TagRecord tag;
+    tag.Title = "Titolo nuovo";
+    ASSERT_TRUE(WriteTag(music / kDeckFile, tag));
+    EXPECT_TRUE(announced("Playing Titolo nuovo")) << seen;
+    // The toolbar's button is what pause and play-pause press: suspended,
+    // then the track from its beginning.
+    player()->button("riprendi")->trigger();
+    EXPECT_TRUE(announced("Paused Titolo nuovo")) << seen;
+    key("pause");
+    EXPECT_EQ(media.playState(), kPaused);
+    key("play-pause");
+    EXPECT_EQ(media.playState(), kPlaying);
+    EXPECT_LT(media.currentPosition(), 1.0);
+
+    // The volume is the player's stream's, and is heard.
+    ASSERT_TRUE(ear.hears(kDeckHz));
+    QTest::qWait(800);
+    const double full = ear.steadyLevel(kDeckHz);
+    key("volume 0.5");
+    EXPECT_EQ(media.volume(), -602); // hundredths of a decibel
+    EXPECT_NEAR(std::stod(key("volume")), 0.5, 0.001);
+    QTest::qWait(800);
+    EXPECT_NEAR(ear.steadyLevel(kDeckHz) - full, -6.0, 1.0) << "half the amplitude is 6 dB down";
+
+    // Stop is the player's own: the play mode off, and the timer does not
+    // start the next row.
+    key("stop");
+    EXPECT_EQ(media.playState(), kStopped);
+    EXPECT_FALSE(player()->playMode());
+    QTest::qWait(700);
+    EXPECT_EQ(player()->ExtGrid1->row(), 4);
+    EXPECT_EQ(key("status"), "Stopped");
+    follow.kill();
+    follow.waitForFinished();
+}
+
+TEST_F(OnTheBus, RaiseBringsTheFrameBackAndASecondPlayerTakesAnInstanceName)
+{
+    app.frame->showMinimized();
+    busCall("org.mpris.MediaPlayer2.Raise");
+    EXPECT_FALSE(app.frame->isMinimized());
+
+    QDBusConnection second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "secondo");
+    {
+        Mpris other(app.ctx);
+        ASSERT_TRUE(other.registerOn(second));
+        const std::string instance = "zondari.instance" + std::to_string(::getpid());
+        EXPECT_EQ(other.serviceName().toStdString(), "org.mpris.MediaPlayer2." + instance);
+        EXPECT_EQ(busRun({"playerctl", "-l"}), "zondari " + instance);
+    }
+    QDBusConnection::disconnectFromBus("secondo");
+    // No bus is no error.
+    Mpris unconnected(app.ctx);
+    EXPECT_FALSE(unconnected.registerOn(QDBusConnection("nessun bus")));
+    EXPECT_EQ(unconnected.serviceName(), "");
+}
+
+namespace {
+
+struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
+    QWidget* window(const char* name) const { return app.frame->findChild<QWidget*>(name); }
     mp3MIXER* mixer() { return findMixer(app.ctx); }
 
     // Opens every window there is, with a track playing and the media keys
@@ -129,9 +228,9 @@ struct Session : ::testing::TestWithParam<Order> {
             player()->button("informazioni")->trigger();
         }
         EXPECT_EQ(key("next"), "");
-        EXPECT_TRUE(ear.hears(kTrackHz[1])) << "the media key's next row, not UTF-8, is not heard";
+        EXPECT_TRUE(ear.hears(kTrackHz[1], {kTrackHz[0]})) << "the media key's next row, not UTF-8, is not heard";
         // Its address keeps the name's bytes; its title shows U+FFFD.
-        EXPECT_EQ(run({"playerctl", "-p", "zondari", "metadata", "--format", "{{xesam:url}} {{title}}"}),
+        EXPECT_EQ(playerctl({"metadata", "--format", "{{xesam:url}} {{title}}"}),
             "file://" + music.path() + "/b%FFnome.mp3 b\uFFFDnome.mp3");
 
         // The mixer's button suspends the player; a deck plays the tone of
@@ -176,11 +275,6 @@ struct Session : ::testing::TestWithParam<Order> {
             h[hz] = ear.steadyLevel(hz) > -30;
         return h;
     }
-
-    Listener ear;
-    TempDir music;
-    TestApp app;
-    std::unique_ptr<Mpris> mpris;
 };
 
 } // namespace

@@ -27,21 +27,6 @@ TEST(CliInfo, PrintsTheDetailsLinesOfEachFile)
         r.out.find("\n" + b + ":\nBitrate\t16\nFrequenza\t8000\nDurata\t0:03\nVersione\t25\n"), std::string::npos);
 }
 
-TEST(CliInfo, ExitStatusesAndItalianErrors)
-{
-    TempDir dir;
-    dir.mkdir("x.mp3");
-    const std::string empty = dir.write("empty.mp3");
-    const CliRun r = runCli("info " + shellQuoted(empty) + " " + shellQuoted(dir / "x.mp3"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Bitrate\t0\n"), std::string::npos); // the empty file is read: nothing in it
-    EXPECT_NE(r.out.find("Durata\t0:00\n"), std::string::npos);
-    EXPECT_EQ(
-        r.err, "zondari-cli: impossibile leggere \"" + (dir / "x.mp3") + "\": Errore di accesso al percorso/file.\n");
-    EXPECT_EQ(runCli("info").status, 2);
-    EXPECT_EQ(runCli("info --boh " + shellQuoted(empty)).status, 2);
-}
-
 TEST(CliTag, WritesAsTheEditorSavesAndPrintsAsItLoads)
 {
     TempDir dir;
@@ -75,6 +60,7 @@ TEST(CliTag, WritesOnlyIntoAFileWhereTheAnalysisFindsMpegAudio)
         bool mp3;
     } cases[] = {
         {"onda.wav", readFile(wav), false},
+        {"corto.mp3", "abc", false},
         {"testo.mp3", std::string(5000, 'a'), false},
         {"solo-id3v2.mp3", v2, false},
         {"mpeg1-layer3.mp3", frames(12), true},
@@ -93,28 +79,12 @@ TEST(CliTag, WritesOnlyIntoAFileWhereTheAnalysisFindsMpegAudio)
             EXPECT_EQ(now.substr(c.bytes.size(), 8), "TAGNuovo") << c.name;
         } else {
             EXPECT_EQ(r.status, 1) << c.name;
-            EXPECT_EQ(r.err, "Il file non è un MP3: il tag non è stato scritto\n") << c.name;
+            EXPECT_EQ(r.err,
+                c.bytes.size() < 255
+                    ? "zondari-cli: \"" + path + "\" è più corto di 255 byte: il tag non è stato scritto.\n"
+                    : "Il file non è un MP3: il tag non è stato scritto\n")
+                << c.name;
             EXPECT_TRUE(now == c.bytes) << c.name << ": changed";
         }
     }
-}
-
-TEST(CliTag, RefusesWrongLinesAndReportsWriteFailures)
-{
-    TempDir dir;
-    const std::string path = dir.write("brano.mp3", std::string(1000, 'a'));
-    for (const std::string& args : {std::string("tag"), "tag '" + path + "' --genere 126",
-             "tag '" + path + "' --titolo", "tag '" + path + "' --colore blu", "tag '" + path + "' altro.mp3"})
-        EXPECT_EQ(runCli(args).status, 2) << args;
-    EXPECT_EQ(readFile(path), std::string(1000, 'a'));
-
-    EXPECT_EQ(runCli("tag " + shellQuoted(dir / "nessuno.mp3")).status, 1);
-    EXPECT_EQ(runCli("tag '" + dir.write("short.mp3", "abc") + "' --titolo X").status, 1);
-    EXPECT_EQ(readFile(dir / "short.mp3"), "abc");
-
-    ReadOnly lock(path);
-    ASSERT_TRUE(lock.ok());
-    const CliRun r = runCli("tag '" + path + "' --titolo X");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Si è verificato un errore nella scrittura del tag ID3\n75: Errore di accesso al percorso/file\n");
 }

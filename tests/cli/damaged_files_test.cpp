@@ -1,8 +1,10 @@
-// Damaged and odd files through `zondari-cli info` (and a damaged settings
-// file through `zondari-cli list`), each in a child whose time and memory
-// are measured: sensible fields, no crash, no hang, bounded memory.
+// Damaged and odd files through zondari-cli, each in a child whose time and
+// memory are measured: the tracks of the fuzz corpus through `info`, special
+// files through `info` and `tag`, damaged settings and catalogues through
+// the commands that read them. Sensible fields, no crash, no hang, bounded
+// memory.
 
-#include <cstdint>
+#include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -12,40 +14,13 @@
 #include <unistd.h>
 
 #include "support/cli.h"
+#include "support/id3v2bytes.h"
 #include "support/mp3fixtures.h"
 
 using namespace zondari::test;
+namespace fs = std::filesystem;
 
 namespace {
-
-// `zondari-cli info PATH`, killed after `limit` seconds, with the lines it
-// printed (label -> value).
-struct Info : CliRun {
-    std::map<std::string, std::string> fields;
-};
-
-Info runInfo(const std::string& path, double limit = 10)
-{
-    Info c{runCli("info " + shellQuoted(path), {}, {}, limit), {}};
-    for (std::size_t at = 0; at < c.out.size();) {
-        const auto nl = c.out.find('\n', at);
-        const std::string line = c.out.substr(at, nl - at);
-        const auto tab = line.find('\t');
-        if (tab != std::string::npos)
-            c.fields[line.substr(0, tab)] = line.substr(tab + 1);
-        at = nl == std::string::npos ? c.out.size() : nl + 1;
-    }
-    return c;
-}
-
-// An ID3v2 header of `size` bytes (syncsafe) and `flags`.
-std::string id3v2(std::uint32_t size, char flags = 0)
-{
-    std::string h = std::string("ID3\x03\x00", 5) + flags;
-    for (int shift : {21, 14, 7, 0})
-        h += static_cast<char>((size >> shift) & 0x7F);
-    return h;
-}
 
 // A sanitizer build (make test-asan) gives every process tens of MiB of
 // shadow memory: the bound there only catches a runaway.
@@ -55,116 +30,76 @@ constexpr long kPeakKib = 256 * 1024;
 constexpr long kPeakKib = 16 * 1024;
 #endif
 
-// What every damaged file must keep: a finished child, quickly, in little
-// memory, with every line of the details window.
-void expectQuickAndSmall(const CliRun& c, const std::string& what)
+// A finished child, quickly, in little memory.
+void expectQuickAndSmall(const CliRun& c, const std::string& what, long peakKib = kPeakKib)
 {
     EXPECT_NE(c.status, -1) << what << ": still running after 10 s";
     EXPECT_LT(c.seconds, 1.0) << what;
-    EXPECT_LT(c.peakKib, kPeakKib) << what;
+    EXPECT_LT(c.peakKib, peakKib) << what;
 }
 
-void expectSane(const Info& c, const std::string& what)
+// `zondari-cli info PATH`, with every line of the details window, and the
+// lines it printed (label -> value).
+std::map<std::string, std::string> info(const std::string& path, CliRun* run = nullptr)
 {
-    expectQuickAndSmall(c, what);
-    if (c.status == 0) {
-        // The details lines, VBR, and the ID3v2 block: its line, and its
-        // seven fields when there is a tag.
-        const auto v2 = c.fields.find("ID3v2");
-        ASSERT_NE(v2, c.fields.end()) << what << "\n" << c.out;
-        EXPECT_EQ(c.fields.size(), v2->second == "assente" ? 21u : 28u) << what << "\n" << c.out;
-        EXPECT_EQ(c.fields.count("Bitrate"), 1u) << what;
-    } else {
-        EXPECT_EQ(c.status, 1) << what << " " << c.err;
-        EXPECT_NE(c.err.find("impossibile leggere"), std::string::npos) << what << " " << c.err;
-    }
+    const CliRun c = runCli("info " + shellQuoted(path), {}, {}, 10);
+    expectQuickAndSmall(c, path);
+    std::map<std::string, std::string> fields;
+    for (std::size_t at = 0, nl; (nl = c.out.find('\n', at)) != std::string::npos; at = nl + 1)
+        if (const std::string line = c.out.substr(at, nl - at); line.find('\t') != std::string::npos)
+            fields[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
+    // The details, VBR, and the ID3v2 line with its seven fields when there is a tag.
+    EXPECT_TRUE(c.status != 0 || fields.size() == (fields["ID3v2"] == "assente" ? 21u : 28u)) << path << "\n" << c.out;
+    if (run)
+        *run = c;
+    return fields;
 }
 
 } // namespace
 
-TEST(DamagedFiles, VbrHeadersWithoutFramesGiveNoTimeRatherThanAWrongOne)
+TEST(DamagedFiles, EveryTrackOfTheFuzzCorpusGivesSensibleDetails)
 {
     TempDir dir;
-    // Xing (flag 1: frame count present) and VBRI, each counting 0 frames.
-    const std::string xing = dir.write(
-        "xing0.mp3", frame(k128, k128Length, std::string(32, '\0') + "Xing" + be32(1) + be32(0)) + frames(20));
-    const std::string vbri = dir.write("vbri0.mp3",
-        frame(k128, k128Length, std::string(32, '\0') + "VBRI" + std::string(10, '\0') + be32(0)) + frames(20));
-    for (const std::string& path : {xing, vbri}) {
-        Info c = runInfo(path);
-        expectSane(c, path);
-        EXPECT_EQ(c.status, 0);
-        EXPECT_EQ(c.fields["VBR"], "Vero") << path;
-        EXPECT_EQ(c.fields["Frequenza"], "44100") << path;
-        EXPECT_EQ(c.fields["Durata"], "0:00") << path;
-        EXPECT_EQ(c.fields["Bitrate"], "0") << path;
-    }
-}
-
-TEST(DamagedFiles, FreeFormatStreamGetsItsBitRateFromTheFrameLength)
-{
-    TempDir dir;
-    // Free format (bit-rate index 0) at 44.1 kHz: frames of 522 bytes, one
-    // in two padded, 522 x 8 x 44100 / 1152 / 1000 = 159.86... kbit/s.
-    std::string audio;
-    for (int i = 0; i < 40; ++i)
-        audio += frame(0xFFFB0064 | (i % 2 ? 0x200u : 0u), 522 + i % 2);
-    Info c = runInfo(dir.write("free.mp3", audio));
-    expectSane(c, "free format");
-    EXPECT_EQ(c.fields["Bitrate"], "160");
-    EXPECT_EQ(c.fields["Versione"], "1");
-    EXPECT_EQ(c.fields["Layer"], "3");
-    EXPECT_EQ(c.fields["VBR"], "Falso");
-}
-
-TEST(DamagedFiles, Id3v2TagsPastTheEndOrUnsynchronisedAndReservedRates)
-{
-    TempDir dir;
-    // A tag claiming 256 MiB in a file of a few KiB: no audio to look at.
-    Info c = runInfo(dir.write("past.mp3", id3v2(0x0FFFFFFF) + frames(10)));
-    expectSane(c, "ID3v2 past the end");
-    EXPECT_EQ(c.fields["Bitrate"], "0");
-    EXPECT_EQ(c.fields["Versione"], "0");
-    EXPECT_EQ(c.fields["Durata"], "0:00");
-
-    // Unsynchronised (flag 0x80): its size counts the bytes as stored, so
-    // the audio after it is found; the false sync inside is not taken.
-    const std::string unsync = "\xFF\x00\xFB\x90" + std::string(16, '\x11');
-    c = runInfo(
-        dir.write("unsync.mp3", id3v2(static_cast<std::uint32_t>(unsync.size()), '\x80') + unsync + frames(30)));
-    expectSane(c, "unsynchronised ID3v2");
-    EXPECT_EQ(c.fields["Bitrate"], "128");
-    EXPECT_EQ(c.fields["Durata"], "0:00");
-    EXPECT_EQ(c.fields["Frequenza"], "44100");
-
-    // The reserved sampling-rate index (3) is no frame at all.
-    c = runInfo(dir.write("reserved.mp3", frames(30, 0xFFFB9C64)));
-    expectSane(c, "reserved sampling rate");
-    EXPECT_EQ(c.fields["Frequenza"], "0");
-    EXPECT_EQ(c.fields["Versione"], "0");
-}
-
-TEST(DamagedFiles, TruncatedLastFrameAndTinyFiles)
-{
-    TempDir dir;
-    // 4,000 frames, the last one cut after 100 bytes: the time still
-    // comes from the bytes there are.
-    const std::string cut = frames(4000) + frame(k128, k128Length).substr(0, 100);
-    Info c = runInfo(dir.write("cut.mp3", cut));
-    expectSane(c, "truncated last frame");
-    EXPECT_EQ(c.fields["Bitrate"], "128");
-    EXPECT_EQ(c.fields["Durata"], "1:44"); // 1,668,100 bytes x 8 / 128,000
-
-    for (std::size_t n : {0, 1, 127, 128, 129}) {
-        // Tag-shaped bytes too: a 128-byte file that is all tag is still
-        // shorter than the analysis takes.
-        const std::string bytes = ("TAG" + frames(1)).substr(0, n);
-        c = runInfo(dir.write("tiny" + std::to_string(n) + ".mp3", bytes));
-        expectSane(c, std::to_string(n) + " bytes");
-        EXPECT_EQ(c.status, 0);
-        EXPECT_EQ(c.fields["Bitrate"], "0");
-        EXPECT_EQ(c.fields["Hastag"], "Falso");
-        EXPECT_EQ(c.fields["Nome brano"], "");
+    const std::string corpus = std::string(ZONDARI_SOURCE_DIR) + "/tests/fuzz/corpus/mp3/";
+    // Besides the corpus: a tag that claims 256 MiB in a file of a few KiB,
+    // and a 128-byte file that is all tag, shorter than the analysis takes.
+    const std::string pastEnd
+        = dir.write("past-end", "ID3\x03" + std::string(2, '\0') + id3v2bytes::syncsafe(0x0FFFFFFF) + frames(10));
+    const std::string allTag = dir.write("all-tag", ("TAG" + frames(1)).substr(0, 128));
+    // Bitrate, Frequenza, Durata, Versione and Layer; VBR; Hastag.
+    const std::map<std::string, std::array<std::string, 3>> expected = {
+        {corpus + "free-format", {"92 44100 0:00 1 3", "Falso", "Falso"}}, // 300-byte frames: 300 x 44100 / 144 bit/s
+        {corpus + "xing-zero-frames", {"0 44100 0:00 1 3", "Vero", "Falso"}}, // no time rather than a wrong one
+        {corpus + "vbri-zero-frames", {"0 44100 0:00 1 3", "Vero", "Falso"}},
+        {corpus + "id3v2-unsync", {"128 44100 0:00 1 3", "Falso", "Falso"}}, // no false sync taken in the tag
+        {corpus + "id3v2-chain", {"128 44100 0:00 1 3", "Falso", "Falso"}},
+        {corpus + "reserved-rate", {"0 0 0:00 0 0", "Falso", "Falso"}}, // no frame at all
+        {corpus + "reserved-version", {"0 0 0:00 0 0", "Falso", "Falso"}},
+        {corpus + "truncated-last", {"128 44100 0:00 1 3", "Falso", "Falso"}},
+        {corpus + "lame-mpeg25", {"16 8000 0:00 25 3", "Falso", "Falso"}},
+        {corpus + "tag-only", {"0 0 0:00 0 0", "Falso", "Vero"}},
+        {corpus + "size-0", {"0 0 0:00 0 0", "Falso", "Falso"}},
+        {corpus + "size-129", {"0 0 0:00 0 0", "Falso", "Falso"}},
+        {pastEnd, {"0 0 0:00 0 0", "Falso", "Falso"}}, // no audio to look at
+        {allTag, {"0 0 0:00 0 0", "Falso", "Falso"}},
+    };
+    std::vector<std::string> files = {pastEnd, allTag};
+    for (const auto& e : fs::directory_iterator(corpus))
+        files.push_back(e.path().string());
+    ASSERT_GT(files.size(), 30u);
+    for (const std::string& file : files) {
+        CliRun c;
+        auto fields = info(file, &c);
+        EXPECT_EQ(c.status, 0) << file << ": " << c.err;
+        const auto want = expected.find(file);
+        if (want == expected.end())
+            continue;
+        EXPECT_EQ(fields["Bitrate"] + " " + fields["Frequenza"] + " " + fields["Durata"] + " " + fields["Versione"]
+                + " " + fields["Layer"],
+            want->second[0])
+            << file;
+        EXPECT_EQ(fields["VBR"], want->second[1]) << file;
+        EXPECT_EQ(fields["Hastag"], want->second[2]) << file;
     }
 }
 
@@ -173,74 +108,67 @@ TEST(DamagedFiles, AFiveGigabyteSparseFileReadsOnlyWhatItNeeds)
     TempDir dir;
     const std::string path = dir.write("grande.mp3", frames(20));
     ASSERT_EQ(::truncate(path.c_str(), off_t{5} << 30), 0);
-    Info c = runInfo(path);
-    expectSane(c, "5 GiB sparse");
-    EXPECT_EQ(c.fields["Bitrate"], "128");
-    // (5 GiB - 0) x 8 / 128,000 = 335,544 s.
-    EXPECT_EQ(c.fields["Durata"], "5592:24");
+    auto fields = info(path);
+    EXPECT_EQ(fields["Bitrate"], "128");
+    EXPECT_EQ(fields["Durata"], "5592:24"); // 5 GiB x 8 / 128,000 = 335,544 s
 }
 
 TEST(DamagedFiles, FifoSocketFolderAndDeviceAreRefusedAtOnce)
 {
     TempDir dir;
-    const std::string fifo = dir / "coda.mp3";
+    const std::string fifo = dir / "coda.mp3", sock = dir / "presa.mp3";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const std::string folder = dir.mkdir("x.mp3");
-    const std::string sock = dir / "presa.mp3";
     const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", sock.c_str());
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    for (const std::string& path : {fifo, folder, sock, std::string("/dev/zero")}) {
-        Info c = runInfo(path);
-        expectSane(c, path);
-        EXPECT_EQ(c.status, 1) << path;
-        EXPECT_EQ(c.out, "") << path;
-        EXPECT_EQ(c.err, "zondari-cli: impossibile leggere \"" + path + "\": Errore di accesso al percorso/file.\n");
+    for (const std::string& path : {fifo, dir.mkdir("x.mp3"), sock, std::string("/dev/zero")}) {
+        for (const std::string command : {"info ", "tag ", "tag --titolo Nuovo "}) {
+            const CliRun c = runCli(command + shellQuoted(path), {}, {}, 10);
+            expectQuickAndSmall(c, command + path);
+            EXPECT_EQ(c.status, 1) << command << path;
+            EXPECT_EQ(c.out, "") << command << path;
+            EXPECT_TRUE(c.err.starts_with("zondari-cli: impossibile leggere \"" + path + "\": ")) << command << c.err;
+        }
     }
     ::close(s);
 }
 
-TEST(DamagedFiles, TagCommandRefusesSpecialFilesWithoutWaiting)
+TEST(DamagedFiles, SettingsAndCataloguesAreReadNoFurtherThanTheyNeed)
 {
-    TempDir dir;
-    const std::string fifo = dir / "coda.mp3";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const CliRun read = runCli("tag " + shellQuoted(fifo), {}, {}, 10);
-    const CliRun write = runCli("tag " + shellQuoted(fifo) + " --titolo Nuovo", {}, {}, 10);
-    EXPECT_LT(read.seconds + write.seconds, 5.0);
-    EXPECT_EQ(read.status, 1);
-    EXPECT_EQ(write.status, 1);
-    const std::string refused
-        = "zondari-cli: impossibile leggere \"" + fifo + "\": Errore di accesso al percorso/file.\n";
-    EXPECT_EQ(read.err, refused);
-    EXPECT_EQ(write.err, refused);
-}
-
-TEST(DamagedFiles, SettingsFileIsReadNoFurtherThanItsFirstMebibyte)
-{
-    // A line of 300 MB after the keys (a hole: no disk is used), or a key
-    // past the first MiB: the user stays Anna, in little memory.
+    // Settings with a line of 300 MB after the keys (a hole: no disk is
+    // used) or a key past the first MiB: the user stays Anna.
     const std::string keys = "; c\r\n; c\r\nUtente=Anna\r\nFilesMusicali=.MP3\r\n";
-    const struct {
-        const char* what;
-        std::string bytes;
-        std::uintmax_t length; // made this long with a hole, when longer than the bytes
-    } cases[] = {
-        {"a 300 MB line", keys, 300'000'000},
-        {"a key past the first MiB", keys + std::string(1 << 20, 'x') + "\r\nUtente=Bruno\r\n", 0},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, length] : {std::pair{keys, std::uintmax_t{300'000'000}},
+             {keys + std::string(1 << 20, 'x') + "\r\nUtente=Bruno\r\n", 0}}) {
         TempDir pf;
         pf.write("ZOND_Anna_X_1.txt", "Di Anna\r\n");
         pf.write("ZOND_Bruno_X_1.txt", "Di Bruno\r\n");
-        const std::string ini = pf.write("zondari.ini", c.bytes);
-        if (c.length > c.bytes.size())
-            std::filesystem::resize_file(ini, c.length);
+        const std::string ini = pf.write("zondari.ini", bytes);
+        if (length > bytes.size())
+            fs::resize_file(ini, length);
         const CliRun r = runCli("list", pf.path(), {}, 10);
-        expectQuickAndSmall(r, c.what);
-        EXPECT_EQ(r.status, 0) << c.what << ": " << r.err;
-        EXPECT_EQ(r.out, "ZOND_Anna_X_1.txt \\ (Di Anna)\n") << c.what;
+        expectQuickAndSmall(r, "settings");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "ZOND_Anna_X_1.txt \\ (Di Anna)\n");
+    }
+
+    // A catalogue of a gigabyte without a line break (sparse: zeros that
+    // take no room) beside a good one.
+    TempDir pf;
+    ASSERT_EQ(run("truncate -s 1G " + shellQuoted(pf / "ZOND_DEFAULT_GUASTO_1.txt")), 0);
+    pf.write("ZOND_DEFAULT_BUONO_2.txt", "Buono\r\n/m/" + std::string(5000, 'x') + ".mp3\r\n/m/rock.mp3\r\n");
+    for (const std::string command :
+        {"list", "database", "html ZOND_DEFAULT_GUASTO_1.txt", "search rock", "search zzzz"}) {
+        const CliRun r = runCli(command, pf.path(), {}, 60);
+        EXPECT_NE(r.status, 2) << command;
+        EXPECT_LT(r.peakKib, 64 * 1024) << command;
+        EXPECT_TRUE(command != "list" || r.firstLine() == "ZOND_DEFAULT_BUONO_2.txt \\ (Buono)") << r.out;
+    }
+    // The pages show the title's start and leave out the line longer than any path.
+    for (const char* page : {"default.htm", "zondari-database-generale.htm", "zondari-pagina-di-ricerca.htm"}) {
+        EXPECT_LT(fs::file_size(pf / page), 64u * 1024) << page;
+        EXPECT_EQ(readFile(pf / page).find("xxxxx"), std::string::npos) << page;
     }
 }

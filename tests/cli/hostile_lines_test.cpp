@@ -83,6 +83,19 @@ TEST(CliHostileLines, ControlCharactersAreShownEscapedAndEveryCommandReadsOneWay
         {"database di troppo", 2, "", "argomento in più: \"di\".\nUso: zondari-cli database\n"},
         {"scan --help", 0, "Uso: zondari-cli scan CARTELLA [--titolo T] [--tutti] [--sovrascrivi] [--differenze]\n"},
         {"info -h", 0, "  --json "},
+        {"search " + bytesWord("\xff\xfe"), 2, "",
+            "Il testo da cercare contiene caratteri non validi: scriverlo di nuovo.\n"},
+        {"info", 2},
+        {"info --boh tagged.mp3", 2},
+        {"list troppo", 2},
+        {"tag", 2},
+        {"tag tagged.mp3 --genere 126", 2},
+        {"tag tagged.mp3 --colore blu", 2},
+        {"tag tagged.mp3 altro.mp3", 2},
+        {"tag nessuno.mp3 --titolo X", 1},
+        {"volume", 2},
+        {"volume a b", 2},
+        {"volume manca", 1, "", "impossibile leggere \"manca\": file non trovato.\n"},
     };
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());

@@ -29,17 +29,3 @@ TEST(CliVolume, PrintsTypeLabelAndSerialOfImagesAndFolders)
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("\nNumero di serie (Windows)\t"), std::string::npos);
 }
-
-TEST(CliVolume, RefusesWhatIsNeitherFolderNorImage)
-{
-    TempDir t;
-    EXPECT_EQ(runCli("volume").status, 2);
-    EXPECT_EQ(runCli("volume a b").status, 2);
-    const CliRun missing = runCli("volume " + shellQuoted(t / "manca"));
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "zondari-cli: impossibile leggere \"" + (t / "manca") + "\": file non trovato.\n");
-    ASSERT_EQ(run("mkfifo '" + (t / "coda") + "'"), 0);
-    const CliRun fifo = runCli("volume " + shellQuoted(t / "coda"));
-    EXPECT_EQ(fifo.status, 1);
-    EXPECT_NE(fifo.err.find("non è una cartella né un'immagine leggibile"), std::string::npos) << fifo.err;
-}

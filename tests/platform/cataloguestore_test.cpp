@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/catalogue/cataloguelist.h"
 #include "platform/cataloguestore.h"
@@ -84,22 +85,6 @@ TEST(CatalogueStore, NameComesFromTheVolumeThatHoldsTheFolder)
     EXPECT_EQ(catalogueNameFor(cd, "/home/anna/Musica", "Anna"), "ZOND_Anna__-268435456-home-anna-Musica.txt");
 }
 
-TEST(CatalogueStore, WriteReplacesTheOldCatalogueWholeOrLeavesItWhole)
-{
-    TempDir pf;
-    pf.write("ZOND_DEFAULT__0-x.txt", "Vecchio\r\n/x/old.mp3\r\n");
-    ASSERT_TRUE(writeCatalogue(pf.path(), "ZOND_DEFAULT__0-x.txt", {"Nuovo", {"(/x/a)", "/x/a/b.mp3"}}));
-    const std::string written = "Nuovo\r\n(/x/a)\r\n/x/a/b.mp3\r\n";
-    EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), written);
-    EXPECT_EQ(std::distance(fs::directory_iterator(pf.path()), fs::directory_iterator()), 1);
-
-    // A write that fails leaves the older one whole.
-    ReadOnly locked(pf.path());
-    ASSERT_TRUE(locked.ok());
-    EXPECT_FALSE(writeCatalogue(pf.path(), "ZOND_DEFAULT__0-x.txt", {"Altro", {"/x/new.mp3"}}));
-    EXPECT_EQ(readFile(pf / "ZOND_DEFAULT__0-x.txt"), written);
-}
-
 TEST(CatalogueStore, PagesTakeTheSameCataloguesAsTheList)
 {
     TempDir dir;
@@ -147,69 +132,11 @@ TEST(CatalogueStore, ReadsEveryCatalogueAsParseCatalogueDoesWhateverItsSize)
     ASSERT_TRUE(title);
     EXPECT_EQ(*title, std::string(kMaxTitleBytes, '\0'));
     EXPECT_EQ(*readCatalogueTitle(pf.write("m.txt", marked)), "Casa");
-}
-
-// The scan's save, as the window and zondari-cli scan both make it.
-TEST(CatalogueStore, SavedScanKeepsTheStoredTitleOfAnUntitledRescanOnlyWhenAllowed)
-{
-    TempDir pf;
-    FakeVolumes cd;
-    cd.info = {"ROCK80", 7u, "iso9660"};
-    cd.root = "/media/cd";
-    const std::string name = "ZOND_DEFAULT_ROCK80_7.txt";
-    std::vector<std::string> questions;
-    auto answer = [&](bool yes) {
-        return [&questions, yes](
-                   const std::string& n, const std::string& stored, bool untitled, const StoredComparison& changes) {
-            questions.push_back(
-                n + "|" + stored + "|" + (untitled ? "anonimo" : "titolato") + "|" + comparisonSummary(changes));
-            return yes;
-        };
-    };
-
-    // A first scan is written without a question.
-    SavedScan saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Rock", {"/a.mp3"}, answer(false));
-    EXPECT_EQ(saved.step, SavedScan::Step::Written);
-    EXPECT_EQ(saved.name, name);
-    EXPECT_TRUE(questions.empty());
-    EXPECT_EQ(readFile(pf / name), "Rock\r\n/a.mp3\r\n");
-
-    // Untitled, declined: the stored title is offered, the file stays.
-    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Anonimo", {"/b.mp3"}, answer(false));
-    EXPECT_EQ(saved.step, SavedScan::Step::Declined);
-    EXPECT_EQ(saved.title, "Rock");
-    EXPECT_EQ(readFile(pf / name), "Rock\r\n/a.mp3\r\n");
-
-    // Untitled, accepted: written under the stored title.
-    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Anonimo", {"/b.mp3"}, answer(true));
-    EXPECT_EQ(saved.step, SavedScan::Step::Written);
-    EXPECT_EQ(readFile(pf / name), "Rock\r\n/b.mp3\r\n");
-
-    // Titled: the new title is written.
-    saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Pop", {"/c.mp3"}, answer(true));
-    EXPECT_EQ(readFile(pf / name), "Pop\r\n/c.mp3\r\n");
-    const std::string swapped = "1 file aggiunto, 1 file rimosso, 0 cartelle nuove";
-    EXPECT_EQ(questions,
-        (std::vector<std::string>{
-            name + "|Rock|anonimo|" + swapped, name + "|Rock|anonimo|" + swapped, name + "|Rock|titolato|" + swapped}));
-}
-
-TEST(CatalogueStore, SavedScanReportsWhyNothingWasWritten)
-{
-    TempDir pf;
-    FakeVolumes cd;
-    cd.info = {"JAZZ", 9u, "iso9660"};
-    cd.root = "/media/cd";
-    const std::string name = "ZOND_DEFAULT_JAZZ_9.txt";
-    auto yes = [](const std::string&, const std::string&, bool, const StoredComparison&) { return true; };
-
-    // (A stored title that cannot be read is met in the failing-reads tests.)
-    ReadOnly locked(pf.path());
-    ASSERT_TRUE(locked.ok());
-    const SavedScan saved = saveScan(cd, pf.path(), "DEFAULT", "/media/cd", "Jazz", {"/a.mp3"}, yes);
-    EXPECT_EQ(saved.step, SavedScan::Step::WriteFailed);
-    EXPECT_EQ(saved.error.number, 75);
-    EXPECT_FALSE(fs::exists(pf / name));
+    // A folder, or a FIFO named like a catalogue, is refused at once, not waited on.
+    ASSERT_EQ(::mkfifo((pf / "coda.txt").c_str(), 0644), 0);
+    EXPECT_FALSE(readCatalogue(pf / "coda.txt"));
+    EXPECT_FALSE(readCatalogueTitle(pf / "coda.txt"));
+    EXPECT_FALSE(readCatalogue(pf.path()));
 }
 
 TEST(CatalogueStore, RescanComparesWithTheStoredCatalogueByItsText)

@@ -10,32 +10,7 @@
 using namespace zondari::catalogue;
 using namespace zondari::test;
 
-TEST(PageFiles, AFailureLeavesTheFolderAsItWas)
-{
-    TempDir dir;
-    const std::string a = dir.write("ZOND_DEFAULT_A_1.txt", "Solo\r\n/cd/a.mp3\r\n");
-    dir.write("zondari-database-generale.htm", "vecchia");
-    auto folder = [&] {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    };
-    const std::vector<std::string> before = folder();
-
-    // A folder that cannot be written.
-    ReadOnly lock(dir.path());
-    if (!lock.ok())
-        GTEST_SKIP() << "cannot make a folder read-only here";
-    const auto written = writeDatabasePage(dir.path(), {a}, PageRequest{});
-    ASSERT_FALSE(written);
-    EXPECT_FALSE(written.error().description.empty());
-    EXPECT_FALSE(writeExportPage(dir.path(), "T", {"/a.mp3"}));
-    EXPECT_EQ(folder(), before);
-    EXPECT_EQ(readFile(dir / "zondari-database-generale.htm"), "vecchia");
-}
-
+// (A folder that takes no page: faults/write_failures_qt_test.cpp.)
 TEST(PageFiles, PagesReplaceTheOldOnesWholeAndReportProgress)
 {
     TempDir dir;

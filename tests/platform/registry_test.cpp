@@ -42,31 +42,6 @@ TEST(Registry, TheMsinfoKeysNameTheFirstSystemInformationToolOnPath)
     EXPECT_EQ(systemInformationProgram(), kinfo);
 }
 
-TEST(Registry, EveryOtherKeyIsAbsentAndSoAreTheseWithoutATool)
-{
-    TempDir dir;
-    dir.write("hardinfo", "not executable");
-    std::string value = "prima";
-    {
-        PathSet path(dir.path());
-        EXPECT_FALSE(GetKeyValue(HKEY_LOCAL_MACHINE, registry::kMsinfoKey, "PATH", value));
-        EXPECT_EQ(value, "");
-        EXPECT_FALSE(GetKeyValue(HKEY_LOCAL_MACHINE, registry::kToolsLocationKey, "MSINFO", value));
-        EXPECT_EQ(systemInformationProgram(), "");
-    }
-    tool(dir, "kinfocenter");
-    PathSet path(dir.path());
-    value = "prima";
-    EXPECT_FALSE(GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows", "ProgramFilesDir", value));
-    EXPECT_EQ(value, "");
-    // The same key under another root is not there.
-    EXPECT_FALSE(GetKeyValue(0x80000001u, registry::kMsinfoKey, "PATH", value));
-    // The key is there but not the value: true, the text as it was.
-    value = "prima";
-    EXPECT_TRUE(GetKeyValue(HKEY_LOCAL_MACHINE, registry::kMsinfoKey, "Versione", value));
-    EXPECT_EQ(value, "prima");
-}
-
 TEST(Registry, SystemInformationFallsBackOnTheToolInTheSharedToolsLocation)
 {
     TempDir location;

@@ -2,9 +2,9 @@
 
 #include <QJsonObject>
 #include <QJsonValue>
-#include <deque>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 #include "support/tempdir.h"
 
@@ -25,37 +25,35 @@ public:
     bool ok() const { return !session_.isEmpty(); }
 
     // Sends a command to the page and waits for its answer: the result, or
-    // an object holding "error" on failure or after `timeoutMs`.
-    QJsonObject call(const QString& method, const QJsonObject& params = {}, int timeoutMs = 120000);
-
-    // Opens `url` in the page and waits for its load event; false on
-    // failure.
-    bool open(const std::string& url, int timeoutMs = 120000);
-
+    // an object holding "error" on failure or after two minutes.
+    QJsonObject call(const QString& method, const QJsonObject& params = {}, bool toPage = true);
+    // Opens `url` in the page and waits for its load event; false on failure.
+    bool open(const std::string& url);
     // The value of a JavaScript expression in the page (a promise is
     // awaited); an undefined value on failure.
-    QJsonValue eval(const std::string& expression, int timeoutMs = 120000);
-
-    // Presses and releases a key that types `ch` (one character, UTF-8),
-    // as a person at the keyboard does.
-    void typeChar(const std::string& ch);
-    // Presses and releases a key without text: "Backspace", "Enter".
-    void pressKey(const std::string& key);
+    QJsonValue eval(const std::string& expression);
+    // Types `utf8` one character at a time, as a person at the keyboard.
+    void type(const std::string& utf8);
+    // Presses and releases the backspace key `times` times.
+    void backspace(int times = 1);
 
 private:
-    bool send(const QJsonObject& message);
-    // Reads one message; false on time-out or a closed pipe.
-    bool receive(QJsonObject& message, int timeoutMs);
-    QJsonObject callOn(const QString& session, const QString& method, const QJsonObject& params, int timeoutMs);
-    bool waitForEvent(const QString& method, int timeoutMs);
+    // Reads messages until one satisfies `wanted`, keeping the events read
+    // meanwhile; false on time-out or a closed pipe.
+    template <class Pred> bool readUntil(Pred wanted, QJsonObject& message);
 
     TempDir profile_;
     pid_t pid_ = -1;
     int toBrowser_ = -1, fromBrowser_ = -1;
     std::string pending_;
-    std::deque<QJsonObject> events_;
+    std::vector<QJsonObject> events_;
     int nextId_ = 1;
     QString session_;
 };
 
 } // namespace zondari::test
+
+// Skips a test whose browser did not start, saying why.
+#define SKIP_WITHOUT_BROWSER(browser)                                                                                  \
+    if (!(browser).ok())                                                                                               \
+    GTEST_SKIP() << "Chromium cannot start here; the page was not looked at in a browser"

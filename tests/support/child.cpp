@@ -4,68 +4,46 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace zondari::test {
 
-Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env)
+Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env, bool errorsApart)
 {
     // Everything the child needs is made before the fork: after it, in a
-    // process that may have threads, only exec is safe.
-    std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e) {
-        const std::string setting = *e;
-        const std::string name = setting.substr(0, setting.find('='));
-        bool replaced = false;
-        for (const std::string& extra : env)
-            replaced = replaced || extra.substr(0, extra.find('=')) == name;
-        if (!replaced)
-            envStrings.push_back(setting);
-    }
-    envStrings.insert(envStrings.end(), env.begin(), env.end());
-    std::vector<char*> envp, args;
-    for (std::string& s : envStrings)
-        envp.push_back(s.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> argvCopy = argv;
-    for (std::string& s : argvCopy)
+    // process that may have threads, only exec is safe. env(1) adds the
+    // settings and runs the program in the same process.
+    std::vector<std::string> words = {"/usr/bin/env"};
+    words.insert(words.end(), env.begin(), env.end());
+    words.insert(words.end(), argv.begin(), argv.end());
+    std::vector<char*> args;
+    for (std::string& s : words)
         args.push_back(s.data());
     args.push_back(nullptr);
-
-    int in[2], out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0)
+    int in[2], out[2], err[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
         return;
-    if (::pipe2(out, O_CLOEXEC) != 0) {
-        ::close(in[0]);
-        ::close(in[1]);
-        return;
-    }
     pid_ = ::fork();
     if (pid_ == 0) {
+        ::setpgid(0, 0);
         ::dup2(in[0], 0);
         ::dup2(out[1], 1);
-        ::dup2(out[1], 2);
-        ::execve(args[0], args.data(), envp.data());
+        ::dup2(errorsApart ? err[1] : out[1], 2);
+        ::execv(args[0], args.data());
         ::_exit(127);
     }
-    ::close(in[0]);
-    ::close(out[1]);
+    ::setpgid(pid_, pid_); // as the child does: a kill may come before it has
+    for (const int fd : {in[0], out[1], err[1]})
+        ::close(fd);
     in_ = in[1];
-    outPipe_ = out[0];
-    if (pid_ < 0) {
-        ::close(in_);
-        ::close(outPipe_);
-        in_ = outPipe_ = -1;
-    }
+    pipes_[0] = out[0];
+    pipes_[1] = err[0];
 }
 
 Child::~Child()
@@ -74,10 +52,9 @@ Child::~Child()
         kill();
         wait();
     }
-    if (in_ >= 0)
-        ::close(in_);
-    if (outPipe_ >= 0)
-        ::close(outPipe_);
+    for (const int fd : {in_, pipes_[0], pipes_[1]})
+        if (fd >= 0)
+            ::close(fd);
 }
 
 void Child::send(const std::string& text)
@@ -102,20 +79,22 @@ void Child::closeInput()
 
 bool Child::readSome(int timeoutMs)
 {
-    if (outPipe_ < 0)
+    pollfd fds[2] = {{pipes_[0], POLLIN, 0}, {pipes_[1], POLLIN, 0}};
+    if (pipes_[0] < 0 && pipes_[1] < 0)
         return false;
-    pollfd p{outPipe_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, timeoutMs);
+    const int ready = ::poll(fds, 2, timeoutMs);
     if (ready <= 0)
         return ready == 0 || errno == EINTR;
-    char buf[4096];
-    const ssize_t n = ::read(outPipe_, buf, sizeof buf);
-    if (n <= 0) {
-        ::close(outPipe_);
-        outPipe_ = -1;
-        return false;
+    for (int i = 0; i < 2; ++i) {
+        char buf[65536];
+        const ssize_t n = fds[i].revents ? ::read(pipes_[i], buf, sizeof buf) : -1;
+        if (n > 0) {
+            (i ? err_ : out_).append(buf, static_cast<std::size_t>(n));
+        } else if (fds[i].revents && (n == 0 || errno != EINTR)) {
+            ::close(pipes_[i]);
+            pipes_[i] = -1;
+        }
     }
-    out_.append(buf, static_cast<std::size_t>(n));
     return true;
 }
 
@@ -136,21 +115,22 @@ bool Child::waitForLine(const std::string& line, std::chrono::milliseconds timeo
     }
 }
 
-void Child::readToEnd(std::chrono::milliseconds timeout)
+bool Child::readToEnd(std::chrono::milliseconds timeout)
 {
     const auto until = std::chrono::steady_clock::now() + timeout;
-    while (outPipe_ >= 0) {
+    while (pipes_[0] >= 0 || pipes_[1] >= 0) {
         const auto left
             = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
-            return;
+            return pipes_[0] < 0 && pipes_[1] < 0;
     }
+    return true;
 }
 
 void Child::kill()
 {
     if (started() && !ended_)
-        ::kill(pid_, SIGKILL);
+        ::kill(-pid_, SIGKILL);
 }
 
 int Child::wait()
@@ -159,9 +139,11 @@ int Child::wait()
         return -1;
     if (!ended_) {
         int st = 0;
-        while (::waitpid(pid_, &st, 0) < 0 && errno == EINTR) { }
+        rusage usage{};
+        while (::wait4(pid_, &st, 0, &usage) < 0 && errno == EINTR) { }
         ended_ = true;
         status_ = WIFEXITED(st) ? WEXITSTATUS(st) : WIFSIGNALED(st) ? -WTERMSIG(st) : -1;
+        peakKib_ = usage.ru_maxrss;
     }
     return status_;
 }
@@ -173,36 +155,31 @@ std::string testHelper(const std::string& name)
 
 namespace {
 
-// The environment that preloads one of the helpers' libraries.
-std::vector<std::string> preloading(const std::string& library)
+// The environment that preloads the library of faults with `settings`.
+std::vector<std::string> preloadingFaults(std::vector<std::string> settings)
 {
     // A build with AddressSanitizer wants its runtime first in the list.
     const char* asan = std::getenv("ASAN_OPTIONS");
-    const std::string asanOptions
-        = std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0";
-    return {"LD_PRELOAD=" + testHelper(library), "ASAN_OPTIONS=" + asanOptions};
+    settings.push_back("LD_PRELOAD=" + testHelper("zondari-faults.so"));
+    settings.push_back(
+        "ASAN_OPTIONS=" + std::string(asan && *asan ? std::string(asan) + ":" : "") + "verify_asan_link_order=0");
+    return settings;
 }
+
+constexpr const char* kChildDataVariable = "ZONDARI_TEST_DATA";
 
 } // namespace
 
 std::vector<std::string> failingReadsOf(const std::string& path)
 {
-    std::vector<std::string> env = preloading("zondari-eio.so");
-    env.push_back("ZONDARI_EIO_PATH=" + path);
-    return env;
+    return preloadingFaults({"ZONDARI_EIO_PATH=" + path});
 }
 
 std::vector<std::string> otherWriterOf(const std::string& path, const std::string& bytesFile, const std::string& how)
 {
-    std::vector<std::string> env = preloading("zondari-other-writer.so");
-    env.insert(
-        env.end(), {"ZONDARI_OTHER_PATH=" + path, "ZONDARI_OTHER_BYTES=" + bytesFile, "ZONDARI_OTHER_HOW=" + how});
-    return env;
+    return preloadingFaults(
+        {"ZONDARI_OTHER_PATH=" + path, "ZONDARI_OTHER_BYTES=" + bytesFile, "ZONDARI_OTHER_HOW=" + how});
 }
-
-namespace {
-constexpr const char* kChildDataVariable = "ZONDARI_TEST_DATA";
-} // namespace
 
 const char* testChildData()
 {
@@ -220,38 +197,6 @@ void runTestInChild(const std::string& data, const std::vector<std::string>& env
     child.readToEnd(std::chrono::seconds(120));
     EXPECT_EQ(child.wait(), 0) << child.output();
     EXPECT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
-}
-
-bool isWritingIn(pid_t pid, const std::string& folder)
-{
-    namespace fs = std::filesystem;
-    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
-    DIR* dir = ::opendir(fds.c_str());
-    if (!dir)
-        return false;
-    bool writing = false;
-    while (const dirent* e = ::readdir(dir)) {
-        if (e->d_name[0] == '.')
-            continue;
-        char target[4096];
-        const ssize_t n = ::readlink((fds + "/" + e->d_name).c_str(), target, sizeof target - 1);
-        if (n <= 0)
-            continue;
-        target[n] = '\0';
-        const std::string path = target;
-        if (path != folder && fs::path(path).parent_path().string() != folder)
-            continue;
-        // The flags line of fdinfo is octal; the access mode is its low bits.
-        std::ifstream info("/proc/" + std::to_string(pid) + "/fdinfo/" + e->d_name);
-        for (std::string line; std::getline(info, line);) {
-            if (line.rfind("flags:", 0) == 0) {
-                const long flags = std::strtol(line.c_str() + 6, nullptr, 8);
-                writing = writing || (flags & O_ACCMODE) != O_RDONLY;
-            }
-        }
-    }
-    ::closedir(dir);
-    return writing;
 }
 
 } // namespace zondari::test

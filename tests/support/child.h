@@ -7,18 +7,19 @@
 
 namespace zondari::test {
 
-// A program run as a child process, its standard input fed from here and
-// its standard output and error read here. Killed and waited for, if still
-// running, when the object goes.
+// A program run as a child process in a process group of its own, its
+// standard input fed from here and its standard output and error read here
+// (as one stream, or apart). Killed with all it started, and waited for, if
+// still running, when the object goes.
 class Child {
 public:
     // `env` holds NAME=value settings added to this process's environment.
-    explicit Child(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
+    explicit Child(
+        const std::vector<std::string>& argv, const std::vector<std::string>& env = {}, bool errorsApart = false);
     ~Child();
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    pid_t pid() const { return pid_; }
     bool started() const { return pid_ > 0; }
 
     void send(const std::string& text);
@@ -27,25 +28,28 @@ public:
     // Reads what the child prints until a line reading `line` has come;
     // false when the time runs out or the child ends first.
     bool waitForLine(const std::string& line, std::chrono::milliseconds timeout = std::chrono::seconds(20));
-    // Reads until the child closes its output (it ended) or the time runs out.
-    void readToEnd(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Reads until the child closes its output (it ended); false when the
+    // time runs out first.
+    bool readToEnd(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     const std::string& output() const { return out_; }
+    const std::string& errors() const { return err_; } // when apart
 
     void kill();
     // Waits for the child: its exit status, or minus the signal that ended it.
     int wait();
-    bool ended() const { return ended_; }
+    long peakKib() const { return peakKib_; } // its peak resident memory, once waited for
 
 private:
     bool readSome(int timeoutMs);
 
     pid_t pid_ = -1;
     int in_ = -1;
-    int outPipe_ = -1;
-    std::string out_;
+    int pipes_[2] = {-1, -1}; // its output, its errors when apart
+    std::string out_, err_;
     std::size_t scanned_ = 0; // lines of out_ already looked at
     bool ended_ = false;
     int status_ = 0;
+    long peakKib_ = 0;
 };
 
 // The helpers the tests' build makes beside the tests.
@@ -69,10 +73,5 @@ const char* testChildData();
 // `env` added to its environment and `data` handed to it; the test fails,
 // with what the child printed, when the child's run of it fails.
 void runTestInChild(const std::string& data, const std::vector<std::string>& env);
-
-// Whether the process `pid` has a file of `folder` open for writing (or
-// `folder` itself names a file it has so open): seen from outside, it is
-// in the middle of a write there.
-bool isWritingIn(pid_t pid, const std::string& folder);
 
 } // namespace zondari::test

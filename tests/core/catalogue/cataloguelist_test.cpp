@@ -7,30 +7,22 @@
 using namespace zondari;
 using namespace zondari::catalogue;
 
-TEST(CatalogueEntry, FolderEntriesBeginWithAParenthesis)
+TEST(CatalogueEntry, FolderEntriesBeginWithAParenthesisAndTheNameFollowsTheLastSlashOfEitherKind)
 {
     EXPECT_TRUE(isFolderEntry("(/media/cd/Rock)"));
     EXPECT_FALSE(isFolderEntry("/media/cd/Rock/a.mp3"));
     EXPECT_FALSE(isFolderEntry(""));
+    for (const auto& [entry, name] :
+        {std::pair{"/media/cd/Rock/brano.mp3", "brano.mp3"}, {"C:\\Musica\\Rock\\brano.mp3", "brano.mp3"},
+            {"C:\\Musica/misto\\x.mp3", "x.mp3"}, {"brano.mp3", "brano.mp3"}, {"/media/cd/", ""}})
+        EXPECT_EQ(fileNameOf(entry), name) << entry;
 }
 
-TEST(CatalogueEntry, FileNameIsThePartAfterTheLastSlashOfEitherKind)
+TEST(CatalogueList, ItemGivesTheNameBackWhateverTheTitleHolds)
 {
-    EXPECT_EQ(fileNameOf("/media/cd/Rock/brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("C:\\Musica\\Rock\\brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("C:\\Musica/misto\\x.mp3"), "x.mp3");
-    EXPECT_EQ(fileNameOf("brano.mp3"), "brano.mp3");
-    EXPECT_EQ(fileNameOf("/media/cd/"), "");
-}
-
-TEST(CatalogueList, ItemShowsNameAndTitleAndGivesTheNameBack)
-{
-    const std::string item = listItem("ZOND_DEFAULT_ROCK80_439041101.txt", "Rock anni 80");
-    EXPECT_EQ(item, "ZOND_DEFAULT_ROCK80_439041101.txt \\ (Rock anni 80)");
-    EXPECT_EQ(itemFileName(item), "ZOND_DEFAULT_ROCK80_439041101.txt");
-    // A title holding the separator does not change the name.
-    EXPECT_EQ(itemFileName(listItem("ZOND_A_B_1.txt", "x \\ (y) \\ (z")), "ZOND_A_B_1.txt");
-    EXPECT_EQ(itemFileName(listItem("ZOND_A_B_1.txt", "")), "ZOND_A_B_1.txt");
+    // (Items as listed: platform/cataloguestore_test.)
+    for (const char* title : {"x \\ (y) \\ (z", ""})
+        EXPECT_EQ(itemFileName(listItem("ZOND_A_B_1.txt", title)), "ZOND_A_B_1.txt") << title;
     EXPECT_EQ(itemFileName("ZOND_A_B_1.txt"), "ZOND_A_B_1.txt");
 }
 

@@ -38,9 +38,9 @@ TEST(Encoding, LossyConversionMarksWhatDoesNotFit)
 
 TEST(Encoding, InvalidSequencesAreNotUtf8)
 {
-    EXPECT_FALSE(isValidUtf8("\xC3")); // cut short
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF")); // overlong "/"
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // surrogate
+    // Cut short, an overlong "/", a surrogate.
+    for (const char* bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80"})
+        EXPECT_FALSE(isValidUtf8(bad)) << bad;
     EXPECT_TRUE(isValidUtf8("\xF0\x9F\x8E\xB5")); // a note, four bytes
 }
 
@@ -55,42 +55,18 @@ TEST(Lines, CrLfAndLfBothEndALineAndLinesAreWrittenWithCrLf)
     EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
 }
 
-TEST(Val, ReadsTheLeadingNumber)
+TEST(Val, ReadsTheLeadingNumberAndRoundsHalvesToEvenWithinLongLong)
 {
-    EXPECT_EQ(val("12"), 12);
-    EXPECT_EQ(val("abc"), 0);
-    EXPECT_EQ(val("-3"), -3);
-    EXPECT_EQ(val(""), 0);
-    EXPECT_EQ(val("  2.5 colonne"), 2.5);
-    EXPECT_EQ(val("1e3"), 1000);
-    EXPECT_EQ(val("3 4"), 34);
-    EXPECT_EQ(val("7,5"), 7);
-    EXPECT_EQ(val("."), 0);
-}
-
-TEST(Val, RoundsHalvesToEven)
-{
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(3.5), 4);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(6.6), 7);
-    EXPECT_EQ(roundHalfEven(153.125), 153);
-}
-
-TEST(Val, RoundingPastTheRangeOfLongLongTakesItsEnds)
-{
-    constexpr long long most = std::numeric_limits<long long>::max();
-    constexpr long long least = std::numeric_limits<long long>::min();
-    EXPECT_EQ(roundHalfEven(7.7e54), most);
-    EXPECT_EQ(roundHalfEven(9223372036854775808.0), most);
-    EXPECT_EQ(roundHalfEven(std::numeric_limits<double>::infinity()), most);
-    EXPECT_EQ(roundHalfEven(-7.7e54), least);
-    EXPECT_EQ(roundHalfEven(-std::numeric_limits<double>::infinity()), least);
-    EXPECT_EQ(roundHalfEven(-9223372036854775808.0), least);
-    EXPECT_EQ(roundHalfEven(std::nan("")), 0);
-    EXPECT_EQ(roundHalfEven(9007199254740993.0), 9007199254740992LL);
-    // A typed number that large reads as the largest.
-    EXPECT_EQ(roundHalfEven(val("77e53")), most);
+    for (const auto& [typed, value] : {std::pair{"12", 12.0}, {"abc", 0}, {"-3", -3}, {"", 0}, {"  2.5 colonne", 2.5},
+             {"1e3", 1000}, {"3 4", 34}, {"7,5", 7}, {".", 0}})
+        EXPECT_EQ(val(typed), value) << typed;
+    constexpr long long most = std::numeric_limits<long long>::max(), least = std::numeric_limits<long long>::min();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [x, rounded] : {std::pair{2.5, 2LL}, {3.5, 4}, {-2.5, -2}, {6.6, 7}, {153.125, 153},
+             {7.7e54, most}, {9223372036854775808.0, most}, {inf, most}, {-7.7e54, least}, {-inf, least},
+             {-9223372036854775808.0, least}, {std::nan(""), 0}, {9007199254740993.0, 9007199254740992LL}})
+        EXPECT_EQ(roundHalfEven(x), rounded) << x;
+    EXPECT_EQ(roundHalfEven(val("77e53")), most); // a typed number that large reads as the largest
 }
 
 TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)

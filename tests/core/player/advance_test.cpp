@@ -1,3 +1,7 @@
+#include <cmath>
+// (A failed track reported as the next starts, a round with nothing
+// played, an empty folder and Riprendi: ui/player/playback_test.cpp.)
+
 #include <gtest/gtest.h>
 #include <map>
 
@@ -7,34 +11,6 @@
 #include "core/player/trackrows.h"
 
 using namespace zondari;
-
-TEST(AutomaticAdvance, NextRowFollowsTheGridAndWrapsToTheFirstTrack)
-{
-    // A grid of 3 tracks has 4 rows with its header.
-    EXPECT_EQ(nextTrackRow(1, 4), 2);
-    EXPECT_EQ(nextTrackRow(2, 4), 3);
-    EXPECT_EQ(nextTrackRow(3, 4), 1);
-    // Nothing chosen yet (the header): the first track.
-    EXPECT_EQ(nextTrackRow(0, 4), 1);
-    // One track: itself again.
-    EXPECT_EQ(nextTrackRow(1, 2), 1);
-    // No track at all.
-    EXPECT_EQ(nextTrackRow(0, 1), 0);
-}
-
-TEST(AutomaticAdvance, OnlyAStoppedPlayerWithThePlayModeOnMovesOnAndAnEmptyGridEndsThePlayMode)
-{
-    EXPECT_EQ(tickStep(kStopped, true, 4), TickStep::Advance);
-    EXPECT_EQ(tickStep(kPlaying, true, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kPaused, true, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kStopped, false, 4), TickStep::DisplayOnly);
-    EXPECT_EQ(tickStep(kPlaying, false, 4), TickStep::DisplayOnly);
-    // Any other state the player may report waits too.
-    EXPECT_EQ(tickStep(3, true, 4), TickStep::DisplayOnly);
-    // An empty grid ends the play mode instead of failing every tick.
-    EXPECT_EQ(tickStep(kStopped, true, 1), TickStep::ReleasePlayMode);
-    EXPECT_EQ(tickStep(kStopped, false, 1), TickStep::DisplayOnly);
-}
 
 namespace {
 
@@ -64,42 +40,6 @@ std::vector<TickStep> untilAdvance(AutoAdvance& a, const std::string& track, con
 }
 
 } // namespace
-
-TEST(AutoAdvance, AFailedTrackIsReportedAsTheNextStartsOnTheSameTick)
-{
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
-    a.newRound();
-    // Still opening: nothing to say yet.
-    EXPECT_EQ(a.tick(PlayerFacts{kPlaying, true, false, " a.mp3"}, rows), TickStep::DisplayOnly);
-    EXPECT_EQ(untilAdvance(a, " a.mp3", rows), std::vector<TickStep>{TickStep::SkipUnplayable});
-    EXPECT_EQ(AutoAdvance::report(" a.mp3"), "Impossibile riprodurre: a.mp3");
-
-    // With the play mode off the failure is told, and nothing moves on.
-    AutoAdvance off;
-    EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::ReportUnplayable);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(off.tick(stopped("a.mp3", true, false), rows), TickStep::DisplayOnly);
-}
-
-TEST(AutoAdvance, AWholeRoundWithNothingPlayedEndsThePlayMode)
-{
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3", "b.mp3", "c.mp3"});
-    a.newRound();
-    EXPECT_EQ(untilAdvance(a, "a.mp3", rows).back(), TickStep::SkipUnplayable);
-    EXPECT_EQ(untilAdvance(a, " b.mp3", rows).back(), TickStep::SkipUnplayable);
-    EXPECT_EQ(untilAdvance(a, " c.mp3", rows), std::vector<TickStep>{TickStep::ReportUnplayableAndRelease});
-
-    // One track that cannot be played is not played again and again.
-    AutoAdvance one;
-    one.newRound();
-    EXPECT_EQ(one.tick(stopped("solo.mp3", true), grid({"solo.mp3"})), TickStep::ReportUnplayableAndRelease);
-
-    // A person starting a track begins a new round.
-    a.newRound();
-    EXPECT_EQ(untilAdvance(a, "c.mp3", rows).back(), TickStep::SkipUnplayable);
-}
 
 TEST(AutoAdvance, ATrackThatPlaysKeepsTheRoundGoing)
 {
@@ -136,23 +76,19 @@ TEST(AutoAdvance, TheRoundFollowsTheGridAsFilesComeAndGo)
     EXPECT_EQ(b.tick(stopped("", false), {}), TickStep::ReleasePlayMode);
 }
 
-TEST(AutoAdvance, RiprendiBeforeAnyChoiceStartsTheFirstRowWithoutAReport)
+TEST(MediaVolume, HundredthsOfADecibelAreAGainAndAGainFromTheBusIsAVolume)
 {
-    AutoAdvance a;
-    const auto rows = grid({"a.mp3"});
-    a.newRound();
-    EXPECT_EQ(a.tick(stopped("", true), rows), TickStep::Advance);
-}
-
-TEST(MediaVolume, HundredthsOfADecibelBecomeAGain)
-{
-    EXPECT_DOUBLE_EQ(volumeGain(0), 1.0);
-    EXPECT_NEAR(volumeGain(-2000), 0.1, 1e-12); // -20 dB
-    EXPECT_NEAR(volumeGain(-600), 0.501187, 1e-6); // -6 dB
-    EXPECT_NEAR(volumeGain(-9999), 1.0011e-5, 1e-8);
-    EXPECT_EQ(volumeGain(kSilentVolume), 0.0);
-    EXPECT_EQ(volumeGain(-12000), 0.0);
+    for (const auto& [volume, gain] : {std::pair{0, 1.0}, {-2000, 0.1}, {-600, 0.501187}, {-9999, 1.0011e-5}})
+        EXPECT_NEAR(volumeGain(volume), gain, gain * 1e-4) << volume;
+    for (int volume : {kSilentVolume, -12000})
+        EXPECT_EQ(volumeGain(volume), 0.0);
     EXPECT_EQ(volumeGain(300), 1.0);
+    for (int v : {0, -1, -602, -6000, -9999})
+        EXPECT_EQ(volumeOfGain(volumeGain(v)), v) << v;
+    // No amplification; silence for what is no gain or below the quietest step.
+    for (const auto& [gain, volume] : {std::pair{1.5, 0}, {0.0, kSilentVolume}, {-0.3, kSilentVolume},
+             {1e-9, kSilentVolume}, {std::nan(""), kSilentVolume}})
+        EXPECT_EQ(volumeOfGain(gain), volume) << gain;
 }
 
 TEST(TrackRows, MusicFilesNumberedInTheOrderGivenAVanishedOneLeftOut)

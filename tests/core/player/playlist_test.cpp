@@ -1,4 +1,3 @@
-#include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
@@ -10,13 +9,10 @@ using namespace zondari::playlist;
 
 TEST(Playlist, RecognisesPlaylistNamesInAnyCase)
 {
-    EXPECT_TRUE(isPlaylist("lista.m3u"));
-    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U"));
-    EXPECT_TRUE(isPlaylist("lista.m3u8"));
-    EXPECT_TRUE(isPlaylist("/musica/LISTA.M3U8"));
-    EXPECT_FALSE(isPlaylist("lista.m3u8.bak"));
-    EXPECT_FALSE(isPlaylist("m3u"));
-    EXPECT_FALSE(isPlaylist("brano.mp3"));
+    for (const char* yes : {"lista.m3u", "/musica/LISTA.M3U", "lista.m3u8", "/musica/LISTA.M3U8"})
+        EXPECT_TRUE(isPlaylist(yes)) << yes;
+    for (const char* no : {"lista.m3u8.bak", "m3u", "brano.mp3"})
+        EXPECT_FALSE(isPlaylist(no)) << no;
 }
 
 TEST(Playlist, EntriesSkipCommentsAndBlankLinesAndResolveAgainstTheListsFolder)
@@ -85,18 +81,6 @@ TEST(Playlist, NestedPlaylistsOpenInPlaceAndLoopsEnd)
     EXPECT_EQ(all.size(), 16u);
 }
 
-namespace {
-
-// Seconds a call takes.
-template <class F> double secondsOf(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-} // namespace
-
 TEST(Playlist, ListsThatNameEachOtherStopWithinTheBudget)
 {
     // Ten lists, each naming a track and all the others: every order of
@@ -109,9 +93,7 @@ TEST(Playlist, ListsThatNameEachOtherStopWithinTheBudget)
             text += std::string("lista") + c + ".m3u\r\n";
         return text;
     };
-    std::vector<std::string> all;
-    const double took = secondsOf([&] { all = expand("/m/lista0.m3u", mesh); });
-    EXPECT_LT(took, 5.0);
+    const std::vector<std::string> all = expand("/m/lista0.m3u", mesh);
     EXPECT_EQ(opened, 1000);
     ASSERT_FALSE(all.empty());
     // What it has is in order: the first list's track, then the second's.
@@ -129,9 +111,7 @@ TEST(Playlist, AListReachedAgainThroughAFolderLinkStopsWithinTheBudget)
         ++opened;
         return std::string("a.mp3\r\nd/l.m3u\r\nd/l.m3u\r\nd/l.m3u\r\n");
     };
-    std::vector<std::string> all;
-    const double took = secondsOf([&] { all = expand("/m/l.m3u", self); });
-    EXPECT_LT(took, 5.0);
+    const std::vector<std::string> all = expand("/m/l.m3u", self);
     EXPECT_LE(opened, 1000);
     EXPECT_EQ(all.front(), "/m/a.mp3");
 

@@ -9,66 +9,46 @@ using namespace zondari;
 
 namespace {
 
-std::vector<std::string> captions(const std::string& title, int ticks)
+// The captions of `ticks` ticks; fails unless they come round every `period`.
+std::vector<std::string> captions(const std::string& title, int ticks, int period)
 {
     TitleScroller s;
     std::vector<std::string> out;
     for (int i = 0; i < ticks; ++i)
         out.push_back(s.tick(title));
-    return out;
-}
-
-// The smallest p with caption[i] == caption[i + p] for every i shown.
-int periodOf(const std::vector<std::string>& c)
-{
-    for (std::size_t p = 1; p < c.size(); ++p) {
+    for (int i = 0; i < ticks; ++i)
+        EXPECT_EQ(out[i], out[i % period]) << title << " tick " << i;
+    for (int p = 1; p < period; ++p) {
         bool repeats = true;
-        for (std::size_t i = 0; i + p < c.size() && repeats; ++i)
-            repeats = c[i] == c[i + p];
-        if (repeats)
-            return static_cast<int>(p);
+        for (int i = 0; i + p < ticks; ++i)
+            repeats = repeats && out[i] == out[i + p];
+        EXPECT_FALSE(repeats) << title << " comes round after " << p;
     }
-    return 0;
+    return out;
 }
 
 } // namespace
 
-TEST(TitleScroller, MovesLeftOneCharacterPerTickAndComesRoundAfterLengthPlusSix)
+TEST(TitleScroller, MovesLeftOneCharacterATickAndComesRoundAfterItsLengthAndSix)
 {
-    const auto c = captions("abc", 30);
-    EXPECT_EQ(c[0], "   abc   abc");
-    EXPECT_EQ(c[1], "  abc   abc");
-    EXPECT_EQ(c[3], "abc   abc");
-    EXPECT_EQ(c[4], "bc   abc");
-    EXPECT_EQ(c[8], " abc");
-    EXPECT_EQ(c[9], c[0]);
-    EXPECT_EQ(periodOf(c), 9);
+    const auto c = captions("abc", 30, 9);
+    for (const auto& [i, caption] : {std::pair{0, "   abc   abc"}, {1, "  abc   abc"}, {4, "bc   abc"}, {8, " abc"}})
+        EXPECT_EQ(c[i], caption) << i;
+    EXPECT_EQ(captions("", 18, 6)[5], " "); // an empty title shows blanks
 
-    // An empty title shows blanks.
-    const auto blank = captions("", 18);
-    EXPECT_EQ(periodOf(blank), 6);
-    EXPECT_EQ(blank[0], "      ");
-    EXPECT_EQ(blank[5], " ");
-}
-
-TEST(TitleScroller, LongTitleFillsTheThirtyFiveCharacterDisplay)
-{
+    // A long title fills the 35-character display.
     const std::string title = "Pink Floyd - Shine On You Crazy Diamond (Parts I-V).mp3"; // 55 characters
-    const auto c = captions(title, 3 * 61);
-    EXPECT_EQ(periodOf(c), 61);
-    for (const auto& caption : c)
+    const auto l = captions(title, 3 * 61, 61);
+    for (const auto& caption : l)
         EXPECT_EQ(caption.size(), 35u) << caption;
-    EXPECT_EQ(c[0], "   Pink Floyd - Shine On You Crazy ");
-    // Near the end of the framed title the title itself follows on.
-    EXPECT_EQ(c[54], ".mp3   Pink Floyd - Shine On You Cr");
-    EXPECT_EQ(c[57], "3   Pink Floyd - Shine On You Crazy");
+    EXPECT_EQ(l[0], "   Pink Floyd - Shine On You Crazy ");
+    EXPECT_EQ(l[54], ".mp3   Pink Floyd - Shine On You Cr"); // the title itself follows on
 }
 
 TEST(TitleScroller, CountsCharactersNotBytes)
 {
     const std::string title = "Città è già qui"; // 15 characters, 18 bytes
-    const auto c = captions(title, 63);
-    EXPECT_EQ(periodOf(c), 21);
+    const auto c = captions(title, 63, 21);
     EXPECT_EQ(c[3], title + "   " + title);
     EXPECT_EQ(c[4], "ittà è già qui   Città è già qui");
     EXPECT_EQ(text::charCount(c[0]), 3u + 15u + 3u + 14u);

@@ -3,26 +3,45 @@
 #include <vector>
 
 #include "core/printing/caseinsert.h"
+#include "core/printing/fontchoice.h"
 #include "core/printing/insertfit.h"
-#include "recordingsurface.h"
 
 using namespace zondari::printing;
-using zondari::test::RecordingSurface;
 
 namespace {
 
-// Bold lines a fifth taller than regular ones, as a font whose bold face
-// has metrics of its own: the search must move down as the drawing does.
-class TallBoldSurface : public RecordingSurface {
+// Metrics simple enough to work positions out by hand: a line is
+// `heightPerPoint` mm per point (bold lines a fifth taller when `tallBold`,
+// as a font whose bold face has metrics of its own), a character 0.25 mm
+// per point. Keeps each text's line and size.
+class MetricSurface : public Surface {
 public:
-    void setFontBold(bool on) override
-    {
-        bold_ = on;
-        RecordingSurface::setFontBold(on);
-    }
-    double textHeight(std::string_view t) override { return RecordingSurface::textHeight(t) * (bold_ ? 1.2 : 1); }
+    struct Text {
+        std::string text;
+        double y, size;
+    };
+    double heightPerPoint = 0.5;
+    bool tallBold = false;
+    std::vector<Text> texts;
+
+    void setFontName(const std::string&) override { }
+    void setFontSize(double points) override { size_ = points; }
+    double fontSize() const override { return size_; }
+    void setFontBold(bool on) override { bold_ = on; }
+    void setFontItalic(bool) override { }
+    void setFontUnderline(bool) override { }
+    double textHeight(std::string_view) override { return size_ * heightPerPoint * (tallBold && bold_ ? 1.2 : 1); }
+    double textWidth(std::string_view t) override { return static_cast<double>(t.size()) * size_ * 0.25; }
+    double width() const override { return 210; }
+    void line(double, double, double, double) override { }
+    void box(double, double, double, double) override { }
+    void filledBox(double, double, double, double, Colour) override { }
+
+protected:
+    void drawText(double, double y, std::string_view text) override { texts.push_back({std::string(text), y, size_}); }
 
 private:
+    double size_ = 0;
     bool bold_ = false;
 };
 
@@ -66,7 +85,8 @@ TEST(InsertFit, FitsExactlyWhenTheDrawingLeavesNothingOutWhateverTheListAndScale
     // search's answer is what the drawing does, in the fewest columns that
     // fit at its size.
     for (double scale : {1.0, 0.37}) {
-        TallBoldSurface s;
+        MetricSurface s;
+        s.tallBold = true;
         for (int files = 0; files <= 3000; files += files < 300 ? 7 : 97) {
             const Listing l = listing(files);
             const FitChoice fit = fitInsert(s, l, PrintFont{"Tahoma", 8, false}, scale);
@@ -87,10 +107,53 @@ TEST(InsertFit, FitsExactlyWhenTheDrawingLeavesNothingOutWhateverTheListAndScale
 TEST(InsertFit, EmptyEntriesAtTheEndNeedNoRoom)
 {
     // 115 lines fill both panels at 8 points in 2 columns (4 mm lines).
-    RecordingSurface s;
+    MetricSurface s;
     Listing l{"Raccolta", std::vector<std::string>(115, "/cd/b.mp3")};
     l.entries.insert(l.entries.end(), 50, std::string());
     EXPECT_EQ(fitInsert(s, l, PrintFont{"Tahoma", 8, false}, 1).columns, 2);
     l.entries.push_back("/cd/ultimo.mp3");
     EXPECT_EQ(fitInsert(s, l, PrintFont{"Tahoma", 8, false}, 1).columns, 3);
+}
+
+TEST(InsertFit, FewerThanTwoColumnsGiveOneAPanelAndATitleTooLongShrinksToOnePointWithinTheSpine)
+{
+    // 28 lines on the front, 29 on the back at 8 points (4 mm a line).
+    for (int columns : {1, 0, -3}) {
+        MetricSurface s;
+        const Listing l{"T", std::vector<std::string>(28 + 29 + 3, "/b.mp3")};
+        EXPECT_EQ(leftOutWhenDrawn(s, l, 8, columns), 3u) << columns;
+    }
+    EXPECT_EQ(leftOutLine(1), "1 voce del catalogo non entra nell'etichetta e non sarà stampata.");
+    // 400 characters do not fit even at 1 point (0.5 mm a line): the 236
+    // that do are written down each spine, between 141 and 259 mm.
+    MetricSurface s;
+    DrawListing(s, Listing{std::string(400, 'x'), {}}, PrintFont{"Tahoma", 8, false}, 3, 1);
+    std::size_t spine = 0;
+    for (const auto& t : s.texts)
+        if (t.text == "x") {
+            ++spine;
+            EXPECT_TRUE(t.size == 1 && t.y >= 141 && t.y + 0.5 <= 259 + 1e-9) << t.y;
+        }
+    EXPECT_EQ(spine, 2u * 236);
+}
+
+TEST(FontChoice, FamiliesSizesAndColumnsAsTyped)
+{
+    EXPECT_EQ(listedFamilies({"DejaVu Sans", "Nimbus Sans [UKWN]", "Nimbus Sans [URW]", "dejavu sans", ""}),
+        (std::vector<std::string>{"DejaVu Sans", "Nimbus Sans"}));
+    EXPECT_EQ(fallbackFamily({"Arial", "DejaVu Sans"}, "DejaVu Sans"), "Arial");
+    EXPECT_EQ(fallbackFamily({"DejaVu Sans", "Liberation Sans"}, "Helvetica"), "DejaVu Sans");
+    const struct {
+        const char* typed;
+        float size;
+        bool capped;
+    } sizes[] = {{"30", 25, true}, {"12.5pt", 12.5f, false}, {"1", 2, false}, {"", 2, false}};
+    for (const auto& c : sizes) {
+        EXPECT_EQ(chooseFontSize(c.typed).size, c.size) << c.typed;
+        EXPECT_EQ(chooseFontSize(c.typed).capped, c.capped) << c.typed;
+    }
+    for (const auto& [typed, columns] : {std::pair{"9", 9}, {"2.5", 2}, {"-1", -1}})
+        EXPECT_EQ(*columnsAsTyped(typed), columns) << typed;
+    EXPECT_FALSE(columnsAsTyped("32767.5"));
+    EXPECT_EQ(columnsAsTyped("1e300").error().number, 6);
 }

@@ -7,11 +7,9 @@ using namespace zondari;
 
 TEST(FileTypes, ExtensionEntryIsPointAndCapitals)
 {
-    EXPECT_EQ(extensionEntry("brano.mp3"), ".MP3");
-    EXPECT_EQ(extensionEntry("a.b.Wav"), ".WAV");
-    EXPECT_EQ(extensionEntry("modulo.it"), ".IT ");
-    EXPECT_EQ(extensionEntry("senza"), "");
-    EXPECT_EQ(extensionEntry("video.mpeg"), ".MPEG");
+    for (const auto& [name, entry] : {std::pair{"brano.mp3", ".MP3"}, {"a.b.Wav", ".WAV"}, {"modulo.it", ".IT "},
+             {"senza", ""}, {"video.mpeg", ".MPEG"}})
+        EXPECT_EQ(extensionEntry(name), entry) << name;
     EXPECT_EQ(fileTypeEntries(".WAV.MP3.IT "), (std::vector<std::string>{".WAV", ".MP3", ".IT "}));
 }
 
@@ -23,15 +21,11 @@ TEST(FileTypes, DefaultListTakesItsFourTypesInAnyCase)
     for (const char* no : {"fooav.m", "nomeAV.M", "x.mpeg", "mp3", "brano.mp3.bak", "readme.txt", ".mp", "x.mp"})
         EXPECT_FALSE(matchesFileTypes(no, list)) << no;
     EXPECT_FALSE(matchesFileTypes("a.mp3", ""));
-}
-
-TEST(FileTypes, TwoLetterTypesMatchWithTheirSpace)
-{
-    const std::string list = ".MP3.IT .XM .AS ";
+    // Two-letter types match with their space.
     for (const char* yes : {"song.it", "SONG.XM", "a.as"})
-        EXPECT_TRUE(matchesFileTypes(yes, list)) << yes;
+        EXPECT_TRUE(matchesFileTypes(yes, ".MP3.IT .XM .AS ")) << yes;
     for (const char* no : {"a.s", "a.i"})
-        EXPECT_FALSE(matchesFileTypes(no, list)) << no;
+        EXPECT_FALSE(matchesFileTypes(no, ".MP3.IT .XM .AS ")) << no;
 }
 
 namespace {
@@ -61,9 +55,8 @@ TEST(FileTypeBoxes, FixedTypeMissingFromTheListOpensOffAndUnknownEntriesDrop)
     EXPECT_EQ(boxes[indexOf("MP3")], kBoxOff);
     EXPECT_EQ(boxes[indexOf("M3U")], kBoxOff);
     EXPECT_EQ(listFromBoxes(boxes), ".WAV.MID");
-    EXPECT_TRUE(isFixedFileType(indexOf("MP3")));
-    EXPECT_TRUE(isFixedFileType(indexOf("WMA")));
-    EXPECT_TRUE(isFixedFileType(indexOf("M3U")));
+    for (const char* type : {"MP3", "WMA", "M3U"})
+        EXPECT_TRUE(isFixedFileType(indexOf(type))) << type;
     EXPECT_FALSE(isFixedFileType(indexOf("WAV")));
     // An empty list ticks nothing; a malformed one is read four characters
     // at a time.

@@ -23,16 +23,9 @@ TagRecord sample()
 
 TEST(Id3v1Record, FieldsStandAtTheirOffsetsPaddedWithSpacesATrackNumberAfterANul)
 {
-    const std::string bytes = id3v1::encode(sample());
-    ASSERT_EQ(bytes.size(), 128u);
-    EXPECT_EQ(bytes.substr(0, 3), "TAG");
-    EXPECT_EQ(bytes.substr(3, 30), "Abc" + std::string(27, ' '));
-    EXPECT_EQ(bytes.substr(33, 7), "Artista");
-    EXPECT_EQ(bytes.substr(63, 5), "Album");
-    EXPECT_EQ(bytes.substr(93, 4), "1999");
-    EXPECT_EQ(bytes.substr(97, 29), "commento" + std::string(21, ' '));
-    EXPECT_EQ(bytes[126], '\0');
-    EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 17);
+    const auto pad = [](std::string s, std::size_t n) { return s.append(n - s.size(), ' '); };
+    EXPECT_EQ(id3v1::encode(sample()),
+        "TAG" + pad("Abc", 30) + pad("Artista", 30) + pad("Album", 30) + "1999" + pad("commento", 29) + '\0' + '\x11');
     // A track number keeps the NUL that other players look for.
     TagRecord t = sample();
     t.TrackByte = 7;
@@ -51,10 +44,8 @@ TEST(Id3v1Record, LongTextIsCutAndOtherScriptsBecomeQuestionMarks)
     t.Artist = "Caffè Ω";
     t.Year = "19999";
     const std::string bytes = id3v1::encode(t);
-    EXPECT_EQ(bytes.substr(3, 30), std::string(30, 'x'));
-    EXPECT_EQ(bytes.substr(33, 7), "Caff\xE8 ?");
-    EXPECT_EQ(bytes.substr(93, 4), "1999");
-    EXPECT_EQ(static_cast<unsigned char>(bytes[127]), 255);
+    EXPECT_EQ(bytes.substr(3, 37), std::string(30, 'x') + "Caff\xE8 ?");
+    EXPECT_EQ(bytes.substr(93, 4) + bytes.substr(127), "1999\xFF");
 }
 
 TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
@@ -69,15 +60,6 @@ TEST(Id3v1Record, ReadsBackWhatItWroteAndTheMarkerMustBeExact)
     EXPECT_FALSE(id3v1::decode(lower).has_value());
     EXPECT_TRUE(id3v1::decode(lower, true).has_value());
     EXPECT_FALSE(id3v1::decode(bytes.substr(1)).has_value());
-}
-
-TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)
-{
-    EXPECT_EQ(FileNamePart("C:\\musica\\brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("D:brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("/home/anna/musica/brano.mp3"), "brano.mp3");
-    EXPECT_EQ(FileNamePart("C:\\musica\\"), "");
 }
 
 TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)

@@ -34,23 +34,6 @@ TEST(Id3v2Genre, NumbersAndReferencesTakeTheDetailsWindowsNames)
     }
 }
 
-TEST(Id3v2Block, CaptionAndRowsAsShown)
-{
-    Id3v2Tag tag;
-    EXPECT_EQ(id3v2::blockCaption(tag), "ID3v2: assente");
-    tag.version = 3;
-    tag.title = "T";
-    tag.track = "2/9";
-    tag.genre = "Rock";
-    EXPECT_EQ(id3v2::blockCaption(tag), "ID3v2.3");
-    const auto values = id3v2::fieldValues(tag);
-    EXPECT_EQ(values[0], "T");
-    EXPECT_EQ(values[5], "2/9");
-    EXPECT_EQ(values[6], "Rock");
-    EXPECT_EQ(id3v2::yearFromDate("2004-05-01T10:00"), "2004");
-    EXPECT_EQ(id3v2::yearFromDate("MCMXCIX"), "MCMXCIX");
-}
-
 TEST(Id3v2Copy, EachFieldAsId3v1CanHoldIt)
 {
     Id3v2Tag tag;

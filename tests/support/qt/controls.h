@@ -22,73 +22,31 @@
 // The controls of the catalogue window, the preview and the font chooser,
 // reached as a person's test reaches them: by the names the windows give
 // them. `Text1(w)` is the catalogue window's title box.
+#define ZONDARI_CONTROL(Type, name, Window)                                                                            \
+    inline Type* name(const Window* w)                                                                                 \
+    {                                                                                                                  \
+        return control<Type>(w, #name);                                                                                \
+    }
+
 namespace zondari::test {
 
 // The catalogue window.
-inline QToolBar* Toolbar1(const frmMP3print* w)
-{
-    return control<QToolBar>(w, "Toolbar1");
-}
-inline QLineEdit* Text1(const frmMP3print* w)
-{
-    return control<QLineEdit>(w, "Text1");
-}
-inline QLineEdit* Text2(const frmMP3print* w)
-{
-    return control<QLineEdit>(w, "Text2");
-}
-inline QRadioButton* Option1(const frmMP3print* w)
-{
-    return control<QRadioButton>(w, "Option1");
-}
-inline QRadioButton* Option2(const frmMP3print* w)
-{
-    return control<QRadioButton>(w, "Option2");
-}
-inline QCheckBox* Check1(const frmMP3print* w)
-{
-    return control<QCheckBox>(w, "Check1");
-}
-inline QPushButton* Command1(const frmMP3print* w)
-{
-    return control<QPushButton>(w, "Command1");
-}
-inline QPushButton* Command2(const frmMP3print* w)
-{
-    return control<QPushButton>(w, "Command2");
-}
-inline QPushButton* Command3(const frmMP3print* w)
-{
-    return control<QPushButton>(w, "Command3");
-}
-inline QPushButton* Command4(const frmMP3print* w)
-{
-    return control<QPushButton>(w, "Command4");
-}
-inline QListWidget* List1(const frmMP3print* w)
-{
-    return control<QListWidget>(w, "List1");
-}
-inline CatalogueListBox* List3(const frmMP3print* w)
-{
-    return control<CatalogueListBox>(w, "List3");
-}
-inline QLabel* Label5(const frmMP3print* w)
-{
-    return control<QLabel>(w, "Label5");
-}
-inline QLabel* Label6(const frmMP3print* w)
-{
-    return control<QLabel>(w, "Label6");
-}
-inline QLabel* Picture2(const frmMP3print* w)
-{
-    return control<QLabel>(w, "Picture2");
-}
-inline QLabel* Progress(const frmMP3print* w)
-{
-    return control<QLabel>(w, "Progress");
-}
+ZONDARI_CONTROL(QToolBar, Toolbar1, frmMP3print)
+ZONDARI_CONTROL(QLineEdit, Text1, frmMP3print)
+ZONDARI_CONTROL(QLineEdit, Text2, frmMP3print)
+ZONDARI_CONTROL(QRadioButton, Option1, frmMP3print)
+ZONDARI_CONTROL(QRadioButton, Option2, frmMP3print)
+ZONDARI_CONTROL(QCheckBox, Check1, frmMP3print)
+ZONDARI_CONTROL(QPushButton, Command1, frmMP3print)
+ZONDARI_CONTROL(QPushButton, Command2, frmMP3print)
+ZONDARI_CONTROL(QPushButton, Command3, frmMP3print)
+ZONDARI_CONTROL(QPushButton, Command4, frmMP3print)
+ZONDARI_CONTROL(QListWidget, List1, frmMP3print)
+ZONDARI_CONTROL(CatalogueListBox, List3, frmMP3print)
+ZONDARI_CONTROL(QLabel, Label5, frmMP3print)
+ZONDARI_CONTROL(QLabel, Label6, frmMP3print)
+ZONDARI_CONTROL(QLabel, Picture2, frmMP3print)
+ZONDARI_CONTROL(QLabel, Progress, frmMP3print)
 // A key of its toolbar, by its name: "leggi", "html", "font", ...
 inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
 {
@@ -106,10 +64,7 @@ inline bool scanInWindow(frmMP3print* w, FakeDialogs& dialogs, const std::string
 }
 
 // The preview.
-inline PreviewPicture* Picture1(const FrmPreview* p)
-{
-    return control<PreviewPicture>(p, "Picture1");
-}
+ZONDARI_CONTROL(PreviewPicture, Picture1, FrmPreview)
 // The column choices, 2 to 7.
 inline std::vector<QRadioButton*> Option1(const FrmPreview* p)
 {
@@ -118,79 +73,27 @@ inline std::vector<QRadioButton*> Option1(const FrmPreview* p)
         out.push_back(control<QRadioButton>(p, QString("Option1_%1").arg(i).toLatin1().constData()));
     return out;
 }
-inline QToolButton* Command1(const FrmPreview* p)
-{
-    return control<QToolButton>(p, "Command1");
-}
-inline QToolButton* Command3(const FrmPreview* p)
-{
-    return control<QToolButton>(p, "Command3");
-}
-inline QToolButton* Command4(const FrmPreview* p)
-{
-    return control<QToolButton>(p, "Command4");
-}
-inline QLabel* Label1(const FrmPreview* p)
-{
-    return control<QLabel>(p, "Label1");
-}
-inline QLabel* Label7(const FrmPreview* p)
-{
-    return control<QLabel>(p, "Label7");
-}
-inline QLabel* LeftOut(const FrmPreview* p)
-{
-    return control<QLabel>(p, "LeftOut");
-}
-inline QCheckBox* Fit(const FrmPreview* p)
-{
-    return control<QCheckBox>(p, "Fit");
-}
-inline QLabel* FontSize(const FrmPreview* p)
-{
-    return control<QLabel>(p, "FontSize");
-}
+ZONDARI_CONTROL(QToolButton, Command1, FrmPreview)
+ZONDARI_CONTROL(QToolButton, Command3, FrmPreview)
+ZONDARI_CONTROL(QToolButton, Command4, FrmPreview)
+ZONDARI_CONTROL(QLabel, Label1, FrmPreview)
+ZONDARI_CONTROL(QLabel, Label7, FrmPreview)
+ZONDARI_CONTROL(QLabel, LeftOut, FrmPreview)
+ZONDARI_CONTROL(QCheckBox, Fit, FrmPreview)
+ZONDARI_CONTROL(QLabel, FontSize, FrmPreview)
 
 // The font chooser.
-inline QListWidget* LstFonts(const fONTEN* f)
-{
-    return control<QListWidget>(f, "LstFonts");
-}
-inline QLabel* Label1(const fONTEN* f)
-{
-    return control<QLabel>(f, "Label1");
-}
-inline QLineEdit* TxtFontPreview(const fONTEN* f)
-{
-    return control<QLineEdit>(f, "TxtFontPreview");
-}
-inline QCheckBox* Check3d1(const fONTEN* f)
-{
-    return control<QCheckBox>(f, "Check3d1");
-}
-inline QCheckBox* Check3d2(const fONTEN* f)
-{
-    return control<QCheckBox>(f, "Check3d2");
-}
-inline QLineEdit* Text1(const fONTEN* f)
-{
-    return control<QLineEdit>(f, "Text1");
-}
-inline QToolButton* cmdOK(const fONTEN* f)
-{
-    return control<QToolButton>(f, "cmdOK");
-}
-inline QToolButton* cmdCancel(const fONTEN* f)
-{
-    return control<QToolButton>(f, "cmdCancel");
-}
-inline QLabel* Label3(const fONTEN* f)
-{
-    return control<QLabel>(f, "Label3");
-}
-inline QLabel* Label4(const fONTEN* f)
-{
-    return control<QLabel>(f, "Label4");
-}
+ZONDARI_CONTROL(QListWidget, LstFonts, fONTEN)
+ZONDARI_CONTROL(QLabel, Label1, fONTEN)
+ZONDARI_CONTROL(QLineEdit, TxtFontPreview, fONTEN)
+ZONDARI_CONTROL(QCheckBox, Check3d1, fONTEN)
+ZONDARI_CONTROL(QCheckBox, Check3d2, fONTEN)
+ZONDARI_CONTROL(QLineEdit, Text1, fONTEN)
+ZONDARI_CONTROL(QToolButton, cmdOK, fONTEN)
+ZONDARI_CONTROL(QToolButton, cmdCancel, fONTEN)
+ZONDARI_CONTROL(QLabel, Label3, fONTEN)
+ZONDARI_CONTROL(QLabel, Label4, fONTEN)
 
 } // namespace zondari::test
+
+#undef ZONDARI_CONTROL

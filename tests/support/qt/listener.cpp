@@ -2,6 +2,7 @@
 
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zondari::test {
@@ -35,16 +36,30 @@ double Listener::steadyLevel(double hz)
     return loudest;
 }
 
-bool Listener::hears(double hz, int ms)
+bool Listener::hears(double hz, const std::vector<double>& silent)
 {
     return QTest::qWaitFor(
         [&] {
             // The server may replace a new stream once while it starts.
             moveOwnSinkInputs(sink_.name());
-            const auto l = recorder_.levelDb(hz, Clock::now() - milliseconds(120));
-            return l && *l > -30;
+            const Clock::time_point at = Clock::now() - milliseconds(120);
+            const auto l = recorder_.levelDb(hz, at);
+            return l && *l > -30 && std::ranges::all_of(silent, [&](double other) {
+                const auto o = recorder_.levelDb(other, at);
+                return o && *o < -50;
+            });
         },
-        ms);
+        10000);
+}
+
+double Listener::settledAfter(double hz, Clock::time_point t0)
+{
+    // The sound of the second after, recorded to be measured.
+    (void)QTest::qWaitFor([&] { return bool(recorder_.levelDb(hz, t0 + milliseconds(1200))); }, 5000);
+    const double settled = level(hz, t0 + milliseconds(1200));
+    const auto when = recorder_.firstTime(hz, t0, t0 + milliseconds(1100),
+        [&](double l) { return settled < -60 ? l < -60 : std::abs(l - settled) <= 1.0; });
+    return when ? std::chrono::duration<double, std::milli>(*when - t0).count() : 9999;
 }
 
 double Listener::silencedAfter(double hz, Clock::time_point t0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <vector>
 
 #include "support/qt/sound.h"
 #include "support/sinkrecorder.h"
@@ -29,9 +30,13 @@ public:
     // Its steady level now: the loudest of several windows over the last
     // 300 ms, since a loaded machine's dropouts only make one quieter.
     double steadyLevel(double hz);
-    // Waits until the tone is heard (louder than -30 dB); false when it is
-    // not within `ms`.
-    bool hears(double hz, int ms = 10000);
+    // Waits until the tone is heard (louder than -30 dB) and each of
+    // `silent` is not (under -50 dB); false when that is not so within 10 s.
+    bool hears(double hz, const std::vector<double>& silent = {});
+    // Milliseconds from `t0` until the tone settled for good, within 1 dB of
+    // the level it holds a second later (or under -60 dB when that is
+    // silence); 9999 when it did not within the second.
+    double settledAfter(double hz, Clock::time_point t0);
     // Milliseconds from `t0` until the tone fell silent (under -60 dB) for
     // good, measured over the second after; 9999 when it did not.
     double silencedAfter(double hz, Clock::time_point t0);

@@ -1,7 +1,10 @@
+// The track details window: opened from the player's toolbar and filled by
+// the rows clicked, with the header, the play time, the ID3v1 tag and the
+// ID3v2 block of each track; where it stands, and what it leaves out.
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -9,17 +12,18 @@
 
 #include "platform/files.h"
 #include "support/mp3fixtures.h"
+#include "support/peertags.h"
 #include "support/qt/testapp.h"
 #include "ui/analysis/frmdatimp3.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/frmmp3print.h"
-#include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/trackgrid.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
+namespace peer = zondari::test::peertags;
 
 namespace {
 
@@ -35,8 +39,24 @@ struct DetailsTest : ::testing::Test {
         app.ctx.openers.showTrackDetails();
         return app.frame->findChild<frmDATIMP3*>("frmDATIMP3");
     }
+    QString field(frmDATIMP3* w, const QString& name) const { return w->findChild<QLineEdit*>(name)->text(); }
+    QString field(frmDATIMP3* w, int i) const { return field(w, QString("Text1_%1").arg(i)); }
+    QMdiSubWindow* sub(QWidget* w) const { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
 
-    QString field(frmDATIMP3* w, int i) { return w->findChild<QLineEdit*>(QString("Text1_%1").arg(i))->text(); }
+    // Every shown label and field lies inside the window, at least as tall
+    // as it needs: nothing is cut off.
+    static void expectNothingClipped(frmDATIMP3* w)
+    {
+        QApplication::processEvents();
+        for (QWidget* child : w->findChildren<QWidget*>()) {
+            if (!child->isVisible() || !(qobject_cast<QLineEdit*>(child) || qobject_cast<QLabel*>(child))
+                || child->objectName().startsWith("Picture")) // the pictures scale into what is left
+                continue;
+            EXPECT_TRUE(w->rect().contains(QRect(child->mapTo(w, QPoint(0, 0)), child->size())))
+                << child->objectName().toStdString();
+            EXPECT_GE(child->height(), child->minimumSizeHint().height()) << child->objectName().toStdString();
+        }
+    }
 
     TestApp app;
     TempDir music;
@@ -44,74 +64,12 @@ struct DetailsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(DetailsTest, ADamagedTrackNeverShowsThePreviousTracksValues)
-{
-    makeMp3(music.path(), "buono.mp3", {2.5, 44100, 2, "-b 128 --id3v1-only --tt Buono"});
-    music.write("rotto.mp3", std::string(5000, '\xFF'));
-    frmDATIMP3* w = open();
-    app.ctx.openers.riempimp3(" buono.mp3"); // as the grid's title column names it
-    ASSERT_EQ(field(w, 0), "128");
-    app.ctx.openers.riempimp3("rotto.mp3");
-    EXPECT_EQ(field(w, 0), "0");
-    EXPECT_EQ(field(w, 1), "0");
-    EXPECT_EQ(field(w, 2), "0:00");
-    EXPECT_EQ(field(w, 8), "");
-    EXPECT_EQ(field(w, 13), "");
-    EXPECT_EQ(field(w, 17), "");
-    EXPECT_EQ(field(w, 18), "Falso");
-
-    // A folder named like a track is read as nothing.
-    app.ctx.openers.riempimp3("buono.mp3");
-    music.mkdir("cartella.mp3");
-    app.ctx.openers.riempimp3("cartella.mp3");
-    EXPECT_EQ(field(w, 0), "0");
-    EXPECT_EQ(field(w, 13), "");
-}
-
-TEST_F(DetailsTest, StandsAtTheCatalogueWindowOrBesideThePlayer)
-{
-    frmDATIMP3* w = open();
-    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    QMdiSubWindow* player = qobject_cast<QMdiSubWindow*>(app.player()->parentWidget());
-    ASSERT_NE(sub, nullptr);
-    EXPECT_EQ(sub->width(), 3650 / 15);
-    EXPECT_EQ(sub->height(), player->height());
-    EXPECT_EQ(sub->x(), player->geometry().right() + 1);
-
-    // The catalogue window, moved elsewhere.
-    auto* catalogueSub = qobject_cast<QMdiSubWindow*>(findCatalogueWindow(app.ctx)->parentWidget());
-    catalogueSub->move(120, 30);
-    w = open();
-    sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    EXPECT_EQ(sub->pos(), QPoint(120, 30));
-    // Opened again, it is one window.
-    QApplication::processEvents();
-    EXPECT_EQ(app.frame->findChildren<frmDATIMP3*>().size(), 1);
-}
-
-TEST_F(DetailsTest, LogoOpensTheSiteAndCloseUnloads)
-{
-    frmDATIMP3* w = open();
-    QLabel* logo = w->findChild<QLabel*>("Picture7");
-    QMouseEvent release(
-        QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(logo, &release);
-    ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].program, app.ctx.programPath() + "start");
-    EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{"https://www.zondari.it/"});
-
-    w->findChild<QPushButton*>("Command2")->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(app.frame->findChild<frmDATIMP3*>(), nullptr);
-}
-
-TEST_F(DetailsTest, PlayerGridAndToolbarFillTheWindowWithTheClickedTracksHeaderPlayTimeAndTag)
+TEST_F(DetailsTest, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlayTimeAndTag)
 {
     makeMp3(music.path(), "a.mp3", {5.5, 44100, 2, "-V 2 -m s --id3v1-only --tt Titolo --ta Autore --tg 17"});
     makeMp3(music.path(), "b.mp3", {.seconds = 3, .lameOptions = "-b 192"});
     Form1* f = app.player();
     f->RiempiTabella();
-
     // The toolbar opens the window on the current track...
     f->ExtGrid1->setRow(1);
     f->ExtGrid1_Click();
@@ -119,26 +77,88 @@ TEST_F(DetailsTest, PlayerGridAndToolbarFillTheWindowWithTheClickedTracksHeaderP
     frmDATIMP3* w = app.frame->findChild<frmDATIMP3*>("frmDATIMP3");
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Zondari - Header TAG");
-    EXPECT_EQ(field(w, 1), "44100");
-    EXPECT_EQ(field(w, 2), "0:05");
-    EXPECT_EQ(field(w, 3), "1");
-    EXPECT_EQ(field(w, 4), "3");
-    EXPECT_EQ(field(w, 8), "stereo");
-    EXPECT_EQ(field(w, 12), "Autore");
-    EXPECT_EQ(field(w, 13), "Titolo");
-    EXPECT_EQ(field(w, 17), "Rock");
-    EXPECT_EQ(field(w, 18), "Vero");
+    for (const auto& [i, shown] : std::initializer_list<std::pair<int, const char*>>{{1, "44100"}, {2, "0:05"},
+             {3, "1"}, {4, "3"}, {8, "stereo"}, {12, "Autore"}, {13, "Titolo"}, {17, "Rock"}, {18, "Vero"}})
+        EXPECT_EQ(field(w, i), shown) << i;
     EXPECT_EQ(w->findChild<QLabel*>("Label20")->text(), "VBR Vero");
-    EXPECT_EQ(app.state.TrackInfo.SampleRate, 44100);
     // The analysis leaves the player's folder current.
     EXPECT_EQ(files::currentFolder(), music.path());
-
     // ...and a click on another row refills it.
     f->ExtGrid1->setRow(2);
     f->ExtGrid1_Click();
-    EXPECT_EQ(field(w, 0), "192");
-    EXPECT_EQ(field(w, 2), "0:03");
-    EXPECT_EQ(field(w, 18), "Falso");
+    for (const auto& [i, shown] :
+        std::initializer_list<std::pair<int, const char*>>{{0, "192"}, {2, "0:03"}, {18, "Falso"}})
+        EXPECT_EQ(field(w, i), shown) << i;
     EXPECT_EQ(w->findChild<QLabel*>("Label20")->text(), "VBR Falso");
-    EXPECT_EQ(app.state.BranoCorrente, "b.mp3");
+
+    // A damaged track, or a folder named like a track, never shows the
+    // previous track's values.
+    music.write("rotto.mp3", std::string(5000, '\xFF'));
+    music.mkdir("cartella.mp3");
+    for (const char* nothing : {"rotto.mp3", "cartella.mp3"}) {
+        app.ctx.openers.riempimp3(" a.mp3"); // as the grid's title column names it
+        ASSERT_EQ(field(w, 13), "Titolo");
+        app.ctx.openers.riempimp3(nothing);
+        for (const auto& [i, shown] : std::initializer_list<std::pair<int, const char*>>{
+                 {0, "0"}, {1, "0"}, {2, "0:00"}, {8, ""}, {13, ""}, {17, ""}, {18, "Falso"}})
+            EXPECT_EQ(field(w, i), shown) << nothing << " " << i;
+    }
+}
+
+TEST_F(DetailsTest, StandsBesideThePlayerOrAtTheCatalogueWindowAndItsLogoOpensTheSite)
+{
+    frmDATIMP3* w = open();
+    QMdiSubWindow* player = sub(app.player());
+    EXPECT_EQ(sub(w)->size(), QSize(3650 / 15, player->height()));
+    EXPECT_EQ(sub(w)->x(), player->geometry().right() + 1);
+    // The catalogue window, moved elsewhere: opened again, the one window
+    // goes there.
+    sub(findCatalogueWindow(app.ctx))->move(120, 30);
+    EXPECT_EQ(open(), w);
+    EXPECT_EQ(sub(w)->pos(), QPoint(120, 30));
+
+    QMouseEvent release(
+        QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w->findChild<QLabel*>("Picture7"), &release);
+    ASSERT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.shell.runs[0].words(), app.ctx.programPath() + "start https://www.zondari.it/");
+    w->findChild<QPushButton*>("Command2")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.frame->findChild<frmDATIMP3*>(), nullptr);
+}
+
+TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGrowsToShowIt)
+{
+    ASSERT_TRUE(peer::have("mid3v2")) << "scripts/setup installs python3-mutagen";
+    const std::string tagged = makeMp3(music.path(), "tagged.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithMid3v2(
+        tagged, {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é", "3/12", "17"}));
+    makeMp3(music.path(), "plain.mp3", {2.0, 44100, 2, "-b 128 --id3v1-only --tt Solo"});
+    // A player shorter than the window's rows.
+    sub(app.player())->resize(sub(app.player())->width(), 200);
+    frmDATIMP3* w = open();
+    app.ctx.openers.riempimp3("tagged.mp3");
+    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2.4");
+    const char* expected[]
+        = {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é", "3/12", "Rock"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(field(w, QString("Id3v2Text_%1").arg(i)), QString::fromUtf8(expected[i])) << i;
+        EXPECT_TRUE(w->findChild<QLineEdit*>(QString("Id3v2Text_%1").arg(i))->isVisible());
+    }
+    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Label_0")->text(), "Titolo");
+    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Label_5")->text(), "Traccia");
+    // The window's own fields stay the ID3v1 tag's: there is none.
+    EXPECT_EQ(field(w, 13), "");
+    EXPECT_EQ(field(w, 18), "Falso");
+    EXPECT_GT(sub(w)->height(), 200);
+    EXPECT_GE(sub(w)->height(), sub(w)->sizeHint().height());
+    expectNothingClipped(w);
+    app.screenshot("id3v2");
+
+    app.ctx.openers.riempimp3("plain.mp3");
+    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2: assente");
+    EXPECT_FALSE(w->findChild<QLineEdit*>("Id3v2Text_0")->isVisible());
+    EXPECT_EQ(field(w, "Id3v2Text_0"), ""); // nothing of the last file kept
+    EXPECT_EQ(field(w, 13), "Solo");
+    expectNothingClipped(w);
 }

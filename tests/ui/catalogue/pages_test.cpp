@@ -1,11 +1,11 @@
-#include <QApplication>
+// The HTML pages that the catalogue window, its list's menu and the frame's
+// menus write and open: a catalogue's contents, the general page and the
+// pocket catalogue beside it, the search page with its dialog.
+
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
-#include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -13,300 +13,217 @@
 #include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
-#include "support/qt/widgets.h"
 #include "ui/catalogue/catalogue.h"
-#include "ui/catalogue/cataloguelistbox.h"
 #include "ui/catalogue/form4.h"
-#include "ui/catalogue/frmmp3print.h"
 #include "ui/catalogue/pages.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
 using namespace zondari::test;
+namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kCatalogue = "ZOND_DEFAULT_ROCK80_439041101.txt";
 const std::string kNoPage = "Nessun file trovato, non verrà creato nessun file HTML";
 
-using DialogScript = ModalSteps<Form4>;
-
-std::function<void(Form4&)> type(const QString& text, bool caseSensitive = false)
+// The person at the search dialog: types `text` and presses OK.
+ModalSteps<Form4>::Step type(const QString& text)
 {
     return [=](Form4& d) {
         d.Text1->setText(text);
-        d.Check2->setChecked(caseSensitive);
         d.Command3d1->click();
     };
 }
 
-struct PagesApp : TestApp {
-    PagesApp()
+struct Pages : ::testing::Test {
+    void SetUp() override
     {
-        start();
-        shell.runs.clear();
-        dialogs.messages.clear();
+        app.start();
+        w = findCatalogueWindow(app.ctx);
+        ASSERT_NE(w, nullptr);
+        app.dialogs.messages.clear();
     }
-    std::string page(const char* name) const { return programFolder / name; }
-    std::string lastRun() const { return shell.runs.empty() ? std::string() : shell.runs.back().words(); }
+    std::string page(const char* name) const { return app.programFolder / name; }
+    std::string lastRun() const { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); }
+    void trigger(const char* action) const { app.frame->findChild<QAction*>(action)->trigger(); }
+    // The toolbar's search, each step at one showing of its dialog.
+    void search(std::deque<ModalSteps<Form4>::Step> steps)
+    {
+        ModalSteps<Form4> person(std::move(steps));
+        Toolbar1Key(w, "cerca")->trigger();
+    }
+
+    TestApp app;
+    frmMP3print* w = nullptr;
+    const std::string p = app.programFolder.path() + "/";
 };
 
 } // namespace
 
-TEST(ShowContents, MakesTheCatalogueCurrentAndOpensItsPageWithTheLongForm)
+TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
 {
-    PagesApp app;
-    frmMP3print* w = findCatalogueWindow(app.ctx);
-    ASSERT_NE(w, nullptr);
-    app.ctx.setCatalogue("Titolo", {"resta"});
-    const QListWidget& List1 = *test::List1(w);
-    const QLineEdit& Text1 = *test::Text1(w);
-    app.ctx.handle([&] { showContents(app.ctx, ""); });
-    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt"); });
-    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{kNoPage});
-    EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
-    EXPECT_FALSE(std::filesystem::exists(app.page("default.htm")));
+    // No catalogue yet: the general page's message, for it and for the
+    // pocket catalogue, and no page.
+    Toolbar1Key(w, "rebuild")->trigger();
+    trigger("menuTascabile");
+    ASSERT_EQ(app.dialogs.messages.size(), 2u);
+    for (const Message& m : app.dialogs.messages)
+        EXPECT_TRUE(m.text.starts_with("Questa operazione legge tutti i dati dei CD di MP3"));
+    EXPECT_FALSE(fs::exists(page("zondari-database-generale.htm")));
+    EXPECT_FALSE(fs::exists(page("zondari-catalogo-tascabile.htm")));
+    EXPECT_TRUE(app.shell.runs.empty());
 
-    // Made on Windows: Windows-1252 text.
-    app.programFolder.write(kCatalogue, "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
-    EXPECT_EQ(listTexts(&List1), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
-    EXPECT_EQ(Text1.text(), QString::fromUtf8("Caffè"));
-    EXPECT_NE(readFile(app.page("default.htm"))
+    // One made on Windows (Windows-1252 text, its paths), one of the user's
+    // own, one of another user's.
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
+    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/b/due.mp3\r\n");
+    app.programFolder.write("ZOND_Altro_C_3.txt", "D'altri\r\n/c/altrui.mp3\r\n");
+    Toolbar1Key(w, "vedi")->trigger();
+    // The button: the first catalogue, selected by the refresh, in the
+    // window and on its page, opened by the launcher.
+    Command2(w)->click();
+    EXPECT_EQ(listTexts(List1(w)), (QStringList{"(D:\\AC DC)", "D:\\AC DC\\Back in Black.mp3"}));
+    EXPECT_EQ(Text1(w)->text(), "Caffè");
+    EXPECT_NE(readFile(page("default.htm"))
                   .find("<p>Raccolta musicale : \"Caffè\" <br>\r\n</p><p>(D:\\AC DC)<br>\r\n"
                         "<a href=\"file:///D:/AC%20DC/Back%20in%20Black.mp3\">Back in Black.mp3</a><br>\r\n"),
         std::string::npos);
-    const std::string p = app.programFolder.path() + "/";
-    EXPECT_EQ(app.shell.runs.back().program, p + "start");
-    EXPECT_EQ(app.shell.runs.back().args, std::vector<std::string>{p + "default.htm"});
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
-
-TEST(Rebuild, GeneralPageOfTheUsersCataloguesOpensInTheBrowser)
-{
-    PagesApp app;
-    app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_EQ(app.dialogs.messages[0].text.rfind("Questa operazione legge tutti i dati dei CD di MP3", 0), 0u);
-
-    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Uno\r\n/a/uno.mp3\r\n");
-    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Due\r\n/b/due.mp3\r\n");
-    app.programFolder.write("ZOND_Altro_C_3.txt", "Tre\r\n/c/tre.mp3\r\n");
-    std::filesystem::current_path("/");
-    app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    const std::string page = readFile(app.page("zondari-database-generale.htm"));
-    EXPECT_LT(page.find("\"Uno\""), page.find("\"Due\""));
-    EXPECT_EQ(page.find("Tre"), std::string::npos);
-    EXPECT_EQ(app.lastRun(), "start zondari-database-generale.htm");
-    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
-
-    // A link to a catalogue that is gone: both pages are made of the others
-    // and a message names it.
-    const std::string gone = app.programFolder / "ZOND_DEFAULT_C_3.txt";
-    std::filesystem::create_symlink(app.programFolder / "altrove.txt", gone);
-    std::filesystem::remove(app.page("zondari-database-generale.htm"));
-    std::filesystem::remove(app.page("zondari-catalogo-tascabile.htm"));
-    app.dialogs.messages.clear();
-    app.shell.runs.clear();
-    app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-    EXPECT_EQ(app.dialogs.texts(),
-        std::vector<std::string>{
-            "Questo catalogo non si può leggere ed è stato lasciato fuori:\n" + gone + " (File non trovato)"});
-    EXPECT_NE(readFile(app.page("zondari-database-generale.htm")).find("\"Due\""), std::string::npos);
-    EXPECT_NE(readFile(app.page("zondari-catalogo-tascabile.htm")).find("Due"), std::string::npos);
-    EXPECT_EQ(app.lastRun(), "start zondari-database-generale.htm");
-}
-
-TEST(Rebuild, ReadOnlyProgramFolderGivesTheRuntimeErrorAndChangesNothing)
-{
-    PagesApp app;
-    app.programFolder.write(kCatalogue, "T\r\n/a.mp3\r\n");
-    app.programFolder.write("default.htm", "vecchia");
-    frmMP3print* w = findCatalogueWindow(app.ctx);
-    ASSERT_NE(w, nullptr);
-    app.ctx.setCatalogue("Titolo", {"resta"});
-    const QListWidget& List1 = *test::List1(w);
-    const QLineEdit& Text1 = *test::Text1(w);
-    ReadOnly lock(app.programFolder.path());
-    if (!lock.ok())
-        GTEST_SKIP() << "cannot make a folder read-only here";
-    app.ctx.handle([&] { rebuildnew(app.ctx, "*"); });
-    app.ctx.handle([&] { showContents(app.ctx, kCatalogue); });
-    app.ctx.handle([&] { exportEntryList(app.ctx); });
-    EXPECT_EQ(app.dialogs.runtimeErrors.size(), 3u);
-    EXPECT_TRUE(app.dialogs.messages.empty());
-    EXPECT_TRUE(app.shell.runs.empty());
-    EXPECT_EQ(listTexts(&List1), QStringList{"resta"});
-    EXPECT_EQ(Text1.text(), "Titolo");
-    EXPECT_EQ(readFile(app.page("default.htm")), "vecchia");
-}
-
-TEST(Cerca, AsksAgainAfterOneCharacterThenOpensTheSearchPage)
-{
-    PagesApp app;
-    app.programFolder.write(kCatalogue, "T\r\n(C:\\Vasco)\r\nC:\\ROCK\\è.mp3\r\nc:\\x\\Rock.mp3\r\nc:\\x\\pop.mp3\r\n");
-    {
-        DialogScript script({type(QString::fromUtf8("è")), type("rock")});
-        app.ctx.handle([&] { cerca(app.ctx); });
-    }
-    EXPECT_EQ(app.dialogs.texts(),
-        std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
-    EXPECT_NE(readFile(app.page("zondari-pagina-di-ricerca.htm"))
-                  .find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
-        std::string::npos);
-    EXPECT_EQ(app.lastRun(), "start zondari-pagina-di-ricerca.htm");
-    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
-
-    // Case-sensitive: no entry holds "rock"; told, and not opened.
-    {
-        DialogScript script({type("rock", true)});
-        app.ctx.handle([&] { cerca(app.ctx); });
-    }
-    EXPECT_EQ(app.dialogs.messages.back().text, "Non trovato nessun file musicale contenente la stringa : rock");
-    EXPECT_EQ(app.shell.runs.size(), 1u);
-}
-
-TEST(Cerca, CancelOrAnEmptyTextDoesNothing)
-{
-    PagesApp app;
-    app.programFolder.write(kCatalogue, "T\r\n/m/brano.mp3\r\n");
-    app.state.searchText = "brano";
-    {
-        DialogScript script({[](Form4& d) {
-                                 d.Text1->setText("altro");
-                                 d.Command3d2->click();
-                             },
-            type("")});
-        for (int i = 0; i < 2; ++i)
-            app.ctx.handle([&] { cerca(app.ctx); });
-    }
-    EXPECT_EQ(app.state.searchText, "");
-    EXPECT_TRUE(app.shell.runs.empty());
-    EXPECT_TRUE(app.dialogs.messages.empty());
-    EXPECT_FALSE(std::filesystem::exists(app.page("zondari-pagina-di-ricerca.htm")));
-}
-
-TEST(SearchDialog, OpensOnThePreviousTextAndOkStoresTextAndOptions)
-{
-    TestApp app;
-    app.state.searchText = "Battisti";
-    app.state.searchCaseSensitive = 1;
-    app.state.searchFolders = 0;
-    QString selected;
-    bool check1 = false, check2 = true;
-    QWidget* focusAfterOption = nullptr;
-    Form4 dialog(app.ctx);
-    DialogScript script({[&](Form4& d) {
-        selected = d.Text1->selectedText();
-        check1 = d.Check1->isChecked();
-        check2 = d.Check2->isChecked();
-        d.Text1->setText("Lucio");
-        QTest::mouseClick(d.Check1, Qt::LeftButton);
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        focusAfterOption = d.focusWidget(); // the window's own focus: activation comes late offscreen
-        d.Command3d1->click();
-    }});
-    const int result = dialog.exec();
-    EXPECT_EQ(dialog.windowTitle(), "Zondari 2000 - Ricerca ");
-    EXPECT_EQ(selected, "Battisti");
-    EXPECT_TRUE(check1);
-    EXPECT_FALSE(check2);
-    EXPECT_EQ(focusAfterOption, dialog.Text1);
-    EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_EQ(app.state.searchText, "Lucio");
-    EXPECT_EQ(app.state.searchFolders, 0);
-    EXPECT_EQ(app.state.searchCaseSensitive, 1);
-}
-
-TEST(SearchDialog, EnterIsOkWhileEscapeAndAnnullaChangeNothing)
-{
-    TestApp app;
-    DialogScript script({[](Form4& d) {
-                             d.Text1->setFocus();
-                             QTest::keyClicks(d.Text1, "~~strano"); // a text like any other
-                             QTest::keyClick(d.Text1, Qt::Key_Return);
-                         },
-        [](Form4& d) {
-            d.Text1->setText("dopo");
-            QTest::mouseClick(d.Check1, Qt::LeftButton);
-            QTest::keyClick(d.Text1, Qt::Key_Escape);
-        },
-        [](Form4& d) {
-            d.Text1->setText("dopo");
-            QTest::mouseClick(d.Check1, Qt::LeftButton);
-            d.Command3d2->click();
-        }});
-    EXPECT_EQ(Form4(app.ctx).exec(), QDialog::Accepted);
-    EXPECT_EQ(app.state.searchText, "~~strano");
-    EXPECT_EQ(app.state.searchFolders, 1);
-    EXPECT_EQ(app.state.searchCaseSensitive, 0);
-
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(Form4(app.ctx).exec(), QDialog::Rejected);
-        EXPECT_EQ(app.state.searchText, "~~strano");
-        EXPECT_EQ(app.state.searchFolders, 1);
-    }
-}
-
-TEST(CatalogueWindowPages, EveryCommandWritesItsPageAndOpensIt)
-{
-    TestApp app;
-    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Primo\r\n(/a)\r\n/a/uno.mp3\r\n");
-    app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n/b/due.mp3\r\n");
-    app.start();
-    frmMP3print* w = findCatalogueWindow(app.ctx);
-    ASSERT_NE(w, nullptr);
-    const std::string p = app.programFolder.path() + "/";
-    const std::string longForm = p + "start " + p + "default.htm";
-    auto lastRun = [&] { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); };
-
-    // The button: the first catalogue, selected by the refresh.
-    Command2(w)->click();
-    EXPECT_EQ(listTexts(List1(w)), (QStringList{"(/a)", "/a/uno.mp3"}));
-    EXPECT_EQ(Text1(w)->text(), "Primo");
-    EXPECT_EQ(lastRun(), longForm);
-
+    EXPECT_EQ(lastRun(), p + "start " + p + "default.htm");
     // A double click on the second.
     const QPoint second = List3(w)->visualItemRect(List3(w)->item(1)).center();
     QTest::mouseClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
     QTest::mouseDClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
     EXPECT_EQ(Text1(w)->text(), "Secondo");
-    EXPECT_NE(readFile(p + "default.htm").find(">due.mp3</a>"), std::string::npos);
+    EXPECT_NE(readFile(page("default.htm")).find(">due.mp3</a>"), std::string::npos);
+    // A catalogue that is not there writes no page.
+    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt"); });
+    EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
+    EXPECT_EQ(Text1(w)->text(), "Secondo");
 
     // The toolbar's HTML takes the window's list as it stands, and opens
-    // the page from the program folder.
+    // the page from the program folder; an empty list writes no page.
     std::vector<std::string> more = app.state.catalogue.entries;
     more.push_back("/b/tre.mp3");
     app.ctx.setCatalogueEntries(more);
-    std::filesystem::current_path("/");
+    fs::current_path("/");
     Toolbar1Key(w, "html")->trigger();
     EXPECT_EQ(lastRun(), "start default.htm");
     EXPECT_EQ(files::currentFolder(), app.programFolder.path());
-    EXPECT_NE(readFile(p + "default.htm").find(">tre.mp3</a>"), std::string::npos);
-    // An empty list writes no page.
+    EXPECT_NE(readFile(page("default.htm")).find(">tre.mp3</a>"), std::string::npos);
     const std::size_t runs = app.shell.runs.size();
     app.ctx.setCatalogueEntries({});
     Toolbar1Key(w, "html")->trigger();
     EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
     EXPECT_EQ(app.shell.runs.size(), runs);
+
+    // The general page of the user's catalogues, and the pocket catalogue
+    // beside it; only the general page is opened.
+    fs::current_path("/");
     Toolbar1Key(w, "rebuild")->trigger();
+    const std::string general = readFile(page("zondari-database-generale.htm"));
+    EXPECT_LT(general.find("\"Caffè\""), general.find("\"Secondo\""));
+    EXPECT_EQ(general.find("altri"), std::string::npos);
+    EXPECT_NE(readFile(page("zondari-catalogo-tascabile.htm")).find("/b/\ndue.mp3\n"), std::string::npos);
+    EXPECT_EQ(readFile(page("zondari-catalogo-tascabile.htm")).find("altrui"), std::string::npos);
     EXPECT_EQ(lastRun(), "start zondari-database-generale.htm");
-    {
-        DialogScript script({type("UNO")});
-        Toolbar1Key(w, "cerca")->trigger();
+    EXPECT_EQ(files::currentFolder(), app.programFolder.path());
+    // The pocket catalogue from the frame's menu and from the list's: written
+    // and opened by the launcher.
+    for (const char* item : {"menuTascabile", "menunTascabile"}) {
+        fs::remove(page("zondari-catalogo-tascabile.htm"));
+        trigger(item);
+        EXPECT_EQ(app.shell.runs.back().program, p + "start") << item;
+        EXPECT_EQ(app.shell.runs.back().args, std::vector<std::string>{page("zondari-catalogo-tascabile.htm")});
+        EXPECT_TRUE(fs::exists(page("zondari-catalogo-tascabile.htm")));
     }
+    // A search page, which leaves the pocket catalogue as it was.
+    app.programFolder.write("ZOND_DEFAULT_D_4.txt", "Quarto\r\n/d/nuovo.mp3\r\n");
+    search({type("DUE")});
     EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
-    EXPECT_NE(readFile(p + "zondari-pagina-di-ricerca.htm").find(">/a/uno.mp3</a>"), std::string::npos);
+    EXPECT_NE(readFile(page("zondari-pagina-di-ricerca.htm")).find(">/b/due.mp3</a>"), std::string::npos);
+    EXPECT_EQ(readFile(page("zondari-catalogo-tascabile.htm")).find("nuovo.mp3"), std::string::npos);
+
+    // A link to a catalogue that is gone: both pages are made of the others
+    // and a message names it.
+    const std::string gone = app.programFolder / "ZOND_DEFAULT_E_5.txt";
+    fs::create_symlink(app.programFolder / "altrove.txt", gone);
+    app.dialogs.messages.clear();
+    Toolbar1Key(w, "rebuild")->trigger();
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{
+            "Questo catalogo non si può leggere ed è stato lasciato fuori:\n" + gone + " (File non trovato)"});
+    EXPECT_NE(readFile(page("zondari-database-generale.htm")).find("\"Quarto\""), std::string::npos);
+    EXPECT_NE(readFile(page("zondari-catalogo-tascabile.htm")).find("nuovo.mp3"), std::string::npos);
 
     // The frame's menu, even with the catalogue window closed: it comes
     // back, refreshed, and shows the first catalogue.
     delete w->parentWidget();
-    app.shell.runs.clear();
-    app.frame->findChild<QAction*>("MenuHTM")->trigger();
+    trigger("MenuHTM");
     w = findCatalogueWindow(app.ctx);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(Text1(w)->text(), "Primo");
-    EXPECT_EQ(lastRun(), longForm);
+    EXPECT_EQ(Text1(w)->text(), "Caffè");
+    EXPECT_EQ(lastRun(), p + "start " + p + "default.htm");
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+TEST_F(Pages, TheSearchAsksForTwoCharactersRemembersItsChoicesAndChangesNothingWhenCancelled)
+{
+    app.programFolder.write(
+        "ZOND_DEFAULT_A_1.txt", "T\r\n(C:\\Vasco)\r\nC:\\ROCK\\è.mp3\r\nc:\\x\\Rock.mp3\r\nc:\\x\\pop.mp3\r\n");
+    // One character is not enough: asked again; typed, with Enter.
+    search({type("è"), [](Form4& d) {
+                d.Text1->setFocus();
+                QTest::keyClicks(d.Text1, "rock");
+                QTest::keyClick(d.Text1, Qt::Key_Return);
+            }});
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
+    EXPECT_NE(
+        readFile(page("zondari-pagina-di-ricerca.htm")).find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
+        std::string::npos);
+    EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
+
+    // Opened again on the last text, selected, and the options as left; the
+    // case counts now, and no entry holds "rock": told, and not opened.
+    QString title, selected;
+    bool folders = false, caseSensitive = true, typingAfterOption = false;
+    search({[&](Form4& d) {
+        title = d.windowTitle();
+        selected = d.Text1->selectedText();
+        folders = d.Check1->isChecked();
+        caseSensitive = d.Check2->isChecked();
+        QTest::mouseClick(d.Check2, Qt::LeftButton);
+        typingAfterOption = d.focusWidget() == d.Text1; // the window's own focus: activation comes late offscreen
+        d.Command3d1->click();
+    }});
+    EXPECT_EQ(title, "Zondari 2000 - Ricerca ");
+    EXPECT_EQ(selected, "rock");
+    EXPECT_TRUE(folders);
+    EXPECT_FALSE(caseSensitive);
+    EXPECT_TRUE(typingAfterOption);
+    EXPECT_EQ(app.state.searchCaseSensitive, 1);
+    EXPECT_EQ(app.dialogs.messages.back().text, "Non trovato nessun file musicale contenente la stringa : rock");
+    EXPECT_EQ(app.shell.runs.size(), 1u);
+
+    // Escape and "Annulla" keep the text and the options; an empty text is
+    // taken, and searches nothing.
+    const auto cancel = [](bool byEscape) {
+        return [=](Form4& d) {
+            d.Text1->setText("dopo");
+            QTest::mouseClick(d.Check1, Qt::LeftButton);
+            if (byEscape)
+                QTest::keyClick(d.Text1, Qt::Key_Escape);
+            else
+                d.Command3d2->click();
+        };
+    };
+    const std::size_t messages = app.dialogs.messages.size();
+    search({cancel(true)});
+    search({cancel(false)});
+    EXPECT_EQ(app.state.searchText, "rock");
+    EXPECT_EQ(app.state.searchFolders, 1);
+    search({type("")});
+    EXPECT_EQ(app.state.searchText, "");
+    EXPECT_EQ(app.shell.runs.size(), 1u);
+    EXPECT_EQ(app.dialogs.messages.size(), messages);
 }

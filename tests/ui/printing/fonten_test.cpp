@@ -45,7 +45,7 @@ void pick(fONTEN& chooser, const QString& family)
 
 } // namespace
 
-TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
+TEST_F(FontChooser, ListsEachFamilyOnceShowsTheCurrentOneAndOkGivesTheChoiceToTheCatalogueWindowForGood)
 {
     ASSERT_NE(w, nullptr);
     choose([](fONTEN& chooser) {
@@ -60,19 +60,10 @@ TEST_F(FontChooser, ListsEachFamilyOnceCountsThemAndSelectsTheCurrentOne)
         EXPECT_EQ(TxtFontPreview(&chooser)->text(), "DejaVu Sans - aAbB 123 zZ");
         EXPECT_EQ(TxtFontPreview(&chooser)->font().family(), "DejaVu Sans");
         EXPECT_EQ(TxtFontPreview(&chooser)->font().pointSize(), 20);
-        Check3d1(&chooser)->click();
-        EXPECT_TRUE(TxtFontPreview(&chooser)->font().italic());
-        cmdCancel(&chooser)->click();
-    });
-}
-
-TEST_F(FontChooser, OkStoresTheChoiceGivesItToTheCatalogueWindowAndKeepsItBetweenShowings)
-{
-    ASSERT_NE(w, nullptr);
-    choose([](fONTEN& chooser) {
         EXPECT_EQ(Text1(&chooser)->text(), "9");
         pick(chooser, "DejaVu Serif");
-        Check3d1(&chooser)->setChecked(true);
+        Check3d1(&chooser)->click();
+        EXPECT_TRUE(TxtFontPreview(&chooser)->font().italic());
         Text1(&chooser)->setText("10.5");
         QTest::mouseClick(Label3(&chooser), Qt::LeftButton); // "OK" beside its button
     });

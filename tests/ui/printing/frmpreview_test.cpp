@@ -36,36 +36,16 @@ struct PreviewWindow : ::testing::Test {
 
 } // namespace
 
-TEST_F(PreviewWindow, OpensWithTheCountAsTypedAndDrawsTheA4Page)
-{
-    ASSERT_NE(w, nullptr);
-    const std::size_t messages = app.dialogs.messages.size();
-    FrmPreview* p = openPreview(app, w, "9");
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->windowTitle(), "Zondari 2000 - Anteprima");
-    EXPECT_EQ(app.state.PrintColumns, 9); // no range check, no message, no choice shown
-    EXPECT_EQ(app.dialogs.messages.size(), messages);
-    for (QRadioButton* o : Option1(p))
-        EXPECT_FALSE(o->isChecked()) << o->text().toStdString();
-    EXPECT_EQ(app.state.PrintFontSize, 8);
-    EXPECT_TRUE(inkIn(p, QRectF(21, 21, 5, 3))); // the title
-    EXPECT_TRUE(inkIn(p, QRectF(19.5, 60, 1, 1))); // the front panel's outline
-    EXPECT_FALSE(inkIn(p, QRectF(150, 30, 40, 80)));
-
-    openPreview(app, w, "4");
-    EXPECT_EQ(findPreview(app.ctx), p);
-    EXPECT_TRUE(Option1(p)[2]->isChecked());
-    EXPECT_EQ(openPreview(app, w, "99999"), p);
-    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
-    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 6); // the overflow, the count left as it was
-    EXPECT_EQ(app.state.PrintColumns, 4);
-}
-
-TEST_F(PreviewWindow, ChoosingColumnsRedrawsAtOnceAndUpdatesTheCatalogueBox)
+TEST_F(PreviewWindow, DrawsTheA4PageAndRedrawsItAtOnceForTheColumnsChosenInEitherWindow)
 {
     ASSERT_NE(w, nullptr);
     FrmPreview* p = openPreview(app, w, "3");
     ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->windowTitle(), "Zondari 2000 - Anteprima");
+    EXPECT_EQ(app.state.PrintFontSize, 8);
+    EXPECT_TRUE(inkIn(p, QRectF(21, 21, 5, 3))); // the title
+    EXPECT_TRUE(inkIn(p, QRectF(19.5, 60, 1, 1))); // the front panel's outline
+    EXPECT_FALSE(inkIn(p, QRectF(150, 30, 40, 80)));
     // Three columns start at 21, 61 and 101 mm, five at 21, 45, ...
     const QRectF secondOfFive(45.2, 40, 1, 60);
     EXPECT_TRUE(inkIn(p, QRectF(61.2, 40, 1, 60)));
@@ -76,12 +56,21 @@ TEST_F(PreviewWindow, ChoosingColumnsRedrawsAtOnceAndUpdatesTheCatalogueBox)
     EXPECT_TRUE(inkIn(p, secondOfFive));
     app.screenshot("anteprima");
 
+    // The catalogue window's key shows the same preview with the count
+    // typed there; one that overflows is the runtime's error, and the count
+    // stays.
+    EXPECT_EQ(openPreview(app, w, "4"), p);
+    EXPECT_TRUE(Option1(p)[2]->isChecked());
+    EXPECT_EQ(openPreview(app, w, "99999"), p);
+    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 6);
+    EXPECT_EQ(app.state.PrintColumns, 4);
     // Back to the catalogue, which changes, and to the preview again.
     QMdiArea* area = app.ctx.frame->mdiArea();
     area->setActiveSubWindow(sub(w));
     app.ctx.setCatalogueEntries({});
     area->setActiveSubWindow(sub(p));
-    EXPECT_FALSE(inkIn(p, secondOfFive));
+    EXPECT_FALSE(inkIn(p, QRectF(22, 30, 110, 100)));
 }
 
 TEST_F(PreviewWindow, ThePageKeepsItsProportionsWhateverTheWindowSize)

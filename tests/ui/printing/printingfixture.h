@@ -34,11 +34,7 @@ inline std::vector<std::string> numberedEntries(int n)
 {
     std::vector<std::string> out;
     for (int i = 0; i < n; ++i)
-        out.push_back("/media/cd/Rock/T"
-            + std::string(i < 10 ? "00"
-                    : i < 100    ? "0"
-                                 : "")
-            + std::to_string(i) + ".mp3");
+        out.push_back(QString("/media/cd/Rock/T%1.mp3").arg(i, 3, 10, QChar('0')).toStdString());
     return out;
 }
 

@@ -1,12 +1,18 @@
+// The ID3 tag editor, opened from the player's toolbar: a tag loaded,
+// changed and saved, the genre list, files without a tag or with an ID3v2
+// tag to copy from, and the saves it refuses.
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "platform/mp3file.h"
 #include "support/mp3fixtures.h"
+#include "support/peertags.h"
 #include "support/qt/testapp.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
@@ -15,6 +21,7 @@
 
 using namespace zondari;
 using namespace zondari::test;
+namespace peer = zondari::test::peertags;
 
 namespace {
 
@@ -32,9 +39,17 @@ struct EditorTest : ::testing::Test {
         return app.frame->findChild<frmMain*>("frmMain");
     }
 
+    // The tag the file holds now.
+    static TagRecord tagOf(const std::string& path)
+    {
+        const auto read = ReadTag(path);
+        EXPECT_TRUE(read && read->tag) << path;
+        return read && read->tag ? *read->tag : TagRecord{};
+    }
     QLineEdit* edit(frmMain* w, const char* name) { return w->findChild<QLineEdit*>(name); }
     QComboBox* genre(frmMain* w) { return w->findChild<QComboBox*>("comboGenere"); }
-    void click(frmMain* w, const char* name) { w->findChild<QPushButton*>(name)->click(); }
+    QPushButton* button(frmMain* w, const char* name) { return w->findChild<QPushButton*>(name); }
+    void click(frmMain* w, const char* name) { button(w, name)->click(); }
 
     // A file whose last 128 bytes are a tag with `title`, `track` and `genre`.
     std::string tagged(const std::string& name, const std::string& title, std::uint8_t track, std::uint8_t genreByte)
@@ -73,10 +88,7 @@ TEST_F(EditorTest, LoadsChangesSavesAndReloads)
     genre(w)->setCurrentIndex(85);
     click(w, "Command3");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    const auto savedRead = ReadTag(path);
-    ASSERT_TRUE(savedRead && savedRead->tag);
-    const TagRecord& saved = *savedRead->tag;
-    EXPECT_EQ(saved.TrackByte, 5); // the file's own, which the window does not show
+    EXPECT_EQ(tagOf(path).TrackByte, 5); // the file's own, which the window does not show
 
     edit(w, "txtTitolo")->clear();
     click(w, "Command2");
@@ -86,21 +98,16 @@ TEST_F(EditorTest, LoadsChangesSavesAndReloads)
     EXPECT_EQ(genre(w)->currentText(), "Bebob");
 }
 
-TEST_F(EditorTest, GenreRules)
+TEST_F(EditorTest, AGenreWithoutANameIsKeptAndAnUntaggedFileClearsWhatThePreviousOneShowed)
 {
-    const std::string unnamed = tagged("unnamed.mp3", "U", 0, 200);
-    frmMain* w = open("unnamed.mp3");
-    EXPECT_EQ(genre(w)->currentIndex(), -1);
-    click(w, "Command3");
-    EXPECT_EQ(static_cast<unsigned char>(readFile(unnamed).back()), 200); // kept, not 255
-
-    tagged("g126.mp3", "G", 0, 126);
-    w = open("g126.mp3");
-    EXPECT_EQ(genre(w)->currentIndex(), -1);
-}
-
-TEST_F(EditorTest, AnUntaggedFileClearsWhatThePreviousOneShowed)
-{
+    // Genres without a name in the list: none is shown, and a save keeps
+    // the byte (not 255).
+    for (const std::uint8_t byte : {200, 126}) {
+        const std::string unnamed = tagged("g" + std::to_string(byte) + ".mp3", "U", 0, byte);
+        EXPECT_EQ(genre(open("g" + std::to_string(byte) + ".mp3"))->currentIndex(), -1);
+        click(app.frame->findChild<frmMain*>("frmMain"), "Command3");
+        EXPECT_EQ(static_cast<unsigned char>(readFile(unnamed).back()), byte);
+    }
     tagged("primo.mp3", "Primo", 3, 17);
     const std::string second = music.write("secondo.mp3", frames(8));
     frmMain* w = open("primo.mp3");
@@ -116,43 +123,22 @@ TEST_F(EditorTest, AnUntaggedFileClearsWhatThePreviousOneShowed)
     EXPECT_EQ(genre(w)->currentIndex(), -1);
 
     click(w, "Command3");
-    const auto savedRead = ReadTag(second);
-    ASSERT_TRUE(savedRead && savedRead->tag);
-    const TagRecord& saved = *savedRead->tag;
+    const TagRecord saved = tagOf(second);
     EXPECT_EQ(id3v1::fieldText(saved.Title), "secondo.mp3");
     EXPECT_EQ(id3v1::fieldText(saved.Artist), "");
     EXPECT_EQ(saved.TrackByte, 0);
     EXPECT_EQ(saved.GenreByte, 255);
 }
 
-TEST_F(EditorTest, MessagesForNoFileAndFailedSaves)
+TEST_F(EditorTest, WithoutAFileItSaysSoChoosingOneLoadsItAndCloseUnloads)
 {
+    const std::string chosen = tagged("scelto.mp3", "Scelto", 0, 2);
     frmMain* w = open("");
     EXPECT_EQ(edit(w, "txtNomefile")->text(), "");
     click(w, "Command2");
     click(w, "Command3");
-    ASSERT_EQ(app.dialogs.texts(),
+    EXPECT_EQ(app.dialogs.texts(),
         (std::vector<std::string>{"Non è stato specificato nessun file!", "Non è stato specificato nessun file!"}));
-
-    const std::string locked = tagged("bloccato.mp3", "B", 0, 1);
-    const std::string before = readFile(locked);
-    w = open("bloccato.mp3");
-    ReadOnly lock(locked);
-    ASSERT_TRUE(lock.ok());
-    edit(w, "txtTitolo")->setText("Nuovo");
-    click(w, "Command3");
-    ASSERT_EQ(app.dialogs.messages.size(), 3u);
-    const Message& m = app.dialogs.messages.back();
-    EXPECT_EQ(m.text, "Si è verificato un errore nella scrittura del tag ID3\n75: Errore di accesso al percorso/file");
-    EXPECT_EQ(m.icon, MsgIcon::Critical);
-    EXPECT_EQ(m.title, "");
-    EXPECT_EQ(readFile(locked), before);
-}
-
-TEST_F(EditorTest, ChoosingAFileLoadsItAndCloseUnloads)
-{
-    const std::string chosen = tagged("scelto.mp3", "Scelto", 0, 2);
-    frmMain* w = open("");
     app.dialogs.files.push_back(chosen);
     click(w, "Command1");
     ASSERT_EQ(app.dialogs.fileTitles, (std::vector<std::string>{"Selezionare un file MP3"}));
@@ -198,9 +184,7 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     edit(w, "txtTitolo")->setText("Secondo");
     click(w, "Command3");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    const auto savedRead = ReadTag(cut);
-    ASSERT_TRUE(savedRead && savedRead->tag);
-    const TagRecord& saved = *savedRead->tag;
+    const TagRecord saved = tagOf(cut);
     EXPECT_EQ(id3v1::fieldText(saved.Title), "Secondo");
     EXPECT_EQ(fs::file_size(cut), 3128u);
 
@@ -240,4 +224,68 @@ TEST_F(EditorTest, SaveWritesNothingIntoAFileThatIsNotAnMp3)
     ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{"Il file non è un MP3: il tag non è stato scritto"});
     EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
     EXPECT_TRUE(readFile(wav) == before);
+}
+
+TEST_F(EditorTest, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForPeers)
+{
+    ASSERT_TRUE(peer::have("mid3v2") && peer::have("eyeD3")) << "scripts/setup installs python3-mutagen and eyed3";
+    const std::string path = makeMp3(music.path(), "brano.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithMid3v2(
+        path, {"Песня ñ", "Autore con un nome più lungo di trenta", "Città", "2004-05-01", "Nota", "3/12", "(7)"}));
+    const std::string before = readFile(path);
+
+    frmMain* w = open("brano.mp3");
+    ASSERT_NE(w, nullptr);
+    app.dialogs.messages.clear(); // "no ID3v1 tag": the title is the file's name
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "brano.mp3");
+    ASSERT_TRUE(button(w, "copyFromId3v2")->isEnabled());
+    EXPECT_EQ(button(w, "copyFromId3v2")->text(), "Copia da ID3v2");
+    button(w, "copyFromId3v2")->click();
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "????? ñ");
+    EXPECT_EQ(edit(w, "txtAutore")->text(), "Autore con un nome più lungo d");
+    EXPECT_EQ(edit(w, "txtAlbum")->text(), "Città");
+    EXPECT_EQ(edit(w, "txtAnno")->text(), "2004");
+    EXPECT_EQ(edit(w, "txtCommento")->text(), "Nota");
+    EXPECT_EQ(genre(w)->currentText(), "Hip-Hop");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    EXPECT_EQ(readFile(path), before); // nothing written before a save
+    app.screenshot("copied");
+
+    click(w, "Command3");
+    EXPECT_TRUE(app.dialogs.messages.empty());
+    const auto saved = ReadTag(path);
+    ASSERT_TRUE(saved && saved->tag);
+    EXPECT_EQ(saved->tag->GenreByte, 7);
+    const std::string v1 = output("eyeD3 --no-color --v1 " + shellQuoted(path) + " 2>/dev/null");
+    EXPECT_NE(v1.find("title: ????? ñ\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("artist: Autore con un nome più lungo d\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("album: Città\n"), std::string::npos) << v1;
+    EXPECT_NE(v1.find("genre: Hip-Hop (id 7)"), std::string::npos) << v1;
+    // The ID3v2 tag is still what mid3v2 wrote.
+    EXPECT_EQ(readFile(path).substr(0, before.size()), before);
+}
+
+TEST_F(EditorTest, TheButtonIsForFilesWithAnId3v2TagAndAGenreTheListLacksIsLeftUnselected)
+{
+    ASSERT_TRUE(peer::have("mid3v2")) << "scripts/setup installs python3-mutagen";
+    const std::string goa = makeMp3(music.path(), "goa.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithMid3v2(goa, {"T", "A", "B", "2004", "C", "1", "Goa"}));
+    makeMp3(music.path(), "senza.mp3", {2.0, 44100, 2, "-b 128 --id3v1-only --tt Senza"});
+    frmMain* w = open("senza.mp3");
+    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
+    // Another file chosen and loaded: enabled; back to the first: disabled.
+    const auto load = [&](const std::string& file) {
+        edit(w, "txtNomefile")->setText(QString::fromStdString(file));
+        click(w, "Command2");
+    };
+    load(goa);
+    ASSERT_TRUE(button(w, "copyFromId3v2")->isEnabled());
+    auto* combo = genre(w);
+    combo->setCurrentIndex(3);
+    button(w, "copyFromId3v2")->click();
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "T");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    load(music / "senza.mp3");
+    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
+    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Senza");
 }
