@@ -8,11 +8,16 @@
 #include <QFile>
 #include <QIcon>
 #include <QPixmap>
+#include <QSocketNotifier>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
+#include <signal.h>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "buildinfo.h"
 #include "core/about/version.h"
@@ -53,6 +58,33 @@ bool printedInformation(int argc, char** argv, int& status)
         }
     }
     return false;
+}
+
+// SIGTERM reaches the program through a socket that the event loop
+// watches: a signal handler may do nothing but write to it.
+int sigtermSocket[2] = {-1, -1};
+
+void onSigterm(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(sigtermSocket[0], &byte, 1);
+}
+
+void endOnSigterm(std::function<void()> end)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sigtermSocket) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(sigtermSocket[1], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [end = std::move(end)] {
+        char byte = 0;
+        [[maybe_unused]] const auto n = ::read(sigtermSocket[1], &byte, 1);
+        end();
+    });
+    struct sigaction action { };
+    action.sa_handler = onSigterm;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
 }
 
 } // namespace
@@ -110,7 +142,16 @@ int main(int argc, char** argv)
     Mpris mpris(ctx);
     mpris.registerOnSessionBus();
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
+    // A file given plays; else, when asked for, the music picks up where it
+    // stopped.
     if (!opened.empty())
         ctx.player.openPath(opened);
+    else
+        ctx.player.resumeWhereStopped();
+    // The desktop ending the session: the place is kept, then the end.
+    endOnSigterm([&ctx] {
+        ctx.player.rememberPlace();
+        QApplication::quit();
+    });
     return QApplication::exec();
 }

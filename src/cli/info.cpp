@@ -34,7 +34,7 @@ std::string object(std::initializer_list<std::string> members)
 
 // The shape is documented in the README ("zondari-cli info --json"); keys are
 // only ever added.
-std::string jsonObject(const std::string& path, const TrackInfo& i, const Id3v2Tag& v2)
+std::string jsonObject(const std::string& path, const TrackInfo& i, const Id3v2Tag& v2, std::optional<double> gain)
 {
     const auto n = [](long v) { return std::to_string(v); };
     const auto b = [](bool v) { return std::string(v ? "true" : "false"); };
@@ -55,6 +55,7 @@ std::string jsonObject(const std::string& path, const TrackInfo& i, const Id3v2T
         member("private", text::jsonString(i.Private)),
         member("vbr", b(i.IsVbr)),
         member("vbr_frames", n(static_cast<long>(i.VbrFrames))),
+        member("replaygain_db", gain ? std::to_string(*gain) : "null"),
     };
     m.push_back(member("id3v1",
         object({member("presente", b(i.HasTag)), member("artista", text::jsonString(i.Artist)),
@@ -98,7 +99,7 @@ std::string id3v2Lines(const Id3v2Tag& tag)
 }
 
 // The details window's lines of one file, its ID3v2 block after them.
-std::string detailLines(const TrackInfo& info, const Id3v2Tag& v2)
+std::string detailLines(const TrackInfo& info, const Id3v2Tag& v2, std::optional<double> gain)
 {
     std::string out;
     const auto& labels = mp3::detailLabels();
@@ -106,6 +107,8 @@ std::string detailLines(const TrackInfo& info, const Id3v2Tag& v2)
     for (std::size_t i = 0; i < labels.size(); ++i)
         out += labels[i] + "\t" + text::terminalText(values[i]) + "\n";
     out += "VBR\t" + mp3::booleanText(info.IsVbr) + "\n";
+    if (gain)
+        out += "ReplayGain\t" + mp3::gainText(*gain) + "\n";
     return out + id3v2Lines(v2);
 }
 
@@ -126,11 +129,13 @@ bool describe(const std::string& path, bool json, bool first, bool named, std::s
     const TrackInfo info = mp3::DecodeMp3Header(*bytes);
     // Only the files that open with an ID3v2 header are handed to TagLib.
     const Id3v2Tag v2 = bytes->tagsInFront > 0 ? readId3v2(path) : Id3v2Tag{};
+    // The tag's gain, else the encoder's.
+    const std::optional<double> gain = v2.trackGainDb ? v2.trackGainDb : mp3::encoderGainDb(*bytes);
     if (json)
-        out = std::string(first ? "\n" : ",\n") + jsonObject(path, info, v2);
+        out = std::string(first ? "\n" : ",\n") + jsonObject(path, info, v2, gain);
     else
         out = (named ? std::string(first ? "" : "\n") + text::terminalText(path) + ":\n" : std::string())
-            + detailLines(info, v2);
+            + detailLines(info, v2, gain);
     return true;
 }
 

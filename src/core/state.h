@@ -39,6 +39,7 @@ struct AppState {
 
     // Player.
     std::string BranoCorrente; // current track, relative to the player's folder
+    bool replayGain = false; // "Normalizza il volume (ReplayGain)", for the mixer's decks too
     std::string TitoloDisplay = kPlayerTitle;
 
     // MP3 analysis: the last analysed track.

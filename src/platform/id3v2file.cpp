@@ -69,6 +69,13 @@ Id3v2Tag fromTagLib(const TagLib::ID3v2::Tag& t)
         if (const auto* comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame*>(comments.front()))
             tag.comment = utf8(comment->text());
     }
+    for (const TagLib::ID3v2::Frame* frame : t.frameListMap()["TXXX"]) {
+        const auto* user = dynamic_cast<const TagLib::ID3v2::UserTextIdentificationFrame*>(frame);
+        if (user && user->description().upper() == "REPLAYGAIN_TRACK_GAIN" && user->fieldList().size() > 1) {
+            tag.trackGainDb = id3v2::gainFromText(user->fieldList()[1].to8Bit(true));
+            break;
+        }
+    }
     // The first genre given; TagLib has already split ID3v2.3's "(17)" into
     // fields of their own.
     for (const TagLib::String& s : frameTexts(t, "TCON")) {

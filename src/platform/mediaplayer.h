@@ -58,6 +58,15 @@ public:
     virtual int volume() const = 0;
     virtual void setVolume(int hundredthsOfDecibel) = 0;
 
+    // The file to play when the one playing ends by itself, joined to it
+    // without a gap: it is prepared before the end. Empty: none, and the
+    // player stops at the end. Setting a file, or another next one, drops
+    // what was prepared.
+    virtual void setNextFileName(const std::string& name) { (void)name; }
+    // Whether each track plays at its ReplayGain track gain (its tag's, else
+    // its encoder's, else -6 dB), kept from clipping; from the next file set.
+    virtual void setReplayGain(bool on) { (void)on; }
+
     // The position change: raised when the position jumps because playback
     // was stopped or sought, with the old and the new position in seconds.
     // Playback moving on, a track ending and a new file being set raise
@@ -72,6 +81,11 @@ public:
     using StateChange = std::function<void()>;
     void onStateChange(StateChange handler) { stateChange_ = std::move(handler); }
 
+    // The next file (setNextFileName) has taken the place of the one that
+    // ended: it is what plays now, and fileName() names it.
+    using NextStarted = std::function<void()>;
+    void onNextStarted(NextStarted handler) { nextStarted_ = std::move(handler); }
+
 protected:
     void positionChanged(double oldPosition, double newPosition)
     {
@@ -83,10 +97,16 @@ protected:
         if (stateChange_)
             stateChange_();
     }
+    void nextStarted()
+    {
+        if (nextStarted_)
+            nextStarted_();
+    }
 
 private:
     PositionChange positionChange_;
     StateChange stateChange_;
+    NextStarted nextStarted_;
 };
 
 } // namespace zondari

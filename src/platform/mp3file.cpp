@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/id3v2file.h"
 #include "platform/openfile.h"
 
 namespace zondari {
@@ -112,6 +113,19 @@ Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
     if (error != 0)
         return runtimeErrorFromErrno(error);
     return bytes;
+}
+
+std::optional<double> encoderGainDb(const std::string& path)
+{
+    const auto bytes = readMp3Bytes(path);
+    return bytes ? mp3::encoderGainDb(*bytes) : std::nullopt;
+}
+
+std::optional<double> trackGainDb(const std::string& path)
+{
+    if (const auto gain = readId3v2(path).trackGainDb)
+        return gain;
+    return encoderGainDb(path);
 }
 
 } // namespace mp3file

@@ -17,6 +17,14 @@ namespace zondari::mp3file {
 // that cannot be opened gives its error.
 Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path);
 
+// The track gain the encoder wrote in its own tag (LAME's radio gain), in
+// decibels; none without one.
+std::optional<double> encoderGainDb(const std::string& path);
+
+// The track's ReplayGain gain in decibels: the ID3v2 tag's
+// REPLAYGAIN_TRACK_GAIN, else the encoder's; none without either.
+std::optional<double> trackGainDb(const std::string& path);
+
 // Files shorter than this are never read nor written by the tag editor.
 inline constexpr std::uint64_t kShortestTagged = 255;
 

@@ -18,7 +18,8 @@ TEST(CliInfo, PrintsTheDetailsLinesOfEachFile)
     EXPECT_EQ(r.out,
         "Bitrate\t128\nFrequenza\t44100\nDurata\t0:05\nVersione\t1\nLayer\t3\nOriginal\tsì\nEmpasis\tno\n"
         "Copyright\tno\nMode\tjoint stereo\nPadding\tno\nCRC\tno\nPrivate\tno\nArtista\t\nNome brano\tTitolo\n"
-        "Album\t\nAnno\t\nCommenti\t\nGenere\tBebob\nHastag\tVero\nVBR\tFalso\nID3v2\tassente\n");
+        "Album\t\nAnno\t\nCommenti\t\nGenere\tBebob\nHastag\tVero\nVBR\tFalso\nReplayGain\t-11.30 "
+        "dB\nID3v2\tassente\n");
 
     r = runCli("info " + shellQuoted(a) + " " + shellQuoted(b));
     EXPECT_EQ(r.status, 0);

@@ -38,7 +38,7 @@ TEST(CliId3v2, InfoShowsTheTagOfFilesFromPeerTaggers)
         const CliRun r = runCli("info " + shellQuoted(path));
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out.substr(r.out.find("VBR\t")),
-            std::string("VBR\tFalso\nID3v2\t") + version
+            std::string("VBR\tFalso\nReplayGain\t-11.30 dB\nID3v2\t") + version
                 + "\nID3v2 Titolo\tПесня ñ\nID3v2 Autore\tÄrtist Σ\nID3v2 Album\tАльбом\nID3v2 Anno\t2004\n"
                   "ID3v2 Commento\tCommento é\nID3v2 Traccia\t"
                 + track + "\nID3v2 Genere\tRock\n")
@@ -59,7 +59,7 @@ TEST(CliId3v2, JsonHasEveryDetailsFieldInAStableShape)
         = makeMp3(dir.path(), "v2.mp3", {2.0, 44100, 2, "-b 128 --id3v2-only --tt Uno --tc \"a\\\\b\""});
     EXPECT_EQ(json(shellQuoted(v1), "list(d[0].keys()), list(d[0]['id3v1'].keys())"),
         "['file', 'bitrate', 'frequenza', 'durata', 'durata_secondi', 'versione', 'layer', 'original', 'empasis', "
-        "'copyright', 'mode', 'padding', 'crc', 'private', 'vbr', 'vbr_frames', 'id3v1', 'id3v2'] "
+        "'copyright', 'mode', 'padding', 'crc', 'private', 'vbr', 'vbr_frames', 'replaygain_db', 'id3v1', 'id3v2'] "
         "['presente', 'artista', 'nome_brano', 'album', 'anno', 'commenti', 'genere', 'genere_numero']\n");
     EXPECT_EQ(
         json(shellQuoted(v1),

@@ -114,6 +114,17 @@ std::optional<std::size_t> SinkRecorder::sampleAt(Clock::time_point t) const
     return std::clamp(static_cast<std::size_t>(std::lround(at)), begin(j), arrivals_[j].first);
 }
 
+std::vector<std::int16_t> SinkRecorder::samples(Clock::time_point from, Clock::time_point to) const
+{
+    const std::lock_guard lock(mutex_);
+    const auto first = sampleAt(from);
+    const auto last = sampleAt(to);
+    if (!first || !last || *last <= *first)
+        return {};
+    return {
+        samples_.begin() + static_cast<std::ptrdiff_t>(*first), samples_.begin() + static_cast<std::ptrdiff_t>(*last)};
+}
+
 std::optional<double> SinkRecorder::levelDb(double hz, Clock::time_point from, Clock::duration span) const
 {
     const std::lock_guard lock(mutex_);

@@ -35,6 +35,10 @@ public:
     std::optional<double> levelDb(
         double hz, Clock::time_point from, Clock::duration span = std::chrono::milliseconds(40)) const;
 
+    // The samples heard in [from, to), as recorded (full scale 32768); empty
+    // when the recording does not cover that span yet.
+    std::vector<std::int16_t> samples(Clock::time_point from, Clock::time_point to) const;
+
     // The first moment from `from` on (in steps of `step`) at which the level
     // of `hz` over the next 40 ms satisfies `ok`, and keeps satisfying it for
     // `hold`; nullopt when that does not happen before `until` or the end of

@@ -1,6 +1,7 @@
 #include "core/analysis/mp3analysis.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "core/analysis/framesearch.h"
@@ -112,6 +113,21 @@ FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info)
     }
     readTagFields(file, info);
     return first;
+}
+
+std::optional<double> encoderGainDb(const Mp3Bytes& file)
+{
+    TrackInfo unused;
+    return ReadMp3Header(file, unused).vbr.radioGainDb;
+}
+
+std::string gainText(double db)
+{
+    // Hundredths, whatever the locale, with the sign always written.
+    const long hundredths = std::lround(std::abs(db) * 100);
+    const std::string cents = std::to_string(hundredths % 100);
+    return std::string(db < 0 && hundredths != 0 ? "-" : "+") + std::to_string(hundredths / 100) + "."
+        + (cents.size() < 2 ? "0" : "") + cents + " dB";
 }
 
 TrackInfo DecodeMp3Header(const Mp3Bytes& file)

@@ -59,6 +59,12 @@ FirstFrame ReadMp3Header(const Mp3Bytes& file, TrackInfo& info);
 // The whole analysis, from a cleared record.
 TrackInfo DecodeMp3Header(const Mp3Bytes& file);
 
+// The track gain the encoder wrote in its own tag (LAME's radio gain).
+std::optional<double> encoderGainDb(const Mp3Bytes& file);
+
+// A ReplayGain gain as shown: "+6.00 dB", "-6.20 dB".
+std::string gainText(double db);
+
 struct PlayTime {
     std::int32_t bitRate = 0; // kbit/s
     std::int32_t seconds = 0;

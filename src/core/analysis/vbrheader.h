@@ -16,11 +16,20 @@ namespace zondari::mp3 {
 //   when flag bit 0 is set. "Xing" marks a VBR stream, "Info" a CBR one.
 //   "VBRI" 36 bytes from the frame start, with the frame count at its
 //   offset 14 (always present).
+//   After the Xing/Info fields (the frame count when flag bit 0 is set, the
+//   byte count for bit 1, a 100-byte table for bit 2, a quality word for
+//   bit 3) LAME and FFmpeg write their own 36-byte tag: 9 bytes naming the
+//   encoder ("LAME3.100", "Lavc59.37"), then the tag revision, the lowpass,
+//   a 4-byte peak, and at its offset 15 the radio (track) replay gain, a
+//   big-endian word: name code (bits 15-13, 1 for radio), originator (bits
+//   12-10, 0 when none is set), sign (bit 9), tenths of a decibel (bits
+//   8-0).
 enum class VbrKind { None, Xing, Info, Vbri };
 
 struct VbrHeader {
     VbrKind kind = VbrKind::None;
     std::optional<std::uint32_t> frames;
+    std::optional<double> radioGainDb; // the encoder's track gain, when it wrote one
 
     bool marksVbr() const { return kind == VbrKind::Xing || kind == VbrKind::Vbri; }
 };

@@ -1,6 +1,7 @@
 #include "core/tags/id3v2.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "core/analysis/genres.h"
 #include "core/common/encoding.h"
@@ -36,6 +37,19 @@ std::string asId3v1(std::string_view text, std::size_t length)
 }
 
 } // namespace
+
+std::optional<double> gainFromText(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    double db = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), db);
+    if (error != std::errc() || !std::isfinite(db))
+        return std::nullopt;
+    return db;
+}
 
 std::string blockCaption(const Id3v2Tag& tag)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,11 +21,17 @@ struct Id3v2Tag {
     std::string track; // "n" or "n/m", as stored
     std::string genre; // a name; "(17)" and "17" become the program's name for 17
     int genreNumber = -1; // the ID3v1 number the genre was given as, -1 for a name only
+    // The ReplayGain track gain (TXXX "REPLAYGAIN_TRACK_GAIN", "-6.20 dB"),
+    // when the tag holds one that reads as a number.
+    std::optional<double> trackGainDb;
 
     bool present() const { return version != 0; }
 };
 
 namespace id3v2 {
+
+// A ReplayGain text ("-6.20 dB", "+3 dB") as decibels.
+std::optional<double> gainFromText(std::string_view text);
 
 // "ID3v2.4"; "ID3v2: assente" without a tag.
 std::string blockCaption(const Id3v2Tag& tag);

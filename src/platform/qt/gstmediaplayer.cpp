@@ -10,6 +10,7 @@
 #include "core/player/mediavolume.h"
 #include "core/player/playlist.h"
 #include "platform/files.h"
+#include "platform/mp3file.h"
 
 namespace zondari {
 
@@ -34,7 +35,63 @@ GstElement* makeSink(guint& flags)
 
 constexpr double kNanosecond = 1e-9;
 
+// rgvolume's gain for a track without a ReplayGain tag: the one its encoder
+// wrote (GStreamer does not read it there), else this, so that a track
+// without a gain is not louder than one with.
+constexpr double kFallbackGainDb = -6.0;
+
+// A file name is bytes: the URI escapes each one that needs it, so names
+// that are not UTF-8 play too.
+std::string uriOf(const std::string& entry)
+{
+    if (playlist::isWebAddress(entry))
+        return entry;
+    gchar* uri = gst_filename_to_uri(entry.c_str(), nullptr);
+    const std::string out = uri ? uri : "";
+    g_free(uri);
+    return out;
+}
+
+std::vector<std::string> entriesOf(const std::string& path)
+{
+    if (!playlist::isWebAddress(path) && playlist::isPlaylist(path))
+        return playlist::expand(path, files::openSource);
+    return {path};
+}
+
 } // namespace
+
+// What GStreamer's threads call: playbin asking for what follows, and a new
+// stream reaching rgvolume.
+struct GstJoin {
+    static void aboutToFinish(GstElement* playbin, gpointer data)
+    {
+        auto* self = static_cast<GstMediaPlayer*>(data);
+        const std::lock_guard lock(self->joinMutex_);
+        if (!self->follower_)
+            return;
+        g_object_set(playbin, "uri", self->follower_->uri.c_str(), nullptr);
+        if (self->replayGainOn_)
+            self->gains_.push_back(self->follower_->fallbackGain);
+        self->handed_.push_back(std::move(*self->follower_));
+        self->follower_.reset();
+    }
+
+    // Each stream's own fallback gain, set as its first buffer is still to
+    // come, so that the end of the last one keeps its own.
+    static GstPadProbeReturn streamStart(GstPad*, GstPadProbeInfo* info, gpointer data)
+    {
+        auto* self = static_cast<GstMediaPlayer*>(data);
+        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) != GST_EVENT_STREAM_START)
+            return GST_PAD_PROBE_OK;
+        const std::lock_guard lock(self->joinMutex_);
+        if (!self->gains_.empty()) {
+            g_object_set(self->rgvolume_, "fallback-gain", self->gains_.front(), nullptr);
+            self->gains_.pop_front();
+        }
+        return GST_PAD_PROBE_OK;
+    }
+};
 
 // Hands the pipeline's reports, which come from GStreamer's threads, to the
 // player's own thread, stamped with the file they are about.
@@ -46,6 +103,7 @@ struct GstBusBridge {
         case GST_MESSAGE_ERROR:
         case GST_MESSAGE_ASYNC_DONE:
         case GST_MESSAGE_DURATION_CHANGED:
+        case GST_MESSAGE_STREAM_START:
             break;
         default:
             return GST_BUS_DROP;
@@ -82,6 +140,23 @@ GstMediaPlayer::GstMediaPlayer(QObject* parent)
     GstBus* bus = gst_element_get_bus(pipeline_);
     gst_bus_set_sync_handler(bus, &GstBusBridge::sync, this, nullptr);
     gst_object_unref(bus);
+    g_signal_connect(pipeline_, "about-to-finish", G_CALLBACK(&GstJoin::aboutToFinish), this);
+
+    // The ReplayGain filter, kept here and put in the pipeline when on.
+    GError* error = nullptr;
+    replayGain_
+        = gst_parse_bin_from_description("rgvolume name=gain album-mode=false headroom=10 ! rglimiter", TRUE, &error);
+    if (error)
+        g_error_free(error);
+    if (replayGain_) {
+        gst_object_ref_sink(replayGain_);
+        rgvolume_ = gst_bin_get_by_name(GST_BIN(replayGain_), "gain");
+        GstPad* pad = rgvolume_ ? gst_element_get_static_pad(rgvolume_, "sink") : nullptr;
+        if (pad) {
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &GstJoin::streamStart, this, nullptr);
+            gst_object_unref(pad);
+        }
+    }
 }
 
 GstMediaPlayer::~GstMediaPlayer()
@@ -94,6 +169,10 @@ GstMediaPlayer::~GstMediaPlayer()
     gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
     gst_object_unref(bus);
     gst_object_unref(pipeline_);
+    if (rgvolume_)
+        gst_object_unref(rgvolume_);
+    if (replayGain_)
+        gst_object_unref(replayGain_);
 }
 
 void GstMediaPlayer::unload()
@@ -108,6 +187,11 @@ void GstMediaPlayer::unload()
     endPosition_ = 0.0;
     lastPosition_ = 0.0;
     pendingSeek_.reset();
+    playWhenSought_ = false;
+    const std::lock_guard lock(joinMutex_);
+    follower_.reset();
+    handed_.clear();
+    gains_.clear();
 }
 
 Status GstMediaPlayer::setFileName(const std::string& name)
@@ -118,6 +202,8 @@ Status GstMediaPlayer::setFileName(const std::string& name)
     unplayable_ = false;
     entries_.clear();
     index_ = 0;
+    nextName_.clear();
+    nextEntries_.clear();
     unload();
 
     const bool web = playlist::isWebAddress(name);
@@ -127,11 +213,7 @@ Status GstMediaPlayer::setFileName(const std::string& name)
         stateChanged();
         return runtimeErrorFromErrno(ENOENT);
     }
-    if (!web && playlist::isPlaylist(path)) {
-        entries_ = playlist::expand(path, files::openSource);
-    } else {
-        entries_ = {path};
-    }
+    entries_ = entriesOf(path);
     // A playlist with nothing playable opens as an empty player: playing it
     // ends at once.
     openFrom(0);
@@ -147,14 +229,17 @@ bool GstMediaPlayer::load(std::size_t index)
     if (!pipeline_ || (!web && !files::fileExists(entry)))
         return false;
     unload();
-    // A file name is bytes: the URI escapes each one that needs it, so names
-    // that are not UTF-8 play too.
-    gchar* uri = web ? g_strdup(entry.c_str()) : gst_filename_to_uri(entry.c_str(), nullptr);
-    if (!uri)
+    const std::string uri = uriOf(entry);
+    if (uri.empty())
         return false;
-    g_object_set(pipeline_, "uri", uri, nullptr);
-    g_free(uri);
+    g_object_set(pipeline_, "uri", uri.c_str(), nullptr);
     loaded_ = true;
+    awaitingFirstStream_ = true;
+    g_object_set(pipeline_, "audio-filter", replayGainOn_ ? replayGain_ : nullptr, nullptr);
+    if (replayGainOn_) {
+        const std::lock_guard lock(joinMutex_);
+        gains_.push_back(mp3file::encoderGainDb(entry).value_or(kFallbackGainDb));
+    }
     // Each file opens a new stream on the sound server, which would start at
     // the server's full volume: the sink is handed the volume before the
     // stream opens, so that not one sample is heard louder.
@@ -162,7 +247,99 @@ bool GstMediaPlayer::load(std::size_t index)
     // Prerolled at once, so that its length is known and play starts without
     // a wait; the step from one playlist entry to the next goes on playing.
     gst_element_set_state(pipeline_, state_ == State::Playing ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+    prepareFollower();
     return true;
+}
+
+void GstMediaPlayer::prepareFollower()
+{
+    std::optional<Follower> follower;
+    const auto make = [this](const std::string& entry, bool newFile) {
+        return Follower{
+            uriOf(entry), replayGainOn_ ? mp3file::encoderGainDb(entry).value_or(kFallbackGainDb) : 0.0, newFile};
+    };
+    if (index_ + 1 < entries_.size())
+        follower = make(entries_[index_ + 1], false);
+    else if (!nextEntries_.empty())
+        follower = make(nextEntries_.front(), true);
+    const std::lock_guard lock(joinMutex_);
+    follower_ = std::move(follower);
+}
+
+void GstMediaPlayer::followerStarted()
+{
+    Follower started;
+    {
+        const std::lock_guard lock(joinMutex_);
+        if (handed_.empty())
+            return;
+        started = std::move(handed_.front());
+        handed_.pop_front();
+    }
+    if (started.newFile) {
+        name_ = std::move(nextName_);
+        entries_ = std::move(nextEntries_);
+        nextName_.clear();
+        nextEntries_.clear();
+        index_ = 0;
+        played_ = false;
+        unplayable_ = false;
+    } else {
+        ++index_;
+        played_ = true;
+    }
+    duration_ = 0.0;
+    lastPosition_ = 0.0;
+    endPosition_ = 0.0;
+    ended_ = false;
+    prepareFollower();
+    if (started.newFile)
+        nextStarted();
+}
+
+void GstMediaPlayer::dropHanded()
+{
+    bool handed = false;
+    {
+        const std::lock_guard lock(joinMutex_);
+        handed = !handed_.empty();
+    }
+    if (!handed || !loaded_ || failed_)
+        return;
+    // playbin holds the next file for when this one ends: the entry in play
+    // is put in the pipeline again, where it was.
+    const double at = currentPosition();
+    if (load(index_) && at > 0.0)
+        seek(at);
+}
+
+void GstMediaPlayer::setNextFileName(const std::string& name)
+{
+    if (name == nextName_)
+        return;
+    bool handedNext = false;
+    {
+        const std::lock_guard lock(joinMutex_);
+        for (const Follower& f : handed_)
+            handedNext = handedNext || f.newFile;
+    }
+    nextName_ = name;
+    nextEntries_.clear();
+    if (!name.empty()) {
+        const std::string path = playlist::isWebAddress(name) ? name : files::absolutePath(name);
+        if (playlist::isWebAddress(path) || files::fileExists(path))
+            nextEntries_ = entriesOf(path);
+    }
+    if (handedNext)
+        dropHanded();
+    prepareFollower();
+}
+
+void GstMediaPlayer::setReplayGain(bool on)
+{
+    // The filter goes in or out of the pipeline only while it is empty: from
+    // the next file set on.
+    replayGainOn_ = on && replayGain_;
 }
 
 bool GstMediaPlayer::openFrom(std::size_t index)
@@ -218,7 +395,12 @@ Status GstMediaPlayer::play()
         ended_ = false;
         seek(0.0);
     }
-    gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    // A position asked before the pipeline prerolled is reached before a
+    // sound is heard.
+    if (pendingSeek_)
+        playWhenSought_ = true;
+    else
+        gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     stateChanged();
     return {};
 }
@@ -228,6 +410,7 @@ void GstMediaPlayer::pause()
     if (state_ != State::Playing)
         return;
     state_ = State::Paused;
+    playWhenSought_ = false;
     if (loaded_ && !failed_)
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     stateChanged();
@@ -237,6 +420,15 @@ void GstMediaPlayer::stop()
 {
     const double old = currentPosition();
     state_ = State::Stopped;
+    playWhenSought_ = false;
+    {
+        // What playbin was handed to follow is dropped with the rest.
+        const std::lock_guard lock(joinMutex_);
+        if (!handed_.empty())
+            loaded_ = false;
+    }
+    if (!loaded_ && index_ < entries_.size())
+        load(index_);
     if (loaded_ && !failed_) {
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
         seek(0.0);
@@ -317,6 +509,15 @@ void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
     if (generation != generation_ || !loaded_)
         return;
     switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_STREAM_START:
+        // The first stream of what was loaded, or the stream of what playbin
+        // was handed: the next entry or file is heard now.
+        if (awaitingFirstStream_) {
+            awaitingFirstStream_ = false;
+            return;
+        }
+        followerStarted();
+        break;
     case GST_MESSAGE_EOS:
         if (ended_ || failed_)
             return;
@@ -328,6 +529,10 @@ void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
     case GST_MESSAGE_ERROR:
         if (failed_)
             return;
+        // What playbin was handed failed before its stream started: it is
+        // the entry in play now, and it failed.
+        if (!awaitingFirstStream_)
+            followerStarted();
         failed_ = true;
         // Nothing of it will play: its stream goes at once. (Only a pipeline
         // emptied to NULL after an error opens the next file right.)
@@ -337,8 +542,12 @@ void GstMediaPlayer::onMessage(GstMessage* message, unsigned generation)
         entryOver();
         break;
     case GST_MESSAGE_ASYNC_DONE:
-        if (pendingSeek_ && !failed_)
+        if (pendingSeek_ && !failed_) {
             seek(*pendingSeek_);
+        } else if (playWhenSought_ && state_ == State::Playing) {
+            playWhenSought_ = false;
+            gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+        }
         break; // the length is known from here on
     case GST_MESSAGE_DURATION_CHANGED:
         duration_ = 0.0;

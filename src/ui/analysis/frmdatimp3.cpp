@@ -35,6 +35,7 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
     , Picture7(new QLabel(this))
     , Picture1(new QLabel(this))
     , id3v2Caption(new QLabel(QString::fromUtf8(id3v2::kAbsentText), this))
+    , replayGain(new QLabel(this))
     , ctx_(ctx)
 {
     setObjectName("frmDATIMP3");
@@ -63,6 +64,9 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
         if (i == 0) {
             Label20->setObjectName("Label20");
             grid->addWidget(Label20, row++, 1);
+            replayGain->setObjectName("ReplayGain");
+            grid->addWidget(replayGain, row++, 1);
+            replayGain->hide();
         }
     }
     // The ID3v2 block: a caption with the tag's version, then its fields.
@@ -142,6 +146,12 @@ void frmDATIMP3::fillId3v2(const Id3v2Tag& tag)
     growToFit();
 }
 
+void frmDATIMP3::showGain(std::optional<double> gainDb)
+{
+    replayGain->setText(gainDb ? "ReplayGain " + QString::fromStdString(mp3::gainText(*gainDb)) : QString());
+    replayGain->setVisible(gainDb.has_value());
+}
+
 void frmDATIMP3::growToFit()
 {
     QMdiSubWindow* self = childWindowOf(this);
@@ -192,7 +202,9 @@ void riempimp3(AppContext& ctx, frmDATIMP3* window, const std::string& file)
     if (window) {
         window->fill(ctx.state.TrackInfo);
         // Only a file that opens with an ID3v2 header is handed to TagLib.
-        window->fillId3v2(bytes && bytes->tagsInFront > 0 ? readId3v2(path) : Id3v2Tag{});
+        const Id3v2Tag v2 = bytes && bytes->tagsInFront > 0 ? readId3v2(path) : Id3v2Tag{};
+        window->showGain(v2.trackGainDb ? v2.trackGainDb : bytes ? mp3::encoderGainDb(*bytes) : std::nullopt);
+        window->fillId3v2(v2);
     }
 }
 

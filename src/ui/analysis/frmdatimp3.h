@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "core/analysis/mp3analysis.h"
 #include "core/tags/id3v2.h"
@@ -31,6 +32,8 @@ public:
     // Shows the ID3v2 block under the ID3v1 fields ("ID3v2: assente" without
     // a tag) and makes the window tall enough for it.
     void fillId3v2(const Id3v2Tag& tag);
+    // "ReplayGain +6.00 dB" under the VBR line, when the track has a gain.
+    void showGain(std::optional<double> gainDb);
 
     void Command2_Click();
     void Picture7_Click();
@@ -41,6 +44,7 @@ public:
     QLabel* Picture7;
     QLabel* Picture1;
     QLabel* id3v2Caption;
+    QLabel* replayGain; // the track's gain, when it has one
     std::array<QLabel*, id3v2::kFieldCount> id3v2Labels{};
     std::array<QLineEdit*, id3v2::kFieldCount> id3v2Fields{};
 

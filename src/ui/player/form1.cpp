@@ -87,6 +87,7 @@ void Form1::closeEvent(QCloseEvent* e)
 {
     // The window that plays goes silent as it goes, and from now on the
     // rest of the program finds no player.
+    rememberPlace();
     Timer1->stop();
     media().stop();
     ctx_.player.detach(this);
@@ -178,6 +179,9 @@ void Form1::Dir1_Change()
 {
     check(ctx_.services.folders.changeFolder(Dir1->path()));
     advance_.newRound();
+    // What was prepared to follow was the old folder's.
+    prepared_.clear();
+    media().setNextFileName({});
     // The report of a track that could not be played is about the folder
     // left behind.
     std::string& display = ctx_.state.TitoloDisplay;
@@ -229,6 +233,9 @@ void Form1::followFolder()
             same != rows.end() ? static_cast<int>(same - rows.begin()) + 1 : std::min(row - 1, ExtGrid1->rows() - 1));
     }
     ExtGrid1->verticalScrollBar()->setValue(scroll);
+    // The row that follows may be another now.
+    if (media().playState() == kPlaying)
+        prepareNext();
 }
 
 void Form1::Drive1_Change()

@@ -4,12 +4,15 @@
 #include <optional>
 #include <string>
 
+#include "core/common/result.h"
 #include "core/player/advance.h"
+#include "core/player/playersettings.h"
 #include "core/player/titlescroller.h"
 #include "platform/files.h"
 
 class QAction;
 class QLabel;
+class QMenu;
 class QListWidget;
 class QTimer;
 class QToolBar;
@@ -62,6 +65,13 @@ public:
     void pauseOrResume(); // the toolbar's button
     void stopPlayback(); // the player's own stop button
     void seekTo(double seconds);
+
+    // Keeps the track in play and its position, when "Riprendi all'avvio"
+    // is on (form1_continuity.cpp).
+    void rememberPlace();
+    // At the start: the track kept last plays on from where it stopped,
+    // when "Riprendi all'avvio" is on and it is still there.
+    void resumeWhereStopped();
 
     // Playback (form1_playback.cpp).
     void Toolbar1_ButtonClick(const QString& key);
@@ -118,8 +128,17 @@ private:
     // its row follows it through a rename.
     void remember(const std::string& track);
     // Plays `BranoCorrente`, named relative to the listed folder, as a
-    // click on its row does.
-    void playCurrentTrack();
+    // click on its row does; from `from` seconds into it.
+    void playCurrentTrack(double from = 0.0);
+    // The menu on the title display, and the player's own settings behind it.
+    void buildTitleMenu();
+    void titleMenu_Click();
+    Status savePlayerSettings();
+    // Tells the media player the row the advance would play next, so that
+    // it follows without a gap; none when the play mode is off.
+    void prepareNext();
+    // The prepared track is heard: the advance's work.
+    void nextTrackStarted();
 
     AppContext& ctx_;
     QVBoxLayout* layout_;
@@ -129,6 +148,9 @@ private:
     AutoAdvance advance_;
     bool titleWhenHeard_ = false; // the display shows a skipped track's report
     std::optional<files::FileStat> playing_; // the file of the track started last
+    PlayerSettings settings_;
+    QMenu* titleMenu_ = nullptr;
+    std::string prepared_; // the title of the row prepared to follow
 };
 
 } // namespace zondari

@@ -83,6 +83,8 @@ void Form1::buildPlayback()
         ctx_.slot(this, &Form1::MediaPlayer1_PositionChange, oldPosition, newPosition)();
     });
     media().onStateChange([this] { announce(); });
+    media().onNextStarted(ctx_.slot(this, &Form1::nextTrackStarted));
+    buildTitleMenu();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -118,6 +120,11 @@ void Form1::setPlayMode(bool pressed)
     if (pressed == playMode())
         return;
     button("riprendi")->setChecked(pressed);
+    if (!pressed) {
+        // Nothing follows by itself any more.
+        prepared_.clear();
+        media().setNextFileName({});
+    }
     announce();
 }
 
@@ -207,6 +214,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
         if (media().playState() == kPlaying) {
             media().pause();
             setPlayMode(false);
+            rememberPlace();
         } else {
             advance_.newRound();
             // Opened anew: the track starts again from its beginning.
@@ -216,6 +224,7 @@ void Form1::Toolbar1_ButtonClick(const QString& key)
             remember(text::trimSpaces(s.BranoCorrente));
             (void)media().play();
             setPlayMode(true);
+            prepareNext();
         }
     } else if (key == "volume" && o.showVolume) {
         o.showVolume();
@@ -250,7 +259,7 @@ void Form1::ExtGrid1_Click()
     playCurrentTrack();
 }
 
-void Form1::playCurrentTrack()
+void Form1::playCurrentTrack(double from)
 {
     // The track is named relative to the listed folder, which a toolbar
     // command may have left for the program folder.
@@ -263,8 +272,12 @@ void Form1::playCurrentTrack()
     remember(ctx_.state.BranoCorrente);
     ctx_.state.TitoloDisplay = ctx_.state.BranoCorrente;
     titleWhenHeard_ = false;
+    if (from > 0.0)
+        media().setCurrentPosition(from); // reached before a sound is heard
     (void)media().play();
     setPlayMode(true);
+    prepareNext();
+    rememberPlace();
 }
 
 void Form1::Timer1_Timer()
@@ -318,14 +331,18 @@ void Form1::Timer1_Timer()
     }
     Toolbar1->update();
     riempimp3(track);
+    prepareNext();
+    rememberPlace();
 }
 
 void Form1::MediaPlayer1_PositionChange(double, double newPosition)
 {
     Toolbar1->update();
     // Back at the start: the user stopped.
-    if (newPosition == 0.0)
+    if (newPosition == 0.0) {
         setPlayMode(false);
+        rememberPlace();
+    }
 }
 
 } // namespace zondari

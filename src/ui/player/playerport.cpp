@@ -82,6 +82,18 @@ void PlayerPort::openPath(const std::string& absolutePath)
         window_->openPathGuarded(absolutePath);
 }
 
+void PlayerPort::rememberPlace()
+{
+    if (window_)
+        window_->rememberPlace();
+}
+
+void PlayerPort::resumeWhereStopped()
+{
+    if (window_)
+        window_->resumeWhereStopped();
+}
+
 void PlayerPort::goToMusicFolder()
 {
     if (window_)

@@ -37,6 +37,11 @@ public:
     void openPath(const std::string& absolutePath);
     // The listed folder made current: tracks are named relative to it.
     void goToMusicFolder();
+    // Keeps the track in play and its position, when the user asked for
+    // the music to pick up where it stopped.
+    void rememberPlace();
+    // The kept track plays on from where it stopped, when asked for.
+    void resumeWhereStopped();
 
     // What the window shows.
     int trackCount() const;

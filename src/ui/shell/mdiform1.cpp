@@ -1,6 +1,7 @@
 #include "ui/shell/mdiform1.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
@@ -168,6 +169,14 @@ bool MDIForm1::event(QEvent* e)
     return r;
 }
 
+void MDIForm1::closeEvent(QCloseEvent* e)
+{
+    // The frame closed by its button ends the program: the music's place is
+    // kept first, when asked for.
+    ctx_.player.rememberPlace();
+    QMainWindow::closeEvent(e);
+}
+
 void MDIForm1::Activate()
 {
     if (ctx_.services.screen.widthTwips() >= kNarrowScreenTwips)
@@ -211,6 +220,7 @@ void MDIForm1::menump3r_Click()
 
 void MDIForm1::MenuEsci_Click()
 {
+    ctx_.player.rememberPlace();
     ctx_.services.end();
 }
 

@@ -22,6 +22,7 @@ public:
 
     // Whether the sink could be made (the test is skipped without it).
     bool ok() const { return sink_.ok(); }
+    const SinkRecorder& recording() const { return recorder_; }
     const std::string& sinkName() const { return sink_.name(); }
 
     // The level of the tone at `hz` over 40 ms from `at`, in dB of full
