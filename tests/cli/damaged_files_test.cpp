@@ -8,9 +8,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "support/cli.h"
@@ -38,22 +36,21 @@ void expectQuickAndSmall(const CliRun& c, const std::string& what, long peakKib 
     EXPECT_LT(c.peakKib, peakKib) << what;
 }
 
-// `zondari-cli info PATH`, with every line of the details window, and the
-// lines it printed (label -> value).
-std::map<std::string, std::string> info(const std::string& path, CliRun* run = nullptr)
+// `zondari-cli info PATH`, successful, with every line of the details
+// window, and the lines it printed (label -> value).
+std::map<std::string, std::string> info(const std::string& path)
 {
     const CliRun c = runCli("info " + shellQuoted(path), {}, {}, 10);
     expectQuickAndSmall(c, path);
+    EXPECT_EQ(c.status, 0) << path << ": " << c.err;
     std::map<std::string, std::string> fields;
     for (std::size_t at = 0, nl; (nl = c.out.find('\n', at)) != std::string::npos; at = nl + 1)
         if (const std::string line = c.out.substr(at, nl - at); line.find('\t') != std::string::npos)
             fields[line.substr(0, line.find('\t'))] = line.substr(line.find('\t') + 1);
     // The details, VBR, the encoder's gain when there is one, and the ID3v2
     // line with its seven fields when there is a tag.
-    const std::size_t expected = (fields["ID3v2"] == "assente" ? 21u : 28u) + fields.count("ReplayGain");
-    EXPECT_TRUE(c.status != 0 || fields.size() == expected) << path << "\n" << c.out;
-    if (run)
-        *run = c;
+    const bool tagged = fields.count("ID3v2") && fields.at("ID3v2") != "assente";
+    EXPECT_EQ(fields.size(), (tagged ? 28u : 21u) + fields.count("ReplayGain")) << path << "\n" << c.out;
     return fields;
 }
 
@@ -90,9 +87,7 @@ TEST(DamagedFiles, EveryTrackOfTheFuzzCorpusGivesSensibleDetails)
         files.push_back(e.path().string());
     ASSERT_GT(files.size(), 30u);
     for (const std::string& file : files) {
-        CliRun c;
-        auto fields = info(file, &c);
-        EXPECT_EQ(c.status, 0) << file << ": " << c.err;
+        auto fields = info(file);
         const auto want = expected.find(file);
         if (want == expected.end())
             continue;
@@ -115,17 +110,12 @@ TEST(DamagedFiles, AFiveGigabyteSparseFileReadsOnlyWhatItNeeds)
     EXPECT_EQ(fields["Durata"], "5592:24"); // 5 GiB x 8 / 128,000 = 335,544 s
 }
 
-TEST(DamagedFiles, FifoSocketFolderAndDeviceAreRefusedAtOnce)
+TEST(DamagedFiles, FifoFolderAndDeviceAreRefusedAtOnce)
 {
     TempDir dir;
-    const std::string fifo = dir / "coda.mp3", sock = dir / "presa.mp3";
+    const std::string fifo = dir / "coda.mp3";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", sock.c_str());
-    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    for (const std::string& path : {fifo, dir.mkdir("x.mp3"), sock, std::string("/dev/zero")}) {
+    for (const std::string& path : {fifo, dir.mkdir("x.mp3"), std::string("/dev/zero")}) {
         for (const std::string command : {"info ", "tag ", "tag --titolo Nuovo "}) {
             const CliRun c = runCli(command + shellQuoted(path), {}, {}, 10);
             expectQuickAndSmall(c, command + path);
@@ -134,7 +124,6 @@ TEST(DamagedFiles, FifoSocketFolderAndDeviceAreRefusedAtOnce)
             EXPECT_TRUE(c.err.starts_with("zondari-cli: impossibile leggere \"" + path + "\": ")) << command << c.err;
         }
     }
-    ::close(s);
 }
 
 TEST(DamagedFiles, SettingsAndCataloguesAreReadNoFurtherThanTheyNeed)

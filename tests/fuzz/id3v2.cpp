@@ -3,6 +3,7 @@
 
 #include "core/tags/id3v2.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -16,13 +17,7 @@ namespace {
 
 bool oneLineUtf8(const std::string& s)
 {
-    if (!encoding::isValidUtf8(s))
-        return false;
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) < 0x20)
-            return false;
-    }
-    return true;
+    return encoding::isValidUtf8(s) && std::ranges::none_of(s, [](unsigned char c) { return c < 0x20; });
 }
 
 // At most `n` characters once in Windows-1252.

@@ -8,7 +8,6 @@
 
 #include "core/analysis/frameheader.h"
 #include "core/analysis/framesearch.h"
-#include "core/analysis/genres.h"
 #include "core/analysis/mp3analysis.h"
 #include "core/analysis/vbrheader.h"
 #include "fuzzcheck.h"
@@ -59,15 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(t.bitRate >= 0 && t.seconds >= 0);
     }
 
-    // Any four bytes as a header word.
-    if (size >= 4) {
-        const std::uint32_t word = wordAt(data);
-        const FrameHeader h = splitHeader(word);
-        (void)frameLength(h);
-        (void)channelModeText(h.channelModeCode);
-        (void)emphasisText(h.emphasisCode);
-        (void)GenreName(static_cast<int>(word & 0xFFFF) - 0x8000);
-    }
     (void)id3v2TagLength(bytes);
     return 0;
 }

@@ -20,46 +20,35 @@ namespace {
 const std::string kDesktopId = "it.zondari.Zondari";
 
 // One installation for every test of this file.
-class Installation : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        prefix_ = new TempDir;
-        log_ = new std::string(output(std::string(ZONDARI_CMAKE_COMMAND) + " --install "
-                + shellQuoted(ZONDARI_BINARY_DIR) + " --prefix " + shellQuoted(prefix_->path()) + " 2>&1",
-            &status_));
-    }
-    static void TearDownTestSuite()
-    {
-        delete prefix_;
-        delete log_;
-    }
-    void SetUp() override { ASSERT_EQ(status_, 0) << *log_; }
-
-    static std::string at(const std::string& relative) { return *prefix_ / relative; }
-
-    // Runs an installed program as a user whose data folder is `home`: no
-    // program folder handed in, no session bus.
-    static std::string runAsUser(const TempDir& home, const std::string& command, int* status)
-    {
-        return output("env -u ZONDARI_PROGRAM_FOLDER HOME=" + shellQuoted(home.path())
-                + " XDG_DATA_HOME=" + shellQuoted(home / "dati")
-                + " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent QT_QPA_PLATFORM=offscreen " + command,
-            status);
-    }
-
-    static TempDir* prefix_;
-    static std::string* log_;
-    static int status_;
+struct Installation {
+    TempDir prefix;
+    int status = -1;
+    std::string log = output(std::string(ZONDARI_CMAKE_COMMAND) + " --install " + shellQuoted(ZONDARI_BINARY_DIR)
+            + " --prefix " + shellQuoted(prefix.path()) + " 2>&1",
+        &status);
 };
 
-TempDir* Installation::prefix_ = nullptr;
-std::string* Installation::log_ = nullptr;
-int Installation::status_ = -1;
+// Where `relative` is in the installation, which succeeded.
+std::string at(const std::string& relative)
+{
+    static const Installation installed;
+    EXPECT_EQ(installed.status, 0) << installed.log;
+    return installed.prefix / relative;
+}
+
+// Runs an installed program as a user whose data folder is `home`: no
+// program folder handed in, no session bus.
+std::string runAsUser(const TempDir& home, const std::string& command, int* status)
+{
+    return output("env -u ZONDARI_PROGRAM_FOLDER HOME=" + shellQuoted(home.path())
+            + " XDG_DATA_HOME=" + shellQuoted(home / "dati")
+            + " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent QT_QPA_PLATFORM=offscreen " + command,
+        status);
+}
 
 } // namespace
 
-TEST_F(Installation, PutsProgramsLauncherShippedFilesAndIconsInTheirPlaces)
+TEST(Installation, PutsProgramsLauncherShippedFilesAndIconsInTheirPlaces)
 {
     for (const char* program : {"bin/zondari", "bin/zondari-cli", "libexec/zondari/start"})
         EXPECT_EQ(::access(at(program).c_str(), X_OK), 0) << program;
@@ -80,7 +69,7 @@ TEST_F(Installation, PutsProgramsLauncherShippedFilesAndIconsInTheirPlaces)
     }
 }
 
-TEST_F(Installation, DesktopEntryAndMetainfoPassTheirValidators)
+TEST(Installation, DesktopEntryAndMetainfoPassTheirValidators)
 {
     const std::string desktop = at("share/applications/" + kDesktopId + ".desktop");
     int status = -1;
@@ -103,7 +92,7 @@ TEST_F(Installation, DesktopEntryAndMetainfoPassTheirValidators)
         EXPECT_NE(xml.find(element), std::string::npos) << element;
 }
 
-TEST_F(Installation, ManualPagesRenderWithoutAWarning)
+TEST(Installation, ManualPagesRenderWithoutAWarning)
 {
     for (const std::string page : {"zondari", "zondari-cli"}) {
         const std::string path = at("share/man/man1/" + page + ".1.gz");
@@ -121,7 +110,7 @@ TEST_F(Installation, ManualPagesRenderWithoutAWarning)
     }
 }
 
-TEST_F(Installation, InstalledProgramsMakeTheUsersProgramFolderAndStartWithoutASessionBus)
+TEST(Installation, InstalledProgramsMakeTheUsersProgramFolderAndStartWithoutASessionBus)
 {
     TempDir home, other;
     int status = -1;

@@ -13,48 +13,35 @@ using namespace zondari::test;
 
 namespace {
 
-class Package : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        out_ = new TempDir;
-        log_ = new std::string(output(std::string(ZONDARI_CPACK_COMMAND) + " -G DEB --config "
-                + shellQuoted(std::string(ZONDARI_BINARY_DIR) + "/CPackConfig.cmake") + " -B "
-                + shellQuoted(out_->path()) + " 2>&1",
-            &status_));
-        deb_ = new std::string(
-            *out_ / ("zondari_" + projectVersion() + "_" + output("dpkg --print-architecture | tr -d '\\n'") + ".deb"));
-    }
-    static void TearDownTestSuite()
-    {
-        delete out_;
-        delete log_;
-        delete deb_;
-    }
-    void SetUp() override
-    {
-        ASSERT_EQ(status_, 0) << *log_;
-        ASSERT_EQ(run("test -f " + shellQuoted(*deb_)), 0) << "no " << *deb_ << " in:\n" << *log_;
-    }
-    static std::string field(const std::string& name)
-    {
-        return output("dpkg-deb -f " + shellQuoted(*deb_) + " " + name);
-    }
-
-    static TempDir* out_;
-    static std::string* log_;
-    static std::string* deb_;
-    static int status_;
+// The package, made once for every test of this file.
+struct Made {
+    TempDir out;
+    int status = -1;
+    std::string log = output(std::string(ZONDARI_CPACK_COMMAND) + " -G DEB --config "
+            + shellQuoted(std::string(ZONDARI_BINARY_DIR) + "/CPackConfig.cmake") + " -B " + shellQuoted(out.path())
+            + " 2>&1",
+        &status);
+    std::string deb
+        = out / ("zondari_" + projectVersion() + "_" + output("dpkg --print-architecture | tr -d '\\n'") + ".deb");
 };
 
-TempDir* Package::out_ = nullptr;
-std::string* Package::log_ = nullptr;
-std::string* Package::deb_ = nullptr;
-int Package::status_ = -1;
+// The package's file, once it was made.
+std::string deb()
+{
+    static const Made made;
+    EXPECT_EQ(made.status, 0) << made.log;
+    EXPECT_EQ(run("test -f " + shellQuoted(made.deb)), 0) << "no " << made.deb << " in:\n" << made.log;
+    return made.deb;
+}
+
+std::string field(const std::string& name)
+{
+    return output("dpkg-deb -f " + shellQuoted(deb()) + " " + name);
+}
 
 } // namespace
 
-TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
+TEST(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
 {
     EXPECT_EQ(field("Package"), "zondari\n");
     EXPECT_EQ(field("Version"), projectVersion() + "\n");
@@ -69,13 +56,13 @@ TEST_F(Package, DependsOnItsLibrariesAndOnWhatTheProgramRuns)
     EXPECT_NE(field("Recommends").find("gstreamer1.0-libav"), std::string::npos);
 }
 
-TEST_F(Package, LintianFindsNoError)
+TEST(Package, LintianFindsNoError)
 {
     if (run("command -v lintian >/dev/null") != 0)
         GTEST_SKIP() << "lintian is missing (scripts/setup installs it)";
     int status = -1;
     const std::string said
-        = output("lintian --fail-on error --tag-display-limit 0 " + shellQuoted(*deb_) + " 2>&1", &status);
+        = output("lintian --fail-on error --tag-display-limit 0 " + shellQuoted(deb()) + " 2>&1", &status);
     EXPECT_EQ(status, 0) << said;
     EXPECT_EQ(said.find("E: "), std::string::npos) << said;
 }

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -59,8 +58,7 @@ Child::~Child()
 
 void Child::send(const std::string& text)
 {
-    std::size_t done = 0;
-    while (in_ >= 0 && done < text.size()) {
+    for (std::size_t done = 0; in_ >= 0 && done < text.size();) {
         const ssize_t n = ::write(in_, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR)
             continue;
@@ -77,12 +75,13 @@ void Child::closeInput()
     in_ = -1;
 }
 
-bool Child::readSome(int timeoutMs)
+bool Child::readSome(std::chrono::steady_clock::time_point until)
 {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
     pollfd fds[2] = {{pipes_[0], POLLIN, 0}, {pipes_[1], POLLIN, 0}};
-    if (pipes_[0] < 0 && pipes_[1] < 0)
+    if ((pipes_[0] < 0 && pipes_[1] < 0) || left.count() <= 0)
         return false;
-    const int ready = ::poll(fds, 2, timeoutMs);
+    const int ready = ::poll(fds, 2, static_cast<int>(left.count()));
     if (ready <= 0)
         return ready == 0 || errno == EINTR;
     for (int i = 0; i < 2; ++i) {
@@ -101,30 +100,22 @@ bool Child::readSome(int timeoutMs)
 bool Child::waitForLine(const std::string& line, std::chrono::milliseconds timeout)
 {
     const auto until = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
+    do {
         for (std::size_t nl; (nl = out_.find('\n', scanned_)) != std::string::npos;) {
             const bool found = out_.compare(scanned_, nl - scanned_, line) == 0;
             scanned_ = nl + 1;
             if (found)
                 return true;
         }
-        const auto left
-            = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
-            return false;
-    }
+    } while (readSome(until));
+    return false;
 }
 
 bool Child::readToEnd(std::chrono::milliseconds timeout)
 {
     const auto until = std::chrono::steady_clock::now() + timeout;
-    while (pipes_[0] >= 0 || pipes_[1] >= 0) {
-        const auto left
-            = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0 || !readSome(static_cast<int>(left.count())))
-            return pipes_[0] < 0 && pipes_[1] < 0;
-    }
-    return true;
+    while (readSome(until)) { }
+    return pipes_[0] < 0 && pipes_[1] < 0;
 }
 
 void Child::kill()
@@ -166,8 +157,6 @@ std::vector<std::string> preloadingFaults(std::vector<std::string> settings)
     return settings;
 }
 
-constexpr const char* kChildDataVariable = "ZONDARI_TEST_DATA";
-
 } // namespace
 
 std::vector<std::string> failingReadsOf(const std::string& path)
@@ -183,14 +172,14 @@ std::vector<std::string> otherWriterOf(const std::string& path, const std::strin
 
 const char* testChildData()
 {
-    return std::getenv(kChildDataVariable);
+    return std::getenv("ZONDARI_TEST_DATA");
 }
 
 void runTestInChild(const std::string& data, const std::vector<std::string>& env)
 {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::vector<std::string> childEnv = env;
-    childEnv.push_back(std::string(kChildDataVariable) + "=" + data);
+    childEnv.push_back("ZONDARI_TEST_DATA=" + data);
     Child child({std::filesystem::read_symlink("/proc/self/exe").string(),
                     std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
         childEnv);

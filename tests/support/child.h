@@ -40,7 +40,7 @@ public:
     long peakKib() const { return peakKib_; } // its peak resident memory, once waited for
 
 private:
-    bool readSome(int timeoutMs);
+    bool readSome(std::chrono::steady_clock::time_point until);
 
     pid_t pid_ = -1;
     int in_ = -1;

@@ -44,56 +44,38 @@ template <class F> F next(const char* name)
     return reinterpret_cast<F>(::dlsym(RTLD_NEXT, name));
 }
 
-// The path the environment variable names, resolved; empty when none is
-// named (or it is gone). errno is left as it was found: a caller that set
-// it to 0 before readdir() tells the end of a folder from a failure by it.
-std::string chosen(const char* variable)
+std::string env(const char* name)
 {
-    const int saved = errno;
-    const char* env = std::getenv(variable);
-    char path[PATH_MAX];
-    const bool found = env && *env && ::realpath(env, path);
-    errno = saved;
-    return found ? path : "";
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
-// Where a descriptor, or a name in the folder `fd`, leads (a link not followed).
-std::string pathOf(int fd, const char* name = nullptr)
+// Whether `path` resolves to the path the environment variable names. errno
+// is left as it was found: a caller that set it to 0 before readdir() tells
+// the end of a folder from a failure by it.
+bool isChosenPath(const std::string& path, const char* variable = "ZONDARI_EIO_PATH")
 {
     const int saved = errno;
-    char link[64], path[PATH_MAX];
-    if (fd == AT_FDCWD)
-        std::snprintf(link, sizeof link, "/proc/self/cwd");
-    else
-        std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    const ssize_t n = ::readlink(link, path, sizeof path - 1);
-    errno = saved;
-    if (name && name[0] == '/')
-        return name;
-    return n <= 0 ? "" : std::string(path, static_cast<std::size_t>(n)) + (name ? "/" + std::string(name) : "");
-}
-
-bool isChosen(int fd, const char* variable = "ZONDARI_EIO_PATH")
-{
-    const std::string want = chosen(variable);
-    return fd >= 0 && !want.empty() && pathOf(fd) == want;
-}
-
-bool isChosenPath(const char* path, const char* variable = "ZONDARI_EIO_PATH")
-{
-    const int saved = errno;
-    const std::string want = chosen(variable);
-    char have[PATH_MAX];
-    const bool same = path && !want.empty() && ::realpath(path, have) && want == have;
+    const std::string named = env(variable);
+    char want[PATH_MAX], have[PATH_MAX];
+    const bool same = !named.empty() && !path.empty() && ::realpath(named.c_str(), want)
+        && ::realpath(path.c_str(), have) && std::strcmp(want, have) == 0;
     errno = saved;
     return same;
 }
 
-// Whether `name` in the folder `dirfd` is the chosen path itself.
-bool isChosenAt(int dirfd, const char* name)
+// Where a descriptor, or a name in the folder `fd`, leads.
+std::string pathOf(int fd, const char* name = nullptr)
 {
-    const std::string want = chosen("ZONDARI_EIO_PATH");
-    return name && !want.empty() && pathOf(dirfd, name) == want;
+    if (name && name[0] == '/')
+        return name;
+    const std::string link = fd == AT_FDCWD ? "/proc/self/cwd" : "/proc/self/fd/" + std::to_string(fd);
+    return link + (name ? "/" + std::string(name) : "");
+}
+
+bool isChosen(int fd, const char* variable = "ZONDARI_EIO_PATH")
+{
+    return fd >= 0 && isChosenPath(pathOf(fd), variable);
 }
 
 template <class R> R failed(R value)
@@ -102,22 +84,17 @@ template <class R> R failed(R value)
     return value;
 }
 
-ssize_t failingRead(void*, char*, size_t)
-{
-    return failed<ssize_t>(-1);
-}
-
-int seekAnywhere(void*, off64_t* position, int)
-{
-    *position = 0;
-    return 0;
-}
-
 FILE* opened(FILE* (*real)(const char*, const char*), const char* path, const char* mode)
 {
     const bool reading = mode && mode[0] == 'r' && !std::strchr(mode, '+');
-    return reading && isChosenPath(path) ? ::fopencookie(nullptr, mode, {failingRead, nullptr, seekAnywhere, nullptr})
-                                         : real(path, mode);
+    const auto failingRead = [](void*, char*, size_t) { return failed<ssize_t>(-1); };
+    const auto seekAnywhere = [](void*, off64_t* position, int) {
+        *position = 0;
+        return 0;
+    };
+    return reading && path && isChosenPath(path)
+        ? ::fopencookie(nullptr, mode, {failingRead, nullptr, seekAnywhere, nullptr})
+        : real(path, mode);
 }
 
 template <class Entry> Entry* listed(Entry* (*real)(DIR*), DIR* dir)
@@ -130,17 +107,12 @@ template <class Entry> Entry* listed(Entry* (*real)(DIR*), DIR* dir)
     return e;
 }
 
-std::atomic<bool> otherWrote{false};
-
 void writeAll(const std::string& path, int flags, const std::string& bytes)
 {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    for (std::size_t done = 0; fd >= 0 && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
+    for (ssize_t done = 0, n = 0; fd >= 0 && done < ssize_t(bytes.size()); done += n)
+        if ((n = ::write(fd, bytes.data() + done, bytes.size() - std::size_t(done))) <= 0)
             break;
-        done += static_cast<std::size_t>(n);
-    }
     if (fd >= 0)
         ::close(fd);
 }
@@ -148,17 +120,17 @@ void writeAll(const std::string& path, int flags, const std::string& bytes)
 // The other program's write, once, at the first write to its file.
 void otherWriter(int fd)
 {
-    if (otherWrote || !isChosen(fd, "ZONDARI_OTHER_PATH") || otherWrote.exchange(true))
+    static std::atomic<bool> wrote{false};
+    if (wrote || !isChosen(fd, "ZONDARI_OTHER_PATH") || wrote.exchange(true))
         return;
-    const auto env = [](const char* name) { return std::string(std::getenv(name) ? std::getenv(name) : ""); };
     const std::string path = env("ZONDARI_OTHER_PATH"), how = env("ZONDARI_OTHER_HOW");
     std::string bytes;
-    const int from = ::open(env("ZONDARI_OTHER_BYTES").c_str(), O_RDONLY | O_CLOEXEC);
-    char buf[65536];
-    for (ssize_t n; from >= 0 && (n = ::read(from, buf, sizeof buf)) > 0;)
-        bytes.append(buf, static_cast<std::size_t>(n));
-    if (from >= 0)
-        ::close(from);
+    if (FILE* from = std::fopen(env("ZONDARI_OTHER_BYTES").c_str(), "rb")) {
+        char buf[65536];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, from)) > 0;)
+            bytes.append(buf, n);
+        std::fclose(from);
+    }
     if (how == "posto" || how == "tronca")
         writeAll(path, O_WRONLY | (how == "tronca" ? O_TRUNC : 0), bytes);
     if (how == "rinomina") {
@@ -169,6 +141,14 @@ void otherWriter(int fd)
 
 } // namespace
 
+// Each read of a chosen descriptor fails; the others go to the real call.
+#define ZONDARI_FAILING_READ(name, Offset)                                                                             \
+    ssize_t name(int fd, void* buf, size_t count, Offset offset)                                                       \
+    {                                                                                                                  \
+        static const auto real = next<ssize_t (*)(int, void*, size_t, Offset)>(#name);                                 \
+        return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count, offset);                                      \
+    }
+
 extern "C" {
 
 ssize_t read(int fd, void* buf, size_t count)
@@ -177,17 +157,8 @@ ssize_t read(int fd, void* buf, size_t count)
     return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count);
 }
 
-ssize_t pread(int fd, void* buf, size_t count, off_t offset)
-{
-    static const auto real = next<ssize_t (*)(int, void*, size_t, off_t)>("pread");
-    return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count, offset);
-}
-
-ssize_t pread64(int fd, void* buf, size_t count, off64_t offset)
-{
-    static const auto real = next<ssize_t (*)(int, void*, size_t, off64_t)>("pread64");
-    return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count, offset);
-}
+ZONDARI_FAILING_READ(pread, off_t)
+ZONDARI_FAILING_READ(pread64, off64_t)
 
 ssize_t readv(int fd, const struct iovec* iov, int count)
 {
@@ -220,13 +191,13 @@ DIR* opendir(const char* path)
 int fstatat(int dirfd, const char* name, struct stat* st, int flags)
 {
     static const auto real = next<int (*)(int, const char*, struct stat*, int)>("fstatat");
-    return isChosenAt(dirfd, name) ? failed(-1) : real(dirfd, name, st, flags);
+    return isChosenPath(pathOf(dirfd, name)) ? failed(-1) : real(dirfd, name, st, flags);
 }
 
 int fstatat64(int dirfd, const char* name, struct stat64* st, int flags)
 {
     static const auto real = next<int (*)(int, const char*, struct stat64*, int)>("fstatat64");
-    return isChosenAt(dirfd, name) ? failed(-1) : real(dirfd, name, st, flags);
+    return isChosenPath(pathOf(dirfd, name)) ? failed(-1) : real(dirfd, name, st, flags);
 }
 
 FILE* fopen(const char* path, const char* mode)

@@ -29,29 +29,18 @@ inline std::string encode(const std::string& utf8, Encoding encoding)
 {
     if (encoding == Utf8)
         return utf8;
-    std::u32string cps;
+    std::string out = encoding == Utf16Bom ? "\xFF\xFE" : "";
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        const int n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-        char32_t cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
-        for (int k = 1; k < n; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3F);
-        cps += cp;
-        i += static_cast<std::size_t>(n);
-    }
-    std::string out;
-    if (encoding == Latin1) {
-        for (char32_t cp : cps)
-            out += static_cast<char>(cp);
-        return out;
-    }
-    if (encoding == Utf16Bom)
-        out += "\xFF\xFE";
-    for (char32_t cp : cps) {
-        if (encoding == Utf16Bom)
-            out += {char(cp & 0xFF), char(cp >> 8)};
+        const auto c = static_cast<unsigned char>(utf8[i++]);
+        const int more = c < 0x80 ? 0 : c < 0xE0 ? 1 : 2;
+        std::uint32_t cp = c & (more ? 0x3F >> more : 0x7F);
+        for (int k = 0; k < more; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
+        if (encoding == Latin1)
+            out += char(cp);
         else
-            out += {char(cp >> 8), char(cp & 0xFF)};
+            out += encoding == Utf16Bom ? std::string{char(cp & 0xFF), char(cp >> 8)}
+                                        : std::string{char(cp >> 8), char(cp & 0xFF)};
     }
     return out;
 }

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,9 +81,7 @@ ReadOnly::~ReadOnly()
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 int run(const std::string& command)

@@ -32,16 +32,13 @@ Lines searched(const Lines& catalogue, const std::string& text, bool caseSensiti
 
 } // namespace
 
+// (Names that would become markup, and their links, in a browser:
+// cli/pages_browser_qt_test.) The title, and the URL forms of Windows paths.
 TEST(ExportPage, CatalogueTextCannotInjectMarkupAndLinksAreRealUrls)
 {
-    const Lines lines = linesOf(exportPage("Rock & \"Roll\" <i>", {"(/m/<x>)", "/m/<img src=x> Rock & Roll.mp3"}));
+    const Lines lines = linesOf(exportPage("Rock & \"Roll\" <i>", {"/m/a.mp3"}));
     EXPECT_EQ(lines[8], "<p>Raccolta musicale : \"Rock &amp; &quot;Roll&quot; &lt;i&gt;\" <br>");
-    EXPECT_EQ(lines[9], "</p><p>(/m/&lt;x&gt;)<br>");
-    EXPECT_EQ(lines[10],
-        "<a href=\"file:///m/%3Cimg%20src=x%3E%20Rock%20%26%20Roll.mp3\">&lt;img src=x&gt; Rock "
-        "&amp; Roll.mp3</a><br>");
-    EXPECT_EQ(fileUrl("/music/a b#1 50%?\"q\".mp3"), "file:///music/a%20b%231%2050%25%3F%22q%22.mp3");
-    EXPECT_EQ(fileUrl("/music/AC\\DC (live)/x+y,z'.mp3"), "file:///music/AC%5CDC%20(live)/x+y,z'.mp3");
+    EXPECT_EQ(fileUrl("/music/AC\\DC (live)/x+y,z'?.mp3"), "file:///music/AC%5CDC%20(live)/x+y,z'%3F.mp3");
     EXPECT_EQ(fileUrl("c:"), "file:///c:/");
     EXPECT_EQ(fileUrl("\\\\server\\musica\\x y.mp3"), "file://server/musica/x%20y.mp3");
 }
@@ -68,7 +65,9 @@ TEST(SearchRule, CaseFoldsEveryLetterUnlessAskedNotTo)
     }
 }
 
-TEST(DatabasePage, SearchPageListsAndCountsMatchingFiles)
+// (Its rows, and the Windows-1252 catalogues: cli/pocket_browser_qt_test
+// compares them with the pocket page's, letter by letter.)
+TEST(DatabasePage, SearchPageCountsTheMatchingFilesButNeverTheTitle)
 {
     DatabasePage page(PageRequest{"abc", false, true});
     std::string out;
@@ -77,48 +76,14 @@ TEST(DatabasePage, SearchPageListsAndCountsMatchingFiles)
     page.addCatalogue(text::joinLines({"altro", "/d/Abc.mp3", "/d/aBc.wma", "/d/a-b-c.mp3"}), out);
     page.end(out);
     EXPECT_EQ(page.hits(), 4);
-    EXPECT_EQ(linesOf(out),
-        (Lines{
-            "<p>Raccolta musicale : \"abc nel titolo\" </p><hr><p>",
-            "</p><p>(/cd/ABC)<br>",
-            "<a href=\"file:///cd/ABC/1.mp3\">/cd/ABC/1.mp3</a><br>",
-            "<a href=\"file:///cd/xabcx.mp3\">/cd/xabcx.mp3</a><br>",
-            "</p>",
-            "<p>Raccolta musicale : \"altro\" </p><hr><p>",
-            "<a href=\"file:///d/Abc.mp3\">/d/Abc.mp3</a><br>",
-            "<a href=\"file:///d/aBc.wma\">/d/aBc.wma</a><br>",
-            "</p>",
-            "<hr><p>Trovati  4 files contenenti la stringa : <b>abc</b></p>",
-            "</body>",
-            "</html>",
-        }));
-    DatabasePage none(PageRequest{"nel titolo", false, true}); // the title is never searched
+    EXPECT_NE(out.find("<hr><p>Trovati  4 files contenenti la stringa : <b>abc</b></p>\r\n</body>\r\n</html>\r\n"),
+        std::string::npos);
+    DatabasePage none(PageRequest{"nel titolo", false, true});
     out.clear();
     none.addCatalogue(text::joinLines({"abc nel titolo", "/a.mp3"}), out);
     none.end(out);
     EXPECT_EQ(none.hits(), 0);
     EXPECT_EQ(out.find("Trovati"), std::string::npos);
-}
-
-TEST(DatabasePage, WindowsCataloguesAndOddLettersAreFound)
-{
-    // Windows-1252 bytes ("Caffè", "PERCHÉ") with CR LF.
-    const std::string windows = "Raccolta \xe0\r\n(C:\\Caff\xe8)\r\nC:\\Caff\xe8\\PERCH\xc9.mp3\r\nC:\\x.mp3\r\n";
-    for (const bool exact : {false, true}) {
-        DatabasePage page(PageRequest{exact ? "PERCHÉ" : "perché", exact, true});
-        std::string out;
-        page.addCatalogue(windows, out);
-        EXPECT_EQ(page.hits(), 1);
-        EXPECT_EQ(linesOf(out),
-            (Lines{"<p>Raccolta musicale : \"Raccolta à\" </p><hr><p>",
-                "<a href=\"file:///C:/Caff%C3%A8/PERCH%C3%89.mp3\">C:\\Caffè\\PERCHÉ.mp3</a><br>", "</p>"}));
-    }
-    // "ı" upper-cases to one byte: the same hits all the same.
-    long hits = 0;
-    const Lines cat = {"T", "/m/Kırmızı.mp3", "/m/KIRMIZI remix.mp3", "/m/altro.mp3", "/m/kırmızı è.mp3"};
-    EXPECT_EQ(searched(cat, "KIRMIZI", false, true, hits)[3],
-        "<a href=\"file:///m/k%C4%B1rm%C4%B1z%C4%B1%20%C3%A8.mp3\">/m/kırmızı è.mp3</a><br>");
-    EXPECT_EQ(hits, 3);
 }
 
 TEST(DatabasePage, SearchReadsEachLineAsTheCatalogueReaderDoesWhicheverPathItTakes)

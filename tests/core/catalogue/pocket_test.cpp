@@ -97,66 +97,34 @@ std::vector<std::string> shown(const std::string& page, const std::vector<std::s
 
 } // namespace
 
+// (What the browser shows of it, letter for letter as the search command,
+// and names that would break out: cli/pocket_browser_qt_test.) Here the
+// entries no scan writes, an empty catalogue, and letters beyond the first
+// plane.
 TEST(PocketPage, TheScriptShowsEachCatalogueFromItsDataAsTheSearchFindsIt)
 {
     ASSERT_EQ(run("command -v node >/dev/null"), 0) << "node is missing (scripts/setup installs nodejs)";
-    const std::string raw = std::string(kRawNamesMark) + "Miei\r\n/m/Caf\xE9/bad\xFFname.mp3\r\n/m/perché.mp3\r\n";
-    std::string many = "Tanti\r\n";
-    for (int i = 0; i < 500; ++i)
-        many += "/cd/brano " + std::to_string(i) + ".mp3\r\n";
     const std::string page = pageOf({{"ZOND_DEFAULT_A_1.txt",
-                                         "Rock anni 80\r\n(/cd/Rock)\r\n(/cd/Rock/AC DC)\r\n/cd/Rock/AC DC/01 "
-                                         "Back.mp3\r\n/cd/Rock/uno.mp3\r\n\r\nsenza\x10"
-                                         "cartella rock.mp3\r\n/cd/Rock/"
-                                         "due.mp3\r\n(/cd/Rock non chiusa\r\n/cd/Rock/AC DC/\r\n"},
-        {"ZOND_DEFAULT_W_2.txt",
-            "Caff\xE8 e t\xE8\r\n(C:\\Musica\\Caff\xE8)\r\nC:\\Musica\\Caff\xE8\\Perch\xE9 no.mp3\r\n"},
-        {"ZOND_DEFAULT_R_3.txt", raw}, {"ZOND_DEFAULT_V_4.txt", ""}, {"ZOND_DEFAULT_B_5.txt", many},
-        {"ZOND_DEFAULT_P_6.txt", "Pochi\r\n/m/Zanzibar è.mp3\r\n/m/Straße/ÿ \xF0\x9D\x90\x80x.mp3\r\n"}});
-    const std::string rock = "g Rock anni 80\nd (/cd/Rock)\nd (/cd/Rock/AC DC)\n"
-                             "h /cd/Rock/AC DC/01 Back.mp3 -> file:///cd/Rock/AC%20DC/01%20Back.mp3\n"
-                             "h /cd/Rock/uno.mp3 -> file:///cd/Rock/uno.mp3\n"
-                             "h senza\x10"
-                             "cartella rock.mp3 -> file:///senza%10cartella%20rock.mp3\n"
-                             "h /cd/Rock/due.mp3 -> file:///cd/Rock/due.mp3\nd (/cd/Rock non chiusa\n"
-                             "h /cd/Rock/AC DC/ -> file:///cd/Rock/AC%20DC/";
-    const auto got = shown(page,
-        {"01\trock", "00\tROCK", "11\tROCK", "01\tFÈ", "01\tNAME", "11\tché", "01\tSTRAßE", "01\tSTRASSE", "01\tm/zan",
-            "01\tzanzibar È", "01\t/\xC5\xB8 \xF0\x9D\x90\x80X", "01\tbrano 49"});
-    ASSERT_EQ(got.size(), 12u);
-    EXPECT_EQ(got[0], "Trovati 5 files contenenti la stringa : rock\n" + rock);
-    // Without the folders' entries; and "maiuscole" tells the letters apart.
-    std::string files = rock;
-    for (std::size_t d; (d = files.find("\nd ")) != std::string::npos;)
-        files.erase(d, files.find('\n', d + 1) - d);
-    EXPECT_EQ(got[1], "Trovati 5 files contenenti la stringa : ROCK\n" + files);
-    EXPECT_EQ(got[2], "Non trovato nessun file musicale contenente la stringa : ROCK");
-    // Windows-1252 read as such, "È" found as "è", links in UTF-8.
-    EXPECT_EQ(got[3],
-        "Trovati 1 files contenenti la stringa : FÈ\ng Caffè e tè\nd (C:\\Musica\\Caffè)\n"
-        "h C:\\Musica\\Caffè\\Perché no.mp3 -> file:///C:/Musica/Caff%C3%A8/Perch%C3%A9%20no.mp3");
-    // A name that is not UTF-8 is shown readable and linked by its bytes.
-    EXPECT_EQ(got[4],
-        "Trovati 1 files contenenti la stringa : NAME\ng Miei\n"
-        "h /m/Caf\uFFFD/bad\uFFFDname.mp3 -> file:///m/Caf%E9/bad%FFname.mp3");
-    EXPECT_EQ(got[5],
-        "Trovati 2 files contenenti la stringa : ché\ng Caffè e tè\n"
-        "h C:\\Musica\\Caffè\\Perché no.mp3 -> file:///C:/Musica/Caff%C3%A8/Perch%C3%A9%20no.mp3\n"
-        "g Miei\nh /m/perché.mp3 -> file:///m/perch%C3%A9.mp3");
-    // Upper case as the program takes it: "ß" stays, "ÿ" is "Ÿ"; a text
-    // across a folder's end, letters beyond the first plane.
-    const std::string strasse
-        = "h /m/Straße/ÿ \xF0\x9D\x90\x80x.mp3 -> file:///m/Stra%C3%9Fe/%C3%BF%20%F0%9D%90%80x.mp3";
-    EXPECT_EQ(got[6], "Trovati 1 files contenenti la stringa : STRAßE\ng Pochi\n" + strasse);
-    EXPECT_EQ(got[7], "Non trovato nessun file musicale contenente la stringa : STRASSE");
-    EXPECT_EQ(got[8],
-        "Trovati 1 files contenenti la stringa : m/zan\ng Pochi\n"
-        "h /m/Zanzibar è.mp3 -> file:///m/Zanzibar%20%C3%A8.mp3");
-    EXPECT_EQ(got[9],
-        "Trovati 1 files contenenti la stringa : zanzibar È\ng Pochi\n"
-        "h /m/Zanzibar è.mp3 -> file:///m/Zanzibar%20%C3%A8.mp3");
-    EXPECT_EQ(got[10], "Trovati 1 files contenenti la stringa : /\xC5\xB8 \xF0\x9D\x90\x80X\ng Pochi\n" + strasse);
-    EXPECT_EQ(got[11].substr(0, got[11].find('\n')), "Trovati 11 files contenenti la stringa : brano 49");
+                                         "Rock anni 80\r\n(/cd/Rock)\r\n/cd/Rock/uno.mp3\r\n\r\nsenza\x10"
+                                         "cartella rock.mp3\r\n(/cd/Rock non chiusa\r\n/cd/Rock/AC DC/\r\n"},
+        {"ZOND_DEFAULT_V_4.txt", ""}, {"ZOND_DEFAULT_P_6.txt", "Pochi\r\n/m/Straße/ÿ \xF0\x9D\x90\x80x.mp3\r\n"}});
+    const std::vector<std::pair<std::string, std::string>> searches = {
+        {"01\trock",
+            "Trovati 3 files contenenti la stringa : rock\ng Rock anni 80\nd (/cd/Rock)\n"
+            "h /cd/Rock/uno.mp3 -> file:///cd/Rock/uno.mp3\n"
+            "h senza\x10"
+            "cartella rock.mp3 -> file:///senza%10cartella%20rock.mp3\nd (/cd/Rock non chiusa\n"
+            "h /cd/Rock/AC DC/ -> file:///cd/Rock/AC%20DC/"},
+        {"01\t/\xC5\xB8 \xF0\x9D\x90\x80X",
+            "Trovati 1 files contenenti la stringa : /\xC5\xB8 \xF0\x9D\x90\x80X\ng Pochi\n"
+            "h /m/Straße/ÿ \xF0\x9D\x90\x80x.mp3 -> file:///m/Stra%C3%9Fe/%C3%BF%20%F0%9D%90%80x.mp3"},
+    };
+    std::vector<std::string> typed, expected;
+    for (const auto& [search, shows] : searches) {
+        typed.push_back(search);
+        expected.push_back(shows);
+    }
+    EXPECT_EQ(shown(page, typed), expected);
 }
 
 TEST(PocketPage, FolderPathsAreWrittenOnceWhateverHowManyFilesTheyHold)

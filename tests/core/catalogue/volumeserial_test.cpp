@@ -43,18 +43,10 @@ void isoDescriptor(Image& img, std::size_t sector, char type, std::string_view l
 
 } // namespace
 
-TEST(VolumeSerial, NtfsGivesTheLowHalfOfItsSerialAndAFatIdNeedsItsMarkAFatTypeAndAWholeBootSector)
+// (NTFS, FAT, ISO 9660, Joliet and UDF as their tools make them:
+// platform/volume_test.)
+TEST(VolumeSerial, AFatIdNeedsItsMarkAFatTypeAndAWholeBootSector)
 {
-    // NTFS: the low half of the 8-byte serial at 0x48.
-    Image ntfs(1, 512);
-    ntfs.put(3, "NTFS    ");
-    ntfs.putLe32(0x48, 0x89ABCDEF);
-    ntfs.putLe32(0x4C, 0x01234567);
-    const auto f = windowsSerial(ntfs.reader(), ntfs.bytes.size(), false);
-    ASSERT_TRUE(f);
-    EXPECT_EQ(f->fileSystem, "ntfs");
-    EXPECT_EQ(f->serial, 0x89ABCDEFu);
-
     Image unnamed(1, 512);
     unnamed.put(0x26, "\x29");
     unnamed.putLe32(0x27, 0x11223344);
@@ -103,9 +95,8 @@ TEST(VolumeSerial, DamagedUdfAndIsoImagesGiveNothingWithoutReadingPastTheEnd)
 
 TEST(VolumeSerial, SerialTextsAndStandIns)
 {
-    EXPECT_EQ(signedText(439041101u) + " " + signedText(0xFFFFFFFFu) + " " + signedText(0x80000000u),
-        "439041101 -1 -2147483648");
-    EXPECT_EQ(windowsText(0x000F00A0u), "000F-00A0");
+    EXPECT_EQ(signedText(0xFFFFFFFFu) + " " + signedText(0x80000000u) + " " + windowsText(0x000F00A0u),
+        "-1 -2147483648 000F-00A0");
 
     EXPECT_EQ(serialFromUuid("1A2B-3C4D"), 0x1A2B3C4Du);
     EXPECT_EQ(serialFromUuid("0f3c9d5e-7a21-4c11-9d55-4ab1e6a4f1c2"), 0x0f3c9d5eu);

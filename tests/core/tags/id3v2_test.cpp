@@ -34,28 +34,14 @@ TEST(Id3v2Genre, NumbersAndReferencesTakeTheDetailsWindowsNames)
     }
 }
 
-TEST(Id3v2Copy, EachFieldAsId3v1CanHoldIt)
+// (Text Windows-1252 lacks, a name cut by characters, a date's year, and
+// the save of what is shown: ui/tags/frmmain_test, read back by eyeD3.)
+TEST(Id3v2Copy, ALongCommentIsCutAsTheEditorTakesIt)
 {
     Id3v2Tag tag;
     tag.version = 4;
-    tag.title = "Песня ñ èé€"; // Cyrillic has no place in Windows-1252; ñ, è, é and € do
-    tag.artist = std::string(40, 'a');
-    tag.album = "ÀÈÌÒÙ" + std::string(30, 'b'); // cut by characters, not by UTF-8 bytes
-    tag.year = "2004-05-01";
     tag.comment = std::string(35, 'c');
-    const auto f = id3v2::toEditorFields(tag);
-    EXPECT_EQ(f.title, "????? ñ èé€");
-    EXPECT_EQ(f.artist, std::string(30, 'a'));
-    EXPECT_EQ(f.album, "ÀÈÌÒÙ" + std::string(25, 'b'));
-    EXPECT_EQ(f.year, "2004");
-    EXPECT_EQ(f.comment, std::string(29, 'c'));
-
-    // What the editor saves from them is what it showed.
-    TagRecord saved = tageditor::toSave(f, std::nullopt);
-    const auto back = id3v1::decode(id3v1::encode(saved));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(id3v1::fieldText(back->Title), "????? ñ èé€");
-    EXPECT_EQ(id3v1::fieldText(back->Album), f.album);
+    EXPECT_EQ(id3v2::toEditorFields(tag).comment, std::string(29, 'c'));
 }
 
 TEST(Id3v2Copy, GenreGoesToTheEditorsListOrNowhere)

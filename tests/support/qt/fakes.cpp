@@ -58,17 +58,13 @@ std::string RecordingShell::Run::words() const
 Status RecordingShell::start(const std::string& program, const std::vector<std::string>& args)
 {
     runs.push_back({program, args});
-    if (failWith)
-        return *failWith;
-    return {};
+    return failWith ? Status(*failWith) : Status();
 }
 
 Status RecordingShell::open(const std::string& target)
 {
     opened.push_back(target);
-    if (failWith)
-        return *failWith;
-    return {};
+    return failWith ? Status(*failWith) : Status();
 }
 
 std::vector<DriveInfo> ExtraDrives::list() const

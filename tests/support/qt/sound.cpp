@@ -1,8 +1,6 @@
 #include "support/qt/sound.h"
 
 #include <cctype>
-#include <cmath>
-#include <cstdint>
 #include <sstream>
 #include <unistd.h>
 #include <vector>
@@ -44,20 +42,6 @@ OwnSink::~OwnSink()
 bool OwnSink::ok() const
 {
     return !module_.empty() && std::isdigit(static_cast<unsigned char>(module_[0]));
-}
-
-double OwnSink::rms() const
-{
-    const std::string raw = output("parecord --raw --format=s16le --rate=44100 --channels=1 --latency-msec=20 -d "
-        + name_ + ".monitor 2>/dev/null | head -c 44100");
-    double sum = 0;
-    const std::size_t n = raw.size() / 2;
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto s = static_cast<std::int16_t>(
-            static_cast<unsigned char>(raw[2 * i]) | (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
-        sum += double(s) * s;
-    }
-    return n ? std::sqrt(sum / double(n)) / 32768.0 : -1.0;
 }
 
 bool soundServerAnswers()

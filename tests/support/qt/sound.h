@@ -15,9 +15,6 @@ public:
     OwnSink& operator=(const OwnSink&) = delete;
     bool ok() const;
     const std::string& name() const { return name_; }
-    // Root mean square of half a second of what reaches the sink, as a
-    // fraction of full scale.
-    double rms() const;
 
 private:
     std::string name_;

@@ -43,8 +43,9 @@ struct VolumeWindowTest : ::testing::Test {
 
     // Presses the knob with `button` and, unless `trackY` is empty, moves
     // the mouse to it in the track twice as a hand does, letting the drag
-    // timer run; returns the knob's top just before the button is released.
-    static int drag(frmVolume* w, Qt::MouseButton button, std::optional<int> trackY)
+    // timer run; returns the knob's top and the system's volume just before
+    // the button is released.
+    static std::pair<int, int> drag(frmVolume* w, Qt::MouseButton button, std::optional<int> trackY)
     {
         const QPoint grab(w->Image1->width() / 2, w->Image1->height() / 2);
         QTest::mousePress(w->Image1, button, {}, grab);
@@ -54,9 +55,9 @@ struct VolumeWindowTest : ::testing::Test {
                 QTest::mouseMove(w->Image1, to = QPoint(grab.x(), *trackY - w->Image1->y()));
             QTest::qWait(60);
         }
-        const int top = w->Image1->y();
+        const std::pair<int, int> before{w->Image1->y(), sinkVolume()};
         QTest::mouseRelease(w->Image1, button, {}, to);
-        return top;
+        return before;
     }
 
     SinkVolumeKept kept;
@@ -65,37 +66,22 @@ struct VolumeWindowTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(VolumeWindowTest, OpensBesideThePlayerAtTheSystemsVolumeAndLeavesItAlone)
+TEST_F(VolumeWindowTest, OpensAtTheSystemsVolumeLeavesItAloneAndReleasesItsMixerWhenClosed)
 {
     const int clients = ownSoundClients();
     frmVolume* w = openAt(49152);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Volume");
-    EXPECT_EQ(w->Label2->text(), "0");
-    EXPECT_EQ(w->Label3->text(), "65536");
-    ASSERT_EQ(w->travel(), 200);
-    // 75% is a quarter of the way down, centred across the track.
+    // 75% is a quarter of the way down the track.
     EXPECT_EQ(w->Image1->y(), 50);
-    EXPECT_EQ(w->Image1->x() + w->Image1->width() / 2, w->Picture4->width() / 2);
     EXPECT_EQ(w->Text1->text(), "49152");
     QTest::qWait(50); // a moment in which nothing may be sent
     EXPECT_EQ(sinkVolume(), 49152);
-    // 100 and 500 twips (15 to the pixel) from the player's right and top.
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    auto* player = qobject_cast<QMdiSubWindow*>(app.player()->parentWidget());
-    EXPECT_EQ(sub->pos(), QPoint(player->x() + player->width() + 7, player->y() + 33));
-
-    // One window and one mixer: the button again shows the same window;
-    // closed, the mixer is released.
-    EXPECT_EQ(ownSoundClients(), clients + 1);
+    // One window and one mixer, however often the button is pressed.
     EXPECT_EQ(openAt(49152), w);
-    EXPECT_EQ(app.frame->findChildren<frmVolume*>().size(), 1);
     EXPECT_EQ(ownSoundClients(), clients + 1);
     w->Command1->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(app.frame->findChildren<frmVolume*>().empty());
     EXPECT_EQ(ownSoundClients(), clients);
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
 
 TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightButtonMovesNothing)
@@ -107,38 +93,23 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightBu
         std::optional<int> trackY;
         int before; // the system's volume meanwhile
         int knob;
+        int dragging; // the system's volume before the button goes up
         const char* shown;
         int sent;
     } cases[] = {
-        {Qt::LeftButton, -80, 30000, 0, "65536", 65536}, // above the track: the knob stops at the top
-        {Qt::LeftButton, 100, 30000, 100, "32768", 32768},
-        {Qt::LeftButton, {}, 10000, 100, "32768", 32768}, // the release sends the value
-        {Qt::RightButton, 0, 10000, 100, "32768", 32768},
+        {Qt::LeftButton, -80, 30000, 0, 65536, "65536", 65536}, // above the track: the knob stops at the top
+        {Qt::LeftButton, 100, 30000, 100, 32768, "32768", 32768}, // each move sends what the knob shows
+        {Qt::LeftButton, {}, 10000, 100, 10000, "32768", 32768}, // the release sends the value
+        {Qt::RightButton, 0, 10000, 100, 32768, "32768", 32768},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.knob);
         ASSERT_TRUE(setSinkVolume(c.before));
-        EXPECT_EQ(drag(w, c.button, c.trackY), c.knob);
+        EXPECT_EQ(drag(w, c.button, c.trackY), std::pair(c.knob, c.dragging));
         EXPECT_EQ(w->Image1->y(), c.knob);
         EXPECT_EQ(w->Text1->text(), c.shown);
         EXPECT_EQ(sinkVolume(), c.sent);
     }
-}
-
-TEST_F(VolumeWindowTest, TheVolumeFollowsTheKnobWhileItIsDragged)
-{
-    frmVolume* w = openAt(49152);
-    ASSERT_NE(w, nullptr);
-    const QPoint grab(w->Image1->width() / 2, 0);
-    QTest::mousePress(w->Image1, Qt::LeftButton, {}, grab);
-    QTest::mouseMove(w->Image1, QPoint(grab.x(), 150 - w->Image1->y()));
-    // The drag timer takes the knob to the mouse.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Image1->y() == 150; }, 5000)) << w->Image1->y();
-    EXPECT_EQ(w->Text1->text(), "16384");
-    // The next move sends what the knob shows, before the button goes up.
-    QTest::mouseMove(w->Image1, QPoint(grab.x(), 0));
-    EXPECT_EQ(sinkVolume(), 16384);
-    QTest::mouseRelease(w->Image1, Qt::LeftButton, {}, QPoint(grab.x(), 0));
 }
 
 TEST_F(VolumeWindowTest, ATypedValueIsSentWithinTheBoundsOrIsAConversionError)
@@ -189,17 +160,10 @@ TEST_F(VolumeWindowTest, WithoutAMixerOrItsSpeakersControlEveryPositionIsZeroAnd
         app.ctx.handle([w] { w->Load(); });
         sub->show();
         EXPECT_EQ(app.dialogs.texts(), c.said);
-        if (!c.said.empty()) {
-            EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Information);
-            EXPECT_EQ(app.dialogs.messages[0].title, "Volume");
-        }
-        EXPECT_EQ(w->Label2->text(), "MIN");
-        EXPECT_EQ(w->Label3->text(), "MAX");
         EXPECT_EQ(w->Image1->y(), 50);
         EXPECT_EQ(w->Text1->text(), "0");
         // The knob still moves; nothing reaches the system.
-        drag(w, Qt::LeftButton, 0);
-        EXPECT_EQ(w->Image1->y(), 0);
+        EXPECT_EQ(drag(w, Qt::LeftButton, 0), std::pair(0, 16384));
         EXPECT_EQ(w->Text1->text(), "0");
         EXPECT_EQ(sinkVolume(), 16384);
         sub->close();

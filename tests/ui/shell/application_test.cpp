@@ -14,13 +14,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/qtdialogs.h"
+#include "support/child.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "support/tempdir.h"
 #include "ui/about/volumeandabout.h"
-#include "ui/catalogue/form2.h"
-#include "ui/catalogue/pages.h"
-#include "ui/printing/printing.h"
 #include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
 
@@ -134,11 +132,6 @@ QString titleOnTheServer(WId window)
     return first >= 0 && last > first ? out.mid(first + 1, last - first - 1) : out.trimmed();
 }
 
-struct Window {
-    std::string title;
-    std::string onServer;
-};
-
 } // namespace
 
 // Runs in a child process on an X server (see the test below).
@@ -149,31 +142,27 @@ TEST(WindowTitlesOnX11, DISABLED_EachTopLevelWindowCarriesExactlyItsOwnTitle)
     TestApp app;
     app.start();
     QApplication::processEvents();
-    std::vector<Window> seen{
+    // Each window's own title and the one on the server.
+    std::vector<std::pair<std::string, std::string>> seen{
         {app.frame->windowTitle().toStdString(), titleOnTheServer(app.frame->winId()).toStdString()}};
     const ModalSteps<QDialog>::Step look = [&seen](QDialog& d) {
         QApplication::processEvents();
         seen.push_back({d.windowTitle().toStdString(), titleOnTheServer(d.winId()).toStdString()});
     };
+    // A window of the program's own, a message box and one of Qt's dialogs.
     QtDialogs dialogs;
     {
-        ModalSteps<QDialog> person({look, look, look, look, look, look, look});
+        ModalSteps<QDialog> person({look, look, look});
         app.ctx.openers.showAbout();
-        cerca(app.ctx);
-        Form2 types(app.ctx, app.frame.get());
-        types.Load();
-        types.exec();
-        showFontChooser(app.ctx);
         dialogs.message(Message{
             "Scegli una cartella che contenga i files musicali.", MsgButtons::Ok, MsgIcon::None, kProgramTitle});
-        (void)dialogs.openFile("Selezionare un file MP3", "Files MP3 (*.mp3)|*.mp3", app.programFolder.path());
         (void)dialogs.chooseFolder("Apertura CD/Cartella MP3", app.programFolder.path());
     }
-    const std::vector<std::string> expected = {"Zondari", "Zondari - Informazioni", "Zondari 2000 - Ricerca ",
-        "Tipo di files musicali", "Scelta carattere", "Zondari", "Selezionare un file MP3", "Apertura CD/Cartella MP3"};
+    const std::vector<std::string> expected
+        = {"Zondari", "Zondari - Informazioni", "Zondari", "Apertura CD/Cartella MP3"};
     ASSERT_EQ(seen.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(std::pair(seen[i].title, seen[i].onServer), std::pair(expected[i], expected[i])) << i;
+        EXPECT_EQ(seen[i], std::pair(expected[i], expected[i])) << i;
 }
 
 TEST(WindowTitles, OnAnXServerTheTopLevelWindowsCarryExactlyTheirTitles)
@@ -190,19 +179,12 @@ TEST(WindowTitles, OnAnXServerTheTopLevelWindowsCarryExactlyTheirTitles)
         display += server.readAllStandardOutput();
     ASSERT_FALSE(display.trimmed().isEmpty()) << "Xvfb gave no display";
 
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", ":" + QString::fromLatin1(display.trimmed()));
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-        {"--gtest_also_run_disabled_tests", "--gtest_filter=WindowTitlesOnX11.*"});
-    const bool finished = child.waitForFinished(120000);
-    const std::string out = child.readAll().toStdString();
+    Child child({QCoreApplication::applicationFilePath().toStdString(), "--gtest_also_run_disabled_tests",
+                    "--gtest_filter=WindowTitlesOnX11.*"},
+        {"DISPLAY=:" + display.trimmed().toStdString(), "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(child.readToEnd(std::chrono::seconds(120))) << child.output();
+    EXPECT_EQ(child.wait(), 0) << child.output();
+    EXPECT_NE(child.output().find("[  PASSED  ] 1 test"), std::string::npos) << child.output();
     server.terminate();
     server.waitForFinished(5000);
-    ASSERT_TRUE(finished) << out;
-    EXPECT_EQ(child.exitCode(), 0) << out;
-    EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
 }
