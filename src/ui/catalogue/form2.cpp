@@ -41,8 +41,7 @@ Form2::Form2(AppContext& ctx, QWidget* parent)
         box->setObjectName(QString("Check1_%1").arg(i));
         box->setTristate(isFixedFileType(i));
         grid->addWidget(box, static_cast<int>(i) % kRows, static_cast<int>(i) / kRows);
-        connect(box, &QCheckBox::clicked, this,
-            ctx_.slot(this, &Form2::Check1_Click, static_cast<int>(i)));
+        connect(box, &QCheckBox::clicked, this, ctx_.slot(this, &Form2::Check1_Click, static_cast<int>(i)));
         Check1[i] = box;
     }
 

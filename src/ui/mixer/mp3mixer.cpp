@@ -218,10 +218,9 @@ void mp3MIXER::connectDeck(int index)
         ctx_.slot(this, left ? &mp3MIXER::File1_DblClick : &mp3MIXER::File2_DblClick));
     connect(d.slider, &QSlider::valueChanged, this,
         ctx_.slot(this, left ? &mp3MIXER::Slider1_Change : &mp3MIXER::Slider2_Change));
-    connect(d.check, &QCheckBox::clicked, this,
-        ctx_.slot(this, left ? &mp3MIXER::Check1_Click : &mp3MIXER::Check2_Click));
-    connect(d.dir, &DirListBox::changed, this,
-        ctx_.slot(this, left ? &mp3MIXER::Dir1_Change : &mp3MIXER::Dir2_Change));
+    connect(
+        d.check, &QCheckBox::clicked, this, ctx_.slot(this, left ? &mp3MIXER::Check1_Click : &mp3MIXER::Check2_Click));
+    connect(d.dir, &DirListBox::changed, this, ctx_.slot(this, left ? &mp3MIXER::Dir1_Change : &mp3MIXER::Dir2_Change));
     connect(d.drive, &DriveListBox::changed, this,
         ctx_.slot(this, left ? &mp3MIXER::Drive1_Change : &mp3MIXER::Drive2_Change));
 }
