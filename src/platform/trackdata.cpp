@@ -42,8 +42,7 @@ struct StateFree {
 };
 
 // The hash of the bytes from `begin` to `end`, read in large blocks.
-Result<std::string> hashRange(
-    int fd, std::uint64_t begin, std::uint64_t end, std::atomic<std::uint64_t>* bytesRead)
+Result<std::string> hashRange(int fd, std::uint64_t begin, std::uint64_t end, std::atomic<std::uint64_t>* bytesRead)
 {
     constexpr std::size_t kBlock = 1 << 20;
     (void)::posix_fadvise(fd, static_cast<off_t>(begin), static_cast<off_t>(end - begin), POSIX_FADV_SEQUENTIAL);
@@ -118,9 +117,8 @@ Result<TrackData> readTrackData(const std::string& path, bool fingerprint, std::
         return r;
 
     int error = 0;
-    const auto read = [&f, &error](std::uint64_t offset, std::size_t count) {
-        return readAt(f.fd(), offset, count, error);
-    };
+    const auto read
+        = [&f, &error](std::uint64_t offset, std::size_t count) { return readAt(f.fd(), offset, count, error); };
     const mp3::Mp3Bytes bytes = mp3::collectMp3Bytes(r.size, read);
     const TrackInfo info = mp3::DecodeMp3Header(bytes);
     const auto range = mp3::audioRange(bytes, read);

@@ -32,8 +32,8 @@ std::uint64_t tagEndingAt(std::uint64_t end, std::uint64_t begin, const ReadAt& 
     if (room >= 32) {
         const std::string footer = read(end - 32, 32);
         if (footer.size() == 32 && footer.starts_with("APETAGEX")) {
-            const std::uint64_t size
-                = std::uint64_t{littleEndian(footer.substr(12, 4))} + (littleEndian(footer.substr(20, 4)) >> 31 ? 32 : 0);
+            const std::uint64_t size = std::uint64_t{littleEndian(footer.substr(12, 4))}
+                + (littleEndian(footer.substr(20, 4)) >> 31 ? 32 : 0);
             return size >= 32 && size <= room ? size : 0;
         }
     }

@@ -130,11 +130,10 @@ const std::vector<std::string_view>& sideColumns()
 
 std::vector<std::string> sideFields(const TrackData& r)
 {
-    return {escapeField(r.entry), std::to_string(r.size),
-        r.modified ? isoDate(r.modified) : "", r.audio ? std::to_string(r.seconds) : "", shown(r.kbps), shown(r.hz),
-        escapeField(r.channels), escapeField(r.title), escapeField(r.artist), escapeField(r.album),
-        escapeField(r.year), escapeField(r.genre), escapeField(r.track), shown(static_cast<std::int64_t>(r.audioBytes)),
-        r.fingerprint};
+    return {escapeField(r.entry), std::to_string(r.size), r.modified ? isoDate(r.modified) : "",
+        r.audio ? std::to_string(r.seconds) : "", shown(r.kbps), shown(r.hz), escapeField(r.channels),
+        escapeField(r.title), escapeField(r.artist), escapeField(r.album), escapeField(r.year), escapeField(r.genre),
+        escapeField(r.track), shown(static_cast<std::int64_t>(r.audioBytes)), r.fingerprint};
 }
 
 std::string sideRow(const TrackData& r)
@@ -312,8 +311,8 @@ std::string isoDate(std::int64_t seconds)
 std::int64_t parseIsoDate(std::string_view text)
 {
     // "YYYY-MM-DDTHH:MM:SSZ", exactly.
-    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':'
-        || text[16] != ':' || text[19] != 'Z')
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':'
+        || text[19] != 'Z')
         return 0;
     std::tm tm{};
     tm.tm_year = number<int>(text.substr(0, 4)) - 1900;
