@@ -85,7 +85,8 @@ std::string id3v1Track(std::string_view tail)
 
 void takeTags(TrackData& r, const TrackInfo& v1, std::string_view tail, const Id3v2Tag& v2)
 {
-    const auto pick = [](const std::string& a, const std::string& b) { return a.empty() ? b : a; };
+    const auto pick
+        = [](const std::string& a, const std::string& b) { return text::leftChars(a.empty() ? b : a, kMaxTagChars); };
     r.title = pick(v2.title, v1.Title);
     r.artist = pick(v2.artist, v1.Artist);
     r.album = pick(v2.album, v1.Album);

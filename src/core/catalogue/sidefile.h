@@ -52,6 +52,10 @@ struct TrackData {
 const std::vector<std::string_view>& sideColumns();
 std::vector<std::string> sideFields(const TrackData& row);
 
+// A tag's text is kept to this many characters, so that a row stays far
+// below the longest line readers take.
+inline constexpr std::size_t kMaxTagChars = 1000;
+
 // The header row, with its line end.
 std::string sideHeader();
 // A row with its line end.

@@ -127,8 +127,8 @@ void frmMP3print::finishScan()
             != MsgAnswer::Cancel;
     };
     // The question comes after the walk and before the files are read.
-    cat::SavedScan saved = cat::askToSave(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente,
-        scanRoot_, title, outcome.entries, question, outcome.unreadableFolders);
+    cat::SavedScan saved = cat::askToSave(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, scanRoot_,
+        title, outcome.entries, question, outcome.unreadableFolders);
     if (saved.step != cat::SavedScan::Step::Written) {
         showScanRunning(false);
         if (saved.step == cat::SavedScan::Step::StoredTitleUnreadable)
