@@ -132,20 +132,6 @@ Result<SideReadCount> forEachSideRow(const std::string& cataloguePath, const std
     return reader.finish();
 }
 
-SideData readSideData(const std::string& cataloguePath, const std::function<bool(std::string_view)>& inCatalogue)
-{
-    SideData data;
-    const auto read = forEachSideRow(cataloguePath, [&](TrackData&& row) {
-        if (!inCatalogue(row.entry))
-            ++data.stale;
-        else
-            data.rows.insert_or_assign(row.entry, std::move(row));
-    });
-    if (read)
-        data.read = *read;
-    return data;
-}
-
 std::optional<VolumeData> readVolumeData(const std::string& cataloguePath)
 {
     const std::string path = joinPath(files::folderOf(cataloguePath), volumeFileName(files::nameOf(cataloguePath)));

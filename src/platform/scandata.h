@@ -48,10 +48,6 @@ Status removeSideFiles(const std::string& folder, const std::string& name);
 // Deletes the catalogue `name` in `folder` and its side files.
 Status deleteCatalogue(const std::string& folder, const std::string& name);
 
-// The rows of the catalogue file at `cataloguePath` for the entries `entries`
-// holds (see parseSideFile); no side file gives no rows.
-SideData readSideData(const std::string& cataloguePath, const std::function<bool(std::string_view)>& inCatalogue);
-
 // Each row of the side file of the catalogue at `cataloguePath`, in the
 // file's order, read a block at a time; no side file gives none.
 Result<SideReadCount> forEachSideRow(const std::string& cataloguePath, const std::function<void(TrackData&&)>& take);

@@ -18,25 +18,6 @@
 namespace zondari::catalogue {
 namespace {
 
-// Up to `count` bytes at `offset`; a failed read leaves its errno in `error`.
-std::string readAt(int fd, std::uint64_t offset, std::size_t count, int& error)
-{
-    std::string bytes(count, '\0');
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && error == 0)
-            error = errno;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
 struct StateFree {
     void operator()(XXH3_state_t* s) const { XXH3_freeState(s); }
 };
