@@ -108,11 +108,12 @@ public:
         if (!shown_ || (!last && now - last_ < std::chrono::milliseconds(200)))
             return;
         last_ = now;
-        drawn_ = true;
         std::string line = "\rLettura dei file: " + cat::groupedNumber(p.done) + " di " + cat::groupedNumber(p.total);
         if (fingerprints_)
             line += ", " + cat::byteSize(p.bytes) + " letti";
-        std::fputs((line + "\x1b[K").c_str(), stderr);
+        // The last line stays, ended, before the catalogue's name is printed.
+        std::fputs((line + "\x1b[K" + (last ? "\n" : "")).c_str(), stderr);
+        drawn_ = !last;
     }
 
 private:

@@ -411,6 +411,14 @@ TEST(CatalogueWindow, ShowsTheScansDataUnderTheListAndDeletesItWithTheCatalogue)
     music.write("b.mp3", std::string(3000, 'x'));
     frmMP3print* w = start(app);
     Check2(w)->setChecked(true);
+    // "Annulla" while it runs: nothing is written.
+    app.dialogs.folders.push_back(music.path());
+    Toolbar1Key(w, "leggi")->trigger();
+    ASSERT_TRUE(Command5(w)->isVisible());
+    Command5(w)->click();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
+    EXPECT_FALSE(anyCatalogue(app.programFolder));
+    EXPECT_FALSE(Command5(w)->isVisible());
     ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     const QRegularExpression totals("^2 file, 5\\d(,\\d)? KB, 0:00:03 di musica, [0-9.]+(,[0-9])? [KMGT]B liberi$");
     EXPECT_TRUE(totals.match(Label7(w)->text()).hasMatch()) << Label7(w)->text().toStdString();
