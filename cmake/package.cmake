@@ -36,7 +36,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.zondari.it/)
 # The libraries the programs link (Qt, GStreamer, ALSA, blkid, TagLib for
-# ID3v2) come in as dependencies through dpkg-shlibdeps.
+# ID3v2, xxHash for the audio fingerprints) come in as dependencies through
+# dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The opener of documents, the decoders and the sound server's sink of the
 # player, and Qt's own texts in Italian.

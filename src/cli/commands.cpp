@@ -16,6 +16,8 @@ int runDatabase(const Args& args);
 int runSearch(const Args& args);
 int runPocket(const Args& args);
 int runVolume(const Args& args);
+int runExport(const Args& args);
+int runDuplicates(const Args& args);
 
 // Each subsystem adds its commands here: name, operands, options, help.
 const std::vector<Command>& commands()
@@ -34,7 +36,9 @@ const std::vector<Command>& commands()
             {{"--titolo", "T", "il titolo del catalogo (Anonimo se manca)"},
                 {"--tutti", nullptr, "tutti i file, non solo .mp3, .wma e .mod"},
                 {"--sovrascrivi", nullptr, "sostituisce un catalogo dello stesso nome"},
-                {"--differenze", nullptr, "non scrive nulla: elenca che cosa cambia rispetto al catalogo"}},
+                {"--differenze", nullptr, "non scrive nulla: elenca che cosa cambia rispetto al catalogo"},
+                {"--impronte", nullptr,
+                    "registra anche l'impronta audio di ogni MP3 (legge i file interi: più lento)"}},
             "cataloga un CD o una cartella", runScan},
         {"list", "", 0, 0, "", {}, "elenca i CD e le cartelle catalogati", runList},
         {"html", "CATALOGO", 1, 1, "indicare il catalogo.", {},
@@ -47,6 +51,12 @@ const std::vector<Command>& commands()
             "scrive la pagina di ricerca", runSearch},
         {"tascabile", "", 0, 0, "", {},
             "scrive il catalogo tascabile: tutti i cataloghi in una pagina che cerca mentre si scrive", runPocket},
+        {"esporta", "[CATALOGO...]", 0, kAnyNumber, "",
+            {{"--csv", nullptr, "CSV (RFC 4180) invece di testo separato da tabulazioni"},
+                {"-o", "FILE", "scrive nel file invece che sullo standard output"}},
+            "i dati dei file catalogati (dimensioni, durate, tag) in una tabella", runExport},
+        {"doppioni", "[CATALOGO...]", 0, kAnyNumber, "", {},
+            "elenca i file con la stessa musica (stessa impronta audio) in tutti i cataloghi", runDuplicates},
         {"volume", "CARTELLA|IMMAGINE", 1, 1, "indicare una cartella o un'immagine.", {},
             "file system, etichetta e numero di serie di un volume", runVolume},
     };

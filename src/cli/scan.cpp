@@ -1,11 +1,15 @@
-// zondari-cli scan FOLDER [--titolo T] [--tutti] [--sovrascrivi] [--differenze]:
-// the catalogue window's scan, from the command line. Over a catalogue of the
-// same name it says first what the new reading changes; --differenze lists
-// the changes and writes nothing.
+// zondari-cli scan FOLDER [--titolo T] [--tutti] [--sovrascrivi] [--differenze]
+// [--impronte]: the catalogue window's scan, from the command line. Over a
+// catalogue of the same name it says first what the new reading changes;
+// --differenze lists the changes and writes nothing. The files are read
+// for their data after the walk and the question, never before.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/catalogueplace.h"
@@ -15,6 +19,7 @@
 #include "core/catalogue/findsubfolders.h"
 #include "core/catalogue/leftout.h"
 #include "core/catalogue/scanrules.h"
+#include "core/catalogue/sidefile.h"
 #include "core/common/escape.h"
 #include "core/common/paths.h"
 #include "platform/cataloguestore.h"
@@ -82,10 +87,48 @@ std::string typedTitle(const Args& args)
     return typed;
 }
 
+// "Lettura dei file: 1.234 di 5.678, 12,3 MB letti", over itself on a
+// terminal's standard error a few times a second; nothing elsewhere.
+class TerminalProgress {
+public:
+    explicit TerminalProgress(bool fingerprints)
+        : shown_(::isatty(STDERR_FILENO) == 1)
+        , fingerprints_(fingerprints)
+    {
+    }
+    ~TerminalProgress()
+    {
+        if (shown_ && drawn_)
+            std::fputs("\n", stderr);
+    }
+    void operator()(const cat::DataProgress& p)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        const bool last = p.done == p.total;
+        if (!shown_ || (!last && now - last_ < std::chrono::milliseconds(200)))
+            return;
+        last_ = now;
+        std::string line = "\rLettura dei file: " + cat::groupedNumber(p.done) + " di " + cat::groupedNumber(p.total);
+        if (fingerprints_)
+            line += ", " + cat::byteSize(p.bytes) + " letti";
+        // The last line stays, ended, before the catalogue's name is printed.
+        std::fputs((line + "\x1b[K" + (last ? "\n" : "")).c_str(), stderr);
+        drawn_ = !last;
+    }
+
+private:
+    bool shown_, fingerprints_, drawn_ = false;
+    std::chrono::steady_clock::time_point last_{};
+};
+
 // Writes the catalogue of the scan, asking nothing: --sovrascrivi answers.
-int save(bool overwrite, const CataloguePlace& where, const std::string& root, const std::string& title,
+int save(const Args& args, const CataloguePlace& where, const std::string& root, const std::string& title,
     cat::ScanOutcome outcome)
 {
+    const bool overwrite = args.has("--sovrascrivi");
+    cat::DataProgress progress;
+    TerminalProgress terminal(args.has("--impronte"));
+    const cat::DataRequest data{args.has("--impronte"), &progress, std::ref(terminal)};
     const cat::SavedScan saved = cat::saveScan(
         SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
         [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
@@ -97,10 +140,11 @@ int save(bool overwrite, const CataloguePlace& where, const std::string& root, c
                     text::terminalText(name).c_str(), text::terminalText(cat::shownTitle(stored)).c_str());
             return overwrite;
         },
-        outcome.unreadableFolders);
+        outcome.unreadableFolders, &data);
     switch (saved.step) {
     case cat::SavedScan::Step::Written:
         break;
+    case cat::SavedScan::Step::Stopped:
     case cat::SavedScan::Step::Declined:
         return 1;
     case cat::SavedScan::Step::StoredTitleUnreadable:
@@ -109,6 +153,9 @@ int save(bool overwrite, const CataloguePlace& where, const std::string& root, c
     case cat::SavedScan::Step::WriteFailed:
         return failWith(saved.error.description); // the write's own reason: "Disco pieno"
     }
+    if (progress.unread > 0)
+        std::fprintf(stderr, "zondari-cli: %s file non letti: sono nel catalogo senza dati.\n",
+            cat::groupedNumber(progress.unread).c_str());
     std::printf("%s\n", text::terminalText(saved.name).c_str());
     return 0;
 }
@@ -146,7 +193,7 @@ int runScan(const Args& args)
     }
     if (args.has("--differenze"))
         return printChanges(where, root, outcome);
-    return save(args.has("--sovrascrivi"), where, root, title, std::move(outcome));
+    return save(args, where, root, title, std::move(outcome));
 }
 
 } // namespace zondari::cli

@@ -22,6 +22,9 @@ struct CurrentCatalogue {
     // In catalogue order, each as the program holds it: a name that is not
     // UTF-8 keeps its own bytes (the list shows it with U+FFFD).
     std::vector<std::string> entries;
+    // The catalogue file they were read from or written to, whose side
+    // files hold their data; empty while they are a scan's alone.
+    std::string path;
     // "Stampa anche le directory": the insert lists the folder entries too.
     bool printFolders = true;
 };

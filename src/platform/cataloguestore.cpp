@@ -156,8 +156,8 @@ Status writeCatalogue(const std::string& folder, const std::string& name, const 
     return files::replaceFile(withSlash(folder) + name, catalogueBytes(catalogue));
 }
 
-SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
-    const std::string& root, const std::string& title, std::vector<std::string> entries,
+SavedScan askToSave(const VolumeReader& volumes, const std::string& folder, const std::string& user,
+    const std::string& root, const std::string& title, const std::vector<std::string>& entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders)
 {
     SavedScan saved;
@@ -174,16 +174,34 @@ SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const
         const bool untitled = title == kAnonymousTitle;
         if (untitled)
             saved.title = *stored;
-        if (!overwrite(saved.name, *stored, untitled, compareWithStored(full, entries, unreadableFolders))) {
+        if (!overwrite(saved.name, *stored, untitled, compareWithStored(full, entries, unreadableFolders)))
             saved.step = SavedScan::Step::Declined;
-            return saved;
-        }
     }
-    const Status written = writeCatalogue(folder, saved.name, {saved.title, std::move(entries)});
+    return saved;
+}
+
+void writeSaved(SavedScan& saved, const VolumeReader& volumes, const std::string& folder, const std::string& root,
+    std::vector<std::string> entries, const DataRequest* data)
+{
+    const Catalogue catalogue{saved.title, std::move(entries)};
+    Status written = data ? writeCatalogueWithData(folder, saved.name, catalogue, volumes, root, *data)
+                          : writeCatalogue(folder, saved.name, catalogue);
+    if (written && !data)
+        written = removeSideFiles(folder, saved.name);
     if (!written) {
-        saved.step = SavedScan::Step::WriteFailed;
+        const bool stopped = data && data->progress && data->progress->stop;
+        saved.step = stopped ? SavedScan::Step::Stopped : SavedScan::Step::WriteFailed;
         saved.error = written.error();
     }
+}
+
+SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
+    const std::string& root, const std::string& title, std::vector<std::string> entries,
+    const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders, const DataRequest* data)
+{
+    SavedScan saved = askToSave(volumes, folder, user, root, title, entries, overwrite, unreadableFolders);
+    if (saved.step == SavedScan::Step::Written)
+        writeSaved(saved, volumes, folder, root, std::move(entries), data);
     return saved;
 }
 

@@ -10,6 +10,7 @@
 #include "core/catalogue/scanchanges.h"
 #include "core/catalogue/search.h"
 #include "core/common/result.h"
+#include "platform/scandata.h"
 #include "platform/volume.h"
 
 // The catalogue files in the program folder.
@@ -62,6 +63,7 @@ struct SavedScan {
         Declined, // a catalogue of that name exists and was kept
         StoredTitleUnreadable, // that catalogue's title could not be read: nothing written
         WriteFailed, // the write failed; the old file, if any, is as it was
+        Stopped, // the reading of the files was stopped: nothing written
     };
     Step step = Step::Written;
     std::string name; // the catalogue's file name
@@ -99,10 +101,22 @@ using OverwriteQuestion = std::function<bool(
 // names it after the volume and folder, looks for a catalogue of that name,
 // keeps its stored title when `title` is the anonymous one (asking first,
 // with what changed; the entries below the folders the scan could not read
-// are not counted as removed), and writes the file.
+// are not counted as removed), and writes the file. With `data`, the
+// files are read after the question and the side files written with the
+// catalogue (writeCatalogueWithData); without, older side files go.
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
     const std::string& root, const std::string& title, std::vector<std::string> entries,
+    const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {},
+    const DataRequest* data = nullptr);
+
+// saveScan in two steps, for a caller that reads the files elsewhere than
+// where it asks: the question (Step::Written when the scan is to be
+// written), then the write.
+SavedScan askToSave(const VolumeReader& volumes, const std::string& folder, const std::string& user,
+    const std::string& root, const std::string& title, const std::vector<std::string>& entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {});
+void writeSaved(SavedScan& saved, const VolumeReader& volumes, const std::string& folder, const std::string& root,
+    std::vector<std::string> entries, const DataRequest* data);
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded

@@ -25,27 +25,6 @@ Result<FileState> stateOf(int fd)
         static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
 }
 
-// Up to `count` bytes at `offset`: fewer at the end of the file. A read
-// that fails (a damaged disk: EIO) ends it and leaves its errno in `error`,
-// so that what could not be read is never taken for what is not there.
-std::string readAt(int fd, std::uint64_t offset, std::size_t count, int& error)
-{
-    std::string bytes(count, '\0');
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, count - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && error == 0)
-            error = errno;
-        if (n <= 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
 // A read made by the check before a write.
 struct KeptRead {
     std::uint64_t offset;

@@ -159,7 +159,7 @@ std::optional<DeviceVolume> readDevice(const std::string& deviceOrImage)
     if (::fstat(dev.fd(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)))
         return std::nullopt;
     const Probe p = probe(dev.fd());
-    DeviceVolume v{{p.label, serialFromUuid(p.uuid), p.type}, false, p.uuid};
+    DeviceVolume v{{p.label, serialFromUuid(p.uuid), p.type, p.uuid}, false, p.uuid};
     const int fd = dev.fd();
     const auto found = volumeserial::windowsSerial(
         [fd](std::uint64_t offset, std::size_t size) { return readExactly(fd, offset, size); }, deviceSize(fd),
@@ -205,6 +205,7 @@ VolumeInfo SystemVolumeReader::volumeOf(const std::string& path) const
     }
     if (v.info.fileSystem.empty())
         v.info.fileSystem = mount->type;
+    v.info.uuid = v.uuid;
     if (v.info.serial == 0 && !v.serialRead)
         v.info.serial = standIn(*mount, v.uuid);
     return v.info;

@@ -11,6 +11,7 @@ struct VolumeInfo {
     std::string label;
     std::uint32_t serial = 0; // the 32-bit volume serial number
     std::string fileSystem; // "vfat", "iso9660", "udf", "ntfs", "ext4"...
+    std::string uuid; // as libblkid or udev gives it; empty when neither knows it
 };
 
 // The volume that holds a path.

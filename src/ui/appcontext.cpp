@@ -48,15 +48,16 @@ void AppContext::handle(const std::function<void()>& handler)
     }
 }
 
-void AppContext::setCatalogue(std::string title, std::vector<std::string> entries)
+void AppContext::setCatalogue(std::string title, std::vector<std::string> entries, std::string path)
 {
-    setCatalogueEntries(std::move(entries));
+    setCatalogueEntries(std::move(entries), std::move(path));
     setCatalogueTitle(std::move(title));
 }
 
-void AppContext::setCatalogueEntries(std::vector<std::string> entries)
+void AppContext::setCatalogueEntries(std::vector<std::string> entries, std::string path)
 {
     state.catalogue.entries = std::move(entries);
+    state.catalogue.path = std::move(path);
     emit events.catalogueEntriesChanged();
 }
 

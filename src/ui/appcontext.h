@@ -107,8 +107,8 @@ public:
 
     // The current catalogue, the printed columns and the print font change
     // only through these, so that the windows that show them learn of it.
-    void setCatalogue(std::string title, std::vector<std::string> entries);
-    void setCatalogueEntries(std::vector<std::string> entries);
+    void setCatalogue(std::string title, std::vector<std::string> entries, std::string path = {});
+    void setCatalogueEntries(std::vector<std::string> entries, std::string path = {});
     void setCatalogueTitle(std::string title);
     void setPrintColumns(std::int16_t columns);
     void setPrintFont(std::string name, bool italic, bool bold);

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 
 using namespace zondari::test;
 namespace fs = std::filesystem;
@@ -82,6 +85,140 @@ TEST(CliScan, RescanSaysWhatChangedAndDifferenzeListsItWithoutWriting)
     EXPECT_EQ(readFile(pf / name), stored);
     EXPECT_EQ(runCli(scan + " --sovrascrivi", pf.path()).firstLine(), name);
     EXPECT_EQ(runCli(scan + " --differenze", pf.path()).out, "Nessuna modifica dall'ultima lettura\n");
+}
+
+namespace {
+
+// The lines of a table, each split at its tabs.
+std::vector<std::vector<std::string>> tableOf(const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t nl = text.find('\n', from);
+        std::vector<std::string> fields;
+        for (std::size_t f = from;;) {
+            const std::size_t tab = text.find('\t', f);
+            fields.push_back(text.substr(f, std::min(tab, nl) - f));
+            if (tab > nl)
+                break;
+            f = tab + 1;
+        }
+        rows.push_back(fields);
+        from = nl + 1;
+    }
+    return rows;
+}
+
+// What a peer tool prints for `command`, without its last line end.
+std::string peerSays(const std::string& command)
+{
+    std::string out;
+    if (std::FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p))
+            out += buf;
+        ::pclose(p);
+    }
+    while (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
+} // namespace
+
+// The data a scan records, as a spreadsheet, esporta and doppioni meet it:
+// the same music retagged and renamed is one group, found by its frames.
+TEST(CliScan, RecordsEachFilesDataBesideAnUnchangedCatalogueAndFindsARetaggedRenamedCopy)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir pf, music;
+    const std::string m = music.path();
+    makeMp3(
+        m, "a.mp3", {3.0, 44100, 2, "-b 128 --add-id3v2 --tt Uno --ta Tizio --tl Disco --ty 2004 --tn 3 --tg Rock"});
+    makeMp3(m, "b\tvbr.mp3", {2.0, 44100, 1, "-V 4 -m m --id3v1-only --tt Due"});
+    // The copy: another ID3v2 and another ID3v1 title, then another name.
+    fs::copy_file(music / "a.mp3", music / "copia.mp3");
+    ASSERT_EQ(
+        std::system(
+            ("eyeD3 -Q --to-v2.4 -t Altro -a Caio " + shellQuoted(music / "copia.mp3") + " >/dev/null 2>&1").c_str()),
+        0);
+    ASSERT_EQ(runCli("tag " + shellQuoted(music / "copia.mp3") + " --titolo Altro").status, 0);
+    fs::rename(music / "copia.mp3", music / "copia \xE9.mp3");
+    ASSERT_NE(readFile(music / "a.mp3"), readFile(music / "copia \xE9.mp3"));
+
+    const CliRun scan = runCli("scan " + shellQuoted(m) + " --impronte", pf.path());
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    const std::string name = scan.firstLine(), base = name.substr(0, name.size() - 4);
+    // The catalogue is what a scan wrote before it recorded any data.
+    EXPECT_EQ(readFile(pf / name),
+        "\xEF\xBB\xBF"
+        "Anonimo\r\n"
+            + m + "/a.mp3\r\n" + m + "/b\tvbr.mp3\r\n" + m + "/copia \xE9.mp3\r\n");
+
+    const auto rows = tableOf(readFile(pf / (base + ".tsv")));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0],
+        (std::vector<std::string>{"voce", "dimensione", "modificato", "durata", "kbps", "hz", "canali", "titolo",
+            "autore", "album", "anno", "genere", "traccia", "byte_audio", "impronta"}));
+    // Entry, tags, then what zondari-cli info and ffprobe say of each file.
+    const struct {
+        std::string file, entry, tags;
+    } expected[] = {
+        {"a.mp3", m + "/a.mp3", "Uno|Tizio|Disco|2004|Rock|3"},
+        {"b\tvbr.mp3", m + "/b\\tvbr.mp3", "Due|||||"},
+        {"copia \xE9.mp3", m + "/copia \\xE9.mp3", "Altro|Caio|Disco|2004|Rock|3"},
+    };
+    const bool ffprobe = std::system("ffprobe -version >/dev/null 2>&1") == 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto& r = rows[i + 1];
+        const std::string path = music / expected[i].file;
+        ASSERT_EQ(r.size(), 15u) << i;
+        EXPECT_EQ(r[0], expected[i].entry);
+        EXPECT_EQ(r[1], std::to_string(fs::file_size(path)));
+        EXPECT_EQ(r[2].size(), 20u) << r[2]; // 2026-12-08T12:01:25Z
+        EXPECT_EQ(r[7] + "|" + r[8] + "|" + r[9] + "|" + r[10] + "|" + r[11] + "|" + r[12], expected[i].tags);
+        const std::string info = runCli("info --json " + shellQuoted(path)).out;
+        for (const auto& [key, field] : {std::pair{"durata_secondi", 3}, {"bitrate", 4}, {"frequenza", 5}})
+            EXPECT_NE(info.find(std::string("\"") + key + "\": " + r[field] + ","), std::string::npos) << key << info;
+        EXPECT_NE(info.find("\"mode\": \"" + r[6] + "\""), std::string::npos) << info;
+        if (ffprobe) {
+            const std::string q = shellQuoted(path);
+            EXPECT_EQ(peerSays("ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate,channels -of "
+                               "default=nw=1:nk=1 "
+                          + q),
+                r[5] + (r[6] == "single channel" ? "\n1" : "\n2"));
+            EXPECT_EQ(
+                peerSays("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q).substr(0, 2), r[3] + ".");
+        }
+        EXPECT_EQ(r[14].size(), 32u);
+    }
+    EXPECT_EQ(rows[1][14], rows[3][14]);
+    EXPECT_NE(rows[1][14], rows[2][14]);
+    EXPECT_EQ(rows[1][13], rows[3][13]);
+    const auto volume = tableOf(readFile(pf / (base + ".volume.tsv")));
+    ASSERT_EQ(volume.size(), 13u);
+    EXPECT_EQ(volume[6], (std::vector<std::string>{"cartella", m}));
+    EXPECT_EQ(volume[7], (std::vector<std::string>{"file", "3"}));
+
+    const CliRun twins = runCli("doppioni", pf.path());
+    EXPECT_EQ(twins.status, 0);
+    EXPECT_EQ(twins.out,
+        "2 file, stessa impronta audio " + rows[1][14] + ":\n  Anonimo\t" + m + "/a.mp3\n  Anonimo\t" + m
+            + "/copia \xE9.mp3\n");
+    // As CSV the same cells, each row behind the catalogue's title.
+    const CliRun tsv = runCli("esporta", pf.path()), csv = runCli("esporta --csv", pf.path());
+    ASSERT_EQ(csv.status, 0);
+    TempDir out;
+    out.write("e.csv", csv.out);
+    const std::string fromCsv = peerSays("python3 -c 'import csv,sys; [print(\"\\t\".join(r)) for r in "
+                                         "csv.reader(open(sys.argv[1], newline=\"\"))]' "
+        + shellQuoted(out / "e.csv"));
+    EXPECT_EQ(fromCsv + "\n", tsv.out);
+    EXPECT_EQ(tableOf(tsv.out).at(2).at(0), "Anonimo");
+    EXPECT_EQ(tableOf(tsv.out).at(2).at(1), rows[2][0]);
+    // Without fingerprints, the same frames and time are a probable group.
+    ASSERT_EQ(runCli("scan " + shellQuoted(m) + " --sovrascrivi", pf.path()).status, 0);
+    EXPECT_TRUE(runCli("doppioni", pf.path()).out.starts_with("2 file, probabile ("));
 }
 
 TEST(CliScan, NothingToCatalogueOrNothingToReadWritesNothing)

@@ -66,8 +66,8 @@ std::string filled(std::string text, const std::string& folder, const std::strin
 std::string catalogueIn(const std::string& folder)
 {
     for (const auto& e : fs::directory_iterator(folder))
-        if (e.path().filename().string().starts_with("ZOND_"))
-            return e.path().filename().string();
+        if (const std::string name = e.path().filename().string(); name.starts_with("ZOND_") && name.ends_with(".txt"))
+            return name;
     return {};
 }
 

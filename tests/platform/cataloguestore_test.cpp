@@ -86,14 +86,14 @@ TEST(CatalogueStore, DamagedCataloguesStillList)
 TEST(CatalogueStore, NameComesFromTheVolumeThatHoldsTheFolder)
 {
     FakeVolumes cd;
-    cd.info = {"ROCK80", 439041101u, "iso9660"};
+    cd.info = {"ROCK80", 439041101u, "iso9660", ""};
     cd.root = "/media/cd";
     EXPECT_EQ(catalogueNameFor(cd, "/media/cd", "DEFAULT"), "ZOND_DEFAULT_ROCK80_439041101.txt");
     // A folder below the root is named by the same volume, whatever was
     // scanned before.
     EXPECT_EQ(catalogueNameFor(cd, "/media/cd/Rock", "DEFAULT"), "ZOND_DEFAULT_ROCK80_439041101-media-cd-Rock.txt");
     EXPECT_EQ(cd.asked.back(), "/media/cd/Rock");
-    cd.info = {"", 0xF0000000u, "ext4"};
+    cd.info = {"", 0xF0000000u, "ext4", ""};
     EXPECT_EQ(catalogueNameFor(cd, "/home/anna/Musica", "Anna"), "ZOND_Anna__-268435456-home-anna-Musica.txt");
 }
 

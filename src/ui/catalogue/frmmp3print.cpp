@@ -69,12 +69,6 @@ constexpr ToolbarButton kToolbar[] = {
     {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView},
 };
 
-// Two texts of lists, one after the other.
-std::string joined(const std::string& a, const std::string& b)
-{
-    return a.empty() || b.empty() ? a + b : a + "\n" + b;
-}
-
 } // namespace
 
 frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
@@ -99,6 +93,10 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     , Command4(new QPushButton(this))
     , Picture2(new QLabel(this))
     , Progress(new QLabel(this))
+    , Check2(new QCheckBox("Impronte audio (più lento)", Frame1))
+    , Label7(new QLabel(this))
+    , Label8(new QLabel(this))
+    , Command5(new QPushButton("Annulla", this))
     , ctx_(ctx)
 {
     setObjectName("frmMP3print");
@@ -124,6 +122,10 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
         {Command4, "Command4"},
         {Picture2, "Picture2"},
         {Progress, "Progress"},
+        {Check2, "Check2"},
+        {Label7, "Label7"},
+        {Label8, "Label8"},
+        {Command5, "Command5"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(name);
@@ -144,7 +146,10 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     Label6->setWordWrap(true);
     Label6->setTextFormat(Qt::PlainText);
     Label5->setTextFormat(Qt::PlainText);
-    Progress->setTextFormat(Qt::PlainText);
+    for (QLabel* plain : {Progress, Label7, Label8})
+        plain->setTextFormat(Qt::PlainText);
+    Label8->setWordWrap(true);
+    Command5->setVisible(false);
     Picture2->setAlignment(Qt::AlignCenter);
     Text2->setMaximumWidth(48);
     Text2->setText("3");
@@ -159,13 +164,16 @@ frmMP3print::frmMP3print(AppContext& ctx, QWidget* parent)
     connectControls();
     connect(&scanWatcher_, &QFutureWatcherBase::progressTextChanged, Progress, &QLabel::setText);
     connect(&scanWatcher_, &QFutureWatcherBase::finished, this, ctx_.slot(this, &frmMP3print::finishScan));
+    connect(&writeWatcher_, &QFutureWatcherBase::progressTextChanged, Progress, &QLabel::setText);
+    connect(&writeWatcher_, &QFutureWatcherBase::finished, this, ctx_.slot(this, &frmMP3print::finishWrite));
 }
 
 frmMP3print::~frmMP3print()
 {
-    if (scanProgress_) {
-        scanProgress_->stop = true;
+    if (scanning()) {
+        Command5_Click();
         scanWatcher_.waitForFinished();
+        writeWatcher_.waitForFinished();
         QApplication::restoreOverrideCursor();
     }
     // The catalogue goes with the window that shows it.
@@ -191,6 +199,7 @@ void frmMP3print::buildLayout()
     frame->addWidget(Option1, 0, 0, 1, 2);
     frame->addWidget(Option2, 1, 0, 1, 2);
     frame->addWidget(Check1, 2, 0, 1, 2);
+    frame->addWidget(Check2, 4, 0, 1, 2);
     auto* columns = new QHBoxLayout;
     columns->addWidget(Label2);
     columns->addWidget(Text2);
@@ -203,6 +212,8 @@ void frmMP3print::buildLayout()
     left->addWidget(Text1);
     left->addWidget(Frame1);
     left->addWidget(List1, 1);
+    left->addWidget(Label7);
+    left->addWidget(Label8);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command2);
@@ -226,7 +237,10 @@ void frmMP3print::buildLayout()
     all->setContentsMargins(4, 4, 4, 4);
     all->addWidget(Toolbar1);
     all->addLayout(body, 1);
-    all->addWidget(Progress);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(Progress, 1);
+    progress->addWidget(Command5);
+    all->addLayout(progress);
 }
 
 void frmMP3print::connectControls()
@@ -246,6 +260,7 @@ void frmMP3print::connectControls()
     connect(Command2, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command2_Click));
     connect(Command3, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command3_Click));
     connect(Command4, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command4_Click));
+    connect(Command5, &QPushButton::clicked, this, ctx_.slot(this, &frmMP3print::Command5_Click));
     Text1->installEventFilter(this);
     Text2->installEventFilter(this);
     // What is typed as the title is the current catalogue's; what others
@@ -261,6 +276,7 @@ void frmMP3print::connectControls()
 void frmMP3print::showEntries()
 {
     fillEntryList(List1, ctx_.state.catalogue.entries);
+    showData();
 }
 
 // Only what differs: setting a box moves its cursor to the end.
@@ -388,96 +404,6 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
     }
 }
 
-void frmMP3print::Leggifile()
-{
-    if (scanProgress_)
-        return; // one scan at a time
-    AppState& st = ctx_.state;
-    const auto chosen = ctx_.dialogs().chooseFolder(cat::kBrowseTitle, st.scanFolder);
-    if (!chosen)
-        return;
-    st.scanFolder = *chosen;
-    ctx_.goToProgramFolder();
-
-    takeColumns();
-    ctx_.setCatalogueEntries({});
-    st.PrintFontSize = cat::normalisedFontSize(st.PrintFontSize);
-    QFont font = List1->font();
-    font.setFamily(q(st.PrintFontName));
-    List1->setFont(font);
-
-    scanRoot_ = files::absolutePath(*chosen);
-    scanProgress_ = std::make_unique<cat::ScanProgress>();
-    // The outcome is only ever taken up by the watcher, once this handler
-    // has returned and the window has been painted.
-    scanWatcher_.setFuture(startScan(scanRoot_, Option2->isChecked(), *scanProgress_));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    toolbarButton("leggi")->setEnabled(false);
-    Progress->setText(progressLine(0, 0));
-}
-
-void frmMP3print::finishScan()
-{
-    cat::ScanOutcome outcome = scanWatcher_.future().takeResult();
-    scanProgress_.reset();
-    QApplication::restoreOverrideCursor();
-    toolbarButton("leggi")->setEnabled(true);
-    Progress->clear();
-
-    ctx_.setCatalogueEntries(outcome.entries);
-    if (outcome.failed) {
-        ctx_.dialogs().message(cat::kUnreadableMessage);
-        return;
-    }
-    // What the walk passed over is told whatever comes of the scan, its
-    // lists behind "Dettagli".
-    const std::string leftOut = cat::leftOutLine(outcome);
-    const std::string leftOutDetails = cat::leftOutDetails(outcome);
-    if (outcome.entries.empty()) {
-        ctx_.dialogs().message(
-            {cat::kNothingFoundMessage, MsgButtons::Ok, MsgIcon::None, kProgramTitle, leftOutDetails});
-        RefreshList();
-        return;
-    }
-
-    bool told = false;
-    // A copy: the question below puts the stored title in its place.
-    const std::string title = ctx_.state.catalogue.title;
-    const auto question = [&](const std::string& name, const std::string& stored, bool untitled,
-                              const cat::StoredComparison& changes) {
-        // A titled scan overwrites without asking.
-        if (!untitled)
-            return true;
-        ctx_.setCatalogueTitle(stored);
-        // What the walk left out and what the new reading changes come
-        // first, their lists behind "Dettagli".
-        const std::string said = joined(leftOut, cat::comparisonSummary(changes));
-        told = true;
-        return ctx_.dialogs().message({cat::rescanQuestion(said, name, cat::shownTitle(stored)), MsgButtons::OkCancel,
-                   MsgIcon::None, kProgramTitle, joined(cat::changesDetails(changes.changes), leftOutDetails)})
-            != MsgAnswer::Cancel;
-    };
-    const cat::SavedScan saved = cat::saveScan(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente,
-        scanRoot_, title, std::move(outcome.entries), question, outcome.unreadableFolders);
-    switch (saved.step) {
-    case cat::SavedScan::Step::Written:
-        break;
-    case cat::SavedScan::Step::Declined:
-        return;
-    case cat::SavedScan::Step::StoredTitleUnreadable:
-        ctx_.dialogs().message(cat::kUnreadableMessage);
-        return;
-    case cat::SavedScan::Step::WriteFailed:
-        // Not a drive that cannot be read: the write's own reason ("Disco
-        // pieno"), as every other writer reports it.
-        ctx_.dialogs().runtimeError(saved.error);
-        return;
-    }
-    if (!leftOut.empty() && !told)
-        ctx_.dialogs().message({leftOut, MsgButtons::Ok, MsgIcon::Information, kProgramTitle, leftOutDetails});
-    RefreshList();
-}
-
 void frmMP3print::RefreshList()
 {
     const AppState& st = ctx_.state;
@@ -514,6 +440,8 @@ void frmMP3print::List1_Click()
 {
     if (const QListWidgetItem* item = List1->currentItem())
         List1->setToolTip(item->text());
+    if (List1->currentRow() >= 0)
+        showEntryData(static_cast<std::size_t>(List1->currentRow()));
 }
 
 void frmMP3print::List3_Click()
@@ -576,8 +504,9 @@ void frmMP3print::Command3_Click()
     }
     const std::string full = ctx_.programPath() + name;
     if (ctx_.dialogs().message(cat::deleteQuestion(full, s(Label6->text())), MsgButtons::YesNo) == MsgAnswer::Yes) {
-        if (std::remove(full.c_str()) != 0)
-            ctx_.dialogs().runtimeError(runtimeErrorFromErrno(errno));
+        // Its data goes with it.
+        if (const Status deleted = cat::deleteCatalogue(ctx_.state.programFolder, name); !deleted)
+            ctx_.dialogs().runtimeError(deleted.error());
     }
     RefreshList();
 }

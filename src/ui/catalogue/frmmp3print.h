@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/catalogue/findsubfolders.h"
+#include "platform/cataloguestore.h"
 
 class QAction;
 class QCheckBox;
@@ -44,7 +45,7 @@ public:
     // the current catalogue and the catalogue file is written. What the
     // walk passed over is told at the end.
     void Leggifile();
-    bool scanning() const { return bool(scanProgress_); }
+    bool scanning() const { return scanProgress_ || dataProgress_; }
 
     // Refills the catalogue list from the program folder.
     void RefreshList();
@@ -57,6 +58,7 @@ public:
     void Command2_Click(); // show contents
     void Command3_Click(); // delete
     void Command4_Click(); // edit
+    void Command5_Click(); // "Annulla": stops a scan, nothing written
 
     // The file name of the selected catalogue; empty when none is selected.
     std::string selectedName() const;
@@ -89,6 +91,10 @@ private:
     QPushButton* Command4;
     QLabel* Picture2;
     QLabel* Progress; // how far a running scan has got
+    QCheckBox* Check2; // a scan takes the audio fingerprints too
+    QLabel* Label7; // the current catalogue's totals, and its rows that match no entry
+    QLabel* Label8; // the data of the selected entry
+    QPushButton* Command5; // "Annulla", while a scan runs
 
     // Show the current catalogue, the column count and the print font as
     // they are now.
@@ -102,6 +108,12 @@ private:
     void connectControls();
     QAction* toolbarButton(const QString& key) const;
     void finishScan();
+    void finishWrite();
+    void showScanRunning(bool running);
+    // What the side files of the current catalogue tell: its totals, and of
+    // the entry in `row` of List1.
+    void showData();
+    void showEntryData(std::size_t row);
     // Runs the column check when the focus leaves Text2 for another of
     // this window's controls.
     void Text2_FocusOut();
@@ -115,6 +127,11 @@ private:
     // watcher brings its progress and its outcome back to this thread.
     QFutureWatcher<catalogue::ScanOutcome> scanWatcher_;
     std::unique_ptr<catalogue::ScanProgress> scanProgress_; // while a scan runs
+    // Then the files are read for their data and the catalogue written.
+    QFutureWatcher<catalogue::SavedScan> writeWatcher_;
+    std::unique_ptr<catalogue::DataProgress> dataProgress_;
+    std::string leftOut_, leftOutDetails_;
+    bool toldLeftOut_ = false;
     std::string scanRoot_;
     bool checkingColumns_ = false;
 };

@@ -91,7 +91,7 @@ void showContents(AppContext& ctx, const std::string& catalogueName)
     // catalogue it showed.
     const std::string page = writeExportPage(ctx, shown->title, shown->entries);
 
-    ctx.setCatalogue(catalogue::displayText(shown->title), std::move(shown->entries));
+    ctx.setCatalogue(catalogue::displayText(shown->title), std::move(shown->entries), path);
 
     check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
 }

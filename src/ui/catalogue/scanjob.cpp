@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/catalogue/sidefile.h"
 #include "platform/folderwalk.h"
+#include "platform/volume.h"
 
 namespace zondari {
 
@@ -16,10 +18,7 @@ namespace {
 // "1234567" as "1.234.567".
 QString grouped(std::size_t n)
 {
-    std::string digits = std::to_string(n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), ".");
-    return QString::fromStdString(digits);
+    return QString::fromStdString(cat::groupedNumber(n));
 }
 
 // The disk, listed for a walk that tells how far it has got at each folder
@@ -55,6 +54,29 @@ QFuture<cat::ScanOutcome> startScan(const std::string& root, bool allFiles, cat:
         ReportingFolders disk(promise, progress);
         promise.addResult(cat::FindSubFolders(disk, root, allFiles, &progress));
     });
+}
+
+QFuture<cat::SavedScan> startDataWrite(cat::SavedScan saved, const std::string& folder, const std::string& root,
+    std::vector<std::string> entries, bool fingerprints, cat::DataProgress& progress)
+{
+    return QtConcurrent::run([saved = std::move(saved), folder, root, entries = std::move(entries), fingerprints,
+                                 &progress](QPromise<cat::SavedScan>& promise) mutable {
+        const cat::DataRequest request{
+            fingerprints, &progress, [&promise, fingerprints](const cat::DataProgress& p) {
+                promise.setProgressValueAndText(
+                    static_cast<int>(std::min<std::size_t>(p.done, INT_MAX)), dataProgressLine(p, fingerprints));
+            }};
+        cat::writeSaved(saved, SystemVolumeReader(), folder, root, std::move(entries), &request);
+        promise.addResult(std::move(saved));
+    });
+}
+
+QString dataProgressLine(const cat::DataProgress& p, bool fingerprints)
+{
+    QString line = "Lettura dei file: " + grouped(p.done) + " di " + grouped(p.total);
+    if (fingerprints)
+        line += ", " + QString::fromStdString(cat::byteSize(p.bytes)) + " letti";
+    return line;
 }
 
 QString progressLine(std::size_t folders, std::size_t files)

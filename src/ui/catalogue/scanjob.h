@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/catalogue/findsubfolders.h"
+#include "platform/cataloguestore.h"
 
 namespace zondari {
 
@@ -17,5 +18,17 @@ QFuture<catalogue::ScanOutcome> startScan(const std::string& root, bool allFiles
 
 // "Lettura in corso: 1.234 cartelle lette, 56.789 file trovati".
 QString progressLine(std::size_t folders, std::size_t files);
+
+// The second half of a scan, once the user has agreed to it: the files of
+// `entries` read for their data and the catalogue written with it
+// (writeSaved), on Qt's thread pool. Its progress text says how many files
+// are done; `progress` must outlive it, and its `stop` ends it with
+// nothing written.
+QFuture<catalogue::SavedScan> startDataWrite(catalogue::SavedScan saved, const std::string& folder,
+    const std::string& root, std::vector<std::string> entries, bool fingerprints, catalogue::DataProgress& progress);
+
+// "Lettura dei file: 1.234 di 5.678", and ", 12,3 MB letti" when the
+// fingerprints are taken.
+QString dataProgressLine(const catalogue::DataProgress& progress, bool fingerprints);
 
 } // namespace zondari

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/sidefile.h"
 
 using namespace zondari;
 using namespace zondari::catalogue;
@@ -87,4 +88,60 @@ TEST(CatalogueFile, TitleIsCutAndEntriesLongerThanAnyPathAreLeftOut)
     EXPECT_EQ(back.title, longTitle.substr(0, 4095));
     EXPECT_EQ(parseCatalogue("T\r\n" + std::string(5000, 'x') + "\r\n/a.mp3\r\n").entries,
         std::vector<std::string>{"/a.mp3"});
+}
+
+// The data beside a catalogue: each hostile name goes out as one line of
+// plain text and comes back as its bytes, fed whole or a byte at a time;
+// a row whose entry left the catalogue is counted, a line too long passed
+// over.
+TEST(CatalogueSideFile, HostileNamesRoundTripAsOneEscapedLineEach)
+{
+    const struct {
+        std::string name, written;
+    } names[] = {
+        {"/m/a\tb.mp3", "/m/a\\tb.mp3"},
+        {"/m/a\nb.mp3", "/m/a\\nb.mp3"},
+        {"/m/a\rb.mp3", "/m/a\\rb.mp3"},
+        {"/m/a\\tb.mp3", "/m/a\\\\tb.mp3"},
+        {"/m/fine\\", "/m/fine\\\\"},
+        {"/m/bad\xff\xc3(.mp3", "/m/bad\\xFF\\xC3(.mp3"},
+        {"/m/Perché ü € 𝄞.mp3", "/m/Perché ü € 𝄞.mp3"},
+        {"/m/\\x41 già scritto", "/m/\\\\x41 già scritto"},
+    };
+    std::string file = sideHeader();
+    for (const auto& n : names) {
+        TrackData row;
+        row.entry = n.name;
+        row.size = 1234;
+        row.modified = 1'700'000'000;
+        row.title = n.name; // a tag may hold the same bytes
+        const std::string line = sideRow(row);
+        EXPECT_EQ(line.substr(0, line.find('\t')), n.written);
+        EXPECT_EQ(line.find('\n'), line.size() - 1);
+        file += line;
+    }
+    file += "/m/gone.mp3\t1\t\t\t\t\t\t\t\t\t\t\t\t\t\n" + std::string(kMaxSideLine + 1, 'x') + "\n";
+    for (std::size_t piece : {file.size(), std::size_t(1)}) {
+        SideData back;
+        SideReader reader([&back](TrackData&& r) {
+            if (r.entry == "/m/gone.mp3")
+                ++back.stale;
+            else
+                back.rows.emplace(r.entry, std::move(r));
+        });
+        for (std::size_t at = 0; at < file.size(); at += piece)
+            reader.feed(std::string_view(file).substr(at, piece));
+        const SideReadCount count = reader.finish();
+        EXPECT_EQ(count.rows, std::size(names) + 1);
+        EXPECT_EQ(count.badLines, 1u);
+        EXPECT_EQ(back.stale, 1u);
+        for (const auto& n : names) {
+            ASSERT_EQ(back.rows.count(n.name), 1u) << n.written;
+            EXPECT_EQ(back.rows[n.name].title, n.name);
+            EXPECT_EQ(back.rows[n.name].modified, 1'700'000'000);
+            EXPECT_EQ(back.rows[n.name].size, 1234u);
+        }
+    }
+    // Without its header, a file is no side file.
+    EXPECT_TRUE(parseSideFile(file.substr(sideHeader().size()), [](auto) { return true; }).rows.empty());
 }

@@ -46,6 +46,10 @@ ZONDARI_CONTROL(QLabel, Label5, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label6, frmMP3print)
 ZONDARI_CONTROL(QLabel, Picture2, frmMP3print)
 ZONDARI_CONTROL(QLabel, Progress, frmMP3print)
+ZONDARI_CONTROL(QCheckBox, Check2, frmMP3print)
+ZONDARI_CONTROL(QLabel, Label7, frmMP3print)
+ZONDARI_CONTROL(QLabel, Label8, frmMP3print)
+ZONDARI_CONTROL(QPushButton, Command5, frmMP3print)
 // A key of its toolbar, by its name: "leggi", "html", "font", ...
 inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
 {

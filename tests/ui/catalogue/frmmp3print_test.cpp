@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/qt/qtdialogs.h"
 #include "support/cli.h"
+#include "support/mp3fixtures.h"
 #include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -368,6 +370,48 @@ TEST(CatalogueWindow, ANameNotInUtf8KeepsItsBytesFromTheScanToThePages)
         EXPECT_NE(readFile(app.programFolder / "default.htm").find(link), std::string::npos);
     }
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+// Under the list, the scan's data: the volume's totals, the selected
+// entry's, the rows that no longer match an entry; "Cancella" takes the
+// data with the catalogue.
+TEST(CatalogueWindow, ShowsTheScansDataUnderTheListAndDeletesItWithTheCatalogue)
+{
+    ASSERT_TRUE(haveMp3Tools());
+    TestApp app;
+    TempDir music;
+    makeMp3(music.path(), "a.mp3", {3.0, 44100, 2, "-b 128 --add-id3v2 --tt Uno --ta Tizio"});
+    music.write("b.mp3", std::string(3000, 'x'));
+    frmMP3print* w = start(app);
+    Check2(w)->setChecked(true);
+    // "Annulla" while it runs: nothing is written.
+    app.dialogs.folders.push_back(music.path());
+    Toolbar1Key(w, "leggi")->trigger();
+    ASSERT_TRUE(Command5(w)->isVisible());
+    Command5(w)->click();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
+    EXPECT_FALSE(anyCatalogue(app.programFolder));
+    EXPECT_FALSE(Command5(w)->isVisible());
+    ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
+    const QRegularExpression totals("^2 file, 5\\d(,\\d)? KB, 0:00:03 di musica, [0-9.]+(,[0-9])? [KMGT]B liberi$");
+    EXPECT_TRUE(totals.match(Label7(w)->text()).hasMatch()) << Label7(w)->text().toStdString();
+    List1(w)->setCurrentRow(0);
+    w->List1_Click();
+    EXPECT_TRUE(Label8(w)->text().endsWith(" KB · 0:03 · 128 kbps · Tizio - Uno")) << Label8(w)->text().toStdString();
+    List1(w)->setCurrentRow(1);
+    w->List1_Click();
+    EXPECT_EQ(Label8(w)->text(), "2,9 KB");
+
+    const std::string catalogue = app.programFolder / w->selectedName();
+    const std::string base = catalogue.substr(0, catalogue.size() - 4);
+    app.programFolder.write(w->selectedName(), "Anonimo\r\n" + music / "a.mp3" + "\r\n");
+    Command2(w)->click();
+    EXPECT_EQ(List1(w)->count(), 1);
+    EXPECT_TRUE(Label7(w)->text().endsWith("\n1 riga dei dati non corrisponde più a una voce del catalogo"));
+    app.dialogs.answers.push_back(MsgAnswer::Yes);
+    Command3(w)->click();
+    for (const std::string& gone : {catalogue, base + ".tsv", base + ".volume.tsv"})
+        EXPECT_FALSE(fs::exists(gone)) << gone;
 }
 
 TEST(CatalogueWindow, AScanBrokenOffByClosingTheWindowWritesNothingAndTheStartRemovesWhatDeadScansLeft)
