@@ -104,28 +104,6 @@ TEST_F(PrintedInsert, TitleEntriesSpinesAndFooterInPlaceAndThePreviewSaysHowMany
     }
 }
 
-TEST_F(PrintedInsert, CancelPrintsNothingAndSaysNothingWhileAFailureIsReported)
-{
-    FrmPreview* preview = open("Niente", numberedEntries(3), "3");
-    ASSERT_NE(preview, nullptr);
-    const std::size_t messages = app.dialogs.messages.size();
-    preview->printerDialog = [this](QPrinter& printer, QWidget*) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf));
-        return false;
-    };
-    QTest::mouseClick(Label7(preview), Qt::LeftButton); // the caption prints as its button does
-    EXPECT_FALSE(std::filesystem::exists(pdf));
-    EXPECT_EQ(app.dialogs.messages.size(), messages);
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-
-    choosePdf(preview, out / "manca/etichetta.pdf");
-    Command3(preview)->click();
-    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
-    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 482);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
 TEST_F(PrintedInsert, StampaAncheLeDirectoryDecidesWhetherTheFolderLinesAreOnThePreviewAndThePaper)
 {
     const std::vector<std::string> withFolders{"(/media/cd/Rock)", "/media/cd/Rock/T000.mp3", "/media/cd/Rock/T001.mp3",
@@ -169,7 +147,7 @@ TEST_F(PrintedInsert, StampaAncheLeDirectoryDecidesWhetherTheFolderLinesAreOnThe
     EXPECT_TRUE(previews[1] == previews[2]) << "the preview shows more than the files";
 }
 
-TEST_F(PrintedInsert, BoldIsTheLayoutsAloneAndItalicReachesTheWholePageInPreviewAndOnPaper)
+TEST_F(PrintedInsert, BoldIsTheLayoutsAloneItalicReachesTheWholePageAndCancelOrAFailurePrintsNothing)
 {
     std::vector<std::string> list = numberedEntries(3);
     list.insert(list.begin() + 1, "(Cartella)");
@@ -189,6 +167,23 @@ TEST_F(PrintedInsert, BoldIsTheLayoutsAloneAndItalicReachesTheWholePageInPreview
     EXPECT_TRUE(Picture1(preview)->image == upright) << "the preview changed";
     choose(true, true);
     EXPECT_FALSE(Picture1(preview)->image == upright) << "the preview is as it was";
+
+    // Cancelled, nothing is printed and nothing said; a file that cannot be
+    // made is the runtime's error.
+    const std::size_t messages = app.dialogs.messages.size();
+    preview->printerDialog = [this](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return false;
+    };
+    QTest::mouseClick(Label7(preview), Qt::LeftButton); // the caption prints as its button does
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(app.dialogs.messages.size(), messages);
+    choosePdf(preview, out / "manca/etichetta.pdf");
+    Command3(preview)->click();
+    ASSERT_EQ(app.dialogs.runtimeErrors.size(), 1u);
+    EXPECT_EQ(app.dialogs.runtimeErrors[0].number, 482);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     print(preview);
 
     // Every face slanted: the layout's bold ones and the entries' upright
