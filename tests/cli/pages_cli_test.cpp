@@ -25,8 +25,7 @@ TEST(CliPages, EachPageIsWrittenFromTheUsersCataloguesAndItsPathPrinted)
     } rows[] = {
         {"database", "zondari-database-generale.htm\n", "<a href=\"file:///a/uno%20due.mp3\">uno due.mp3</a>"},
         {"html ZOND_Anna_X_1.txt", "default.htm\n", ">tre.mp3</a><br>\r\n</p></body>"},
-        {"tascabile", "zondari-catalogo-tascabile.htm\n2 cataloghi, 2 file\n",
-            "Di Anna\nZOND_Anna_X_1.txt\n"},
+        {"tascabile", "zondari-catalogo-tascabile.htm\n2 cataloghi, 2 file\n", "Di Anna\nZOND_Anna_X_1.txt\n"},
     };
     for (const auto& row : rows) {
         const CliRun r = runCli(row.command, folder.path());
