@@ -44,7 +44,6 @@ ZONDARI_CONTROL(QListWidget, List1, frmMP3print)
 ZONDARI_CONTROL(CatalogueListBox, List3, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label5, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label6, frmMP3print)
-ZONDARI_CONTROL(QLabel, Picture2, frmMP3print)
 ZONDARI_CONTROL(QLabel, Progress, frmMP3print)
 // A key of its toolbar, by its name: "leggi", "html", "font", ...
 inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
