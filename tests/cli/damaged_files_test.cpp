@@ -65,19 +65,14 @@ TEST(DamagedFiles, EveryTrackOfTheFuzzCorpusGivesSensibleDetails)
     const std::string pastEnd
         = dir.write("past-end", "ID3\x03" + std::string(2, '\0') + id3v2bytes::syncsafe(0x0FFFFFFF) + frames(10));
     const std::string allTag = dir.write("all-tag", ("TAG" + frames(1)).substr(0, 128));
-    // Bitrate, Frequenza, Durata, Versione and Layer; VBR; Hastag.
+    // Bitrate, Frequenza, Durata, Versione and Layer; VBR; Hastag. (Free
+    // format, reserved codes, VBR headers of no frames and ID3v2 chains:
+    // core/analysis/mp3analysis_test; lame's MPEG 2.5: analysis_commands_test.)
     const std::map<std::string, std::array<std::string, 3>> expected = {
-        {corpus + "free-format", {"92 44100 0:00 1 3", "Falso", "Falso"}}, // 300-byte frames: 300 x 44100 / 144 bit/s
-        {corpus + "xing-zero-frames", {"0 44100 0:00 1 3", "Vero", "Falso"}}, // no time rather than a wrong one
         {corpus + "vbri-zero-frames", {"0 44100 0:00 1 3", "Vero", "Falso"}},
         {corpus + "id3v2-unsync", {"128 44100 0:00 1 3", "Falso", "Falso"}}, // no false sync taken in the tag
-        {corpus + "id3v2-chain", {"128 44100 0:00 1 3", "Falso", "Falso"}},
-        {corpus + "reserved-rate", {"0 0 0:00 0 0", "Falso", "Falso"}}, // no frame at all
-        {corpus + "reserved-version", {"0 0 0:00 0 0", "Falso", "Falso"}},
         {corpus + "truncated-last", {"128 44100 0:00 1 3", "Falso", "Falso"}},
-        {corpus + "lame-mpeg25", {"16 8000 0:00 25 3", "Falso", "Falso"}},
         {corpus + "tag-only", {"0 0 0:00 0 0", "Falso", "Vero"}},
-        {corpus + "size-0", {"0 0 0:00 0 0", "Falso", "Falso"}},
         {corpus + "size-129", {"0 0 0:00 0 0", "Falso", "Falso"}},
         {pastEnd, {"0 0 0:00 0 0", "Falso", "Falso"}}, // no audio to look at
         {allTag, {"0 0 0:00 0 0", "Falso", "Falso"}},
@@ -157,9 +152,8 @@ TEST(DamagedFiles, SettingsAndCataloguesAreReadNoFurtherThanTheyNeed)
         EXPECT_LT(r.peakKib, 64 * 1024) << command;
         EXPECT_TRUE(command != "list" || r.firstLine() == "ZOND_DEFAULT_BUONO_2.txt \\ (Buono)") << r.out;
     }
-    // The pages show the title's start and leave out the line longer than any path.
-    for (const char* page : {"default.htm", "zondari-database-generale.htm", "zondari-pagina-di-ricerca.htm"}) {
+    // The pages show the title's start (the line longer than any path left
+    // out: platform/pagefiles_test).
+    for (const char* page : {"default.htm", "zondari-database-generale.htm", "zondari-pagina-di-ricerca.htm"})
         EXPECT_LT(fs::file_size(pf / page), 64u * 1024) << page;
-        EXPECT_EQ(readFile(pf / page).find("xxxxx"), std::string::npos) << page;
-    }
 }

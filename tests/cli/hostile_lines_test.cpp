@@ -53,6 +53,7 @@ TEST(CliHostileLines, ControlCharactersAreShownEscapedAndEveryCommandReadsOneWay
               "2J.mp3"); // CSI of an 8-bit terminal
     dir.write("-cartella/a.mp3");
     dir.write("vuoto.img");
+    dir.write("vuota/leggimi.txt");
     pf.write("ZOND_DEFAULT_A_1.txt", std::string("Ro\0ck \x1b[2J\r\n/m/a.mp3\r\n", 20));
     broken.write("ZOND_DEFAULT_B_2.txt", "Buono\r\n/m/rock.mp3\r\n");
     const std::string gone = broken / "ZOND_DEFAULT_Z_9.txt";
@@ -70,6 +71,8 @@ TEST(CliHostileLines, ControlCharactersAreShownEscapedAndEveryCommandReadsOneWay
         {"info --json " + bytesWord("caff\xe8.mp3"), 0, "\"file\": \"caff\\udce8.mp3\"", "", "caff\xe8"},
         {"scan --differenze musica", 0, "musica/x\\x1B[2Jy.mp3\n" + dir / "musica/z\\x9B2J.mp3\n", "", "\x9b"},
         {"scan --differenze -- -cartella", 0, "1 file aggiunto"},
+        {"scan vuota", 1, "", "", "ZOND_"},
+        {"scan manca", 1, "", "", "ZOND_"},
         {"list", 0, "ZOND_DEFAULT_A_1.txt \\ (Ro\\x00ck \\x1B[2J)\n"},
         {"volume tagged.mp3", 1, "", "\"tagged.mp3\": non è una cartella né un'immagine leggibile.\n", "File system"},
         {"volume vuoto.img", 1, "", "\"vuoto.img\": non è una cartella né un'immagine leggibile.\n", "File system"},

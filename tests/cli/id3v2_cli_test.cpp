@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <tuple>
 
 #include "support/cli.h"
 #include "support/mp3fixtures.h"
@@ -22,31 +21,24 @@ std::string json(const std::string& args, const std::string& expression)
 
 } // namespace
 
+// (Each version and text encoding: platform/id3v2file_test; the same tag in
+// the details window: ui/analysis/frmdatimp3_test.)
 TEST(CliId3v2, InfoShowsTheTagOfFilesFromPeerTaggers)
 {
     ASSERT_TRUE(haveMp3Tools());
-    ASSERT_TRUE(peer::have("mid3v2") && peer::have("eyeD3")) << "scripts/setup installs python3-mutagen and eyed3";
+    ASSERT_TRUE(peer::have("eyeD3")) << "scripts/setup installs eyed3";
     TempDir dir;
-    // The same fields through each peer: mid3v2 (2.4, UTF-8), eyeD3 (2.3,
-    // UTF-16, the track as "03/12"), lame --id3v2-only (2.3, UTF-16).
-    const std::string mid3v2 = makeMp3(dir.path(), "mid3v2.mp3", {2.0}),
-                      eyed3 = makeMp3(dir.path(), "eyed3.mp3", {2.0});
-    ASSERT_TRUE(peer::tagWithMid3v2(mid3v2, kFields) && peer::tagWithEyeD3(eyed3, kFields));
-    const std::string lame = makeMp3(dir.path(), "lame.mp3", {2.0, 44100, 2, "-b 128 " + peer::lameId3v2Only(kFields)});
-    for (const auto& [path, version, track] :
-        {std::tuple{mid3v2, "2.4", "3/12"}, {eyed3, "2.3", "03/12"}, {lame, "2.3", "3/12"}}) {
-        const CliRun r = runCli("info " + shellQuoted(path));
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(r.out.substr(r.out.find("VBR\t")),
-            std::string("VBR\tFalso\nReplayGain\t-11.30 dB\nID3v2\t") + version
-                + "\nID3v2 Titolo\tПесня ñ\nID3v2 Autore\tÄrtist Σ\nID3v2 Album\tАльбом\nID3v2 Anno\t2004\n"
-                  "ID3v2 Commento\tCommento é\nID3v2 Traccia\t"
-                + track + "\nID3v2 Genere\tRock\n")
-            << path;
-        // The ID3v1 fields stay the ID3v1 tag's: there is none.
-        EXPECT_NE(r.out.find("Nome brano\t\n"), std::string::npos) << path;
-        EXPECT_NE(r.out.find("Hastag\tFalso\n"), std::string::npos) << path;
-    }
+    // eyeD3 writes ID3v2.3 in UTF-16, the track as "03/12".
+    const std::string path = makeMp3(dir.path(), "eyed3.mp3", {2.0});
+    ASSERT_TRUE(peer::tagWithEyeD3(path, kFields));
+    const CliRun r = runCli("info " + shellQuoted(path));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(r.out.find("VBR\t")),
+        "VBR\tFalso\nReplayGain\t-11.30 dB\nID3v2\t2.3\nID3v2 Titolo\tПесня ñ\nID3v2 Autore\tÄrtist Σ\nID3v2 Album\tАльбом\n"
+        "ID3v2 Anno\t2004\nID3v2 Commento\tCommento é\nID3v2 Traccia\t03/12\nID3v2 Genere\tRock\n");
+    // The ID3v1 fields stay the ID3v1 tag's: there is none.
+    EXPECT_NE(r.out.find("Nome brano\t\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Hastag\tFalso\n"), std::string::npos);
 }
 
 TEST(CliId3v2, JsonHasEveryDetailsFieldInAStableShape)
@@ -76,37 +68,26 @@ TEST(CliId3v2, JsonHasEveryDetailsFieldInAStableShape)
         json(three, "len(d), d[1]['errore'], d[2]['id3v2']['titolo']"), "3 Errore di accesso al percorso/file Uno\n");
 }
 
-TEST(CliId3v2, TagFromId3v2WritesTheId3v1TagThatPeersReadBack)
+// (The copy read back by eyeD3: ui/tags/frmmain_test, the editor's button.)
+TEST(CliId3v2, TagFromId3v2WritesTheId3v1TagAsTheEditorsCopyDoes)
 {
     ASSERT_TRUE(haveMp3Tools());
-    ASSERT_TRUE(peer::have("mid3v2") && peer::have("eyeD3"));
+    ASSERT_TRUE(peer::have("mid3v2"));
     TempDir dir;
     const std::string path = makeMp3(dir.path(), "brano.mp3", {2.0});
     peer::Fields f = kFields;
     f.artist = "Un artista dal nome molto più lungo di trenta";
     ASSERT_TRUE(peer::tagWithMid3v2(path, f));
     const std::string before = readFile(path);
-
     const CliRun r = runCli("tag " + shellQuoted(path) + " --da-id3v2");
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string after = readFile(path);
-    ASSERT_EQ(after.size(), before.size() + 128);
-    EXPECT_EQ(after.substr(0, before.size()), before); // the ID3v2 tag and the audio untouched
-    EXPECT_EQ(static_cast<unsigned char>(after.back()), 17); // Rock
-    // eyeD3 reads the ID3v1 tag alone.
-    const std::string v1 = output("eyeD3 --no-color --v1 " + shellQuoted(path) + " 2>/dev/null");
-    for (const char* line :
-        {"title: ????? ñ", "artist: Un artista dal nome molto più\n", "album: ??????", "genre: Rock"})
-        EXPECT_NE(v1.find(line), std::string::npos) << v1;
+    EXPECT_EQ(readFile(path).substr(0, before.size()), before); // the ID3v2 tag and the audio untouched
     EXPECT_EQ(runCli("tag " + shellQuoted(path)).out,
         "Titolo:\t????? ñ\nAutore:\tUn artista dal nome molto più\nAlbum:\t??????\nAnno:\t2004\n"
         "Commento:\tCommento é\nGenere:\tRock\n");
-
     // A file without an ID3v2 tag is left as it was.
-    const std::string plain = makeMp3(dir.path(), "semplice.mp3", {1.0});
-    const std::string plainBytes = readFile(plain);
-    const CliRun none = runCli("tag " + shellQuoted(plain) + " --da-id3v2");
-    EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.err.find("non contiene un tag ID3v2"), std::string::npos);
+    const std::string plain = makeMp3(dir.path(), "semplice.mp3", {1.0}), plainBytes = readFile(plain);
+    EXPECT_NE(
+        runCli("tag " + shellQuoted(plain) + " --da-id3v2").err.find("non contiene un tag ID3v2"), std::string::npos);
     EXPECT_EQ(readFile(plain), plainBytes);
 }

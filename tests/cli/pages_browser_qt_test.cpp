@@ -1,104 +1,16 @@
-// The pages as a browser sees them: headless Chromium opens each page
-// zondari-cli writes, and the help page, and their links must lead to real
-// files (this machine has no network: local files and anchors only).
+// The help page as a browser sees it: headless Chromium opens it, and its
+// links must lead to real files (this machine has no network: local files
+// and anchors only). (The pages zondari-cli writes: pocket_browser_qt_test.)
 
 #include <QJsonArray>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <set>
 
 #include "support/cdp.h"
-#include "support/cli.h"
 #include "support/htmltext.h"
 
 using namespace zondari::test;
 namespace fs = std::filesystem;
-
-namespace {
-
-struct Page {
-    std::string title, html;
-    std::vector<std::pair<std::string, std::string>> links; // target file (or URL of another disk), text
-};
-
-// The page Chromium builds from `file`, and every link of it.
-Page load(Browser& browser, const std::string& file)
-{
-    if (!browser.open("file://" + file))
-        return {};
-    Page p{browser.eval("document.title").toString().toStdString(),
-        browser.eval("document.documentElement.outerHTML").toString().toStdString(), {}};
-    for (const QJsonValue a :
-        browser.eval("[...document.links].map((a) => [a.getAttribute('href'), a.textContent])").toArray()) {
-        const std::string href = a[0].toString().toStdString();
-        p.links.emplace_back(href.starts_with("file:///C:") ? href : fileOf(href), a[1].toString().toStdString());
-    }
-    return p;
-}
-
-} // namespace
-
-TEST(PagesInBrowser, EveryPageRendersWithEveryFileAWorkingLink)
-{
-    TempDir program, music;
-    // Names that pasting text into markup would break, and one not in UTF-8
-    // (kept as its bytes behind the mark, as a scan writes it).
-    std::string catalogue = "\xEF\xBB\xBFLe mie canzoni\r\n";
-    std::set<std::string> files;
-    for (const char* name : {"Vasco Rossi/Albachiara.mp3", "Vasco Rossi/#1 hit 100%.mp3", "Città/perché è.mp3",
-             "Città/\"virgolette\" & l'apostrofo.mp3", "<b>Rock & Roll</b>.mp3", "Caf\xe9/bad\xffname.mp3"}) {
-        const std::string path = music.write(name, "x");
-        // Appended piece by piece: g++ 12 at -O3 reports a false overlap
-        // (-Wrestrict) for "(" put before a temporary string.
-        catalogue += '(';
-        catalogue += path.substr(0, path.rfind('/'));
-        catalogue += ")\r\n" + path + "\r\n";
-        files.insert(path);
-    }
-    program.write("ZOND_DEFAULT_CASA_1.txt", catalogue);
-    program.write(
-        "ZOND_DEFAULT_CD_2.txt", "Dal PC\r\n(C:\\Musica\\Caff\xe8)\r\nC:\\Musica\\Caff\xe8\\Perch\xe9 no.mp3\r\n");
-    Browser browser;
-    SKIP_WITHOUT_BROWSER(browser);
-    auto page = [&](const std::string& args) { return load(browser, runCli(args, program.path()).firstLine()); };
-
-    const Page single = page("html ZOND_DEFAULT_CASA_1.txt");
-    EXPECT_EQ(single.title, "Pagina HTML di Zondari");
-    std::set<std::string> reached;
-    for (const auto& [file, text] : single.links) {
-        EXPECT_EQ(
-            text, file.find('\xff') == std::string::npos ? fs::path(file).filename().string() : "bad\uFFFDname.mp3");
-        reached.insert(file);
-    }
-    EXPECT_EQ(reached, files); // each an existing file
-    EXPECT_EQ(single.html.find("<b>Rock"), std::string::npos); // no name became markup
-    EXPECT_NE(single.html.find(R"(<span style="color: #FF0000; font-size: xxx-large"><em><b> Zondari</b></em></span>)"),
-        std::string::npos);
-
-    const Page all = page("database");
-    EXPECT_EQ(all.title, "Pagina HTML di Zondari - zondari-database-generale.htm");
-    ASSERT_EQ(all.links.size(), files.size() + 1);
-    EXPECT_EQ(all.links.back().first, "file:///C:/Musica/Caff%C3%A8/Perch%C3%A9%20no.mp3");
-    EXPECT_EQ(all.links.back().second, "Perché no.mp3");
-    reached.clear();
-    for (std::size_t i = 0; i + 1 < all.links.size(); ++i)
-        reached.insert(all.links[i].first);
-    EXPECT_EQ(reached, files);
-    EXPECT_NE(all.html.find(R"(<img src="cassarotante.gif")"), std::string::npos);
-
-    const Page found = page("search ROCK");
-    EXPECT_EQ(found.title, "Pagina HTML di Zondari - zondari-pagina-di-ricerca.htm");
-    const std::string rock = music / "<b>Rock & Roll</b>.mp3";
-    EXPECT_EQ(found.links, (std::vector<std::pair<std::string, std::string>>{{rock, rock}}));
-    EXPECT_NE(found.html.find("Trovati  1 files contenenti la stringa : <b>ROCK</b>"), std::string::npos);
-    const Page folded = page("search 'PERCHÉ'");
-    ASSERT_EQ(folded.links.size(), 2u);
-    EXPECT_EQ(folded.links[0].second, music / "Città/perché è.mp3");
-    EXPECT_EQ(folded.links[1].second, "C:\\Musica\\Caffè\\Perché no.mp3");
-    const Page bad = page("search NAME");
-    ASSERT_EQ(bad.links.size(), 1u);
-    EXPECT_EQ(bad.links[0], std::pair(music / "Caf\xe9/bad\xffname.mp3", music / "Caf\uFFFD/bad\uFFFDname.mp3"));
-}
 
 TEST(HelpInBrowser, EveryLocalLinkOfTheHelpPageLeadsToAFileOrAnAnchor)
 {

@@ -1,7 +1,7 @@
-// Writers killed with SIGKILL at random moments while they write: the
-// settings (the file types window), a catalogue (the scan), a tag (the tag
-// editor and zondari-cli, appended and written over) and each page. After
-// every kill the file is one that a complete write leaves (or the one
+// Writers killed with SIGKILL at random moments while they write: a
+// catalogue (the scan; the settings and the pages are replaced the same way)
+// and a tag (the tag editor and zondari-cli, appended and written over).
+// After every kill the file is one that a complete write leaves (or the one
 // before them), byte for byte, so a tag leaves the audio before it as it
 // was; once a write completes, no temporary file is left in the folder.
 //
@@ -135,15 +135,6 @@ std::string audio()
 
 } // namespace
 
-TEST(KilledWrites, SettingsSavedByTheFileTypesWindow)
-{
-    // The window saves WAV or MID, the other way round from the file it read.
-    TempDir pf;
-    killWhileWriting("settings (Form2 OK)", pf / "zondari.ini", pf.path(), [&](int) {
-        return Job{{testHelper("zondari-window-writer"), "settings", pf.path()}, {}, true};
-    });
-}
-
 TEST(KilledWrites, CatalogueWrittenByTheScan)
 {
     TempDir pf, music;
@@ -173,33 +164,6 @@ TEST(KilledWrites, TagAppendedOrWrittenOverByTheEditorAndTheCommandLine)
                 return Job{{testHelper("zondari-window-writer"), "tag", music.path(), track}, {}, true};
             return cli({"tag", track, "--titolo",
                 readFile(track).find("TAGPrimo") != std::string::npos ? "Secondo" : "Primo"});
-        });
-    }
-}
-
-TEST(KilledWrites, EachPage)
-{
-    TempDir pf;
-    for (const std::string word : {"rock", "jazz"}) {
-        std::string text = word + "\r\n";
-        for (int i = 0; i < 6000; ++i)
-            text += "/media/cd/" + word + " " + std::to_string(i % 60) + "/brano " + std::to_string(i) + ".mp3\r\n";
-        pf.write("ZOND_DEFAULT_" + word + "_" + (word == "rock" ? "1" : "2") + ".txt", text);
-    }
-    const struct {
-        const char* file;
-        std::vector<std::string> even, odd; // zondari-cli's arguments
-    } pages[] = {
-        {"default.htm", {"html", "ZOND_DEFAULT_rock_1.txt"}, {"html", "ZOND_DEFAULT_jazz_2.txt"}},
-        {"zondari-database-generale.htm", {"database"}, {"database"}},
-        {"zondari-pagina-di-ricerca.htm", {"search", "rock"}, {"search", "jazz"}},
-        {"zondari-catalogo-tascabile.htm", {"tascabile"}, {"tascabile"}},
-    };
-    for (const auto& page : pages) {
-        killWhileWriting(page.file, pf / page.file, pf.path(), [&](int i) {
-            // A catalogue retitled at each run, so that every page changes.
-            pf.write("ZOND_DEFAULT_TITOLO_3.txt", i % 2 ? "Dispari\r\n/a.mp3\r\n" : "Pari\r\n/a.mp3\r\n");
-            return cli(i % 2 ? page.odd : page.even, &pf);
         });
     }
 }

@@ -1,16 +1,19 @@
 // The page writers fed what the catalogue reader read: "default.htm", the
-// general database page and the search page. The input is a search text's
-// length and text, then two catalogue files split at their middle.
+// general database page, the search page and the pocket catalogue. The input
+// is a search text's length and text, then two catalogue files split at
+// their middle.
 
 #include "core/catalogue/pages.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/pocket.h"
 #include "core/common/encoding.h"
 #include "fuzzcheck.h"
 
@@ -20,7 +23,7 @@ using namespace zondari::catalogue;
 namespace {
 
 struct Pages {
-    std::string exported, database, search;
+    std::string exported, database, search, pocket;
 };
 
 Pages write(const std::string& first, const std::string& second, const PageRequest& searchRequest)
@@ -35,6 +38,11 @@ Pages write(const std::string& first, const std::string& second, const PageReque
         page.addCatalogue(second, *out);
         page.end(*out);
     }
+    StringSink sink;
+    FUZZ_CHECK(makePocketPage(sink, {"1", "2"}, [&](const std::string& name) -> Result<std::unique_ptr<ByteSource>> {
+        return std::unique_ptr<ByteSource>(std::make_unique<StringSource>(name == "1" ? first : second));
+    }));
+    p.pocket = sink.bytes();
     return p;
 }
 
@@ -64,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string second = rest.substr(rest.size() / 2);
 
     const Pages pages = write(first, second, request);
-    for (const std::string* page : {&pages.exported, &pages.database, &pages.search})
+    for (const std::string* page : {&pages.exported, &pages.database, &pages.search, &pages.pocket})
         FUZZ_CHECK(encoding::isValidUtf8(*page));
 
     // No "<" on a page comes from a catalogue: with every "<" of the
@@ -77,5 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(count(pages.exported, '<') == count(stand.exported, '<'));
     FUZZ_CHECK(count(pages.database, '<') == count(stand.database, '<'));
     FUZZ_CHECK(count(pages.search, '<') == count(stand.search, '<'));
+    FUZZ_CHECK(count(pages.pocket, '<') == count(stand.pocket, '<'));
     return 0;
 }

@@ -1,3 +1,6 @@
+// (The settings' bytes, Windows-1252 when every character fits, else UTF-8:
+// core/common/text_test, the windows' tests reading them back.)
+
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
@@ -26,20 +29,6 @@ std::vector<std::string> namesIn(const std::string& folder)
 }
 
 } // namespace
-
-TEST(TextFiles, ReplaceWritesCrLfInSingleBytesOrUtf8AndLeavesNoTemporaryFile)
-{
-    TempDir dir;
-    ASSERT_TRUE(files::replaceTextFile(dir / "a.ini", {"Città", "x"}));
-    EXPECT_EQ(test::readFile(dir / "a.ini"), "Citt\xE0\r\nx\r\n");
-    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"a.ini"});
-    EXPECT_EQ(*files::readTextLines(dir / "a.ini"), (std::vector<std::string>{"Città", "x"}));
-
-    // Names that do not fit single bytes are written in UTF-8.
-    ASSERT_TRUE(files::replaceTextFile(dir / "c.txt", {"日本の歌", "Città"}));
-    EXPECT_EQ(test::readFile(dir / "c.txt"), "日本の歌\r\nCittà\r\n");
-    EXPECT_EQ(*files::readTextLines(dir / "c.txt"), (std::vector<std::string>{"日本の歌", "Città"}));
-}
 
 TEST(DirSearch, NormalFilesSortedWithoutRegardToCase)
 {

@@ -6,7 +6,7 @@
 #include "support/tempdir.h"
 
 // Files tagged by the peers of the field through their command lines
-// (mid3v2 of python3-mutagen, eyeD3, lame).
+// (mid3v2 of python3-mutagen, eyeD3).
 namespace zondari::test::peertags {
 
 struct Fields {
@@ -37,14 +37,6 @@ inline bool tagWithEyeD3(const std::string& path, const Fields& f)
                + (slash == std::string::npos ? "" : " -N " + shellQuoted(f.track.substr(slash + 1))) + " -G "
                + shellQuoted(f.genre) + " " + shellQuoted(path) + " >/dev/null 2>&1")
         == 0;
-}
-
-// The lame options that tag the encoded file with ID3v2 alone (in UTF-16).
-inline std::string lameId3v2Only(const Fields& f)
-{
-    return "--id3v2-only --id3v2-utf16 --tt " + shellQuoted(f.title) + " --ta " + shellQuoted(f.artist) + " --tl "
-        + shellQuoted(f.album) + " --ty " + shellQuoted(f.year) + " --tc " + shellQuoted(f.comment) + " --tn "
-        + shellQuoted(f.track) + " --tg " + shellQuoted(f.genre);
 }
 
 } // namespace zondari::test::peertags

@@ -9,11 +9,6 @@
 
 namespace zondari::test {
 
-double decibels(double ratio)
-{
-    return ratio > 0 ? 20.0 * std::log10(ratio) : -200.0;
-}
-
 SinkRecorder::SinkRecorder(const std::string& sink)
 {
     int pipeFds[2];
@@ -69,12 +64,6 @@ void SinkRecorder::readLoop()
         pending.erase(0, i);
         arrivals_.emplace_back(samples_.size(), now);
     }
-}
-
-bool SinkRecorder::running() const
-{
-    const std::lock_guard lock(mutex_);
-    return !samples_.empty();
 }
 
 std::optional<std::size_t> SinkRecorder::sampleAt(Clock::time_point t) const
@@ -146,7 +135,8 @@ std::optional<double> SinkRecorder::levelDb(double hz, Clock::time_point from, C
         s1 = s0;
     }
     const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
-    return decibels(2.0 * std::sqrt(std::max(power, 0.0)) / windowSum);
+    const double amplitude = 2.0 * std::sqrt(std::max(power, 0.0)) / windowSum;
+    return amplitude > 0 ? 20.0 * std::log10(amplitude) : -200.0;
 }
 
 } // namespace zondari::test

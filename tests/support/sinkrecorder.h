@@ -26,9 +26,6 @@ public:
     SinkRecorder(const SinkRecorder&) = delete;
     SinkRecorder& operator=(const SinkRecorder&) = delete;
 
-    // Whether samples are arriving.
-    bool running() const;
-
     // The amplitude of the sine at `hz` in the sound of [from, from + span),
     // in decibels of full scale (a full-scale sine is 0 dB); nullopt when the
     // recording does not cover that span yet.
@@ -76,8 +73,5 @@ private:
     // Where each chunk read ended, and when it arrived.
     std::vector<std::pair<std::size_t, Clock::time_point>> arrivals_;
 };
-
-// Decibels of a ratio of amplitudes.
-double decibels(double ratio);
 
 } // namespace zondari::test

@@ -1,16 +1,13 @@
-// A writer that a test can kill: it runs one of the program's windows that
-// write (the file types window saving the settings, the tag editor saving a
-// tag) on the offscreen platform, and saves each time it is told to.
+// A writer that a test can kill: it runs the tag editor on the offscreen
+// platform, and saves each time it is told to.
 //
-//   zondari-window-writer settings PROGRAMFOLDER
 //   zondari-window-writer tag PROGRAMFOLDER FILE.mp3
 //
 // It prints "pronto" once the window is up; then each line read on standard
 // input is one click on the window's save button, which alternates between
-// two contents: the settings list with WAV or with MID ticked, the title
-// "Primo" or "Secondo". After each click it prints any box the window showed
-// ("messaggio: ..." or "errore N: ...") and then "fatto". It ends at the
-// end of its input.
+// two titles, "Primo" and "Secondo". After each click it prints any box the
+// window showed ("messaggio: ..." or "errore N: ...") and then "fatto". It
+// ends at the end of its input.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,8 +18,6 @@
 #include <string>
 
 #include "support/qt/testapp.h"
-#include "ui/catalogue/form2.h"
-#include "ui/shell/module1.h"
 #include "ui/tags/frmmain.h"
 
 using namespace zondari;
@@ -48,23 +43,6 @@ void ready()
     std::fflush(stdout);
 }
 
-int saveSettingsOnEachLine(test::TestApp& app)
-{
-    readSettings(app.ctx);
-    ready();
-    for (std::string line; std::getline(std::cin, line);) {
-        Form2 form(app.ctx);
-        form.Load();
-        // WAV (box 2) or MID (box 3), the other way round from now.
-        const bool wav = form.value(2) != kBoxOff;
-        form.setValue(2, wav ? kBoxOff : kBoxOn);
-        form.setValue(3, wav ? kBoxOn : kBoxOff);
-        form.Command3d1->click();
-        report(app.dialogs);
-    }
-    return 0;
-}
-
 int saveTagOnEachLine(test::TestApp& app, const std::string& file)
 {
     frmMain editor(app.ctx);
@@ -86,12 +64,11 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication qt(argc, argv);
-    const std::string mode = argc > 2 ? argv[1] : "";
-    if (!(mode == "settings" && argc == 3) && !(mode == "tag" && argc == 4)) {
-        std::fprintf(stderr, "Uso: zondari-window-writer settings CARTELLA | tag CARTELLA FILE\n");
+    if (argc != 4 || argv[1] != std::string("tag")) {
+        std::fprintf(stderr, "Uso: zondari-window-writer tag CARTELLA FILE\n");
         return 2;
     }
     test::TestApp app;
     app.state.programFolder = argv[2];
-    return mode == "settings" ? saveSettingsOnEachLine(app) : saveTagOnEachLine(app, argv[3]);
+    return saveTagOnEachLine(app, argv[3]);
 }

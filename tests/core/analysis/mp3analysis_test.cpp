@@ -11,6 +11,7 @@
 using namespace zondari::mp3;
 using namespace zondari;
 using zondari::test::be32;
+using zondari::test::frames;
 
 TEST(FrameHeader, EachVersionHasItsOwnSamplingRatesAndReservedCodesAreNoHeader)
 {
@@ -27,12 +28,6 @@ TEST(FrameHeader, EachVersionHasItsOwnSamplingRatesAndReservedCodesAreNoHeader)
 }
 
 namespace {
-
-// `count` frames of `length` bytes, each opening with `header`, the rest 0.
-std::string frames(std::uint32_t header, std::size_t length, int count)
-{
-    return zondari::test::frames(count, header, length);
-}
 
 // An ID3v2.3 tag whose body is `body`.
 std::string id3v2(const std::string& body, bool footer = false)
@@ -90,8 +85,8 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
     const std::uint32_t free = 0xFFFB0064u;
     std::string freeFormat;
     for (int i = 0; i < 200; ++i)
-        freeFormat += frames(i % 2 ? free | 0x200u : free, 600, 1);
-    const std::string cbr = frames(kCbr128, 417, 1000), few = frames(kCbr128, 417, 100);
+        freeFormat += frames(1, i % 2 ? free | 0x200u : free, 600);
+    const std::string cbr = frames(1000, kCbr128, 417), few = frames(100, kCbr128, 417);
     std::string vbri = cbr;
     vbri.replace(36, 18, "VBRI" + std::string(10, '\x01') + be32(3000)); // the count at offset 14
     const struct {
@@ -105,14 +100,14 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
         // Durations: 417000 x 8 / 128000, 208000 x 8 / 64000, 144000 x 8 /
         // 16000, 57600 x 8 / 192000 = 2.4.
         {"MPEG 1 layer III", cbr, 1, 3, 128, 44100, 26, false, 0, nullptr},
-        {"MPEG 2", frames(kMpeg2, 208, 1000), 2, 3, 64, 22050, 26, false, 0, nullptr},
-        {"MPEG 2.5 mono", frames(kMpeg25Mono, 144, 1000), 25, 3, 16, 8000, 72, false, 0, nullptr},
-        {"layer II", frames(kLayer2, 576, 100), 1, 2, 192, 48000, 2, false, 0, nullptr},
+        {"MPEG 2", frames(1000, kMpeg2, 208), 2, 3, 64, 22050, 26, false, 0, nullptr},
+        {"MPEG 2.5 mono", frames(1000, kMpeg25Mono, 144), 25, 3, 16, 8000, 72, false, 0, nullptr},
+        {"layer II", frames(100, kLayer2, 576), 1, 2, 192, 48000, 2, false, 0, nullptr},
         // Tags in front are no audio, nor the false sync inside them.
-        {"behind ID3v2", id3v2(art) + frames(kCbr128, 417, 200), 1, 3, 128, 44100, 5, false, 0, nullptr},
-        {"behind a chain, one with a footer", id3v2(art, true) + id3v2("second") + frames(kCbr128, 417, 200), 1, 3, 128,
+        {"behind ID3v2", id3v2(art) + frames(200, kCbr128, 417), 1, 3, 128, 44100, 5, false, 0, nullptr},
+        {"behind a chain, one with a footer", id3v2(art, true) + id3v2("second") + frames(200, kCbr128, 417), 1, 3, 128,
             44100, 5, false, 0, nullptr},
-        {"behind bytes that are no audio", junk + frames(kMpeg2, 208, 500), 2, 3, 64, 22050, 13, false, 0, nullptr},
+        {"behind bytes that are no audio", junk + frames(500, kMpeg2, 208), 2, 3, 64, 22050, 13, false, 0, nullptr},
         // Only the first 64 KiB are looked at; what is before the audio
         // counts in its time (106106 x 8 / 64000, 107235 x 8 / 128000).
         {"just inside 64 KiB", std::string(64 * 1024 - 1, '\0') + few, 1, 3, 128, 44100, 6, false, 0, nullptr},
@@ -127,20 +122,20 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
         // with 0, nothing gives the length.
         {"Xing", withVbrHeader(cbr, 36, "Xing", 0x0F, 1000), 1, 3, 128, 44100, 26, true, 1000, nullptr},
         {"Xing of 2000", withVbrHeader(cbr, 36, "Xing", 0x01, 2000), 1, 3, 64, 44100, 52, true, 2000, nullptr},
-        {"Xing of 9", withVbrHeader(frames(kCbr128, 417, 10), 36, "Xing", 1, 9), 1, 3, 128, 44100, 0, true, 9, nullptr},
+        {"Xing of 9", withVbrHeader(frames(10, kCbr128, 417), 36, "Xing", 1, 9), 1, 3, 128, 44100, 0, true, 9, nullptr},
         {"Info", withVbrHeader(cbr, 36, "Info", 0x0F, 2000), 1, 3, 128, 44100, 52, false, 0, nullptr},
         {"Xing without a count", withVbrHeader(cbr, 36, "Xing", 0x0E, 5), 1, 3, 0, 44100, 0, true, 0, nullptr},
         {"Xing of 0", withVbrHeader(cbr, 36, "Xing", 0x0F, 0), 1, 3, 0, 44100, 0, true, 0, nullptr},
         {"VBRI", vbri, 1, 3, 43, 44100, 78, true, 3000, nullptr}, // 3000 x 1152 / 44100 s: 42.5 kbit/s
         // Where the version and mode put it (99 x 417 bytes in 100 frames:
         // 126 kbit/s); elsewhere, or not the exact text, it is no header.
-        {"Xing in MPEG 2", withVbrHeader(frames(kMpeg2, 208, 1000), 21, "Xing", 1, 1000), 2, 3, 64, 22050, 26, true,
+        {"Xing in MPEG 2", withVbrHeader(frames(1000, kMpeg2, 208), 21, "Xing", 1, 1000), 2, 3, 64, 22050, 26, true,
             1000, nullptr},
-        {"Xing in MPEG 2.5 mono", withVbrHeader(frames(kMpeg25Mono, 144, 1000), 13, "Xing", 1, 1000), 25, 3, 16, 8000,
+        {"Xing in MPEG 2.5 mono", withVbrHeader(frames(1000, kMpeg25Mono, 144), 13, "Xing", 1, 1000), 25, 3, 16, 8000,
             72, true, 1000, nullptr},
-        {"Xing in mono", withVbrHeader(frames(kMono128, 417, 100), 21, "Xing", 1, 100), 1, 3, 126, 44100, 2, true, 100,
+        {"Xing in mono", withVbrHeader(frames(100, kMono128, 417), 21, "Xing", 1, 100), 1, 3, 126, 44100, 2, true, 100,
             nullptr},
-        {"Xing at the stereo place in mono", withVbrHeader(frames(kMono128, 417, 100), 36, "Xing", 1, 100), 1, 3, 128,
+        {"Xing at the stereo place in mono", withVbrHeader(frames(100, kMono128, 417), 36, "Xing", 1, 100), 1, 3, 128,
             44100, 2, false, 0, nullptr},
         {"xing", withVbrHeader(few, 36, "xing", 1, 100), 1, 3, 128, 44100, 2, false, 0, nullptr},
         // ID3v1 only in the last 128 bytes, "TAG" in any case: no audio.
@@ -158,7 +153,7 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
         EXPECT_EQ(t.Title, c.title ? c.title : "") << c.what;
     }
     EXPECT_EQ(analyse(cbr).ChannelMode, "joint stereo");
-    EXPECT_EQ(analyse(frames(kMpeg25Mono, 144, 10)).ChannelMode, "single channel");
+    EXPECT_EQ(analyse(frames(10, kMpeg25Mono, 144)).ChannelMode, "single channel");
     EXPECT_EQ(analyse(few + id3v1("TAG", "Titolo", 17)).Genre, 17);
     EXPECT_EQ(
         GenreName(17) + "|" + GenreName(85) + "|" + GenreName(147) + "|" + GenreName(148), "Rock|Bebob|Synthpop|");
@@ -190,7 +185,7 @@ TEST(Id3v2Chain, EmptyHeadersAreFollowedABlockAtATimeAndOnlySoFar)
     std::string real = header + header + header;
     real += std::string("ID3\x04\x00\x00\x00\x00\x01\x00", 10) + std::string(128, 'x');
     const std::size_t audioAt = real.size();
-    real += frames(kCbr128, 417, 40);
+    real += frames(40, kCbr128, 417);
     const Mp3Bytes tagged = collectMp3Bytes(real.size(), [&](std::uint64_t offset, std::size_t count) {
         return offset >= real.size() ? std::string() : real.substr(offset, count);
     });

@@ -59,11 +59,6 @@ std::string playbackUnavailable()
     return {};
 }
 
-int ownSinkInputs()
-{
-    return static_cast<int>(ownServerObjects("sink-inputs", "Sink Input #").size());
-}
-
 bool moveOwnSinkInputs(const std::string& sink)
 {
     // A stream of a player just gone may vanish meanwhile.

@@ -35,9 +35,6 @@ std::string playbackUnavailable();
 // properties.
 std::vector<int> ownServerObjects(const std::string& kind, const std::string& heading);
 
-// The sound server's playback streams (sink inputs) that this process owns.
-int ownSinkInputs();
-
 // Moves every playback stream of this process to the sink named; false
 // when none moved. (The server may replace a new stream once while it
 // starts, so callers try again until the sound arrives.)

@@ -2,15 +2,11 @@
 // button, its links and the system information tool.
 
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "core/about/version.h"
-#include "support/pathset.h"
 #include "support/projectversion.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -23,15 +19,13 @@ using namespace zondari::test;
 
 namespace {
 
-constexpr const char* kNoTool = "Informazioni di sistema non disponibili in questo momento";
-
 struct AboutTest : ::testing::Test {
     TestApp app;
 };
 
 } // namespace
 
-TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgram)
+TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsLinksOpenTheSiteTheMailAndTheTextFile)
 {
     app.start();
     std::filesystem::copy_file(
@@ -46,10 +40,8 @@ TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgram)
         std::filesystem::remove(app.programFolder / "zondlogo.jpg");
     }
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
 
-TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
-{
+    // Its links: the site, the mail and the text file.
     Form3 about(app.ctx);
     about.Load();
     QTest::mouseClick(about.Picture7, Qt::LeftButton);
@@ -60,27 +52,4 @@ TEST_F(AboutTest, TheLinksOpenTheSiteTheMailAndTheTextFile)
     QTest::mouseClick(about.Picture6, Qt::LeftButton);
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].words(), "start " + app.programFolder / "zondari.txt");
-}
-
-// Whether the shell can start a tool is tests/platform/shell_test's.
-TEST_F(AboutTest, SystemInfoStartsTheToolFoundOnPathOrSaysThereIsNone)
-{
-    TempDir tools, nothing;
-    const std::string tool = writeProgram(tools, "hardinfo2", "#!/bin/sh\n");
-    Form3 about(app.ctx);
-    for (const bool fails : {false, true}) {
-        // One that cannot be started is as good as none.
-        app.shell.failWith = fails ? std::optional(RuntimeError{53, "File non trovato"}) : std::nullopt;
-        PathSet path(tools.path());
-        about.Command1->click();
-    }
-    for (const auto& run : app.shell.runs)
-        EXPECT_EQ(std::pair(run.program, run.args.size()), std::pair(tool, std::size_t{0}));
-    {
-        PathSet path(nothing.path());
-        about.Command1->click();
-    }
-    EXPECT_EQ(app.shell.runs.size(), 2u);
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoTool, kNoTool}));
 }

@@ -2,11 +2,9 @@
 // the rows clicked, with the header, the play time, the ID3v1 tag and the
 // ID3v2 block of each track, and what it leaves out.
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
@@ -39,21 +37,6 @@ struct DetailsTest : ::testing::Test {
     QString field(frmDATIMP3* w, const QString& name) const { return w->findChild<QLineEdit*>(name)->text(); }
     QString field(frmDATIMP3* w, int i) const { return field(w, QString("Text1_%1").arg(i)); }
     QMdiSubWindow* sub(QWidget* w) const { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
-
-    // Every shown label and field lies inside the window, at least as tall
-    // as it needs: nothing is cut off.
-    static void expectNothingClipped(frmDATIMP3* w)
-    {
-        QApplication::processEvents();
-        for (QWidget* child : w->findChildren<QWidget*>()) {
-            if (!child->isVisible() || !(qobject_cast<QLineEdit*>(child) || qobject_cast<QLabel*>(child))
-                || child->objectName().startsWith("Picture")) // the pictures scale into what is left
-                continue;
-            EXPECT_TRUE(w->rect().contains(QRect(child->mapTo(w, QPoint(0, 0)), child->size())))
-                << child->objectName().toStdString();
-            EXPECT_GE(child->height(), child->minimumSizeHint().height()) << child->objectName().toStdString();
-        }
-    }
 
     TestApp app;
     TempDir music;
@@ -101,16 +84,6 @@ TEST_F(DetailsTest, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlay
     }
 }
 
-TEST_F(DetailsTest, ItsLogoOpensTheSite)
-{
-    frmDATIMP3* w = open();
-    QMouseEvent release(
-        QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w->findChild<QLabel*>("Picture7"), &release);
-    ASSERT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.shell.runs[0].words(), app.ctx.programPath() + "start https://www.zondari.it/");
-}
-
 TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGrowsToShowIt)
 {
     ASSERT_TRUE(peer::have("mid3v2")) << "scripts/setup installs python3-mutagen";
@@ -134,7 +107,6 @@ TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGro
     EXPECT_EQ(field(w, 18), "Falso");
     EXPECT_GT(sub(w)->height(), 200);
     EXPECT_GE(sub(w)->height(), sub(w)->sizeHint().height());
-    expectNothingClipped(w);
     app.screenshot("id3v2");
 
     app.ctx.openers.riempimp3("plain.mp3");
@@ -142,5 +114,4 @@ TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGro
     EXPECT_FALSE(w->findChild<QLineEdit*>("Id3v2Text_0")->isVisible());
     EXPECT_EQ(field(w, "Id3v2Text_0"), ""); // nothing of the last file kept
     EXPECT_EQ(field(w, 13), "Solo");
-    expectNothingClipped(w);
 }

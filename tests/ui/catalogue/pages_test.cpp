@@ -3,9 +3,6 @@
 // pocket catalogue beside it, the search page with its dialog.
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -15,7 +12,6 @@
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
 #include "ui/catalogue/form4.h"
-#include "ui/catalogue/pages.h"
 #include "ui/shell/mdiform1.h"
 
 using namespace zondari;
@@ -62,15 +58,6 @@ struct Pages : ::testing::Test {
 
 TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
 {
-    // No catalogue yet: the general page's message, for it and for the
-    // pocket catalogue, and no page.
-    Toolbar1Key(w, "rebuild")->trigger();
-    trigger("menuTascabile");
-    ASSERT_EQ(app.dialogs.messages.size(), 2u);
-    for (const Message& m : app.dialogs.messages)
-        EXPECT_TRUE(m.text.starts_with("Questa operazione legge tutti i dati dei CD di MP3"));
-    EXPECT_TRUE(app.shell.runs.empty());
-
     // One made on Windows (Windows-1252 text, its paths), one of the user's
     // own.
     app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Caff\xe8\r\n(D:\\AC DC)\r\nD:\\AC DC\\Back in Black.mp3\r\n");
@@ -89,10 +76,6 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     QTest::mouseDClick(List3(w)->viewport(), Qt::LeftButton, {}, second);
     EXPECT_EQ(Text1(w)->text(), "Secondo");
     EXPECT_NE(readFile(page("default.htm")).find(">due.mp3</a>"), std::string::npos);
-    // A catalogue that is not there writes no page.
-    app.ctx.handle([&] { showContents(app.ctx, "ZOND_DEFAULT_sparito.txt"); });
-    EXPECT_EQ(app.dialogs.texts().back(), kNoPage);
-    EXPECT_EQ(Text1(w)->text(), "Secondo");
 
     // The toolbar's HTML takes the window's list as it stands, and opens
     // the page from the program folder; an empty list writes no page.
@@ -127,12 +110,40 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
         EXPECT_EQ(app.shell.runs.back().args, std::vector<std::string>{page("zondari-catalogo-tascabile.htm")});
         EXPECT_TRUE(fs::exists(page("zondari-catalogo-tascabile.htm")));
     }
-    // A search page, which leaves the pocket catalogue as it was.
+    // A search page, which leaves the pocket catalogue as it was. One
+    // character is not enough: asked again; typed, with Enter.
     app.programFolder.write("ZOND_DEFAULT_D_4.txt", "Quarto\r\n/d/nuovo.mp3\r\n");
-    search({type("DUE")});
+    app.dialogs.messages.clear();
+    search({type("è"), [](Form4& d) {
+                d.Text1->setFocus();
+                QTest::keyClicks(d.Text1, "DUE");
+                QTest::keyClick(d.Text1, Qt::Key_Return);
+            }});
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
     EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
     EXPECT_NE(readFile(page("zondari-pagina-di-ricerca.htm")).find(">/b/due.mp3</a>"), std::string::npos);
     EXPECT_EQ(readFile(page("zondari-catalogo-tascabile.htm")).find("nuovo.mp3"), std::string::npos);
+    // Opened again on the last text, selected; with the case counting now
+    // nothing is found: told, and no page opened. Escape keeps the text and
+    // the options.
+    const std::size_t opened = app.shell.runs.size();
+    QString selected;
+    search({[&](Form4& d) {
+        selected = d.Text1->selectedText();
+        QTest::mouseClick(d.Check2, Qt::LeftButton);
+        d.Command3d1->click();
+    }});
+    EXPECT_EQ(selected, "DUE");
+    EXPECT_EQ(app.dialogs.texts().back(), "Non trovato nessun file musicale contenente la stringa : DUE");
+    EXPECT_EQ(app.shell.runs.size(), opened);
+    search({[](Form4& d) {
+        d.Text1->setText("dopo");
+        QTest::mouseClick(d.Check2, Qt::LeftButton);
+        QTest::keyClick(d.Text1, Qt::Key_Escape);
+    }});
+    EXPECT_EQ(app.state.searchText, "DUE");
+    EXPECT_EQ(app.state.searchCaseSensitive, 1);
 
     // The frame's menu, even with the catalogue window closed: it comes
     // back, refreshed, and shows the first catalogue.
@@ -143,64 +154,4 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_EQ(Text1(w)->text(), "Caffè");
     EXPECT_EQ(lastRun(), p + "start " + p + "default.htm");
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
-
-TEST_F(Pages, TheSearchAsksForTwoCharactersRemembersItsChoicesAndChangesNothingWhenCancelled)
-{
-    app.programFolder.write(
-        "ZOND_DEFAULT_A_1.txt", "T\r\n(C:\\Vasco)\r\nC:\\ROCK\\è.mp3\r\nc:\\x\\Rock.mp3\r\nc:\\x\\pop.mp3\r\n");
-    // One character is not enough: asked again; typed, with Enter.
-    search({type("è"), [](Form4& d) {
-                d.Text1->setFocus();
-                QTest::keyClicks(d.Text1, "rock");
-                QTest::keyClick(d.Text1, Qt::Key_Return);
-            }});
-    EXPECT_EQ(app.dialogs.texts(),
-        std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
-    EXPECT_NE(
-        readFile(page("zondari-pagina-di-ricerca.htm")).find("Trovati  2 files contenenti la stringa : <b>rock</b>"),
-        std::string::npos);
-    EXPECT_EQ(lastRun(), "start zondari-pagina-di-ricerca.htm");
-
-    // Opened again on the last text, selected, and the options as left; the
-    // case counts now, and no entry holds "rock": told, and not opened.
-    QString selected;
-    bool folders = false, caseSensitive = true, typingAfterOption = false;
-    search({[&](Form4& d) {
-        selected = d.Text1->selectedText();
-        folders = d.Check1->isChecked();
-        caseSensitive = d.Check2->isChecked();
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        typingAfterOption = d.focusWidget() == d.Text1; // the window's own focus: activation comes late offscreen
-        d.Command3d1->click();
-    }});
-    EXPECT_EQ(selected, "rock");
-    EXPECT_TRUE(folders);
-    EXPECT_FALSE(caseSensitive);
-    EXPECT_TRUE(typingAfterOption);
-    EXPECT_EQ(app.state.searchCaseSensitive, 1);
-    EXPECT_EQ(app.dialogs.messages.back().text, "Non trovato nessun file musicale contenente la stringa : rock");
-    EXPECT_EQ(app.shell.runs.size(), 1u);
-
-    // Escape and "Annulla" keep the text and the options; an empty text is
-    // taken, and searches nothing.
-    const auto cancel = [](bool byEscape) {
-        return [=](Form4& d) {
-            d.Text1->setText("dopo");
-            QTest::mouseClick(d.Check1, Qt::LeftButton);
-            if (byEscape)
-                QTest::keyClick(d.Text1, Qt::Key_Escape);
-            else
-                d.Command3d2->click();
-        };
-    };
-    const std::size_t messages = app.dialogs.messages.size();
-    search({cancel(true)});
-    search({cancel(false)});
-    EXPECT_EQ(app.state.searchText, "rock");
-    EXPECT_EQ(app.state.searchFolders, 1);
-    search({type("")});
-    EXPECT_EQ(app.state.searchText, "");
-    EXPECT_EQ(app.shell.runs.size(), 1u);
-    EXPECT_EQ(app.dialogs.messages.size(), messages);
 }

@@ -1,5 +1,4 @@
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <set>
 
 #include "printingfixture.h"
@@ -123,32 +122,4 @@ TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSizeWhileCancelKeepsEve
     EXPECT_EQ(app.state.PrintFontSize, 25);
     EXPECT_TRUE(app.state.PrintFontBold);
     EXPECT_EQ(w->font(), catalogueFont);
-}
-
-TEST_F(FontChooser, TheSampleShowsWholeForEveryFamilyInBoldItalic)
-{
-    ASSERT_NE(w, nullptr);
-    choose([](fONTEN& chooser) {
-        Check3d1(&chooser)->setChecked(true);
-        Check3d2(&chooser)->setChecked(true);
-        QLineEdit* sample = TxtFontPreview(&chooser);
-        // Where the box puts its cursor, as drawn: a box too narrow for its
-        // text scrolls it to keep the cursor in view.
-        const auto cursorAt = [sample](qsizetype position) {
-            sample->setCursorPosition(static_cast<int>(position));
-            sample->grab();
-            return sample->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
-        };
-        ASSERT_GT(LstFonts(&chooser)->count(), 0);
-        for (int i = 0; i < LstFonts(&chooser)->count(); ++i) {
-            LstFonts(&chooser)->setCurrentRow(i);
-            const QString text = sample->text();
-            ASSERT_EQ(text, LstFonts(&chooser)->item(i)->text() + " - aAbB 123 zZ");
-            const int end = cursorAt(text.size());
-            const int start = cursorAt(0);
-            EXPECT_GE(end - start, QFontMetrics(sample->font()).horizontalAdvance(text) - 1) << text.toStdString();
-            EXPECT_LT(end, sample->width()) << text.toStdString();
-        }
-        cmdCancel(&chooser)->click();
-    });
 }

@@ -1,4 +1,3 @@
-#include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -68,24 +67,6 @@ TEST_F(PreviewWindow, DrawsTheA4PageAndRedrawsItAtOnceForTheColumnsChosenInEithe
     EXPECT_FALSE(inkIn(p, QRectF(22, 30, 110, 100)));
 }
 
-TEST_F(PreviewWindow, ThePageKeepsItsProportionsWhateverTheWindowSize)
-{
-    ASSERT_NE(w, nullptr);
-    FrmPreview* p = openPreview(app, w, "3");
-    ASSERT_NE(p, nullptr);
-    for (const QSize size : {QSize(900, 420), QSize(300, 800)}) {
-        sub(p)->resize(size);
-        QApplication::processEvents();
-        const QRect picture = Picture1(p)->geometry();
-        EXPECT_NEAR(double(picture.width()) / picture.height(), 210.0 / 297, 0.02) << size.width();
-        EXPECT_TRUE(p->rect().contains(QRect(Picture1(p)->mapTo(p, QPoint(0, 0)), picture.size()))) << size.width();
-        EXPECT_EQ(Picture1(p)->image.size(), picture.size());
-    }
-    QTest::mouseClick(Label1(p), Qt::LeftButton); // "OK" closes
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(findPreview(app.ctx), nullptr);
-}
-
 TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStartsAfresh)
 {
     ASSERT_NE(w, nullptr);
@@ -135,13 +116,4 @@ TEST_F(PreviewWindow, AdattaFitsTheWholeCatalogueAndUntickingGivesTheOwnChoiceBa
     EXPECT_FALSE(app.state.PrintFit);
     EXPECT_EQ(FontSize(p)->text(), "Altezza font: 8");
     EXPECT_EQ(shownColumns(p), 3);
-
-    // A column picked while "Adatta" is ticked is the user's own again.
-    QTest::mouseClick(Fit(p), Qt::LeftButton);
-    QTest::mouseClick(Option1(p)[2], Qt::LeftButton);
-    EXPECT_FALSE(Fit(p)->isChecked());
-    EXPECT_FALSE(app.state.PrintFit);
-    EXPECT_EQ(app.state.PrintColumns, 4);
-    EXPECT_EQ(Text2(w)->text(), "4");
-    EXPECT_EQ(FontSize(p)->text(), "Altezza font: 8");
 }

@@ -1,7 +1,6 @@
 // The frame: what the program does at its start, its menus' commands and
 // the narrow screen's warning.
 
-#include <QApplication>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -58,23 +57,6 @@ TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
     EXPECT_EQ(app.state.FilesMusicali, ""); // no key: nothing is listed
     EXPECT_NE(app.player(), nullptr);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
-
-TEST_F(Frame, NarrowScreenWarnsOnEveryActivation)
-{
-    const auto activate = [this] {
-        QEvent e(QEvent::WindowActivate);
-        QApplication::sendEvent(frame, &e);
-    };
-    app.screen.width = 7999;
-    app.dialogs.messages.clear();
-    activate();
-    activate();
-    ASSERT_EQ(app.dialogs.messages.size(), 2u);
-    EXPECT_TRUE(app.dialogs.messages[0].text.starts_with("Attenzione: Si sta usando una risoluzione video"));
-    app.screen.width = 8000;
-    activate();
-    EXPECT_EQ(app.dialogs.messages.size(), 2u);
 }
 
 TEST_F(Frame, HelpOpensThePageThroughTheLauncherAndAMissingVortafonIsReportedBeforeTheEnd)

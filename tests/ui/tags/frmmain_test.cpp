@@ -2,11 +2,9 @@
 // changed and saved, the genre list, files without a tag or with an ID3v2
 // tag to copy from, and the saves it refuses.
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -134,22 +132,14 @@ TEST_F(EditorTest, WithoutAFileItSaysSoAndChoosingOneLoadsIt)
     const std::string chosen = tagged("scelto.mp3", "Scelto", 0, 2);
     frmMain* w = open("");
     EXPECT_EQ(edit(w, "txtNomefile")->text(), "");
-    click(w, "Command2");
     click(w, "Command3");
-    EXPECT_EQ(app.dialogs.texts(),
-        (std::vector<std::string>{"Non è stato specificato nessun file!", "Non è stato specificato nessun file!"}));
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Non è stato specificato nessun file!"});
     app.dialogs.files.push_back(chosen);
     click(w, "Command1");
     ASSERT_EQ(app.dialogs.fileTitles, (std::vector<std::string>{"Selezionare un file MP3"}));
     EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), chosen);
     EXPECT_EQ(edit(w, "txtTitolo")->text(), "Scelto");
     EXPECT_EQ(genre(w)->currentText(), "Country");
-
-    // Cancel keeps the name.
-    edit(w, "txtTitolo")->setText("cambiato");
-    app.dialogs.files.push_back(std::nullopt);
-    click(w, "Command1");
-    EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), chosen);
 }
 
 TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
@@ -193,17 +183,6 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     click(w, "Command3");
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{changed});
     EXPECT_EQ(readFile(swapped), other);
-
-    // Gone: nothing is made in its place.
-    const std::string gone = tagged("sparito.mp3", "Sparito", 0, 1);
-    w = open("sparito.mp3");
-    fs::remove(gone);
-    app.dialogs.messages.clear();
-    click(w, "Command3");
-    ASSERT_EQ(app.dialogs.messages.size(), 1u);
-    EXPECT_EQ(
-        app.dialogs.messages[0].text, "Si è verificato un errore nella scrittura del tag ID3\n53: File non trovato");
-    EXPECT_FALSE(fs::exists(gone));
 }
 
 TEST_F(EditorTest, SaveWritesNothingIntoAFileThatIsNotAnMp3)
@@ -250,29 +229,14 @@ TEST_F(EditorTest, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForPeers)
     EXPECT_NE(v1.find("genre: Hip-Hop (id 7)"), std::string::npos) << v1;
     // The ID3v2 tag is still what mid3v2 wrote.
     EXPECT_EQ(readFile(path).substr(0, before.size()), before);
-}
 
-TEST_F(EditorTest, TheButtonIsForFilesWithAnId3v2TagAndAGenreTheListLacksIsLeftUnselected)
-{
-    ASSERT_TRUE(peer::have("mid3v2")) << "scripts/setup installs python3-mutagen";
+    // A genre the list lacks leaves none selected, not the one shown before.
     const std::string goa = makeMp3(music.path(), "goa.mp3", {2.0});
     ASSERT_TRUE(peer::tagWithMid3v2(goa, {"T", "A", "B", "2004", "C", "1", "Goa"}));
-    makeMp3(music.path(), "senza.mp3", {2.0, 44100, 2, "-b 128 --id3v1-only --tt Senza"});
-    frmMain* w = open("senza.mp3");
-    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
-    // Another file chosen and loaded: enabled; back to the first: disabled.
-    const auto load = [&](const std::string& file) {
-        edit(w, "txtNomefile")->setText(QString::fromStdString(file));
-        click(w, "Command2");
-    };
-    load(goa);
-    ASSERT_TRUE(button(w, "copyFromId3v2")->isEnabled());
-    auto* combo = genre(w);
-    combo->setCurrentIndex(3);
+    edit(w, "txtNomefile")->setText(QString::fromStdString(goa));
+    click(w, "Command2");
+    genre(w)->setCurrentIndex(3);
     button(w, "copyFromId3v2")->click();
     EXPECT_EQ(edit(w, "txtTitolo")->text(), "T");
-    EXPECT_EQ(combo->currentIndex(), -1);
-    load(music / "senza.mp3");
-    EXPECT_FALSE(button(w, "copyFromId3v2")->isEnabled());
-    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Senza");
+    EXPECT_EQ(genre(w)->currentIndex(), -1);
 }
