@@ -34,7 +34,8 @@ TEST(CliId3v2, InfoShowsTheTagOfFilesFromPeerTaggers)
     const CliRun r = runCli("info " + shellQuoted(path));
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(r.out.find("VBR\t")),
-        "VBR\tFalso\nReplayGain\t-11.30 dB\nID3v2\t2.3\nID3v2 Titolo\tПесня ñ\nID3v2 Autore\tÄrtist Σ\nID3v2 Album\tАльбом\n"
+        "VBR\tFalso\nReplayGain\t-11.30 dB\nID3v2\t2.3\nID3v2 Titolo\tПесня ñ\nID3v2 Autore\tÄrtist Σ\nID3v2 "
+        "Album\tАльбом\n"
         "ID3v2 Anno\t2004\nID3v2 Commento\tCommento é\nID3v2 Traccia\t03/12\nID3v2 Genere\tRock\n");
     // The ID3v1 fields stay the ID3v1 tag's: there is none.
     EXPECT_NE(r.out.find("Nome brano\t\n"), std::string::npos);
