@@ -110,21 +110,6 @@ std::vector<std::vector<std::string>> tableOf(const std::string& text)
     return rows;
 }
 
-// What a peer tool prints for `command`, without its last line end.
-std::string peerSays(const std::string& command)
-{
-    std::string out;
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p))
-            out += buf;
-        ::pclose(p);
-    }
-    while (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return out;
-}
-
 } // namespace
 
 // The data a scan records, as a spreadsheet, esporta and doppioni meet it:
@@ -184,12 +169,12 @@ TEST(CliScan, RecordsEachFilesDataBesideAnUnchangedCatalogueAndFindsARetaggedRen
         EXPECT_NE(info.find("\"mode\": \"" + r[6] + "\""), std::string::npos) << info;
         if (ffprobe) {
             const std::string q = shellQuoted(path);
-            EXPECT_EQ(peerSays("ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate,channels -of "
-                               "default=nw=1:nk=1 "
+            EXPECT_EQ(output("ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate,channels -of "
+                             "default=nw=1:nk=1 "
                           + q),
-                r[5] + (r[6] == "single channel" ? "\n1" : "\n2"));
+                r[5] + (r[6] == "single channel" ? "\n1\n" : "\n2\n"));
             EXPECT_EQ(
-                peerSays("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q).substr(0, 2), r[3] + ".");
+                output("ffprobe -v error -show_entries format=duration -of csv=p=0 " + q).substr(0, 2), r[3] + ".");
         }
         EXPECT_EQ(r[14].size(), 32u);
     }
@@ -211,10 +196,10 @@ TEST(CliScan, RecordsEachFilesDataBesideAnUnchangedCatalogueAndFindsARetaggedRen
     ASSERT_EQ(csv.status, 0);
     TempDir out;
     out.write("e.csv", csv.out);
-    const std::string fromCsv = peerSays("python3 -c 'import csv,sys; [print(\"\\t\".join(r)) for r in "
-                                         "csv.reader(open(sys.argv[1], newline=\"\"))]' "
+    const std::string fromCsv = output("python3 -c 'import csv,sys; [print(\"\\t\".join(r)) for r in "
+                                       "csv.reader(open(sys.argv[1], newline=\"\"))]' "
         + shellQuoted(out / "e.csv"));
-    EXPECT_EQ(fromCsv + "\n", tsv.out);
+    EXPECT_EQ(fromCsv, tsv.out);
     EXPECT_EQ(tableOf(tsv.out).at(2).at(0), "Anonimo");
     EXPECT_EQ(tableOf(tsv.out).at(2).at(1), rows[2][0]);
     // Without fingerprints, the same frames and time are a probable group.
