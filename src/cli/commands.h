@@ -64,8 +64,8 @@ const std::vector<Command>& commands();
 // "scan CARTELLA [--titolo T] [--tutti]...", as the usage shows the command.
 std::string usageLine(const Command& command);
 
-// Reads `words` (what follows the command's name) with the command's spec
-// and runs it: "--help" prints its help, a wrong line exits with 2.
+// Reads `words` (what follows the command's name) as the command's table
+// entry describes them and runs it: "--help" prints its help, a wrong line exits with 2.
 int runCommand(const Command& command, const std::vector<std::string>& words);
 
 } // namespace zondari::cli

@@ -20,17 +20,11 @@ namespace fs = std::filesystem;
 // Exactly `size` bytes at `offset` of an open device or image.
 std::optional<std::string> readExactly(int fd, std::uint64_t offset, std::size_t size)
 {
-    std::string buf(size, '\0');
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, buf.data() + done, size - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return std::nullopt;
-        done += static_cast<std::size_t>(n);
-    }
-    return buf;
+    int error = 0;
+    std::string bytes = readAt(fd, offset, size, error);
+    if (error != 0 || bytes.size() != size)
+        return std::nullopt;
+    return bytes;
 }
 
 std::uint64_t deviceSize(int fd)
