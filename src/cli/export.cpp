@@ -27,7 +27,7 @@ namespace cat = catalogue;
 // A catalogue's title and the rows of its entries, in the side file's order.
 template <class Each> bool eachRow(const std::string& path, Each each)
 {
-    const auto catalogue = cat::readCatalogue(path);
+    const auto catalogue = cataloguestore::readCatalogue(path);
     if (!catalogue) {
         std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", text::terminalText(path).c_str(),
             catalogue.error().description.c_str());
@@ -54,7 +54,7 @@ bool cataloguePaths(const Args& args, std::vector<std::string>& paths)
     if (!locateCatalogues(place))
         return false;
     if (args.operands().empty()) {
-        auto all = cat::pageCataloguePaths(place.programFolder, place.user);
+        auto all = cataloguestore::pageCataloguePaths(place.programFolder, place.user);
         if (!all) {
             failWith(all.error().description);
             return false;

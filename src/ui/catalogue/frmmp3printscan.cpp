@@ -113,25 +113,25 @@ void frmMP3print::finishScan()
     // A copy: the question below puts the stored title in its place.
     const std::string title = ctx_.state.catalogue.title;
     const auto question = [&](const std::string& name, const std::string& stored, bool untitled,
-                              const cat::StoredComparison& changes) {
+                              const cataloguestore::StoredComparison& changes) {
         // A titled scan overwrites without asking.
         if (!untitled)
             return true;
         ctx_.setCatalogueTitle(stored);
         // What the walk left out and what the new reading changes come
         // first, their lists behind "Dettagli".
-        const std::string said = joined(leftOut_, cat::comparisonSummary(changes));
+        const std::string said = joined(leftOut_, cataloguestore::comparisonSummary(changes));
         toldLeftOut_ = true;
         return ctx_.dialogs().message({cat::rescanQuestion(said, name, cat::shownTitle(stored)), MsgButtons::OkCancel,
                    MsgIcon::None, kProgramTitle, joined(cat::changesDetails(changes.changes), leftOutDetails)})
             != MsgAnswer::Cancel;
     };
     // The question comes after the walk and before the files are read.
-    cat::SavedScan saved = cat::askToSave(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, scanRoot_,
-        title, outcome.entries, question, outcome.unreadableFolders);
-    if (saved.step != cat::SavedScan::Step::Written) {
+    cataloguestore::SavedScan saved = cataloguestore::askToSave(SystemVolumeReader(), ctx_.state.programFolder,
+        ctx_.state.Utente, scanRoot_, title, outcome.entries, question, outcome.unreadableFolders);
+    if (saved.step != cataloguestore::SavedScan::Step::Written) {
         showScanRunning(false);
-        if (saved.step == cat::SavedScan::Step::StoredTitleUnreadable)
+        if (saved.step == cataloguestore::SavedScan::Step::StoredTitleUnreadable)
             ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
     }
@@ -145,17 +145,17 @@ void frmMP3print::finishScan()
 
 void frmMP3print::finishWrite()
 {
-    const cat::SavedScan saved = writeWatcher_.future().takeResult();
+    const cataloguestore::SavedScan saved = writeWatcher_.future().takeResult();
     dataProgress_.reset();
     showScanRunning(false);
     switch (saved.step) {
-    case cat::SavedScan::Step::Written:
+    case cataloguestore::SavedScan::Step::Written:
         break;
-    case cat::SavedScan::Step::Declined:
-    case cat::SavedScan::Step::StoredTitleUnreadable:
-    case cat::SavedScan::Step::Stopped:
+    case cataloguestore::SavedScan::Step::Declined:
+    case cataloguestore::SavedScan::Step::StoredTitleUnreadable:
+    case cataloguestore::SavedScan::Step::Stopped:
         return;
-    case cat::SavedScan::Step::WriteFailed:
+    case cataloguestore::SavedScan::Step::WriteFailed:
         // Not a drive that cannot be read: the write's own reason ("Disco
         // pieno"), as every other writer reports it.
         ctx_.dialogs().runtimeError(saved.error);

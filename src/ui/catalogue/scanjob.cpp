@@ -56,17 +56,17 @@ QFuture<cat::ScanOutcome> startScan(const std::string& root, bool allFiles, cat:
     });
 }
 
-QFuture<cat::SavedScan> startDataWrite(cat::SavedScan saved, const std::string& folder, const std::string& root,
-    std::vector<std::string> entries, bool fingerprints, cat::DataProgress& progress)
+QFuture<cataloguestore::SavedScan> startDataWrite(cataloguestore::SavedScan saved, const std::string& folder,
+    const std::string& root, std::vector<std::string> entries, bool fingerprints, cat::DataProgress& progress)
 {
     return QtConcurrent::run([saved = std::move(saved), folder, root, entries = std::move(entries), fingerprints,
-                                 &progress](QPromise<cat::SavedScan>& promise) mutable {
+                                 &progress](QPromise<cataloguestore::SavedScan>& promise) mutable {
         const cat::DataRequest request{
             fingerprints, &progress, [&promise, fingerprints](const cat::DataProgress& p) {
                 promise.setProgressValueAndText(
                     static_cast<int>(std::min<std::size_t>(p.done, INT_MAX)), dataProgressLine(p, fingerprints));
             }};
-        cat::writeSaved(saved, SystemVolumeReader(), folder, root, std::move(entries), &request);
+        cataloguestore::writeSaved(saved, SystemVolumeReader(), folder, root, std::move(entries), &request);
         promise.addResult(std::move(saved));
     });
 }
