@@ -34,7 +34,7 @@ template <class Each> bool eachRow(const std::string& path, Each each)
         return false;
     }
     const std::unordered_set<std::string> entries(catalogue->entries.begin(), catalogue->entries.end());
-    const auto read = cat::forEachSideRow(path, [&](cat::TrackData&& row) {
+    const auto read = cataloguestore::forEachSideRow(path, [&](cat::TrackData&& row) {
         if (entries.count(row.entry))
             each(catalogue->title, row);
     });

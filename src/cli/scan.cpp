@@ -101,7 +101,7 @@ public:
         if (shown_ && drawn_)
             std::fputs("\n", stderr);
     }
-    void operator()(const cat::DataProgress& p)
+    void operator()(const cataloguestore::DataProgress& p)
     {
         const auto now = std::chrono::steady_clock::now();
         const bool last = p.done == p.total;
@@ -126,9 +126,9 @@ int save(const Args& args, const CataloguePlace& where, const std::string& root,
     cat::ScanOutcome outcome)
 {
     const bool overwrite = args.has("--sovrascrivi");
-    cat::DataProgress progress;
+    cataloguestore::DataProgress progress;
     TerminalProgress terminal(args.has("--impronte"));
-    const cat::DataRequest data{args.has("--impronte"), &progress, std::ref(terminal)};
+    const cataloguestore::DataRequest data{args.has("--impronte"), &progress, std::ref(terminal)};
     const cataloguestore::SavedScan saved = cataloguestore::saveScan(
         SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
         [overwrite](

@@ -108,7 +108,7 @@ using OverwriteQuestion = std::function<bool(
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
     const std::string& root, const std::string& title, std::vector<std::string> entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {},
-    const catalogue::DataRequest* data = nullptr);
+    const cataloguestore::DataRequest* data = nullptr);
 
 // saveScan in two steps, for a caller that reads the files elsewhere than
 // where it asks: the question (Step::Written when the scan is to be
@@ -117,7 +117,7 @@ SavedScan askToSave(const VolumeReader& volumes, const std::string& folder, cons
     const std::string& root, const std::string& title, const std::vector<std::string>& entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {});
 void writeSaved(SavedScan& saved, const VolumeReader& volumes, const std::string& folder, const std::string& root,
-    std::vector<std::string> entries, const catalogue::DataRequest* data);
+    std::vector<std::string> entries, const cataloguestore::DataRequest* data);
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded

@@ -505,7 +505,7 @@ void frmMP3print::Command3_Click()
     const std::string full = ctx_.programPath() + name;
     if (ctx_.dialogs().message(cat::deleteQuestion(full, s(Label6->text())), MsgButtons::YesNo) == MsgAnswer::Yes) {
         // Its data goes with it.
-        if (const Status deleted = cat::deleteCatalogue(ctx_.state.programFolder, name); !deleted)
+        if (const Status deleted = cataloguestore::deleteCatalogue(ctx_.state.programFolder, name); !deleted)
             ctx_.dialogs().runtimeError(deleted.error());
     }
     RefreshList();

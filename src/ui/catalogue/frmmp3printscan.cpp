@@ -136,7 +136,7 @@ void frmMP3print::finishScan()
         return;
     }
     leftOutDetails_ = leftOutDetails;
-    dataProgress_ = std::make_unique<cat::DataProgress>();
+    dataProgress_ = std::make_unique<cataloguestore::DataProgress>();
     const bool fingerprints = Check2->isChecked();
     Progress->setText(dataProgressLine(*dataProgress_, fingerprints));
     writeWatcher_.setFuture(startDataWrite(std::move(saved), ctx_.state.programFolder, scanRoot_,
@@ -179,9 +179,9 @@ void frmMP3print::showData()
     const std::unordered_set<std::string_view> entries(shown.entries.begin(), shown.entries.end());
     std::size_t stale = 0;
     // Counted, not kept: the rows are read again for the entry selected.
-    (void)cat::forEachSideRow(shown.path, [&](cat::TrackData&& row) { stale += !entries.count(row.entry); });
+    (void)cataloguestore::forEachSideRow(shown.path, [&](cat::TrackData&& row) { stale += !entries.count(row.entry); });
     std::string line;
-    if (const auto volume = cat::readVolumeData(shown.path))
+    if (const auto volume = cataloguestore::readVolumeData(shown.path))
         line = cat::totalsLine(*volume);
     if (stale > 0)
         line = joined(line, cat::staleLine(stale));
@@ -196,7 +196,7 @@ void frmMP3print::showEntryData(std::size_t row)
         return;
     const std::string& entry = shown.entries[row];
     std::string line;
-    (void)cat::forEachSideRow(shown.path, [&](cat::TrackData&& r) {
+    (void)cataloguestore::forEachSideRow(shown.path, [&](cat::TrackData&& r) {
         if (line.empty() && r.entry == entry)
             line = cat::entryLine(r);
     });
