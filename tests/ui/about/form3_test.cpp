@@ -2,6 +2,8 @@
 // button, its links and the system information tool.
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
