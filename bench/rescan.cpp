@@ -74,7 +74,7 @@ void operator delete[](void* p, std::size_t) noexcept
 
 namespace {
 
-namespace cat = zondari::catalogue;
+namespace store = zondari::cataloguestore;
 
 // A disc's worth of paths: a folder entry before each hundred tracks.
 std::vector<std::string> disc(const std::string& root, std::size_t entries)
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
         {"one entry in 100 changed", someChanged},
         {"nothing in common", disc("/media/altro", entries)},
     };
-    if (!cat::writeCatalogue(folder, "ZOND_BENCH_1.txt", {"Prova", stored})) {
+    if (!store::writeCatalogue(folder, "ZOND_BENCH_1.txt", {"Prova", stored})) {
         std::fprintf(stderr, "bench_rescan: il catalogo non si scrive in %s\n", folder.c_str());
         return 1;
     }
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
         const std::size_t before = gLive.load();
         gPeak = before;
         {
-            const cat::StoredComparison compared = cat::compareWithStored(file, c.scanned);
+            const store::StoredComparison compared = store::compareWithStored(file, c.scanned);
             if (!compared.compared)
                 return 1;
         }

@@ -27,14 +27,14 @@ namespace cat = catalogue;
 // A catalogue's title and the rows of its entries, in the side file's order.
 template <class Each> bool eachRow(const std::string& path, Each each)
 {
-    const auto catalogue = cat::readCatalogue(path);
+    const auto catalogue = cataloguestore::readCatalogue(path);
     if (!catalogue) {
         std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", text::terminalText(path).c_str(),
             catalogue.error().description.c_str());
         return false;
     }
     const std::unordered_set<std::string> entries(catalogue->entries.begin(), catalogue->entries.end());
-    const auto read = cat::forEachSideRow(path, [&](cat::TrackData&& row) {
+    const auto read = cataloguestore::forEachSideRow(path, [&](cat::TrackData&& row) {
         if (entries.count(row.entry))
             each(catalogue->title, row);
     });
@@ -54,7 +54,7 @@ bool cataloguePaths(const Args& args, std::vector<std::string>& paths)
     if (!locateCatalogues(place))
         return false;
     if (args.operands().empty()) {
-        auto all = cat::pageCataloguePaths(place.programFolder, place.user);
+        auto all = cataloguestore::pageCataloguePaths(place.programFolder, place.user);
         if (!all) {
             failWith(all.error().description);
             return false;

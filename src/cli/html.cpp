@@ -28,7 +28,7 @@ int runHtml(const Args& args)
         std::fprintf(stderr, "%s\n", catalogue::kNoExportMessage);
         return 1;
     }
-    const auto page = catalogue::writeCataloguePage(place.programFolder, path);
+    const auto page = cataloguestore::writeCataloguePage(place.programFolder, path);
     if (!page)
         return failWith(page.error().description);
     std::printf("%s\n", text::terminalText(*page).c_str());

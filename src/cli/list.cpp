@@ -19,7 +19,7 @@ int runList(const Args&)
     CataloguePlace where;
     if (!locateCatalogues(where))
         return 1;
-    auto list = cat::catalogueListItems(where.programFolder, where.user);
+    auto list = cataloguestore::catalogueListItems(where.programFolder, where.user);
     if (!list) {
         std::fprintf(stderr, "zondari-cli: %s\n", list.error().description.c_str());
         return 1;

@@ -21,7 +21,7 @@ std::optional<PageCatalogues> pageCatalogues()
     CataloguePlace place;
     if (!locateCatalogues(place))
         return std::nullopt;
-    auto catalogues = catalogue::pageCataloguePaths(place.programFolder, place.user);
+    auto catalogues = cataloguestore::pageCataloguePaths(place.programFolder, place.user);
     if (!catalogues) {
         failWith(catalogues.error().description);
         return std::nullopt;
@@ -38,7 +38,7 @@ int writeDatabasePage(const catalogue::PageRequest& request)
     const auto catalogues = pageCatalogues();
     if (!catalogues)
         return 1;
-    const auto written = catalogue::writeDatabasePage(catalogues->programFolder, catalogues->files, request);
+    const auto written = cataloguestore::writeDatabasePage(catalogues->programFolder, catalogues->files, request);
     if (!written)
         return failWith(written.error().description);
     std::printf("%s\n", text::terminalText(written->path).c_str());

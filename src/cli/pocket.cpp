@@ -19,7 +19,7 @@ int runPocket(const Args&)
     const auto catalogues = pageCatalogues();
     if (!catalogues)
         return 1;
-    const auto written = catalogue::writePocketPage(catalogues->programFolder, catalogues->files);
+    const auto written = cataloguestore::writePocketPage(catalogues->programFolder, catalogues->files);
     if (!written)
         return failWith(written.error().description);
     std::printf("%s\n%zu cataloghi, %zu file\n", text::terminalText(written->path).c_str(), written->summary.catalogues,

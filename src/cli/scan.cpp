@@ -50,11 +50,11 @@ std::string terminalLines(const std::string& lines)
 int printChanges(const CataloguePlace& where, const std::string& root, const cat::ScanOutcome& outcome)
 {
     const std::vector<std::string>& entries = outcome.entries;
-    const std::string name = cat::catalogueNameFor(SystemVolumeReader(), root, where.user);
+    const std::string name = cataloguestore::catalogueNameFor(SystemVolumeReader(), root, where.user);
     const std::string full = withSlash(where.programFolder) + name;
-    cat::StoredComparison stored;
+    cataloguestore::StoredComparison stored;
     if (files::fileExists(full)) {
-        stored = cat::compareWithStored(full, entries, outcome.unreadableFolders);
+        stored = cataloguestore::compareWithStored(full, entries, outcome.unreadableFolders);
         if (!stored.compared) {
             std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, stored.error.description.c_str());
             return 1;
@@ -101,7 +101,7 @@ public:
         if (shown_ && drawn_)
             std::fputs("\n", stderr);
     }
-    void operator()(const cat::DataProgress& p)
+    void operator()(const cataloguestore::DataProgress& p)
     {
         const auto now = std::chrono::steady_clock::now();
         const bool last = p.done == p.total;
@@ -126,13 +126,14 @@ int save(const Args& args, const CataloguePlace& where, const std::string& root,
     cat::ScanOutcome outcome)
 {
     const bool overwrite = args.has("--sovrascrivi");
-    cat::DataProgress progress;
+    cataloguestore::DataProgress progress;
     TerminalProgress terminal(args.has("--impronte"));
-    const cat::DataRequest data{args.has("--impronte"), &progress, std::ref(terminal)};
-    const cat::SavedScan saved = cat::saveScan(
+    const cataloguestore::DataRequest data{args.has("--impronte"), &progress, std::ref(terminal)};
+    const cataloguestore::SavedScan saved = cataloguestore::saveScan(
         SystemVolumeReader(), where.programFolder, where.user, root, title, std::move(outcome.entries),
-        [overwrite](const std::string& name, const std::string& stored, bool, const cat::StoredComparison& changes) {
-            std::fprintf(stderr, "%s\n", text::terminalText(cat::comparisonSummary(changes)).c_str());
+        [overwrite](
+            const std::string& name, const std::string& stored, bool, const cataloguestore::StoredComparison& changes) {
+            std::fprintf(stderr, "%s\n", text::terminalText(cataloguestore::comparisonSummary(changes)).c_str());
             if (!overwrite)
                 std::fprintf(stderr,
                     "zondari-cli: il CD/Cartella %s (%s) è già stato catalogato; "
@@ -142,15 +143,15 @@ int save(const Args& args, const CataloguePlace& where, const std::string& root,
         },
         outcome.unreadableFolders, &data);
     switch (saved.step) {
-    case cat::SavedScan::Step::Written:
+    case cataloguestore::SavedScan::Step::Written:
         break;
-    case cat::SavedScan::Step::Stopped:
-    case cat::SavedScan::Step::Declined:
+    case cataloguestore::SavedScan::Step::Stopped:
+    case cataloguestore::SavedScan::Step::Declined:
         return 1;
-    case cat::SavedScan::Step::StoredTitleUnreadable:
+    case cataloguestore::SavedScan::Step::StoredTitleUnreadable:
         std::fprintf(stderr, "%s (%s)\n", cat::kUnreadableMessage, saved.error.description.c_str());
         return 1;
-    case cat::SavedScan::Step::WriteFailed:
+    case cataloguestore::SavedScan::Step::WriteFailed:
         return failWith(saved.error.description); // the write's own reason: "Disco pieno"
     }
     if (progress.unread > 0)

@@ -9,7 +9,9 @@
 #include "core/common/text.h"
 #include "platform/files.h"
 
-namespace zondari::catalogue {
+namespace zondari::cataloguestore {
+
+using namespace catalogue;
 
 Result<std::vector<std::string>> catalogueFiles(const std::string& folder, const std::string& user)
 {
@@ -258,4 +260,4 @@ Result<std::string> writeCataloguePage(const std::string& folder, const std::str
     return path;
 }
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

@@ -13,8 +13,9 @@
 #include "platform/scandata.h"
 #include "platform/volume.h"
 
-// The catalogue files in the program folder.
-namespace zondari::catalogue {
+// The catalogue files in the program folder: every call here reads or writes
+// the disk (the rules they follow are core's, in namespace catalogue).
+namespace zondari::cataloguestore {
 
 // The names of the catalogue files of `user` in `folder`, in the order of
 // the directory search; a link to a catalogue that is gone is among them,
@@ -26,7 +27,7 @@ Result<std::vector<std::string>> catalogueFiles(const std::string& folder, const
 // title, so that it can still be deleted, and is named in `unread`.
 struct CatalogueList {
     std::vector<std::string> items;
-    std::vector<UnreadCatalogue> unread;
+    std::vector<catalogue::UnreadCatalogue> unread;
 };
 Result<CatalogueList> catalogueListItems(const std::string& folder, const std::string& user);
 
@@ -37,7 +38,7 @@ std::string catalogueNameFor(const VolumeReader& volumes, const std::string& fol
 // The catalogue in the file at `path`, read as parseCatalogue reads it,
 // through a buffer of fixed size: a file of any size holds as much as its
 // entries take.
-Result<Catalogue> readCatalogue(const std::string& path);
+Result<catalogue::Catalogue> readCatalogue(const std::string& path);
 
 // The title of the catalogue file at `path` (its first line, cut as
 // cutTitle cuts it); the rest of the file is not read.
@@ -54,7 +55,7 @@ Result<std::vector<std::string>> pageCataloguePaths(const std::string& folder, c
 // is returned.
 
 // Writes the catalogue file `name` in `folder`.
-Status writeCatalogue(const std::string& folder, const std::string& name, const Catalogue& catalogue);
+Status writeCatalogue(const std::string& folder, const std::string& name, const catalogue::Catalogue& catalogue);
 
 // What became of a scan's catalogue.
 struct SavedScan {
@@ -75,7 +76,7 @@ struct SavedScan {
 // when the stored entries could not be read, and `error` says why.
 struct StoredComparison {
     bool compared = false;
-    ScanChanges changes;
+    catalogue::ScanChanges changes;
     RuntimeError error;
 };
 
@@ -107,7 +108,7 @@ using OverwriteQuestion = std::function<bool(
 SavedScan saveScan(const VolumeReader& volumes, const std::string& folder, const std::string& user,
     const std::string& root, const std::string& title, std::vector<std::string> entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {},
-    const DataRequest* data = nullptr);
+    const cataloguestore::DataRequest* data = nullptr);
 
 // saveScan in two steps, for a caller that reads the files elsewhere than
 // where it asks: the question (Step::Written when the scan is to be
@@ -116,25 +117,25 @@ SavedScan askToSave(const VolumeReader& volumes, const std::string& folder, cons
     const std::string& root, const std::string& title, const std::vector<std::string>& entries,
     const OverwriteQuestion& overwrite, const std::vector<std::string>& unreadableFolders = {});
 void writeSaved(SavedScan& saved, const VolumeReader& volumes, const std::string& folder, const std::string& root,
-    std::vector<std::string> entries, const DataRequest* data);
+    std::vector<std::string> entries, const cataloguestore::DataRequest* data);
 
 // Writes the page `request` asks for into `folder` from the catalogue files
 // `catalogues` (full paths, in the order they are listed), in a bounded
 // amount of memory whatever their number and size. One that cannot be read
 // is left out of the page, and named in `leftOut`.
-Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
-    const PageRequest& request, const PageProgress& progress = {});
+Result<catalogue::WrittenPage> writeDatabasePage(const std::string& folder, const std::vector<std::string>& catalogues,
+    const catalogue::PageRequest& request, const catalogue::PageProgress& progress = {});
 
 // What a written pocket catalogue came to.
 struct WrittenPocket {
     std::string path;
-    PocketSummary summary;
+    catalogue::PocketSummary summary;
 };
 
 // Writes the pocket catalogue (kPocketPageName) into `folder` from the
 // catalogue files `catalogues`, holding one catalogue at a time.
-Result<WrittenPocket> writePocketPage(
-    const std::string& folder, const std::vector<std::string>& catalogues, const PageProgress& progress = {});
+Result<WrittenPocket> writePocketPage(const std::string& folder, const std::vector<std::string>& catalogues,
+    const catalogue::PageProgress& progress = {});
 
 // Writes "default.htm" of one catalogue, as the program holds it, into
 // `folder`; its full path.
@@ -145,4 +146,4 @@ Result<std::string> writeExportPage(
 // time.
 Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

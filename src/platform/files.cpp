@@ -124,21 +124,6 @@ Result<std::vector<std::string>> readTextLines(const std::string& path, std::siz
     return text::splitLines(encoding::decodeText(*bytes));
 }
 
-Result<std::string> readFirstLine(const std::string& path)
-{
-    std::string bytes;
-    const Status st = readChunks(path, 4096, [&](std::string_view chunk) {
-        const auto nl = chunk.find('\n');
-        bytes.append(chunk.substr(0, nl));
-        return nl == std::string_view::npos;
-    });
-    if (!st)
-        return st.error();
-    if (!bytes.empty() && bytes.back() == '\r')
-        bytes.pop_back();
-    return encoding::decodeText(bytes);
-}
-
 bool matchesPattern(const std::string& name, const std::string& pattern)
 {
     return matchFrom(encoding::toUtf32(text::toUpper(name)), 0, encoding::toUtf32(text::toUpper(pattern)), 0);

@@ -27,10 +27,6 @@ Result<std::unique_ptr<ByteSource>> openSource(const std::string& path);
 // Of a file longer than `most` bytes, only the whole lines within them.
 Result<std::vector<std::string>> readTextLines(const std::string& path, std::size_t most = std::string::npos);
 
-// The first line of a text file, read without taking the rest (a catalogue's
-// title); empty for an empty file.
-Result<std::string> readFirstLine(const std::string& path);
-
 // The one way the program replaces a file (settings, catalogues, pages):
 // what `produce` makes goes to a temporary file beside `path`, reaches the
 // disk, and only then takes the name `path` in one step. At any moment, a
@@ -51,10 +47,6 @@ Status replaceFile(const std::string& path, std::string_view bytes, mode_t newFi
 // `lines` with CR LF ends, in Windows-1252 when every character fits, else
 // in UTF-8, replacing `path` as above.
 Status replaceTextFile(const std::string& path, const std::vector<std::string>& lines);
-
-// Whether a name is one of the temporary files of replaceFile (or of the
-// catalogue writer of earlier versions, ".zondari-catalogo-<pid>.tmp").
-bool isTemporaryName(std::string_view name);
 
 // Removes from `folder` the temporary files that writers no longer running
 // left (killed while they wrote); those being written stay.

@@ -200,11 +200,6 @@ std::string replacedPath(const std::string& path)
 
 } // namespace
 
-bool isTemporaryName(std::string_view name)
-{
-    return writerOf(name).has_value();
-}
-
 void removeStaleTemporaries(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());

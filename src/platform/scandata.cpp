@@ -12,7 +12,10 @@
 #include "platform/openfile.h"
 #include "platform/trackdata.h"
 
-namespace zondari::catalogue {
+namespace zondari::cataloguestore {
+
+using namespace catalogue;
+
 namespace {
 
 std::string sidePath(const std::string& cataloguePath)
@@ -143,4 +146,4 @@ std::optional<VolumeData> readVolumeData(const std::string& cataloguePath)
     return parseVolumeFile(*bytes);
 }
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

@@ -13,7 +13,7 @@
 
 // The catalogue written with what its scan reads of every file, and the
 // files beside it read back (sidefile.h tells their form).
-namespace zondari::catalogue {
+namespace zondari::cataloguestore {
 
 // How far the reading of the files has got; written by the writer, read by
 // whoever shows it (another thread, maybe). Setting `stop` ends it at the
@@ -37,7 +37,7 @@ struct DataRequest {
 // written. The three files are replaced together: a failure or a stop
 // leaves all three as they were (only a failure of the final renames can
 // part them). The volume's data is that of the volume holding `root`.
-Status writeCatalogueWithData(const std::string& folder, const std::string& name, const Catalogue& catalogue,
+Status writeCatalogueWithData(const std::string& folder, const std::string& name, const catalogue::Catalogue& catalogue,
     const VolumeReader& volumes, const std::string& root, const DataRequest& request);
 
 // Removes the side files of the catalogue `name` in `folder`: a catalogue
@@ -50,9 +50,10 @@ Status deleteCatalogue(const std::string& folder, const std::string& name);
 
 // Each row of the side file of the catalogue at `cataloguePath`, in the
 // file's order, read a block at a time; no side file gives none.
-Result<SideReadCount> forEachSideRow(const std::string& cataloguePath, const std::function<void(TrackData&&)>& take);
+Result<catalogue::SideReadCount> forEachSideRow(
+    const std::string& cataloguePath, const std::function<void(catalogue::TrackData&&)>& take);
 
 // The volume file of the catalogue at `cataloguePath`; nothing when it has none.
-std::optional<VolumeData> readVolumeData(const std::string& cataloguePath);
+std::optional<catalogue::VolumeData> readVolumeData(const std::string& cataloguePath);
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

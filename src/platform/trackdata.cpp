@@ -15,7 +15,10 @@
 #include "platform/id3v2file.h"
 #include "platform/openfile.h"
 
-namespace zondari::catalogue {
+namespace zondari::cataloguestore {
+
+using namespace catalogue;
+
 namespace {
 
 struct StateFree {
@@ -134,4 +137,4 @@ Result<TrackData> readTrackData(const std::string& path, bool fingerprint, std::
     return r;
 }
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

@@ -8,7 +8,7 @@
 #include "core/common/result.h"
 
 // What a scan with data reads of one catalogued file.
-namespace zondari::catalogue {
+namespace zondari::cataloguestore {
 
 // Whether a file is analysed as an MP3: its name ends in ".mp3", in any
 // letter case, as the player lists it.
@@ -20,7 +20,7 @@ bool isMp3Name(std::string_view path);
 // of its frames. With `fingerprint`, the XXH3-128 hash of those frames,
 // read whole; `bytesRead` then grows as they are read. A file that cannot
 // be opened or read gives its error.
-Result<TrackData> readTrackData(
+Result<catalogue::TrackData> readTrackData(
     const std::string& path, bool fingerprint, std::atomic<std::uint64_t>* bytesRead = nullptr);
 
-} // namespace zondari::catalogue
+} // namespace zondari::cataloguestore

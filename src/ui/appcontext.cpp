@@ -1,7 +1,6 @@
 #include "ui/appcontext.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <new>
 
 #include "platform/qt/gstmediaplayer.h"
@@ -39,8 +38,6 @@ void AppContext::handle(const std::function<void()>& handler)
         handler();
     } catch (const RuntimeFailure& f) {
         dialogs().runtimeError(f.error());
-    } catch (const std::filesystem::filesystem_error& e) {
-        dialogs().runtimeError(runtimeErrorFromErrno(e.code().value()));
     } catch (const std::bad_alloc&) {
         dialogs().runtimeError(runtimeErrorFromErrno(ENOMEM));
     } catch (const std::exception& e) {

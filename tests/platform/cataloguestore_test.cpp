@@ -8,6 +8,7 @@
 
 using namespace zondari;
 using namespace zondari::catalogue;
+using namespace zondari::cataloguestore;
 using namespace zondari::test;
 namespace fs = std::filesystem;
 

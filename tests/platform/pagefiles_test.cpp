@@ -8,6 +8,7 @@
 #include "support/tempdir.h"
 
 using namespace zondari::catalogue;
+using namespace zondari::cataloguestore;
 using namespace zondari::test;
 
 // (A folder that takes no page: faults/write_failures_qt_test.cpp.)

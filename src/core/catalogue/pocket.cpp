@@ -11,11 +11,16 @@
 #include "core/catalogue/pages.h"
 #include "core/common/encoding.h"
 #include "core/common/text.h"
+// kPocketScript: the page's script, assets/tascabile.js, embedded at build
+// time. Searching about a million paths as the user types: the folders and
+// the names are searched apart, each in one long text (a folder that holds
+// the text makes all its files match; a text with a "/" or "\" in it can
+// only span a folder's end and a name's start), upper-cased once at load,
+// and only the first thousand hits become part of the page. A newer
+// keystroke drops the search an older one had queued.
+#include "pocketscript.h"
 
 namespace zondari::catalogue {
-
-// The page's own script (pocketscript.cpp).
-extern const char* const kPocketScript;
 
 namespace {
 

@@ -196,15 +196,6 @@ std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t
     return std::string_view::npos;
 }
 
-bool lessNoCase(std::string_view a, std::string_view b)
-{
-    const std::string ua = toUpper(a);
-    const std::string ub = toUpper(b);
-    if (ua != ub)
-        return ua < ub;
-    return a < b;
-}
-
 void sortNoCase(std::vector<std::string>& texts)
 {
     // Each key is folded once, not once per comparison: a folder of a CD may

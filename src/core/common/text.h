@@ -33,11 +33,9 @@ char32_t upperChar(char32_t c);
 // common byte first, so a needle starting with a common letter costs little.
 std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t from = 0);
 
-// The order of a sorted list box and of NTFS and CD directories: by the
-// upper-cased text, then by the text itself so that the order is total.
-bool lessNoCase(std::string_view a, std::string_view b);
-
-// Sorts `texts` into that order.
+// Sorts `texts` into the order of a sorted list box and of NTFS and CD
+// directories: by the upper-cased text, then by the text itself so that the
+// order is total.
 void sortNoCase(std::vector<std::string>& texts);
 
 // A number as the user typed it, read the way Visual Basic's Val reads it:

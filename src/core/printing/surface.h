@@ -35,7 +35,6 @@ public:
     virtual void box(double x1, double y1, double x2, double y2) = 0;
     virtual void filledBox(double x1, double y1, double x2, double y2, Colour colour) = 0;
 
-    double currentX() const { return currentX_; }
     double currentY() const { return currentY_; }
     void setCurrentX(double x) { currentX_ = x; }
     void setCurrentY(double y) { currentY_ = y; }

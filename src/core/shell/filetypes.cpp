@@ -4,14 +4,6 @@
 
 namespace zondari {
 
-std::vector<std::string> fileTypeEntries(std::string_view list)
-{
-    std::vector<std::string> entries;
-    for (std::size_t i = 0; i < list.size(); i += 4)
-        entries.emplace_back(list.substr(i, 4));
-    return entries;
-}
-
 std::string extensionEntry(std::string_view fileName)
 {
     const auto dot = fileName.rfind('.');

@@ -2,16 +2,12 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zondari {
 
 // A list of music file types is written as entries of a point and three
 // characters run together (".WAV.MP3.M3U.WMA"); a two-letter type carries a
 // trailing space (".IT ").
-
-// The entries of such a list, each as its four characters.
-std::vector<std::string> fileTypeEntries(std::string_view list);
 
 // The entry a file name would have: "." and the text after the name's last
 // ".", in capitals, a two-letter extension padded with one space. Empty when

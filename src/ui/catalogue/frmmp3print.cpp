@@ -407,7 +407,7 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
 void frmMP3print::RefreshList()
 {
     const AppState& st = ctx_.state;
-    auto list = cat::catalogueListItems(st.programFolder, st.Utente);
+    auto list = cataloguestore::catalogueListItems(st.programFolder, st.Utente);
     check(list);
     const std::vector<std::string>& items = list->items;
     if (items.empty()) {
@@ -454,7 +454,7 @@ void frmMP3print::List3_Click()
         ctx_.dialogs().message(cat::missingCatalogueMessage(full));
         return;
     }
-    auto title = cat::readCatalogueTitle(full);
+    auto title = cataloguestore::readCatalogueTitle(full);
     check(title);
     Label6->setText(q(cat::shownTitle(*title)));
 }
@@ -505,7 +505,7 @@ void frmMP3print::Command3_Click()
     const std::string full = ctx_.programPath() + name;
     if (ctx_.dialogs().message(cat::deleteQuestion(full, s(Label6->text())), MsgButtons::YesNo) == MsgAnswer::Yes) {
         // Its data goes with it.
-        if (const Status deleted = cat::deleteCatalogue(ctx_.state.programFolder, name); !deleted)
+        if (const Status deleted = cataloguestore::deleteCatalogue(ctx_.state.programFolder, name); !deleted)
             ctx_.dialogs().runtimeError(deleted.error());
     }
     RefreshList();

@@ -128,8 +128,8 @@ private:
     QFutureWatcher<catalogue::ScanOutcome> scanWatcher_;
     std::unique_ptr<catalogue::ScanProgress> scanProgress_; // while a scan runs
     // Then the files are read for their data and the catalogue written.
-    QFutureWatcher<catalogue::SavedScan> writeWatcher_;
-    std::unique_ptr<catalogue::DataProgress> dataProgress_;
+    QFutureWatcher<cataloguestore::SavedScan> writeWatcher_;
+    std::unique_ptr<cataloguestore::DataProgress> dataProgress_;
     std::string leftOut_, leftOutDetails_;
     bool toldLeftOut_ = false;
     std::string scanRoot_;

@@ -113,30 +113,30 @@ void frmMP3print::finishScan()
     // A copy: the question below puts the stored title in its place.
     const std::string title = ctx_.state.catalogue.title;
     const auto question = [&](const std::string& name, const std::string& stored, bool untitled,
-                              const cat::StoredComparison& changes) {
+                              const cataloguestore::StoredComparison& changes) {
         // A titled scan overwrites without asking.
         if (!untitled)
             return true;
         ctx_.setCatalogueTitle(stored);
         // What the walk left out and what the new reading changes come
         // first, their lists behind "Dettagli".
-        const std::string said = joined(leftOut_, cat::comparisonSummary(changes));
+        const std::string said = joined(leftOut_, cataloguestore::comparisonSummary(changes));
         toldLeftOut_ = true;
         return ctx_.dialogs().message({cat::rescanQuestion(said, name, cat::shownTitle(stored)), MsgButtons::OkCancel,
                    MsgIcon::None, kProgramTitle, joined(cat::changesDetails(changes.changes), leftOutDetails)})
             != MsgAnswer::Cancel;
     };
     // The question comes after the walk and before the files are read.
-    cat::SavedScan saved = cat::askToSave(SystemVolumeReader(), ctx_.state.programFolder, ctx_.state.Utente, scanRoot_,
-        title, outcome.entries, question, outcome.unreadableFolders);
-    if (saved.step != cat::SavedScan::Step::Written) {
+    cataloguestore::SavedScan saved = cataloguestore::askToSave(SystemVolumeReader(), ctx_.state.programFolder,
+        ctx_.state.Utente, scanRoot_, title, outcome.entries, question, outcome.unreadableFolders);
+    if (saved.step != cataloguestore::SavedScan::Step::Written) {
         showScanRunning(false);
-        if (saved.step == cat::SavedScan::Step::StoredTitleUnreadable)
+        if (saved.step == cataloguestore::SavedScan::Step::StoredTitleUnreadable)
             ctx_.dialogs().message(cat::kUnreadableMessage);
         return;
     }
     leftOutDetails_ = leftOutDetails;
-    dataProgress_ = std::make_unique<cat::DataProgress>();
+    dataProgress_ = std::make_unique<cataloguestore::DataProgress>();
     const bool fingerprints = Check2->isChecked();
     Progress->setText(dataProgressLine(*dataProgress_, fingerprints));
     writeWatcher_.setFuture(startDataWrite(std::move(saved), ctx_.state.programFolder, scanRoot_,
@@ -145,17 +145,17 @@ void frmMP3print::finishScan()
 
 void frmMP3print::finishWrite()
 {
-    const cat::SavedScan saved = writeWatcher_.future().takeResult();
+    const cataloguestore::SavedScan saved = writeWatcher_.future().takeResult();
     dataProgress_.reset();
     showScanRunning(false);
     switch (saved.step) {
-    case cat::SavedScan::Step::Written:
+    case cataloguestore::SavedScan::Step::Written:
         break;
-    case cat::SavedScan::Step::Declined:
-    case cat::SavedScan::Step::StoredTitleUnreadable:
-    case cat::SavedScan::Step::Stopped:
+    case cataloguestore::SavedScan::Step::Declined:
+    case cataloguestore::SavedScan::Step::StoredTitleUnreadable:
+    case cataloguestore::SavedScan::Step::Stopped:
         return;
-    case cat::SavedScan::Step::WriteFailed:
+    case cataloguestore::SavedScan::Step::WriteFailed:
         // Not a drive that cannot be read: the write's own reason ("Disco
         // pieno"), as every other writer reports it.
         ctx_.dialogs().runtimeError(saved.error);
@@ -179,9 +179,9 @@ void frmMP3print::showData()
     const std::unordered_set<std::string_view> entries(shown.entries.begin(), shown.entries.end());
     std::size_t stale = 0;
     // Counted, not kept: the rows are read again for the entry selected.
-    (void)cat::forEachSideRow(shown.path, [&](cat::TrackData&& row) { stale += !entries.count(row.entry); });
+    (void)cataloguestore::forEachSideRow(shown.path, [&](cat::TrackData&& row) { stale += !entries.count(row.entry); });
     std::string line;
-    if (const auto volume = cat::readVolumeData(shown.path))
+    if (const auto volume = cataloguestore::readVolumeData(shown.path))
         line = cat::totalsLine(*volume);
     if (stale > 0)
         line = joined(line, cat::staleLine(stale));
@@ -196,7 +196,7 @@ void frmMP3print::showEntryData(std::size_t row)
         return;
     const std::string& entry = shown.entries[row];
     std::string line;
-    (void)cat::forEachSideRow(shown.path, [&](cat::TrackData&& r) {
+    (void)cataloguestore::forEachSideRow(shown.path, [&](cat::TrackData&& r) {
         if (line.empty() && r.entry == entry)
             line = cat::entryLine(r);
     });

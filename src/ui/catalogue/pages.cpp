@@ -22,7 +22,7 @@ namespace {
 // Writes "default.htm" in the program folder; its full path.
 std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)
 {
-    auto page = catalogue::writeExportPage(ctx.state.programFolder, title, entries);
+    auto page = cataloguestore::writeExportPage(ctx.state.programFolder, title, entries);
     check(page);
     return *page;
 }
@@ -56,7 +56,7 @@ std::string writePocket(
     AppContext& ctx, const std::vector<std::string>& catalogues, std::vector<catalogue::UnreadCatalogue>& leftOut)
 {
     auto written = withProgress(ctx, catalogues.size(), [&](const catalogue::PageProgress& progress) {
-        return catalogue::writePocketPage(ctx.state.programFolder, catalogues, progress);
+        return cataloguestore::writePocketPage(ctx.state.programFolder, catalogues, progress);
     });
     check(written);
     for (catalogue::UnreadCatalogue& c : written->summary.leftOut)
@@ -84,7 +84,7 @@ void showContents(AppContext& ctx, const std::string& catalogueName)
         return;
     }
     WaitCursor wait;
-    auto shown = catalogue::readCatalogue(path);
+    auto shown = cataloguestore::readCatalogue(path);
     check(shown);
 
     // The page first: when it cannot be written the window keeps the
@@ -109,7 +109,7 @@ void exportEntryList(AppContext& ctx)
 
 void rebuildnew(AppContext& ctx, const std::string& ricerca)
 {
-    const auto catalogues = catalogue::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
+    const auto catalogues = cataloguestore::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
     check(catalogues);
     if (catalogues->empty()) {
         ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
@@ -122,7 +122,7 @@ void rebuildnew(AppContext& ctx, const std::string& ricerca)
     request.folders = ctx.state.searchFolders == 1;
 
     auto written = withProgress(ctx, catalogues->size(), [&](const catalogue::PageProgress& progress) {
-        return catalogue::writeDatabasePage(ctx.state.programFolder, *catalogues, request, progress);
+        return cataloguestore::writeDatabasePage(ctx.state.programFolder, *catalogues, request, progress);
     });
     check(written);
     // The pocket catalogue is rebuilt with the general page, so that a copy
@@ -164,7 +164,7 @@ void cerca(AppContext& ctx, QWidget* parent)
 
 void pocketCatalogue(AppContext& ctx)
 {
-    const auto catalogues = catalogue::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
+    const auto catalogues = cataloguestore::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
     check(catalogues);
     if (catalogues->empty()) {
         ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);

@@ -56,22 +56,23 @@ QFuture<cat::ScanOutcome> startScan(const std::string& root, bool allFiles, cat:
     });
 }
 
-QFuture<cat::SavedScan> startDataWrite(cat::SavedScan saved, const std::string& folder, const std::string& root,
-    std::vector<std::string> entries, bool fingerprints, cat::DataProgress& progress)
+QFuture<cataloguestore::SavedScan> startDataWrite(cataloguestore::SavedScan saved, const std::string& folder,
+    const std::string& root, std::vector<std::string> entries, bool fingerprints,
+    cataloguestore::DataProgress& progress)
 {
     return QtConcurrent::run([saved = std::move(saved), folder, root, entries = std::move(entries), fingerprints,
-                                 &progress](QPromise<cat::SavedScan>& promise) mutable {
-        const cat::DataRequest request{
-            fingerprints, &progress, [&promise, fingerprints](const cat::DataProgress& p) {
+                                 &progress](QPromise<cataloguestore::SavedScan>& promise) mutable {
+        const cataloguestore::DataRequest request{
+            fingerprints, &progress, [&promise, fingerprints](const cataloguestore::DataProgress& p) {
                 promise.setProgressValueAndText(
                     static_cast<int>(std::min<std::size_t>(p.done, INT_MAX)), dataProgressLine(p, fingerprints));
             }};
-        cat::writeSaved(saved, SystemVolumeReader(), folder, root, std::move(entries), &request);
+        cataloguestore::writeSaved(saved, SystemVolumeReader(), folder, root, std::move(entries), &request);
         promise.addResult(std::move(saved));
     });
 }
 
-QString dataProgressLine(const cat::DataProgress& p, bool fingerprints)
+QString dataProgressLine(const cataloguestore::DataProgress& p, bool fingerprints)
 {
     QString line = "Lettura dei file: " + grouped(p.done) + " di " + grouped(p.total);
     if (fingerprints)

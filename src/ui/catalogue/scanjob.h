@@ -24,11 +24,12 @@ QString progressLine(std::size_t folders, std::size_t files);
 // (writeSaved), on Qt's thread pool. Its progress text says how many files
 // are done; `progress` must outlive it, and its `stop` ends it with
 // nothing written.
-QFuture<catalogue::SavedScan> startDataWrite(catalogue::SavedScan saved, const std::string& folder,
-    const std::string& root, std::vector<std::string> entries, bool fingerprints, catalogue::DataProgress& progress);
+QFuture<cataloguestore::SavedScan> startDataWrite(cataloguestore::SavedScan saved, const std::string& folder,
+    const std::string& root, std::vector<std::string> entries, bool fingerprints,
+    cataloguestore::DataProgress& progress);
 
 // "Lettura dei file: 1.234 di 5.678", and ", 12,3 MB letti" when the
 // fingerprints are taken.
-QString dataProgressLine(const catalogue::DataProgress& progress, bool fingerprints);
+QString dataProgressLine(const cataloguestore::DataProgress& progress, bool fingerprints);
 
 } // namespace zondari

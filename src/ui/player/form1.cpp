@@ -45,7 +45,6 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     , List2(new QListWidget(this))
     , ExtGrid1(new TrackGrid(this))
     , Image1(new QLabel(this))
-    , List1(new QListWidget(this))
     , ctx_(ctx)
     , layout_(new QVBoxLayout(this))
     , watch_(new FolderWatch(this))
@@ -57,9 +56,7 @@ Form1::Form1(AppContext& ctx, QWidget* parent)
     List2->setObjectName("List2");
     ExtGrid1->setObjectName("ExtGrid1");
     Image1->setObjectName("Image1");
-    List1->setObjectName("List1");
     List2->hide();
-    List1->hide();
 
     Image1->setAlignment(Qt::AlignCenter);
     // A low logo leaves the folder list room above the grid.

@@ -90,7 +90,6 @@ public:
     QListWidget* List2; // the matching names, in directory order
     TrackGrid* ExtGrid1;
     QLabel* Image1;
-    QListWidget* List1; // on the window, unused
     QToolBar* Toolbar1 = nullptr;
     QLabel* lcd1 = nullptr; // the scrolling title
     MediaPlayerControl* MediaPlayer1 = nullptr;

@@ -71,7 +71,7 @@ TEST(Case, FoldsEveryLetterAndSortsAsAListBoxSorts)
     EXPECT_EQ(toLower("CITTÀ È"), "città è");
     EXPECT_EQ(toUpper("abc.mp3"), "ABC.MP3");
     std::vector<std::string> v{"b", "a", "C", "A", "è", "E"};
-    std::sort(v.begin(), v.end(), [](const auto& x, const auto& y) { return lessNoCase(x, y); });
+    sortNoCase(v);
     EXPECT_EQ(v, (std::vector<std::string>{"A", "a", "b", "C", "E", "è"}));
 }
 

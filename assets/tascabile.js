@@ -1,17 +1,4 @@
-// The script of the pocket catalogue (see pocket.h for the data it reads).
-//
-// Searching about a million paths as the user types: the folders and the
-// names are searched apart, each in one long text (a folder that holds the
-// text makes all its files match; a text with a "/" or "\" in it can only
-// span a folder's end and a name's start), upper-cased once at load, and only
-// the first thousand hits become part of the page. A newer keystroke drops
-// the search an older one had queued.
-
-namespace zondari::catalogue {
-
-extern const char* const kPocketScript;
-
-const char* const kPocketScript = R"JS((function () {
+(function () {
 "use strict";
 const $ = (id) => document.getElementById(id);
 const box = $("q"), dirsBox = $("cartelle"), caseBox = $("maiuscole");
@@ -389,6 +376,3 @@ setTimeout(() => {
   walk(s, Infinity, Infinity);
 }, 0);
 })();
-)JS";
-
-} // namespace zondari::catalogue
