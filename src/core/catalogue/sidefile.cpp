@@ -240,6 +240,7 @@ std::string volumeBytes(const VolumeData& v)
         {"uuid", escapeField(v.uuid)},
         {"file_system", escapeField(v.fileSystem)},
         {"cartella", escapeField(v.folder)},
+        {"radice", escapeField(v.root)},
         {"file", std::to_string(v.files)},
         {"byte", std::to_string(v.bytes)},
         {"durata", std::to_string(v.seconds)},
@@ -281,6 +282,8 @@ VolumeData parseVolumeFile(std::string_view bytes)
             v.fileSystem = unescapeField(value);
         else if (key == "cartella")
             v.folder = unescapeField(value);
+        else if (key == "radice")
+            v.root = unescapeField(value);
         else if (key == "file")
             v.files = number<std::uint64_t>(value);
         else if (key == "byte")
