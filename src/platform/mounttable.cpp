@@ -12,14 +12,19 @@ namespace zondari {
 
 std::vector<catalogue::MountedVolume> MountTable::volumes()
 {
+    // Mount numbers are used again once free: what was read before a
+    // change is not trusted after it. (A change while the table is read is
+    // seen by the next call.)
+    if (changes_.fd() < 0 || changes_.wait(0))
+        known_.clear();
     const auto text = files::readBytes("/proc/self/mountinfo");
     if (!text)
         return {};
     std::vector<catalogue::MountedVolume> out;
     std::map<std::string, catalogue::MountedVolume> seen;
     for (const MountEntry& m : parseMountEntries(*text)) {
-        // Only what a device or an image holds can be a catalogued disc.
-        if (m.root != "/" || m.source.empty() || m.source.front() != '/')
+        // A folder bound elsewhere is not its volume's root.
+        if (m.root != "/")
             continue;
         auto known = known_.find(m.id);
         if (known == known_.end()) {

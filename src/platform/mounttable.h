@@ -10,20 +10,6 @@
 // the mount table.
 namespace zondari {
 
-// Reads /proc/self/mountinfo and tells each mounted device's identity. A
-// volume's device is read once per mount: a disc put in again is a new
-// mount, read anew.
-class MountTable {
-public:
-    // Every mount of a device or image (an ntfs-3g mount by its source),
-    // in mount order; a folder bound elsewhere is left out, as its paths
-    // are not the volume's.
-    std::vector<catalogue::MountedVolume> volumes();
-
-private:
-    std::map<std::string, catalogue::MountedVolume> known_; // by mount number
-};
-
 // Watches the mount table: the kernel marks /proc/self/mountinfo with
 // POLLPRI and POLLERR when a file system is mounted or unmounted. A window
 // polls `fd()` (a QSocketNotifier of type Exception) and calls `consume()`
@@ -43,6 +29,22 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// Reads /proc/self/mountinfo and tells each mounted device's identity. A
+// device is read once while nothing is mounted or unmounted: a disc put in
+// again, even in the same drive at the same point, is read anew.
+class MountTable {
+public:
+    // Every mount, in mount order, told as a scan tells the volume it reads
+    // (a device or image by its own bytes, an ntfs-3g mount by its source,
+    // a tmpfs by its stand-in serial); a folder bound elsewhere is left
+    // out, as its paths are not the volume's.
+    std::vector<catalogue::MountedVolume> volumes();
+
+private:
+    MountWatch changes_;
+    std::map<std::string, catalogue::MountedVolume> known_; // by mount number
 };
 
 } // namespace zondari
