@@ -45,10 +45,11 @@ TEST(CliDove, SaysTheDiscIsOutThenFindsItWhereverItIsMountedNext)
         SCOPED_TRACE(v.fileSystem);
         TempDir pf, work;
         const std::string img = work / "img", a = work.mkdir("a"), b = work.mkdir("b");
-        ASSERT_EQ(run(with(v.make, img, a) + " >/dev/null 2>&1"), 0);
+        ASSERT_EQ(run("(" + with(v.make, img, a) + ") >/dev/null 2>&1"), 0);
         MountedImage first(a, with(v.mount, img, a));
         if (!first.ok())
             GTEST_SKIP() << "mounting is not allowed here";
+        ASSERT_EQ(run("mkdir " + shellQuoted(a + "/Musica")), 0);
         ASSERT_FALSE(makeMp3(a + "/Musica", "brano.mp3").empty());
         const CliRun scan = runCli("scan --titolo Prova " + shellQuoted(a), pf.path());
         ASSERT_EQ(scan.status, 0) << scan.err;

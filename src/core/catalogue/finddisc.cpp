@@ -133,7 +133,10 @@ DiscIdentity discIdentity(std::string_view fileName, std::string_view user, cons
 {
     DiscIdentity disc;
     const auto named = parseCatalogueName(fileName, user);
-    if (volume) {
+    // A volume file that names nothing (damaged, cut short) is no volume file.
+    if (volume
+        && !(
+            volume->label.empty() && volume->serial.empty() && volume->windowsSerial.empty() && volume->uuid.empty())) {
         disc.label = volume->label;
         for (const std::string* text : {&volume->serial, &volume->windowsSerial})
             if (const auto s = parseSerial(*text);
