@@ -240,13 +240,13 @@ std::string volumeBytes(const VolumeData& v)
         {"uuid", escapeField(v.uuid)},
         {"file_system", escapeField(v.fileSystem)},
         {"cartella", escapeField(v.folder)},
-        {"radice", escapeField(v.root)},
         {"file", std::to_string(v.files)},
         {"byte", std::to_string(v.bytes)},
         {"durata", std::to_string(v.seconds)},
         {"byte_liberi", std::to_string(v.freeBytes)},
         {"byte_totali", std::to_string(v.totalBytes)},
         {"data", isoDate(v.scanned)},
+        {"radice", escapeField(v.root)},
     };
     std::string out = std::string(kVolumeHeader) + "\n";
     for (const auto& [key, value] : rows)
