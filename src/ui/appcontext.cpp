@@ -13,6 +13,7 @@ void Openers::fillEmptyFrom(const Openers& other)
         if (!mine)
             mine = theirs;
     };
+    fill(showPlayer, other.showPlayer);
     fill(showCatalogue, other.showCatalogue);
     fill(showTagEditor, other.showTagEditor);
     fill(showTrackDetails, other.showTrackDetails);

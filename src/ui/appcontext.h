@@ -67,6 +67,7 @@ template <class T> void check(const Result<T>& result)
 // (in startup) when its subsystem is part of the program; a command that
 // needs one that is not set is disabled or does nothing.
 struct Openers {
+    std::function<void()> showPlayer; // Form1, shown again after it was closed
     std::function<void()> showCatalogue; // frmMP3print, shown beside the player
     std::function<void()> showTagEditor; // frmMain, unloaded and shown again
     std::function<void()> showTrackDetails; // frmDATIMP3, unloaded and shown again

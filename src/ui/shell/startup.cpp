@@ -1,7 +1,9 @@
 #include "ui/shell/startup.h"
 
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QScreen>
 
 #include "ui/about/volumeandabout.h"
@@ -42,6 +44,17 @@ MDIForm1* startZondari(AppContext& ctx)
     sub->show();
     ctx.slot(player, &Form1::Load)();
     sub->move(0, 0);
+    if (!ctx.openers.showPlayer) {
+        // A closed player is hidden, not gone: shown again, it plays once more.
+        ctx.openers.showPlayer = [&ctx, player = QPointer<Form1>(player), sub = QPointer<QMdiSubWindow>(sub)] {
+            if (!player || !sub || !ctx.frame)
+                return;
+            ctx.player.attach(player);
+            player->show();
+            sub->showNormal();
+            ctx.frame->mdiArea()->setActiveSubWindow(sub);
+        };
+    }
     return frame;
 }
 
