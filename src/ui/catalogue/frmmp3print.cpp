@@ -33,6 +33,7 @@
 #include "ui/catalogue/entrylist.h"
 #include "ui/catalogue/form2.h"
 #include "ui/catalogue/pages.h"
+#include "ui/catalogue/playentry.h"
 #include "ui/catalogue/scanjob.h"
 #include "ui/printing/printing.h"
 #include "ui/shell/mdiform1.h"
@@ -246,6 +247,12 @@ void frmMP3print::buildLayout()
 void frmMP3print::connectControls()
 {
     connect(List1, &QListWidget::itemClicked, this, ctx_.slot(this, &frmMP3print::List1_Click));
+    connect(List1, &QListWidget::itemDoubleClicked, this, ctx_.slot(this, &frmMP3print::List1_DblClick));
+    auto* play = new QAction("Riproduci", List1);
+    play->setObjectName("menuRiproduci");
+    List1->addAction(play);
+    List1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(play, &QAction::triggered, this, ctx_.slot(this, &frmMP3print::List1_DblClick));
     connect(List3, &QListWidget::itemClicked, this, ctx_.slot(this, &frmMP3print::List3_Click));
     connect(List3, &CatalogueListBox::characterKey, this, ctx_.slot(this, &frmMP3print::List3_Click));
     connect(List3, &QListWidget::itemDoubleClicked, this, ctx_.slot(this, &frmMP3print::List3_DblClick));
@@ -442,6 +449,19 @@ void frmMP3print::List1_Click()
         List1->setToolTip(item->text());
     if (List1->currentRow() >= 0)
         showEntryData(static_cast<std::size_t>(List1->currentRow()));
+}
+
+void frmMP3print::List1_DblClick()
+{
+    const int row = List1->currentRow();
+    const CurrentCatalogue& shown = ctx_.state.catalogue;
+    if (row < 0 || static_cast<std::size_t>(row) >= shown.entries.size())
+        return;
+    if (shown.path.empty()) {
+        ctx_.dialogs().message("Il catalogo non è ancora salvato: non si può riprodurre.");
+        return;
+    }
+    playCatalogueEntry(ctx_, files::nameOf(shown.path), shown.entries[static_cast<std::size_t>(row)]);
 }
 
 void frmMP3print::List3_Click()

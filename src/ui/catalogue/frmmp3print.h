@@ -51,6 +51,9 @@ public:
     void RefreshList();
 
     void List1_Click();
+    // Plays the selected entry (a double click, or "Riproduci" in the
+    // list's menu).
+    void List1_DblClick();
     void List3_Click(); // also a character key in List3
     void List3_DblClick();
     void Text2_LostFocus();
