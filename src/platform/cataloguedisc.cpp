@@ -3,6 +3,7 @@
 #include "core/catalogue/catalogfile.h"
 #include "core/catalogue/entry.h"
 #include "core/catalogue/playaddress.h"
+#include "core/common/encoding.h"
 #include "core/common/paths.h"
 #include "platform/files.h"
 #include "platform/scandata.h"
@@ -28,7 +29,11 @@ Result<CatalogueEntry, std::string> checkCatalogueEntry(
         return "Il catalogo " + catalogueName + " non è nella cartella del programma. Non viene riprodotto nulla.";
     if (std::string problem = catalogue::entryProblem(catalogueName, *bytes, entry); !problem.empty())
         return problem;
-    return CatalogueEntry{catalogueName, path, catalogue::parseCatalogue(*bytes).title, entry, discOf(path, user)};
+    // A line of a catalogue made on Windows, given by its own bytes, names
+    // the file the disc holds in UTF-8.
+    const bool windowsLine = !encoding::isValidUtf8(entry) && !bytes->starts_with(catalogue::kRawNamesMark);
+    return CatalogueEntry{catalogueName, path, catalogue::parseCatalogue(*bytes).title,
+        windowsLine ? catalogue::decodeLine(entry, catalogue::LineCoding::Windows1252) : entry, discOf(path, user)};
 }
 
 catalogue::DiscIdentity discOf(const std::string& cataloguePath, const std::string& user)
