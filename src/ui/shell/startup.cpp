@@ -49,10 +49,14 @@ MDIForm1* startZondari(AppContext& ctx)
         ctx.openers.showPlayer = [&ctx, player = QPointer<Form1>(player), sub = QPointer<QMdiSubWindow>(sub)] {
             if (!player || !sub || !ctx.frame)
                 return;
+            QMdiArea* area = ctx.frame->mdiArea();
+            // Closing took it out of the frame's list of windows.
+            if (!area->subWindowList().contains(sub))
+                area->addSubWindow(sub);
             ctx.player.attach(player);
             player->show();
             sub->showNormal();
-            ctx.frame->mdiArea()->setActiveSubWindow(sub);
+            area->setActiveSubWindow(sub);
         };
     }
     return frame;
