@@ -1,9 +1,7 @@
 #include "ui/shell/startup.h"
 
 #include <QGuiApplication>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QScreen>
 
 #include "ui/about/volumeandabout.h"
@@ -17,6 +15,24 @@
 
 namespace zondari {
 
+namespace {
+
+// The player window, made and loaded in the frame at its top left. Closing
+// it deletes it; it is made anew when something asks it to play.
+void showPlayer(AppContext& ctx)
+{
+    if (ctx.player.present() || !ctx.frame)
+        return;
+    auto* player = new Form1(ctx);
+    QMdiSubWindow* sub = ctx.frame->addChild(player);
+    sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    sub->show();
+    ctx.slot(player, &Form1::Load)();
+    sub->move(0, 0);
+}
+
+} // namespace
+
 MDIForm1* startZondari(AppContext& ctx)
 {
     // Each subsystem's windows join the program here, before any window is
@@ -24,6 +40,7 @@ MDIForm1* startZondari(AppContext& ctx)
     // A hook set before start-up (a test standing in for a window) stays.
     Openers preset = std::move(ctx.openers);
     ctx.openers = {};
+    ctx.openers.showPlayer = [&ctx] { showPlayer(ctx); };
     registerTrackWindows(ctx);
     registerCatalogue(ctx);
     registerPages(ctx);
@@ -33,32 +50,12 @@ MDIForm1* startZondari(AppContext& ctx)
     ctx.openers = std::move(preset);
     auto* frame = new MDIForm1(ctx);
     ctx.slot(frame, &MDIForm1::Load)();
-    auto* player = new Form1(ctx);
-    QMdiSubWindow* sub = frame->addChild(player);
-    sub->setWindowFlags(sub->windowFlags() & ~Qt::WindowMaximizeButtonHint);
     // Without a window manager a maximised window keeps its size; give it
     // the screen's.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
-    sub->show();
-    ctx.slot(player, &Form1::Load)();
-    sub->move(0, 0);
-    if (!ctx.openers.showPlayer) {
-        // A closed player is hidden, not gone: shown again, it plays once more.
-        ctx.openers.showPlayer = [&ctx, player = QPointer<Form1>(player), sub = QPointer<QMdiSubWindow>(sub)] {
-            if (!player || !sub || !ctx.frame)
-                return;
-            QMdiArea* area = ctx.frame->mdiArea();
-            // Closing took it out of the frame's list of windows.
-            if (!area->subWindowList().contains(sub))
-                area->addSubWindow(sub);
-            ctx.player.attach(player);
-            player->show();
-            sub->showNormal();
-            area->setActiveSubWindow(sub);
-        };
-    }
+    showPlayer(ctx);
     return frame;
 }
 

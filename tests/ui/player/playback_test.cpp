@@ -1,10 +1,11 @@
 // The player window as a person plays a folder with it: rows clicked, the
 // toolbar's buttons, the advance from track to track over files that play,
 // files that do not and files that change under it; files opened from
-// outside.
+// outside, and entries played from the catalogue.
 
 #include <QAction>
 #include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -13,9 +14,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/mediaplayer.h"
+#include "support/cli.h"
 #include "support/mp3fixtures.h"
-#include "support/qt/sound.h"
+#include "support/qt/controls.h"
+#include "support/qt/listener.h"
 #include "support/qt/testapp.h"
+#include "ui/catalogue/catalogue.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
@@ -268,4 +272,64 @@ TEST(OpenPath, AnM3u8ListPlaysThoughTheGridDoesNotShowItAndWhatCannotBeOpenedIsT
     EXPECT_EQ(app.state.BranoCorrente, "scelta.m3u8");
     EXPECT_TRUE(f->playMode());
     EXPECT_TRUE(QTest::qWaitFor([&] { return f->media().playState() == kPlaying; }, 10000));
+}
+
+// An entry played from the catalogue window's list while its disc is out and
+// the player closed: the question waits, a disc of the same label and
+// another serial is not taken, and the track is heard once the disc is
+// mounted anywhere. Then what each kind of entry plays.
+TEST(CataloguePlayback, TheQuestionWaitsForTheDiscAndEachKindOfEntryPlaysAsItShould)
+{
+    REQUIRE_PLAYBACK();
+    Listener ear;
+    TempDir work;
+    const std::string a = work.mkdir("a"), b = work.mkdir("b"), img = work / "brani.img", other = work / "altro.img";
+    TestApp app;
+    {
+        run("truncate -s 16M " + img + " && mkfs.ext4 -q -F -L Brani -U 1a2b3c4d-0000-4000-8000-000000000001 " + img);
+        MountedImage disc(a, "mount -o loop " + img + " " + a);
+        if (!disc.ok() || !ear.ok())
+            GTEST_SKIP() << "no mounting, or no sink of the test's own, here";
+        run("mkdir " + a + "/Musica && touch " + a + "/note.txt");
+        makeMp3(a + "/Musica", "1.mp3", {.seconds = 20, .frequency = 660});
+        makeMp3(a + "/Musica", "2.mp3", {.seconds = 20, .frequency = 880});
+        ASSERT_EQ(runCli("scan --tutti --titolo Brani " + a, app.programFolder.path()).status, 0);
+    }
+    run("cp " + img + " " + other + " && tune2fs -U 5e6f7a8b-0000-4000-8000-000000000002 " + other + " >/dev/null");
+    MountedImage impostor(work.mkdir("c"), "mount -o loop " + other + " " + work / "c");
+    app.start();
+    app.player()->parentWidget()->close();
+    frmMP3print* w = findCatalogueWindow(app.ctx);
+    Command2(w)->click(); // shows the catalogue
+    const auto play = [&](const std::string& entry) {
+        List1(w)->setCurrentItem(List1(w)->findItems(QString::fromStdString(entry), Qt::MatchExactly).value(0));
+        List1(w)->findChild<QAction*>("menuRiproduci")->trigger();
+    };
+    play(a + "/Musica/2.mp3");
+    play(a + "/Musica/2.mp3"); // a second request replaces the question
+    QTest::qWait(500);
+    const auto questions = [&] { return app.frame->findChildren<QMessageBox*>("InserireCD"); };
+    ASSERT_EQ(questions().size(), 1);
+    EXPECT_EQ(questions()[0]->text(), "Inserire il CD «Brani» (etichetta Brani, numero di serie 439041101)");
+    const auto mountedAt = std::chrono::steady_clock::now();
+    MountedImage disc(b, "mount -o loop " + img + " " + b);
+    ASSERT_TRUE(ear.hears(880));
+    EXPECT_LT(std::chrono::steady_clock::now() - mountedAt, std::chrono::seconds(2));
+    EXPECT_TRUE(questions().empty());
+    EXPECT_TRUE(app.player()->isVisible());
+    const struct {
+        std::string entry, track, started;
+    } cases[] = {
+        {"(" + a + "/Musica)", "1.mp3", ""},
+        {a + "/Musica/2.mp3", "2.mp3", ""},
+        {a + "/note.txt", "2.mp3", app.programFolder / "start " + b + "/note.txt"},
+    };
+    for (const auto& row : cases) {
+        app.shell.runs.clear();
+        play(row.entry);
+        EXPECT_EQ(app.ctx.player.musicFolder() + " " + app.state.BranoCorrente, b + "/Musica " + row.track);
+        EXPECT_EQ(app.shell.runs.empty() ? "" : app.shell.runs.back().words(), row.started);
+    }
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{});
+    app.ctx.player.stop();
 }
