@@ -22,6 +22,7 @@
 #include "platform/mp3file.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/bus.h"
+#include "support/qt/controls.h"
 #include "support/qt/listener.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -171,7 +172,7 @@ TEST_F(OnTheBus, TheMediaKeysMoveAlongTheGridAndEveryChangeIsAnnouncedWhateverMa
     EXPECT_EQ(media.playState(), kStopped);
     EXPECT_FALSE(player()->playMode());
     QTest::qWait(700);
-    EXPECT_EQ(player()->ExtGrid1->row(), 4);
+    EXPECT_EQ(ExtGrid1(player())->row(), 4);
     EXPECT_EQ(key("status"), "Stopped");
     follow.kill();
     follow.waitForFinished();
@@ -208,7 +209,7 @@ struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
         player()->button("mixer")->trigger();
         QApplication::processEvents();
         ASSERT_NE(mixer(), nullptr);
-        FileListBox* list = mixer()->File1;
+        FileListBox* list = File1(mixer());
         const auto found = list->findItems(QString::fromStdString(kDeckFile), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         list->setCurrentItem(found[0]);
@@ -286,7 +287,7 @@ TEST_P(Session, ClosingTheWindowsInAnyOrderNeverFailsAndOnlyThePlayingOnesGoSile
     }
     // Every window is gone but the frame; "Esci" ends the program.
     EXPECT_TRUE(app.frame->mdiArea()->subWindowList().isEmpty());
-    app.frame->findChild<QAction*>("MenuEsci")->trigger();
+    control<QAction>(app.frame.get(), "MenuEsci")->trigger();
     EXPECT_EQ(app.ended, 1);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty()) << app.dialogs.runtimeErrors.front().description;
 }

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "support/mp3fixtures.h"
 #include "support/peertags.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/analysis/frmdatimp3.h"
 #include "ui/player/form1.h"
@@ -34,7 +35,7 @@ struct DetailsTest : ::testing::Test {
         app.ctx.openers.showTrackDetails();
         return app.frame->findChild<frmDATIMP3*>("frmDATIMP3");
     }
-    QString field(frmDATIMP3* w, const QString& name) const { return w->findChild<QLineEdit*>(name)->text(); }
+    QString field(frmDATIMP3* w, const QString& name) const { return control<QLineEdit>(w, name)->text(); }
     QString field(frmDATIMP3* w, int i) const { return field(w, QString("Text1_%1").arg(i)); }
     QMdiSubWindow* sub(QWidget* w) const { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
 
@@ -51,7 +52,7 @@ TEST_F(DetailsTest, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlay
     Form1* f = app.player();
     f->RiempiTabella();
     // The toolbar opens the window on the current track...
-    f->ExtGrid1->setRow(1);
+    ExtGrid1(f)->setRow(1);
     f->ExtGrid1_Click();
     f->button("dettagli")->trigger();
     frmDATIMP3* w = app.frame->findChild<frmDATIMP3*>("frmDATIMP3");
@@ -59,16 +60,16 @@ TEST_F(DetailsTest, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlay
     for (const auto& [i, shown] : std::initializer_list<std::pair<int, const char*>>{{1, "44100"}, {2, "0:05"},
              {3, "1"}, {4, "3"}, {8, "stereo"}, {12, "Autore"}, {13, "Titolo"}, {17, "Rock"}, {18, "Vero"}})
         EXPECT_EQ(field(w, i), shown) << i;
-    EXPECT_EQ(w->findChild<QLabel*>("Label20")->text(), "VBR Vero");
+    EXPECT_EQ(Label20(w)->text(), "VBR Vero");
     // The analysis leaves the player's folder current.
     EXPECT_EQ(files::currentFolder(), music.path());
     // ...and a click on another row refills it.
-    f->ExtGrid1->setRow(2);
+    ExtGrid1(f)->setRow(2);
     f->ExtGrid1_Click();
     for (const auto& [i, shown] :
         std::initializer_list<std::pair<int, const char*>>{{0, "192"}, {2, "0:03"}, {18, "Falso"}})
         EXPECT_EQ(field(w, i), shown) << i;
-    EXPECT_EQ(w->findChild<QLabel*>("Label20")->text(), "VBR Falso");
+    EXPECT_EQ(Label20(w)->text(), "VBR Falso");
 
     // A damaged track, or a folder named like a track, never shows the
     // previous track's values.
@@ -95,12 +96,12 @@ TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGro
     sub(app.player())->resize(sub(app.player())->width(), 200);
     frmDATIMP3* w = open();
     app.ctx.openers.riempimp3("tagged.mp3");
-    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2.4");
+    EXPECT_EQ(id3v2Caption(w)->text(), "ID3v2.4");
     const char* expected[]
         = {"Песня о встрече, очень длинное название", "Ärtist Σ", "Альбом", "2004", "Commento é", "3/12", "Rock"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(field(w, QString("Id3v2Text_%1").arg(i)), QString::fromUtf8(expected[i])) << i;
-        EXPECT_TRUE(w->findChild<QLineEdit*>(QString("Id3v2Text_%1").arg(i))->isVisible());
+        EXPECT_TRUE(control<QLineEdit>(w, QString("Id3v2Text_%1").arg(i))->isVisible());
     }
     // The window's own fields stay the ID3v1 tag's: there is none.
     EXPECT_EQ(field(w, 13), "");
@@ -110,8 +111,8 @@ TEST_F(DetailsTest, ShowsTheId3v2BlockBelowTheId3v1FieldsOrSaysItIsMissingAndGro
     app.screenshot("id3v2");
 
     app.ctx.openers.riempimp3("plain.mp3");
-    EXPECT_EQ(w->findChild<QLabel*>("Id3v2Caption")->text(), "ID3v2: assente");
-    EXPECT_FALSE(w->findChild<QLineEdit*>("Id3v2Text_0")->isVisible());
+    EXPECT_EQ(id3v2Caption(w)->text(), "ID3v2: assente");
+    EXPECT_FALSE(control<QLineEdit>(w, "Id3v2Text_0")->isVisible());
     EXPECT_EQ(field(w, "Id3v2Text_0"), ""); // nothing of the last file kept
     EXPECT_EQ(field(w, 13), "Solo");
 }

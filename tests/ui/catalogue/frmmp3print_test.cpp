@@ -213,12 +213,12 @@ TEST(CatalogueWindow, TheListOfCataloguesIsChosenEditedAndDeletedByButtonsAndMen
     EXPECT_TRUE(app.frame->menun()->isVisible());
     EXPECT_EQ(Label6(w)->text(), "Secondo");
     app.frame->menun()->hide();
-    app.frame->findChild<QAction*>("menutxt")->trigger();
+    control<QAction>(app.frame.get(), "menutxt")->trigger();
     EXPECT_EQ(app.shell.runs.at(1).args, std::vector<std::string>{b});
     // Deleting asks; "No" keeps the file, and the list is refreshed.
     app.dialogs.messages.clear();
     app.dialogs.answers.push_back(MsgAnswer::No);
-    app.frame->findChild<QAction*>("menuerase")->trigger();
+    control<QAction>(app.frame.get(), "menuerase")->trigger();
     EXPECT_EQ(app.dialogs.texts(),
         (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio " + b + " (Secondo)?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::YesNo);

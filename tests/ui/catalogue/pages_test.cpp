@@ -26,8 +26,8 @@ const std::string kNoPage = "Nessun file trovato, non verrà creato nessun file 
 ModalSteps<Form4>::Step type(const QString& text)
 {
     return [=](Form4& d) {
-        d.Text1->setText(text);
-        d.Command3d1->click();
+        Text1(&d)->setText(text);
+        Command3d1(&d)->click();
     };
 }
 
@@ -41,7 +41,7 @@ struct Pages : ::testing::Test {
     }
     std::string page(const char* name) const { return app.programFolder / name; }
     std::string lastRun() const { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); }
-    void trigger(const char* action) const { app.frame->findChild<QAction*>(action)->trigger(); }
+    void trigger(const char* action) const { control<QAction>(app.frame.get(), action)->trigger(); }
     // The toolbar's search, each step at one showing of its dialog.
     void search(std::deque<ModalSteps<Form4>::Step> steps)
     {
@@ -115,9 +115,9 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     app.programFolder.write("ZOND_DEFAULT_D_4.txt", "Quarto\r\n/d/nuovo.mp3\r\n");
     app.dialogs.messages.clear();
     search({type("è"), [](Form4& d) {
-                d.Text1->setFocus();
-                QTest::keyClicks(d.Text1, "DUE");
-                QTest::keyClick(d.Text1, Qt::Key_Return);
+                Text1(&d)->setFocus();
+                QTest::keyClicks(Text1(&d), "DUE");
+                QTest::keyClick(Text1(&d), Qt::Key_Return);
             }});
     EXPECT_EQ(app.dialogs.texts(),
         std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
@@ -130,17 +130,17 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     const std::size_t opened = app.shell.runs.size();
     QString selected;
     search({[&](Form4& d) {
-        selected = d.Text1->selectedText();
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        d.Command3d1->click();
+        selected = Text1(&d)->selectedText();
+        QTest::mouseClick(Check2(&d), Qt::LeftButton);
+        Command3d1(&d)->click();
     }});
     EXPECT_EQ(selected, "DUE");
     EXPECT_EQ(app.dialogs.texts().back(), "Non trovato nessun file musicale contenente la stringa : DUE");
     EXPECT_EQ(app.shell.runs.size(), opened);
     search({[](Form4& d) {
-        d.Text1->setText("dopo");
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        QTest::keyClick(d.Text1, Qt::Key_Escape);
+        Text1(&d)->setText("dopo");
+        QTest::mouseClick(Check2(&d), Qt::LeftButton);
+        QTest::keyClick(Text1(&d), Qt::Key_Escape);
     }});
     EXPECT_EQ(app.state.searchText, "DUE");
     EXPECT_EQ(app.state.searchCaseSensitive, 1);

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/qt/alsamixer.h"
+#include "support/qt/controls.h"
 #include "support/qt/mastervolume.h"
 #include "support/qt/testapp.h"
 #include "ui/player/form1.h"
@@ -46,16 +47,16 @@ struct VolumeWindowTest : ::testing::Test {
     // the button is released.
     static std::pair<int, int> drag(frmVolume* w, Qt::MouseButton button, std::optional<int> trackY)
     {
-        const QPoint grab(w->Image1->width() / 2, w->Image1->height() / 2);
-        QTest::mousePress(w->Image1, button, {}, grab);
+        const QPoint grab(Image1(w)->width() / 2, Image1(w)->height() / 2);
+        QTest::mousePress(Image1(w), button, {}, grab);
         QPoint to = grab;
         for (int i = 0; i < 2; ++i) {
             if (trackY)
-                QTest::mouseMove(w->Image1, to = QPoint(grab.x(), *trackY - w->Image1->y()));
+                QTest::mouseMove(Image1(w), to = QPoint(grab.x(), *trackY - Image1(w)->y()));
             QTest::qWait(60);
         }
-        const std::pair<int, int> before{w->Image1->y(), sinkVolume()};
-        QTest::mouseRelease(w->Image1, button, {}, to);
+        const std::pair<int, int> before{Image1(w)->y(), sinkVolume()};
+        QTest::mouseRelease(Image1(w), button, {}, to);
         return before;
     }
 
@@ -71,14 +72,14 @@ TEST_F(VolumeWindowTest, OpensAtTheSystemsVolumeLeavesItAloneAndReleasesItsMixer
     frmVolume* w = openAt(49152);
     ASSERT_NE(w, nullptr);
     // 75% is a quarter of the way down the track.
-    EXPECT_EQ(w->Image1->y(), 50);
-    EXPECT_EQ(w->Text1->text(), "49152");
+    EXPECT_EQ(Image1(w)->y(), 50);
+    EXPECT_EQ(Text1(w)->text(), "49152");
     QTest::qWait(50); // a moment in which nothing may be sent
     EXPECT_EQ(sinkVolume(), 49152);
     // One window and one mixer, however often the button is pressed.
     EXPECT_EQ(openAt(49152), w);
     EXPECT_EQ(ownSoundClients(), clients + 1);
-    w->Command1->click();
+    Command1(w)->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ownSoundClients(), clients);
 }
@@ -105,8 +106,8 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightBu
         SCOPED_TRACE(c.knob);
         ASSERT_TRUE(setSinkVolume(c.before));
         EXPECT_EQ(drag(w, c.button, c.trackY), std::pair(c.knob, c.dragging));
-        EXPECT_EQ(w->Image1->y(), c.knob);
-        EXPECT_EQ(w->Text1->text(), c.shown);
+        EXPECT_EQ(Image1(w)->y(), c.knob);
+        EXPECT_EQ(Text1(w)->text(), c.shown);
         EXPECT_EQ(sinkVolume(), c.sent);
     }
 }
@@ -121,11 +122,11 @@ TEST_F(VolumeWindowTest, WithoutAMixerItSaysSoEveryPositionIsZeroAndNothingIsSen
     app.ctx.handle([w] { w->Load(); });
     sub->show();
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Non posso aprire il mixer."});
-    EXPECT_EQ(w->Image1->y(), 50);
-    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(Image1(w)->y(), 50);
+    EXPECT_EQ(Text1(w)->text(), "0");
     // The knob still moves; nothing reaches the system.
     EXPECT_EQ(drag(w, Qt::LeftButton, 0), std::pair(0, 16384));
-    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(Text1(w)->text(), "0");
     EXPECT_EQ(sinkVolume(), 16384);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }

@@ -17,6 +17,7 @@
 #include "core/player/playersettings.h"
 #include "support/cli.h"
 #include "support/mp3fixtures.h"
+#include "support/qt/controls.h"
 #include "support/qt/listener.h"
 #include "support/qt/testapp.h"
 #include "ui/player/form1.h"
@@ -32,7 +33,7 @@ namespace {
 // The player's menu item on the title display, as a right click shows it.
 QAction* menuItem(Form1* f, const QString& text)
 {
-    for (QAction* a : f->lcd1->findChildren<QMenu*>().value(0)->actions())
+    for (QAction* a : lcd1(f)->findChildren<QMenu*>().value(0)->actions())
         if (a->text() == text)
             return a;
     return nullptr;

@@ -84,7 +84,7 @@ TEST_F(PreviewWindow, ClosingTheCatalogueWindowTakesItsCatalogueAndANewOneStarts
     EXPECT_FALSE(inkIn(p, entries));
     EXPECT_TRUE(inkIn(p, longerTitle)); // the title of a new catalogue
 
-    app.ctx.frame->findChild<QAction*>("menuCatalogo")->trigger();
+    control<QAction>(app.ctx.frame, "menuCatalogo")->trigger();
     frmMP3print* again = findCatalogueWindow(app.ctx);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(Text1(again)->text(), "Anonimo");

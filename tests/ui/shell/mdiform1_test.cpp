@@ -7,6 +7,7 @@
 #include "core/about/version.h"
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
@@ -19,7 +20,7 @@ namespace {
 
 // The program started with its defaults.
 struct Frame : ::testing::Test {
-    QAction* action(const char* name) const { return frame->findChild<QAction*>(name); }
+    QAction* action(const char* name) const { return control<QAction>(frame, name); }
 
     TestApp app;
     MDIForm1* frame = app.start();
@@ -35,7 +36,7 @@ TEST_F(Frame, WithoutSettingsFileStartsOnTheDefaultsAndWritesNothing)
     // Only the catalogue window's hint that no CD is catalogued yet.
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoCatalogueMessage});
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-    EXPECT_EQ(app.player()->Dir1->path(), app.programFolder.path());
+    EXPECT_EQ(Dir1(app.player())->path(), app.programFolder.path());
     // Home page, then "Esci": nothing was written.
     action("menuHP")->trigger();
     EXPECT_EQ(app.shell.opened, std::vector<std::string>{kHomePage});

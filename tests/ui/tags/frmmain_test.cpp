@@ -12,6 +12,7 @@
 #include "support/mp3fixtures.h"
 #include "support/peertags.h"
 #include "support/qt/testapp.h"
+#include "support/qt/widgets.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
@@ -44,9 +45,9 @@ struct EditorTest : ::testing::Test {
         EXPECT_TRUE(read && read->tag) << path;
         return read && read->tag ? *read->tag : TagRecord{};
     }
-    QLineEdit* edit(frmMain* w, const char* name) { return w->findChild<QLineEdit*>(name); }
-    QComboBox* genre(frmMain* w) { return w->findChild<QComboBox*>("comboGenere"); }
-    QPushButton* button(frmMain* w, const char* name) { return w->findChild<QPushButton*>(name); }
+    QLineEdit* edit(frmMain* w, const char* name) { return control<QLineEdit>(w, name); }
+    QComboBox* genre(frmMain* w) { return control<QComboBox>(w, "comboGenere"); }
+    QPushButton* button(frmMain* w, const char* name) { return control<QPushButton>(w, name); }
     void click(frmMain* w, const char* name) { button(w, name)->click(); }
 
     // A file whose last 128 bytes are a tag with `title`, `track` and `genre`.
