@@ -65,7 +65,7 @@ TEST_F(PreviewWindow, RedrawsAtOnceForTheColumnsChosenAndClosingTheCatalogueWind
     frmMP3print* again = findCatalogueWindow(app.ctx);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(Text1(again)->text(), "Anonimo");
-    EXPECT_EQ(Text2(again)->text(), "4");
+    EXPECT_EQ(Text2(again)->text(), "3");
     EXPECT_EQ(List1(again)->count(), 0);
     EXPECT_EQ(app.state.PrintColumns, 4); // the print settings live for the whole run
 }
