@@ -69,7 +69,7 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     EXPECT_TRUE(Progress(w)->text().startsWith("Lettura in corso:"));
     EXPECT_FALSE(Toolbar1Key(w, "leggi")->isEnabled());
     w->Leggifile();
-    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>(2, "Apertura CD/Cartella MP3"));
+    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>{"Apertura CD/Cartella MP3"});
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
     ASSERT_EQ(List1(w)->count(), 84);
     EXPECT_EQ(List1(w)->item(83)->text().toStdString(), music / "Zeta.MP3");
