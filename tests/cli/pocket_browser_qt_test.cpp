@@ -173,23 +173,13 @@ TEST(PocketInBrowser, SearchesAsTheUserTypesOrTheAddressSaysAndShowsLongResultsA
     p.type("xyz");
     EXPECT_EQ(p.status(), "Non trovato nessun file musicale contenente la stringa : rockxyz");
     EXPECT_TRUE(p.rows().empty());
-    p.browser.eval(el("q") + ".select()");
-    p.browser.backspace();
-    p.settle();
-    EXPECT_EQ(p.status().rfind(kHint, 0), 0u);
-    EXPECT_EQ(p.text("location.hash"), "");
 
-    // The search in the address runs on opening and follows its changes.
-    ASSERT_TRUE(p.open("#q=caff%C3%88&maiuscole=1"));
-    EXPECT_EQ(p.text(el("q") + ".value"), "caffÈ");
-    EXPECT_EQ(p.status(), "Non trovato nessun file musicale contenente la stringa : caffÈ");
+    // The search in the address runs on opening.
     ASSERT_TRUE(p.open("#q=caff%C3%88&cartelle=0"));
+    EXPECT_EQ(p.text(el("q") + ".value"), "caffÈ");
     EXPECT_FALSE(p.browser.eval(el("maiuscole") + ".checked").toBool());
     EXPECT_FALSE(p.browser.eval(el("cartelle") + ".checked").toBool());
-    EXPECT_EQ(p.rows().size(), 3u);
-    p.browser.eval("location.hash = '#q=altro%202'");
-    p.settle();
-    EXPECT_EQ(p.rows("h"), (std::vector<Row>{{"h", "C:\\Musica\\altro 2.mp3", "file:///C:/Musica/altro%202.mp3"}}));
+    EXPECT_EQ(p.rows().size(), 3u); // its title, its file and the hit, without the folder entry
 
     for (const std::string text : {"brano", "raccolta"}) { // names, and a folder that makes all its files match
         p.search(text);
