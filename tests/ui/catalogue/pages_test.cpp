@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/catalogue/duplicates.h"
 #include "platform/files.h"
+#include "support/filtercases.h"
 #include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -146,4 +148,56 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_EQ(Text1(w)->text(), "Caffè");
     EXPECT_EQ(lastRun(), p + "start " + p + "default.htm");
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+// The search dialog finds what zondari-cli search finds, case for case.
+TEST_F(Pages, FiltersInTheSearchDialogFindWhatTheCommandLineFinds)
+{
+    const FilterCatalogues catalogues(app.programFolder.path());
+    ASSERT_FALSE(catalogues.scanned.empty());
+    for (const FilterCase& c : kFilterCases) {
+        fs::remove(page("zondari-pagina-di-ricerca.htm"));
+        app.dialogs.messages.clear();
+        const std::size_t runs = app.shell.runs.size();
+        std::deque<ModalSteps<Form4>::Step> steps = {[&](Form4& d) {
+            d.Check2->setChecked(c.caseSensitive);
+            d.Text1->setText(QString::fromUtf8(c.text));
+            d.Command3d1->click();
+        }};
+        if (c.hits == std::string(kRefused)) // asked again: given up
+            steps.push_back([](Form4& d) { d.Command3d2->click(); });
+        search(std::move(steps));
+        const std::vector<std::string> told = app.dialogs.texts();
+        const std::string got = app.shell.runs.size() > runs ? hitsOf(readFile(page("zondari-pagina-di-ricerca.htm")))
+            : told.size() == 1 && told[0].starts_with("Inserire")    ? kRefused
+            : told.size() == 1 && told[0].starts_with("Non trovato") ? ""
+                                                                     : "?";
+        EXPECT_EQ(got, c.hits) << c.text;
+    }
+}
+
+// "Trova doppioni": nothing to show is told; two copies of one MP3 are a
+// group on the page it opens.
+TEST_F(Pages, TrovaDoppioniWritesTheGroupsPageAndOpensIt)
+{
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Senza dati\r\n/a/uno.mp3\r\n/b/uno.mp3\r\n");
+    Toolbar1Key(w, "doppioni")->trigger();
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoDuplicatesMessage});
+    EXPECT_TRUE(app.shell.runs.empty());
+
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir music;
+    makeMp3(music.path(), "uno.mp3");
+    fs::copy_file(music / "uno.mp3", music / "copia di uno.mp3");
+    ASSERT_EQ(
+        runCli("scan --titolo Doppi --impronte " + shellQuoted(music.path()), app.programFolder.path()).status, 0);
+    Toolbar1Key(w, "doppioni")->trigger();
+    EXPECT_EQ(lastRun(), "start zondari-doppioni.htm");
+    const std::string shown = readFile(page("zondari-doppioni.htm"));
+    const std::string group = "<p><b>2 file, stessa impronta audio ";
+    EXPECT_NE(shown.find(group), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\"Doppi\" <a href=\"file://" + music.path() + "/copia%20di%20uno.mp3\">" + music.path()
+                  + "/copia di uno.mp3</a><br>\r\n\"Doppi\" <a href="),
+        std::string::npos)
+        << shown;
 }
