@@ -35,6 +35,11 @@ VolumeData volumeData(const VolumeReader& volumes, const std::string& root)
     v.uuid = info.uuid;
     v.fileSystem = info.fileSystem;
     v.folder = root;
+    // Where the volume is mounted, so that its paths can be found again
+    // wherever it is mounted next.
+    v.root = root;
+    while (v.root.size() > 1 && !volumes.isVolumeRoot(v.root))
+        v.root = files::folderOf(v.root);
     struct statvfs fs { };
     if (::statvfs(root.c_str(), &fs) == 0) {
         v.freeBytes = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;

@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue/playaddress.h"
 #include "core/player/playersettings.h"
 #include "platform/mp3file.h"
+#include "support/cli.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/bus.h"
 #include "support/qt/listener.h"
@@ -124,8 +126,19 @@ TEST_F(Desktop, AFolderOrAFileOnTheCommandLinePlaysAndTheMediaKeysDriveIt)
     playerctl({"next"}); // the only row of its folder
     EXPECT_TRUE(shows("Playing", "primo brano.mp3"));
 
+    // A catalogue entry's zondari: address (the pocket page's play link,
+    // zondari-cli suona): the program that runs finds the volume that holds
+    // it by the catalogue's identity, and plays it there.
+    const CliRun scan = runCli("scan --titolo Prova " + shellQuoted(music.path()), programFolder.path());
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    start(second, "/", {QString::fromStdString(catalogue::playAddress(scan.firstLine(), paths[2]))});
+    ASSERT_TRUE(second.waitForFinished(kWaitMs));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(shows("Playing", "c.mp3"));
+    EXPECT_TRUE(hears(2));
+
     playerctl({"pause"});
-    EXPECT_TRUE(shows("Paused", "primo brano.mp3"));
+    EXPECT_TRUE(shows("Paused", "c.mp3"));
 
     // Quit ends it as "Esci" does.
     busCall("org.mpris.MediaPlayer2.Quit");

@@ -152,9 +152,13 @@ TEST(CliScan, RecordsEachFilesDataBesideAnUnchangedCatalogueAndFindsARetaggedRen
     EXPECT_NE(rows[1][14], rows[2][14]);
     EXPECT_EQ(rows[1][13], rows[3][13]);
     const auto volume = tableOf(readFile(pf / (base + ".volume.tsv")));
-    ASSERT_EQ(volume.size(), 13u);
+    ASSERT_EQ(volume.size(), 14u);
     EXPECT_EQ(volume[6], (std::vector<std::string>{"cartella", m}));
     EXPECT_EQ(volume[7], (std::vector<std::string>{"file", "3"}));
+    // Where the volume was mounted, so that its disc is found wherever it is mounted next.
+    std::string root = output("findmnt -n -o TARGET -T " + shellQuoted(m));
+    root.pop_back(); // its line end
+    EXPECT_EQ(volume[13], (std::vector<std::string>{"radice", root}));
 
     const CliRun twins = runCli("doppioni", pf.path());
     EXPECT_EQ(twins.status, 0);
