@@ -97,20 +97,27 @@ const withData = cats.some((cat) => cat.W);
 const dSize = new Int32Array(withData ? nNames : 0).fill(-1), dAudio = new Uint8Array(dSize.length);
 const dSec = new Int32Array(dSize.length), dKbps = new Int32Array(dSize.length);
 const dTag = new Int32Array(dSize.length * 5).fill(-1);
-const field = new Int32Array(8);
-for (const cat of cats) {
-  if (!cat.W) continue;
+// A data line's fields: an empty one is the MP3 before's, "-" an empty tag.
+// A catalogue's lines are read after the page is ready, or first by the
+// search or the list that needs them.
+const field = new Int32Array(8), read = new Int32Array(8);
+function readData(cat) {
+  if (!cat.W || cat.read) return;
+  cat.read = true;
   for (let k = 0, g = cat.firstFile; k < cat.K; ++k, ++g) {
     const end = ls[cat.dataLine + k + 1] - 1;
     if (ls[cat.dataLine + k] === end) continue;
-    let f = 0, n = -1, neg = false;
+    let f = 0, n = -1, neg = false, given = 0;
     for (let p = ls[cat.dataLine + k]; p <= end && f < 8; ++p) {
       const c = p < end ? T.charCodeAt(p) : 44;
-      if (c === 44) { field[f++] = neg ? -n : n; n = -1; neg = false; }
-      else if (c === 45) neg = true;
+      if (c === 44) {
+        if (n >= 0 || neg) { read[f] = n < 0 ? -1 : neg ? -n : n; given |= 1 << f; }
+        ++f; n = -1; neg = false;
+      } else if (c === 45) neg = true;
       else n = (n < 0 ? 0 : n * 10) + c - 48;
     }
-    if (f === 1) { dSize[g] = field[0]; continue; }
+    if (f === 1) { dSize[g] = read[0]; continue; }
+    for (let i = 0; i < 8; ++i) if (given & (1 << i)) field[i] = read[i];
     dAudio[g] = 1; dSec[g] = field[0]; dKbps[g] = field[1]; dSize[g] = field[2];
     for (let t = 0; t < 5; ++t) dTag[g * 5 + t] = field[3 + t];
   }
@@ -321,6 +328,7 @@ function walk(s, hits, until) {
     const it = s.item, f = itemFolder[it], kind = itemKind[it];
     if (itemCat[it] !== s.entered) {
       const cat = cats[itemCat[it]];
+      if (s.filters) readData(cat);
       if ((s.filters && !cat.W) || !mayHold(s, cat) || !enter(s, itemCat[it])) {
         s.item = cat.firstItem + cat.items - 1;
         continue;
@@ -388,6 +396,7 @@ const folderText = (f) => line(f);
 // "3:05 · 3,4 MB" for a file with data, as the program writes them.
 function dataOf(cat, i) {
   const g = i + cat.firstFile - cat.nameLine;
+  readData(cat);
   if (!withData || dSize[g] < 0) return "";
   const size = line(cat.wordLine + dSize[g]), sec = dSec[g];
   return "<span class=\"dati\">" + esc(dAudio[g] ? Math.trunc(sec / 60) + ":" + String(sec % 60).padStart(2, "0") + " · " + size : size)
@@ -497,6 +506,12 @@ window.addEventListener("hashchange", () => { if (fromHash()) schedule(); });
 box.disabled = false;
 box.focus();
 if (fromHash()) update(); else stato.textContent = HINT;
+// The files' data, a few catalogues at a time.
+function readSome(c) {
+  for (const until = performance.now() + 8; c < cats.length && performance.now() < until; ++c) readData(cats[c]);
+  if (c < cats.length) setTimeout(() => readSome(c), 0);
+}
+if (withData) setTimeout(() => readSome(0), 0);
 // One walk through every catalogue for a text no catalogue holds (a lone
 // surrogate), while the user has not typed yet, so that the browser has
 // compiled the search before the first keystroke needs it.

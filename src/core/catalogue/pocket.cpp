@@ -143,6 +143,7 @@ void PocketPage::beginCatalogue(std::string_view name, std::string_view title, L
     data_.clear();
     wordIds_.clear();
     dataRows_ = 0;
+    havePrevious_ = false;
     files_ = 0;
     runLength_ = 0;
 }
@@ -231,37 +232,44 @@ void PocketPage::addData(std::string_view entry)
     if (row != rows_.end()) {
         const TrackData& r = row->second;
         ++dataRows_;
-        if (r.audio) {
-            data_ += std::to_string(r.seconds);
-            data_ += ',';
-            data_ += std::to_string(r.kbps);
-            data_ += ',';
-        }
-        appendWord(byteSize(r.size));
-        if (r.audio) {
-            for (const std::string* tag : {&r.title, &r.artist, &r.album, &r.year, &r.genre}) {
-                data_ += ',';
-                appendWord(*tag);
+        if (!r.audio) {
+            data_ += word(byteSize(r.size));
+        } else {
+            const std::array<std::string, 8> fields = {std::to_string(r.seconds), std::to_string(r.kbps),
+                word(byteSize(r.size)), word(r.title), word(r.artist), word(r.album), word(r.year), word(r.genre)};
+            // A field as the file before has it is left empty, and so are
+            // those at the end of the line: an album's tracks share most.
+            std::size_t last = 1;
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                if (!havePrevious_ || fields[i] != previous_[i])
+                    last = std::max(last, i);
+            for (std::size_t i = 0; i <= last; ++i) {
+                if (i > 0)
+                    data_ += ',';
+                if (!havePrevious_ || fields[i] != previous_[i])
+                    data_ += fields[i];
             }
+            previous_ = fields;
+            havePrevious_ = true;
         }
     }
     data_ += '\n';
 }
 
-void PocketPage::appendWord(std::string_view text)
+std::string PocketPage::word(std::string_view text)
 {
     if (text.empty())
-        return;
-    std::string word = displayText(text);
-    std::replace(word.begin(), word.end(), '\n', '\r');
-    const auto [at, added] = wordIds_.try_emplace(word, wordIds_.size());
+        return "-";
+    std::string shown = displayText(text);
+    std::replace(shown.begin(), shown.end(), '\n', '\r');
+    const auto [at, added] = wordIds_.try_emplace(shown, wordIds_.size());
     if (added) {
-        appendDataText(words_, word);
+        appendDataText(words_, shown);
         words_ += '\n';
         // Counted, so that the page upper-cases its letters as the search does.
-        noteCharacters(word);
+        noteCharacters(shown);
     }
-    data_ += std::to_string(at->second);
+    return std::to_string(at->second);
 }
 
 std::size_t PocketPage::folderIndex(std::string_view folder)

@@ -49,8 +49,9 @@
 //     feed in a tag becomes a carriage return, which no search text holds)
 //     and K lines, one a file: empty without data, the size's word alone
 //     for a file that is not MP3 audio, else "seconds,kbps,size,title,
-//     artist,album,year,genre" with the words by number, empty for an
-//     empty tag.
+//     artist,album,year,genre" with the words by number and "-" for an
+//     empty tag; a field equal to the MP3 before's is left empty, and
+//     empty fields at the line's end are left out (it keeps "seconds,").
 namespace zondari::catalogue {
 
 inline constexpr const char* kPocketPageName = "zondari-catalogo-tascabile.htm";
@@ -99,7 +100,7 @@ private:
     void notePairs(std::string_view text);
     void appendPairFilter(std::string& out) const;
     void addData(std::string_view entry);
-    void appendWord(std::string_view text);
+    std::string word(std::string_view text); // its number; "-" for an empty text
 
     PocketSummary summary_;
     // The catalogue being read.
@@ -111,6 +112,8 @@ private:
     std::string words_, data_;
     std::unordered_map<std::string, std::size_t> wordIds_;
     std::size_t dataRows_ = 0;
+    std::array<std::string, 8> previous_; // the last MP3's fields
+    bool havePrevious_ = false;
     std::string folded_;
     std::size_t files_ = 0;
     std::size_t runFolder_ = 0, runLength_ = 0;
