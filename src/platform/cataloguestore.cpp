@@ -229,7 +229,11 @@ Result<WrittenPocket> writePocketPage(
 {
     WrittenPocket written{joinPath(folder, kPocketPageName), {}};
     const Status st = files::replaceFile(written.path, [&](ByteSink& sink) -> Status {
-        auto made = makePocketPage(sink, catalogues, files::openSource, progress);
+        // A side file that cannot be read leaves its catalogue's files without data.
+        const SideRows rows = [](const std::string& path, const std::function<void(TrackData &&)>& take) {
+            (void)forEachSideRow(path, take);
+        };
+        auto made = makePocketPage(sink, catalogues, files::openSource, progress, rows);
         if (!made)
             return made.error();
         written.summary = *made;
