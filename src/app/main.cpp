@@ -1,7 +1,7 @@
 // Zondari: plays, analyses, tags and catalogues music kept as files on disks
 // and CDs.
 //
-//   zondari [FILE | FOLDER]
+//   zondari [FILE | FOLDER | ADDRESS]
 //   zondari --version | --help
 
 #include <QApplication>
@@ -29,6 +29,7 @@
 #include "platform/qt/qtscreen.h"
 #include "platform/shell.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/playentry.h"
 #include "ui/player/mpris.h"
 #include "ui/shell/application.h"
 #include "ui/shell/mdiform1.h"
@@ -36,11 +37,13 @@
 
 namespace {
 
-constexpr const char* kUsage = "Uso: zondari [FILE | CARTELLA]\n"
+constexpr const char* kUsage = "Uso: zondari [FILE | CARTELLA | INDIRIZZO]\n"
                                "     zondari --version\n"
                                "\n"
                                "Una cartella diventa la cartella del lettore; un file ne apre la cartella e\n"
-                               "lo suona.\n";
+                               "lo suona. Un indirizzo file:// vale come il suo file; un indirizzo\n"
+                               "zondari:riproduci?catalogo=...&voce=... suona una voce di un catalogo dal\n"
+                               "suo disco.\n";
 
 // Answered before Qt starts, so that they need no display.
 bool printedInformation(int argc, char** argv, int& status)
@@ -110,11 +113,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "zondari: argomento non valido \"%s\".\n%s", arg.toLocal8Bit().constData(), kUsage);
             return 2;
         }
-        // Made absolute now: the start-up moves the current folder.
-        opened = files::absolutePath(QFile::encodeName(arg).toStdString());
+        // Made absolute now: the start-up moves the current folder. An
+        // address is taken as it is (the desktop passes its bytes).
+        const std::string word = QFile::encodeName(arg).toStdString();
+        opened = isAddress(word) ? word : files::absolutePath(word);
     }
     // A file chosen in the file manager while Zondari is open plays there.
-    if (!opened.empty() && openInRunningPlayer(opened))
+    if (!opened.empty() && (isAddress(opened) ? openAddressInRunningPlayer(opened) : openInRunningPlayer(opened)))
         return 0;
 
     QtDialogs dialogs;
@@ -144,7 +149,9 @@ int main(int argc, char** argv)
     std::unique_ptr<MDIForm1> frame(startZondari(ctx));
     // A file given plays; else, when asked for, the music picks up where it
     // stopped.
-    if (!opened.empty())
+    if (!opened.empty() && isAddress(opened))
+        openAddress(ctx, opened);
+    else if (!opened.empty())
         ctx.player.openPath(opened);
     else
         ctx.player.resumeWhereStopped();

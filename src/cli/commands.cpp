@@ -18,6 +18,8 @@ int runPocket(const Args& args);
 int runVolume(const Args& args);
 int runExport(const Args& args);
 int runDuplicates(const Args& args);
+int runWhere(const Args& args);
+int runPlay(const Args& args);
 
 // Each subsystem adds its commands here: name, operands, options, help.
 const std::vector<Command>& commands()
@@ -49,6 +51,13 @@ const std::vector<Command>& commands()
             {{"--maiuscole", nullptr, "distingue le maiuscole dalle minuscole"},
                 {"--senza-cartelle", nullptr, "non elenca le cartelle che contengono il testo"}},
             "scrive la pagina di ricerca", runSearch},
+        {"dove", "TESTO", 1, 1, "indicare il testo da cercare.",
+            {{"--maiuscole", nullptr, "distingue le maiuscole dalle minuscole"},
+                {"--senza-cartelle", nullptr, "non elenca le cartelle che contengono il testo"}},
+            "dove sono ora i file catalogati che contengono il testo: il disco è inserito? in quale cartella?",
+            runWhere},
+        {"suona", "CATALOGO VOCE|INDIRIZZO", 1, 2, "indicare il catalogo e la voce, o un indirizzo zondari:.", {},
+            "riproduce in zondari una voce di un catalogo (o un indirizzo zondari: o file://)", runPlay},
         {"tascabile", "", 0, 0, "", {},
             "scrive il catalogo tascabile: tutti i cataloghi in una pagina che cerca mentre si scrive", runPocket},
         {"esporta", "[CATALOGO...]", 0, kAnyNumber, "",

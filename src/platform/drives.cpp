@@ -135,6 +135,8 @@ std::vector<MountEntry> parseMountEntries(const std::string& text)
             m.device = makedev(major, minor);
         m.mountPoint = unescapeOctal(mountPoint);
         m.source = unescapeOctal(m.source);
+        m.id = id;
+        m.root = unescapeOctal(root);
         entries.push_back(std::move(m));
     }
     return entries;

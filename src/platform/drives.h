@@ -43,6 +43,8 @@ public:
 struct MountEntry {
     std::uint64_t device = 0; // major:minor as a device number
     std::string mountPoint, type, source;
+    std::string id; // the mount's own number: a new mount gets a new one
+    std::string root; // the folder of the file system mounted there: "/" unless bound from a folder
 };
 
 // Every well-formed line of the text of /proc/self/mountinfo, in order.

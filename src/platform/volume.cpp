@@ -180,29 +180,43 @@ std::optional<VolumeInfo> readVolumeDevice(const std::string& deviceOrImage)
     return v->info;
 }
 
+namespace {
+
+VolumeInfo volumeOfMount(const Mount& mount)
+{
+    // A source that is no path ("tmpfs", "server:/share") is no device to read.
+    const bool device = !mount.source.empty() && mount.source.front() == '/';
+    DeviceVolume v;
+    if (auto read = device ? readDevice(mount.source) : std::nullopt) {
+        v = std::move(*read);
+    } else {
+        // Without the right to read the device, udev's links still tell the
+        // label and the UUID.
+        v.info.label = udevName("/dev/disk/by-label", mount.source);
+        v.uuid = udevName("/dev/disk/by-uuid", mount.source);
+        v.info.serial = serialFromUuid(v.uuid);
+    }
+    if (v.info.fileSystem.empty())
+        v.info.fileSystem = mount.type;
+    v.info.uuid = v.uuid;
+    if (v.info.serial == 0 && !v.serialRead)
+        v.info.serial = standIn(mount, v.uuid);
+    return v.info;
+}
+
+} // namespace
+
+VolumeInfo volumeOfMount(const MountEntry& mount)
+{
+    return volumeOfMount(Mount{mount.mountPoint, mount.source, mount.type, static_cast<dev_t>(mount.device)});
+}
+
 VolumeInfo SystemVolumeReader::volumeOf(const std::string& path) const
 {
     const auto mount = mountOf(canonicalOr(path));
     if (!mount)
         return {};
-    // A source that is no path ("tmpfs", "server:/share") is no device to read.
-    const bool device = !mount->source.empty() && mount->source.front() == '/';
-    DeviceVolume v;
-    if (auto read = device ? readDevice(mount->source) : std::nullopt) {
-        v = std::move(*read);
-    } else {
-        // Without the right to read the device, udev's links still tell the
-        // label and the UUID.
-        v.info.label = udevName("/dev/disk/by-label", mount->source);
-        v.uuid = udevName("/dev/disk/by-uuid", mount->source);
-        v.info.serial = serialFromUuid(v.uuid);
-    }
-    if (v.info.fileSystem.empty())
-        v.info.fileSystem = mount->type;
-    v.info.uuid = v.uuid;
-    if (v.info.serial == 0 && !v.serialRead)
-        v.info.serial = standIn(*mount, v.uuid);
-    return v.info;
+    return volumeOfMount(*mount);
 }
 
 bool SystemVolumeReader::isVolumeRoot(const std::string& path) const

@@ -42,6 +42,11 @@ public:
     bool isVolumeRoot(const std::string& path) const override;
 };
 
+struct MountEntry;
+
+// What SystemVolumeReader tells of the volumes mounted as `mount` is.
+VolumeInfo volumeOfMount(const MountEntry& mount);
+
 // Reads a device or an image file of a volume; nothing when it cannot be
 // opened, is neither a normal file nor a block device, or holds no file
 // system that is known.

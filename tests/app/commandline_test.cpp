@@ -23,7 +23,7 @@ TEST(CommandLine, BothProgramsPrintTheAboutWindowsVersionWithoutADisplay)
     EXPECT_EQ(status, 0);
 }
 
-TEST(CommandLine, ZondariTakesOneFileOrFolderAndRefusesAnythingElse)
+TEST(CommandLine, ZondariTakesOneFileFolderOrAddressAndRefusesAnythingElse)
 {
     TempDir scratch;
     const std::string zondari = "QT_QPA_PLATFORM=offscreen ZONDARI_PROGRAM_FOLDER=" + shellQuoted(scratch.path()) + " "
@@ -31,7 +31,7 @@ TEST(CommandLine, ZondariTakesOneFileOrFolderAndRefusesAnythingElse)
     int status = -1;
     const std::string help = output(zondari + " --help", &status);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(help.rfind("Uso: zondari [FILE | CARTELLA]\n", 0), 0u) << help;
+    EXPECT_EQ(help.rfind("Uso: zondari [FILE | CARTELLA | INDIRIZZO]\n", 0), 0u) << help;
 
     for (const char* wrong : {" --sconosciuta", " uno due"}) {
         output(zondari + wrong + " 2>" + shellQuoted(scratch / "err"), &status);

@@ -76,9 +76,10 @@ TEST(Installation, DesktopEntryAndMetainfoPassTheirValidators)
     EXPECT_EQ(output("desktop-file-validate " + shellQuoted(desktop) + " 2>&1", &status), "");
     EXPECT_EQ(status, 0);
     const std::string entry = readFile(desktop);
-    // The program it starts is the installed one, given the file or folder.
-    for (const std::string& line :
-        {std::string("Exec=zondari %f"), "Icon=" + kDesktopId, std::string("MimeType=audio/mpeg;audio/x-mpegurl;")})
+    // The program it starts is the installed one, given the file or the
+    // address (a catalogue entry's zondari: address too).
+    for (const std::string& line : {std::string("Exec=zondari %u"), "Icon=" + kDesktopId,
+             std::string("MimeType=audio/mpeg;audio/x-mpegurl;x-scheme-handler/zondari;")})
         EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
 
     const std::string metainfo = at("share/metainfo/" + kDesktopId + ".metainfo.xml");

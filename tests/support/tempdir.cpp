@@ -49,16 +49,17 @@ std::string TempDir::mkdir(const std::string& relative) const
     return p.string();
 }
 
-MountedTmpfs::MountedTmpfs(std::string at, const std::string& size)
+MountedImage::MountedImage(std::string at, const std::string& mountCommand)
     : at_(std::move(at))
 {
-    ok_ = ::geteuid() == 0 && run("mount -t tmpfs -o size=" + size + " tmpfs '" + at_ + "' 2>/dev/null") == 0;
+    ok_ = ::geteuid() == 0 && run(mountCommand + " >/dev/null 2>&1") == 0;
 }
 
-MountedTmpfs::~MountedTmpfs()
+void MountedImage::unmount()
 {
     if (ok_)
-        run("umount '" + at_ + "' 2>/dev/null || umount -l '" + at_ + "'"); // -l: still some process's current folder
+        run("umount '" + at_ + "' 2>/dev/null || umount -l '" + at_ + "'");
+    ok_ = false;
 }
 
 ReadOnly::ReadOnly(std::string path)

@@ -44,20 +44,33 @@ private:
     int how_ = 0; // 1 immutable, 2 mode
 };
 
-// A small file system of its own (tmpfs of `size`, "1m") mounted on the
-// folder `at` for as long as the object lives. `ok()` is false where
-// mounting is not allowed (not root, or in a container that forbids it).
-class MountedTmpfs {
+// A file system image mounted on the folder `at` by the shell line
+// `mountCommand` ("mount -o loop img dir", "ntfs-3g img dir") until
+// `unmount()` or the object goes, whatever the test did in between. `ok()`
+// is false when the mount failed (not root, no loop devices or FUSE).
+class MountedImage {
 public:
-    explicit MountedTmpfs(std::string at, const std::string& size = "1m");
-    ~MountedTmpfs();
-    MountedTmpfs(const MountedTmpfs&) = delete;
-    MountedTmpfs& operator=(const MountedTmpfs&) = delete;
+    MountedImage(std::string at, const std::string& mountCommand);
+    ~MountedImage() { unmount(); }
+    MountedImage(const MountedImage&) = delete;
+    MountedImage& operator=(const MountedImage&) = delete;
     bool ok() const { return ok_; }
+    void unmount();
 
 private:
     std::string at_;
     bool ok_ = false;
+};
+
+// A small file system of its own (tmpfs of `size`, "1m") mounted on the
+// folder `at` for as long as the object lives. `ok()` is false where
+// mounting is not allowed (not root, or in a container that forbids it).
+class MountedTmpfs : public MountedImage {
+public:
+    explicit MountedTmpfs(const std::string& at, const std::string& size = "1m")
+        : MountedImage(at, "mount -t tmpfs -o size=" + size + " tmpfs '" + at + "'")
+    {
+    }
 };
 
 // Runs a shell command; its exit status.

@@ -246,6 +246,7 @@ std::string volumeBytes(const VolumeData& v)
         {"byte_liberi", std::to_string(v.freeBytes)},
         {"byte_totali", std::to_string(v.totalBytes)},
         {"data", isoDate(v.scanned)},
+        {"radice", escapeField(v.root)},
     };
     std::string out = std::string(kVolumeHeader) + "\n";
     for (const auto& [key, value] : rows)
@@ -281,6 +282,8 @@ VolumeData parseVolumeFile(std::string_view bytes)
             v.fileSystem = unescapeField(value);
         else if (key == "cartella")
             v.folder = unescapeField(value);
+        else if (key == "radice")
+            v.root = unescapeField(value);
         else if (key == "file")
             v.files = number<std::uint64_t>(value);
         else if (key == "byte")

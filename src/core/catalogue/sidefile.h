@@ -115,6 +115,7 @@ struct VolumeData {
     std::string windowsSerial; // as Windows shows it: "1A2B-3C4D"
     std::string uuid, fileSystem;
     std::string folder; // the folder scanned
+    std::string root; // where the volume was mounted then; empty in files written before it was kept
     std::uint64_t files = 0, bytes = 0;
     std::int64_t seconds = 0; // play time of all its MP3s
     std::uint64_t freeBytes = 0, totalBytes = 0;

@@ -11,12 +11,14 @@
 #include <unistd.h>
 
 #include "buildinfo.h"
+#include "core/catalogue/playaddress.h"
 #include "core/common/text.h"
 #include "core/player/mediakeys.h"
 #include "core/player/mediavolume.h"
 #include "core/player/playstate.h"
 #include "platform/mp3file.h"
 #include "ui/appcontext.h"
+#include "ui/catalogue/playentry.h"
 #include "ui/shell/mdiform1.h"
 
 namespace zondari {
@@ -58,7 +60,7 @@ public:
     bool no() const { return false; }
     QString identity() const { return "Zondari"; }
     QString desktopEntry() const { return build::kDesktopId; }
-    QStringList uriSchemes() const { return {"file"}; }
+    QStringList uriSchemes() const { return {"file", "zondari"}; }
     QStringList mimeTypes() const
     {
         return {"audio/mpeg", "audio/x-mpegurl", "audio/x-wav", "audio/x-ms-wma", "inode/directory"};
@@ -257,6 +259,13 @@ void Mpris::SetPosition(const QDBusObjectPath& trackId, qlonglong positionMicros
 
 void Mpris::OpenUri(const QString& uri)
 {
+    // A catalogue entry, from the pocket page or zondari-cli suona: after
+    // the reply, as it may ask the person which disc to insert.
+    if (uri.startsWith(catalogue::kAddressScheme.data())) {
+        QTimer::singleShot(
+            0, this, [this, address = uri.toStdString()] { ctx_.handle([&] { openAddress(ctx_, address); }); });
+        return;
+    }
     const QUrl url(uri);
     if (!url.isLocalFile())
         return;
@@ -395,10 +404,15 @@ void Mpris::publishChanges()
 
 bool openInRunningPlayer(const std::string& absolutePath)
 {
+    return openAddressInRunningPlayer(fileUrl(absolutePath).toStdString());
+}
+
+bool openAddressInRunningPlayer(const std::string& address)
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    const QString uri = fileUrl(absolutePath);
+    const QString uri = QString::fromStdString(address);
     QDBusMessage open
         = QDBusMessage::createMethodCall(Mpris::kServiceName, Mpris::kObjectPath, kPlayerInterface, "OpenUri");
     open << uri;

@@ -102,5 +102,7 @@ private:
 // (a file chosen in the file manager while the program is open): it opens
 // it and comes forward. False when none answers.
 bool openInRunningPlayer(const std::string& absolutePath);
+// The same with an address ("file://", "zondari:"), handed on as it is.
+bool openAddressInRunningPlayer(const std::string& address);
 
 } // namespace zondari

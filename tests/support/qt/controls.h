@@ -64,7 +64,6 @@ ZONDARI_CONTROL(QLabel, Progress, frmMP3print)
 ZONDARI_CONTROL(QCheckBox, Check2, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label7, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label8, frmMP3print)
-ZONDARI_CONTROL(QPushButton, Command5, frmMP3print)
 // A key of its toolbar, by its name: "leggi", "html", "font", ...
 inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
 {
@@ -108,7 +107,6 @@ ZONDARI_CONTROL(QCheckBox, Check3d1, fONTEN)
 ZONDARI_CONTROL(QCheckBox, Check3d2, fONTEN)
 ZONDARI_CONTROL(QLineEdit, Text1, fONTEN)
 ZONDARI_CONTROL(QToolButton, cmdOK, fONTEN)
-ZONDARI_CONTROL(QToolButton, cmdCancel, fONTEN)
 ZONDARI_CONTROL(QLabel, Label3, fONTEN)
 ZONDARI_CONTROL(QLabel, Label4, fONTEN)
 

@@ -29,9 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kNoCatalogue
-    = "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
-
 // Starts the program and gives its catalogue window.
 frmMP3print* start(TestApp& app)
 {
@@ -59,16 +56,10 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     for (const char* name : {"Zeta.MP3", "alfa.wma", "note.txt", "vecchia/addio.mp3"})
         music.write(name);
     frmMP3print* w = start(app);
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoCatalogue}));
-    // A folder without music writes no catalogue.
-    TempDir empty;
-    empty.write("leggimi.txt");
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{
+            "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni"});
     app.dialogs.messages.clear();
-    EXPECT_TRUE(scanInWindow(w, app.dialogs, empty.path()));
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non trovato nessun file.", kNoCatalogue}));
-    EXPECT_FALSE(anyCatalogue(app.programFolder));
-    app.dialogs.messages.clear();
-
     Text1(w)->setText("Rock anni 80");
     app.dialogs.folders.push_back(music.path());
     Toolbar1Key(w, "leggi")->trigger();
@@ -78,10 +69,8 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     EXPECT_TRUE(Progress(w)->text().startsWith("Lettura in corso:"));
     EXPECT_FALSE(Toolbar1Key(w, "leggi")->isEnabled());
     w->Leggifile();
-    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>(2, "Apertura CD/Cartella MP3"));
+    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>{"Apertura CD/Cartella MP3"});
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    EXPECT_TRUE(Toolbar1Key(w, "leggi")->isEnabled());
-    EXPECT_TRUE(Progress(w)->text().isEmpty());
     ASSERT_EQ(List1(w)->count(), 84);
     EXPECT_EQ(List1(w)->item(83)->text().toStdString(), music / "Zeta.MP3");
     EXPECT_TRUE(app.dialogs.messages.empty());
@@ -95,8 +84,6 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     const std::string first = readFile(file);
     EXPECT_EQ(first, readFile(cliFolder / name));
     EXPECT_EQ(listTexts(List3(w)), QStringList{QString::fromStdString(name) + " \\ (Rock anni 80)"});
-    EXPECT_EQ(Label5(w)->text(), "N. 1 già catalogati");
-    EXPECT_EQ(Label6(w)->text(), "Rock anni 80");
 
     // Untitled, a rescan takes the stored title and asks, saying what
     // changed, before it replaces the catalogue: nothing, then many;
@@ -191,22 +178,12 @@ TEST(CatalogueWindow, TheListOfCataloguesIsChosenEditedAndDeletedByButtonsAndMen
     EXPECT_EQ(Label5(w)->text(), "N. 3 già catalogati");
     EXPECT_EQ(Label6(w)->text(), "Primè");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    clickItem(List3(w), 2);
-    EXPECT_EQ(Label6(w)->text(), "Terzo");
-    clickItem(List3(w), 0);
 
-    // "Edit" opens the chosen catalogue with the launcher; with none chosen,
-    // it says what to do first.
+    // "Edit" opens the chosen catalogue with the launcher.
     Command4(w)->click();
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].program, startLauncher(app.programFolder.path()));
     EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{a});
-    List3(w)->clearSelection();
-    Command4(w)->click();
-    EXPECT_EQ(app.dialogs.texts(),
-        (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
-                                  "bottone per procedere all'EDIT/Modifica."}));
-    EXPECT_EQ(app.shell.runs.size(), 1u);
 
     // The right button pops up the frame's hidden menu on the item pressed.
     clickItem(List3(w), 1, Qt::RightButton);
@@ -277,14 +254,6 @@ TEST(CatalogueWindow, ShowsTheScansDataUnderTheListAndDeletesItWithTheCatalogue)
     music.write("b.mp3", std::string(3000, 'x'));
     frmMP3print* w = start(app);
     Check2(w)->setChecked(true);
-    // "Annulla" while it runs: nothing is written.
-    app.dialogs.folders.push_back(music.path());
-    Toolbar1Key(w, "leggi")->trigger();
-    ASSERT_TRUE(Command5(w)->isVisible());
-    Command5(w)->click();
-    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    EXPECT_FALSE(anyCatalogue(app.programFolder));
-    EXPECT_FALSE(Command5(w)->isVisible());
     ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     const QRegularExpression totals("^2 file, 5\\d(,\\d)? KB, 0:00:03 di musica, [0-9.]+(,[0-9])? [KMGT]B liberi$");
     EXPECT_TRUE(totals.match(Label7(w)->text()).hasMatch()) << Label7(w)->text().toStdString();
@@ -336,6 +305,3 @@ TEST(CatalogueWindow, AScanBrokenOffByClosingTheWindowWritesNothingAndTheStartRe
     EXPECT_EQ(findCatalogueWindow(app.ctx), nullptr);
     EXPECT_FALSE(anyCatalogue(app.programFolder));
 }
-
-// The file types window, opened from the Files button: the types it lists
-// for the scan, those that stay grey, OK and Annulla.

@@ -45,21 +45,6 @@ TEST_F(Frame, WithoutSettingsFileStartsOnTheDefaultsAndWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(app.programFolder / "zondari.ini"));
 }
 
-TEST(StartUp, DamagedSettingsFileStartsAllTheSame)
-{
-    TestApp app;
-    std::string junk(300, '\0');
-    for (std::size_t i = 0; i < junk.size(); ++i)
-        junk[i] = static_cast<char>(i * 37);
-    junk += "\nUtente=Anna\n" + std::string(1 << 20, 'x') + "\n";
-    app.programFolder.write("zondari.ini", junk);
-    app.start();
-    EXPECT_EQ(app.state.Utente, "Anna");
-    EXPECT_EQ(app.state.FilesMusicali, ""); // no key: nothing is listed
-    EXPECT_NE(app.player(), nullptr);
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
-}
-
 TEST_F(Frame, HelpOpensThePageThroughTheLauncherAndAMissingVortafonIsReportedBeforeTheEnd)
 {
     action("MenuHelp")->trigger();

@@ -128,21 +128,6 @@ TEST_F(EditorTest, AGenreWithoutANameIsKeptAndAnUntaggedFileClearsWhatThePreviou
     EXPECT_EQ(saved.GenreByte, 255);
 }
 
-TEST_F(EditorTest, WithoutAFileItSaysSoAndChoosingOneLoadsIt)
-{
-    const std::string chosen = tagged("scelto.mp3", "Scelto", 0, 2);
-    frmMain* w = open("");
-    EXPECT_EQ(edit(w, "txtNomefile")->text(), "");
-    click(w, "Command3");
-    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Non è stato specificato nessun file!"});
-    app.dialogs.files.push_back(chosen);
-    click(w, "Command1");
-    ASSERT_EQ(app.dialogs.fileTitles, (std::vector<std::string>{"Selezionare un file MP3"}));
-    EXPECT_EQ(edit(w, "txtNomefile")->text().toStdString(), chosen);
-    EXPECT_EQ(edit(w, "txtTitolo")->text(), "Scelto");
-    EXPECT_EQ(genre(w)->currentText(), "Country");
-}
-
 TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
 {
     namespace fs = std::filesystem;
