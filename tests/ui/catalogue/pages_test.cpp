@@ -43,7 +43,7 @@ struct Pages : ::testing::Test {
     }
     std::string page(const char* name) const { return app.programFolder / name; }
     std::string lastRun() const { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); }
-    void trigger(const char* action) const { app.frame->findChild<QAction*>(action)->trigger(); }
+    void trigger(const char* action) const { control<QAction>(app.frame.get(), action)->trigger(); }
     // The toolbar's search, each step at one showing of its dialog.
     void search(std::deque<ModalSteps<Form4>::Step> steps)
     {
