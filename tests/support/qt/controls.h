@@ -152,6 +152,7 @@ ZONDARI_CONTROL(QLabel, id3v2Caption, frmDATIMP3)
 // The search dialog.
 ZONDARI_CONTROL(QCheckBox, Check2, Form4)
 ZONDARI_CONTROL(QPushButton, Command3d1, Form4)
+ZONDARI_CONTROL(QPushButton, Command3d2, Form4)
 ZONDARI_CONTROL(QLineEdit, Text1, Form4)
 
 // The file types dialog.
