@@ -1,13 +1,10 @@
 // The catalogue window as a person works it: scans from its toolbar and
 // rescans of the same folder, the list of the catalogues with its buttons
-// and menus, the boxes that check what is typed, the file types window.
+// and menus.
 
 #include <QAction>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -120,47 +117,6 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     EXPECT_TRUE(app.dialogs.messages.empty());
     EXPECT_TRUE(readFile(file).starts_with("Secondo\r\n"));
-}
-
-TEST(CatalogueWindow, TheColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScanAndTheTitleBoxTakesNoSeparator)
-{
-    TestApp app;
-    frmMP3print* w = start(app);
-    TempDir music;
-    music.write("a.mp3");
-    const auto leave = [w] {
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(Text2(w), &out);
-    };
-    const auto scan = [&] { EXPECT_TRUE(scanInWindow(w, app.dialogs, music.path())); };
-    const std::string range = "Numero di Colonne compreso tra 2 e 7";
-    const struct {
-        const char* typed;
-        std::function<void()> then;
-        const char* shown;
-        std::vector<std::string> said;
-    } cases[] = {
-        {"12", leave, "7", {range}},
-        {"abc", leave, "2", {range}},
-        {"5", leave, "5", {}},
-        {"9", scan, "7", {range}},
-    };
-    for (const auto& c : cases) {
-        app.dialogs.messages.clear();
-        Text2(w)->setText(c.typed);
-        c.then();
-        EXPECT_EQ(app.dialogs.texts(), c.said) << c.typed;
-        EXPECT_EQ(Text2(w)->text(), c.shown);
-        EXPECT_EQ(app.state.PrintColumns, Text2(w)->text().toInt());
-    }
-    EXPECT_EQ(app.state.PrintFontSize, 8.0f);
-
-    // Typed key by key, with the text each key gives.
-    Text1(w)->clear();
-    Text1(w)->setFocus();
-    for (QChar c : QString("Rock: (80), è $ fine.-1"))
-        QTest::sendKeyEvent(QTest::Click, Text1(w), Qt::Key_unknown, QString(c), Qt::NoModifier);
-    EXPECT_EQ(Text1(w)->text(), "Rock 80   fine-1");
 }
 
 TEST(CatalogueWindow, TheListOfCataloguesIsChosenEditedAndDeletedByButtonsAndMenus)
