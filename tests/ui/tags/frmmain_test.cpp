@@ -170,21 +170,6 @@ TEST_F(EditorTest, SaveRefusesAFileAnotherProgramChangedSinceItWasLoaded)
     EXPECT_EQ(readFile(swapped), other);
 }
 
-TEST_F(EditorTest, SaveWritesNothingIntoAFileThatIsNotAnMp3)
-{
-    ASSERT_TRUE(haveMp3Tools());
-    const std::string wav = makeWav(music.path(), "onda.wav");
-    ASSERT_FALSE(wav.empty());
-    const std::string before = readFile(wav);
-    frmMain* w = open("onda.wav");
-    app.dialogs.messages.clear();
-    edit(w, "txtTitolo")->setText("Onda");
-    click(w, "Command3");
-    ASSERT_EQ(app.dialogs.texts(), std::vector<std::string>{"Il file non è un MP3: il tag non è stato scritto"});
-    EXPECT_EQ(app.dialogs.messages[0].icon, MsgIcon::Warning);
-    EXPECT_TRUE(readFile(wav) == before);
-}
-
 TEST_F(EditorTest, CopyFillsTheFieldsAsId3v1HoldsThemAndASaveWritesThemForPeers)
 {
     ASSERT_TRUE(peer::have("mid3v2") && peer::have("eyeD3")) << "scripts/setup installs python3-mutagen and eyed3";
