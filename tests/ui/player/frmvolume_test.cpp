@@ -5,13 +5,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
 
-#include "platform/qt/alsamixer.h"
 #include "support/qt/mastervolume.h"
 #include "support/qt/testapp.h"
 #include "ui/player/form1.h"
@@ -109,23 +107,4 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightBu
         EXPECT_EQ(w->Text1->text(), c.shown);
         EXPECT_EQ(sinkVolume(), c.sent);
     }
-}
-
-TEST_F(VolumeWindowTest, WithoutAMixerItSaysSoEveryPositionIsZeroAndNothingIsSent)
-{
-    ASSERT_TRUE(setSinkVolume(16384));
-    app.dialogs.messages.clear();
-    auto* w = new frmVolume(app.ctx, std::make_unique<AlsaMixer>("zondari_nessun_mixer"));
-    QMdiSubWindow* sub = app.frame->addChild(w);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    app.ctx.handle([w] { w->Load(); });
-    sub->show();
-    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{"Non posso aprire il mixer."});
-    EXPECT_EQ(w->Image1->y(), 50);
-    EXPECT_EQ(w->Text1->text(), "0");
-    // The knob still moves; nothing reaches the system.
-    EXPECT_EQ(drag(w, Qt::LeftButton, 0), std::pair(0, 16384));
-    EXPECT_EQ(w->Text1->text(), "0");
-    EXPECT_EQ(sinkVolume(), 16384);
-    EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
