@@ -20,27 +20,25 @@ using namespace zondari::test;
 
 namespace {
 
-struct DetailsTest : ::testing::Test {
-    void SetUp() override
-    {
-        ASSERT_TRUE(haveMp3Tools());
-        app.startIn(music.path());
-    }
-    QString field(frmDATIMP3* w, const QString& name) const { return w->findChild<QLineEdit*>(name)->text(); }
-    QString field(frmDATIMP3* w, int i) const { return field(w, QString("Text1_%1").arg(i)); }
-
-    TestApp app;
-    TempDir music;
-};
+QString field(frmDATIMP3* w, const QString& name)
+{
+    return w->findChild<QLineEdit*>(name)->text();
+}
+QString field(frmDATIMP3* w, int i)
+{
+    return field(w, QString("Text1_%1").arg(i));
+}
 
 } // namespace
 
-TEST_F(DetailsTest, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlayTimeAndTag)
+TEST(DetailsWindow, ThePlayersGridAndToolbarFillItWithTheClickedTracksHeaderPlayTimeAndTags)
 {
+    ASSERT_TRUE(haveMp3Tools());
+    TestApp app;
+    TempDir music;
     makeMp3(music.path(), "a.mp3", {5.5, 44100, 2, "-V 2 -m s --add-id3v2 --tt Titolo --ta Autore --tg 17"});
     makeMp3(music.path(), "b.mp3", {.seconds = 3, .lameOptions = "-b 192"});
-    Form1* f = app.player();
-    f->RiempiTabella();
+    Form1* f = app.startIn(music.path());
     // The toolbar opens the window on the current track...
     f->ExtGrid1->setRow(1);
     f->ExtGrid1_Click();
