@@ -34,11 +34,6 @@ QString selected(const fONTEN& chooser)
     return items.size() == 1 ? items[0]->text() : QString();
 }
 
-void pick(fONTEN& chooser, const QString& family)
-{
-    LstFonts(&chooser)->setCurrentItem(LstFonts(&chooser)->findItems(family, Qt::MatchExactly).value(0));
-}
-
 } // namespace
 
 TEST_F(FontChooser, ShowsTheCurrentFamilyAndOkGivesTheChoiceToTheCatalogueWindowForGood)
@@ -48,7 +43,7 @@ TEST_F(FontChooser, ShowsTheCurrentFamilyAndOkGivesTheChoiceToTheCatalogueWindow
         EXPECT_EQ(selected(chooser), "DejaVu Sans");
         EXPECT_EQ(TxtFontPreview(&chooser)->font().family(), "DejaVu Sans");
         EXPECT_EQ(Text1(&chooser)->text(), "9");
-        pick(chooser, "DejaVu Serif");
+        LstFonts(&chooser)->setCurrentItem(LstFonts(&chooser)->findItems("DejaVu Serif", Qt::MatchExactly).value(0));
         Check3d1(&chooser)->click();
         EXPECT_TRUE(TxtFontPreview(&chooser)->font().italic());
         Text1(&chooser)->setText("10.5");
