@@ -21,50 +21,41 @@ using namespace zondari::test;
 
 namespace {
 
-struct VolumeWindowTest : ::testing::Test {
-    void SetUp() override
-    {
-        REQUIRE_MASTER_VOLUME();
-        app.start();
+// Presses the knob with `button` and, unless `trackY` is empty, moves
+// the mouse to it in the track twice as a hand does, letting the drag
+// timer run; returns the knob's top and the system's volume just before
+// the button is released.
+std::pair<int, int> drag(frmVolume* w, Qt::MouseButton button, std::optional<int> trackY)
+{
+    const QPoint grab(w->Image1->width() / 2, w->Image1->height() / 2);
+    QTest::mousePress(w->Image1, button, {}, grab);
+    QPoint to = grab;
+    for (int i = 0; i < 2; ++i) {
+        if (trackY)
+            QTest::mouseMove(w->Image1, to = QPoint(grab.x(), *trackY - w->Image1->y()));
+        QTest::qWait(60);
     }
+    const std::pair<int, int> before{w->Image1->y(), sinkVolume()};
+    QTest::mouseRelease(w->Image1, button, {}, to);
+    return before;
+}
 
+} // namespace
+
+TEST(VolumeWindow, OpensAtTheSystemsVolumeLeavesItAloneTakesTheKnobsDragsAndReleasesItsMixerWhenClosed)
+{
+    REQUIRE_MASTER_VOLUME();
+    SinkVolumeKept kept;
+    TestApp app;
+    app.start();
     // The window as the player's "volume" button opens it, with the
     // system's volume at `volume`.
-    frmVolume* openAt(int volume)
-    {
+    const auto openAt = [&](int volume) {
         EXPECT_TRUE(setSinkVolume(volume));
         app.player()->button("volume")->trigger();
         QApplication::processEvents();
         return app.frame->findChild<frmVolume*>("frmVolume");
-    }
-
-    // Presses the knob with `button` and, unless `trackY` is empty, moves
-    // the mouse to it in the track twice as a hand does, letting the drag
-    // timer run; returns the knob's top and the system's volume just before
-    // the button is released.
-    static std::pair<int, int> drag(frmVolume* w, Qt::MouseButton button, std::optional<int> trackY)
-    {
-        const QPoint grab(w->Image1->width() / 2, w->Image1->height() / 2);
-        QTest::mousePress(w->Image1, button, {}, grab);
-        QPoint to = grab;
-        for (int i = 0; i < 2; ++i) {
-            if (trackY)
-                QTest::mouseMove(w->Image1, to = QPoint(grab.x(), *trackY - w->Image1->y()));
-            QTest::qWait(60);
-        }
-        const std::pair<int, int> before{w->Image1->y(), sinkVolume()};
-        QTest::mouseRelease(w->Image1, button, {}, to);
-        return before;
-    }
-
-    SinkVolumeKept kept;
-    TestApp app;
-};
-
-} // namespace
-
-TEST_F(VolumeWindowTest, OpensAtTheSystemsVolumeLeavesItAloneAndReleasesItsMixerWhenClosed)
-{
+    };
     const int clients = ownSoundClients();
     frmVolume* w = openAt(49152);
     ASSERT_NE(w, nullptr);
@@ -76,15 +67,8 @@ TEST_F(VolumeWindowTest, OpensAtTheSystemsVolumeLeavesItAloneAndReleasesItsMixer
     // One window and one mixer, however often the button is pressed.
     EXPECT_EQ(openAt(49152), w);
     EXPECT_EQ(ownSoundClients(), clients + 1);
-    w->Command1->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(ownSoundClients(), clients);
-}
 
-TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightButtonMovesNothing)
-{
-    frmVolume* w = openAt(30000);
-    ASSERT_NE(w, nullptr);
+    // The knob dragged with the left button; the right one moves nothing.
     const struct {
         Qt::MouseButton button;
         std::optional<int> trackY;
@@ -107,4 +91,7 @@ TEST_F(VolumeWindowTest, DraggingTheKnobSetsTheMasterVolumeAndAPressOrTheRightBu
         EXPECT_EQ(w->Text1->text(), c.shown);
         EXPECT_EQ(sinkVolume(), c.sent);
     }
+    w->Command1->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ownSoundClients(), clients);
 }
