@@ -5,6 +5,29 @@ using namespace zondari::test;
 
 namespace {
 
+struct FontChooser : ::testing::Test {
+    TestApp app;
+    frmMP3print* w = nullptr;
+
+    void SetUp() override
+    {
+        app.state.PrintFontName = "DejaVu Sans";
+        app.state.PrintFontSize = 9;
+        w = startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
+    }
+
+    // Opens the chooser from the catalogue window's key and runs `act` on
+    // it; returns when it is hidden again.
+    void choose(const ModalSteps<fONTEN>::Step& act)
+    {
+        {
+            ModalSteps<fONTEN> person({act});
+            Toolbar1Key(w, "font")->trigger();
+        }
+        EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
+    }
+};
+
 QString selected(const fONTEN& chooser)
 {
     const auto items = LstFonts(&chooser)->selectedItems();
@@ -13,22 +36,9 @@ QString selected(const fONTEN& chooser)
 
 } // namespace
 
-TEST(FontChooser, ShowsTheCurrentFamilyOkGivesTheChoiceToTheCatalogueWindowForGoodAndAMissingFontFallsBack)
+TEST_F(FontChooser, ShowsTheCurrentFamilyAndOkGivesTheChoiceToTheCatalogueWindowForGood)
 {
-    TestApp app;
-    app.state.PrintFontName = "DejaVu Sans";
-    app.state.PrintFontSize = 9;
-    frmMP3print* w = startWithCatalogue(app, "Rock", {"/media/cd/a.mp3"});
     ASSERT_NE(w, nullptr);
-    // Opens the chooser from the catalogue window's key and runs `act` on
-    // it; returns when it is hidden again.
-    const auto choose = [&](const ModalSteps<fONTEN>::Step& act) {
-        {
-            ModalSteps<fONTEN> person({act});
-            Toolbar1Key(w, "font")->trigger();
-        }
-        EXPECT_TRUE(findFontChooser(app.ctx)->isHidden());
-    };
     choose([](fONTEN& chooser) {
         EXPECT_EQ(selected(chooser), "DejaVu Sans");
         EXPECT_EQ(TxtFontPreview(&chooser)->font().family(), "DejaVu Sans");
@@ -50,7 +60,11 @@ TEST(FontChooser, ShowsTheCurrentFamilyOkGivesTheChoiceToTheCatalogueWindowForGo
         EXPECT_TRUE(Check3d1(&chooser)->isChecked());
         chooser.close();
     });
+}
 
+TEST_F(FontChooser, OkFallsBackFromAMissingFontAndCapsTheSize)
+{
+    ASSERT_NE(w, nullptr);
     // A print font that is not installed: nothing selected at the first
     // showing; OK says so and takes another.
     app.state.PrintFontName = "Carattere Che Non Esiste";
