@@ -76,7 +76,7 @@ std::string busProperty(const QString& name)
 
 // Four tones of their own pitch in a folder, listed in
 // the player window, which serves the bus.
-struct OnTheBus : ::testing::Test {
+struct Session : ::testing::TestWithParam<Order> {
     void SetUp() override
     {
         REQUIRE_BUS();
@@ -97,18 +97,6 @@ struct OnTheBus : ::testing::Test {
         ASSERT_EQ(mpris->serviceName().toStdString(), "org.mpris.MediaPlayer2.zondari");
     }
     Form1* player() const { return app.player(); }
-
-    Listener ear;
-    TempDir music;
-    TestApp app;
-    std::unique_ptr<Mpris> mpris;
-};
-
-} // namespace
-
-namespace {
-
-struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
     QWidget* window(const char* name) const { return app.frame->findChild<QWidget*>(name); }
     mp3MIXER* mixer() { return findMixer(app.ctx); }
 
@@ -181,6 +169,11 @@ struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
             h[hz] = ear.steadyLevel(hz) > -30;
         return h;
     }
+
+    Listener ear;
+    TempDir music;
+    TestApp app;
+    std::unique_ptr<Mpris> mpris;
 };
 
 } // namespace

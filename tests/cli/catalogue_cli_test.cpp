@@ -8,7 +8,8 @@
 #include "support/mp3fixtures.h"
 
 // (The list's order and titles: platform/cataloguestore_test; a scan with
-// nothing to take: cli/hostile_lines_test; a rescan's title and question:
+// nothing to take or a folder that is not there, and the usage errors:
+// cli/hostile_lines_test; a rescan's title and question:
 // ui/catalogue/frmmp3print_test.)
 
 using namespace zondari::test;
@@ -179,17 +180,6 @@ TEST(CliScan, RecordsEachFilesDataBesideAnUnchangedCatalogueAndFindsARetaggedRen
     // Without fingerprints, the same frames and time are a probable group.
     ASSERT_EQ(runCli("scan " + shellQuoted(m) + " --sovrascrivi", pf.path()).status, 0);
     EXPECT_TRUE(runCli("doppioni", pf.path()).out.starts_with("2 file, probabile ("));
-}
-
-TEST(CliScan, NothingToCatalogueOrNothingToReadWritesNothing)
-{
-    TempDir pf, empty;
-    empty.write("leggimi.txt");
-    for (const auto& [args, status] :
-        {std::pair{"scan " + shellQuoted(empty.path()), 1}, {"scan " + shellQuoted(empty / "non-esiste"), 1},
-            {std::string("scan"), 2}, {"scan " + shellQuoted(empty.path()) + " --colore rosso", 2}})
-        EXPECT_EQ(runCli(args, pf.path()).status, status) << args;
-    EXPECT_TRUE(fs::is_empty(pf.path()));
 }
 
 TEST(CliScan, ScanOfTheSystemDiskStaysOnItAndOutOfTheKernelsFolders)

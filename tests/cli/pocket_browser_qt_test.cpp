@@ -25,16 +25,6 @@ using Row = std::vector<std::string>;
 
 const std::string kHint = "Scrivere nella casella il nome di una canzone";
 
-// `s` as a JavaScript string literal.
-std::string js(const std::string& s)
-{
-    return QJsonDocument(QJsonArray{QString::fromStdString(s)})
-        .toJson(QJsonDocument::Compact)
-        .mid(1)
-        .chopped(1)
-        .toStdString();
-}
-
 std::string el(const char* id)
 {
     return std::string("document.getElementById('") + id + "')";
@@ -81,8 +71,14 @@ struct Pocket {
     // Sets the box and the options as a script would, and searches.
     void search(const std::string& text, bool caseSensitive = false, bool folders = true)
     {
+        // The text as a JavaScript string literal.
+        const std::string literal = QJsonDocument(QJsonArray{QString::fromStdString(text)})
+                                        .toJson(QJsonDocument::Compact)
+                                        .mid(1)
+                                        .chopped(1)
+                                        .toStdString();
         browser.eval(el("maiuscole") + ".checked = " + (caseSensitive ? "true; " : "false; ") + el("cartelle")
-            + ".checked = " + (folders ? "true; " : "false; ") + el("q") + ".value = " + js(text) + "; " + el("q")
+            + ".checked = " + (folders ? "true; " : "false; ") + el("q") + ".value = " + literal + "; " + el("q")
             + ".dispatchEvent(new Event('input'))");
         settle();
     }

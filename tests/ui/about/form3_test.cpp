@@ -20,16 +20,9 @@
 using namespace zondari;
 using namespace zondari::test;
 
-namespace {
-
-struct AboutTest : ::testing::Test {
-    TestApp app;
-};
-
-} // namespace
-
-TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsLinksOpenTheSiteTheMailAndTheTextFile)
+TEST(AboutWindow, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsLinksOpenTheSiteTheMailAndTheTextFile)
 {
+    TestApp app;
     app.start();
     std::filesystem::copy_file(
         std::string(ZONDARI_SOURCE_DIR) + "/assets/zondlogo.jpg", app.programFolder / "zondlogo.jpg");

@@ -19,12 +19,6 @@ using namespace zondari::test;
 
 namespace {
 
-void setModified(const std::string& path, std::int64_t seconds)
-{
-    std::filesystem::last_write_time(path,
-        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds))));
-}
-
 // The titles of the grid, top to bottom.
 QStringList listed(const TrackGrid* g)
 {
@@ -40,7 +34,8 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDateAndNamesOfEveryK
 {
     TestApp app;
     TempDir music;
-    setModified(music.write("b.mp3", std::string(1234, 'x')), 1700000000);
+    std::filesystem::last_write_time(music.write("b.mp3", std::string(1234, 'x')),
+        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1700000000))));
     music.write("a.WAV", "12");
     music.write("notes.txt", "no");
     music.write("c.m3u", "");

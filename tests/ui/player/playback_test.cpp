@@ -69,12 +69,6 @@ struct Player {
     std::vector<std::string> details;
 };
 
-// Whether the play button was ever released since the spy started.
-bool everReleased(const QSignalSpy& toggles)
-{
-    return std::ranges::any_of(toggles, [](const QList<QVariant>& args) { return !args.at(0).toBool(); });
-}
-
 } // namespace
 
 TEST(Playback, AOneTrackFolderPlaysItsTrackAgain)
@@ -178,7 +172,9 @@ TEST(Playback, ThePlayingRowFollowsItsFileThroughNewFilesAndARenameAndTheAdvance
     // renamed track is not played again.
     ASSERT_TRUE(p.waitFor([&] { return p.track() == " d.mp3"; }));
     EXPECT_EQ(p.details, (std::vector<std::string>{"b.mp3", "a.mp3", "c.mp3", "d.mp3"}));
-    EXPECT_FALSE(everReleased(toggles));
+    // The play button was never released meanwhile.
+    for (const QList<QVariant>& toggled : toggles)
+        EXPECT_TRUE(toggled.at(0).toBool());
 }
 
 TEST(Playback, AClickAfterAToolbarCommandEnterAndSpaceDoWhatAPersonExpects)

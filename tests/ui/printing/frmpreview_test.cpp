@@ -18,21 +18,13 @@ bool inkIn(const FrmPreview* preview, QRectF mm)
     return false;
 }
 
-struct PreviewWindow : ::testing::Test {
-    TestApp app;
-    frmMP3print* w = nullptr;
-
-    void SetUp() override
-    {
-        app.state.PrintFontName = "DejaVu Sans";
-        w = startWithCatalogue(app, "Rock", numberedEntries(120));
-    }
-};
-
 } // namespace
 
-TEST_F(PreviewWindow, RedrawsAtOnceForTheColumnsChosenAndClosingTheCatalogueWindowTakesItsCatalogue)
+TEST(PreviewWindow, RedrawsAtOnceForTheColumnsChosenAndClosingTheCatalogueWindowTakesItsCatalogue)
 {
+    TestApp app;
+    app.state.PrintFontName = "DejaVu Sans";
+    frmMP3print* w = startWithCatalogue(app, "Rock", numberedEntries(120));
     ASSERT_NE(w, nullptr);
     FrmPreview* p = openPreview(app, w, "3");
     ASSERT_NE(p, nullptr);
