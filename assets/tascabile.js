@@ -48,8 +48,9 @@ for (let i = 0; i < COUNTS.length; i += 2) {
 
 // The catalogues: one text, each catalogue as lines: its title, its file
 // name, "F,K,items..." (F folders, K names, the items of pocket.h), the
-// links given ("n url" pairs), the set of its letter pairs, then its F
-// folders and its K names.
+// links given ("n url" pairs), the set of its letter pairs (and W, with
+// data), then its F folders and its K names; with data, W words and K data
+// lines.
 let T = $("dati").textContent;
 if (T.includes("\x10")) T = T.replace(/\x10([0-9A-F]{2})/g, (m, h) => String.fromCharCode(parseInt(h, 16)));
 function lineStarts(s, n) {
@@ -66,10 +67,11 @@ for (let l = 0; l < LINES;) {
   const nums = line(l + 2).split(",").map(Number), F = nums[0], K = nums[1];
   let count = 0;
   for (let k = 2; k < nums.length; ++k, ++count) if ((nums[k] & 3) === 0) ++k;
-  const pairs = line(l + 4).split(" ");
+  const pairs = line(l + 4).split(" "), W = pairs.length > 2 ? Number(pairs[2]) : 0;
   cats.push({ title: line(l), file: line(l + 1), nums, links: line(l + 3), folderLine: l + 5, nameLine: l + 5 + F,
-    F, K, shift: 32 - Number(pairs[0]), pairs: atob(pairs[1]) });
-  nFolders += F; nNames += K; nItems += count; l += 5 + F + K;
+    F, K, shift: 32 - Number(pairs[0]), pairs: atob(pairs[1]), firstFile: nNames, W, wordLine: l + 5 + F + K,
+    dataLine: l + 5 + F + K + W });
+  nFolders += F; nNames += K; nItems += count; l += 5 + F + K + (W ? W + K : 0);
 }
 const itemKind = new Uint8Array(nItems), itemFolder = new Int32Array(nItems), itemCat = new Int32Array(nItems);
 const itemFirst = new Int32Array(nItems), itemCount = new Int32Array(nItems);
@@ -87,6 +89,39 @@ cats.forEach((cat, c) => {
   for (let k = 0; k + 1 < pairs.length; k += 2) links.set(cat.nameLine + Number(pairs[k]), pairs[k + 1]);
   cat.nums = cat.links = null;
 });
+// The scan's data of each file, by its number: its size's word (-1: no
+// data), whether it is MP3 audio, its play time and kbps, and the words of
+// its title, artist, album, year and genre (-1: empty), by their number in
+// its catalogue.
+const withData = cats.some((cat) => cat.W);
+const dSize = new Int32Array(withData ? nNames : 0).fill(-1), dAudio = new Uint8Array(dSize.length);
+const dSec = new Int32Array(dSize.length), dKbps = new Int32Array(dSize.length);
+const dTag = new Int32Array(dSize.length * 5).fill(-1);
+// A data line's fields: an empty one is the MP3 before's, "-" an empty tag.
+// A catalogue's lines are read after the page is ready, or first by the
+// search or the list that needs them.
+const field = new Int32Array(8), read = new Int32Array(8);
+function readData(cat) {
+  if (!cat.W || cat.read) return;
+  cat.read = true;
+  for (let k = 0, g = cat.firstFile; k < cat.K; ++k, ++g) {
+    const end = ls[cat.dataLine + k + 1] - 1;
+    if (ls[cat.dataLine + k] === end) continue;
+    let f = 0, n = -1, neg = false, given = 0;
+    for (let p = ls[cat.dataLine + k]; p <= end && f < 8; ++p) {
+      const c = p < end ? T.charCodeAt(p) : 44;
+      if (c === 44) {
+        if (n >= 0 || neg) { read[f] = n < 0 ? -1 : neg ? -n : n; given |= 1 << f; }
+        ++f; n = -1; neg = false;
+      } else if (c === 45) neg = true;
+      else n = (n < 0 ? 0 : n * 10) + c - 48;
+    }
+    if (f === 1) { dSize[g] = read[0]; continue; }
+    for (let i = 0; i < 8; ++i) if (given & (1 << i)) field[i] = read[i];
+    dAudio[g] = 1; dSec[g] = field[0]; dKbps[g] = field[1]; dSize[g] = field[2];
+    for (let t = 0; t < 5; ++t) dTag[g * 5 + t] = field[3 + t];
+  }
+}
 const TF = foldText(T);
 const lsF = TF.length === T.length ? ls : lineStarts(TF, LINES);
 
@@ -144,12 +179,94 @@ function mayHold(s, cat) {
   return true;
 }
 
-function startSearch(text, cs, dirs) {
+// Field filters in the search text: autore:, titolo:, album:, genere:
+// (the tag holds the value), anno: (the year is the value), each value up
+// to the next space or in double quotes; kbps<N, kbps>N; durata<T and
+// durata>T with T as S, M:SS or H:MM:SS. What is left of the text, less
+// each filter and the spaces after it, is searched as before.
+const TAGS = new Map([["titolo", 0], ["autore", 1], ["album", 2], ["anno", 3], ["genere", 4]]);
+const KBPS = /^kbps([<>])(\d{1,6})$/, DURATA = /^durata([<>])(\d{1,5}|\d{1,5}:[0-5]\d|\d{1,3}:[0-5]\d:[0-5]\d)$/;
+const isSpace = (c) => c === " " || c === "\t";
+const asciiLower = (s) => s.replace(/[A-Z]/g, (c) => c.toLowerCase());
+// The filter at `start` of `text` whose plain token ends at `end`, with
+// where it ends; null when it is none.
+function filterAt(text, start, end) {
+  const token = text.slice(start, end), colon = token.indexOf(":"), key = asciiLower(token.slice(0, colon));
+  if (colon > 0 && TAGS.has(key)) {
+    let value = token.slice(colon + 1), stop = end;
+    if (value[0] === "\"") {
+      const close = text.indexOf("\"", start + colon + 2);
+      if (close < 0 || (close + 1 < text.length && !isSpace(text[close + 1]))) return null;
+      value = text.slice(start + colon + 2, close);
+      stop = close + 1;
+    }
+    return value ? { filter: { tag: TAGS.get(key), exact: key === "anno", value }, end: stop } : null;
+  }
+  const low = asciiLower(token), m = KBPS.exec(low) || DURATA.exec(low);
+  if (!m) return null;
+  const n = m[2].split(":").reduce((sum, part) => sum * 60 + Number(part), 0);
+  return { filter: { tag: -1, sec: low[0] === "d", less: m[1] === "<", n }, end };
+}
+function parseQuery(text) {
+  const filters = [];
+  let rest = "", from = 0;
+  for (let i = 0; i < text.length;) {
+    if (isSpace(text[i])) { ++i; continue; }
+    let end = i;
+    while (end < text.length && !isSpace(text[end])) ++end;
+    const found = filterAt(text, i, end);
+    if (!found) { i = end; continue; }
+    filters.push(found.filter);
+    rest += text.slice(from, i);
+    for (i = found.end; i < text.length && isSpace(text[i]);) ++i;
+    from = i;
+  }
+  return { filters, rest: filters.length ? (rest + text.slice(from)).replace(/^[ \t]+|[ \t]+$/g, "") : text };
+}
+
+function startSearch(text, cs, dirs, filters = [], shown = text) {
   const nd = cs ? text : fold(text), sep = Math.max(nd.lastIndexOf("/"), nd.lastIndexOf("\\"));
   const H = cs ? T : TF;
-  return { text, cs, dirs, nd, H, st: cs ? ls : lsF, anchor: anchorOf(nd, cs ? rawCounts : foldedCounts), pairs: pairsOf(text),
+  return { text: shown, cs, dirs, nd, H, st: cs ? ls : lsF, anchor: anchorOf(nd, cs ? rawCounts : foldedCounts), pairs: pairsOf(text),
     head: nd.slice(0, sep + 1), tail: nd.slice(sep + 1), spans: sep >= 0, paren: /[()]/.test(nd),
+    filters: filters.length ? filters.map((f) => f.tag < 0 ? f : { ...f, v: cs ? f.value : fold(f.value), ok: new Uint8Array(0) }) : null,
     from: 0, at: -1, entered: -1, item: 0, total: 0, length: 0, done: false };
+}
+
+// Which words of catalogue c each text filter holds for; false when one
+// holds for none, so that no file of the catalogue can pass.
+function enterWords(s, cat) {
+  const H = s.H, st = s.st, top = st[cat.dataLine];
+  s.fileBase = cat.firstFile - cat.nameLine;
+  for (const f of s.filters) {
+    if (f.tag < 0) continue;
+    if (f.ok.length < cat.W) f.ok = new Uint8Array(cat.W * 2);
+    f.ok.fill(0, 0, cat.W);
+    // A word is a line and a value holds no line feed: each place found is within one word.
+    const hay = H.slice(st[cat.wordLine], top), base = st[cat.wordLine], L = f.v.length;
+    let any = false;
+    for (let p = hay.indexOf(f.v), l = cat.wordLine; p >= 0; p = hay.indexOf(f.v, st[l + 1] - base)) {
+      l = locate(st, p + base, l, cat.dataLine);
+      if (!f.exact || (p + base === st[l] && st[l] + L === st[l + 1] - 1)) { f.ok[l - cat.wordLine] = 1; any = true; }
+    }
+    if (!any) return false;
+  }
+  return true;
+}
+// Whether every filter holds for the file of name line i.
+function holds(s, i) {
+  const g = i + s.fileBase;
+  if (!dAudio[g]) return false;
+  for (const f of s.filters) {
+    if (f.tag >= 0) {
+      const w = dTag[g * 5 + f.tag];
+      if (w < 0 || !f.ok[w]) return false;
+    } else {
+      const x = f.sec ? dSec[g] : dKbps[g];
+      if (f.less ? !(x < f.n) : !(x > f.n)) return false;
+    }
+  }
+  return true;
 }
 
 // The first place at or after `from` where the text occurs; Infinity when
@@ -169,6 +286,8 @@ function hitFrom(s, from) {
 // names start with the rest of the text match.
 function enter(s, c) {
   const cat = cats[c], st = s.st, H = s.H, L = s.nd.length, top = cat.folderLine + cat.F;
+  s.entered = c;
+  if (s.filters && !enterWords(s, cat)) return false;
   // Looked for within this catalogue only, which the search may be
   // passing over many others to reach.
   s.base = st[cat.folderLine];
@@ -184,9 +303,14 @@ function enter(s, c) {
       const end = st[l + 1] - 1 - s.head.length;
       if (end >= st[l] && H.startsWith(s.head, end)) fHit[l] |= 4;
     }
-  s.entered = c;
+  return true;
 }
 
+// A file that holds the text is a hit when it passes the filters.
+function take(s, it, i) {
+  if (s.filters && !holds(s, i)) return;
+  keep(it, i); ++s.total;
+}
 function keep(it, i) {
   if (search.length === resItem.length) {
     const a = new Int32Array(search.length * 2), b = new Int32Array(search.length * 2);
@@ -204,25 +328,31 @@ function walk(s, hits, until) {
     const it = s.item, f = itemFolder[it], kind = itemKind[it];
     if (itemCat[it] !== s.entered) {
       const cat = cats[itemCat[it]];
-      if (!mayHold(s, cat)) { s.item = cat.firstItem + cat.items - 1; continue; }
-      enter(s, itemCat[it]);
+      if (s.filters) readData(cat);
+      if ((s.filters && !cat.W) || !mayHold(s, cat) || !enter(s, itemCat[it])) {
+        s.item = cat.firstItem + cat.items - 1;
+        continue;
+      }
     }
     if (kind !== 0) {
-      if (s.dirs && (s.paren ? ("(" + H.slice(st[f], st[f + 1] - 2) + (kind === 1 ? ")" : "")).includes(s.nd)
+      if (s.dirs && !s.filters && (s.paren ? ("(" + H.slice(st[f], st[f + 1] - 2) + (kind === 1 ? ")" : "")).includes(s.nd)
         : fHit[f] & 2))
         keep(it, -1);
       continue;
     }
     const first = itemFirst[it], stop = first + itemCount[it];
     if (fHit[f] & 1) {
-      for (let i = first; i < stop; ++i) keep(it, i);
-      s.total += stop - first;
+      if (s.filters) for (let i = first; i < stop; ++i) take(s, it, i);
+      else {
+        for (let i = first; i < stop; ++i) keep(it, i);
+        s.total += stop - first;
+      }
     } else if (fHit[f] & 4) {
-      for (let i = first; i < stop; ++i) if (H.startsWith(s.tail, st[i])) { keep(it, i); ++s.total; }
+      for (let i = first; i < stop; ++i) if (H.startsWith(s.tail, st[i])) take(s, it, i);
     } else if (!s.spans) {
       for (let p = hitFrom(s, st[first]), l = first; p < st[stop]; p = hitFrom(s, st[l + 1])) {
         l = locate(st, p, l, stop);
-        keep(it, l); ++s.total;
+        take(s, it, l);
       }
     }
   }
@@ -263,6 +393,15 @@ function fileUrl(p) {
   return "file:///" + encodePath(p, !p.includes("/"));
 }
 const folderText = (f) => line(f);
+// "3:05 · 3,4 MB" for a file with data, as the program writes them.
+function dataOf(cat, i) {
+  const g = i + cat.firstFile - cat.nameLine;
+  readData(cat);
+  if (!withData || dSize[g] < 0) return "";
+  const size = line(cat.wordLine + dSize[g]), sec = dSec[g];
+  return "<span class=\"dati\">" + esc(dAudio[g] ? Math.trunc(sec / 60) + ":" + String(sec % 60).padStart(2, "0") + " · " + size : size)
+    + "</span>";
+}
 let shown = 0, hitsShown = 0, lastCat = -1;
 // The next page of hits, once they are found.
 function showMore() {
@@ -284,7 +423,7 @@ function showMore() {
       continue;
     }
     const path = folderText(itemFolder[it]) + line(i);
-    html += "<a href=\"" + esc(links.get(i) ?? fileUrl(path)) + "\">" + esc(path) + "</a>";
+    html += dataOf(cats[c], i) + "<a href=\"" + esc(links.get(i) ?? fileUrl(path)) + "\">" + esc(path) + "</a>";
     --budget; ++hitsShown;
   }
   list.insertAdjacentHTML("beforeend", html + "</div>");
@@ -318,8 +457,9 @@ function update() {
   more.hidden = true;
   search = null;
   if (!text) { stato.textContent = HINT; return; }
-  if ([...text].length < 2) { stato.textContent = SHORT; return; }
-  search = startSearch(text, caseBox.checked, dirsBox.checked);
+  const q = parseQuery(text);
+  if (q.filters.length ? [...q.rest].length === 1 : [...text].length < 2) { stato.textContent = SHORT; return; }
+  search = startSearch(q.rest, caseBox.checked, dirsBox.checked, q.filters, text);
   shown = hitsShown = 0; lastCat = -1;
   showMore();
   // Counting waits for the hits found so far to be drawn.
@@ -366,6 +506,12 @@ window.addEventListener("hashchange", () => { if (fromHash()) schedule(); });
 box.disabled = false;
 box.focus();
 if (fromHash()) update(); else stato.textContent = HINT;
+// The files' data, a few catalogues at a time.
+function readSome(c) {
+  for (const until = performance.now() + 8; c < cats.length && performance.now() < until; ++c) readData(cats[c]);
+  if (c < cats.length) setTimeout(() => readSome(c), 0);
+}
+if (withData) setTimeout(() => readSome(0), 0);
 // One walk through every catalogue for a text no catalogue holds (a lone
 // surrogate), while the user has not typed yet, so that the browser has
 // compiled the search before the first keystroke needs it.

@@ -11,11 +11,8 @@ build="$(cd "${1:-build}" && pwd)"
 source "$here/common.bash"
 
 cli="$build/zondari/zondari-cli"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+bench_work
 tree="$work/musica"
-export ZONDARI_PROGRAM_FOLDER="$work/programma"
-mkdir -p "$ZONDARI_PROGRAM_FOLDER"
 
 # 10 artists of 100 albums each; an album holds 90 tracks and 10 other files.
 for a in $(seq -w 0 9); do
@@ -31,18 +28,8 @@ files=$(find "$tree" -type f | wc -l)
 catalogue="$ZONDARI_PROGRAM_FOLDER/$(ls "$ZONDARI_PROGRAM_FOLDER" | head -1)"
 lines=$(wc -l <"$catalogue")
 
-# Mean wall time in seconds; hyperfine when there is one (no shell in
-# between, 20 runs after 3 warm-ups), else the median of 5.
-timed() {
-  if command -v hyperfine >/dev/null; then
-    hyperfine -N -w 3 -r 20 --export-json "$work/t.json" "$*" >/dev/null 2>&1
-    sed -n 's/.*"mean": *\([0-9.e-]*\).*/\1/p' "$work/t.json" | head -1 | awk '{printf "%.4f\n", $1}'
-  else
-    median_time 5 "$@"
-  fi
-}
-t_find=$(timed find "$tree" -type f)
-t_scan=$(timed "$cli" scan "$tree" --differenze)
+t_find=$(mean_time 20 "find '$tree' -type f")
+t_scan=$(mean_time 20 "'$cli' scan '$tree' --differenze")
 m_find=$(peak_mib find "$tree" -type f)
 m_scan=$(peak_mib "$cli" scan "$tree" --titolo Prova --sovrascrivi)
 ratio=$(echo "$t_scan / $t_find" | bc -l)

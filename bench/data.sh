@@ -10,11 +10,9 @@ count="${2:-10000}"
 source "$here/common.bash"
 
 cli="$build/zondari/zondari-cli"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+bench_work
 tree="$work/musica"
-export ZONDARI_PROGRAM_FOLDER="$work/programma"
-mkdir -p "$ZONDARI_PROGRAM_FOLDER" "$tree"
+mkdir -p "$tree"
 
 sox -n -r 44100 -c 2 "$work/t.wav" synth 6 sine 440 2>/dev/null
 lame --quiet -b 128 --tt Uno --ta Tizio "$work/t.wav" "$work/0.mp3"
@@ -27,21 +25,12 @@ for i in $(seq 0 $((count - 1))); do
 done
 bytes=$(du -sb "$tree" | cut -f1)
 
-# Mean wall time in seconds: hyperfine when there is one, else the median of 5.
-timed() {
-  if command -v hyperfine >/dev/null; then
-    hyperfine -w 2 -r 10 --export-json "$work/t.json" "$*" >/dev/null 2>&1
-    sed -n 's/.*"mean": *\([0-9.e-]*\).*/\1/p' "$work/t.json" | head -1 | awk '{printf "%.4f\n", $1}'
-  else
-    median_time 5 bash -c "$*"
-  fi
-}
 "$cli" scan "$tree" --titolo Prova >/dev/null 2>&1
-t_names=$(timed "'$cli' scan '$tree' --differenze")
-t_info=$(timed "find '$tree' -name '*.mp3' -print0 | xargs -0 '$cli' info")
-t_data=$(timed "'$cli' scan '$tree' --titolo Prova --sovrascrivi")
-t_cat=$(timed "find '$tree' -name '*.mp3' -print0 | xargs -0 cat")
-t_prints=$(timed "'$cli' scan '$tree' --titolo Prova --sovrascrivi --impronte")
+t_names=$(mean_time 10 "'$cli' scan '$tree' --differenze")
+t_info=$(mean_time 10 "find '$tree' -name '*.mp3' -print0 | xargs -0 '$cli' info")
+t_data=$(mean_time 10 "'$cli' scan '$tree' --titolo Prova --sovrascrivi")
+t_cat=$(mean_time 10 "find '$tree' -name '*.mp3' -print0 | xargs -0 cat")
+t_prints=$(mean_time 10 "'$cli' scan '$tree' --titolo Prova --sovrascrivi --impronte")
 ratio=$(echo "$t_data / ($t_info + $t_names)" | bc -l)
 speed=$(echo "$t_cat / $t_prints" | bc -l)
 

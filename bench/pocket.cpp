@@ -1,10 +1,14 @@
 // The pocket catalogue in a real browser: headless Chromium opens the page,
 // and texts are typed into its search box one key at a time.
 //   bench_pocket PAGE TEXT...
+//   bench_pocket --dati FOLDER
 // Prints the time until the page is ready to search, and for each keystroke
 // the time from the key event reaching the page to the first frame that
 // shows its results (requestAnimationFrame after the page changed), with
-// the driver's wall-clock time for the same keystroke beside it.
+// the driver's wall-clock time for the same keystroke beside it. With
+// --dati, it gives each catalogue of FOLDER (as bench_pages makes them) the
+// side file a scan of real MP3s would write: sizes, play times, bit rates
+// and the tags its paths name.
 
 #include <QJsonArray>
 #include <algorithm>
@@ -13,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "core/catalogue/entry.h"
+#include "core/catalogue/sidefile.h"
+#include "platform/cataloguestore.h"
+#include "platform/files.h"
 #include "support/cdp.h"
 
 namespace {
@@ -63,10 +71,63 @@ std::vector<std::string> characters(const std::string& text)
     return out;
 }
 
+// ".../Genere/Autore/1975 - notte cuore/03 - sole mare.mp3": the tags its
+// path names, and made-up figures (one file in 20 not MP3 audio).
+zondari::catalogue::TrackData trackOf(const std::string& entry, std::size_t n)
+{
+    std::vector<std::string> parts;
+    for (std::size_t from = 0, cut; from <= entry.size(); from = cut + 1) {
+        cut = entry.find_first_of("/\\", from);
+        cut = cut == std::string::npos ? entry.size() : cut;
+        parts.push_back(entry.substr(from, cut - from));
+    }
+    zondari::catalogue::TrackData t;
+    t.entry = entry;
+    t.size = 2'000'000 + n * 7919 % 8'000'000;
+    if (n % 20 == 19 || parts.size() < 4)
+        return t;
+    t.audio = true;
+    t.seconds = static_cast<std::int32_t>(120 + n * 37 % 300);
+    t.kbps = static_cast<std::int32_t>(n % 7 == 0 ? 187 + n % 60 : 128 + 64 * (n % 4));
+    const std::string& name = parts.back();
+    t.title = name.substr(std::min(name.size(), std::size_t(5)), name.size() > 9 ? name.size() - 9 : 0);
+    const std::string& album = parts[parts.size() - 2];
+    t.year = album.substr(0, 4);
+    t.album = album.substr(std::min(album.size(), std::size_t(7)));
+    t.artist = parts[parts.size() - 3];
+    t.genre = parts[parts.size() - 4];
+    return t;
+}
+
+int writeSideFiles(const std::string& folder)
+{
+    namespace cs = zondari::cataloguestore;
+    const auto paths = cs::pageCataloguePaths(folder, "DEFAULT");
+    if (!paths)
+        return 1;
+    std::size_t n = 0;
+    for (const std::string& path : *paths) {
+        const auto catalogue = cs::readCatalogue(path);
+        if (!catalogue)
+            return 1;
+        std::string rows = zondari::catalogue::sideHeader();
+        for (const std::string& entry : catalogue->entries)
+            if (!zondari::catalogue::isFolderEntry(entry))
+                rows += zondari::catalogue::sideRow(trackOf(entry, n++));
+        const std::string side
+            = folder + "/" + zondari::catalogue::sideFileName(path.substr(path.find_last_of('/') + 1));
+        if (!zondari::files::replaceFile(side, rows))
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--dati")
+        return writeSideFiles(argv[2]);
     if (argc < 3) {
         std::fprintf(stderr, "Uso: bench_pocket PAGINA TESTO...\n");
         return 2;

@@ -65,8 +65,9 @@ int main(int argc, char** argv)
     AppContext ctx(state, Services{dialogs, shell, screen, drives, folders, [] {}});
 
     Form1 form(ctx);
-    const QSignalBlocker quiet(form.Dir1); // no settings file is written
-    if (!form.Dir1->setPath(argv[1])) {
+    auto* dir = form.findChild<DirListBox*>("Dir1");
+    const QSignalBlocker quiet(dir); // no settings file is written
+    if (!dir->setPath(argv[1])) {
         std::fprintf(stderr, "cartella illeggibile: %s\n", argv[1]);
         return 1;
     }
@@ -79,6 +80,6 @@ int main(int argc, char** argv)
             times.push_back(std::chrono::duration<double>(t1 - t0).count());
     }
     std::sort(times.begin(), times.end());
-    std::printf("%.4f %d\n", times[times.size() / 2], form.ExtGrid1->rows() - 1);
+    std::printf("%.4f %d\n", times[times.size() / 2], form.findChild<TrackGrid*>("ExtGrid1")->rows() - 1);
     return 0;
 }

@@ -2,17 +2,14 @@
 // catalogues as one table; zondari-cli doppioni: the same music found in
 // more than one place.
 
-#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "cli/catalogueplace.h"
 #include "cli/commands.h"
 #include "cli/pagescommon.h"
-#include "core/analysis/mp3analysis.h"
+#include "core/catalogue/duplicates.h"
 #include "core/catalogue/sidefile.h"
 #include "core/common/escape.h"
 #include "core/common/paths.h"
@@ -27,23 +24,11 @@ namespace cat = catalogue;
 // A catalogue's title and the rows of its entries, in the side file's order.
 template <class Each> bool eachRow(const std::string& path, Each each)
 {
-    const auto catalogue = cataloguestore::readCatalogue(path);
-    if (!catalogue) {
-        std::fprintf(stderr, "zondari-cli: impossibile leggere \"%s\": %s.\n", text::terminalText(path).c_str(),
-            catalogue.error().description.c_str());
-        return false;
-    }
-    const std::unordered_set<std::string> entries(catalogue->entries.begin(), catalogue->entries.end());
-    const auto read = cataloguestore::forEachSideRow(path, [&](cat::TrackData&& row) {
-        if (entries.count(row.entry))
-            each(catalogue->title, row);
-    });
-    if (!read) {
-        std::fprintf(stderr, "zondari-cli: impossibile leggere i dati di \"%s\": %s.\n",
-            text::terminalText(path).c_str(), read.error().description.c_str());
-        return false;
-    }
-    return true;
+    const auto failed = cataloguestore::forEachCatalogueRow(path, each);
+    if (failed)
+        std::fprintf(stderr, "zondari-cli: impossibile leggere %s\"%s\": %s.\n", failed->data ? "i dati di " : "",
+            text::terminalText(path).c_str(), failed->error.description.c_str());
+    return !failed;
 }
 
 // The catalogues named on the line (a path, or a name in the program
@@ -136,10 +121,6 @@ private:
     std::uint64_t size_ = 0;
 };
 
-struct Copy {
-    std::string title, entry;
-};
-
 } // namespace
 
 int runExport(const Args& args)
@@ -168,42 +149,18 @@ int runDuplicates(const Args& args)
     std::vector<std::string> paths;
     if (!cataloguePaths(args, paths))
         return 1;
-    // By fingerprint where the scan took one; else by the bytes of the
-    // frames and the play time, which copies share too but other music
-    // rarely does.
-    std::map<std::string, std::vector<Copy>> same;
-    std::map<std::pair<std::uint64_t, std::int32_t>, std::vector<Copy>> probable;
-    for (const std::string& path : paths) {
-        eachRow(path, [&](const std::string& title, const cat::TrackData& row) {
-            if (!row.fingerprint.empty())
-                same[row.fingerprint].push_back({title, row.entry});
-            else if (row.audioBytes > 0)
-                probable[{row.audioBytes, row.seconds}].push_back({title, row.entry});
-        });
-    }
-    struct Group {
-        std::string heading;
-        const std::vector<Copy>* copies;
-    };
-    std::vector<Group> groups;
-    for (const auto& [fingerprint, copies] : same)
-        if (copies.size() > 1)
-            groups.push_back({std::to_string(copies.size()) + " file, stessa impronta audio " + fingerprint, &copies});
-    for (const auto& [key, copies] : probable)
-        if (copies.size() > 1)
-            groups.push_back({std::to_string(copies.size()) + " file, probabile (" + cat::groupedNumber(key.first)
-                    + " byte audio, " + mp3::durationText(key.second) + ")",
-                &copies});
+    cat::DuplicateFinder finder;
+    for (const std::string& path : paths)
+        eachRow(path, [&](const std::string& title, const cat::TrackData& row) { finder.add(title, row); });
+    const auto groups = finder.groups();
     if (groups.empty()) {
         std::fprintf(stderr, "zondari-cli: nessun doppione trovato.\n");
         return 1;
     }
-    std::stable_sort(groups.begin(), groups.end(),
-        [](const Group& a, const Group& b) { return a.copies->size() > b.copies->size(); });
     std::string out;
-    for (const Group& g : groups) {
+    for (const cat::DuplicateGroup& g : groups) {
         out += (out.empty() ? "" : "\n") + g.heading + ":\n";
-        for (const Copy& c : *g.copies)
+        for (const cat::DuplicateCopy& c : g.copies)
             out += "  " + text::terminalText(c.title) + "\t" + text::terminalText(c.entry) + "\n";
     }
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -8,7 +8,6 @@
 
 #include "cli/commands.h"
 #include "cli/pagescommon.h"
-#include "core/common/text.h"
 
 namespace zondari::cli {
 
@@ -23,7 +22,7 @@ int runSearch(const Args& args)
         return 2;
     }
     request.text = *text;
-    if (text::charCount(request.text) < 2) {
+    if (catalogue::searchLength(request.text) != catalogue::SearchLength::Enough) {
         std::fprintf(stderr, "%s\n", catalogue::kShortSearchMessage);
         return 2;
     }

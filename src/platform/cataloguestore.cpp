@@ -212,7 +212,7 @@ Result<WrittenPage> writeDatabasePage(const std::string& folder, const std::vect
 {
     WrittenPage page;
     const Status written = files::replaceFile(joinPath(folder, request.pageName()), [&](ByteSink& sink) -> Status {
-        auto made = makeDatabasePage(sink, catalogues, files::openSource, request, progress);
+        auto made = makeDatabasePage(sink, catalogues, files::openSource, request, progress, readCatalogueData);
         if (!made)
             return made.error();
         page = std::move(*made);
@@ -229,7 +229,11 @@ Result<WrittenPocket> writePocketPage(
 {
     WrittenPocket written{joinPath(folder, kPocketPageName), {}};
     const Status st = files::replaceFile(written.path, [&](ByteSink& sink) -> Status {
-        auto made = makePocketPage(sink, catalogues, files::openSource, progress);
+        // A side file that cannot be read leaves its catalogue's files without data.
+        const SideRows rows = [](const std::string& path, const std::function<void(TrackData &&)>& take) {
+            (void)forEachSideRow(path, take);
+        };
+        auto made = makePocketPage(sink, catalogues, files::openSource, progress, rows);
         if (!made)
             return made.error();
         written.summary = *made;
@@ -240,11 +244,12 @@ Result<WrittenPocket> writePocketPage(
     return written;
 }
 
-Result<std::string> writeExportPage(
-    const std::string& folder, std::string_view title, const std::vector<std::string>& entries)
+Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
+    const std::vector<std::string>& entries, const std::string& cataloguePath)
 {
     const std::string path = joinPath(folder, kExportPageName);
-    if (auto st = files::replaceFile(path, exportPage(title, entries)); !st)
+    const CatalogueData data = cataloguePath.empty() ? CatalogueData{} : readCatalogueData(cataloguePath);
+    if (auto st = files::replaceFile(path, exportPage(title, entries, &data)); !st)
         return st.error();
     return path;
 }
@@ -255,7 +260,8 @@ Result<std::string> writeCataloguePage(const std::string& folder, const std::str
     if (auto st = openCatalogue(reader, cataloguePath); !st)
         return st.error();
     const std::string path = joinPath(folder, kExportPageName);
-    if (auto st = files::replaceFile(path, [&reader](ByteSink& sink) { return makeCataloguePage(sink, reader); }); !st)
+    const CatalogueData data = readCatalogueData(cataloguePath);
+    if (auto st = files::replaceFile(path, [&](ByteSink& sink) { return makeCataloguePage(sink, reader, &data); }); !st)
         return st.error();
     return path;
 }

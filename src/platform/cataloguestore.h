@@ -138,12 +138,13 @@ Result<WrittenPocket> writePocketPage(const std::string& folder, const std::vect
     const catalogue::PageProgress& progress = {});
 
 // Writes "default.htm" of one catalogue, as the program holds it, into
-// `folder`; its full path.
-Result<std::string> writeExportPage(
-    const std::string& folder, std::string_view title, const std::vector<std::string>& entries);
+// `folder`; its full path. The data of the catalogue file at `cataloguePath`,
+// when one is named and has side files, is shown beside its entries.
+Result<std::string> writeExportPage(const std::string& folder, std::string_view title,
+    const std::vector<std::string>& entries, const std::string& cataloguePath = {});
 
 // The same from the catalogue file at `cataloguePath`, read a block at a
-// time.
+// time, with its data.
 Result<std::string> writeCataloguePage(const std::string& folder, const std::string& cataloguePath);
 
 } // namespace zondari::cataloguestore

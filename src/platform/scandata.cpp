@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <set>
 #include <sys/statvfs.h>
 
 #include "core/catalogue/entry.h"
 #include "core/catalogue/volumeserial.h"
 #include "core/common/paths.h"
+#include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "platform/openfile.h"
 #include "platform/trackdata.h"
@@ -149,6 +151,58 @@ std::optional<VolumeData> readVolumeData(const std::string& cataloguePath)
     if (!bytes)
         return std::nullopt;
     return parseVolumeFile(*bytes);
+}
+
+std::optional<RowsFailure> forEachCatalogueRow(
+    const std::string& path, const std::function<void(const std::string& title, const TrackData&)>& each)
+{
+    const auto catalogue = readCatalogue(path);
+    if (!catalogue)
+        return RowsFailure{false, catalogue.error()};
+    const std::set<std::string_view> entries(catalogue->entries.begin(), catalogue->entries.end());
+    const auto read = forEachSideRow(path, [&](TrackData&& row) {
+        if (entries.count(row.entry))
+            each(catalogue->title, row);
+    });
+    if (!read)
+        return RowsFailure{true, read.error()};
+    return std::nullopt;
+}
+
+Result<WrittenDuplicates> writeDuplicatesPage(
+    const std::string& folder, const std::vector<std::string>& catalogues, const PageProgress& progress)
+{
+    WrittenDuplicates written;
+    DuplicateFinder finder;
+    for (std::size_t i = 0; i < catalogues.size(); ++i) {
+        if (auto failed = forEachCatalogueRow(
+                catalogues[i], [&finder](const std::string& title, const TrackData& row) { finder.add(title, row); }))
+            written.leftOut.push_back({catalogues[i], failed->error});
+        if (progress)
+            progress(i + 1, catalogues.size());
+    }
+    const auto groups = finder.groups();
+    written.groups = groups.size();
+    if (groups.empty())
+        return written;
+    const std::string path = joinPath(folder, kDuplicatesPageName);
+    if (auto st = files::replaceFile(path, duplicatesPage(groups)); !st)
+        return st.error();
+    written.path = path;
+    return written;
+}
+
+CatalogueData readCatalogueData(const std::string& cataloguePath)
+{
+    CatalogueData data;
+    const auto read = forEachSideRow(cataloguePath, [&data](TrackData&& row) {
+        std::string entry = row.entry;
+        data.rows.insert_or_assign(std::move(entry), std::move(row));
+    });
+    if (!read)
+        data.rows.clear();
+    data.volume = readVolumeData(cataloguePath);
+    return data;
 }
 
 } // namespace zondari::cataloguestore

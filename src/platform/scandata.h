@@ -7,6 +7,9 @@
 #include <string>
 
 #include "core/catalogue/catalogfile.h"
+#include "core/catalogue/duplicates.h"
+#include "core/catalogue/pages.h"
+#include "core/catalogue/search.h"
 #include "core/catalogue/sidefile.h"
 #include "core/common/result.h"
 #include "platform/volume.h"
@@ -55,5 +58,35 @@ Result<catalogue::SideReadCount> forEachSideRow(
 
 // The volume file of the catalogue at `cataloguePath`; nothing when it has none.
 std::optional<catalogue::VolumeData> readVolumeData(const std::string& cataloguePath);
+
+// Both side files of the catalogue at `cataloguePath`, as the pages show
+// them; empty when it has none or they cannot be read, so that its page is
+// made as it always was.
+catalogue::CatalogueData readCatalogueData(const std::string& cataloguePath);
+
+// Which file of a catalogue could not be read: the catalogue itself, or its
+// data.
+struct RowsFailure {
+    bool data = false;
+    RuntimeError error;
+};
+
+// Each row of the catalogue at `path` whose entry it still holds, in the
+// side file's order, with the catalogue's title.
+std::optional<RowsFailure> forEachCatalogueRow(
+    const std::string& path, const std::function<void(const std::string& title, const catalogue::TrackData&)>& each);
+
+// What a search for duplicates came to: its page, written only when there
+// are groups.
+struct WrittenDuplicates {
+    std::string path;
+    std::size_t groups = 0;
+    std::vector<catalogue::UnreadCatalogue> leftOut;
+};
+
+// Finds the duplicates across `catalogues` (full paths) and writes their
+// page (kDuplicatesPageName) into `folder` when there are any.
+Result<WrittenDuplicates> writeDuplicatesPage(const std::string& folder, const std::vector<std::string>& catalogues,
+    const catalogue::PageProgress& progress = {});
 
 } // namespace zondari::cataloguestore

@@ -1,27 +1,12 @@
-// The programs' own command line: the version, and what zondari takes.
+// The program's own command line: what zondari takes (the version: install_test).
 
 #include <gtest/gtest.h>
 #include <string>
 
 #include "support/cli.h"
-#include "support/projectversion.h"
 #include "support/tempdir.h"
 
 using namespace zondari::test;
-
-TEST(CommandLine, BothProgramsPrintTheAboutWindowsVersionWithoutADisplay)
-{
-    const std::string line = "Zondari - Versione " + projectVersion() + "\n";
-    int status = -1;
-    // No display and no platform: the version needs neither.
-    EXPECT_EQ(output("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + shellQuoted(programBinary("zondari"))
-                      + " --version",
-                  &status),
-        line);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(output(shellQuoted(programBinary("zondari-cli")) + " --version", &status), line);
-    EXPECT_EQ(status, 0);
-}
 
 TEST(CommandLine, ZondariTakesOneFileFolderOrAddressAndRefusesAnythingElse)
 {

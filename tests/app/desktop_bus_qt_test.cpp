@@ -1,16 +1,20 @@
 // The program as the desktop starts it: the real zondari, given a file or a
 // folder on its command line, on a session bus of the test's own (ctest
 // starts this test under dbus-run-session), driven with playerctl as the
-// media keys drive it, and heard on a sink of the test's own.
+// media keys drive it, ended and started again, and heard on a sink of the
+// test's own.
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
+#include <signal.h>
 #include <string>
 #include <vector>
 
 #include "core/catalogue/playaddress.h"
+#include "core/player/playersettings.h"
 #include "platform/mp3file.h"
 #include "support/cli.h"
 #include "support/mp3fixtures.h"
@@ -20,6 +24,8 @@
 
 using namespace zondari;
 using namespace zondari::test;
+using Clock = Listener::Clock;
+using std::chrono::milliseconds;
 
 namespace {
 
@@ -139,4 +145,46 @@ TEST_F(Desktop, AFolderOrAFileOnTheCommandLinePlaysAndTheMediaKeysDriveIt)
     ASSERT_TRUE(first.waitForFinished(kWaitMs));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(Desktop, TheMusicPicksUpWhereItStoppedWhenTheProgramStartsAgain)
+{
+    // Second k sounds at 300 + 100 k Hz.
+    const std::string track
+        = makeMp3(music.path(), "passi.mp3", {.seconds = 20, .frequency = 300, .gainDb = -6, .stepHz = 100});
+    ASSERT_FALSE(track.empty());
+    PlayerSettings resume;
+    resume.resume = true;
+    programFolder.write(kPlayerSettingsFile, formatPlayerSettings(resume));
+    start(first, "/", {QString::fromStdString(track)});
+    ASSERT_TRUE(ear.hears(300)) << "the first start is not heard";
+    // Seven seconds into the track, the desktop ends the program.
+    ASSERT_TRUE(ear.hears(1000));
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(kWaitMs));
+    EXPECT_EQ(first.exitCode(), 0);
+    const PlayerSettings kept = parsePlayerSettings(readFile(programFolder / kPlayerSettingsFile));
+    EXPECT_EQ(kept.track, track);
+    EXPECT_NEAR(kept.position, 7.0, 0.6);
+
+    QTest::qWait(500); // silence between the two runs
+    start(second, "/", {});
+    const Clock::time_point asked = Clock::now();
+    // The first pitch heard is the one of the second it stopped in.
+    const auto loud = [](double level) { return level > -30; };
+    std::optional<Clock::time_point> heard;
+    (void)QTest::qWaitFor(
+        [&] {
+            heard = ear.recording().firstTime(1000, asked, Clock::now(), loud, milliseconds(60));
+            return heard.has_value();
+        },
+        kWaitMs);
+    QTest::qWait(2500);
+    ASSERT_TRUE(heard) << "nothing heard after the second start";
+    EXPECT_FALSE(ear.recording().firstTime(300, asked, *heard + std::chrono::seconds(1), loud, milliseconds(40)))
+        << "the track started from its beginning";
+    const auto next = ear.recording().firstTime(1100, *heard, *heard + std::chrono::seconds(3), loud);
+    ASSERT_TRUE(next);
+    const double toNextStep = std::chrono::duration<double>(*next - *heard).count();
+    EXPECT_NEAR(toNextStep, 1.0 - (kept.position - 7.0), 0.5) << "heard from second " << 8.0 - toNextStep;
 }

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QPointer>
-#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
@@ -19,9 +18,9 @@
 
 #include "core/player/playstate.h"
 #include "platform/mediaplayer.h"
-#include "platform/mp3file.h"
 #include "support/mp3fixtures.h"
 #include "support/qt/bus.h"
+#include "support/qt/controls.h"
 #include "support/qt/listener.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -31,7 +30,6 @@
 #include "ui/mixer/mp3mixer.h"
 #include "ui/player/form1.h"
 #include "ui/player/mpris.h"
-#include "ui/player/trackgrid.h"
 #include "ui/printing/printing.h"
 #include "ui/shell/childwindow.h"
 #include "ui/shell/mdiform1.h"
@@ -76,9 +74,9 @@ std::string busProperty(const QString& name)
     return busCall("org.freedesktop.DBus.Properties.Get", {"string:org.mpris.MediaPlayer2.Player", "string:" + name});
 }
 
-// Four tones of their own pitch in a folder, one of them tagged, listed in
+// Four tones of their own pitch in a folder, listed in
 // the player window, which serves the bus.
-struct OnTheBus : ::testing::Test {
+struct Session : ::testing::TestWithParam<Order> {
     void SetUp() override
     {
         REQUIRE_BUS();
@@ -91,11 +89,6 @@ struct OnTheBus : ::testing::Test {
             ASSERT_FALSE(makeMp3(
                 music.path(), names[i], {.seconds = 20, .frequency = i < 3 ? kTrackHz[i] : kDeckHz, .gainDb = -6})
                              .empty());
-        TagRecord tag;
-        tag.Title = "Ultimo brano";
-        tag.Artist = "Artista";
-        tag.Album = "Album";
-        ASSERT_TRUE(WriteTag(music / kDeckFile, tag));
         // A catalogue, so that the start-up hint that none exists stays away.
         app.programFolder.write("ZOND_DEFAULT_PROVA_1.txt", "Prova\r\n" + music.path() + "/a.mp3\r\n");
         app.startIn(music.path());
@@ -104,82 +97,6 @@ struct OnTheBus : ::testing::Test {
         ASSERT_EQ(mpris->serviceName().toStdString(), "org.mpris.MediaPlayer2.zondari");
     }
     Form1* player() const { return app.player(); }
-
-    Listener ear;
-    TempDir music;
-    TestApp app;
-    std::unique_ptr<Mpris> mpris;
-};
-
-} // namespace
-
-TEST_F(OnTheBus, TheMediaKeysMoveAlongTheGridAndEveryChangeIsAnnouncedWhateverMadeIt)
-{
-    // playerctl --follow prints a line each time the player announces a
-    // change of its properties.
-    QProcess follow;
-    follow.start("playerctl", {"-p", "zondari", "--follow", "metadata", "--format", "{{status}} {{title}}"});
-    ASSERT_TRUE(follow.waitForStarted(10000));
-    std::string seen;
-    const auto announced = [&](const std::string& line) {
-        return QTest::qWaitFor(
-            [&] {
-                seen += follow.readAllStandardOutput().toStdString();
-                return seen.find(line + "\n") != std::string::npos;
-            },
-            10000);
-    };
-    MediaPlayer& media = player()->media();
-    // A person's click on a row; untagged, the track is named by its file.
-    player()->playRow(1);
-    EXPECT_TRUE(announced("Playing a.mp3")) << seen;
-    // Before the first row, the last (the mixer's file, tagged).
-    key("previous");
-    EXPECT_EQ(app.state.BranoCorrente, kDeckFile);
-    EXPECT_TRUE(ear.hears(kDeckHz, {kTrackHz[0]}));
-    EXPECT_TRUE(announced("Playing Ultimo brano")) << seen;
-    EXPECT_EQ(playerctl({"metadata", "--format", "{{artist}}|{{album}}|{{xesam:url}}"}),
-        "Artista|Album|file://" + music / "piatto%E8.mp3");
-    // The tag editor saves a new title while the track plays.
-    TagRecord tag;
-    tag.Title = "Titolo nuovo";
-    ASSERT_TRUE(WriteTag(music / kDeckFile, tag));
-    EXPECT_TRUE(announced("Playing Titolo nuovo")) << seen;
-    // The toolbar's button is what pause and play-pause press: suspended,
-    // then the track from its beginning.
-    player()->button("riprendi")->trigger();
-    EXPECT_TRUE(announced("Paused Titolo nuovo")) << seen;
-    key("pause");
-    EXPECT_EQ(media.playState(), kPaused);
-    key("play-pause");
-    EXPECT_EQ(media.playState(), kPlaying);
-    EXPECT_LT(media.currentPosition(), 1.0);
-
-    // The volume is the player's stream's, and is heard.
-    ASSERT_TRUE(ear.hears(kDeckHz));
-    QTest::qWait(800);
-    const double full = ear.steadyLevel(kDeckHz);
-    key("volume 0.5");
-    EXPECT_EQ(media.volume(), -602); // hundredths of a decibel
-    EXPECT_NEAR(std::stod(key("volume")), 0.5, 0.001);
-    QTest::qWait(800);
-    EXPECT_NEAR(ear.steadyLevel(kDeckHz) - full, -6.0, 1.0) << "half the amplitude is 6 dB down";
-
-    // Stop is the player's own: the play mode off, and the timer does not
-    // start the next row.
-    key("stop");
-    EXPECT_EQ(media.playState(), kStopped);
-    EXPECT_FALSE(player()->playMode());
-    QTest::qWait(700);
-    EXPECT_EQ(player()->ExtGrid1->row(), 4);
-    EXPECT_EQ(key("status"), "Stopped");
-    follow.kill();
-    follow.waitForFinished();
-}
-
-namespace {
-
-struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
     QWidget* window(const char* name) const { return app.frame->findChild<QWidget*>(name); }
     mp3MIXER* mixer() { return findMixer(app.ctx); }
 
@@ -189,6 +106,12 @@ struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
     {
         player()->playRow(1);
         ASSERT_TRUE(ear.hears(kTrackHz[0]));
+        // Before the first row the media keys go to the last, after the last
+        // to the first.
+        key("previous");
+        EXPECT_TRUE(ear.hears(kDeckHz, {kTrackHz[0]})) << "the media key's previous row is not heard";
+        key("next");
+        ASSERT_TRUE(ear.hears(kTrackHz[0], {kDeckHz})) << "the media key's next row is not heard";
         for (const char* button : {"ID3", "dettagli", "volume"})
             player()->button(button)->trigger();
         showPreview(app.ctx);
@@ -208,7 +131,7 @@ struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
         player()->button("mixer")->trigger();
         QApplication::processEvents();
         ASSERT_NE(mixer(), nullptr);
-        FileListBox* list = mixer()->File1;
+        FileListBox* list = File1(mixer());
         const auto found = list->findItems(QString::fromStdString(kDeckFile), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         list->setCurrentItem(found[0]);
@@ -246,6 +169,11 @@ struct Session : OnTheBus, ::testing::WithParamInterface<Order> {
             h[hz] = ear.steadyLevel(hz) > -30;
         return h;
     }
+
+    Listener ear;
+    TempDir music;
+    TestApp app;
+    std::unique_ptr<Mpris> mpris;
 };
 
 } // namespace
@@ -286,7 +214,7 @@ TEST_P(Session, ClosingTheWindowsInAnyOrderNeverFailsAndOnlyThePlayingOnesGoSile
     }
     // Every window is gone but the frame; "Esci" ends the program.
     EXPECT_TRUE(app.frame->mdiArea()->subWindowList().isEmpty());
-    app.frame->findChild<QAction*>("MenuEsci")->trigger();
+    control<QAction>(app.frame.get(), "MenuEsci")->trigger();
     EXPECT_EQ(app.ended, 1);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty()) << app.dialogs.runtimeErrors.front().description;
 }

@@ -1,6 +1,9 @@
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 
 #include "support/cli.h"
+#include "support/filtercases.h"
 
 using namespace zondari::test;
 
@@ -89,5 +92,44 @@ TEST(CliPages, CatalogueWhoseLinesEndInCrCrLfGivesThePagesOfOneEndingInCrLf)
             made[i] = *reader.page ? readFile(folder / reader.page) : r.out;
         }
         EXPECT_EQ(made[1], made[0]) << reader.command;
+    }
+}
+
+// Field filters find by what a real scan recorded; the pages show it
+// beside each file, and the catalogue's totals under it.
+TEST(CliPages, FiltersFindByTheScannedDataAndThePagesShowIt)
+{
+    TempDir folder;
+    const FilterCatalogues catalogues(folder.path());
+    ASSERT_FALSE(catalogues.scanned.empty());
+    const std::string page = folder / "zondari-pagina-di-ricerca.htm";
+    for (const FilterCase& c : kFilterCases) {
+        std::filesystem::remove(page);
+        const CliRun r = runCli(
+            std::string("search ") + (c.caseSensitive ? "--maiuscole " : "") + shellQuoted(c.text), folder.path());
+        const std::string got = r.status == 0                ? hitsOf(readFile(page))
+            : r.status == 2 && r.err.starts_with("Inserire") ? kRefused
+            : r.err.starts_with("Non trovato")               ? ""
+                                                             : r.err;
+        EXPECT_EQ(got, c.hits) << c.text;
+    }
+    const std::string figures = R"([>/]pink-time\.mp3</a> \(\d+(,\d)? KB, 0:03, 128 kbps\)<br>)";
+    const struct {
+        std::string command, line;
+    } shown[] = {
+        {"html " + catalogues.scanned, figures},
+        {"html " + catalogues.scanned, R"(>pink\.txt</a> \(4 byte\)<br>)"},
+        {"html " + catalogues.scanned,
+            R"(<b>Totali: 4 file, \d+ KB, 0:00:11 di musica, .+ liberi</b><br>\r\n</p></body>)"},
+        {"database", R"(>cura\.mp3</a> \(\d+(,\d)? KB, 0:02, 192 kbps\)<br>)"},
+        {"database", R"(<b>Totali: 4 file, )"},
+        {"database",
+            "\"Vecchio\" </p><hr><p>\r\n</p><p>\\(/vecchio\\)<br>\r\n<a href=\"file:///vecchio/pink%20floyd.mp3\">pink "
+            "floyd.mp3</a><br>\r\n</p>\r\n"},
+        {"search time", figures + "\r\n</p>"},
+    };
+    for (const auto& s : shown) {
+        const CliRun r = runCli(s.command, folder.path());
+        EXPECT_TRUE(std::regex_search(readFile(r.firstLine()), std::regex(s.line))) << s.command << ": " << s.line;
     }
 }

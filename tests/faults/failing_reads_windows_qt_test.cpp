@@ -13,6 +13,7 @@
 #include "core/tags/id3v1.h"
 #include "support/child.h"
 #include "support/mp3fixtures.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/analysis/frmdatimp3.h"
 #include "ui/shell/mdiform1.h"
@@ -26,7 +27,7 @@ namespace {
 
 QString field(frmDATIMP3* w, int i)
 {
-    return w->findChild<QLineEdit*>(QString("Text1_%1").arg(i))->text();
+    return control<QLineEdit>(w, QString("Text1_%1").arg(i))->text();
 }
 
 } // namespace
@@ -60,11 +61,11 @@ TEST(FailingReadsInWindows, DetailsShowNothingOfTheTrackAndTheEditorWillNotSaveI
     EXPECT_EQ(field(details, 18), "Falso");
 
     frmMain editor(app.ctx);
-    editor.txtNomefile->setText(QString::fromStdString(music + "/graffiato.mp3"));
+    txtNomefile(&editor)->setText(QString::fromStdString(music + "/graffiato.mp3"));
     app.dialogs.messages.clear();
     editor.Caricafile();
-    editor.txtTitolo->setText("Nuovo");
-    editor.Command3->click();
+    txtTitolo(&editor)->setText("Nuovo");
+    Command3(&editor)->click();
     ASSERT_EQ(app.dialogs.messages.size(), 2u);
     EXPECT_EQ(app.dialogs.messages[0].text, tageditor::kNoTagText);
     EXPECT_EQ(app.dialogs.messages[1].text,

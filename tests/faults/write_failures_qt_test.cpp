@@ -56,11 +56,11 @@ struct Program {
     std::vector<std::string> saveTag(const std::string& track)
     {
         frmMain editor(app.ctx);
-        editor.txtNomefile->setText(QString::fromStdString(track));
+        txtNomefile(&editor)->setText(QString::fromStdString(track));
         editor.Caricafile();
-        editor.txtTitolo->setText("Nuovo titolo");
+        txtTitolo(&editor)->setText("Nuovo titolo");
         app.dialogs.messages.clear();
-        editor.Command3->click();
+        Command3(&editor)->click();
         return app.dialogs.texts();
     }
 
@@ -72,7 +72,7 @@ struct Program {
         ModalSteps<Form2> fileTypes({[](Form2& form) {
             const bool wav = form.value(2) != kBoxOff;
             form.setValue(2, wav ? kBoxOff : kBoxOn);
-            form.Command3d1->click();
+            Command3d1(&form)->click();
         }});
         Command1(window)->click();
         Text1(window)->setText(QString::fromStdString(title));
@@ -80,8 +80,8 @@ struct Program {
         Toolbar1Key(window, "html")->trigger();
         Toolbar1Key(window, "rebuild")->trigger();
         ModalSteps<Form4> search({[](Form4& d) {
-            d.Text1->setText("uno");
-            d.Command3d1->click();
+            Text1(&d)->setText("uno");
+            Command3d1(&d)->click();
         }});
         Toolbar1Key(window, "cerca")->trigger();
         std::vector<std::string> errors;

@@ -50,4 +50,6 @@ TEST(AlsaMixer, TheMasterElementSetsAndReadsTheSinksVolume)
     EXPECT_EQ(mixer.setValue(control, 70000).error(), MixerError::InvalidValue);
     EXPECT_EQ(mixer.setValue(control, -1).error(), MixerError::InvalidValue);
     EXPECT_EQ(sinkVolume(), 45000);
+    // A device that is not there does not open.
+    EXPECT_FALSE(AlsaMixer("zondari_nessun_mixer").open());
 }

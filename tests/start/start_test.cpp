@@ -12,28 +12,20 @@
 using namespace zondari::test;
 namespace fs = std::filesystem;
 
-namespace {
-
-class StartLauncher : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (const char* name : {"xdg-open", "vortafon"}) {
-            bin.write(name, "#!/bin/sh\necho \"" + std::string(name) + " $*\" >> \"" + bin / "log" + "\"\n");
-            fs::permissions(bin / name, fs::perms::owner_all);
-        }
+TEST(StartLauncher, OpensDocumentsAndWebAddressesRunsNamedProgramsFromPathAndNamesWhatItCannotFind)
+{
+    TempDir bin, docs;
+    for (const char* name : {"xdg-open", "vortafon"}) {
+        bin.write(name, "#!/bin/sh\necho \"" + std::string(name) + " $*\" >> \"" + bin / "log" + "\"\n");
+        fs::permissions(bin / name, fs::perms::owner_all);
     }
-
-    int start(const std::string& args, const std::string& cwd)
-    {
+    const auto start = [&](const std::string& args, const std::string& cwd) {
         fs::remove(bin / "log");
         return run("cd '" + cwd + "' && PATH='" + bin.path() + ":/usr/bin:/bin' '" + programBinary("start") + "' "
             + args + " 2>'" + bin / "err" + "'");
-    }
-
-    std::string log()
-    {
-        // The detached program writes its line some time after start returns.
+    };
+    // The detached program writes its line some time after start returns.
+    const auto whatRan = [&] {
         std::string text;
         for (int i = 0; i < 200; ++i) {
             text = readFile(bin / "log");
@@ -42,15 +34,7 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return text;
-    }
-
-    TempDir bin, docs;
-};
-
-} // namespace
-
-TEST_F(StartLauncher, OpensDocumentsAndWebAddressesRunsNamedProgramsFromPathAndNamesWhatItCannotFind)
-{
+    };
     docs.write("my page.htm", "<html></html>");
     docs.write("zondari.htm", "x");
     const std::string page = docs / "my page.htm", help = docs / "zondari.htm";
@@ -61,7 +45,7 @@ TEST_F(StartLauncher, OpensDocumentsAndWebAddressesRunsNamedProgramsFromPathAndN
              {"https://www.zondari.it/", "/", "xdg-open https://www.zondari.it/"},
              {"vortafon", docs.path(), "vortafon "}}) {
         EXPECT_EQ(start(args, cwd), 0) << args;
-        EXPECT_EQ(log(), logged + "\n") << args;
+        EXPECT_EQ(whatRan(), logged + "\n") << args;
     }
     EXPECT_EQ(start("no-such-thing-zondari", docs.path()), 1);
     EXPECT_NE(readFile(bin / "err").find("impossibile trovare"), std::string::npos);

@@ -118,12 +118,4 @@ void Browser::type(const std::string& utf8)
     }
 }
 
-void Browser::backspace(int times)
-{
-    for (int i = 0; i < 2 * times; ++i)
-        call("Input.dispatchKeyEvent",
-            {{"type", i % 2 ? "keyUp" : "rawKeyDown"}, {"key", "Backspace"}, {"code", "Backspace"},
-                {"windowsVirtualKeyCode", 8}});
-}
-
 } // namespace zondari::test

@@ -34,8 +34,6 @@ public:
     QJsonValue eval(const std::string& expression);
     // Types `utf8` one character at a time, as a person at the keyboard.
     void type(const std::string& utf8);
-    // Presses and releases the backspace key `times` times.
-    void backspace(int times = 1);
 
 private:
     // Reads messages until one satisfies `wanted`, keeping the events read

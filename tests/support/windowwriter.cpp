@@ -17,10 +17,12 @@
 #include <iostream>
 #include <string>
 
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/tags/frmmain.h"
 
 using namespace zondari;
+using namespace zondari::test;
 
 namespace {
 
@@ -46,13 +48,13 @@ void ready()
 int saveTagOnEachLine(test::TestApp& app, const std::string& file)
 {
     frmMain editor(app.ctx);
-    editor.txtNomefile->setText(QString::fromStdString(file));
+    txtNomefile(&editor)->setText(QString::fromStdString(file));
     editor.Caricafile();
     app.dialogs.messages.clear(); // "no tag" is no news here
     ready();
     for (std::string line; std::getline(std::cin, line);) {
-        editor.txtTitolo->setText(editor.txtTitolo->text() == "Primo" ? "Secondo" : "Primo");
-        editor.Command3->click();
+        txtTitolo(&editor)->setText(txtTitolo(&editor)->text() == "Primo" ? "Secondo" : "Primo");
+        Command3(&editor)->click();
         report(app.dialogs);
     }
     return 0;

@@ -1,16 +1,16 @@
 #include "core/catalogue/pages.h"
 
 #include <array>
+#include <utility>
 
+#include "core/analysis/mp3analysis.h"
 #include "core/catalogue/entry.h"
 #include "core/common/encoding.h"
 #include "core/common/text.h"
 
 namespace zondari::catalogue {
-namespace {
 
-// The head every page shares, up to and including "<body>".
-void appendHead(std::string& out, std::string_view title)
+void appendPageHead(std::string& out, std::string_view title)
 {
     out += "<!DOCTYPE html>\r\n"
            "<html lang=\"it\">\r\n"
@@ -22,6 +22,8 @@ void appendHead(std::string& out, std::string_view title)
            "</head>\r\n"
            "<body>\r\n";
 }
+
+namespace {
 
 // The characters of HTML that text from a catalogue must not bring in.
 void appendEscaped(std::string& out, std::string_view text)
@@ -64,14 +66,52 @@ void appendFolderLine(std::string& out, std::string_view entry)
     out += "<br>\r\n";
 }
 
-void appendLinkLine(std::string& out, std::string_view entry, std::string_view shown)
+void appendLinkLine(std::string& out, std::string_view entry, std::string_view shown, const TrackData* row)
 {
     // A file URL holds no character that HTML would take for markup.
     out += "<a href=\"";
     appendFileUrl(out, entry);
     out += "\">";
     appendEscaped(out, shown);
-    out += "</a><br>\r\n";
+    out += "</a>";
+    if (row)
+        appendEscaped(out, figuresText(*row));
+    out += "<br>\r\n";
+}
+
+// The row of a file entry, counted into `totals`; none for a folder entry
+// or without data.
+const TrackData* rowOf(const CatalogueData* data, std::string_view entry, DataTotals& totals)
+{
+    if (!data || data->empty() || isFolderEntry(entry))
+        return nullptr;
+    ++totals.files;
+    const TrackData* row = data->row(entry);
+    if (row) {
+        totals.anyRow = true;
+        totals.bytes += row->size;
+        totals.seconds += row->seconds;
+    }
+    return row;
+}
+
+// The catalogue's totals under its entries: its volume file's, else what
+// the rows of its listed files add up to (the free space is then unknown).
+void appendTotals(std::string& out, const CatalogueData* data, DataTotals& totals)
+{
+    const DataTotals t = std::exchange(totals, DataTotals{});
+    if (!data || data->empty())
+        return;
+    std::string line;
+    if (data->volume)
+        line = totalsLine(*data->volume);
+    else if (t.anyRow)
+        line = groupedNumber(t.files) + " file, " + byteSize(t.bytes) + ", " + hoursText(t.seconds) + " di musica";
+    else
+        return;
+    out += "<b>Totali: ";
+    appendEscaped(out, line);
+    out += "</b><br>\r\n";
 }
 
 bool isDriveLetter(char c)
@@ -142,7 +182,7 @@ void appendFileUrl(std::string& url, std::string_view path)
 // A line of the general page and of "default.htm": a folder entry as a
 // paragraph head, a file entry as a link named by its file name. `entry` as
 // the program holds it; `utf8` says it is UTF-8 text.
-void appendListed(std::string& out, std::string_view entry, bool utf8)
+void appendListed(std::string& out, std::string_view entry, bool utf8, const CatalogueData* data, DataTotals& totals)
 {
     if (entry.empty() || entryTooLong(entry))
         return;
@@ -151,7 +191,7 @@ void appendListed(std::string& out, std::string_view entry, bool utf8)
     if (isFolderEntry(entry))
         appendFolderLine(out, shown);
     else
-        appendLinkLine(out, entry, fileNameOf(shown));
+        appendLinkLine(out, entry, fileNameOf(shown), rowOf(data, entry, totals));
 }
 
 // Lines of a catalogue as the program holds them.
@@ -199,13 +239,15 @@ LineCoding codingOf(std::string_view& bytes)
 
 // Every line of `lines` as a listed entry (see holdLines); false at a line
 // that is not UTF-8 while the coding is undecided.
-bool listLines(std::string_view lines, LineCoding coding, std::string& decoded, std::string& out)
+bool listLines(std::string_view lines, LineCoding coding, std::string& decoded, std::string& out,
+    const CatalogueData* data, DataTotals& totals)
 {
     const auto held = holdLines(lines, coding, decoded);
     if (!held)
         return false;
-    forEachLine(
-        held->text, [&](std::string_view line) { appendListed(out, line, held->utf8 || encoding::isValidUtf8(line)); });
+    forEachLine(held->text, [&](std::string_view line) {
+        appendListed(out, line, held->utf8 || encoding::isValidUtf8(line), data, totals);
+    });
     return true;
 }
 
@@ -254,28 +296,39 @@ bool EntryMatcher::matches(std::string_view entry) const
     return folded.find(needle_) != std::string::npos;
 }
 
-std::string exportPage(std::string_view title, const std::vector<std::string>& entries)
+std::string figuresText(const TrackData& row)
+{
+    std::string out = " (" + byteSize(row.size);
+    if (row.audio)
+        out += ", " + mp3::durationText(row.seconds) + ", " + std::to_string(row.kbps) + " kbps";
+    return out + ")";
+}
+
+std::string exportPage(std::string_view title, const std::vector<std::string>& entries, const CatalogueData* data)
 {
     std::string out;
     out.reserve(512 + entries.size() * 128);
     ExportPage page;
+    page.setData(data);
     page.begin(out);
     page.beginCatalogue(title, LineCoding::RawNames, out);
     for (const std::string& entry : entries)
         page.addEntry(entry, out);
+    page.endCatalogue(out);
     page.end(out);
     return out;
 }
 
 void ExportPage::begin(std::string& out) const
 {
-    appendHead(out, "Pagina HTML di Zondari");
+    appendPageHead(out, "Pagina HTML di Zondari");
     out += "<p><img src=\"chitarra_animata.gif\" alt=\"\" style=\"vertical-align: middle; border: 2px solid\">"
            "<span style=\"color: #FF0000; font-size: xxx-large\"><em><b> Zondari</b></em></span></p>\r\n";
 }
 
-void ExportPage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const
+void ExportPage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out)
 {
+    totals_ = {}; // counted again when the catalogue is read again
     out += "<p>Raccolta musicale : \"";
     out += shownTitle(title, coding);
     out += "\" <br>\r\n";
@@ -283,12 +336,17 @@ void ExportPage::beginCatalogue(std::string_view title, LineCoding coding, std::
 
 bool ExportPage::addLines(std::string_view lines, LineCoding coding, std::string& out)
 {
-    return listLines(lines, coding, decoded_, out);
+    return listLines(lines, coding, decoded_, out, data_, totals_);
 }
 
-void ExportPage::addEntry(std::string_view entry, std::string& out) const
+void ExportPage::endCatalogue(std::string& out)
 {
-    appendListed(out, entry, encoding::isValidUtf8(entry));
+    appendTotals(out, data_, totals_);
+}
+
+void ExportPage::addEntry(std::string_view entry, std::string& out)
+{
+    appendListed(out, entry, encoding::isValidUtf8(entry), data_, totals_);
 }
 
 void ExportPage::end(std::string& out) const
@@ -304,13 +362,14 @@ DatabasePage::DatabasePage(PageRequest request)
         // The program's own callers refuse a text that is not UTF-8; any
         // other still gets a page that is.
         request_.text = searchTextOf(displayText(request_.text)).value_or(std::string());
-        matcher_ = EntryMatcher(request_.text, request_.caseSensitive);
+        query_ = parseSearchQuery(request_.text);
+        matcher_ = EntryMatcher(query_.rest, request_.caseSensitive);
     }
 }
 
 void DatabasePage::begin(std::string& out) const
 {
-    appendHead(out, std::string("Pagina HTML di Zondari - ") + request_.pageName());
+    appendPageHead(out, std::string("Pagina HTML di Zondari - ") + request_.pageName());
     constexpr const char* kCell = "<td style=\"border: 1px solid #111111; padding: 0\">";
     out += "<table style=\"margin: 0 auto; border: 1px solid #111111; border-collapse: collapse\"><tr>";
     out += kCell;
@@ -332,8 +391,9 @@ void DatabasePage::addCatalogue(std::string_view bytes, std::string& out)
     endCatalogue(out);
 }
 
-void DatabasePage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const
+void DatabasePage::beginCatalogue(std::string_view title, LineCoding coding, std::string& out)
 {
+    totals_ = {}; // counted again when the catalogue is read again
     out += "<p>Raccolta musicale : \"";
     out += shownTitle(title, coding);
     out += "\" </p><hr><p>\r\n";
@@ -342,15 +402,17 @@ void DatabasePage::beginCatalogue(std::string_view title, LineCoding coding, std
 bool DatabasePage::addLines(std::string_view lines, LineCoding coding, std::string& out)
 {
     if (request_.wholeDatabase())
-        return listLines(lines, coding, decoded_, out);
-    if (request_.caseSensitive) {
+        return listLines(lines, coding, decoded_, out, data_, totals_);
+    if (request_.caseSensitive || query_.hasFilters()) {
         const auto held = holdLines(lines, coding, decoded_);
         if (!held)
             return false;
-        if (held->utf8)
+        // With filters each line on its own: the rest may be empty, and
+        // each entry's row decides.
+        if (held->utf8 && !query_.hasFilters())
             addMatches(held->text, held->text, out);
         else
-            addMatchesLineByLine(held->text, false, out);
+            addMatchesLineByLine(held->text, held->utf8, out);
         return true;
     }
     // Upper-casing finds out on the way whether the lines are UTF-8, which
@@ -381,8 +443,11 @@ bool DatabasePage::addLines(std::string_view lines, LineCoding coding, std::stri
     return true;
 }
 
-void DatabasePage::endCatalogue(std::string& out) const
+void DatabasePage::endCatalogue(std::string& out)
 {
+    // Totals are the whole catalogue's: the general page's alone.
+    if (request_.wholeDatabase())
+        appendTotals(out, data_, totals_);
     out += "</p>\r\n";
 }
 
@@ -437,12 +502,16 @@ void DatabasePage::addEntry(std::string_view entry, std::string_view shown, std:
 {
     if (entry.empty() || entryTooLong(entry))
         return;
-    if (isFolderEntry(entry)) {
+    const bool folder = isFolderEntry(entry);
+    const TrackData* row = data_ && !folder ? data_->row(entry) : nullptr;
+    if (!passesFilters(query_.filters, row, request_.caseSensitive))
+        return;
+    if (folder) {
         if (request_.folders)
             appendFolderLine(out, shown);
         return;
     }
-    appendLinkLine(out, entry, shown);
+    appendLinkLine(out, entry, shown, row);
     ++hits_;
 }
 

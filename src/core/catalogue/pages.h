@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +10,8 @@
 
 #include "core/catalogue/catalogfile.h"
 #include "core/catalogue/folding.h"
+#include "core/catalogue/searchquery.h"
+#include "core/catalogue/sidefile.h"
 
 // The HTML pages made from catalogues: "default.htm" (one catalogue, every
 // file a link), the general database page (every catalogue) and the search
@@ -30,6 +34,9 @@ inline constexpr const char* kWholeDatabase = "*";
 
 inline constexpr const char* kInvalidSearchTextMessage
     = "Il testo da cercare contiene caratteri non validi: scriverlo di nuovo.";
+
+// The head every page shares, up to and including "<body>", titled `title`.
+void appendPageHead(std::string& out, std::string_view title);
 
 // Text made safe to stand in an HTML page, in text or in a quoted attribute.
 std::string htmlEscape(std::string_view text);
@@ -62,27 +69,59 @@ private:
     bool caseSensitive_;
 };
 
+// What the listed file entries of a catalogue add up to, for its totals
+// line when no volume file holds them.
+struct DataTotals {
+    std::uint64_t files = 0, bytes = 0;
+    std::int64_t seconds = 0;
+    bool anyRow = false;
+};
+
+// What the pages show of a catalogue's data beyond names: each file's row
+// by its entry, and the volume's totals when its file holds them. Empty
+// for a catalogue without side files, whose lines stay as they always were.
+struct CatalogueData {
+    std::map<std::string, TrackData, std::less<>> rows;
+    std::optional<VolumeData> volume;
+    bool empty() const { return rows.empty() && !volume; }
+    const TrackData* row(std::string_view entry) const
+    {
+        const auto it = rows.find(entry);
+        return it == rows.end() ? nullptr : &it->second;
+    }
+};
+
+// " (3,4 MB, 3:05, 192 kbps)" beside a file's link; a file that is not
+// audio shows its size alone.
+std::string figuresText(const TrackData& row);
+
 // The page of one catalogue ("default.htm"): its title and its entries as
 // the program holds them, in order; folder entries as paragraph heads, file
 // entries as links named by the file name.
-std::string exportPage(std::string_view title, const std::vector<std::string>& entries);
+// With `data`, each file shows its figures and the catalogue its totals.
+std::string exportPage(
+    std::string_view title, const std::vector<std::string>& entries, const CatalogueData* data = nullptr);
 
 // The same page piece by piece, from a catalogue file read a block at a
 // time: `begin`, `beginCatalogue` with the title line, `addLines` with each
 // block of lines, `end`. Each call appends to `out`.
 class ExportPage {
 public:
+    // The data of the catalogue about to begin; none, or empty, changes nothing.
+    void setData(const CatalogueData* data) { data_ = data; }
     void begin(std::string& out) const;
-    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const;
+    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out);
     // False, with nothing added, when `coding` is Undecided and a line is
     // not UTF-8: the catalogue must be read again as Windows-1252.
     bool addLines(std::string_view lines, LineCoding coding, std::string& out);
-    void endCatalogue(std::string&) const { }
-    void addEntry(std::string_view entry, std::string& out) const; // one entry as the program holds it
+    void endCatalogue(std::string& out);
+    void addEntry(std::string_view entry, std::string& out); // one entry as the program holds it
     void end(std::string& out) const;
 
 private:
     std::string decoded_; // kept between blocks so that memory is reused
+    const CatalogueData* data_ = nullptr;
+    DataTotals totals_;
 };
 
 // What `rebuildnew` is asked: the general page (`text` "*"), or the search
@@ -107,15 +146,17 @@ class DatabasePage {
 public:
     explicit DatabasePage(PageRequest request);
 
+    // The data of the catalogue about to begin (see ExportPage::setData).
+    void setData(const CatalogueData* data) { data_ = data; }
     void begin(std::string& out) const;
     // A whole catalogue file as it is on disk (UTF-8, Windows-1252 or
     // marked; CR LF or LF).
     void addCatalogue(std::string_view bytes, std::string& out);
-    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out) const;
+    void beginCatalogue(std::string_view title, LineCoding coding, std::string& out);
     // False, with nothing added, when `coding` is Undecided and a line is
     // not UTF-8: the catalogue must be read again as Windows-1252.
     bool addLines(std::string_view lines, LineCoding coding, std::string& out);
-    void endCatalogue(std::string& out) const;
+    void endCatalogue(std::string& out);
     void end(std::string& out) const;
 
     // The file entries listed on a search page so far; set back when a
@@ -130,7 +171,10 @@ private:
     void addEntry(std::string_view entry, std::string_view shown, std::string& out);
 
     PageRequest request_;
+    SearchQuery query_;
     EntryMatcher matcher_;
+    const CatalogueData* data_ = nullptr;
+    DataTotals totals_;
     long hits_ = 0;
     std::string decoded_; // kept between blocks so that memory is reused
     std::string folded_;

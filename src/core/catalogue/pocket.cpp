@@ -85,6 +85,7 @@ label { display: inline-block; margin: 0.3em 1.5em 0 0; }
 #stato { font-weight: bold; }
 h2 { font-size: 1.1em; margin: 1em 0 0 0; border-top: 1px solid #ccc; padding-top: 0.4em; }
 .file { color: #555; font-size: 0.9em; margin: 0 0 0.3em 0; }
+.dati { float: right; margin-left: 1em; color: #555; font-size: 0.9em; }
 .cartella { margin: 0.4em 0 0 0; color: #333; }
 #risultati a { display: block; overflow-wrap: anywhere; padding: 0.1em 0; }
 .blocco { content-visibility: auto; contain-intrinsic-size: auto 80em; }
@@ -138,6 +139,11 @@ void PocketPage::beginCatalogue(std::string_view name, std::string_view title, L
     links_.clear();
     folderIds_.clear();
     pairs_.clear();
+    words_.clear();
+    data_.clear();
+    wordIds_.clear();
+    dataRows_ = 0;
+    havePrevious_ = false;
     files_ = 0;
     runLength_ = 0;
 }
@@ -215,6 +221,55 @@ void PocketPage::addEntry(std::string_view entry, std::string_view shown, bool u
         links_ += ' ';
     }
     ++files_;
+    addData(entry);
+}
+
+void PocketPage::addData(std::string_view entry)
+{
+    if (rows_.empty())
+        return;
+    const auto row = rows_.find(entry);
+    if (row != rows_.end()) {
+        const TrackData& r = row->second;
+        ++dataRows_;
+        if (!r.audio) {
+            data_ += word(byteSize(r.size));
+        } else {
+            const std::array<std::string, 8> fields = {std::to_string(r.seconds), std::to_string(r.kbps),
+                word(byteSize(r.size)), word(r.title), word(r.artist), word(r.album), word(r.year), word(r.genre)};
+            // A field as the file before has it is left empty, and so are
+            // those at the end of the line: an album's tracks share most.
+            std::size_t last = 1;
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                if (!havePrevious_ || fields[i] != previous_[i])
+                    last = std::max(last, i);
+            for (std::size_t i = 0; i <= last; ++i) {
+                if (i > 0)
+                    data_ += ',';
+                if (!havePrevious_ || fields[i] != previous_[i])
+                    data_ += fields[i];
+            }
+            previous_ = fields;
+            havePrevious_ = true;
+        }
+    }
+    data_ += '\n';
+}
+
+std::string PocketPage::word(std::string_view text)
+{
+    if (text.empty())
+        return "-";
+    std::string shown = displayText(text);
+    std::replace(shown.begin(), shown.end(), '\n', '\r');
+    const auto [at, added] = wordIds_.try_emplace(shown, wordIds_.size());
+    if (added) {
+        appendDataText(words_, shown);
+        words_ += '\n';
+        // Counted, so that the page upper-cases its letters as the search does.
+        noteCharacters(shown);
+    }
+    return std::to_string(at->second);
 }
 
 std::size_t PocketPage::folderIndex(std::string_view folder)
@@ -275,13 +330,23 @@ void PocketPage::endCatalogue(std::string& out)
     out += links_;
     out += '\n';
     appendPairFilter(out);
+    const bool data = dataRows_ > 0;
+    if (data)
+        out += ' ' + std::to_string(wordIds_.size());
     out += '\n';
     out += folders_;
     out += names_;
     ++summary_.catalogues;
     summary_.files += files_;
     summary_.lines += 5 + folderIds_.size() + files_;
-    for (std::string* text : {&names_, &folders_, &items_, &links_}) {
+    if (data) {
+        out += words_;
+        out += data_;
+        summary_.lines += wordIds_.size() + files_;
+    }
+    rows_.clear();
+    wordIds_ = {};
+    for (std::string* text : {&names_, &folders_, &items_, &links_, &words_, &data_}) {
         text->clear();
         text->shrink_to_fit(); // a big catalogue's memory goes back before the next
     }
@@ -355,8 +420,8 @@ void PocketPage::end(std::string& out) const
     out += "</script>\n</body>\n</html>\n";
 }
 
-Result<PocketSummary> makePocketPage(
-    ByteSink& sink, const std::vector<std::string>& catalogues, const SourceOpener& open, const PageProgress& progress)
+Result<PocketSummary> makePocketPage(ByteSink& sink, const std::vector<std::string>& catalogues,
+    const SourceOpener& open, const PageProgress& progress, const SideRows& rows)
 {
     PageOut file(sink);
     PocketPage page;
@@ -364,6 +429,15 @@ Result<PocketSummary> makePocketPage(
     page.begin(out);
     const auto add = [&](const std::string& path, CatalogueReader& reader) -> Status {
         const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
+        if (rows) {
+            std::map<std::string, TrackData, std::less<>> byEntry;
+            rows(path, [&](TrackData&& row) {
+                // The first row of an entry counts, as in the window.
+                std::string entry = row.entry;
+                byEntry.try_emplace(std::move(entry), std::move(row));
+            });
+            page.takeRows(std::move(byEntry));
+        }
         const auto pass = [&](LineCoding coding) -> Status {
             page.beginCatalogue(name, reader.title(), coding);
             return {};

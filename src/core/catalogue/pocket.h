@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -11,6 +13,7 @@
 
 #include "core/catalogue/catalogfile.h"
 #include "core/catalogue/search.h"
+#include "core/catalogue/sidefile.h"
 #include "core/common/bytesink.h"
 #include "core/common/bytesource.h"
 #include "core/common/result.h"
@@ -38,9 +41,17 @@
 //   "b" and a set of 2^b bits in base 64: the pairs of adjacent UTF-16 units
 //     of its folders and names upper-cased, each x = first << 16 | second
 //     setting bit (x * 0x9E3779B1 mod 2^32) >> (32 - b), so that a search
-//     passes over a catalogue that lacks a pair of its text;
+//     passes over a catalogue that lacks a pair of its text; then, when
+//     the scan's data of some of its files is known, a space and W;
 //   its F folders (the path up to and with the last "/" or "");
-//   its K file names (the part after it).
+//   its K file names (the part after it);
+//   with data, W words (the sizes as shown and the tags, each once; a line
+//     feed in a tag becomes a carriage return, which no search text holds)
+//     and K lines, one a file: empty without data, the size's word alone
+//     for a file that is not MP3 audio, else "seconds,kbps,size,title,
+//     artist,album,year,genre" with the words by number and "-" for an
+//     empty tag; a field equal to the MP3 before's is left empty, and
+//     empty fields at the line's end are left out (it keeps "seconds,").
 namespace zondari::catalogue {
 
 inline constexpr const char* kPocketPageName = "zondari-catalogo-tascabile.htm";
@@ -57,7 +68,11 @@ struct PocketSummary {
     std::vector<UnreadCatalogue> leftOut; // the catalogues that could not be read
 };
 
-// The page piece by piece: `begin`; for each catalogue `beginCatalogue`
+// The side rows of the catalogue at a path, each handed to `take`.
+using SideRows = std::function<void(const std::string& cataloguePath, const std::function<void(TrackData&&)>& take)>;
+
+// The page piece by piece: `begin`; for each catalogue `takeRows` when it
+// has data, `beginCatalogue`
 // (again when the catalogue is read anew as Windows-1252, which drops what
 // was taken of it), `addLines` with each block of its lines and
 // `endCatalogue`; then `end`. Only the catalogue being read is held in
@@ -65,6 +80,8 @@ struct PocketSummary {
 class PocketPage {
 public:
     void begin(std::string& out) const;
+    // The scan's data of the next catalogue's files, by entry.
+    void takeRows(std::map<std::string, TrackData, std::less<>> rows) { rows_ = std::move(rows); }
     // `name`: the catalogue's file name; `title`: its title line's bytes.
     void beginCatalogue(std::string_view name, std::string_view title, LineCoding coding);
     // False, with nothing taken, when `coding` is Undecided and a line is
@@ -82,6 +99,8 @@ private:
     void noteCharacters(std::string_view text);
     void notePairs(std::string_view text);
     void appendPairFilter(std::string& out) const;
+    void addData(std::string_view entry);
+    std::string word(std::string_view text); // its number; "-" for an empty text
 
     PocketSummary summary_;
     // The catalogue being read.
@@ -89,6 +108,12 @@ private:
     std::string names_, folders_, items_, links_;
     std::unordered_map<std::string, std::size_t> folderIds_;
     std::unordered_set<std::uint32_t> pairs_; // adjacent UTF-16 units of its upper-cased lines
+    std::map<std::string, TrackData, std::less<>> rows_;
+    std::string words_, data_;
+    std::unordered_map<std::string, std::size_t> wordIds_;
+    std::size_t dataRows_ = 0;
+    std::array<std::string, 8> previous_; // the last MP3's fields
+    bool havePrevious_ = false;
     std::string folded_;
     std::size_t files_ = 0;
     std::size_t runFolder_ = 0, runLength_ = 0;
@@ -101,10 +126,11 @@ private:
 };
 
 // Makes the pocket page into `sink` from the catalogue files `catalogues`
-// (full paths, in the order they are listed, each opened by `open`). A
-// catalogue that cannot be read is left out, and named in the summary.
+// (full paths, in the order they are listed, each opened by `open`, its
+// files' data read by `rows`). A catalogue that cannot be read is left
+// out, and named in the summary.
 Result<PocketSummary> makePocketPage(ByteSink& sink, const std::vector<std::string>& catalogues,
-    const SourceOpener& open, const PageProgress& progress = {});
+    const SourceOpener& open, const PageProgress& progress = {}, const SideRows& rows = {});
 
 // Text as it stands in the page's data (see kDataEscape).
 void appendDataText(std::string& out, std::string_view text);

@@ -57,10 +57,11 @@ std::string noHitMessage(const std::string& text)
     return "Non trovato nessun file musicale contenente la stringa : " + text;
 }
 
-Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader)
+Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader, const CatalogueData* data)
 {
     PageOut file(sink);
     ExportPage page;
+    page.setData(data);
     std::string out;
     page.begin(out);
     if (auto st = addCatalogueFile(reader, page, file, out); !st)
@@ -101,14 +102,21 @@ Result<std::vector<UnreadCatalogue>> forEachCatalogue(const std::vector<std::str
 }
 
 Result<WrittenPage> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
-    const SourceOpener& open, const PageRequest& request, const PageProgress& progress)
+    const SourceOpener& open, const PageRequest& request, const PageProgress& progress,
+    const CatalogueDataReader& readData)
 {
     PageOut file(sink);
     DatabasePage page(request);
     std::string out;
     page.begin(out);
-    auto leftOut = forEachCatalogue(catalogues, open, progress,
-        [&](const std::string&, CatalogueReader& reader) { return addCatalogueFile(reader, page, file, out); });
+    auto leftOut = forEachCatalogue(catalogues, open, progress, [&](const std::string& path, CatalogueReader& reader) {
+        // One catalogue's data at a time, dropped when it is on the page.
+        const CatalogueData data = readData ? readData(path) : CatalogueData{};
+        page.setData(&data);
+        Status added = addCatalogueFile(reader, page, file, out);
+        page.setData(nullptr);
+        return added;
+    });
     if (!leftOut)
         return leftOut.error();
     page.end(out);

@@ -42,22 +42,26 @@ Result<std::vector<UnreadCatalogue>> forEachCatalogue(const std::vector<std::str
     const SourceOpener& open, const PageProgress& progress,
     const std::function<Status(const std::string& path, CatalogueReader& reader)>& add);
 
+// The data of the catalogue file at a path (see CatalogueData); empty when
+// it has none.
+using CatalogueDataReader = std::function<CatalogueData(const std::string& cataloguePath)>;
+
 // Makes the page `request` asks for into `sink`, from the catalogue files
 // `catalogues` (full paths, in the order they are listed, each opened by
-// `open`): the number of file entries listed on a search page, and the
-// catalogues that could not be read and are not on it. Catalogues are read
-// one at a time, each through a buffer of fixed size, and the page goes out
-// as it grows, so memory stays the same whatever their number and size.
+// `open`, its data read by `readData` while it is on the page): the number of file entries listed on a search page, and
+// the catalogues that could not be read and are not on it. Catalogues are read one at a time, each through a buffer of
+// fixed size, and the page goes out as it grows, so memory stays the same whatever their number and size.
 Result<WrittenPage> makeDatabasePage(ByteSink& sink, const std::vector<std::string>& catalogues,
-    const SourceOpener& open, const PageRequest& request, const PageProgress& progress = {});
+    const SourceOpener& open, const PageRequest& request, const PageProgress& progress = {},
+    const CatalogueDataReader& readData = {});
 
 // Names the catalogues a page was made without, and why, for the user.
 std::string leftOutMessage(const std::vector<UnreadCatalogue>& leftOut);
 
 // Makes "default.htm" of the catalogue file `reader` has open into `sink`,
 // read a block at a time, so that memory stays the same whatever the file
-// holds.
-Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader);
+// holds. With `data`, its files' figures and its totals are shown.
+Status makeCataloguePage(ByteSink& sink, CatalogueReader& reader, const CatalogueData* data = nullptr);
 
 // The message shown when no file entry holds the search text.
 std::string noHitMessage(const std::string& text);

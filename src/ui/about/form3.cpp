@@ -133,7 +133,6 @@ void Form3::Activate()
 
 void Form3::showFrame(int i)
 {
-    shown_ = i;
     Picture6->setPixmap(Image3[static_cast<std::size_t>(i)]->pixmap());
 }
 

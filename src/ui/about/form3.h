@@ -35,21 +35,6 @@ public:
     // Starts the system information tool, or says that there is none.
     void StartSysInfo();
 
-    // The animation frame on show (0 to 2).
-    int frame() const { return shown_; }
-
-    QLabel* Picture2; // the logo
-    QLabel* Label3; // the version line
-    QLabel* Label5;
-    QLabel* Picture6; // the animation; opens the program's text file
-    std::array<QLabel*, 3> Image3{}; // the animation's frames
-    QTimer* Timer1;
-    QLabel* Picture7; // the maker's web site
-    QLabel* Label8; // the maker's e-mail address
-    QToolButton* Command1;
-    QLabel* Label10;
-    QPushButton* Command3d1;
-
     // The maker's e-mail address.
     static constexpr const char* kEmail = "info@zondari.it";
 
@@ -58,11 +43,23 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // The window's controls, reached by tests through their object names.
+    QLabel* Picture2; // the logo
+    QLabel* Label3; // the version line
+    QLabel* Label5;
+    QLabel* Picture6; // the animation; opens the program's text file
+    QTimer* Timer1;
+    QLabel* Picture7; // the maker's web site
+    QLabel* Label8; // the maker's e-mail address
+    QToolButton* Command1;
+    QLabel* Label10;
+    QPushButton* Command3d1;
+    std::array<QLabel*, 3> Image3{}; // the animation's frames
+
     void showFrame(int i);
 
     AppContext& ctx_;
     int counter_ = 0; // the first tick shows frame 1
-    int shown_ = 0;
     bool activated_ = false;
 };
 

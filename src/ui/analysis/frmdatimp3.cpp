@@ -64,13 +64,13 @@ frmDATIMP3::frmDATIMP3(AppContext& ctx, QWidget* parent)
         if (i == 0) {
             Label20->setObjectName("Label20");
             grid->addWidget(Label20, row++, 1);
-            replayGain->setObjectName("ReplayGain");
+            replayGain->setObjectName("replayGain");
             grid->addWidget(replayGain, row++, 1);
             replayGain->hide();
         }
     }
     // The ID3v2 block: a caption with the tag's version, then its fields.
-    id3v2Caption->setObjectName("Id3v2Caption");
+    id3v2Caption->setObjectName("id3v2Caption");
     QFont bold = id3v2Caption->font();
     bold.setBold(true);
     id3v2Caption->setFont(bold);

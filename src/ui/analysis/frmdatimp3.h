@@ -39,12 +39,6 @@ public:
     void Picture7_Click();
 
     std::array<QLineEdit*, mp3::kDetailCount> Text1{};
-    QLabel* Label20;
-    QPushButton* Command2;
-    QLabel* Picture7;
-    QLabel* Picture1;
-    QLabel* id3v2Caption;
-    QLabel* replayGain; // the track's gain, when it has one
     std::array<QLabel*, id3v2::kFieldCount> id3v2Labels{};
     std::array<QLineEdit*, id3v2::kFieldCount> id3v2Fields{};
 
@@ -52,6 +46,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The window's controls, reached by tests through their object names.
+    QLabel* Label20;
+    QPushButton* Command2;
+    QLabel* Picture7;
+    QLabel* Picture1;
+    QLabel* id3v2Caption;
+    QLabel* replayGain; // the track's gain, when it has one
+
     void growToFit();
 
     AppContext& ctx_;

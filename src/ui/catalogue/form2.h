@@ -32,10 +32,12 @@ public:
     void setValue(std::size_t index, int value);
 
     std::array<QCheckBox*, kFileTypeBoxes> Check1{};
+
+private:
+    // The window's controls, reached by tests through their object names.
     QPushButton* Command3d1;
     QPushButton* Command3d2;
 
-private:
     AppContext& ctx_;
 };
 

@@ -20,13 +20,6 @@ class Form4 : public QDialog {
 public:
     explicit Form4(AppContext& ctx, QWidget* parent = nullptr);
 
-    QLabel* Label1;
-    QLineEdit* Text1;
-    QCheckBox* Check1; // also search folder names
-    QCheckBox* Check2; // compare letter case
-    QPushButton* Command3d1; // OK
-    QPushButton* Command3d2; // Annulla
-
     void Command3d1_Click();
     void Command3d2_Click();
 
@@ -34,6 +27,14 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // The window's controls, reached by tests through their object names.
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QCheckBox* Check1; // also search folder names
+    QCheckBox* Check2; // compare letter case
+    QPushButton* Command3d1; // OK
+    QPushButton* Command3d2; // Annulla
+
     void centreOnScreen();
 
     AppContext& ctx_;

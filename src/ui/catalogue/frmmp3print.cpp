@@ -68,6 +68,7 @@ constexpr ToolbarButton kToolbar[] = {
     {"rebuild", "Ricostruisce tutto l'archivio", QStyle::SP_FileDialogListView},
     {"cerca", "Ricerca libera: canzone, autore o altro ...", QStyle::SP_FileDialogContentsView},
     {"anteprima", "Anteprima/Stampa etichetta CD", QStyle::SP_FileDialogDetailedView},
+    {"doppioni", "Trova doppioni", QStyle::SP_FileLinkIcon},
 };
 
 } // namespace
@@ -402,6 +403,8 @@ void frmMP3print::Toolbar1_ButtonClick(const QString& key)
         cerca(ctx_);
     else if (key == "font")
         showFontChooser(ctx_);
+    else if (key == "doppioni")
+        findDuplicates(ctx_);
     else if (key == "anteprima") {
         // As typed: the preview's own choice holds the count to 2..7.
         const auto columns = printing::columnsAsTyped(s(Text2->text()));

@@ -2,11 +2,11 @@
 
 #include <QProgressDialog>
 #include <algorithm>
+#include <optional>
 
 #include "core/catalogue/pages.h"
 #include "core/catalogue/pocket.h"
 #include "core/catalogue/search.h"
-#include "core/common/text.h"
 #include "platform/cataloguestore.h"
 #include "platform/files.h"
 #include "ui/appcontext.h"
@@ -19,10 +19,12 @@
 namespace zondari {
 namespace {
 
-// Writes "default.htm" in the program folder; its full path.
-std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries)
+// Writes "default.htm" in the program folder, with the data of the
+// catalogue file at `cataloguePath`; its full path.
+std::string writeExportPage(AppContext& ctx, const std::string& title, const std::vector<std::string>& entries,
+    const std::string& cataloguePath)
 {
-    auto page = cataloguestore::writeExportPage(ctx.state.programFolder, title, entries);
+    auto page = cataloguestore::writeExportPage(ctx.state.programFolder, title, entries, cataloguePath);
     check(page);
     return *page;
 }
@@ -65,6 +67,19 @@ std::string writePocket(
     return written->path;
 }
 
+// The user's catalogue files that the pages read; nothing, after the
+// message that says so, when there is none.
+std::optional<std::vector<std::string>> userCatalogues(AppContext& ctx)
+{
+    auto catalogues = cataloguestore::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
+    check(catalogues);
+    if (catalogues->empty()) {
+        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
+        return std::nullopt;
+    }
+    return std::move(*catalogues);
+}
+
 // Names the catalogues the pages were made without, once they are written.
 void tellLeftOut(AppContext& ctx, const std::vector<catalogue::UnreadCatalogue>& leftOut)
 {
@@ -89,7 +104,7 @@ void showContents(AppContext& ctx, const std::string& catalogueName)
 
     // The page first: when it cannot be written the window keeps the
     // catalogue it showed.
-    const std::string page = writeExportPage(ctx, shown->title, shown->entries);
+    const std::string page = writeExportPage(ctx, shown->title, shown->entries, path);
 
     ctx.setCatalogue(catalogue::displayText(shown->title), std::move(shown->entries), path);
 
@@ -103,18 +118,15 @@ void exportEntryList(AppContext& ctx)
         ctx.dialogs().message(catalogue::kNoExportMessage);
         return;
     }
-    writeExportPage(ctx, shown.title, shown.entries);
+    writeExportPage(ctx, shown.title, shown.entries, shown.path);
     openFromProgramFolder(ctx, catalogue::kExportPageName);
 }
 
 void rebuildnew(AppContext& ctx, const std::string& ricerca)
 {
-    const auto catalogues = cataloguestore::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
-    check(catalogues);
-    if (catalogues->empty()) {
-        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
+    const auto catalogues = userCatalogues(ctx);
+    if (!catalogues)
         return;
-    }
 
     catalogue::PageRequest request;
     request.text = ricerca;
@@ -150,10 +162,10 @@ void cerca(AppContext& ctx, QWidget* parent)
         }
         ctx.state.searchText = *typed; // without the line ends a paste may bring
         const std::string& text = ctx.state.searchText;
-        const std::size_t length = text::charCount(text);
-        if (length == 0)
+        const catalogue::SearchLength length = catalogue::searchLength(text);
+        if (length == catalogue::SearchLength::Empty)
             return;
-        if (length == 1) {
+        if (length == catalogue::SearchLength::Short) {
             ctx.dialogs().message(catalogue::kShortSearchMessage);
             continue;
         }
@@ -164,16 +176,29 @@ void cerca(AppContext& ctx, QWidget* parent)
 
 void pocketCatalogue(AppContext& ctx)
 {
-    const auto catalogues = cataloguestore::pageCataloguePaths(ctx.state.programFolder, ctx.state.Utente);
-    check(catalogues);
-    if (catalogues->empty()) {
-        ctx.dialogs().message(catalogue::kEmptyDatabaseMessage);
+    const auto catalogues = userCatalogues(ctx);
+    if (!catalogues)
         return;
-    }
     std::vector<catalogue::UnreadCatalogue> leftOut;
     const std::string page = writePocket(ctx, *catalogues, leftOut);
     tellLeftOut(ctx, leftOut);
     check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
+}
+
+void findDuplicates(AppContext& ctx)
+{
+    const auto catalogues = userCatalogues(ctx);
+    if (!catalogues)
+        return;
+    auto written = withProgress(ctx, catalogues->size(), [&](const catalogue::PageProgress& progress) {
+        return cataloguestore::writeDuplicatesPage(ctx.state.programFolder, *catalogues, progress);
+    });
+    check(written);
+    tellLeftOut(ctx, written->leftOut);
+    if (written->groups == 0)
+        ctx.dialogs().message(catalogue::kNoDuplicatesMessage);
+    else
+        openFromProgramFolder(ctx, catalogue::kDuplicatesPageName);
 }
 
 void registerPages(AppContext& ctx)

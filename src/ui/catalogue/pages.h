@@ -39,6 +39,11 @@ void cerca(AppContext& ctx, QWidget* parent = nullptr);
 // page.
 void pocketCatalogue(AppContext& ctx);
 
+// "Trova doppioni": the page of the same music found in more than one
+// place across the user's catalogues, written in the program folder and
+// opened in the browser; a message when there is none.
+void findDuplicates(AppContext& ctx);
+
 // Joins the pages to the program: show contents from the catalogue
 // window's button, its list's double click and the frame's hidden menu.
 void registerPages(AppContext& ctx);

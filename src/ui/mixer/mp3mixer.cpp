@@ -72,12 +72,6 @@ mp3MIXER::mp3MIXER(AppContext& ctx, QWidget* parent)
 
     decks_[0] = buildDeck(1, "Piatto sinistro");
     decks_[1] = buildDeck(2, "Piatto destro");
-    const Deck& l = decks_[0];
-    Frame1 = l.frame, Drive1 = l.drive, Dir1 = l.dir, File1 = l.file, Check1 = l.check;
-    ActiveMovie1 = l.player, Label6 = l.speed, Slider1 = l.slider, Label4 = l.value, Label1 = l.ticker;
-    const Deck& r = decks_[1];
-    Frame2 = r.frame, Drive2 = r.drive, Dir2 = r.dir, File2 = r.file, Check2 = r.check;
-    ActiveMovie2 = r.player, Label7 = r.speed, Slider2 = r.slider, Label5 = r.value, Label2 = r.ticker;
 
     Label3 = label(this, "Label3", "Bilanciamento volume");
     Label3->setAlignment(Qt::AlignCenter);
@@ -193,8 +187,8 @@ void mp3MIXER::buildLayout()
     settings->setColumnStretch(2, 1);
 
     auto* decks = new QHBoxLayout;
-    decks->addWidget(Frame1, 1);
-    decks->addWidget(Frame2, 1);
+    decks->addWidget(decks_[0].frame, 1);
+    decks->addWidget(decks_[1].frame, 1);
     auto* commands = new QHBoxLayout;
     commands->addWidget(Text1);
     commands->addStretch(1);
@@ -430,12 +424,12 @@ void mp3MIXER::checkClick(Deck& d)
 
 void mp3MIXER::Dir1_Change()
 {
-    File1->setPath(Dir1->path());
+    decks_[0].file->setPath(decks_[0].dir->path());
 }
 
 void mp3MIXER::Dir2_Change()
 {
-    File2->setPath(Dir2->path());
+    decks_[1].file->setPath(decks_[1].dir->path());
 }
 
 void mp3MIXER::Drive1_Change()

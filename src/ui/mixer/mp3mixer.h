@@ -59,29 +59,12 @@ public:
     // Closed (by "Uscita" or by its frame) and waiting to be deleted.
     bool unloaded() const { return unloaded_; }
 
-    // Left deck.
-    QGroupBox* Frame1;
-    DriveListBox* Drive1;
-    DirListBox* Dir1;
-    FileListBox* File1;
-    QCheckBox* Check1;
-    MediaPlayerControl* ActiveMovie1;
-    QLabel* Label6; // "Velocità"
-    QSlider* Slider1;
-    QLabel* Label4; // the slider's value
-    QLabel* Label1; // the ticker
-    // Right deck.
-    QGroupBox* Frame2;
-    DriveListBox* Drive2;
-    DirListBox* Dir2;
-    FileListBox* File2;
-    QCheckBox* Check2;
-    MediaPlayerControl* ActiveMovie2;
-    QLabel* Label7;
-    QSlider* Slider2;
-    QLabel* Label5;
-    QLabel* Label2;
-    // Between the decks.
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    // The controls between the decks; each deck's are in decks_. Tests
+    // reach them all by their object names.
     QLabel* Label3;
     QScrollBar* HScroll1; // the crossfader
     QLineEdit* Text1; // the deck being heard, "1" or "2"
@@ -98,10 +81,6 @@ public:
     QTimer* Timer2; // crossfade towards the left deck
     QTimer* Timer3; // tickers and the automatic mix
 
-protected:
-    void closeEvent(QCloseEvent* e) override;
-
-private:
     // One deck's controls, so that both decks share their handlers.
     struct Deck {
         QGroupBox* frame = nullptr;

@@ -33,6 +33,9 @@ class TrackGrid;
 // whose first button holds the play mode, and the scrolling title.
 class Form1 : public QWidget {
     Q_OBJECT
+    // The port steps through the grid's rows as the window's own keys do.
+    friend class PlayerPort;
+
 public:
     explicit Form1(AppContext& ctx, QWidget* parent = nullptr);
     ~Form1() override;
@@ -85,16 +88,6 @@ public:
     bool playMode() const;
     MediaPlayer& media() const;
 
-    DriveListBox* Drive1;
-    DirListBox* Dir1;
-    QListWidget* List2; // the matching names, in directory order
-    TrackGrid* ExtGrid1;
-    QLabel* Image1;
-    QToolBar* Toolbar1 = nullptr;
-    QLabel* lcd1 = nullptr; // the scrolling title
-    MediaPlayerControl* MediaPlayer1 = nullptr;
-    QTimer* Timer1 = nullptr; // title and automatic advance
-
     // The drive at load, to fall back on when a drive cannot be read.
     std::string savedDrive() const { return savedDrive_; }
 
@@ -111,6 +104,17 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The window's controls, reached by tests through their object names.
+    DriveListBox* Drive1;
+    DirListBox* Dir1;
+    QListWidget* List2; // the matching names, in directory order
+    TrackGrid* ExtGrid1;
+    QLabel* Image1;
+    QToolBar* Toolbar1 = nullptr;
+    QLabel* lcd1 = nullptr; // the scrolling title
+    MediaPlayerControl* MediaPlayer1 = nullptr;
+    QTimer* Timer1 = nullptr; // title and automatic advance
+
     void sizeWindow();
     // Lists `folder` as the person's choice would; false, told in a box,
     // when it cannot be listed.

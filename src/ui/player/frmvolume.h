@@ -46,6 +46,11 @@ public:
     // The value last sent to the mixer.
     std::int32_t volumeValue() const { return volumeValue_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // The window's controls, reached by tests through their object names.
     QLabel* Picture4; // the track
     QLabel* Image1; // the knob, a child of the track
     QLineEdit* Text1; // the value
@@ -54,10 +59,6 @@ public:
     QPushButton* Command1;
     QTimer* Timer1; // moves the knob while it is dragged
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
-
-private:
     void openVolumeControl();
     void prepareSlider();
     void place();

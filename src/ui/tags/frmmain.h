@@ -40,6 +40,11 @@ public:
     // as ID3v1 can hold them; nothing is written until a save.
     void copyFromId3v2_Click();
 
+    // The record between loading and saving.
+    const TagRecord& tag() const { return tag_; }
+
+private:
+    // The window's controls, reached by tests through their object names.
     QGroupBox* Frame1;
     QLineEdit* txtNomefile;
     QPushButton* Command1;
@@ -56,10 +61,6 @@ public:
     QPushButton* Command4;
     QPushButton* copyFromId3v2; // enabled while the loaded file has an ID3v2 tag
 
-    // The record between loading and saving.
-    const TagRecord& tag() const { return tag_; }
-
-private:
     void showFields(const tageditor::Fields& fields);
     tageditor::Fields shownFields() const;
     std::string fileName() const;

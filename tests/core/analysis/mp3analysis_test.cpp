@@ -119,11 +119,13 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
         // hold 2000, twice the time and half the rate. The header's own
         // frame is not audio (9 x 417 bytes in 9 x 1152 samples, not 142
         // kbit/s). "Info" is CBR with a count; without the count's flag, or
-        // with 0, nothing gives the length.
+        // with 0, nothing gives a VBR stream's length.
         {"Xing", withVbrHeader(cbr, 36, "Xing", 0x0F, 1000), 1, 3, 128, 44100, 26, true, 1000, nullptr},
         {"Xing of 2000", withVbrHeader(cbr, 36, "Xing", 0x01, 2000), 1, 3, 64, 44100, 52, true, 2000, nullptr},
         {"Xing of 9", withVbrHeader(frames(10, kCbr128, 417), 36, "Xing", 1, 9), 1, 3, 128, 44100, 0, true, 9, nullptr},
         {"Info", withVbrHeader(cbr, 36, "Info", 0x0F, 2000), 1, 3, 128, 44100, 52, false, 0, nullptr},
+        {"Info without a count", withVbrHeader(frames(39, kCbr128, 417), 36, "Info", 0x0E, 5), 1, 3, 128, 44100, 0,
+            false, 0, nullptr}, // 38 x 417 bytes of audio: 0.99 s
         {"Xing without a count", withVbrHeader(cbr, 36, "Xing", 0x0E, 5), 1, 3, 0, 44100, 0, true, 0, nullptr},
         {"Xing of 0", withVbrHeader(cbr, 36, "Xing", 0x0F, 0), 1, 3, 0, 44100, 0, true, 0, nullptr},
         {"VBRI", vbri, 1, 3, 43, 44100, 78, true, 3000, nullptr}, // 3000 x 1152 / 44100 s: 42.5 kbit/s

@@ -1,5 +1,6 @@
-// The pocket page's data as it leaves the program, and catalogues that cannot
-// be read.
+// The pocket page with catalogues that cannot be read. (What the page shows
+// for each search, letter for letter as the search command, and every link:
+// cli/pocket_browser_qt_test.)
 
 #include <gtest/gtest.h>
 
@@ -8,28 +9,6 @@
 
 using namespace zondari;
 using namespace zondari::catalogue;
-
-// (What the page shows for each search, letter for letter as the search
-// command: cli/pocket_browser_qt_test.)
-TEST(PocketPage, FolderPathsAreWrittenOnceWhateverHowManyFilesTheyHold)
-{
-    std::string catalogue = "T\r\n";
-    for (int album = 0; album < 3; ++album) {
-        const std::string folder = "/media/utente/CD1/Cantautori/Francesco Guccini/197" + std::to_string(album);
-        catalogue += "(" + folder + ")\r\n";
-        for (int track = 0; track < 12; ++track)
-            catalogue += folder + "/" + std::to_string(track) + " - brano.mp3\r\n";
-    }
-    StringSink sink;
-    ASSERT_TRUE(makePocketPage(sink, {"/x"}, [&](const std::string&) -> Result<std::unique_ptr<ByteSource>> {
-        return std::unique_ptr<ByteSource>(std::make_unique<StringSource>(catalogue));
-    }));
-    const std::string page = sink.bytes();
-    const std::size_t from = page.find("id=\"dati\">"), to = page.find("</script>", from);
-    const std::string data = page.substr(from, to - from);
-    EXPECT_EQ(data.find("Guccini/1971"), data.rfind("Guccini/1971"));
-    EXPECT_LT(data.size(), catalogue.size() * 2 / 5) << "the data is at most 40% of the catalogue";
-}
 
 // `bytes` read as a disk that fails once `failAt` of them have been read.
 class FailingSource : public StringSource {

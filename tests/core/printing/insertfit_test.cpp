@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -118,23 +119,17 @@ TEST(InsertFit, EmptyEntriesAtTheEndNeedNoRoom)
 TEST(InsertFit, FewerThanTwoColumnsGiveOneAPanelAndATitleTooLongShrinksToOnePointWithinTheSpine)
 {
     // 28 lines on the front, 29 on the back at 8 points (4 mm a line).
-    for (int columns : {1, 0, -3}) {
-        MetricSurface s;
-        const Listing l{"T", std::vector<std::string>(28 + 29 + 3, "/b.mp3")};
+    MetricSurface s;
+    const Listing l{"T", std::vector<std::string>(28 + 29 + 3, "/b.mp3")};
+    for (int columns : {1, 0, -3})
         EXPECT_EQ(leftOutWhenDrawn(s, l, 8, columns), 3u) << columns;
-    }
     EXPECT_EQ(leftOutLine(1), "1 voce del catalogo non entra nell'etichetta e non sarà stampata.");
     // 400 characters do not fit even at 1 point (0.5 mm a line): the 236
     // that do are written down each spine, between 141 and 259 mm.
-    MetricSurface s;
     DrawListing(s, Listing{std::string(400, 'x'), {}}, PrintFont{"Tahoma", 8, false}, 3, 1);
-    std::size_t spine = 0;
-    for (const auto& t : s.texts)
-        if (t.text == "x") {
-            ++spine;
-            EXPECT_TRUE(t.size == 1 && t.y >= 141 && t.y + 0.5 <= 259 + 1e-9) << t.y;
-        }
-    EXPECT_EQ(spine, 2u * 236);
+    EXPECT_EQ(std::count_if(s.texts.begin(), s.texts.end(),
+                  [](const auto& t) { return t.text == "x" && t.size == 1 && t.y >= 141 && t.y + 0.5 <= 259 + 1e-9; }),
+        2 * 236);
 }
 
 TEST(FontChoice, FamiliesSizesAndColumnsAsTyped)

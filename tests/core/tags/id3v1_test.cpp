@@ -73,6 +73,11 @@ TEST(EditorSave, KeepsTheFilesTrackAndUnnamedGenre)
     EXPECT_EQ(saved.Title, "T");
     EXPECT_EQ(saved.TrackByte, 9);
     EXPECT_EQ(saved.GenreByte, 200);
+    // Loaded, a byte past the list (of 126 names) selects no genre.
+    for (const std::uint8_t unnamed : {126, 200, 255}) {
+        inFile.GenreByte = unnamed;
+        EXPECT_EQ(tageditor::fromTag(inFile).genre, -1) << int(unnamed);
+    }
 
     shown.genre = 3;
     EXPECT_EQ(tageditor::toSave(shown, inFile).GenreByte, 3);

@@ -7,6 +7,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <string>
@@ -14,14 +17,27 @@
 
 #include "support/qt/fakes.h"
 #include "support/qt/widgets.h"
+#include "ui/about/form3.h"
+#include "ui/analysis/frmdatimp3.h"
 #include "ui/catalogue/cataloguelistbox.h"
+#include "ui/catalogue/form2.h"
+#include "ui/catalogue/form4.h"
 #include "ui/catalogue/frmmp3print.h"
+#include "ui/mixer/filelistbox.h"
+#include "ui/mixer/mp3mixer.h"
+#include "ui/player/dirlistbox.h"
+#include "ui/player/drivelistbox.h"
+#include "ui/player/form1.h"
+#include "ui/player/frmvolume.h"
+#include "ui/player/mediaplayercontrol.h"
+#include "ui/player/trackgrid.h"
 #include "ui/printing/fonten.h"
 #include "ui/printing/frmpreview.h"
+#include "ui/tags/frmmain.h"
 
-// The controls of the catalogue window, the preview and the font chooser,
-// reached as a person's test reaches them: by the names the windows give
-// them. `Text1(w)` is the catalogue window's title box.
+// The windows' controls, reached as a person's test reaches them: by the
+// names the windows give them, the windows keeping them private. `Text1(w)`
+// is the catalogue window's title box, `Text1(m)` the mixer's deck box.
 #define ZONDARI_CONTROL(Type, name, Window)                                                                            \
     inline Type* name(const Window* w)                                                                                 \
     {                                                                                                                  \
@@ -48,7 +64,6 @@ ZONDARI_CONTROL(QLabel, Progress, frmMP3print)
 ZONDARI_CONTROL(QCheckBox, Check2, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label7, frmMP3print)
 ZONDARI_CONTROL(QLabel, Label8, frmMP3print)
-ZONDARI_CONTROL(QPushButton, Command5, frmMP3print)
 // A key of its toolbar, by its name: "leggi", "html", "font", ...
 inline QAction* Toolbar1Key(const frmMP3print* w, const char* key)
 {
@@ -92,9 +107,64 @@ ZONDARI_CONTROL(QCheckBox, Check3d1, fONTEN)
 ZONDARI_CONTROL(QCheckBox, Check3d2, fONTEN)
 ZONDARI_CONTROL(QLineEdit, Text1, fONTEN)
 ZONDARI_CONTROL(QToolButton, cmdOK, fONTEN)
-ZONDARI_CONTROL(QToolButton, cmdCancel, fONTEN)
 ZONDARI_CONTROL(QLabel, Label3, fONTEN)
 ZONDARI_CONTROL(QLabel, Label4, fONTEN)
+
+// The player.
+ZONDARI_CONTROL(DirListBox, Dir1, Form1)
+ZONDARI_CONTROL(DriveListBox, Drive1, Form1)
+ZONDARI_CONTROL(TrackGrid, ExtGrid1, Form1)
+ZONDARI_CONTROL(QTimer, Timer1, Form1)
+ZONDARI_CONTROL(QLabel, lcd1, Form1)
+
+// The mixer.
+ZONDARI_CONTROL(MediaPlayerControl, ActiveMovie1, mp3MIXER)
+ZONDARI_CONTROL(MediaPlayerControl, ActiveMovie2, mp3MIXER)
+ZONDARI_CONTROL(QCheckBox, Check1, mp3MIXER)
+ZONDARI_CONTROL(QPushButton, Command1, mp3MIXER)
+ZONDARI_CONTROL(QPushButton, Command2, mp3MIXER)
+ZONDARI_CONTROL(DirListBox, Dir2, mp3MIXER)
+ZONDARI_CONTROL(DriveListBox, Drive1, mp3MIXER)
+ZONDARI_CONTROL(DriveListBox, Drive2, mp3MIXER)
+ZONDARI_CONTROL(FileListBox, File1, mp3MIXER)
+ZONDARI_CONTROL(FileListBox, File2, mp3MIXER)
+ZONDARI_CONTROL(QScrollBar, HScroll1, mp3MIXER)
+ZONDARI_CONTROL(QLabel, Label1, mp3MIXER)
+ZONDARI_CONTROL(QLabel, Label4, mp3MIXER)
+ZONDARI_CONTROL(QSlider, Slider1, mp3MIXER)
+ZONDARI_CONTROL(QSlider, Slider2, mp3MIXER)
+ZONDARI_CONTROL(QLineEdit, Text1, mp3MIXER)
+
+// The master volume.
+ZONDARI_CONTROL(QPushButton, Command1, frmVolume)
+ZONDARI_CONTROL(QLabel, Image1, frmVolume)
+ZONDARI_CONTROL(QLineEdit, Text1, frmVolume)
+
+// The tag editor.
+ZONDARI_CONTROL(QPushButton, Command3, frmMain)
+ZONDARI_CONTROL(QLineEdit, txtNomefile, frmMain)
+ZONDARI_CONTROL(QLineEdit, txtTitolo, frmMain)
+
+// The details window.
+ZONDARI_CONTROL(QLabel, Label20, frmDATIMP3)
+ZONDARI_CONTROL(QLabel, id3v2Caption, frmDATIMP3)
+
+// The search dialog.
+ZONDARI_CONTROL(QCheckBox, Check2, Form4)
+ZONDARI_CONTROL(QPushButton, Command3d1, Form4)
+ZONDARI_CONTROL(QPushButton, Command3d2, Form4)
+ZONDARI_CONTROL(QLineEdit, Text1, Form4)
+
+// The file types dialog.
+ZONDARI_CONTROL(QPushButton, Command3d1, Form2)
+
+// The about window.
+ZONDARI_CONTROL(QPushButton, Command3d1, Form3)
+ZONDARI_CONTROL(QLabel, Label3, Form3)
+ZONDARI_CONTROL(QLabel, Label8, Form3)
+ZONDARI_CONTROL(QLabel, Picture2, Form3)
+ZONDARI_CONTROL(QLabel, Picture6, Form3)
+ZONDARI_CONTROL(QLabel, Picture7, Form3)
 
 } // namespace zondari::test
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt/gstmediaplayer.h"
+#include "support/qt/controls.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/shell/mdiform1.h"
@@ -41,7 +42,7 @@ Form1* TestApp::startIn(const std::string& folder)
 {
     start();
     dialogs.messages.clear();
-    EXPECT_TRUE(player()->Dir1->setPath(folder).ok()) << folder;
+    EXPECT_TRUE(Dir1(player())->setPath(folder).ok()) << folder;
     return player();
 }
 

@@ -9,11 +9,11 @@ namespace zondari::test {
 
 // The control of `window` named `name`, as the window names its controls;
 // a test that looks for one the window lacks fails.
-template <class T = QWidget> T* control(const QObject* window, const char* name)
+template <class T = QWidget> T* control(const QObject* window, const QString& name)
 {
-    T* found = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    T* found = window ? window->findChild<T*>(name) : nullptr;
     if (!found)
-        ADD_FAILURE() << "no control " << name;
+        ADD_FAILURE() << "no control " << name.toStdString();
     return found;
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/about/version.h"
 #include "support/projectversion.h"
+#include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
 #include "ui/about/form3.h"
@@ -19,26 +20,19 @@
 using namespace zondari;
 using namespace zondari::test;
 
-namespace {
-
-struct AboutTest : ::testing::Test {
-    TestApp app;
-};
-
-} // namespace
-
-TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsLinksOpenTheSiteTheMailAndTheTextFile)
+TEST(AboutWindow, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsLinksOpenTheSiteTheMailAndTheTextFile)
 {
+    TestApp app;
     app.start();
     std::filesystem::copy_file(
         std::string(ZONDARI_SOURCE_DIR) + "/assets/zondlogo.jpg", app.programFolder / "zondlogo.jpg");
     for (const bool logo : {true, false}) {
         ModalSteps<Form3> person({[&](Form3& about) {
-            EXPECT_EQ(about.Label3->text().toStdString(), "Zondari - Versione " + projectVersion());
-            EXPECT_EQ(about.Picture2->pixmap().isNull(), !logo);
-            about.Command3d1->click();
+            EXPECT_EQ(Label3(&about)->text().toStdString(), "Zondari - Versione " + projectVersion());
+            EXPECT_EQ(Picture2(&about)->pixmap().isNull(), !logo);
+            Command3d1(&about)->click();
         }});
-        app.frame->findChild<QAction*>("MenuInfo")->trigger();
+        control<QAction>(app.frame.get(), "MenuInfo")->trigger();
         std::filesystem::remove(app.programFolder / "zondlogo.jpg");
     }
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
@@ -46,12 +40,12 @@ TEST_F(AboutTest, TheFramesAboutShowsTheVersionAndTheLogoBesideTheProgramAndItsL
     // Its links: the site, the mail and the text file.
     Form3 about(app.ctx);
     about.Load();
-    QTest::mouseClick(about.Picture7, Qt::LeftButton);
-    QTest::mouseClick(about.Label8, Qt::LeftButton);
-    QTest::mouseClick(about.Picture7, Qt::RightButton); // opens nothing
+    QTest::mouseClick(Picture7(&about), Qt::LeftButton);
+    QTest::mouseClick(Label8(&about), Qt::LeftButton);
+    QTest::mouseClick(Picture7(&about), Qt::RightButton); // opens nothing
     EXPECT_EQ(app.shell.opened, (std::vector<std::string>{kHomePage, "mailto:info@zondari.it"}));
-    EXPECT_EQ(about.Label8->text(), "info@zondari.it");
-    QTest::mouseClick(about.Picture6, Qt::LeftButton);
+    EXPECT_EQ(Label8(&about)->text(), "info@zondari.it");
+    QTest::mouseClick(Picture6(&about), Qt::LeftButton);
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].words(), "start " + app.programFolder / "zondari.txt");
 }

@@ -1,13 +1,10 @@
 // The catalogue window as a person works it: scans from its toolbar and
 // rescans of the same folder, the list of the catalogues with its buttons
-// and menus, the boxes that check what is typed, the file types window.
+// and menus.
 
 #include <QAction>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -29,9 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kNoCatalogue
-    = "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni";
-
 // Starts the program and gives its catalogue window.
 frmMP3print* start(TestApp& app)
 {
@@ -39,13 +33,6 @@ frmMP3print* start(TestApp& app)
     frmMP3print* w = findCatalogueWindow(app.ctx);
     EXPECT_NE(w, nullptr);
     return w;
-}
-
-// The catalogue files the program folder holds.
-bool anyCatalogue(const TempDir& folder)
-{
-    return std::ranges::any_of(fs::directory_iterator(folder.path()),
-        [](const auto& e) { return e.path().filename().string().starts_with("ZOND_"); });
 }
 
 } // namespace
@@ -59,16 +46,10 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     for (const char* name : {"Zeta.MP3", "alfa.wma", "note.txt", "vecchia/addio.mp3"})
         music.write(name);
     frmMP3print* w = start(app);
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{kNoCatalogue}));
-    // A folder without music writes no catalogue.
-    TempDir empty;
-    empty.write("leggimi.txt");
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{
+            "Nessun cd registrato nel tuo database, clicca sull'icona del CD-ROM per registrare le informazioni"});
     app.dialogs.messages.clear();
-    EXPECT_TRUE(scanInWindow(w, app.dialogs, empty.path()));
-    EXPECT_EQ(app.dialogs.texts(), (std::vector<std::string>{"Non trovato nessun file.", kNoCatalogue}));
-    EXPECT_FALSE(anyCatalogue(app.programFolder));
-    app.dialogs.messages.clear();
-
     Text1(w)->setText("Rock anni 80");
     app.dialogs.folders.push_back(music.path());
     Toolbar1Key(w, "leggi")->trigger();
@@ -78,10 +59,8 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     EXPECT_TRUE(Progress(w)->text().startsWith("Lettura in corso:"));
     EXPECT_FALSE(Toolbar1Key(w, "leggi")->isEnabled());
     w->Leggifile();
-    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>(2, "Apertura CD/Cartella MP3"));
+    EXPECT_EQ(app.dialogs.folderTitles, std::vector<std::string>{"Apertura CD/Cartella MP3"});
     ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    EXPECT_TRUE(Toolbar1Key(w, "leggi")->isEnabled());
-    EXPECT_TRUE(Progress(w)->text().isEmpty());
     ASSERT_EQ(List1(w)->count(), 84);
     EXPECT_EQ(List1(w)->item(83)->text().toStdString(), music / "Zeta.MP3");
     EXPECT_TRUE(app.dialogs.messages.empty());
@@ -95,8 +74,6 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     const std::string first = readFile(file);
     EXPECT_EQ(first, readFile(cliFolder / name));
     EXPECT_EQ(listTexts(List3(w)), QStringList{QString::fromStdString(name) + " \\ (Rock anni 80)"});
-    EXPECT_EQ(Label5(w)->text(), "N. 1 già catalogati");
-    EXPECT_EQ(Label6(w)->text(), "Rock anni 80");
 
     // Untitled, a rescan takes the stored title and asks, saying what
     // changed, before it replaces the catalogue: nothing, then many;
@@ -135,54 +112,12 @@ TEST(CatalogueWindow, AScanWritesWhatTheCommandLineWritesAndARescanSaysWhatChang
     EXPECT_TRUE(readFile(file).starts_with("Secondo\r\n"));
 }
 
-TEST(CatalogueWindow, TheColumnCountIsCheckedWhenItsBoxIsLeftAndBeforeAScanAndTheTitleBoxTakesNoSeparator)
-{
-    TestApp app;
-    frmMP3print* w = start(app);
-    TempDir music;
-    music.write("a.mp3");
-    const auto leave = [w] {
-        QFocusEvent out(QEvent::FocusOut);
-        QApplication::sendEvent(Text2(w), &out);
-    };
-    const auto scan = [&] { EXPECT_TRUE(scanInWindow(w, app.dialogs, music.path())); };
-    const std::string range = "Numero di Colonne compreso tra 2 e 7";
-    const struct {
-        const char* typed;
-        std::function<void()> then;
-        const char* shown;
-        std::vector<std::string> said;
-    } cases[] = {
-        {"12", leave, "7", {range}},
-        {"abc", leave, "2", {range}},
-        {"5", leave, "5", {}},
-        {"9", scan, "7", {range}},
-    };
-    for (const auto& c : cases) {
-        app.dialogs.messages.clear();
-        Text2(w)->setText(c.typed);
-        c.then();
-        EXPECT_EQ(app.dialogs.texts(), c.said) << c.typed;
-        EXPECT_EQ(Text2(w)->text(), c.shown);
-        EXPECT_EQ(app.state.PrintColumns, Text2(w)->text().toInt());
-    }
-    EXPECT_EQ(app.state.PrintFontSize, 8.0f);
-
-    // Typed key by key, with the text each key gives.
-    Text1(w)->clear();
-    Text1(w)->setFocus();
-    for (QChar c : QString("Rock: (80), è $ fine.-1"))
-        QTest::sendKeyEvent(QTest::Click, Text1(w), Qt::Key_unknown, QString(c), Qt::NoModifier);
-    EXPECT_EQ(Text1(w)->text(), "Rock 80   fine-1");
-}
-
 TEST(CatalogueWindow, TheListOfCataloguesIsChosenEditedAndDeletedByButtonsAndMenus)
 {
     TestApp app;
     const std::string a = app.programFolder.write("ZOND_DEFAULT_a_1.txt", "Prim\xe8\r\n/a.mp3\r\n");
     const std::string b = app.programFolder.write("ZOND_DEFAULT_B_2.txt", "Secondo\r\n");
-    const std::string c = app.programFolder.write("ZOND_DEFAULT_C_3.txt", "Terzo\r\n");
-    app.programFolder.write("ZOND_Anna_X_9.txt", "di Anna\r\n");
+    app.programFolder.write("ZOND_DEFAULT_C_3.txt", "Terzo\r\n");
     frmMP3print* w = start(app);
     // The user's own, the first chosen.
     EXPECT_EQ(listTexts(List3(w)),
@@ -191,49 +126,35 @@ TEST(CatalogueWindow, TheListOfCataloguesIsChosenEditedAndDeletedByButtonsAndMen
     EXPECT_EQ(Label5(w)->text(), "N. 3 già catalogati");
     EXPECT_EQ(Label6(w)->text(), "Primè");
     EXPECT_TRUE(app.dialogs.messages.empty());
-    clickItem(List3(w), 2);
-    EXPECT_EQ(Label6(w)->text(), "Terzo");
-    clickItem(List3(w), 0);
 
-    // "Edit" opens the chosen catalogue with the launcher; with none chosen,
-    // it says what to do first.
+    // "Edit" opens the chosen catalogue with the launcher.
     Command4(w)->click();
     ASSERT_EQ(app.shell.runs.size(), 1u);
     EXPECT_EQ(app.shell.runs[0].program, startLauncher(app.programFolder.path()));
     EXPECT_EQ(app.shell.runs[0].args, std::vector<std::string>{a});
-    List3(w)->clearSelection();
-    Command4(w)->click();
-    EXPECT_EQ(app.dialogs.texts(),
-        (std::vector<std::string>{"Occorre prima selezionare il file di archivio catalogato poi premere questo "
-                                  "bottone per procedere all'EDIT/Modifica."}));
-    EXPECT_EQ(app.shell.runs.size(), 1u);
 
     // The right button pops up the frame's hidden menu on the item pressed.
     clickItem(List3(w), 1, Qt::RightButton);
     EXPECT_TRUE(app.frame->menun()->isVisible());
     EXPECT_EQ(Label6(w)->text(), "Secondo");
     app.frame->menun()->hide();
-    app.frame->findChild<QAction*>("menutxt")->trigger();
+    control<QAction>(app.frame.get(), "menutxt")->trigger();
     EXPECT_EQ(app.shell.runs.at(1).args, std::vector<std::string>{b});
     // Deleting asks; "No" keeps the file, and the list is refreshed.
     app.dialogs.messages.clear();
     app.dialogs.answers.push_back(MsgAnswer::No);
-    app.frame->findChild<QAction*>("menuerase")->trigger();
+    control<QAction>(app.frame.get(), "menuerase")->trigger();
     EXPECT_EQ(app.dialogs.texts(),
         (std::vector<std::string>{"Vuoi veramente cancellare il file di archivio " + b + " (Secondo)?"}));
     EXPECT_EQ(app.dialogs.messages[0].buttons, MsgButtons::YesNo);
     EXPECT_TRUE(fs::exists(b));
     EXPECT_EQ(List3(w)->currentRow(), 0);
-    // A catalogue gone since the list was made: "vedi" refreshes.
-    fs::remove(c);
-    Toolbar1Key(w, "vedi")->trigger();
-    EXPECT_EQ(Label5(w)->text(), "N. 2 già catalogati");
     // "Sì" deletes.
     clickItem(List3(w), 1);
     app.dialogs.answers.push_back(MsgAnswer::Yes);
     Command3(w)->click();
     EXPECT_FALSE(fs::exists(b));
-    EXPECT_EQ(listTexts(List3(w)), QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)"});
+    EXPECT_EQ(listTexts(List3(w)), (QStringList{"ZOND_DEFAULT_a_1.txt \\ (Primè)", "ZOND_DEFAULT_C_3.txt \\ (Terzo)"}));
 }
 
 TEST(CatalogueWindow, ANameNotInUtf8KeepsItsBytesFromTheScanToThePages)
@@ -277,14 +198,6 @@ TEST(CatalogueWindow, ShowsTheScansDataUnderTheListAndDeletesItWithTheCatalogue)
     music.write("b.mp3", std::string(3000, 'x'));
     frmMP3print* w = start(app);
     Check2(w)->setChecked(true);
-    // "Annulla" while it runs: nothing is written.
-    app.dialogs.folders.push_back(music.path());
-    Toolbar1Key(w, "leggi")->trigger();
-    ASSERT_TRUE(Command5(w)->isVisible());
-    Command5(w)->click();
-    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->scanning(); }, 20000));
-    EXPECT_FALSE(anyCatalogue(app.programFolder));
-    EXPECT_FALSE(Command5(w)->isVisible());
     ASSERT_TRUE(scanInWindow(w, app.dialogs, music.path()));
     const QRegularExpression totals("^2 file, 5\\d(,\\d)? KB, 0:00:03 di musica, [0-9.]+(,[0-9])? [KMGT]B liberi$");
     EXPECT_TRUE(totals.match(Label7(w)->text()).hasMatch()) << Label7(w)->text().toStdString();
@@ -334,8 +247,6 @@ TEST(CatalogueWindow, AScanBrokenOffByClosingTheWindowWritesNothingAndTheStartRe
     ASSERT_TRUE(w->scanning());
     delete w->parentWidget();
     EXPECT_EQ(findCatalogueWindow(app.ctx), nullptr);
-    EXPECT_FALSE(anyCatalogue(app.programFolder));
+    for (const auto& e : fs::directory_iterator(app.programFolder.path()))
+        EXPECT_FALSE(e.path().filename().string().starts_with("ZOND_")) << e.path();
 }
-
-// The file types window, opened from the Files button: the types it lists
-// for the scan, those that stay grey, OK and Annulla.

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "core/catalogue/duplicates.h"
 #include "platform/files.h"
+#include "support/filtercases.h"
 #include "support/qt/controls.h"
 #include "support/qt/modal.h"
 #include "support/qt/testapp.h"
@@ -26,8 +28,8 @@ const std::string kNoPage = "Nessun file trovato, non verrà creato nessun file 
 ModalSteps<Form4>::Step type(const QString& text)
 {
     return [=](Form4& d) {
-        d.Text1->setText(text);
-        d.Command3d1->click();
+        Text1(&d)->setText(text);
+        Command3d1(&d)->click();
     };
 }
 
@@ -41,7 +43,7 @@ struct Pages : ::testing::Test {
     }
     std::string page(const char* name) const { return app.programFolder / name; }
     std::string lastRun() const { return app.shell.runs.empty() ? std::string() : app.shell.runs.back().words(); }
-    void trigger(const char* action) const { app.frame->findChild<QAction*>(action)->trigger(); }
+    void trigger(const char* action) const { control<QAction>(app.frame.get(), action)->trigger(); }
     // The toolbar's search, each step at one showing of its dialog.
     void search(std::deque<ModalSteps<Form4>::Step> steps)
     {
@@ -115,9 +117,9 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     app.programFolder.write("ZOND_DEFAULT_D_4.txt", "Quarto\r\n/d/nuovo.mp3\r\n");
     app.dialogs.messages.clear();
     search({type("è"), [](Form4& d) {
-                d.Text1->setFocus();
-                QTest::keyClicks(d.Text1, "DUE");
-                QTest::keyClick(d.Text1, Qt::Key_Return);
+                Text1(&d)->setFocus();
+                QTest::keyClicks(Text1(&d), "DUE");
+                QTest::keyClick(Text1(&d), Qt::Key_Return);
             }});
     EXPECT_EQ(app.dialogs.texts(),
         std::vector<std::string>{"Inserire una stringa per la ricerca composta almeno da 2 caratteri!"});
@@ -125,25 +127,17 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_NE(readFile(page("zondari-pagina-di-ricerca.htm")).find(">/b/due.mp3</a>"), std::string::npos);
     EXPECT_EQ(readFile(page("zondari-catalogo-tascabile.htm")).find("nuovo.mp3"), std::string::npos);
     // Opened again on the last text, selected; with the case counting now
-    // nothing is found: told, and no page opened. Escape keeps the text and
-    // the options.
+    // nothing is found: told, and no page opened.
     const std::size_t opened = app.shell.runs.size();
     QString selected;
     search({[&](Form4& d) {
-        selected = d.Text1->selectedText();
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        d.Command3d1->click();
+        selected = Text1(&d)->selectedText();
+        QTest::mouseClick(Check2(&d), Qt::LeftButton);
+        Command3d1(&d)->click();
     }});
     EXPECT_EQ(selected, "DUE");
     EXPECT_EQ(app.dialogs.texts().back(), "Non trovato nessun file musicale contenente la stringa : DUE");
     EXPECT_EQ(app.shell.runs.size(), opened);
-    search({[](Form4& d) {
-        d.Text1->setText("dopo");
-        QTest::mouseClick(d.Check2, Qt::LeftButton);
-        QTest::keyClick(d.Text1, Qt::Key_Escape);
-    }});
-    EXPECT_EQ(app.state.searchText, "DUE");
-    EXPECT_EQ(app.state.searchCaseSensitive, 1);
 
     // The frame's menu, even with the catalogue window closed: it comes
     // back, refreshed, and shows the first catalogue.
@@ -154,4 +148,56 @@ TEST_F(Pages, EveryCommandWritesItsPageAndOpensIt)
     EXPECT_EQ(Text1(w)->text(), "Caffè");
     EXPECT_EQ(lastRun(), p + "start " + p + "default.htm");
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
+}
+
+// The search dialog finds what zondari-cli search finds, case for case.
+TEST_F(Pages, FiltersInTheSearchDialogFindWhatTheCommandLineFinds)
+{
+    const FilterCatalogues catalogues(app.programFolder.path());
+    ASSERT_FALSE(catalogues.scanned.empty());
+    for (const FilterCase& c : kFilterCases) {
+        fs::remove(page("zondari-pagina-di-ricerca.htm"));
+        app.dialogs.messages.clear();
+        const std::size_t runs = app.shell.runs.size();
+        std::deque<ModalSteps<Form4>::Step> steps = {[&](Form4& d) {
+            Check2(&d)->setChecked(c.caseSensitive);
+            Text1(&d)->setText(QString::fromUtf8(c.text));
+            Command3d1(&d)->click();
+        }};
+        if (c.hits == std::string(kRefused)) // asked again: given up
+            steps.push_back([](Form4& d) { Command3d2(&d)->click(); });
+        search(std::move(steps));
+        const std::vector<std::string> told = app.dialogs.texts();
+        const std::string got = app.shell.runs.size() > runs ? hitsOf(readFile(page("zondari-pagina-di-ricerca.htm")))
+            : told.size() == 1 && told[0].starts_with("Inserire")    ? kRefused
+            : told.size() == 1 && told[0].starts_with("Non trovato") ? ""
+                                                                     : "?";
+        EXPECT_EQ(got, c.hits) << c.text;
+    }
+}
+
+// "Trova doppioni": nothing to show is told; two copies of one MP3 are a
+// group on the page it opens.
+TEST_F(Pages, TrovaDoppioniWritesTheGroupsPageAndOpensIt)
+{
+    app.programFolder.write("ZOND_DEFAULT_A_1.txt", "Senza dati\r\n/a/uno.mp3\r\n/b/uno.mp3\r\n");
+    Toolbar1Key(w, "doppioni")->trigger();
+    EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoDuplicatesMessage});
+    EXPECT_TRUE(app.shell.runs.empty());
+
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir music;
+    makeMp3(music.path(), "uno.mp3");
+    fs::copy_file(music / "uno.mp3", music / "copia di uno.mp3");
+    ASSERT_EQ(
+        runCli("scan --titolo Doppi --impronte " + shellQuoted(music.path()), app.programFolder.path()).status, 0);
+    Toolbar1Key(w, "doppioni")->trigger();
+    EXPECT_EQ(lastRun(), "start zondari-doppioni.htm");
+    const std::string shown = readFile(page("zondari-doppioni.htm"));
+    const std::string group = "<p><b>2 file, stessa impronta audio ";
+    EXPECT_NE(shown.find(group), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\"Doppi\" <a href=\"file://" + music.path() + "/copia%20di%20uno.mp3\">" + music.path()
+                  + "/copia di uno.mp3</a><br>\r\n\"Doppi\" <a href="),
+        std::string::npos)
+        << shown;
 }

@@ -17,6 +17,7 @@
 
 #include "platform/mediaplayer.h"
 #include "support/mp3fixtures.h"
+#include "support/qt/controls.h"
 #include "support/qt/listener.h"
 #include "support/qt/testapp.h"
 #include "support/qt/widgets.h"
@@ -58,8 +59,8 @@ struct MixerTest : ::testing::Test {
         QApplication::processEvents();
         return m = findMixer(app.ctx);
     }
-    MediaPlayer& left() const { return m->ActiveMovie1->media(); }
-    MediaPlayer& right() const { return m->ActiveMovie2->media(); }
+    MediaPlayer& left() const { return ActiveMovie1(m)->media(); }
+    MediaPlayer& right() const { return ActiveMovie2(m)->media(); }
 
     // A double click on the file (or Enter), as the user loads a deck.
     static void load(FileListBox* list, const QString& name, bool byEnter = false)
@@ -94,8 +95,8 @@ struct HeardMixer : MixerTest {
         tone("sinistra.mp3", 60);
         tone("destra.mp3", 60, kRightHz);
         ASSERT_NE(open(), nullptr);
-        load(m->File1, "sinistra.mp3");
-        load(m->File2, "destra.mp3", true);
+        load(File1(m), "sinistra.mp3");
+        load(File2(m), "destra.mp3", true);
         ASSERT_TRUE(waitFor([&] { return bothPlaying(); }));
         ASSERT_TRUE(ear.hears(kLeftHz)) << "the decks are not heard";
     }
@@ -108,34 +109,30 @@ TEST_F(MixerTest, OpensFromThePlayerOnItsFolderEachDeckBrowsesOnItsOwnAndOneAuto
     for (const char* name : {"b.mp3", "A.MP3", "note.txt", "dischi/c.Mp3"})
         music.write(name, "x");
     ASSERT_NE(open(), nullptr);
-    for (auto [drive, file] : {std::pair{m->Drive1, m->File1}, std::pair{m->Drive2, m->File2}}) {
-        EXPECT_EQ(drive->drive(), player->Drive1->drive());
+    for (auto [drive, file] : {std::pair{Drive1(m), File1(m)}, std::pair{Drive2(m), File2(m)}}) {
+        EXPECT_EQ(drive->drive(), Drive1(player)->drive());
         EXPECT_EQ(file->path(), music.path());
         EXPECT_EQ(listTexts(file), (QStringList{"A.MP3", "b.mp3", "note.txt"}));
     }
 
     // "Solo files Mp3" keeps the MP3 files, whatever the letter case.
-    m->Check1->click();
-    EXPECT_EQ(listTexts(m->File1), (QStringList{"A.MP3", "b.mp3"}));
-    ASSERT_TRUE(m->Dir2->setPath(music.path() + "/dischi"));
-    EXPECT_EQ(listTexts(m->File2), QStringList{"c.Mp3"});
-    EXPECT_EQ(listTexts(m->File1).size(), 2);
+    Check1(m)->click();
+    EXPECT_EQ(listTexts(File1(m)), (QStringList{"A.MP3", "b.mp3"}));
+    ASSERT_TRUE(Dir2(m)->setPath(music.path() + "/dischi"));
+    EXPECT_EQ(listTexts(File2(m)), QStringList{"c.Mp3"});
+    EXPECT_EQ(listTexts(File1(m)).size(), 2);
 
     // "Mix automatico" fades from the deck named, and takes the place of a
-    // crossfade running; with neither deck named it does nothing.
-    m->HScroll1->setValue(5001);
-    m->Text1->setText("tre");
-    m->Command1->click();
+    // crossfade running.
+    HScroll1(m)->setValue(5001);
+    Text1(m)->setText("2");
+    Command1(m)->click();
+    ASSERT_TRUE(waitFor([&] { return HScroll1(m)->value() < 5001; }));
+    Text1(m)->setText("1");
+    Command1(m)->click();
+    EXPECT_TRUE(waitFor([&] { return HScroll1(m)->value() == 10000; }));
     QTest::qWait(600);
-    EXPECT_EQ(m->HScroll1->value(), 5001);
-    m->Text1->setText("2");
-    m->Command1->click();
-    ASSERT_TRUE(waitFor([&] { return m->HScroll1->value() < 5001; }));
-    m->Text1->setText("1");
-    m->Command1->click();
-    EXPECT_TRUE(waitFor([&] { return m->HScroll1->value() == 10000; }));
-    QTest::qWait(600);
-    EXPECT_EQ(m->HScroll1->value(), 10000) << "two crossfades pull the fader both ways";
+    EXPECT_EQ(HScroll1(m)->value(), 10000) << "two crossfades pull the fader both ways";
 }
 
 TEST_F(MixerTest, TheTickerScrollsTheTitleADeckThatCannotPlaySaysSoUntilStoppedOrLoadedAgainAndUscitaStopsIt)
@@ -148,24 +145,24 @@ TEST_F(MixerTest, TheTickerScrollsTheTitleADeckThatCannotPlaySaysSoUntilStoppedO
     // title again.
     const auto shows = [&](const QString& title) {
         return waitFor([&] {
-            const QString t = m->Label1->text();
+            const QString t = Label1(m)->text();
             return t.size() >= std::min<qsizetype>(title.size(), 25) && (title + "   " + title).contains(t);
         });
     };
-    load(m->File1, "rotto.mp3");
+    load(File1(m), "rotto.mp3");
     EXPECT_TRUE(shows("Impossibile riprodurre: rotto.mp3"));
-    m->ActiveMovie1->stopButton()->click();
+    ActiveMovie1(m)->stopButton()->click();
     EXPECT_TRUE(shows("Nessuna canzone"));
-    load(m->File1, "rotto.mp3");
+    load(File1(m), "rotto.mp3");
     EXPECT_TRUE(shows("Impossibile riprodurre: rotto.mp3"));
     // A new track is named without its extension until the ticker takes
     // over with its whole name.
-    load(m->File1, "Però.mp3");
-    EXPECT_EQ(m->Label1->text(), "Però");
+    load(File1(m), "Però.mp3");
+    EXPECT_EQ(Label1(m)->text(), "Però");
     EXPECT_TRUE(shows("Però.mp3"));
     // "Uscita" stops the deck, and a new window shows no song, not the last
     // one's.
-    QTest::mouseClick(m->Command2, Qt::LeftButton);
+    QTest::mouseClick(Command2(m), Qt::LeftButton);
     EXPECT_EQ(left().playState(), kStopped);
     EXPECT_EQ(findMixer(app.ctx), nullptr);
     ASSERT_NE(open(), nullptr);
@@ -181,25 +178,25 @@ TEST_F(MixerTest, TheSliderSpansTheTrackAndEverySeekIsHeardWhereItSays)
     // Second k of this track sounds at 300 + 100 k Hz.
     tone("passi.mp3", 20, 300, 100);
     ASSERT_NE(open(), nullptr);
-    load(m->File1, "passi.mp3");
+    load(File1(m), "passi.mp3");
     // Twentieths of a second (lame may add a frame of padding).
-    ASSERT_TRUE(waitFor([&] { return m->Slider1->maximum() > 0; }));
-    EXPECT_GE(m->Slider1->maximum(), 400);
-    EXPECT_LE(m->Slider1->maximum(), 402);
-    EXPECT_EQ(m->Slider2->maximum(), 0);
+    ASSERT_TRUE(waitFor([&] { return Slider1(m)->maximum() > 0; }));
+    EXPECT_GE(Slider1(m)->maximum(), 400);
+    EXPECT_LE(Slider1(m)->maximum(), 402);
+    EXPECT_EQ(Slider2(m)->maximum(), 0);
     // Once the track is under way: a seek in its first second is sometimes
     // lost by the sound system underneath.
     ASSERT_TRUE(waitFor([&] { return left().currentPosition() > 1.5; }));
     // Each value is heard at its second, before the next step of the pitch:
     // while the deck plays, moved while it is stopped or paused and played
     // then, and after a new load.
-    const auto stop = [&] { m->ActiveMovie1->stopButton()->click(); };
-    const auto pause = [&] { m->ActiveMovie1->pauseButton()->click(); };
-    const auto play = [&] { m->ActiveMovie1->playButton()->click(); };
+    const auto stop = [&] { ActiveMovie1(m)->stopButton()->click(); };
+    const auto pause = [&] { ActiveMovie1(m)->pauseButton()->click(); };
+    const auto play = [&] { ActiveMovie1(m)->playButton()->click(); };
     const auto reload = [&] {
-        load(m->File1, "passi.mp3");
-        EXPECT_EQ(m->Label4->text(), "0");
-        ASSERT_TRUE(waitFor([&] { return m->Slider1->maximum() > 0; }));
+        load(File1(m), "passi.mp3");
+        EXPECT_EQ(Label4(m)->text(), "0");
+        ASSERT_TRUE(waitFor([&] { return Slider1(m)->maximum() > 0; }));
     };
     const std::function<void()> none = [] {};
     const std::vector<std::tuple<int, std::function<void()>, std::function<void()>>> cases = {
@@ -212,8 +209,8 @@ TEST_F(MixerTest, TheSliderSpansTheTrackAndEverySeekIsHeardWhereItSays)
     for (const auto& [value, before, after] : cases) {
         SCOPED_TRACE(value);
         before();
-        m->Slider1->setValue(value);
-        EXPECT_EQ(m->Label4->text().toInt(), value);
+        Slider1(m)->setValue(value);
+        EXPECT_EQ(Label4(m)->text().toInt(), value);
         after();
         const double hz = 300 + 100 * (value / 20);
         EXPECT_TRUE(waitFor(
@@ -233,11 +230,11 @@ TEST_F(HeardMixer, EveryCrossfaderMoveIsHeardWithinATenthOfASecondUpOrDown)
     // trace.
     for (const auto& [through, value] : {std::pair{-1, 10000}, {-1, 0}, {-1, 5000}, {-1, 0}, {2000, 8000}}) {
         if (through >= 0) {
-            m->HScroll1->setValue(through);
+            HScroll1(m)->setValue(through);
             QTest::qWait(60); // a hand's pace between the two steps
         }
         const Clock::time_point t0 = Clock::now();
-        m->HScroll1->setValue(value);
+        HScroll1(m)->setValue(value);
         EXPECT_LE(ear.settledAfter(kLeftHz, t0), 100) << "left deck, crossfader to " << value;
         EXPECT_LE(ear.settledAfter(kRightHz, t0), 100) << "right deck, crossfader to " << value;
     }
@@ -249,15 +246,15 @@ TEST_F(HeardMixer, AutomaticMixFollowsTheCrossfaderLawStepByStep)
     // settled (the waits let it play and be recorded).
     QTest::qWait(600);
     const double leftFull = ear.steadyLevel(kLeftHz);
-    m->HScroll1->setValue(10000);
+    HScroll1(m)->setValue(10000);
     QTest::qWait(600);
     const double rightFull = ear.steadyLevel(kRightHz);
-    m->HScroll1->setValue(0);
+    HScroll1(m)->setValue(0);
     QTest::qWait(600);
 
     std::vector<std::pair<int, Clock::time_point>> steps;
-    QObject::connect(m->HScroll1, &QScrollBar::valueChanged, m, [&](int v) { steps.emplace_back(v, Clock::now()); });
-    m->Command1->click();
+    QObject::connect(HScroll1(m), &QScrollBar::valueChanged, m, [&](int v) { steps.emplace_back(v, Clock::now()); });
+    Command1(m)->click();
     ASSERT_TRUE(waitFor([&] { return left().playState() == kStopped; }, 15000));
     ASSERT_GE(steps.size(), 31u);
     EXPECT_EQ(steps.back().first, 10000);
@@ -293,16 +290,16 @@ TEST_F(HeardMixer, AutomaticMixFollowsTheCrossfaderLawStepByStep)
 
 TEST_F(HeardMixer, ADeckAlwaysPlaysAtTheLevelTheCrossfaderGivesWhateverCameBefore)
 {
-    const auto stop = [&] { m->ActiveMovie1->stopButton()->click(); };
+    const auto stop = [&] { ActiveMovie1(m)->stopButton()->click(); };
     const auto play = [&] {
         // As a person clicks it: once the deck shows it stopped.
-        ASSERT_TRUE(waitFor([&] { return m->ActiveMovie1->playButton()->isEnabled(); }));
-        m->ActiveMovie1->playButton()->click();
+        ASSERT_TRUE(waitFor([&] { return ActiveMovie1(m)->playButton()->isEnabled(); }));
+        ActiveMovie1(m)->playButton()->click();
     };
-    const auto reload = [&] { load(m->File1, "sinistra.mp3"); };
+    const auto reload = [&] { load(File1(m), "sinistra.mp3"); };
     const auto automaticMix = [&] {
-        m->HScroll1->setValue(0);
-        m->Command1->click();
+        HScroll1(m)->setValue(0);
+        Command1(m)->click();
         ASSERT_TRUE(waitFor([&] { return left().playState() == kStopped; }, 15000));
     };
     // The crossfader all the way right: whatever the left deck went through,
@@ -315,9 +312,9 @@ TEST_F(HeardMixer, ADeckAlwaysPlaysAtTheLevelTheCrossfaderGivesWhateverCameBefor
     };
     for (const auto& [what, steps] : cases) {
         SCOPED_TRACE(what);
-        m->HScroll1->setValue(0);
+        HScroll1(m)->setValue(0);
         reload();
-        m->HScroll1->setValue(10000);
+        HScroll1(m)->setValue(10000);
         QTest::qWait(300);
         ASSERT_LT(ear.steadyLevel(kLeftHz), -50) << "the crossfader does not silence the deck to begin with";
         for (const auto& step : steps)

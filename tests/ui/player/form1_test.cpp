@@ -5,6 +5,7 @@
 
 #include "core/catalogue/scanrules.h"
 #include "platform/files.h"
+#include "support/qt/controls.h"
 #include "support/qt/testapp.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/drivelistbox.h"
@@ -17,12 +18,6 @@ using namespace zondari;
 using namespace zondari::test;
 
 namespace {
-
-void setModified(const std::string& path, std::int64_t seconds)
-{
-    std::filesystem::last_write_time(path,
-        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(seconds))));
-}
 
 // The titles of the grid, top to bottom.
 QStringList listed(const TrackGrid* g)
@@ -39,13 +34,14 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDateAndNamesOfEveryK
 {
     TestApp app;
     TempDir music;
-    setModified(music.write("b.mp3", std::string(1234, 'x')), 1700000000);
+    std::filesystem::last_write_time(music.write("b.mp3", std::string(1234, 'x')),
+        std::filesystem::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1700000000))));
     music.write("a.WAV", "12");
     music.write("notes.txt", "no");
     music.write("c.m3u", "");
     music.mkdir("sub.mp3");
     Form1* f = app.startIn(music.path());
-    TrackGrid* g = f->ExtGrid1;
+    TrackGrid* g = ExtGrid1(f);
     EXPECT_EQ(listed(g), (QStringList{" a.WAV", " b.mp3", " c.m3u"}));
     EXPECT_EQ(g->textMatrix(2, 0), "2");
     EXPECT_EQ(g->textMatrix(2, 2), "1234");
@@ -56,7 +52,7 @@ TEST(TrackGrid, ListsTheFoldersMusicFilesNumberedWithSizeAndDateAndNamesOfEveryK
         = {"-inizio.mp3", "con spazi.mp3", "Città è.mp3", "\"virgolette\".mp3", "日本の歌.mp3", "l'apostrofo.mp3"};
     for (const auto& n : names)
         other.write(n, "x");
-    ASSERT_TRUE(f->Dir1->setPath(other.path()));
+    ASSERT_TRUE(Dir1(f)->setPath(other.path()));
     EXPECT_EQ(g->rows(), static_cast<int>(names.size()) + 1);
     for (const auto& n : names)
         EXPECT_TRUE(listed(g).contains(QString::fromStdString(" " + n))) << n;
@@ -70,7 +66,7 @@ TEST(TrackGrid, TheNextStartReturnsToTheLastFolderFromAnyCurrentFolder)
         TestApp app;
         app.programFolder.write("zondari.ini", "Utente=Anna\r\nFilesMusicali=.MP3\r\nUltimoPath=/\r\n");
         app.start();
-        ASSERT_TRUE(app.player()->Dir1->setPath(music.path()));
+        ASSERT_TRUE(Dir1(app.player())->setPath(music.path()));
         EXPECT_EQ(files::currentFolder(), music.path());
 
         TestApp again;
@@ -79,9 +75,9 @@ TEST(TrackGrid, TheNextStartReturnsToTheLastFolderFromAnyCurrentFolder)
         again.start();
         EXPECT_EQ(again.state.Utente, "Anna");
         EXPECT_EQ(again.state.FilesMusicali, ".MP3");
-        EXPECT_EQ(again.player()->Dir1->path(), music.path());
+        EXPECT_EQ(Dir1(again.player())->path(), music.path());
         EXPECT_EQ(files::currentFolder(), music.path());
-        EXPECT_EQ(again.player()->ExtGrid1->rows(), 2);
+        EXPECT_EQ(ExtGrid1(again.player())->rows(), 2);
     }
 }
 
@@ -92,13 +88,13 @@ TEST(TrackGrid, AGoneLastFolderOrAnUnreadableDriveLeavesTheListsWhereTheyWere)
     app.drives.extra.push_back({"/nonexistent-cd-zondari", "CD", "/dev/sr9", "iso9660"});
     app.start();
     Form1* f = app.player();
-    EXPECT_EQ(f->Dir1->path(), app.programFolder.path());
+    EXPECT_EQ(Dir1(f)->path(), app.programFolder.path());
     // Only the catalogue window's hint that no CD is catalogued yet.
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{catalogue::kNoCatalogueMessage});
     const std::string saved = f->savedDrive();
-    f->Drive1->setDrive("/nonexistent-cd-zondari");
-    EXPECT_EQ(f->Drive1->drive(), saved);
-    EXPECT_EQ(f->Dir1->path(), app.programFolder.path());
+    Drive1(f)->setDrive("/nonexistent-cd-zondari");
+    EXPECT_EQ(Drive1(f)->drive(), saved);
+    EXPECT_EQ(Dir1(f)->path(), app.programFolder.path());
     EXPECT_EQ(app.dialogs.messages.size(), 1u);
     EXPECT_TRUE(app.dialogs.runtimeErrors.empty());
 }
@@ -110,7 +106,7 @@ TEST(FolderFollowing, FilesAddedRemovedRenamedOrWrittenShowWithinASecondAndTheSe
     for (const char* n : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
         music.write(n, "x");
     Form1* f = app.startIn(music.path());
-    TrackGrid* g = f->ExtGrid1;
+    TrackGrid* g = ExtGrid1(f);
     g->setRow(3);
     const auto shows
         = [&](const QStringList& names) { return QTest::qWaitFor([&] { return listed(g) == names; }, 1000); };
@@ -134,7 +130,7 @@ TEST(FolderFollowing, FilesAddedRemovedRenamedOrWrittenShowWithinASecondAndTheSe
     // Another folder is followed instead of the first, whose changes do not
     // show up late; when it goes, the grid empties.
     const std::string other = music.mkdir("altra");
-    ASSERT_TRUE(f->Dir1->setPath(other));
+    ASSERT_TRUE(Dir1(f)->setPath(other));
     music.write("f.mp3", "x");
     music.write("altra/o.mp3", "x");
     EXPECT_TRUE(shows({" o.mp3"}));

@@ -275,6 +275,12 @@ TEST_F(PrintedInsert, AdattaPrintsEveryEntryAndEnoughOfEachNameToTellThemApart)
     const std::set<std::string> distinct(shown.begin(), shown.end());
     EXPECT_EQ(distinct.size(), 400u) << "e.g. \"" << shown.front() << "\" in " << columns << " columns at "
                                      << FontSize(preview)->text().toStdString();
+    // The user's own choice stays theirs, and unticking gives it back.
+    EXPECT_EQ(app.state.PrintColumns, 3);
+    QTest::mouseClick(Fit(preview), Qt::LeftButton);
+    EXPECT_FALSE(app.state.PrintFit);
+    EXPECT_EQ(FontSize(preview)->text(), "Altezza font: 8");
+    EXPECT_EQ(shownColumns(preview), 3);
 }
 
 namespace {
