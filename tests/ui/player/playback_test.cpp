@@ -300,7 +300,7 @@ TEST(CataloguePlayback, TheQuestionWaitsForTheDiscAndEachKindOfEntryPlaysAsItSho
     Command2(w)->click(); // shows the catalogue
     const auto play = [&](const std::string& entry) {
         List1(w)->setCurrentItem(List1(w)->findItems(QString::fromStdString(entry), Qt::MatchExactly).value(0));
-        List1(w)->findChild<QAction*>("menuRiproduci")->trigger();
+        control<QAction>(List1(w), "menuRiproduci")->trigger();
     };
     play(a + "/Musica/2.mp3");
     play(a + "/Musica/2.mp3"); // a second request replaces the question
