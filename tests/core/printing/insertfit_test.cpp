@@ -23,6 +23,7 @@ public:
     };
     double heightPerPoint = 0.5;
     bool tallBold = false;
+    bool widthFollowsSize = true; // false: a face of one size, as a bitmap font
     std::vector<Text> texts;
 
     void setFontName(const std::string&) override { }
@@ -32,7 +33,10 @@ public:
     void setFontItalic(bool) override { }
     void setFontUnderline(bool) override { }
     double textHeight(std::string_view) override { return size_ * heightPerPoint * (tallBold && bold_ ? 1.2 : 1); }
-    double textWidth(std::string_view t) override { return static_cast<double>(t.size()) * size_ * 0.25; }
+    double textWidth(std::string_view t) override
+    {
+        return static_cast<double>(t.size()) * (widthFollowsSize ? size_ : 8) * 0.25;
+    }
     double width() const override { return 210; }
     void line(double, double, double, double) override { }
     void box(double, double, double, double) override { }
@@ -102,6 +106,19 @@ TEST(InsertFit, FitsExactlyWhenTheDrawingLeavesNothingOutWhateverTheListAndScale
                 EXPECT_GT(leftOutWhenDrawn(s, l, fit.size, fit.columns - 1, scale), 0u);
             }
         }
+    }
+}
+
+TEST(InsertFit, ASmallerSizeWinsOnlyWhenItShowsMoreOfTheNames)
+{
+    // Names too long for a column at any size: where a smaller size shows
+    // more of them it is taken, down to six points; where the face's widths
+    // do not follow the size, every size shows as much and the chosen stays.
+    const Listing l{"Raccolta", std::vector<std::string>(20, "/cd/" + std::string(200, 'a') + ".mp3")};
+    for (const auto& [follows, size] : {std::pair{true, 6.0}, std::pair{false, 8.0}}) {
+        MetricSurface s;
+        s.widthFollowsSize = follows;
+        EXPECT_EQ(fitInsert(s, l, PrintFont{"Tahoma", 8, false}, 1).size, size) << follows;
     }
 }
 
