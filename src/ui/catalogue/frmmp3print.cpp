@@ -458,8 +458,9 @@ void frmMP3print::List1_DblClick()
 {
     const int row = List1->currentRow();
     const CurrentCatalogue& shown = ctx_.state.catalogue;
-    if (row < 0 || static_cast<std::size_t>(row) >= shown.entries.size())
-        return;
+    if (row < 0 || static_cast<std::size_t>(row) >= shown.entries.size()
+        || shown.entries[static_cast<std::size_t>(row)].empty())
+        return; // an empty line names nothing to play
     if (shown.path.empty()) {
         ctx_.dialogs().message("Il catalogo non è ancora salvato: non si può riprodurre.");
         return;
