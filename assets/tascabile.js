@@ -392,6 +392,12 @@ function fileUrl(p) {
   if (p.startsWith("/")) return "file://" + encodePath(p, false);
   return "file:///" + encodePath(p, !p.includes("/"));
 }
+// The address that hands the entry to Zondari, which plays it from its disc.
+// A name that is not UTF-8 goes as the bytes its file link holds.
+function playUrl(cat, path, link) {
+  const entry = link ? link.slice(7).replace(/[&#]/g, (c) => (c === "&" ? "%26" : "%23")) : encodeURIComponent(path);
+  return "zondari:riproduci?catalogo=" + encodeURIComponent(cat.file) + "&voce=" + entry;
+}
 const folderText = (f) => line(f);
 // "3:05 · 3,4 MB" for a file with data, as the program writes them.
 function dataOf(cat, i) {
@@ -422,8 +428,9 @@ function showMore() {
       html += "<p class=\"cartella\">" + esc("(" + f.slice(0, -1) + (itemKind[it] === 1 ? ")" : "")) + "</p>";
       continue;
     }
-    const path = folderText(itemFolder[it]) + line(i);
-    html += dataOf(cats[c], i) + "<a href=\"" + esc(links.get(i) ?? fileUrl(path)) + "\">" + esc(path) + "</a>";
+    const path = folderText(itemFolder[it]) + line(i), link = links.get(i);
+    html += "<a class=\"suona\" title=\"Riproduci con Zondari\" href=\"" + esc(playUrl(cats[c], path, link)) + "\">&#9654;</a>"
+      + dataOf(cats[c], i) + "<a href=\"" + esc(link ?? fileUrl(path)) + "\">" + esc(path) + "</a>";
     --budget; ++hitsShown;
   }
   list.insertAdjacentHTML("beforeend", html + "</div>");

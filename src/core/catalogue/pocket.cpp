@@ -88,6 +88,7 @@ h2 { font-size: 1.1em; margin: 1em 0 0 0; border-top: 1px solid #ccc; padding-to
 .dati { float: right; margin-left: 1em; color: #555; font-size: 0.9em; }
 .cartella { margin: 0.4em 0 0 0; color: #333; }
 #risultati a { display: block; overflow-wrap: anywhere; padding: 0.1em 0; }
+#risultati a.suona { display: inline; float: left; margin-right: 0.5em; text-decoration: none; }
 .blocco { content-visibility: auto; contain-intrinsic-size: auto 80em; }
 </style>
 </head>
