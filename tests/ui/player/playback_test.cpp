@@ -21,6 +21,7 @@
 #include "support/qt/sound.h"
 #include "support/qt/testapp.h"
 #include "ui/catalogue/catalogue.h"
+#include "ui/catalogue/playentry.h"
 #include "ui/player/dirlistbox.h"
 #include "ui/player/form1.h"
 #include "ui/player/mediaplayercontrol.h"
@@ -327,5 +328,13 @@ TEST(CataloguePlayback, TheQuestionWaitsForTheDiscAndEachKindOfEntryPlaysAsItSho
         EXPECT_EQ(app.shell.runs.empty() ? "" : app.shell.runs.back().words(), row.started);
     }
     EXPECT_EQ(app.dialogs.texts(), std::vector<std::string>{});
+    // A catalogue that names no disc plays its recorded path, and says so.
+    app.programFolder.write("ZOND_DEFAULT__0.txt", "Senza disco\r\n" + b + "/Musica/1.mp3\r\n");
+    playCatalogueEntry(app.ctx, "ZOND_DEFAULT__0.txt", b + "/Musica/1.mp3");
+    EXPECT_EQ(app.state.BranoCorrente, "1.mp3");
+    EXPECT_EQ(app.dialogs.texts(),
+        std::vector<std::string>{"Non è stato possibile verificare il disco di «Senza disco»: si "
+                                 "riproduce "
+            + b + "/Musica/1.mp3."});
     app.ctx.player.stop();
 }
