@@ -15,11 +15,12 @@ inline std::string unescape(std::string s)
     return s;
 }
 
-// The file a file URL leads to, its %XX escapes decoded.
+// The file a file URL leads to, its %XX escapes decoded; as in a browser,
+// a "#" ends the path.
 inline std::string fileOf(const std::string& href)
 {
     std::string out;
-    for (std::size_t i = href.rfind("file://", 0) == 0 ? 7 : 0; i < href.size(); ++i) {
+    for (std::size_t i = href.rfind("file://", 0) == 0 ? 7 : 0; i < href.size() && href[i] != '#'; ++i) {
         if (href[i] == '%' && i + 2 < href.size()) {
             out += static_cast<char>(std::stoi(href.substr(i + 1, 2), nullptr, 16));
             i += 2;

@@ -87,6 +87,18 @@ TEST(Playback, AOneTrackFolderPlaysItsTrackAgain)
     EXPECT_TRUE(p.f->playMode());
 }
 
+TEST(Playback, RiprendiBeforeAnyTrackWasChosenStartsTheFolderAndNamesNoFailure)
+{
+    REQUIRE_PLAYBACK();
+    Player p{{"solo.mp3", 3.0}};
+    QStringList shown; // the display at each tick
+    QObject::connect(
+        Timer1(p.f), &QTimer::timeout, p.f, [&] { shown << QString::fromStdString(p.app.state.TitoloDisplay); });
+    p.f->button("riprendi")->trigger();
+    EXPECT_TRUE(p.waitFor([&] { return p.track() == " solo.mp3" && p.state() == kPlaying; }));
+    EXPECT_FALSE(shown.join("|").contains("Impossibile")) << shown.join("|").toStdString();
+}
+
 TEST(Playback, FilesThatCannotBePlayedAreNamedOnTheDisplayAndSkippedOneATick)
 {
     REQUIRE_PLAYBACK();
