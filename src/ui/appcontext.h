@@ -135,6 +135,13 @@ public:
     // The program folder with its trailing "/".
     std::string programPath() const { return withSlash(state.programFolder); }
 
+    // Opens a file or page with the system's opener through the program
+    // folder's `start`, as the pages' links are opened.
+    void openWithStart(const std::string& target)
+    {
+        check(services.shell.start(startLauncher(state.programFolder), {target}));
+    }
+
     // Makes the program folder the current folder and its drive the current
     // drive.
     void goToProgramFolder();

@@ -171,7 +171,7 @@ void frmDATIMP3::Command2_Click()
 
 void frmDATIMP3::Picture7_Click()
 {
-    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {kHomePage}));
+    ctx_.openWithStart(kHomePage);
 }
 
 bool frmDATIMP3::eventFilter(QObject* watched, QEvent* e)

@@ -542,7 +542,7 @@ void frmMP3print::Command4_Click()
         ctx_.dialogs().message(cat::kSelectBeforeEditMessage);
         return;
     }
-    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {ctx_.programPath() + name}));
+    ctx_.openWithStart(ctx_.programPath() + name);
 }
 
 } // namespace zondari

@@ -108,7 +108,7 @@ void showContents(AppContext& ctx, const std::string& catalogueName)
 
     ctx.setCatalogue(catalogue::displayText(shown->title), std::move(shown->entries), path);
 
-    check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
+    ctx.openWithStart(page);
 }
 
 void exportEntryList(AppContext& ctx)
@@ -182,7 +182,7 @@ void pocketCatalogue(AppContext& ctx)
     std::vector<catalogue::UnreadCatalogue> leftOut;
     const std::string page = writePocket(ctx, *catalogues, leftOut);
     tellLeftOut(ctx, leftOut);
-    check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {page}));
+    ctx.openWithStart(page);
 }
 
 void findDuplicates(AppContext& ctx)

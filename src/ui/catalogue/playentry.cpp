@@ -24,8 +24,8 @@ namespace {
 // opener.
 void playFound(AppContext& ctx, const std::string& path)
 {
-    if (!ctx.player.present() && ctx.openers.showPlayer)
-        ctx.openers.showPlayer();
+    if (ctx.openers.showPlayer)
+        ctx.openers.showPlayer(); // only when it was closed
     if (files::folderExists(path)) {
         ctx.player.openPath(path);
         if (ctx.player.trackCount() > 0)
@@ -34,7 +34,7 @@ void playFound(AppContext& ctx, const std::string& path)
     }
     const std::string name = files::nameOf(path);
     if (files::fileExists(path) && !matchesFileTypes(name, ctx.state.FilesMusicali) && !playlist::isPlaylist(name)) {
-        check(ctx.services.shell.start(startLauncher(ctx.state.programFolder), {path}));
+        ctx.openWithStart(path);
         return;
     }
     ctx.player.openPath(path);

@@ -226,7 +226,7 @@ void MDIForm1::MenuEsci_Click()
 
 void MDIForm1::MenuHelp_Click()
 {
-    check(ctx_.services.shell.start(startLauncher(ctx_.state.programFolder), {ctx_.programPath() + "zondari.htm"}));
+    ctx_.openWithStart(ctx_.programPath() + "zondari.htm");
 }
 
 void MDIForm1::menuHP_Click()
