@@ -295,8 +295,13 @@ TEST(CataloguePlayback, TheQuestionWaitsForTheDiscAndEachKindOfEntryPlaysAsItSho
     TempDir work;
     const std::string a = work.mkdir("a"), b = work.mkdir("b"), img = work / "brani.img", other = work / "altro.img";
     TestApp app;
+    // The impostor (same label, another UUID) is mounted first, so that it
+    // never takes a loop device the disc has just let go of.
+    for (const auto& [image, uuid] : {std::pair{img, "1a2b3c4d-0000-4000-8000-000000000001"},
+             std::pair{other, "5e6f7a8b-0000-4000-8000-000000000002"}})
+        run("truncate -s 16M " + image + " && mkfs.ext4 -q -F -L Brani -U " + uuid + " " + image);
+    MountedImage impostor(work.mkdir("c"), "mount -o loop " + other + " " + work / "c");
     {
-        run("truncate -s 16M " + img + " && mkfs.ext4 -q -F -L Brani -U 1a2b3c4d-0000-4000-8000-000000000001 " + img);
         MountedImage disc(a, "mount -o loop " + img + " " + a);
         if (!disc.ok() || !ear.ok())
             GTEST_SKIP() << "no mounting, or no sink of the test's own, here";
@@ -305,8 +310,6 @@ TEST(CataloguePlayback, TheQuestionWaitsForTheDiscAndEachKindOfEntryPlaysAsItSho
         makeMp3(a + "/Musica", "2.mp3", {.seconds = 20, .frequency = 880});
         ASSERT_EQ(runCli("scan --tutti --titolo Brani " + a, app.programFolder.path()).status, 0);
     }
-    run("cp " + img + " " + other + " && tune2fs -U 5e6f7a8b-0000-4000-8000-000000000002 " + other + " >/dev/null");
-    MountedImage impostor(work.mkdir("c"), "mount -o loop " + other + " " + work / "c");
     app.start();
     app.player()->parentWidget()->close();
     frmMP3print* w = findCatalogueWindow(app.ctx);
