@@ -80,14 +80,11 @@ namespace mp3file {
 
 Result<mp3::Mp3Bytes> readMp3Bytes(const std::string& path)
 {
-    OpenFile f(path, O_RDONLY, OpenFile::RegularOnly{});
+    OpenFile f(path, O_RDONLY | O_NONBLOCK, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    const auto state = stateOf(f.fd());
-    if (!state)
-        return state.error();
     int error = 0;
-    auto bytes = mp3::collectMp3Bytes(state->size,
+    auto bytes = mp3::collectMp3Bytes(static_cast<std::uint64_t>(f.status().st_size),
         [&f, &error](std::uint64_t offset, std::size_t count) { return readAt(f.fd(), offset, count, error); });
     if (error != 0)
         return runtimeErrorFromErrno(error);

@@ -25,12 +25,14 @@ public:
     // device that only bears a music file's name must never hold the
     // program in open(2) or read(2): it is opened without waiting, looked
     // at, and closed again. On failure errno says why: EISDIR for a folder,
-    // EACCES for any other file that is not a normal one.
+    // EACCES for any other file that is not a normal one. A caller that
+    // only reads may pass O_NONBLOCK and keep it: a normal file's reads
+    // never wait for it, and clearing it costs two calls a file.
     struct RegularOnly { };
     OpenFile(const std::string& path, int flags, RegularOnly)
         : fd_(::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK))
     {
-        struct stat st { };
+        struct stat& st = status_;
         if (fd_ < 0) {
             // A socket cannot be opened at all (ENXIO, which otherwise
             // speaks of a drive without its disc).
@@ -60,6 +62,8 @@ public:
     OpenFile& operator=(const OpenFile&) = delete;
 
     bool ok() const { return fd_ >= 0; }
+    // How the file stood when a RegularOnly open looked at it.
+    const struct stat& status() const { return status_; }
     int fd() const { return fd_; }
     int close()
     {
@@ -70,6 +74,7 @@ public:
 
 private:
     int fd_;
+    struct stat status_ { };
 };
 
 // Up to `count` bytes at `offset`: fewer at the end of the file. A read

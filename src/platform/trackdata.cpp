@@ -88,12 +88,10 @@ bool isMp3Name(std::string_view path)
 
 Result<TrackData> readTrackData(const std::string& path, bool fingerprint, std::atomic<std::uint64_t>* bytesRead)
 {
-    OpenFile f(path, O_RDONLY, OpenFile::RegularOnly{});
+    OpenFile f(path, O_RDONLY | O_NONBLOCK, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    struct stat st { };
-    if (::fstat(f.fd(), &st) != 0)
-        return lastError();
+    const struct stat& st = f.status();
     TrackData r;
     r.entry = path;
     r.size = static_cast<std::uint64_t>(st.st_size);

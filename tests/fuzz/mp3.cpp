@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/analysis/audiorange.h"
 #include "core/analysis/frameheader.h"
 #include "core/analysis/framesearch.h"
 #include "core/analysis/mp3analysis.h"
@@ -21,12 +22,24 @@ void analyse(std::string_view bytes, std::uint64_t length)
 {
     // The file is `bytes` followed, when `length` is larger, by a region
     // whose reads fail (a sparse or damaged file).
-    const Mp3Bytes file = collectMp3Bytes(length, [&](std::uint64_t offset, std::size_t count) {
+    const ReadAt read = [&](std::uint64_t offset, std::size_t count) {
         return offset >= bytes.size() ? std::string() : std::string(bytes.substr(offset, count));
-    });
+    };
+    const Mp3Bytes file = collectMp3Bytes(length, read);
     FUZZ_CHECK(file.audio.size() <= kAudioWindow);
     FUZZ_CHECK(file.tail.size() <= 128);
     const TrackInfo info = DecodeMp3Header(file);
+    // The window is read a block first and the rest only when the block
+    // does not decide: the whole window must tell nothing else.
+    Mp3Bytes whole = file;
+    whole.audio
+        = read(file.tagsInFront, static_cast<std::size_t>(std::min<std::uint64_t>(kAudioWindow, audioBytes(file))));
+    FUZZ_CHECK(whole.audio.starts_with(file.audio));
+    FUZZ_CHECK(DecodeMp3Header(whole) == info);
+    FUZZ_CHECK(encoderGainDb(whole) == encoderGainDb(file));
+    const auto range = audioRange(file, read), wholeRange = audioRange(whole, read);
+    FUZZ_CHECK(range.has_value() == wholeRange.has_value());
+    FUZZ_CHECK(!range || (range->begin == wholeRange->begin && range->end == wholeRange->end));
     FUZZ_CHECK(info.BitRate >= 0 && info.Duration >= 0 && info.SampleRate >= 0);
     FUZZ_CHECK(info.Version == 0 || info.Version == 1 || info.Version == 2 || info.Version == 25);
     FUZZ_CHECK(info.Layer >= 0 && info.Layer <= 3);

@@ -37,9 +37,9 @@ std::uint64_t tagEndingAt(std::uint64_t end, std::uint64_t begin, const ReadAt& 
             return size >= 32 && size <= room ? size : 0;
         }
     }
-    if (room >= 15) {
-        const std::string last = read(end - 15, 15);
-        if (last.size() == 15 && last.substr(6) == "LYRICS200" && last.find_first_not_of("0123456789") >= 6) {
+    // A read that failed gives fewer bytes: no tag is taken from them.
+    if (const std::string last = room >= 15 ? read(end - 15, 15) : std::string(); last.size() == 15) {
+        if (last.substr(6) == "LYRICS200" && last.find_first_not_of("0123456789") >= 6) {
             const std::uint64_t size = std::stoull(last.substr(0, 6)) + 15;
             return size <= room && read(end - size, 11) == "LYRICSBEGIN" ? size : 0;
         }

@@ -46,10 +46,10 @@ std::uint64_t id3v2TagLength(std::string_view bytes)
     return 10 + size + (footer ? 10 : 0);
 }
 
-std::optional<FrameStart> findFirstFrame(std::string_view audio)
+PrefixSearch findFirstFrameIn(std::string_view audio)
 {
     if (audio.size() < 4)
-        return std::nullopt;
+        return {std::nullopt, false};
     const unsigned char* b = bytesOf(audio);
     const std::size_t end = std::min(kSearchSpan, audio.size() - 3);
     for (std::size_t p = 0; p < end; ++p) {
@@ -61,7 +61,10 @@ std::optional<FrameStart> findFirstFrame(std::string_view audio)
         const FrameHeader h = splitHeader(header);
         if (h.bitRateIndex == 0) {
             if (auto found = confirmFreeFormat(audio, p, header))
-                return found;
+                return {found, true};
+            // More bytes might have held the repeat.
+            if (p + kFreeFormatSpan > audio.size() - 4)
+                return {std::nullopt, false};
             continue;
         }
         const std::size_t next = p + frameLength(h);
@@ -69,12 +72,17 @@ std::optional<FrameStart> findFirstFrame(std::string_view audio)
         // against. (The bytes read always hold the next header of a frame
         // that starts inside the search span, unless the audio ends first.)
         if (next + 4 > audio.size())
-            return FrameStart{p, header, 0};
+            return {FrameStart{p, header, 0}, false};
         const std::uint32_t following = wordAt(b + next);
         if (isValidHeader(following) && (following & kStreamBits) == (header & kStreamBits))
-            return FrameStart{p, header, 0};
+            return {FrameStart{p, header, 0}, true};
     }
-    return std::nullopt;
+    return {std::nullopt, end == kSearchSpan};
+}
+
+std::optional<FrameStart> findFirstFrame(std::string_view audio)
+{
+    return findFirstFrameIn(audio).found;
 }
 
 } // namespace zondari::mp3

@@ -37,4 +37,13 @@ struct FrameStart {
 // rate, unless the audio ends before that next header.
 std::optional<FrameStart> findFirstFrame(std::string_view audio);
 
+// The same search over the first bytes of a longer window, and whether its
+// answer is final: whether every window that opens with these bytes gives
+// it. It is not when the search ran out of bytes before it could decide.
+struct PrefixSearch {
+    std::optional<FrameStart> found;
+    bool final = false;
+};
+PrefixSearch findFirstFrameIn(std::string_view audio);
+
 } // namespace zondari::mp3

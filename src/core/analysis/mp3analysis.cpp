@@ -43,6 +43,14 @@ void readTagFields(const Mp3Bytes& file, TrackInfo& info)
     info.Genre = tag->GenreByte;
 }
 
+// Whether the first bytes of the audio window answer all that the analysis
+// asks of the window: where the first frame is, and its VBR header.
+bool enoughOfTheAudio(std::string_view first)
+{
+    const PrefixSearch search = findFirstFrameIn(first);
+    return search.final && search.found && search.found->offset + kVbrHeaderReach <= first.size();
+}
+
 } // namespace
 
 Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
@@ -76,8 +84,19 @@ Mp3Bytes collectMp3Bytes(std::uint64_t length, const ReadAt& read)
         walked += kHeader;
     }
     file.tail = read(length - kTagSize, kTagSize);
-    if (const std::uint64_t audio = audioBytes(file); audio > 0)
-        file.audio = read(file.tagsInFront, static_cast<std::size_t>(std::min<std::uint64_t>(kAudioWindow, audio)));
+    const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(kAudioWindow, audioBytes(file)));
+    if (window == 0)
+        return file;
+    // The window is read a block first: nearly always its first frame, the
+    // header that confirms it and its VBR header are in there, and the rest
+    // would be copied for nothing. The block of headers already holds it
+    // when the audio starts inside.
+    if (file.tagsInFront >= blockAt && file.tagsInFront < blockAt + block.size())
+        file.audio = block.substr(static_cast<std::size_t>(file.tagsInFront - blockAt), window);
+    else
+        file.audio = read(file.tagsInFront, std::min(kBlock, window));
+    if (file.audio.size() < window && !enoughOfTheAudio(file.audio))
+        file.audio += read(file.tagsInFront + file.audio.size(), window - file.audio.size());
     return file;
 }
 

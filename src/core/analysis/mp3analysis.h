@@ -23,7 +23,10 @@ struct Mp3Bytes {
     // The length of the ID3v2 tags in front; past fileLength when a tag's
     // size points past the end.
     std::uint64_t tagsInFront = 0;
-    std::string audio; // up to kAudioWindow bytes from tagsInFront, not past the audio's end
+    // The audio's first bytes from tagsInFront, not past its end: up to
+    // kAudioWindow of them, or fewer when those already decide where the
+    // first frame is and hold its VBR header.
+    std::string audio;
     std::string tail; // the last 128 bytes
 };
 

@@ -27,6 +27,7 @@ struct TrackInfo {
     std::string Track; // the character at ID3v1 offset 126
     bool IsVbr = false; // a "Xing" or "VBRI" header marks the file
     std::uint32_t VbrFrames = 0; // frame count of the VBR header
+    bool operator==(const TrackInfo&) const = default;
 };
 
 } // namespace zondari

@@ -34,7 +34,11 @@ struct VbrHeader {
     bool marksVbr() const { return kind == VbrKind::Xing || kind == VbrKind::Vbri; }
 };
 
-// Reads the VBR header of the frame that opens `frame`.
+// Reads the VBR header of the frame that opens `frame`. It looks at no byte
+// this far from the frame's start or further: the Xing text at most 36 bytes
+// in, its flags and 112 bytes of fields, then the encoder's tag up to its
+// gain word.
+inline constexpr std::size_t kVbrHeaderReach = 36 + 8 + 112 + 15 + 2;
 VbrHeader readVbrHeader(std::string_view frame, const FrameHeader& header);
 
 // Where the "Xing" or "Info" text stands from the frame start.

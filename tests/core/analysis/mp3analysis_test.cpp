@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+#include "core/analysis/audiorange.h"
 #include "core/analysis/frameheader.h"
 #include "core/analysis/framesearch.h"
 #include "core/analysis/genres.h"
@@ -86,6 +87,11 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
     std::string freeFormat;
     for (int i = 0; i < 200; ++i)
         freeFormat += frames(1, i % 2 ? free | 0x200u : free, 600);
+    // A free-format frame whose twin is 600 bytes on, with a pair of MPEG 2
+    // frames inside its body: the first frame, though the pair is whole
+    // sooner.
+    std::string hidingPair = be32(free) + std::string(6, '\x11') + frames(2, kMpeg2, 208);
+    hidingPair.resize(600, '\0');
     const std::string cbr = frames(1000, kCbr128, 417), few = frames(100, kCbr128, 417);
     std::string vbri = cbr;
     vbri.replace(36, 18, "VBRI" + std::string(10, '\x01') + be32(3000)); // the count at offset 14
@@ -108,6 +114,13 @@ TEST(Mp3Analysis, EachStreamGivesItsDetails)
         {"behind a chain, one with a footer", id3v2(art, true) + id3v2("second") + frames(200, kCbr128, 417), 1, 3, 128,
             44100, 5, false, 0, nullptr},
         {"behind bytes that are no audio", junk + frames(500, kMpeg2, 208), 2, 3, 64, 22050, 13, false, 0, nullptr},
+        // What decides lies past the first 4 KiB: a header whose next frame
+        // is not one, a free-format frame whose twin comes after the pair.
+        {"a false frame at 4 KiB",
+            std::string(3900, '\x11') + be32(kCbr128) + std::string(600, '\x33') + frames(200, kMpeg2, 208), 2, 3, 64,
+            22050, 5, false, 0, nullptr},
+        {"a free-format twin past 4 KiB", std::string(3800, '\x11') + hidingPair + freeFormat, 1, 3, 184, 44100, 5,
+            false, 0, nullptr},
         // Only the first 64 KiB are looked at; what is before the audio
         // counts in its time (106106 x 8 / 64000, 107235 x 8 / 128000).
         {"just inside 64 KiB", std::string(64 * 1024 - 1, '\0') + few, 1, 3, 128, 44100, 6, false, 0, nullptr},
@@ -193,4 +206,38 @@ TEST(Id3v2Chain, EmptyHeadersAreFollowedABlockAtATimeAndOnlySoFar)
     });
     EXPECT_EQ(tagged.tagsInFront, audioAt);
     EXPECT_EQ(DecodeMp3Header(tagged).BitRate, 128);
+}
+
+TEST(AudioRange, TagsAtTheEndAreNoAudioAndAnEndThatCannotBeReadIsNoTag)
+{
+    const auto le32 = [](std::uint32_t v) {
+        std::string b = be32(v);
+        return std::string(b.rbegin(), b.rend());
+    };
+    const std::string audio = frames(40, kCbr128, 417);
+    const std::string ape
+        = std::string(100, 'i') + "APETAGEX" + le32(2000) + le32(132) + le32(1) + le32(0) + std::string(8, '\0');
+    const std::string lyrics = "LYRICSBEGININD0000210" + std::string("000021") + "LYRICS200";
+    const std::string tag = id3v1("TAG", "Titolo", 17);
+    const struct {
+        const char* what;
+        std::string file;
+        std::uint64_t unreadable; // bytes past the file whose reads fail
+        std::uint64_t begin, end;
+    } cases[] = {
+        {"bare", audio, 0, 0, audio.size()},
+        {"Xing: its frame is no audio", withVbrHeader(audio, 36, "Xing", 1, 39), 0, 417, audio.size()},
+        {"ID3v1", audio + tag, 0, 0, audio.size()},
+        {"APE, then ID3v1", audio + ape + tag, 0, 0, audio.size()},
+        {"Lyrics3 v2, then ID3v1", audio + lyrics + tag, 0, 0, audio.size()},
+        {"an end that cannot be read", audio + tag, 4000, 0, audio.size() + tag.size() + 4000},
+    };
+    for (const auto& c : cases) {
+        const ReadAt read = [&c](std::uint64_t offset, std::size_t count) {
+            return offset >= c.file.size() ? std::string() : c.file.substr(offset, count);
+        };
+        const auto range = audioRange(collectMp3Bytes(c.file.size() + c.unreadable, read), read);
+        ASSERT_TRUE(range.has_value()) << c.what;
+        EXPECT_EQ(std::pair(range->begin, range->end), std::pair(c.begin, c.end)) << c.what;
+    }
 }
