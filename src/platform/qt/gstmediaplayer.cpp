@@ -33,6 +33,31 @@ GstElement* makeSink(guint& flags)
     return gst_element_factory_make("autoaudiosink", nullptr);
 }
 
+// pulsesink's elements share one sound-server loop, freed as the last of
+// them leaves READY; a caps query or volume call racing with that finds it
+// gone and aborts the program inside libpulse ("Assertion 'm' failed ...
+// pa_threaded_mainloop_lock"). One element held at READY for the program's
+// life keeps the loop. Its own client name keeps its connection apart, so
+// that after a restart of the server the players never share a dead one.
+void keepPulseLoop()
+{
+    static GstElement* keeper = nullptr;
+    if (keeper)
+        return;
+    GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
+    if (!sink)
+        return;
+    gst_object_ref_sink(sink);
+    g_object_set(sink, "client-name", "Zondari (in attesa)", nullptr);
+    if (gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_FAILURE) {
+        // No server yet: the next player tries again.
+        gst_element_set_state(sink, GST_STATE_NULL);
+        gst_object_unref(sink);
+        return;
+    }
+    keeper = sink;
+}
+
 constexpr double kNanosecond = 1e-9;
 
 // rgvolume's gain for a track without a ReplayGain tag: the one its encoder
@@ -123,6 +148,7 @@ GstMediaPlayer::GstMediaPlayer(QObject* parent)
 {
     static std::once_flag once;
     std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    keepPulseLoop();
 
     pipeline_ = gst_element_factory_make("playbin", nullptr);
     if (!pipeline_)
