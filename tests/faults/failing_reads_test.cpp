@@ -35,6 +35,24 @@ TEST(FailingReads, AnalysisReportsTheUnreadableFileAndGoesOnWithTheNext)
     EXPECT_EQ(r.out.find(good + ":\nBitrate\t128\n"), 0u) << r.out;
 }
 
+TEST(FailingReads, ScanKeepsATrackWhoseLastSectorsCannotBeReadWithoutItsData)
+{
+    // The tags at a track's end are looked for by reads there.
+    ASSERT_TRUE(haveMp3Tools());
+    TempDir pf, music;
+    const std::string bad = makeMp3(music.path(), "graffiato.mp3", {2.5, 44100, 2, "-b 128"});
+    const std::string good = makeMp3(music.path(), "buono.mp3", {2.5, 44100, 2, "-b 128"});
+    const CliRun r = runCli("scan " + shellQuoted(music.path()) + " --titolo Graffi", pf.path(),
+        failingReadsOf(bad, std::to_string(fs::file_size(bad) - 200)));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "zondari-cli: 1 file non letti: sono nel catalogo senza dati.\n");
+    const std::string catalogue = readFile(pf / r.firstLine());
+    EXPECT_NE(catalogue.find(bad), std::string::npos) << catalogue;
+    const std::string data = readFile(pf / (r.firstLine().substr(0, r.firstLine().size() - 4) + ".tsv"));
+    EXPECT_NE(data.find(good + "\t"), std::string::npos) << data;
+    EXPECT_EQ(data.find(bad), std::string::npos) << data;
+}
+
 TEST(FailingReads, ScanOverAnUnreadableStoredCatalogueEndsWithItsMessageAndKeepsIt)
 {
     // (A folder of the walk that cannot be read: scan_left_out_qt_test.)

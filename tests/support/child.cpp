@@ -159,9 +159,9 @@ std::vector<std::string> preloadingFaults(std::vector<std::string> settings)
 
 } // namespace
 
-std::vector<std::string> failingReadsOf(const std::string& path)
+std::vector<std::string> failingReadsOf(const std::string& path, const std::string& from)
 {
-    return preloadingFaults({"ZONDARI_EIO_PATH=" + path});
+    return preloadingFaults({"ZONDARI_EIO_PATH=" + path, "ZONDARI_EIO_FROM=" + from});
 }
 
 std::vector<std::string> otherWriterOf(const std::string& path, const std::string& bytesFile, const std::string& how)

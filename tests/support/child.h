@@ -55,8 +55,9 @@ private:
 // The helpers the tests' build makes beside the tests.
 std::string testHelper(const std::string& name);
 
-// The environment that makes reads of `path` fail with EIO in a child.
-std::vector<std::string> failingReadsOf(const std::string& path);
+// The environment that makes reads of `path` fail with EIO in a child; with
+// `from`, only those that reach that offset.
+std::vector<std::string> failingReadsOf(const std::string& path, const std::string& from = "");
 
 // The environment in which a child meets another program writing `path`:
 // at the child's first pwrite() to it, just before that write, the other

@@ -3,7 +3,9 @@
 // that a test may set it after start; without it the library does nothing.
 //
 //   ZONDARI_EIO_PATH     every read of this file or folder fails with EIO, as
-//                        a scratched CD or a dying disk does: read(), pread(),
+//                        a scratched CD or a dying disk does (with
+//                        ZONDARI_EIO_FROM, only a read of a file that reaches
+//                        that offset: its last sectors are damaged): read(), pread(),
 //                        readv() on a descriptor of it, readdir() on it, a
 //                        look at its own record through fstatat(), and reads
 //                        from a stdio stream opened on it (glibc's stdio reads
@@ -78,6 +80,12 @@ bool isChosen(int fd, const char* variable = "ZONDARI_EIO_PATH")
     return fd >= 0 && isChosenPath(pathOf(fd), variable);
 }
 
+bool damaged(int fd, long long offset, size_t count)
+{
+    const std::string from = env("ZONDARI_EIO_FROM");
+    return isChosen(fd) && (from.empty() || offset + static_cast<long long>(count) > std::stoll(from));
+}
+
 template <class R> R failed(R value)
 {
     errno = EIO;
@@ -146,7 +154,7 @@ void otherWriter(int fd)
     ssize_t name(int fd, void* buf, size_t count, Offset offset)                                                       \
     {                                                                                                                  \
         static const auto real = next<ssize_t (*)(int, void*, size_t, Offset)>(#name);                                 \
-        return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count, offset);                                      \
+        return damaged(fd, offset, count) ? failed<ssize_t>(-1) : real(fd, buf, count, offset);                        \
     }
 
 extern "C" {
@@ -154,7 +162,7 @@ extern "C" {
 ssize_t read(int fd, void* buf, size_t count)
 {
     static const auto real = next<ssize_t (*)(int, void*, size_t)>("read");
-    return isChosen(fd) ? failed<ssize_t>(-1) : real(fd, buf, count);
+    return damaged(fd, ::lseek(fd, 0, SEEK_CUR), count) ? failed<ssize_t>(-1) : real(fd, buf, count);
 }
 
 ZONDARI_FAILING_READ(pread, off_t)
