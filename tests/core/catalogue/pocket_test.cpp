@@ -6,9 +6,12 @@
 
 #include "core/catalogue/pages.h"
 #include "core/catalogue/pocket.h"
+#include "support/cli.h"
+#include "support/tempdir.h"
 
 using namespace zondari;
 using namespace zondari::catalogue;
+using namespace zondari::test;
 
 // `bytes` read as a disk that fails once `failAt` of them have been read.
 class FailingSource : public StringSource {
@@ -59,4 +62,21 @@ TEST(PocketPage, CataloguesThatCannotBeReadAreLeftOutOfEveryPageAndNamed)
     EXPECT_EQ(pocketSink.bytes().find("Grande"), std::string::npos);
     EXPECT_EQ(search->hits, 1);
     EXPECT_EQ(searchSink.bytes().find("brano"), std::string::npos);
+}
+
+TEST(PocketPage, WhatTheBrowserRunsIsJavaScriptThatNodeAccepts)
+{
+    StringSink sink;
+    const auto open = [](const std::string&) -> Result<std::unique_ptr<ByteSource>> {
+        return std::unique_ptr<ByteSource>(std::make_unique<StringSource>("Città\r\n/cd/Èlite \"1\".mp3\r\n"));
+    };
+    ASSERT_TRUE(makePocketPage(sink, {"/uno"}, open));
+    const std::string page = sink.bytes();
+    std::string script;
+    for (std::size_t at = 0; (at = page.find("<script>\n", at)) != std::string::npos;) {
+        at += 9;
+        script += page.substr(at, page.find("</script>", at) - at);
+    }
+    TempDir dir;
+    EXPECT_EQ(run("node --check " + shellQuoted(dir.write("pagina.js", script))), 0) << script.substr(0, 200);
 }
