@@ -14,15 +14,20 @@
 namespace zondari {
 namespace {
 
-// How a file opened as a normal file stands.
+FileState stateFrom(const struct stat& st)
+{
+    return FileState{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+        static_cast<std::uint64_t>(st.st_size),
+        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+// How a file opened as a normal file stands now.
 Result<FileState> stateOf(int fd)
 {
     struct stat st { };
     if (::fstat(fd, &st) != 0)
         return lastError();
-    return FileState{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-        static_cast<std::uint64_t>(st.st_size),
-        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+    return stateFrom(st);
 }
 
 // A read made by the check before a write.
@@ -113,14 +118,11 @@ Result<TagRead> ReadTag(const std::string& fileName)
     OpenFile f(fileName, O_RDONLY, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    const auto state = stateOf(f.fd());
-    if (!state)
-        return state.error();
-    TagRead read{*state, std::nullopt};
-    if (state->size < mp3file::kShortestTagged)
+    TagRead read{stateFrom(f.status()), std::nullopt};
+    if (read.state.size < mp3file::kShortestTagged)
         return read;
     int error = 0;
-    const std::string last = readAt(f.fd(), state->size - kTagSize, kTagSize, error);
+    const std::string last = readAt(f.fd(), read.state.size - kTagSize, kTagSize, error);
     if (error != 0)
         return runtimeErrorFromErrno(error);
     read.tag = id3v1::decode(last);
@@ -132,15 +134,13 @@ Result<TagWrite> WriteTag(const std::string& fileName, const TagRecord& tag, Fil
     OpenFile f(fileName, O_RDWR, OpenFile::RegularOnly{});
     if (!f.ok())
         return lastError();
-    const auto state = stateOf(f.fd());
-    if (!state)
-        return state.error();
-    if (known && *state != *known)
+    const FileState state = stateFrom(f.status());
+    if (known && state != *known)
         return TagWrite::Changed;
-    if (state->size < mp3file::kShortestTagged)
+    if (state.size < mp3file::kShortestTagged)
         return TagWrite::TooShort;
 
-    const std::uint64_t length = state->size;
+    const std::uint64_t length = state.size;
     int error = 0;
     std::vector<KeptRead> kept;
     const auto readAndKeep = [&](std::uint64_t offset, std::size_t count) {
